@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs what this project needs to build, test and run on Debian 12, when
+# it is missing. Safe to run again: it installs nothing that is present.
+set -euo pipefail
+
+packages=(g++ cmake ninja-build libgtest-dev libgmock-dev
+          qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev xvfb xauth)
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$package")
+  fi
+done
+
+if ((${#missing[@]})); then
+  echo "setup: installing ${missing[*]}" >&2
+  sudo=""
+  if [ "$(id -u)" != 0 ]; then sudo=sudo; fi
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
+fi

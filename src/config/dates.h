@@ -1,0 +1,28 @@
+// Day numbers (days from 30 December 1899) and the program's date format.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace q5480 {
+
+struct CivilDate {
+  int year = 1899;
+  int month = 12;
+  int day = 30;
+};
+
+// Day number of a date of the proleptic Gregorian calendar.
+std::int32_t DayNumber(const CivilDate& date);
+CivilDate DateFromDayNumber(std::int32_t dayNumber);
+
+// Today's date on the computer's local calendar.
+CivilDate Today();
+
+// "dd.mm.yyyy": the program's date format for every date it formats.
+std::string FormatDate(const CivilDate& date);
+
+// The text of a date stored in the module: "never" for day number 0.
+std::string DayNumberText(std::uint16_t dayNumber);
+
+}  // namespace q5480
