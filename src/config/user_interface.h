@@ -13,6 +13,16 @@ enum class MessageButtons { Ok, OkCancel, YesNo };
 enum class MessageResult { Ok, Cancel, Yes, No };
 enum class BeepKind { Default, Information, Warning, Exclamation };
 
+// The open or save dialog's request. The filter reads
+// "Parameters files (*.par)|*.par|All files|*.*": pairs of a text and patterns.
+struct FileDialogRequest {
+  bool save = false;
+  std::string filter;
+  std::string defaultExtension;  // without the dot
+  std::string directory;         // where the dialog starts; empty: its own choice
+  std::string fileName;          // the name proposed by a save dialog
+};
+
 // Every message box of the program carries this caption.
 inline constexpr const char* kMessageCaption = "Q5480.exe";
 
@@ -22,6 +32,18 @@ class UserInterface {
   virtual MessageResult ShowMessage(const std::string& text, const std::string& caption,
                                     MessageIcon icon, MessageButtons buttons) = 0;
   virtual void Beep(BeepKind kind) = 0;
+
+  // Windows of the desktop program; other users of the seam keep these.
+  // The chosen path, or nothing when the dialog was cancelled.
+  virtual std::optional<std::string> AskFileName(const FileDialogRequest&) { return std::nullopt; }
+  // The first panel of the status bar.
+  virtual void SetStatusText(const std::string&) {}
+  // The progress bar of a transfer, 0 to 100.
+  virtual void SetProgress(int) {}
+  // The non-blocking "Please wait" window of a transfer.
+  virtual void ShowWaitWindow(bool) {}
+  // Lets the window system run while the window thread waits for a transfer.
+  virtual void ProcessEvents() {}
 };
 
 }  // namespace q5480
