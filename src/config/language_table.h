@@ -45,10 +45,15 @@ std::string DropLastCharacter(const std::string& text);
 // translation is data and never reaches a printf-style formatter.
 std::string SubstituteNumber(const std::string& text, long number);
 
+// Loads a language file through the line buffer (so the reading rules of
+// the program's text files apply) and keeps it in `table` only when it is
+// complete. False, with `table` unchanged, otherwise.
+bool LoadLanguageFile(LanguageTable& table, const std::filesystem::path& path);
+
 // Fills `table` for `language`: "English" gives the built-in table; any other
-// name loads "<language>.lan" (found as LanguageFilePath says) and keeps it
-// when it is complete. A missing or incomplete file gives English, sets
-// `language` to "English" and returns false.
+// name loads "<language>.lan" (found with FindDataFile) and keeps it when it
+// is complete. A missing or incomplete file gives English, sets `language`
+// to "English" and returns false.
 bool LoadLanguage(LanguageTable& table, std::string& language);
 
 }  // namespace q5480

@@ -1,0 +1,112 @@
+#include "cli_support.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#include "config/language_table.h"
+
+namespace q5480::cli {
+namespace {
+
+bool Contains(const std::vector<std::string>& list, const std::string& item) {
+  return std::find(list.begin(), list.end(), item) != list.end();
+}
+
+}  // namespace
+
+std::optional<std::string> ParsedArgs::Value(const std::string& option) const {
+  auto found = values.find(option);
+  if (found == values.end()) return std::nullopt;
+  return found->second;
+}
+
+std::optional<ParsedArgs> ParseArguments(const std::vector<std::string>& args,
+                                         const OptionSpec& spec, std::string& error) {
+  ParsedArgs parsed;
+  bool optionsEnded = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
+      parsed.positionals.push_back(arg);
+      continue;
+    }
+    if (arg == "--") {
+      optionsEnded = true;
+      continue;
+    }
+    std::size_t equals = arg.find('=');
+    if (arg.rfind("--", 0) == 0 && equals != std::string::npos) {
+      std::string name = arg.substr(0, equals);
+      if (!Contains(spec.valueOptions, name)) {
+        error = "unknown option \"" + name + "\"";
+        return std::nullopt;
+      }
+      parsed.values[name] = arg.substr(equals + 1);
+    } else if (Contains(spec.flags, arg)) {
+      parsed.flags.insert(arg);
+    } else if (Contains(spec.valueOptions, arg)) {
+      if (i + 1 >= args.size()) {
+        error = "option \"" + arg + "\" needs a value";
+        return std::nullopt;
+      }
+      parsed.values[arg] = args[++i];
+    } else {
+      error = "unknown option \"" + arg + "\"";
+      return std::nullopt;
+    }
+  }
+  if (parsed.positionals.size() < spec.minPositionals) {
+    error = "missing argument";
+    return std::nullopt;
+  }
+  if (parsed.positionals.size() > spec.maxPositionals) {
+    error = "unexpected argument \"" + parsed.positionals[spec.maxPositionals] + "\"";
+    return std::nullopt;
+  }
+  return parsed;
+}
+
+int Fail(std::string_view command, std::string_view reason, int status) {
+  std::fprintf(stderr, "q5480ctl %.*s: %.*s\n", static_cast<int>(command.size()), command.data(),
+               static_cast<int>(reason.size()), reason.data());
+  return status;
+}
+
+int CheckInputFile(std::string_view command, const std::string& path) {
+  std::error_code error;
+  if (!std::filesystem::exists(path, error)) return Fail(command, "no such file: " + path, kExitUsage);
+  if (!std::filesystem::is_regular_file(path, error)) {
+    return Fail(command, "not a regular file: " + path, kExitUsage);
+  }
+  if (::access(path.c_str(), R_OK) != 0) return Fail(command, "cannot read file: " + path, kExitUsage);
+  return kExitOk;
+}
+
+void PrintLines(const std::vector<std::string>& lines) {
+  for (const std::string& line : lines) {
+    std::fwrite(line.data(), 1, line.size(), stdout);
+    std::fputc('\n', stdout);
+  }
+  std::fflush(stdout);
+}
+
+int ReportMessage(std::string_view message, int status) {
+  std::fprintf(stderr, "%.*s\n", static_cast<int>(message.size()), message.data());
+  return status;
+}
+
+int ReportCorruptedFile() {
+  return ReportMessage(LanguageTable().Tr("Corrupted or wrong data file") + "!", kExitFailed);
+}
+
+RegionalSettings RegionalFromArgs(const ParsedArgs& args) {
+  RegionalSettings regional;
+  regional.decimalSeparator = args.Has("--decimal-comma") ? ',' : '.';
+  return regional;
+}
+
+}  // namespace q5480::cli

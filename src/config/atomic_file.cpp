@@ -1,0 +1,71 @@
+#include "config/atomic_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <string>
+
+namespace q5480 {
+namespace {
+
+// Unique among the threads of this process and across processes.
+std::filesystem::path TemporaryNameBeside(const std::filesystem::path& path) {
+  static std::atomic<unsigned> counter{0};
+  auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+  std::string suffix = ".tmp-" + std::to_string(::getpid()) + "-" +
+                       std::to_string(counter.fetch_add(1)) + "-" +
+                       std::to_string(static_cast<unsigned long long>(stamp) % 1000000007ULL);
+  std::filesystem::path temporary = path;
+  temporary += suffix;
+  return temporary;
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    ssize_t written = ::write(fd, bytes.data(), bytes.size());
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return true;
+}
+
+// Makes the rename itself durable; a failure here loses nothing already
+// written, so it is not reported.
+void SyncDirectory(const std::filesystem::path& directory) {
+  int fd = ::open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+
+}  // namespace
+
+bool ReplaceFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
+  if (path.empty() || !path.has_filename()) return false;
+  const std::filesystem::path temporary = TemporaryNameBeside(path);
+  // 0666 lets the umask decide the mode of a new file, as for any other file.
+  int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fd < 0) return false;
+
+  bool ok = WriteAll(fd, bytes);
+  struct stat old {};
+  if (ok && ::stat(path.c_str(), &old) == 0) ok = ::fchmod(fd, old.st_mode & 07777) == 0;
+  if (ok) ok = ::fsync(fd) == 0;
+  if (::close(fd) != 0) ok = false;
+  if (ok) ok = ::rename(temporary.c_str(), path.c_str()) == 0;
+  if (!ok) {
+    ::unlink(temporary.c_str());
+    return false;
+  }
+  SyncDirectory(path.parent_path());
+  return true;
+}
+
+}  // namespace q5480
