@@ -1,0 +1,25 @@
+// The texts of the main window in the current language: every menu item,
+// caption, hint and the file dialog's filter, by control name, so that the
+// window only applies them.
+#pragma once
+
+#include <map>
+#include <string>
+
+#include "config/language_table.h"
+
+namespace q5480 {
+
+struct FormTexts {
+  std::map<std::string, std::string> captions;  // menu items and labels
+  std::map<std::string, std::string> hints;
+  std::string parametersFilter;  // the open and save dialogs of parameters files
+  std::string helpFile;          // the help file's name, without a directory
+};
+
+FormTexts FormLangTexts(const LanguageTable& language);
+
+// "Parameters files (*.par)|*.par|All files|*.*" in the current language.
+std::string ParametersFilter(const LanguageTable& language);
+
+}  // namespace q5480

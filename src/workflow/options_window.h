@@ -1,0 +1,40 @@
+// The options window (TOgolneF): the language and the password.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "workflow/program_context.h"
+
+namespace q5480 {
+
+inline constexpr std::size_t kMaxLanguageFiles = 10;
+inline constexpr std::size_t kPasswordMaxLength = 30;
+
+enum class DialogResult { Ok, Cancel, StayOpen };
+
+class TOgolneFLogic {
+ public:
+  // Fills the language list from the ".lan" files of the program directory;
+  // tells the person when there is none.
+  explicit TOgolneFLogic(ProgramContext& context);
+
+  // Caption and label texts by control name ("Caption" for the window).
+  std::map<std::string, std::string> Texts() const;
+  const std::vector<std::string>& ListaLang() const { return languages_; }
+  int Selected() const { return selected_; }
+  void Select(int index) { selected_ = index; }
+
+  // OK with the two password edits. StayOpen after a wrong old password
+  // (the old-password edit is then to be emptied).
+  DialogResult OKbuttClick(const std::string& oldPassword, const std::string& newPassword);
+
+ private:
+  ProgramContext& context_;
+  std::vector<std::string> languages_;
+  int selected_ = -1;
+  bool wasNoName_ = false;
+};
+
+}  // namespace q5480

@@ -1,0 +1,200 @@
+#include "workflow/parameter_panel.h"
+
+#include "config/numbers.h"
+#include "workflow/display_format.h"
+
+namespace q5480 {
+namespace {
+
+std::string UnitText(int unit) {
+  return unit >= 0 && unit < kUnitCount ? std::string(UnitName(unit)) : std::string(" ");
+}
+
+std::string TenthsText(std::int32_t tenths) { return FormatFixed(tenths / 10.0, 3, 1); }
+
+bool IsVoltageOrCurrent(int typ) { return typ >= 16 && typ <= 19; }
+
+}  // namespace
+
+bool noTab(const ProgramContext& context) {
+  const ModuleConfig& c = context.config;
+  if (context.state.ZeroCoefficients) return true;
+  if (c.TableLoaded) return false;
+  return c.Typ == kTypUserThermocouple ||
+         (IsPlainInput(c.Typ) && (c.Lin == kLinTable || c.Lin == kLinSeries));
+}
+
+std::string ReakcjaField(const ProgramContext& context) {
+  const ModuleConfig& c = context.config;
+  if (c.Burnout == 2) return context.Tr("Output locked", " !");
+  if (c.Typ >= 16 && c.Typ <= 20) return context.Tr("Internal failure sygnalization", ":");
+  return context.Tr("Output reaction to sensor burnout", ":");
+}
+
+namespace {
+
+// The translated connection name; a name the language table lacks is shown
+// as it stands rather than as nothing.
+std::string ConnectionText(const ProgramContext& context, int tryb) {
+  const std::string name(ConnectionName(tryb));
+  if (name.empty()) return name;
+  const std::string translated = context.language.Tr(name);
+  return translated.empty() ? name : translated;
+}
+
+std::string SensorDescription(const ProgramContext& context) {
+  const ModuleConfig& c = context.config;
+  std::string text;
+  if (c.Typ >= 6 && c.Typ <= 15) text = context.Tr("Thermocouple", " ");
+  if (c.Typ == 5) {
+    text += context.Tr("Resistance");
+  } else if (c.Typ == 16 || c.Typ == 18) {
+    text += context.Tr("Voltage");
+  } else if (c.Typ == 17 || c.Typ == 19) {
+    text += context.Tr("Current");
+  } else {
+    text += InputType(c.Typ).name;
+  }
+  if (c.Tryb == 6) {
+    text += ", " + context.Tr("CJ temp.", ": ") + FormatFixed(c.RoomT, 3, 1) + "°C";
+  } else if (!IsVoltageOrCurrent(c.Typ)) {
+    const std::string connection = ConnectionText(context, c.Tryb);
+    if (!connection.empty()) text += ", " + connection;
+  }
+  if (c.Lin >= kLinTable) {
+    text += ", " + context.Tr(IsPlainInput(c.Typ) ? "result converted" : "linearization");
+  }
+  return text;
+}
+
+}  // namespace
+
+void ParameterPanel::dispABSy() {
+  if (noTab(context_)) {
+    view_.AbsMinE.clear();
+    view_.AbsMaxE.clear();
+    return;
+  }
+  const AbsoluteLimitTexts texts = FormatAbsoluteLimits(context_.config, context_.limits);
+  view_.AbsMinE = texts.lower;
+  view_.AbsMaxE = texts.upper;
+}
+
+void ParameterPanel::pokaz(int colourMode) {
+  const ModuleConfig& c = context_.config;
+  context_.ShowCaption();
+  view_.Reakcja = ReakcjaField(context_);
+
+  view_.SenTypeG = " " + context_.Tr(IsPlainInput(c.Typ) ? "Input" : "Sensor type") + " ";
+  view_.SenTypeText = SensorDescription(context_);
+
+  view_.JednostkiE = UnitText(context_.state.ReportedUnit);
+  view_.JednostkiE1 = UnitText(c.Jednostki);
+  view_.MinInputE = FormatRangeA(c.MinInput, c, context_.limits);
+  view_.MaxInputE = FormatRangeA(c.MaxInput, c, context_.limits);
+  view_.FiltrZakresE = TenthsText(c.FiltrZakres);
+  view_.FiltrCzasE = TenthsText(c.FiltrCzas);
+  view_.FiltrLimitE = FormatInt(c.FiltrLimit);
+  view_.FiltrLimitUpDown = c.FiltrLimit;
+  view_.BurnoutE = c.Burnout > 2 ? 0 : c.Burnout;
+  view_.SiecE = c.Siec == 50 ? 0 : 1;
+  view_.RegulZV = FormatFixed(c.ZeroReg, 5, 2) + "%";
+  view_.RegulGV = FormatFixed(c.GainReg, 5, 2) + "%";
+
+  dispABSy();
+  view_.SerialE = c.serial;
+  view_.DataE = c.data;
+  view_.InfoCaptionsVisible = true;
+  view_.KodE = c.kod;
+  view_.OgolneE = c.ogolne;
+
+  const bool userDataMissing = noTab(context_);
+  view_.RangeFieldsEnabled = !userDataMissing;
+  view_.OtherFieldsEnabled = true;
+
+  ApplyColourMode(colourMode);
+  shown_ = true;
+  context_.StatBarTxt(context_.Tr(userDataMissing ? "Information incomplete"
+                                                  : "Information complete"));
+  if (userDataMissing) nietypo();
+}
+
+void ParameterPanel::odnowa() {
+  ModuleConfig& c = context_.config;
+  context_.state.Programmed = false;
+  shown_ = false;
+  c.TableLoaded = false;
+
+  context_.StatBarTxt(context_.Tr("No parameters"));
+  context_.fileName = context_.Tr("No_name");
+
+  view_.SenTypeG = " " + context_.Tr("Sensor type") + " ";
+  c.Device.clear();
+  context_.ShowCaption();
+
+  c.Typ = kTypNone;
+  c.Tryb = 1;
+  c.Lin = kLinTable;
+  c.Jednostki = 10;
+  c.Burnout = 0;
+  c.Siec = 50;
+  c.MinInput = 0;
+  c.MaxInput = 0;
+  c.FiltrLimit = 0;
+  c.FiltrZakres = 0;
+  c.FiltrCzas = 0;
+  c.serial.clear();
+  c.data.clear();
+  c.kod.clear();
+  c.ogolne.clear();
+
+  const std::string senTypeG = view_.SenTypeG;
+  view_ = PanelView{};  // every text empty, both lists at their first item
+  view_.SenTypeG = senTypeG;
+  view_.SenTypeText = "???";
+  view_.Reakcja = ReakcjaField(context_);
+  view_.InfoCaptionsVisible = false;
+  view_.RangeFieldsEnabled = false;
+  view_.OtherFieldsEnabled = false;
+  ApplyColourMode(kColourGrey);
+}
+
+bool ParameterPanel::CheckParam(bool checkUserData, bool quiet) {
+  if (shown_) return !(checkUserData && noTab(context_) && nietypo());
+  if (!quiet) {
+    context_.ui.Beep(BeepKind::Exclamation);
+    context_.MyMesM(context_.Tr("No parameters", "!"), MessageIcon::Error);
+  }
+  return false;
+}
+
+void ParameterPanel::ApplyColourMode(int mode) {
+  FieldColour colour = FieldColour::Window;
+  std::size_t count = kPanelFieldCount;
+  switch (mode) {
+    case kColourGrey: colour = FieldColour::ButtonFace; break;
+    case kColourWhite: colour = FieldColour::Window; break;
+    case kColourChangedRange: colour = FieldColour::Aqua; count = kFirstGroupCount; break;
+    case kColourChangedAll: colour = FieldColour::Aqua; break;
+    default: return;
+  }
+  for (std::size_t i = 0; i < count; ++i) view_.Colours[i] = colour;
+}
+
+void ParameterPanel::MarkChanged(PanelField field) {
+  view_.Colours[static_cast<std::size_t>(field)] = FieldColour::Aqua;
+}
+
+void ParameterPanel::ClearChangedMarks() {
+  for (FieldColour& colour : view_.Colours) colour = FieldColour::Window;
+}
+
+bool ParameterPanel::OnlyInformationChanged() const {
+  for (std::size_t i = 0; i < kParameterFieldCount; ++i) {
+    if (view_.Colours[i] == FieldColour::Aqua) return false;
+  }
+  return view_.Colour(PanelField::KodE) == FieldColour::Aqua ||
+         view_.Colour(PanelField::OgolneE) == FieldColour::Aqua;
+}
+
+}  // namespace q5480

@@ -1,0 +1,24 @@
+#include "workflow/program_context.h"
+
+namespace q5480 {
+
+void ProgramContext::ShowCaption() {
+  if (config.Device.empty()) {
+    caption = language.Tr("Unspecified type");
+    return;
+  }
+  const std::string_view displayName = ModelDisplayName(config.Device);
+  caption = displayName.empty() ? fileName : std::string(displayName) + " - " + fileName;
+}
+
+void ProgramContext::StatBarTxt(const std::string& text) {
+  statusText = text;
+  ui.SetStatusText(" " + text);
+}
+
+MessageResult ProgramContext::MyMesM(const std::string& text, MessageIcon icon,
+                                     MessageButtons buttons) {
+  return ui.ShowMessage(text, kMessageCaption, icon, buttons);
+}
+
+}  // namespace q5480

@@ -1,0 +1,76 @@
+// The one world of the desktop program: the configuration, its image, the
+// limits, the conversion state, the language, the settings and the window
+// state that every window of the program works on. Owned by the application
+// (or by a test) and passed by reference.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+#include "config/language_table.h"
+#include "config/module_config.h"
+#include "config/module_image.h"
+#include "config/numbers.h"
+#include "config/settings_file.h"
+#include "config/user_interface.h"
+#include "conversion/conversion_state.h"
+#include "link/link.h"
+
+namespace q5480 {
+
+// What the main window knows about the module on the line and its own state.
+struct ConnectionState {
+  bool Connected = false;         // the last tick obtained a sample
+  bool ConfigRead = false;        // the configuration shown came from the module
+  std::uint32_t MissCount = 0;    // ticks without a sample since the last one
+  bool AutoRead = false;
+  bool InTransfer = false;        // a worker runs; the timer does nothing
+  bool InvalidEntry = false;      // an edit holds a refused value
+  bool Programmed = false;        // set by a successful write
+  bool ZeroCoefficients = false;  // the last read brought a computed conversion without coefficients
+  bool ChartShown = false;        // the chart view runs the timer at 250 ms
+  bool MonitorOnly = false;
+  bool TimerEnabled = false;      // Timer1 runs; its ticks do nothing while off
+  int ReportedUnit = -1;          // the unit of the last measurement; none yet
+};
+
+struct ProgramContext {
+  explicit ProgramContext(UserInterface& userInterface, LinkSettings linkSettings = {})
+      : ui(userInterface), portEnvironment(linkSettings.ports), link(ui, language, linkSettings) {}
+
+  UserInterface& ui;
+  ModuleConfig config;
+  ModuleImage image;
+  InputLimits limits;
+  ConversionState conversion;
+  LanguageTable language;
+  RegionalSettings regional;
+  ProgramSettings settings;
+  ConnectionState state;
+  PortEnvironment portEnvironment;
+  Link link;  // after the language table, whose texts it shows
+
+  std::filesystem::path programDirectory;
+  // The current parameters file: a path, or the translation of "No_name".
+  std::string fileName;
+
+  // The window caption and the first panel of the status bar.
+  std::string caption;
+  std::string statusText;
+
+  // The caption: the model's display name, " - " and the file name.
+  void ShowCaption();
+  // The status bar's first panel shows a blank and `text`.
+  void StatBarTxt(const std::string& text);
+  // A message box titled "Q5480.exe".
+  MessageResult MyMesM(const std::string& text, MessageIcon icon,
+                       MessageButtons buttons = MessageButtons::Ok);
+
+  // The translation of `key` followed by `suffix`.
+  std::string Tr(std::string_view key, std::string_view suffix = {}) const {
+    return language.Tr(key) + std::string(suffix);
+  }
+};
+
+}  // namespace q5480
