@@ -1,0 +1,106 @@
+#include "conversion/power_series.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "config/conversion_error.h"
+#include "conversion/finite.h"
+
+namespace q5480 {
+namespace {
+
+constexpr double kTolerance = 0.000001;
+
+bool SampleAllowed(double x, double y, int tableType, const InputLimits& limits) {
+  if (tableType == kTypUserThermocouple) {
+    return y >= -273.0 - kTolerance && y <= 9999.0 + kTolerance && x >= -5.0 - kTolerance &&
+           x <= 75.0 + kTolerance;
+  }
+  return y >= -1999.0 - kTolerance && y <= 9999.0 + kTolerance &&
+         x >= limits.Lower(tableType) - kTolerance && x <= limits.Upper(tableType) + kTolerance;
+}
+
+// The shared sampling check; `samples` receives (P(x), x) of every sample.
+bool SampleSeries(const ModuleConfig& config, int tableType, const InputLimits& limits,
+                  std::vector<TablePoint>& samples, std::string& reason) {
+  const double inMin = config.Coefficients[9];
+  const double inMax = config.Coefficients[10];
+  const double step = (inMax - inMin) / (kSeriesSamples - 1);
+  samples.clear();
+  reason = kReasonSeriesError;
+  try {
+    const bool rising = SeriesValue(kSeriesTerms, inMax, config.Coefficients) -
+                            SeriesValue(kSeriesTerms, inMin, config.Coefficients) > 0;
+    for (int k = 0; k < kSeriesSamples; ++k) {
+      const double x = inMin + k * step;
+      reason = kReasonSeriesError;
+      const double y = SeriesValue(kSeriesTerms, x, config.Coefficients);
+      reason = kReasonNotMonotonic;
+      if (k > 0 && (rising ? !(y > samples.back().x) : !(y < samples.back().x))) return false;
+      reason = kReasonOutOfRange;
+      if (!SampleAllowed(x, y, tableType, limits)) return false;
+      samples.push_back({y, x});
+    }
+  } catch (const ConversionError&) {
+    return false;
+  }
+  reason.clear();
+  return true;
+}
+
+}  // namespace
+
+double SeriesValue(int n, double x, const std::array<double, 11>& coefficients) {
+  n = std::clamp(n, 2, kSeriesTerms);
+  long double sum = coefficients[0];
+  long double power = 1;
+  for (int i = 1; i < n; ++i) {
+    power *= x;
+    sum += power * coefficients[static_cast<std::size_t>(i)];
+  }
+  return Finite(sum);
+}
+
+bool CheckSeries(const ModuleConfig& config, int tableType, const InputLimits& limits,
+                 std::string& reason) {
+  std::vector<TablePoint> samples;
+  return SampleSeries(config, tableType, limits, samples, reason);
+}
+
+bool SampleSeriesToTable(const ModuleConfig& config, ConversionState& state,
+                         const InputLimits& limits, std::string& reason) {
+  std::vector<TablePoint> samples;
+  if (!SampleSeries(config, state.TableType, limits, samples, reason)) return false;
+  std::copy(samples.begin(), samples.end(), state.Table.points.begin() + 1);
+  state.Table[0] = {static_cast<double>(samples.size()), 0};
+  return true;
+}
+
+ResultRange SeriesResultRange(const ModuleConfig& config) {
+  return {TruncateToTenths(SeriesValue(kSeriesTerms, config.Coefficients[9], config.Coefficients)),
+          TruncateToTenths(SeriesValue(kSeriesTerms, config.Coefficients[10], config.Coefficients))};
+}
+
+std::optional<Refusal> CheckSeriesDefinition(const ModuleConfig& config, int tableType,
+                                             const InputLimits& limits, ResultRange& range) {
+  if (auto refusal = CheckSignalRange(config.Coefficients[9], config.Coefficients[10], tableType, limits)) {
+    return refusal;
+  }
+  std::string reason;
+  if (!CheckSeries(config, tableType, limits, reason)) {
+    return Refusal{reason, false, DialogField::FirstCoefficient};
+  }
+  range = SeriesResultRange(config);
+  if (std::fabs(range.resMax - range.resMin) <= 0.0999999) {
+    return Refusal{kRangeTooSmall, true, DialogField::FirstCoefficient};
+  }
+  return std::nullopt;
+}
+
+std::optional<Refusal> CheckCoefficient(double value) {
+  if (std::fabs(value) > 1e40) return Refusal{kOutOfRange, false, DialogField::FirstCoefficient};
+  return std::nullopt;
+}
+
+}  // namespace q5480

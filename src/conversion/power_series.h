@@ -1,0 +1,51 @@
+// The power series conversion: result = a + b*x + ... + j*x^8 of the signal
+// x over the signal range held in coefficients 10 and 11.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+
+#include "config/module_config.h"
+#include "conversion/conversion_messages.h"
+#include "conversion/conversion_state.h"
+#include "conversion/range_rules.h"
+
+namespace q5480 {
+
+inline constexpr int kSeriesTerms = 9;
+inline constexpr int kSeriesSamples = 801;
+
+// c1 + c2*x + ... + cn*x^(n-1) over the first n coefficients (n cut to 2 to
+// 9), in extended precision. Throws ConversionError on overflow.
+double SeriesValue(int n, double x, const std::array<double, 11>& coefficients);
+
+// Samples the series at 801 points of its signal range: every sample must be
+// finite, strictly monotonic and inside the allowed values of `tableType`.
+// On failure `reason` names the first fault.
+bool CheckSeries(const ModuleConfig& config, int tableType, const InputLimits& limits,
+                 std::string& reason);
+
+// CheckSeries, then the samples become the user table: point k = (P(x), x),
+// 801 points. Nothing is stored when the check fails.
+bool SampleSeriesToTable(const ModuleConfig& config, ConversionState& state,
+                         const InputLimits& limits, std::string& reason);
+
+// The result range of the series: the results at both signal ends truncated
+// to tenths.
+struct ResultRange {
+  double resMin = 0;
+  double resMax = 0;
+};
+ResultRange SeriesResultRange(const ModuleConfig& config);
+
+// The check button of the series dialog: the signal range rules, the series
+// itself and the width of the result range. `range` receives the result range
+// once the series passed.
+std::optional<Refusal> CheckSeriesDefinition(const ModuleConfig& config, int tableType,
+                                             const InputLimits& limits, ResultRange& range);
+
+// A typed coefficient: refused above 1e40 in magnitude ("Out of range!").
+std::optional<Refusal> CheckCoefficient(double value);
+
+}  // namespace q5480
