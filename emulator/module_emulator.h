@@ -1,0 +1,53 @@
+// The module emulator's engine: a pseudo-terminal line that echoes every
+// byte, collects and checks request frames, answers them through a handler
+// and spoils them on demand.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "emulator/fault_injector.h"
+#include "emulator/frame_collector.h"
+#include "emulator/pty_line.h"
+#include "emulator/request_handler.h"
+
+namespace q5480 {
+
+class ModuleEmulator {
+ public:
+  // `baud` paces the line (0: no pacing). `handler` must outlive the engine.
+  explicit ModuleEmulator(RequestHandler& handler, int baud = 0);
+  ~ModuleEmulator();
+  ModuleEmulator(const ModuleEmulator&) = delete;
+  ModuleEmulator& operator=(const ModuleEmulator&) = delete;
+
+  void Start();
+  void Stop();
+  const std::string& SlavePath() const { return line_.SlavePath(); }
+  FaultInjector& Faults() { return faults_; }
+
+  long BytesReceived() const { return bytesReceived_.load(); }
+  // Counted once the frame has been answered (or left unanswered).
+  long FramesAccepted() const { return framesAccepted_.load(); }
+  long FramesRejected() const { return framesRejected_.load(); }
+
+ private:
+  void Run();
+  bool Echo(std::uint8_t byte);
+  bool Answer(const std::vector<std::uint8_t>& data);
+
+  RequestHandler& handler_;
+  PtyLine line_;
+  FrameCollector collector_;
+  FaultInjector faults_;
+  int stopFd_ = -1;
+  std::thread thread_;
+  std::atomic<long> bytesReceived_{0};
+  std::atomic<long> framesAccepted_{0};
+  std::atomic<long> framesRejected_{0};
+};
+
+}  // namespace q5480

@@ -1,0 +1,47 @@
+// The module's end of the line: the master side of a pseudo-terminal. It can
+// pace what it sends as a real line would (10 bit times a byte).
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <deque>
+#include <optional>
+#include <string>
+
+namespace q5480 {
+
+class PtyLine {
+ public:
+  using Clock = std::chrono::steady_clock;
+
+  PtyLine();  // throws std::system_error when no pseudo-terminal is available
+  ~PtyLine();
+  PtyLine(const PtyLine&) = delete;
+  PtyLine& operator=(const PtyLine&) = delete;
+
+  // The path the program opens as its serial port.
+  const std::string& SlavePath() const { return slavePath_; }
+
+  // 0 sends every byte at once.
+  void SetBaud(int baud);
+
+  // The next received byte, waiting up to `wait`; nothing on time-out or
+  // when `stopFd` becomes readable.
+  std::optional<std::uint8_t> Receive(std::chrono::milliseconds wait, int stopFd);
+  // Sends one byte when the line has carried it; false when stopped.
+  bool Send(std::uint8_t byte, int stopFd);
+  // Waits unless stopped; false when stopped.
+  static bool Pause(Clock::duration duration, int stopFd);
+  // Drops what has arrived and not been taken.
+  void Discard();
+
+ private:
+  int master_ = -1;
+  int slave_ = -1;  // held open so the master never sees a hang-up
+  std::string slavePath_;
+  Clock::duration byteTime_{};
+  Clock::time_point lineFree_{};
+  std::deque<std::uint8_t> pending_;
+};
+
+}  // namespace q5480

@@ -1,0 +1,27 @@
+// The link's abort flag. While it is set every read, write and wait of the
+// link fails at once: waits poll its descriptor beside the port's.
+#pragma once
+
+#include <atomic>
+
+namespace q5480 {
+
+class AbortSignal {
+ public:
+  AbortSignal();
+  ~AbortSignal();
+  AbortSignal(const AbortSignal&) = delete;
+  AbortSignal& operator=(const AbortSignal&) = delete;
+
+  void Set();
+  void Clear();
+  bool IsSet() const { return set_.load(); }
+  // Readable exactly while the flag is set.
+  int Fd() const { return fd_; }
+
+ private:
+  int fd_;
+  std::atomic<bool> set_{false};
+};
+
+}  // namespace q5480

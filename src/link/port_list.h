@@ -1,0 +1,40 @@
+// Serial ports by COM number: the numbering rule, the ports folder, the list
+// for the port selection window and the tuning of the USB adapter.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace q5480 {
+
+// Where the port code looks. Tests point these into a temporary tree.
+struct PortEnvironment {
+  std::filesystem::path sysfsRoot = "/sys";
+  std::filesystem::path devRoot = "/dev";
+  std::filesystem::path portsDirectory;  // empty: PortsDirectory()
+
+  std::filesystem::path PortsFolder() const;
+  std::filesystem::path ConsoleList() const;
+};
+
+// The device of COM `number`: a "comN" link in the ports folder wins over
+// the rule COM1-32 ttyUSB0-31, COM33-64 ttyACM0-31, COM65-96 ttyS0-31.
+std::optional<std::filesystem::path> ComDevicePath(int number, const PortEnvironment& env);
+
+// Entries such as "COM 1  /dev/ttyUSB0  FTDI 0403:6001", sorted by number,
+// without the console and with the ports folder's links winning.
+std::vector<std::string> ListPorts(const PortEnvironment& env);
+
+// The number in characters 4 and 5 of a list entry.
+std::optional<int> EntryPortNumber(const std::string& entry);
+
+// Index of the entry for `comPort`, or nothing.
+std::optional<std::size_t> FindPortEntry(const std::vector<std::string>& entries, int comPort);
+
+// For an FTDI 0403:6001 adapter, sets its latency timer to 2 ms so that
+// single bytes are delivered at once. Failures are ignored.
+void TuneAdapter(const std::filesystem::path& device, const PortEnvironment& env);
+
+}  // namespace q5480

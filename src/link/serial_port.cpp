@@ -1,0 +1,217 @@
+#include "link/serial_port.h"
+
+#include <fcntl.h>
+#include <linux/serial.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "link/deadline.h"
+
+namespace q5480 {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::optional<speed_t> SpeedConstant(int baud) {
+  switch (baud) {
+    case 1200: return B1200;
+    case 2400: return B2400;
+    case 4800: return B4800;
+    case 9600: return B9600;
+    case 19200: return B19200;
+    case 38400: return B38400;
+    case 57600: return B57600;
+    case 115200: return B115200;
+    default: return std::nullopt;
+  }
+}
+
+fs::path Resolved(const fs::path& path) {
+  std::error_code error;
+  fs::path resolved = fs::canonical(path, error);
+  return error ? path : resolved;
+}
+
+bool IsConsole(const fs::path& device, const fs::path& consoleList) {
+  fs::path target = Resolved(device);
+  if (target == Resolved("/dev/console")) return true;
+  std::ifstream in(consoleList);
+  std::string name;
+  while (in >> name) {
+    if (target == Resolved(fs::path("/dev") / name)) return true;
+  }
+  return false;
+}
+
+void ModemLine(int fd, int line, bool on) {
+  // A pseudo-terminal has no modem lines and refuses: nothing to do then.
+  [[maybe_unused]] int result = ::ioctl(fd, on ? TIOCMBIS : TIOCMBIC, &line);
+}
+
+}  // namespace
+
+PortTimeouts TimeoutsFor(unsigned baseTimeout) {
+  int t = static_cast<int>(baseTimeout);
+  return {t / 20, t / 50, t, t / 50, t / 2};
+}
+
+int BaudForSpeedCode(int speedCode) {
+  switch (speedCode) {
+    case 2: return 2400;
+    case 3: return 4800;
+    case 4: return 9600;
+    default: return 1200;
+  }
+}
+
+TCommD::~TCommD() { Close(); }
+
+bool TCommD::Open(const fs::path& device, const fs::path& consoleList) {
+  Close();
+  if (IsConsole(device, consoleList)) return false;
+  int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  if (::ioctl(fd, TIOCEXCL) != 0 || !::isatty(fd)) {
+    ::close(fd);
+    return false;
+  }
+  fd_ = fd;
+  lineError_ = false;
+  countersSupported_ = true;
+  CountersShowErrors();  // start counting from now
+  return true;
+}
+
+void TCommD::Close() {
+  if (fd_ < 0) return;
+  ::ioctl(fd_, TIOCNXCL);
+  ::close(fd_);
+  fd_ = -1;
+}
+
+bool TCommD::SetLine(int baud) {
+  termios settings{};
+  std::optional<speed_t> speed = SpeedConstant(baud);
+  if (fd_ < 0 || !speed || ::tcgetattr(fd_, &settings) != 0) return false;
+  ::cfmakeraw(&settings);
+  // Line errors are marked in the input (0xFF 0x00 x) and 0xFF data doubled.
+  settings.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | IGNPAR | ISTRIP | IXON | IXOFF);
+  settings.c_iflag |= PARMRK | INPCK;
+  settings.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | CSTOPB | CRTSCTS);
+  settings.c_cflag |= CS8 | CLOCAL | CREAD;
+  settings.c_cc[VMIN] = 0;
+  settings.c_cc[VTIME] = 0;
+  if (::cfsetispeed(&settings, *speed) != 0 || ::cfsetospeed(&settings, *speed) != 0 ||
+      ::tcsetattr(fd_, TCSANOW, &settings) != 0) {
+    return false;
+  }
+  SetDtr(true);
+  SetRts(true);
+  return true;
+}
+
+bool TCommD::Write(const std::uint8_t* data, std::size_t count, int limitMs) {
+  if (fd_ < 0 || abort_.IsSet()) return false;
+  int total = timeouts_.writeTotalMultiplier * static_cast<int>(count) + timeouts_.writeTotalConstant;
+  Deadline deadline(std::chrono::milliseconds(total > 0 ? std::min(total, limitMs) : limitMs));
+  std::size_t done = 0;
+  while (done < count) {
+    ssize_t written = ::write(fd_, data + done, count - done);
+    if (written > 0) {
+      done += static_cast<std::size_t>(written);
+      continue;
+    }
+    if (written < 0 && errno != EAGAIN && errno != EINTR) return false;
+    if (WaitForFd(fd_, POLLOUT, abort_.Fd(), deadline) != WaitResult::Ready) return false;
+  }
+  return true;
+}
+
+bool TCommD::WaitForInput(int limitMs) {
+  if (fd_ < 0 || abort_.IsSet()) return false;
+  return WaitForFd(fd_, POLLIN, abort_.Fd(), Deadline(std::chrono::milliseconds(limitMs))) ==
+         WaitResult::Ready;
+}
+
+std::optional<std::uint8_t> TCommD::ReadRaw(int limitMs) {
+  Deadline deadline{std::chrono::milliseconds(limitMs)};
+  for (;;) {
+    if (abort_.IsSet()) return std::nullopt;
+    std::uint8_t byte = 0;
+    ssize_t got = ::read(fd_, &byte, 1);
+    if (got == 1) return byte;
+    if (got < 0 && errno != EAGAIN && errno != EINTR) return std::nullopt;
+    if (WaitForFd(fd_, POLLIN, abort_.Fd(), deadline) != WaitResult::Ready) return std::nullopt;
+  }
+}
+
+std::optional<std::uint8_t> TCommD::ReadByte(int limitMs) {
+  if (fd_ < 0 || TakeLineErrors()) return std::nullopt;
+  int total = timeouts_.readTotalMultiplier + timeouts_.readTotalConstant;
+  int limit = total > 0 ? std::min(total, limitMs) : limitMs;
+  // The marks arrive together with the byte they mark, so one limit serves.
+  marks_.Reset();
+  for (;;) {
+    std::optional<std::uint8_t> raw = ReadRaw(limit);
+    if (!raw) return std::nullopt;
+    std::uint8_t data = 0;
+    switch (marks_.Feed(*raw, data)) {
+      case MarkedInput::Result::Pending:
+        break;
+      case MarkedInput::Result::Data:
+        return data;
+      case MarkedInput::Result::LineError:
+        lineError_ = true;
+        return std::nullopt;
+    }
+  }
+}
+
+bool TCommD::CountersShowErrors() {
+  if (!countersSupported_ || fd_ < 0) return false;
+  serial_icounter_struct counters{};
+  if (::ioctl(fd_, TIOCGICOUNT, &counters) != 0) {
+    countersSupported_ = false;
+    return false;
+  }
+  unsigned long errors = static_cast<unsigned long>(counters.frame) + counters.overrun +
+                         counters.parity + counters.brk + counters.buf_overrun;
+  bool changed = errors != errorCount_;
+  errorCount_ = errors;
+  return changed;
+}
+
+bool TCommD::TakeLineErrors() {
+  bool errors = CountersShowErrors() || lineError_;
+  lineError_ = false;
+  return errors;
+}
+
+void TCommD::PurgeInput() {
+  if (fd_ >= 0) ::tcflush(fd_, TCIFLUSH);
+}
+
+void TCommD::PurgeOutput() {
+  if (fd_ >= 0) ::tcflush(fd_, TCOFLUSH);
+}
+
+void TCommD::SetBreak(bool on) {
+  if (fd_ >= 0) ::ioctl(fd_, on ? TIOCSBRK : TIOCCBRK);  // refused by a pseudo-terminal
+}
+
+void TCommD::SetDtr(bool on) {
+  if (fd_ >= 0) ModemLine(fd_, TIOCM_DTR, on);
+}
+
+void TCommD::SetRts(bool on) {
+  if (fd_ >= 0) ModemLine(fd_, TIOCM_RTS, on);
+}
+
+}  // namespace q5480

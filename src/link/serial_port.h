@@ -1,0 +1,77 @@
+// TCommD: one open serial port over POSIX termios. Every wait polls the
+// port together with the link's abort signal, so an abort ends it at once.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+
+#include "link/abort_signal.h"
+#include "link/marked_input.h"
+
+namespace q5480 {
+
+// The port's time-outs in milliseconds, all derived from BaseTimeout.
+struct PortTimeouts {
+  int readInterval = 0;
+  int readTotalMultiplier = 0;
+  int readTotalConstant = 0;
+  int writeTotalMultiplier = 0;
+  int writeTotalConstant = 0;
+};
+
+PortTimeouts TimeoutsFor(unsigned baseTimeout);
+
+// Baud rate of a speed code: 1 = 1200, 2 = 2400, 3 = 4800, 4 = 9600, else 1200.
+int BaudForSpeedCode(int speedCode);
+
+class TCommD {
+ public:
+  explicit TCommD(AbortSignal& abort) : abort_(abort) {}
+  ~TCommD();
+  TCommD(const TCommD&) = delete;
+  TCommD& operator=(const TCommD&) = delete;
+
+  // Opens the device exclusively; refuses the system console. `consoleList`
+  // is the file naming the console ttys.
+  bool Open(const std::filesystem::path& device, const std::filesystem::path& consoleList);
+  bool IsOpen() const { return fd_ >= 0; }
+  void Close();
+
+  // Raw 8N1 at `baud`, receiver on, modem control ignored; DTR and RTS on.
+  bool SetLine(int baud);
+  void SetTimeouts(const PortTimeouts& timeouts) { timeouts_ = timeouts; }
+
+  // Writes all bytes within the write time-out and `limitMs`.
+  bool Write(const std::uint8_t* data, std::size_t count, int limitMs);
+  // Waits for a received byte without taking it.
+  bool WaitForInput(int limitMs);
+  // One data byte within the single-byte read time-out and `limitMs`.
+  // Line errors marked in the input stream fail the read.
+  std::optional<std::uint8_t> ReadByte(int limitMs);
+
+  // Clears the error state; true when line errors (break, framing, parity,
+  // overrun) happened since the last call.
+  bool TakeLineErrors();
+  void PurgeInput();
+  void PurgeOutput();
+  // Calls that a pseudo-terminal refuses are ignored.
+  void SetBreak(bool on);
+  void SetDtr(bool on);
+  void SetRts(bool on);
+
+ private:
+  std::optional<std::uint8_t> ReadRaw(int limitMs);
+  bool CountersShowErrors();
+
+  AbortSignal& abort_;
+  int fd_ = -1;
+  PortTimeouts timeouts_{};
+  MarkedInput marks_;
+  bool lineError_ = false;
+  bool countersSupported_ = true;
+  unsigned long errorCount_ = 0;
+};
+
+}  // namespace q5480
