@@ -65,12 +65,12 @@ DialogResult TOgolneFLogic::OKbuttClick(const std::string& oldPassword,
   if (newLanguage == oldLanguage && oldPassword.empty()) return DialogResult::Cancel;
 
   settings.Language = newLanguage;
-  if (!LoadLanguage(context_.language, settings.Language)) {
+  if (!context_.LoadLanguage()) {
     context_.ui.Beep(BeepKind::Exclamation);
     context_.MyMesM(newLanguage + ".lan " + context_.Tr("file is invalid", "!"),
                     MessageIcon::Error);
     settings.Language = oldLanguage;
-    LoadLanguage(context_.language, settings.Language);
+    context_.LoadLanguage();
   }
 
   if (oldPassword != settings.Pass) {

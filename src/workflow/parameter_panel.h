@@ -85,6 +85,8 @@ class ParameterPanel {
   void odnowa();
   // The absolute limits beside the range fields.
   void dispABSy();
+  // The configuration date after it changed.
+  void ShowDate() { view_.DataE = context_.config.data; }
 
   // True while the user data are still missing: asks for the table file,
   // or rebuilds the table from the stored power series.

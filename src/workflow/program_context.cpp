@@ -2,6 +2,16 @@
 
 namespace q5480 {
 
+bool ProgramContext::LoadLanguage() {
+  const std::string& name = settings.Language;
+  if (name != "English" && !programDirectory.empty() &&
+      name.find_first_of("/\\") == std::string::npos &&
+      LoadLanguageFile(language, programDirectory / (name + ".lan"))) {
+    return true;
+  }
+  return q5480::LoadLanguage(language, settings.Language);
+}
+
 void ProgramContext::ShowCaption() {
   if (config.Device.empty()) {
     caption = language.Tr("Unspecified type");

@@ -35,6 +35,36 @@ struct ConnectionState {
   int ReportedUnit = -1;          // the unit of the last measurement; none yet
 };
 
+// Timer1 stands still while the person is asked or a file is read.
+class TimerPause {
+ public:
+  explicit TimerPause(ConnectionState& state) : state_(state), wasEnabled_(state.TimerEnabled) {
+    state.TimerEnabled = false;
+  }
+  ~TimerPause() { state_.TimerEnabled = wasEnabled_; }
+  TimerPause(const TimerPause&) = delete;
+  TimerPause& operator=(const TimerPause&) = delete;
+
+ private:
+  ConnectionState& state_;
+  bool wasEnabled_;
+};
+
+// The result and output displays of the main window.
+enum class DisplayAlign { Right, Centre };
+struct DisplayState {
+  std::string ResultText;
+  int ResultPointSize = 18;
+  DisplayAlign ResultAlign = DisplayAlign::Right;
+  std::string OutputText;
+  bool OutputRed = false;
+
+  void Clear() {
+    ResultText.clear();
+    OutputText.clear();
+  }
+};
+
 struct ProgramContext {
   explicit ProgramContext(UserInterface& userInterface, LinkSettings linkSettings = {})
       : ui(userInterface), portEnvironment(linkSettings.ports), link(ui, language, linkSettings) {}
@@ -55,17 +85,30 @@ struct ProgramContext {
   // The current parameters file: a path, or the translation of "No_name".
   std::string fileName;
 
+  DisplayState display;
+
   // The window caption and the first panel of the status bar.
   std::string caption;
   std::string statusText;
 
   // The caption: the model's display name, " - " and the file name.
   void ShowCaption();
+  // Fills the language table for `settings.Language`, looking in the
+  // program directory first; English, and false, when the language has no
+  // complete file.
+  bool LoadLanguage();
   // The status bar's first panel shows a blank and `text`.
   void StatBarTxt(const std::string& text);
   // A message box titled "Q5480.exe".
   MessageResult MyMesM(const std::string& text, MessageIcon icon,
                        MessageButtons buttons = MessageButtons::Ok);
+
+  // A text of the program that the language table may lack: the
+  // translation when there is one, else the English text.
+  std::string TextOf(std::string_view key) const {
+    std::string text = language.Tr(key);
+    return text.empty() ? std::string(key) : text;
+  }
 
   // The translation of `key` followed by `suffix`.
   std::string Tr(std::string_view key, std::string_view suffix = {}) const {

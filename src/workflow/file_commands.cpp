@@ -1,0 +1,63 @@
+#include "workflow/file_commands.h"
+
+#include "config/parameters_file.h"
+#include "workflow/form_lang.h"
+
+namespace q5480 {
+FileDialogRequest FileCommands::Request(bool save) const {
+  FileDialogRequest request;
+  request.save = save;
+  request.filter = ParametersFilter(context_.language);
+  request.defaultExtension = "par";
+  request.directory = context_.settings.DataDir;
+  if (save) request.fileName = context_.fileName;
+  return request;
+}
+
+void FileCommands::Nowy1Click() { panel_.odnowa(); }
+
+bool FileCommands::Otworz1Click() {
+  TimerPause pause(context_.state);
+  const std::optional<std::string> path = context_.ui.AskFileName(Request(false));
+  if (!path) return false;
+  context_.fileName = *path;
+  // The table of an earlier configuration is not this file's table.
+  context_.config.TableLoaded = false;
+  if (!ReadParametersFile(*path, context_.config, context_.limits, context_.settings.DataDir)) {
+    context_.MyMesM(context_.Tr("Corrupted or wrong data file", "!"), MessageIcon::Error);
+    panel_.odnowa();
+    return false;
+  }
+  context_.state.ZeroCoefficients = false;
+  context_.state.Programmed = false;
+  panel_.pokaz(context_.state.Connected ? kColourChangedAll : kColourWhite);
+  return true;
+}
+
+bool FileCommands::Zachowaj1Click() {
+  if (!panel_.CheckParam(false, false)) return false;
+  if (context_.fileName == context_.Tr("No_name")) return Zapiszjako1Click();
+  return WriteCurrent();
+}
+
+bool FileCommands::Zapiszjako1Click() {
+  if (!panel_.CheckParam(false, false)) return false;
+  TimerPause pause(context_.state);
+  const std::optional<std::string> path = context_.ui.AskFileName(Request(true));
+  if (!path) return false;
+  context_.fileName = *path;
+  return WriteCurrent();
+}
+
+bool FileCommands::WriteCurrent() {
+  if (!WriteParametersFile(context_.fileName, context_.config, context_.regional,
+                           context_.settings.DataDir)) {
+    context_.MyMesM(context_.Tr("Cannot open file", ":") + "\n" + context_.fileName,
+                    MessageIcon::Warning);
+    return false;
+  }
+  context_.ShowCaption();
+  return true;
+}
+
+}  // namespace q5480

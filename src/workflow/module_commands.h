@@ -1,0 +1,42 @@
+// What the main window needs of the module's command set: the newest
+// measurement and the workers of the long transfers. The desktop program
+// fills it from the link's command set; a command that is not filled in
+// does not exist for the window (no sample arrives, no transfer starts).
+#pragma once
+
+#include <functional>
+
+#include "config/module_image.h"
+#include "link/link.h"
+
+namespace q5480 {
+
+// The module's state as its last measurement reported it.
+struct ModuleStatus {
+  double Value = 0;
+  double Current = 0;  // mA
+  bool CalMode = false;
+  bool IndependentOutput = false;
+  bool SensorFault = false;
+  bool EepromError = false;
+  bool OutOfRange = false;
+  int ResultUnit = 15;  // a blank
+  int ModelIndex = 16;  // no module
+};
+
+struct ModuleCommands {
+  // The newest unread measurement; false when there is none.
+  std::function<bool(ModuleStatus&)> TakeSample;
+  // The configuration read (kind 4) and the verification read (kind 5).
+  std::function<Link::Worker(int kind)> ReadWorker;
+  std::function<Link::Worker()> WriteWorker;
+  std::function<Link::Worker()> InfoWriteWorker;
+  // True when the module holds what `expected` holds, by the rules of the
+  // module's memory layout.
+  std::function<bool(const ModuleImage& expected, const ModuleImage& read)> ImagesMatch;
+};
+
+inline constexpr int kReadConfiguration = 4;
+inline constexpr int kReadVerification = 5;
+
+}  // namespace q5480

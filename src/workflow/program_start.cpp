@@ -1,0 +1,43 @@
+#include "workflow/program_start.h"
+
+#include "config/text.h"
+#include "workflow/port_window.h"
+
+namespace q5480 {
+
+void PrepareProgram(ProgramContext& context, const std::filesystem::path& programDirectory,
+                    const DesktopRect& desktop) {
+  context.programDirectory = programDirectory;
+  ReadSettingsFile(programDirectory, context.settings, desktop);
+  // A missing or incomplete language file gives English; the settings file
+  // then records it.
+  context.LoadLanguage();
+}
+
+bool StartProgram(TQ5480FLogic& window) {
+  ProgramContext& context = window.Context();
+  context.StatBarTxt(context.Tr("No parameters"));
+  window.FormLang();
+  const bool opened = OpenLinkOrTell(context, context.settings.ComPort);
+  context.state.TimerEnabled = true;
+  return opened;
+}
+
+void StopProgram(TQ5480FLogic& window, int mainLeft, int mainTop) {
+  ProgramContext& context = window.Context();
+  context.state.TimerEnabled = false;
+  context.settings.MainLeft = mainLeft;
+  context.settings.MainTop = mainTop;
+  WriteSettingsFile(context.programDirectory, context.settings);
+  context.link.CancelTransfer();
+  context.link.StopPolling();
+  context.link.StopLink();
+}
+
+std::string SplashTitle(const LanguageTable& language) { return language.Tr("Q5480 Panel Meters"); }
+
+std::string VersionCaption(const LanguageTable& language) {
+  return Utf8Mid(language.Tr("&Version"), 1);
+}
+
+}  // namespace q5480
