@@ -1,0 +1,209 @@
+// Runs the built q5480ctl as a script would and checks what it prints and
+// its exit status.
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+
+#include "../config/scratch_directory.h"
+#include "config/module_image.h"
+#include "config/text.h"
+
+namespace q5480 {
+namespace {
+
+using test_support::ReadBytes;
+using test_support::ScratchDirectory;
+using test_support::WriteBytes;
+
+const std::string kExamples = std::string(Q5480_SOURCE_DIR) + "/examples/";
+
+struct Outcome {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+Outcome RunCtl(const std::vector<std::string>& args) {
+  ScratchDirectory dir;
+  const std::string outPath = (dir / "stdout").string();
+  const std::string errPath = (dir / "stderr").string();
+  const std::string program = std::string(Q5480_BIN_DIR) + "/q5480ctl";
+  std::vector<char*> argv;
+  argv.push_back(const_cast<char*>(program.c_str()));
+  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+  argv.push_back(nullptr);
+
+  pid_t child = ::fork();
+  if (child == 0) {
+    int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (out < 0 || err < 0 || ::dup2(out, 1) < 0 || ::dup2(err, 2) < 0) ::_exit(127);
+    ::execv(program.c_str(), argv.data());
+    ::_exit(127);
+  }
+  Outcome outcome;
+  int status = 0;
+  if (child < 0 || ::waitpid(child, &status, 0) != child) return outcome;
+  outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  outcome.out = ReadBytes(outPath);
+  outcome.err = ReadBytes(errPath);
+  return outcome;
+}
+
+// A file of the program as the tool prints it: UTF-8 and "\n".
+std::string AsPrinted(const std::string& fileBytes) {
+  std::string text = Cp1250ToUtf8(fileBytes);
+  text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
+  return text;
+}
+
+bool HasLine(const std::string& text, const std::string& line) {
+  return ("\n" + text).find("\n" + line + "\n") != std::string::npos;
+}
+
+TEST(ParShow, PrintsTheExamplesAsTheProgramWritesThem) {
+  for (const char* name : {"thermocouple_k_0_1000.par", "pt100_3wire_m50_150.par",
+                           "current_4_20ma_to_percent.par"}) {
+    const std::string file = kExamples + name;
+    Outcome r = RunCtl({"par", "show", file});
+    EXPECT_EQ(r.status, 0) << name;
+    EXPECT_EQ(r.err, "") << name;
+    EXPECT_EQ(r.out, AsPrinted(ReadBytes(file))) << name;
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 44) << name;
+  }
+  Outcome thermocouple = RunCtl({"par", "show", kExamples + "thermocouple_k_0_1000.par"});
+  EXPECT_TRUE(HasLine(thermocouple.out, "ogolne1=górna")) << thermocouple.out;
+}
+
+TEST(ParShow, NormalisesAHandWrittenFile) {
+  ScratchDirectory dir;
+  // Any order, any letter case, a comma, and values the consistency rules replace.
+  WriteBytes(dir / "hand.par",
+             "kod=TT-1\nDEVICE=Q5497\nserial=7\ndata=never\nogolne=x\nogolne1=y\ntyp=1\n"
+             "tryb=3\nlin=2\nMinInput=-50,5\nMaxInput=2000\nRoomT=99\nZeroReg=0\nGainReg=0\n"
+             "FiltrZakres=1\nFiltrCzas=12,6\nBurnout=1\nSiec=55\nJednostki=8\n");
+  Outcome r = RunCtl({"par", "show", (dir / "hand.par").string()});
+  ASSERT_EQ(r.status, 0) << r.err;
+  for (const char* line : {"Device=Q5497", "Typ=1", "MinInput=-50.5", "MaxInput=850", "RoomT=25",
+                           "FiltrCzas=13", "FiltrLimit=0", "Siec=50", "ogolne=xy", "ogolne1=",
+                           "Kropka=0"}) {
+    EXPECT_TRUE(HasLine(r.out, line)) << line << "\n" << r.out;
+  }
+
+  Outcome comma = RunCtl({"par", "show", "--decimal-comma", (dir / "hand.par").string()});
+  ASSERT_EQ(comma.status, 0);
+  EXPECT_TRUE(HasLine(comma.out, "MinInput=-50,5")) << comma.out;
+}
+
+TEST(ParShow, WritesTheOutputFileAsTheProgramDoes) {
+  ScratchDirectory dir;
+  const std::string example = kExamples + "thermocouple_k_0_1000.par";
+  Outcome r = RunCtl({"par", "show", "-o", (dir / "copy.par").string(), example});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(ReadBytes(dir / "copy.par"), ReadBytes(example));
+
+  Outcome comma = RunCtl({"par", "show", "--decimal-comma", "-o", (dir / "comma.par").string(),
+                          kExamples + "current_4_20ma_to_percent.par"});
+  ASSERT_EQ(comma.status, 0) << comma.err;
+  const std::string bytes = ReadBytes(dir / "comma.par");
+  EXPECT_NE(bytes.find("\r\nLinB=0,16\r\n"), std::string::npos) << bytes;
+
+  Outcome failed = RunCtl({"par", "show", "-o", (dir / "missing" / "x.par").string(), example});
+  EXPECT_EQ(failed.status, 1);
+  EXPECT_NE(failed.err.find("Cannot open file"), std::string::npos) << failed.err;
+}
+
+TEST(ParShow, FileThatDoesNotLoadExitsWith1) {
+  ScratchDirectory dir;
+  WriteBytes(dir / "bad.par", "Device=Q5491\r\nTyp=19\r\n");
+  Outcome r = RunCtl({"par", "show", (dir / "bad.par").string()});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, "Corrupted or wrong data file!\n");
+}
+
+TEST(Cli, BadArgumentsAndMissingFilesExitWith2) {
+  ScratchDirectory dir;
+  const std::string example = kExamples + "pt100_3wire_m50_150.par";
+  const std::vector<std::vector<std::string>> cases = {
+      {"par", "show"},
+      {"par", "show", (dir / "missing.par").string()},
+      {"par", "show", dir.Path().string()},
+      {"par", "show", example, example},
+      {"par", "show", "--bogus", example},
+      {"par", "show", example, "-o"},
+      {"image", "decode"},
+      {"image", "decode", (dir / "missing.bin").string()},
+      {"image", "decode", "-o", "x", example},
+      {"no-such-command"},
+  };
+  for (const auto& args : cases) {
+    Outcome r = RunCtl(args);
+    std::string shown;
+    for (const std::string& arg : args) shown += arg + " ";
+    EXPECT_EQ(r.status, 2) << shown;
+    EXPECT_EQ(r.out, "") << shown;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << shown << r.err;
+  }
+}
+
+TEST(Cli, EveryCommandDescribesItself) {
+  struct Case {
+    std::vector<std::string> args;
+    std::vector<std::string> mentions;
+  };
+  const Case cases[] = {
+      {{"par", "show", "--help"}, {"usage: q5480ctl par show", "--decimal-comma", "-o OUT.par", "exit status"}},
+      {{"image", "decode", "-h"}, {"usage: q5480ctl image decode", "--decimal-comma", "2052", "exit status"}},
+      {{"--help"}, {"par show", "image decode"}},
+  };
+  for (const Case& c : cases) {
+    Outcome r = RunCtl(c.args);
+    EXPECT_EQ(r.status, 0) << c.args[0];
+    for (const std::string& mention : c.mentions) {
+      EXPECT_NE(r.out.find(mention), std::string::npos) << mention << "\n" << r.out;
+    }
+  }
+}
+
+TEST(ImageDecode, PrintsTheImageAsAParametersFile) {
+  ModuleConfig config;
+  config.Typ = 19;
+  config.Lin = kLinLinear;
+  config.MinInput = 0;
+  config.MaxInput = 100;
+  config.RoomT = 22.5;
+  config.FiltrCzas = 16;
+  config.Jednostki = 9;
+  config.kod = "LT-101";
+  config.ogolne = "Poziom wody, zbiornik główny";
+  config.Coefficients = {4, 0.25, 0, 0, 0, 0, 0, 0, 0, 0, 100};
+  ModuleImage image;
+  StoreRecordInImage(config, image, 46362);
+  image[16] = 5491 >> 8;  // the model number that a module reports
+  image[17] = 5491 & 0xFF;
+
+  ScratchDirectory dir;
+  const auto file = dir / "image.bin";
+  WriteBytes(file, std::string(image.bytes.begin(), image.bytes.end()));
+  Outcome r = RunCtl({"image", "decode", "--decimal-comma", file.string()});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 44);
+  for (const char* line : {"Device=Q5491", "Typ=19", "Lin=4", "MaxInput=100", "RoomT=22,5",
+                           "FiltrCzas=16", "Jednostki=9", "data=06.12.2026", "kod=LT-101",
+                           "ogolne=Poziom wody, zbiornik główny", "LinB=0,25", "LinK=100"}) {
+    EXPECT_TRUE(HasLine(r.out, line)) << line << "\n" << r.out;
+  }
+
+  WriteBytes(dir / "short.bin", std::string(image.bytes.begin(), image.bytes.end() - 1));
+  Outcome shortImage = RunCtl({"image", "decode", (dir / "short.bin").string()});
+  EXPECT_EQ(shortImage.status, 1);
+  EXPECT_EQ(shortImage.out, "");
+  EXPECT_EQ(shortImage.err, "Corrupted or wrong data file!\n");
+}
+
+}  // namespace
+}  // namespace q5480
