@@ -73,8 +73,12 @@ TransferTable InverseTransfer(const ModuleConfig& config, const UserTable& table
   SampleTable samples;
   if (standard) samples = SampleCharacteristic(config, table);
   const int points = table.Count();
+  // A user table whose first column falls starts at the top of the range. A
+  // table left from an earlier selection never steers a standard sensor.
+  const bool fallingTable = !standard && UsesUserTable(config) && config.TableLoaded && points >= 2 &&
+                            table[points].x < table[1].x;
 
-  double cur = config.MinInput;
+  double cur = fallingTable ? config.MaxInput : config.MinInput;
   double prev = cur;
   int j = 1;
   Segment segment;
