@@ -8,6 +8,7 @@
 #include <exception>
 
 #include "link/link.h"
+#include "link/status_latch.h"
 
 namespace q5480 {
 namespace {
@@ -18,8 +19,6 @@ constexpr std::uint8_t kMeasureCode = 'm';
 constexpr std::uint8_t kPollingMode = 2;
 constexpr std::uint8_t kSampleLength = 8;
 constexpr std::size_t kStatus2 = 7;
-constexpr std::uint8_t kNewAverageBit = 0x20;
-constexpr std::uint8_t kLargeErrorBit = 0x40;
 
 // Best effort: a real-time class, else a better nice value; refusals are
 // normal for an unprivileged user.
@@ -95,11 +94,11 @@ bool Link::PollOnce() {
   }
   if (!ok) return false;
 
-  bool keep = keepLatched_.load() && !sampleRead_.load();
-  std::uint8_t status = pollReply_[kStatus2];
-  newAverage_.store((status & kNewAverageBit) != 0 || (newAverage_.load() && keep));
-  largeError_.store((status & kLargeErrorBit) != 0 || (largeError_.load() && keep));
-  keepLatched_.store(sampleRead_.load());
+  LatchedStatus latched = LatchStatus({keepLatched_.load(), newAverage_.load(), largeError_.load()},
+                                      pollReply_[kStatus2], sampleRead_.load());
+  newAverage_.store(latched.newAverage);
+  largeError_.store(latched.largeError);
+  keepLatched_.store(latched.keepLatched);
   dataValid_.store(true);
   {
     std::lock_guard lock(lastSampleMutex_);

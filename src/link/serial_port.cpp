@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <linux/serial.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -78,7 +79,9 @@ bool TCommD::Open(const fs::path& device, const fs::path& consoleList) {
   if (IsConsole(device, consoleList)) return false;
   int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return false;
-  if (::ioctl(fd, TIOCEXCL) != 0 || !::isatty(fd)) {
+  // TIOCEXCL does not hold against a privileged process; the lock does
+  // against every program that takes it too.
+  if (!::isatty(fd) || ::ioctl(fd, TIOCEXCL) != 0 || ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
     ::close(fd);
     return false;
   }

@@ -46,9 +46,11 @@ bool Link::AwaitWorker(const std::function<void(int percent)>& onProgress) {
       cancelled = true;
       break;
     }
+    // Read before the acknowledgement lets the worker move on.
+    int percent = progressPercent_.load();
     progressEvent_.Reset();
     progressAck_.Set();
-    if (onProgress) onProgress(progressPercent_.load());
+    if (onProgress) onProgress(percent);
   }
   if (!workerThread_.Held()) return false;
   if (!workerThread_.finished.WaitFor(kExitCodeWait)) return false;

@@ -100,18 +100,24 @@ class LinkFixture : public ::testing::Test {
     std::filesystem::create_directory(scratch_ / "ports");
     std::filesystem::create_symlink(emulator_.SlavePath(), scratch_ / "ports" / "com7");
     emulator_.Start();
-    LinkSettings settings;
-    settings.ports.portsDirectory = scratch_ / "ports";
-    settings.ports.sysfsRoot = scratch_ / "sys";
-    settings.threadStopBound = std::chrono::seconds(3);
-    settings.workerSilenceBound = std::chrono::milliseconds(300);
-    settings.progressAckBound = std::chrono::seconds(3);
-    settings.portSettleTime = std::chrono::milliseconds(1);
-    link_ = std::make_unique<Link>(ui_, texts_, settings);
+    link_ = std::make_unique<Link>(ui_, texts_, TestSettings());
   }
   ~LinkFixture() override {
     link_.reset();
     emulator_.Stop();
+  }
+
+  // Short bounds, and a port tree of the test's own.
+  LinkSettings TestSettings() const {
+    LinkSettings settings;
+    settings.ports.portsDirectory = scratch_ / "ports";
+    settings.ports.sysfsRoot = scratch_ / "sys";
+    settings.ports.devRoot = scratch_ / "dev";
+    settings.threadStopBound = std::chrono::seconds(3);
+    settings.workerSilenceBound = std::chrono::milliseconds(300);
+    settings.progressAckBound = std::chrono::seconds(3);
+    settings.portSettleTime = std::chrono::milliseconds(1);
+    return settings;
   }
 
   // The port open and configured (4800 baud by default), polling stopped.
