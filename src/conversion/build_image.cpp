@@ -8,10 +8,10 @@ namespace q5480 {
 
 std::string BuildFailureMessage(BuildFailure failure) {
   switch (failure) {
-    case BuildFailure::NotMonotonic: return kReasonNotMonotonic;
+    case BuildFailure::NotMonotonic: return std::string(kReasonNotMonotonic) + "!";
     case BuildFailure::NoConvergence: return kNoConvergence;
     case BuildFailure::NotEnoughRows: return kNotEnoughRows;
-    case BuildFailure::NoUserData: return "No data available";
+    case BuildFailure::NoUserData: return "No data available!";
     case BuildFailure::None: break;
   }
   return "";

@@ -13,7 +13,7 @@ namespace q5480 {
 
 enum class BuildFailure { None, NotMonotonic, NoConvergence, NotEnoughRows, NoUserData };
 
-// The language-table text of a failure ("" for None).
+// The English text shown for a failure, "!" included ("" for None).
 std::string BuildFailureMessage(BuildFailure failure);
 
 // Signal range, signal step, cold-junction constants and segments of the
