@@ -5,7 +5,9 @@
 #include <vector>
 
 #include "config/conversion_error.h"
+#include "config/numbers.h"
 #include "conversion/finite.h"
+#include "conversion/sensor_signal.h"
 
 namespace q5480 {
 namespace {
@@ -100,6 +102,24 @@ std::optional<Refusal> CheckSeriesDefinition(const ModuleConfig& config, int tab
 
 std::optional<Refusal> CheckCoefficient(double value) {
   if (std::fabs(value) > 1e40) return Refusal{kOutOfRange, false, DialogField::FirstCoefficient};
+  return std::nullopt;
+}
+
+std::string FormatCoefficient(double value, char decimalSeparator) {
+  if (value != 0 && std::fabs(value) < 0.001) return FormatExponent(value, 6, decimalSeparator, 1);
+  return FormatGeneral(value, 6, decimalSeparator);
+}
+
+std::optional<Refusal> CheckSeriesSignalField(DialogField field, double value, const ModuleConfig& config,
+                                              int tableType, const InputLimits& limits) {
+  const bool isMin = field == DialogField::InMin;
+  const double inMin = isMin ? value : config.Coefficients[9];
+  const double inMax = isMin ? config.Coefficients[10] : value;
+  if (inMax - inMin < MinimumSignalSpan(tableType) - kTolerance) {
+    return Refusal{kInputRangeTooSmall, false, field};
+  }
+  if (isMin && value < limits.Lower(tableType) - kTolerance) return Refusal{kMinimumOutOfRange, false, field};
+  if (!isMin && value > limits.Upper(tableType) + kTolerance) return Refusal{kMaximumOutOfRange, false, field};
   return std::nullopt;
 }
 

@@ -48,4 +48,14 @@ std::optional<Refusal> CheckSeriesDefinition(const ModuleConfig& config, int tab
 // A typed coefficient: refused above 1e40 in magnitude ("Out of range!").
 std::optional<Refusal> CheckCoefficient(double value);
 
+// A coefficient as its field shows it: 6 significant digits, in exponent
+// format below 0.001 (but not 0).
+std::string FormatCoefficient(double value, char decimalSeparator);
+
+// Leaving a signal field of the series dialog (`field` InMin or InMax): the
+// value must lie inside the limits of `tableType` and leave at least the
+// minimum signal span to the other end (coefficients 10 and 11).
+std::optional<Refusal> CheckSeriesSignalField(DialogField field, double value, const ModuleConfig& config,
+                                              int tableType, const InputLimits& limits);
+
 }  // namespace q5480

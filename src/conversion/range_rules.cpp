@@ -43,6 +43,27 @@ std::optional<Refusal> CheckSignalRange(double inMin, double inMax, int tableTyp
   return std::nullopt;
 }
 
+const char* SignalUnitLabel(int tableType) {
+  switch (tableType) {
+    case 5: return "Ohm";
+    case 17:
+    case 19: return "mA";
+    case 18: return "V";
+    default: return "mV";
+  }
+}
+
+int DefaultResultUnit(int tableType) {
+  switch (tableType) {
+    case 5: return 5;
+    case 16: return 2;
+    case 17:
+    case 19: return 4;
+    case 18: return 1;
+    default: return 8;
+  }
+}
+
 std::string FormatSignalValue(double value) {
   return FormatFixed(value, 0, std::fabs(value) >= 1000 ? 2 : 3);
 }

@@ -36,6 +36,11 @@ void SetUserLimitsFromResults(double resMin, double resMax, InputLimits& limits)
 std::optional<Refusal> CheckSignalRange(double inMin, double inMax, int tableType,
                                         const InputLimits& limits);
 
+// The unit of the signal that the dialogs of `tableType` show ("Ohm", "mV",
+// "mA", "V"), and the result unit (index of the unit table) they start with.
+const char* SignalUnitLabel(int tableType);
+int DefaultResultUnit(int tableType);
+
 // Signal values with 3 decimals (2 from 1000 up); result values truncated to
 // tenths, without decimals when whole.
 std::string FormatSignalValue(double value);

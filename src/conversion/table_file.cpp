@@ -28,6 +28,19 @@ std::string TableFileBaseName(std::string_view name) {
   return std::string(cut == std::string_view::npos ? name : name.substr(cut + 1));
 }
 
+std::vector<std::string> TableExampleLines(int tableType, std::string_view exampleWord) {
+  const char* header = ";  t[\u00B0C]   V[mV]";
+  if (tableType == 5) header = ";  t[\u00B0C]   R[Ohm]";
+  if (tableType == 17 || tableType == 19) header = ";  t[\u00B0C]   I[mA]";
+  return {"; " + std::string(exampleWord) + ":", ";", header, "    0.0    0.0", "    1.0    0.01",
+          "      .   .   ."};
+}
+
+bool TableSpanSufficient(const UserTable& table, int typ) {
+  const int n = table.Count();
+  return n >= 2 && std::fabs(table[n].y - table[1].y) >= MinimumSignalSpan(typ);
+}
+
 bool LoadTableFile(const std::filesystem::path& path, ConversionState& state,
                    const InputLimits& limits, TableLoadResult& result) {
   result = TableLoadResult{};
@@ -38,17 +51,15 @@ bool LoadTableFile(const std::filesystem::path& path, ConversionState& state,
     result.reason.clear();
     return true;
   }
-  if (buffer.Lines().size() >= 2) result.failedLine = static_cast<int>(std::lround(state.Table[0].y));
+  const int line = static_cast<int>(std::lround(state.Table[0].y));
+  if (buffer.Lines().size() >= 2 && line > 0) result.failedLine = line;
   return false;
 }
 
 std::optional<std::string> AcceptReloadedTable(const ConversionContext& context) {
   const UserTable& table = context.state.Table;
   ModuleConfig& config = context.config;
-  const int n = table.Count();
-  if (std::fabs(table[n].y - table[1].y) < MinimumSignalSpan(config.Typ)) {
-    return std::string(kInputRangeTooSmall);
-  }
+  if (!TableSpanSufficient(table, config.Typ)) return std::string(kInputRangeTooSmall);
   SetUserRange(table, context.limits);
   if (config.MinInput < context.limits.Lower(kTypUserThermocouple) - kTolerance ||
       config.MaxInput > context.limits.Upper(kTypUserThermocouple) + kTolerance) {

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "conversion/conversion_state.h"
 
@@ -14,10 +15,18 @@ namespace q5480 {
 // computer, so "\", ":" and "/" all end a directory.
 std::string TableFileBaseName(std::string_view name);
 
+// The example that the table dialog shows before a file is loaded, with the
+// translated word for "Example".
+std::vector<std::string> TableExampleLines(int tableType, std::string_view exampleWord);
+
+// True when the signals of the first and last points are at least the
+// minimum signal span of `typ` apart.
+bool TableSpanSufficient(const UserTable& table, int typ);
+
 struct TableLoadResult {
   bool opened = false;      // the file could be read at all
   std::string reason;       // reason of a parse failure, may be empty
-  int failedLine = -1;      // index of the line that failed, -1 when none
+  int failedLine = -1;      // index of a failing line after the first, else -1
 };
 
 // Reads the file (UTF-8 or Windows-1250) and parses it for
