@@ -1,21 +1,21 @@
 #include "link/deadline.h"
 
 #include <cerrno>
+#include <ctime>
 
 namespace q5480 {
 
-int Deadline::RemainingMs() const {
+Deadline::Clock::duration Deadline::Remaining() const {
   auto left = end_ - Clock::now();
-  if (left <= Clock::duration::zero()) return 0;
-  auto ms = std::chrono::ceil<std::chrono::milliseconds>(left).count();
-  return ms > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(ms);
+  return left > Clock::duration::zero() ? left : Clock::duration::zero();
 }
 
 WaitResult WaitForFd(int fd, short events, int abortFd, const Deadline& deadline) {
   pollfd fds[2] = {{abortFd, POLLIN, 0}, {fd, events, 0}};
   for (;;) {
-    int timeout = deadline.RemainingMs();
-    int ready = ::poll(fds, 2, timeout);
+    auto left = std::chrono::duration_cast<std::chrono::nanoseconds>(deadline.Remaining()).count();
+    timespec timeout{static_cast<time_t>(left / 1000000000), static_cast<long>(left % 1000000000)};
+    int ready = ::ppoll(fds, 2, &timeout, nullptr);
     if (ready < 0) {
       if (errno == EINTR) continue;
       return WaitResult::Failed;
@@ -24,7 +24,7 @@ WaitResult WaitForFd(int fd, short events, int abortFd, const Deadline& deadline
     if (fd >= 0 && fds[1].revents != 0) {
       return (fds[1].revents & events) ? WaitResult::Ready : WaitResult::Failed;
     }
-    if (ready == 0 && timeout == 0) return WaitResult::TimedOut;
+    if (ready == 0 && left == 0) return WaitResult::TimedOut;
   }
 }
 

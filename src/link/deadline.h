@@ -17,8 +17,7 @@ class Deadline {
 
   Clock::time_point End() const { return end_; }
   bool Expired() const { return Clock::now() >= end_; }
-  // Whole milliseconds left, rounded up so that a wait never ends early.
-  int RemainingMs() const;
+  Clock::duration Remaining() const;
 
  private:
   Clock::time_point end_;

@@ -60,6 +60,7 @@ bool Link::ConfigurePort(int baud) {
   if (timeout > 65535) return false;
   baseTimeout_.store(static_cast<unsigned>(timeout));
   if (!port_.SetLine(baud)) return false;
+  byteTime_ = std::chrono::microseconds(10'000'000 / baud);
   port_.PurgeInput();
   port_.SetTimeouts(TimeoutsFor(static_cast<unsigned>(timeout)));
   SleepUnlessAborted(abort_.Fd(), settings_.portSettleTime);
@@ -127,6 +128,7 @@ bool Link::SendRequestFrame(const LinkBuffer& request, int n) {
 
 bool Link::ReadEcho(const std::uint8_t* frame, int count) {
   if (!port_.WaitForInput(kEchoFirstByteMs)) return false;
+  port_.LetBytesGather(static_cast<std::size_t>(count), byteTime_);
   int byteWait = static_cast<int>(BaseTimeout()) + 50;
   // Noise before the echo is skipped, but never more than a buffer's worth.
   std::optional<std::uint8_t> byte;
@@ -144,8 +146,9 @@ bool Link::ReadEcho(const std::uint8_t* frame, int count) {
 
 bool Link::ReadReply(int replyLength, LinkBuffer& reply) {
   if (!port_.WaitForInput(kReplyFirstByteMs)) return false;
-  int byteWait = static_cast<int>(BaseTimeout()) + 50;
   int count = replyLength + 3;
+  port_.LetBytesGather(static_cast<std::size_t>(count), byteTime_);
+  int byteWait = static_cast<int>(BaseTimeout()) + 50;
   std::array<std::uint8_t, 258> received{};
   for (int i = 0; i < count; ++i) {
     std::optional<std::uint8_t> byte = port_.ReadByte(byteWait);

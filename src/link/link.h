@@ -84,6 +84,8 @@ class Link {
   bool LargeError() const { return largeError_.load(); }
   bool SampleRead() const { return sampleRead_.load(); }
   void SetSampleRead() { sampleRead_.store(true); }
+  // Successful polls since the link was made.
+  std::uint64_t SamplesTaken() const { return samplesTaken_.load(); }
   // A consistent copy of the newest poll reply.
   LinkBuffer LastSample() const;
 
@@ -122,6 +124,7 @@ class Link {
   AbortSignal abort_;
   TCommD port_{abort_};
   std::atomic<unsigned> baseTimeout_{100};
+  std::chrono::microseconds byteTime_{0};  // 10 bit times at the port's baud
   std::atomic<bool> sendCheckByte_{true};
 
   // The command pair belongs to windows and workers, the poll pair to the
@@ -144,6 +147,7 @@ class Link {
   std::atomic<bool> keepLatched_{false};
   std::atomic<bool> newAverage_{false};
   std::atomic<bool> largeError_{false};
+  std::atomic<std::uint64_t> samplesTaken_{0};
   int commandAttempts_ = 0;  // polling thread only
 
   std::atomic<bool> transferRunning_{false};

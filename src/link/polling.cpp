@@ -105,6 +105,7 @@ bool Link::PollOnce() {
     lastSample_ = pollReply_;
   }
   sampleRead_.store(false);
+  ++samplesTaken_;
   if (!commandPending_.load()) commandReady_.store(true);
   newSampleEvent_.Set();
   if (tries == 1) firstTryEvent_.Set();

@@ -86,6 +86,7 @@ bool TCommD::Open(const fs::path& device, const fs::path& consoleList) {
     return false;
   }
   fd_ = fd;
+  inboxStart_ = inboxEnd_ = 0;
   lineError_ = false;
   countersSupported_ = true;
   CountersShowErrors();  // start counting from now
@@ -139,20 +140,23 @@ bool TCommD::Write(const std::uint8_t* data, std::size_t count, int limitMs) {
 
 bool TCommD::WaitForInput(int limitMs) {
   if (fd_ < 0 || abort_.IsSet()) return false;
+  if (inboxStart_ != inboxEnd_) return true;
   return WaitForFd(fd_, POLLIN, abort_.Fd(), Deadline(std::chrono::milliseconds(limitMs))) ==
          WaitResult::Ready;
 }
 
 std::optional<std::uint8_t> TCommD::ReadRaw(int limitMs) {
   Deadline deadline{std::chrono::milliseconds(limitMs)};
-  for (;;) {
-    if (abort_.IsSet()) return std::nullopt;
-    std::uint8_t byte = 0;
-    ssize_t got = ::read(fd_, &byte, 1);
-    if (got == 1) return byte;
-    if (got < 0 && errno != EAGAIN && errno != EINTR) return std::nullopt;
+  while (inboxStart_ == inboxEnd_) {
+    // Waiting first saves a read that would find nothing on a slow line.
     if (WaitForFd(fd_, POLLIN, abort_.Fd(), deadline) != WaitResult::Ready) return std::nullopt;
+    ssize_t got = ::read(fd_, inbox_.data(), inbox_.size());
+    if (got < 0 && errno != EAGAIN && errno != EINTR) return std::nullopt;
+    inboxStart_ = 0;
+    inboxEnd_ = got > 0 ? static_cast<std::size_t>(got) : 0;
   }
+  if (abort_.IsSet()) return std::nullopt;
+  return inbox_[inboxStart_++];
 }
 
 std::optional<std::uint8_t> TCommD::ReadByte(int limitMs) {
@@ -177,6 +181,14 @@ std::optional<std::uint8_t> TCommD::ReadByte(int limitMs) {
   }
 }
 
+void TCommD::LetBytesGather(std::size_t count, std::chrono::microseconds byteTime) {
+  int queued = 0;
+  if (fd_ < 0 || ::ioctl(fd_, FIONREAD, &queued) != 0) return;
+  std::size_t have = inboxEnd_ - inboxStart_ + static_cast<std::size_t>(queued);
+  if (have >= count) return;
+  WaitForFd(-1, 0, abort_.Fd(), Deadline(Deadline::Clock::now() + byteTime * (count - have)));
+}
+
 bool TCommD::CountersShowErrors() {
   if (!countersSupported_ || fd_ < 0) return false;
   serial_icounter_struct counters{};
@@ -198,6 +210,7 @@ bool TCommD::TakeLineErrors() {
 }
 
 void TCommD::PurgeInput() {
+  inboxStart_ = inboxEnd_ = 0;
   if (fd_ >= 0) ::tcflush(fd_, TCIFLUSH);
 }
 

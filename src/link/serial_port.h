@@ -2,6 +2,8 @@
 // port together with the link's abort signal, so an abort ends it at once.
 #pragma once
 
+#include <array>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -51,6 +53,11 @@ class TCommD {
   // Line errors marked in the input stream fail the read.
   std::optional<std::uint8_t> ReadByte(int limitMs);
 
+  // Lets `count` bytes gather before they are taken one by one: sleeps for
+  // the line time of those not received yet, so that a slow line does not
+  // wake the reader for every byte.
+  void LetBytesGather(std::size_t count, std::chrono::microseconds byteTime);
+
   // Clears the error state; true when line errors (break, framing, parity,
   // overrun) happened since the last call.
   bool TakeLineErrors();
@@ -68,6 +75,10 @@ class TCommD {
   AbortSignal& abort_;
   int fd_ = -1;
   PortTimeouts timeouts_{};
+  // Bytes read from the device and not yet taken.
+  std::array<std::uint8_t, 64> inbox_{};
+  std::size_t inboxStart_ = 0;
+  std::size_t inboxEnd_ = 0;
   MarkedInput marks_;
   bool lineError_ = false;
   bool countersSupported_ = true;

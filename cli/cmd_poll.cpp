@@ -1,0 +1,146 @@
+// q5480ctl poll: runs the polling thread on a port and prints each sample.
+#include <signal.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "cli_support.h"
+#include "command_registry.h"
+#include "config/language_table.h"
+#include "config/user_interface.h"
+#include "link/link.h"
+
+namespace q5480::cli {
+namespace {
+
+constexpr const char* kCommand = "poll";
+
+constexpr const char* kHelp = R"(usage: q5480ctl poll --port N [--count K]
+
+Opens COM N at 4800 baud, runs the polling thread and prints each new
+measurement sample as a time stamp and its eight data bytes in hex:
+"12:04:31.250  83 48 00 00 10 00 01 00" (value, current, two status bytes).
+Stops after K samples, or when interrupted.
+
+options:
+  --port N    the COM number (see q5480ctl ports)
+  --count K   the number of samples to print (default: until interrupted)
+
+exit status:
+  0  the samples were printed
+  1  the port does not open ("COM N initialization failed!"), or no sample
+     came within 3 seconds ("No communication with device!")
+  2  bad arguments)";
+
+constexpr std::chrono::milliseconds kSampleSilence{3000};
+constexpr std::chrono::milliseconds kInterruptCheck{100};
+
+std::atomic<bool> gInterrupted{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
+
+extern "C" void OnInterrupt(int) { gInterrupted.store(true); }
+
+// Messages go to standard error; the terminal has no beep worth making.
+class ConsoleUi : public UserInterface {
+ public:
+  MessageResult ShowMessage(const std::string& text, const std::string&, MessageIcon,
+                            MessageButtons) override {
+    std::fprintf(stderr, "%s\n", text.c_str());
+    return MessageResult::Ok;
+  }
+  void Beep(BeepKind) override {}
+};
+
+std::optional<long> PositiveNumber(const std::string& text) {
+  try {
+    std::size_t used = 0;
+    long value = std::stol(text, &used);
+    if (used == text.size() && value > 0) return value;
+  } catch (const std::exception&) {
+  }
+  return std::nullopt;
+}
+
+std::string TimeStamp() {
+  auto now = std::chrono::system_clock::now();
+  std::time_t seconds = std::chrono::system_clock::to_time_t(now);
+  long ms = static_cast<long>(
+      std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000);
+  std::tm local{};
+  localtime_r(&seconds, &local);
+  char text[32];
+  std::snprintf(text, sizeof text, "%02d:%02d:%02d.%03ld", local.tm_hour, local.tm_min,
+                local.tm_sec, ms);
+  return text;
+}
+
+void PrintSample(const LinkBuffer& sample) {
+  std::string line = TimeStamp() + " ";
+  for (int i = 0; i < 8; ++i) {
+    char hex[4];
+    std::snprintf(hex, sizeof hex, " %02X", sample[static_cast<std::size_t>(i)]);
+    line += hex;
+  }
+  std::printf("%s\n", line.c_str());
+  std::fflush(stdout);
+}
+
+int Run(const std::vector<std::string>& args) {
+  std::string error;
+  std::optional<ParsedArgs> parsed =
+      ParseArguments(args, OptionSpec{{}, {"--port", "--count"}, 0, 0}, error);
+  if (!parsed) return Fail(kCommand, error, kExitUsage);
+  std::optional<std::string> portText = parsed->Value("--port");
+  if (!portText) return Fail(kCommand, "--port N is required", kExitUsage);
+  std::optional<long> port = PositiveNumber(*portText);
+  if (!port || *port > 255) return Fail(kCommand, "bad port number: " + *portText, kExitUsage);
+  std::optional<long> count;
+  if (std::optional<std::string> countText = parsed->Value("--count")) {
+    count = PositiveNumber(*countText);
+    if (!count) return Fail(kCommand, "bad sample count: " + *countText, kExitUsage);
+  }
+
+  LanguageTable texts;
+  ConsoleUi ui;
+  Link link(ui, texts);
+  if (!link.OpenLink(static_cast<int>(*port), 3)) {
+    return ReportMessage(SubstituteNumber(texts.Tr("COM%d initialization failed"), *port) + "!",
+                         kExitFailed);
+  }
+  gInterrupted.store(false);
+  struct sigaction action {};
+  action.sa_handler = OnInterrupt;
+  sigaction(SIGINT, &action, nullptr);
+  sigaction(SIGTERM, &action, nullptr);
+
+  int status = kExitOk;
+  long printed = 0;
+  auto lastSample = std::chrono::steady_clock::now();
+  while (!gInterrupted.load() && (!count || printed < *count)) {
+    if (!link.NewSampleEvent().WaitFor(kInterruptCheck)) {
+      if (std::chrono::steady_clock::now() - lastSample > kSampleSilence) {
+        status = ReportMessage(texts.Tr("No communication with device") + "!", kExitFailed);
+        break;
+      }
+      continue;
+    }
+    link.NewSampleEvent().Reset();
+    PrintSample(link.LastSample());
+    link.SetSampleRead();
+    lastSample = std::chrono::steady_clock::now();
+    ++printed;
+  }
+  link.StopPolling();
+  link.StopLink();
+  return status;
+}
+
+const Registration kRegistration(Command{
+    kCommand, "print the measurement samples of a module", kHelp, Run});
+
+}  // namespace
+}  // namespace q5480::cli
