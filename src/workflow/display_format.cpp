@@ -4,11 +4,17 @@
 #include <cmath>
 
 #include "config/numbers.h"
+#include "config/text.h"
+#include "workflow/form_lang.h"
 
 namespace q5480 {
 namespace {
 
 constexpr int kRangeWidth = 7;
+constexpr int kSmallPointSize = 12;
+constexpr int kLargePointSize = 18;
+constexpr int kQ5491Code = 91;
+constexpr int kCurrentLoopTyp = 19;
 
 double RoundToDecimals(double value, int decimals) {
   const double scale = std::pow(10.0, decimals);
@@ -90,6 +96,36 @@ std::string FormatResultNumber(double value, bool configRead, const ModuleConfig
 
 std::string FormatCurrentNumber(double current) {
   return FormatFixed(RoundToDecimals(current, 2), 5, 2);
+}
+
+ResultView ComposeResult(double value, const DeviceStatus& status, bool configRead,
+                         const ModuleConfig& config, const InputLimits& limits,
+                         const LanguageTable& language) {
+  if (ModelCodeAt(status.ModelIndex) == kSpareModelCode) return {};
+  if (status.SensorFault || status.EepromError || status.CalMode || status.OutOfRange) {
+    std::string_view word = "Out of range!";
+    if (status.CalMode) {
+      word = "Cal mode";
+    } else if (status.EepromError) {
+      word = "EEPROM error";
+    } else if (status.SensorFault && ModelCode(config) != kQ5491Code &&
+               config.Typ != kCurrentLoopTyp) {
+      word = "Broken sensor";
+    }
+    return {TextOrKey(language, word), kSmallPointSize, true};
+  }
+  const int unit = status.ResultUnit;
+  std::string text = FormatResultNumber(value, configRead, config, limits) + " " +
+                     (unit < kUnitCount ? std::string(UnitName(unit)) : std::string());
+  const std::size_t length = CharCount(text);
+  if (length < 10) {
+    text += "   ";
+  } else if (length == 10) {
+    text += "  ";
+  } else if (length == 11) {
+    text += " ";
+  }
+  return {text, kLargePointSize, false};
 }
 
 }  // namespace q5480

@@ -2,7 +2,6 @@
 // silence of the module, and the checks that follow every sample.
 #include <cmath>
 
-#include "config/text.h"
 #include "workflow/display_format.h"
 #include "workflow/main_window.h"
 
@@ -10,13 +9,7 @@ namespace q5480 {
 namespace {
 
 constexpr int kSilenceMs = 6000;
-constexpr int kSmallPointSize = 12;
 constexpr int kLargePointSize = 18;
-constexpr int kQ5491Code = 91;
-
-std::string UnitNameOf(int unit) {
-  return unit >= 0 && unit < kUnitCount ? std::string(UnitName(unit)) : std::string();
-}
 
 }  // namespace
 
@@ -33,11 +26,10 @@ void TQ5480FLogic::Timer1Timer() {
   if (!state.TimerEnabled || state.InTransfer) return;
   if (context_.link.LinkStarted()) {
     TimerPause pause(state);
-    ModuleStatus sample;
-    if (commands_.TakeSample && commands_.TakeSample(sample)) {
-      status_ = sample;
+    MeasurementSample sample;
+    if (commands_.TakeSample && commands_.TakeSample(sample, status_)) {
       state.Connected = true;
-      state.ReportedUnit = sample.ResultUnit;
+      state.ReportedUnit = status_.ResultUnit;
       showres(sample.Value);
       showout(sample.Current);
       state.MissCount = 0;
@@ -81,40 +73,13 @@ void TQ5480FLogic::MissedTick() {
 }
 
 void TQ5480FLogic::showres(double value) {
+  const ResultView view = ComposeResult(value, status_, context_.state.ConfigRead,
+                                        context_.config, context_.limits, context_.language);
   DisplayState& display = context_.display;
-  if (ModelCodeAt(status_.ModelIndex) == kSpareModelCode) {
-    display.ResultText.clear();
-    return;
-  }
-  const ModuleConfig& c = context_.config;
-  if (status_.SensorFault || status_.EepromError || status_.CalMode || status_.OutOfRange) {
-    display.ResultPointSize = kSmallPointSize;
-    display.ResultAlign = DisplayAlign::Centre;
-    if (status_.CalMode) {
-      display.ResultText = context_.TextOf("Cal mode");
-    } else if (status_.EepromError) {
-      display.ResultText = context_.TextOf("EEPROM error");
-    } else if (status_.SensorFault && ModelCode(c) != kQ5491Code && c.Typ != 19) {
-      display.ResultText = context_.TextOf("Broken sensor");
-    } else {
-      display.ResultText = context_.TextOf("Out of range!");
-    }
-    return;
-  }
-  display.ResultPointSize = kLargePointSize;
-  display.ResultAlign = DisplayAlign::Right;
-  std::string text =
-      FormatResultNumber(value, context_.state.ConfigRead, c, context_.limits) + " " +
-      UnitNameOf(status_.ResultUnit);
-  const std::size_t length = CharCount(text);
-  if (length < 10) {
-    text += "   ";
-  } else if (length == 10) {
-    text += "  ";
-  } else if (length == 11) {
-    text += " ";
-  }
-  display.ResultText = text;
+  display.ResultText = view.text;
+  if (view.text.empty()) return;
+  display.ResultPointSize = view.pointSize;
+  display.ResultAlign = view.centred ? DisplayAlign::Centre : DisplayAlign::Right;
 }
 
 void TQ5480FLogic::showout(double current) {

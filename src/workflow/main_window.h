@@ -55,6 +55,7 @@ class TQ5480FLogic {
   bool Weryfikuj1Click(); // Verify
   // Runs one transfer with the waiting window and the progress bar.
   bool showiad(const std::string& messageKey, Link::Worker worker);
+  const DeviceStatus& Status() const { return status_; }
   bool ReadBusy() const { return readBusy_; }  // the Read tool button's busy state
 
   // Menu commands.
@@ -80,7 +81,7 @@ class TQ5480FLogic {
   ParameterPanel panel_;
   FileCommands files_;
   CommandStates commandStates_;
-  ModuleStatus status_;
+  DeviceStatus status_;
   bool readBusy_ = false;
   bool autoReadChecked_ = false;
   bool menusShown_ = true;

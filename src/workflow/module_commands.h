@@ -8,25 +8,14 @@
 
 #include "config/module_image.h"
 #include "link/link.h"
+#include "link/measurement.h"
 
 namespace q5480 {
 
-// The module's state as its last measurement reported it.
-struct ModuleStatus {
-  double Value = 0;
-  double Current = 0;  // mA
-  bool CalMode = false;
-  bool IndependentOutput = false;
-  bool SensorFault = false;
-  bool EepromError = false;
-  bool OutOfRange = false;
-  int ResultUnit = 15;  // a blank
-  int ModelIndex = 16;  // no module
-};
-
 struct ModuleCommands {
-  // The newest unread measurement; false when there is none.
-  std::function<bool(ModuleStatus&)> TakeSample;
+  // The newest unread measurement and the module's flags; false when there
+  // is none.
+  std::function<bool(MeasurementSample&, DeviceStatus&)> TakeSample;
   // The configuration read (kind 4) and the verification read (kind 5).
   std::function<Link::Worker(int kind)> ReadWorker;
   std::function<Link::Worker()> WriteWorker;

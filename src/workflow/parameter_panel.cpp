@@ -38,8 +38,7 @@ namespace {
 std::string ConnectionText(const ProgramContext& context, int tryb) {
   const std::string name(ConnectionName(tryb));
   if (name.empty()) return name;
-  const std::string translated = context.language.Tr(name);
-  return translated.empty() ? name : translated;
+  return context.TextOf(name);
 }
 
 std::string SensorDescription(const ProgramContext& context) {

@@ -1,5 +1,7 @@
 #include "workflow/program_context.h"
 
+#include "workflow/form_lang.h"
+
 namespace q5480 {
 
 bool ProgramContext::LoadLanguage() {
@@ -19,6 +21,10 @@ void ProgramContext::ShowCaption() {
   }
   const std::string_view displayName = ModelDisplayName(config.Device);
   caption = displayName.empty() ? fileName : std::string(displayName) + " - " + fileName;
+}
+
+std::string ProgramContext::TextOf(std::string_view key) const {
+  return TextOrKey(language, key);
 }
 
 void ProgramContext::StatBarTxt(const std::string& text) {

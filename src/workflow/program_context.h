@@ -105,10 +105,7 @@ struct ProgramContext {
 
   // A text of the program that the language table may lack: the
   // translation when there is one, else the English text.
-  std::string TextOf(std::string_view key) const {
-    std::string text = language.Tr(key);
-    return text.empty() ? std::string(key) : text;
-  }
+  std::string TextOf(std::string_view key) const;
 
   // The translation of `key` followed by `suffix`.
   std::string Tr(std::string_view key, std::string_view suffix = {}) const {

@@ -48,12 +48,6 @@ std::optional<std::filesystem::path> FindTableFile(const ProgramContext& context
   return std::nullopt;
 }
 
-// A reason from the conversion is a language-table key when the table has it.
-std::string Translated(const ProgramContext& context, const std::string& text) {
-  const std::string translated = context.language.Tr(text);
-  return translated.empty() ? text : translated;
-}
-
 }  // namespace
 
 bool ParameterPanel::nietypo() {
@@ -76,7 +70,7 @@ bool ParameterPanel::RebuildFromSeries() {
       missing = false;
     } else {
       context_.ui.Beep(BeepKind::Exclamation);
-      context_.MyMesM(Translated(context_, reason), MessageIcon::Warning);
+      context_.MyMesM(context_.TextOf(reason), MessageIcon::Warning);
     }
   }
   if (!missing && !noTab(context_)) pokaz(kColourKeep);
@@ -108,7 +102,7 @@ bool ParameterPanel::ReadTableFile() {
     TableLoadResult loaded;
     if (!LoadTableFile(*path, context_.conversion, context_.limits, loaded)) {
       std::string text = context_.Tr(kCorruptedFile, "!");
-      if (!loaded.reason.empty()) text += "\n(" + Translated(context_, loaded.reason) + ".)";
+      if (!loaded.reason.empty()) text += "\n(" + context_.TextOf(loaded.reason) + ".)";
       context_.MyMesM(text, MessageIcon::Error);
     } else {
       // A refused table must not leave its limits behind.
