@@ -42,6 +42,10 @@ inline constexpr std::size_t kModuleId = 2048;
 }  // namespace image_offset
 
 // The module float format: E (exponent, bias 127), M1 (sign in bit 7), M2, M3.
+// A value just below a power of two whose carry would run off the mantissa is
+// stored as that power of two. A magnitude too small for the exponent byte is
+// stored as 0, one too large as the largest value with its sign. A value that
+// is not finite throws ConversionError.
 std::array<std::uint8_t, 4> EncodeModuleFloat(double value);
 double DecodeModuleFloat(const std::uint8_t* bytes);
 
@@ -69,6 +73,10 @@ int DecimalPointCode(const ModuleConfig& config);
 // 7, the floats of the record, the date, `Typ`, `Lin`, the texts, the
 // conversion marker with its data, and last the check byte. The conversion
 // stores the compensation floats, the signal range and the segments first.
+// Bytes that no field names are cleared; after the coefficients of a linear
+// or series conversion, byte 1795 and bytes 1840 to 1855 hold 0xFF. Bytes 16
+// to 87, 96 to 1711, 2008 to 2015 and 2048 to 2051 are left as they are. A
+// value that cannot be stored throws ConversionError and leaves the image.
 void StoreRecordInImage(const ModuleConfig& config, ModuleImage& image,
                         std::uint16_t todayDayNumber);
 

@@ -25,7 +25,8 @@ struct RegionalSettings {
 // Reads a number typed by the user or read from a text file. Leading and
 // trailing blanks are allowed; an optional sign, digits, one decimal
 // separator by the entry rule and an optional exponent ("e" or "E").
-// Infinity, NaN, hexadecimal and any other text give nothing.
+// Infinity, NaN, hexadecimal, a magnitude beyond the double range and any
+// other text give nothing.
 std::optional<double> ParseNumber(std::string_view text);
 
 // Rounds to the nearest integer, halves to the even neighbour (2.5 -> 2).
