@@ -92,11 +92,10 @@ std::array<std::uint8_t, 4> EncodeModuleFloat(double value) {
   if (value == 0) return {0, 0, 0, 0};
 
   const double a = std::fabs(value);
-  int e = static_cast<int>(std::trunc(std::log(a) / std::log(2.0)));
-  double s = std::ldexp(a, -e);
-  // Whatever the rounding of the logarithm, bring s into [1, 2).
-  while (s >= 2) { s /= 2; ++e; }
-  while (s < 1) { s *= 2; --e; }
+  // The exact binary exponent: s lies in [1, 2) whatever rounding a
+  // logarithm would have had.
+  int e = std::ilogb(a);
+  const double s = std::scalbn(a, -e);
 
   auto m1 = static_cast<int>(std::trunc(s * 128));
   const double r = s - m1 / 128.0;
