@@ -52,7 +52,7 @@ int Run(const std::vector<std::string>& args) {
   // The image keeps only the table's name; show it as the program would once
   // the table is read again.
   config.TableLoaded = !config.File.empty();
-  PrintLines(ComposeParametersLines(config, RegionalFromArgs(*parsed)));
+  PrintLines(ComposeParametersFile(config, RegionalFromArgs(*parsed)).Lines());
   return kExitOk;
 }
 

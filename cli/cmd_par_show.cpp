@@ -56,7 +56,7 @@ int Run(const std::vector<std::string>& args) {
       return ReportMessage(LanguageTable().Tr("Cannot open file") + ": " + *output, kExitFailed);
     }
   }
-  PrintLines(ComposeParametersLines(config, regional));
+  PrintLines(ComposeParametersFile(config, regional).Lines());
   return kExitOk;
 }
 

@@ -12,16 +12,23 @@
 namespace q5480 {
 namespace {
 
-// Unique among the threads of this process and across processes.
+// Unique among the threads of this process and across processes, and short,
+// so that a long file name does not make it too long.
 std::filesystem::path TemporaryNameBeside(const std::filesystem::path& path) {
   static std::atomic<unsigned> counter{0};
   auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-  std::string suffix = ".tmp-" + std::to_string(::getpid()) + "-" +
-                       std::to_string(counter.fetch_add(1)) + "-" +
-                       std::to_string(static_cast<unsigned long long>(stamp) % 1000000007ULL);
-  std::filesystem::path temporary = path;
-  temporary += suffix;
-  return temporary;
+  std::string name = ".q5480-" + std::to_string(::getpid()) + "-" +
+                     std::to_string(counter.fetch_add(1)) + "-" +
+                     std::to_string(static_cast<unsigned long long>(stamp) % 1000000007ULL) + ".tmp";
+  return path.parent_path() / name;
+}
+
+// A link is kept and the file it points to replaced.
+std::filesystem::path ResolveLink(const std::filesystem::path& path) {
+  std::error_code error;
+  if (!std::filesystem::is_symlink(path, error)) return path;
+  std::filesystem::path target = std::filesystem::canonical(path, error);
+  return error ? path : target;
 }
 
 bool WriteAll(int fd, std::string_view bytes) {
@@ -47,8 +54,9 @@ void SyncDirectory(const std::filesystem::path& directory) {
 
 }  // namespace
 
-bool ReplaceFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
-  if (path.empty() || !path.has_filename()) return false;
+bool ReplaceFileAtomically(const std::filesystem::path& requested, std::string_view bytes) {
+  if (requested.empty() || !requested.has_filename()) return false;
+  const std::filesystem::path path = ResolveLink(requested);
   const std::filesystem::path temporary = TemporaryNameBeside(path);
   // 0666 lets the umask decide the mode of a new file, as for any other file.
   int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);

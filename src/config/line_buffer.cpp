@@ -66,14 +66,17 @@ std::optional<std::int64_t> LineBuffer::IntegerValue(std::string_view key, std::
   return rounded;
 }
 
+void LineBuffer::SetLine(std::size_t index, std::string text) {
+  for (char& c : text) {
+    if (c == '\r' || c == '\n') c = ' ';
+  }
+  lines_.at(index) = std::move(text);
+}
+
 bool LineBuffer::Save(const std::filesystem::path& path) const {
   std::string bytes;
   for (const std::string& line : lines_) {
-    std::string encoded = Utf8ToCp1250(line);
-    for (char& c : encoded) {
-      if (c == '\r' || c == '\n') c = ' ';
-    }
-    bytes += encoded;
+    bytes += Utf8ToCp1250(line);
     bytes += "\r\n";
   }
   return ReplaceFileAtomically(path, bytes);

@@ -29,14 +29,15 @@ class LineBuffer {
   // Appends `count` empty lines.
   void AddEmptyLines(std::size_t count) { lines_.resize(lines_.size() + count); }
   // Replaces line `index`, which must exist (std::out_of_range otherwise).
-  void SetLine(std::size_t index, std::string text) { lines_.at(index) = std::move(text); }
+  // A line break inside `text` becomes a blank so that every entry stays one
+  // line of the file.
+  void SetLine(std::size_t index, std::string text);
 
   const std::vector<std::string>& Lines() const { return lines_; }
 
   // Windows-1250 bytes, CR LF after every line, replacing `path` atomically.
-  // A line break inside a line is written as a blank so that every entry
-  // stays one line of the file. False when the file could not be replaced;
-  // the old file is then unchanged.
+  // False when the file could not be replaced; the old file is then
+  // unchanged.
   bool Save(const std::filesystem::path& path) const;
 
   // Reads and decodes a text file (UTF-8 or Windows-1250) into lines. False,

@@ -122,49 +122,49 @@ std::string DataDirOf(const std::filesystem::path& file) {
   return CharCount(directory) > kDataDirMaxLength ? std::string() : directory;
 }
 
-std::vector<std::string> ComposeParametersLines(const ModuleConfig& config,
-                                                const RegionalSettings& regional) {
-  std::vector<std::string> lines(kParametersLineCount);
-  auto real = [&](const char* key, double value) { return key + FormatFloat(value, regional); };
+LineBuffer ComposeParametersFile(const ModuleConfig& config, const RegionalSettings& regional) {
+  LineBuffer buffer;
+  buffer.AddEmptyLines(kParametersLineCount);
+  auto real = [&](std::string_view key, double value) { return std::string(key) + FormatFloat(value, regional); };
   auto integer = [](const char* key, std::int64_t value) { return key + FormatInt(value); };
 
-  lines[0] = "Parametry miernika serii Q5480";
-  lines[2] = "Device=" + config.Device;
-  lines[4] = "Czujnik:";
-  lines[5] = integer("Typ=", config.Typ);
-  lines[6] = integer("Tryb=", config.Tryb);
-  lines[7] = integer("Lin=", config.Lin);
+  buffer.SetLine(0, "Parametry miernika serii Q5480");
+  buffer.SetLine(2, "Device=" + config.Device);
+  buffer.SetLine(4, "Czujnik:");
+  buffer.SetLine(5, integer("Typ=", config.Typ));
+  buffer.SetLine(6, integer("Tryb=", config.Tryb));
+  buffer.SetLine(7, integer("Lin=", config.Lin));
   if (config.TableLoaded && (config.Typ == kTypUserThermocouple || config.Lin == kLinTable)) {
-    lines[8] = "File=" + FileNameOnly(config.File);
+    buffer.SetLine(8, "File=" + FileNameOnly(config.File));
   }
-  lines[10] = "Parametry:";
-  lines[11] = real("MinInput=", config.MinInput);
-  lines[12] = real("MaxInput=", config.MaxInput);
-  lines[13] = real("RoomT=", config.RoomT);
-  lines[14] = real("ZeroReg=", config.ZeroReg);
-  lines[15] = real("GainReg=", config.GainReg);
-  lines[16] = integer("FiltrZakres=", config.FiltrZakres);
-  lines[17] = integer("FiltrCzas=", config.FiltrCzas);
-  lines[18] = integer("FiltrLimit=", config.FiltrLimit);
-  lines[19] = integer("Burnout=", config.Burnout);
-  lines[20] = integer("Siec=", config.Siec);
-  lines[21] = integer("Jednostki=", config.Jednostki);
-  lines[23] = "Informacje:";
-  lines[24] = "Factory:";
-  lines[25] = "serial=" + config.serial;
-  lines[26] = "data=" + config.data;
-  lines[27] = "User:";
-  lines[28] = "kod=" + config.kod;
-  lines[29] = "ogolne=" + Utf8Left(config.ogolne, kOgolneHalf);
-  lines[30] = "ogolne1=" + Utf8Mid(config.ogolne, kOgolneHalf, kOgolneHalf);
+  buffer.SetLine(10, "Parametry:");
+  buffer.SetLine(11, real("MinInput=", config.MinInput));
+  buffer.SetLine(12, real("MaxInput=", config.MaxInput));
+  buffer.SetLine(13, real("RoomT=", config.RoomT));
+  buffer.SetLine(14, real("ZeroReg=", config.ZeroReg));
+  buffer.SetLine(15, real("GainReg=", config.GainReg));
+  buffer.SetLine(16, integer("FiltrZakres=", config.FiltrZakres));
+  buffer.SetLine(17, integer("FiltrCzas=", config.FiltrCzas));
+  buffer.SetLine(18, integer("FiltrLimit=", config.FiltrLimit));
+  buffer.SetLine(19, integer("Burnout=", config.Burnout));
+  buffer.SetLine(20, integer("Siec=", config.Siec));
+  buffer.SetLine(21, integer("Jednostki=", config.Jednostki));
+  buffer.SetLine(23, "Informacje:");
+  buffer.SetLine(24, "Factory:");
+  buffer.SetLine(25, "serial=" + config.serial);
+  buffer.SetLine(26, "data=" + config.data);
+  buffer.SetLine(27, "User:");
+  buffer.SetLine(28, "kod=" + config.kod);
+  buffer.SetLine(29, "ogolne=" + Utf8Left(config.ogolne, kOgolneHalf));
+  buffer.SetLine(30, "ogolne1=" + Utf8Mid(config.ogolne, kOgolneHalf, kOgolneHalf));
   if (config.Lin > 2) {
     for (int i = 0; i < kCoefficientCount; ++i) {
-      lines[32 + static_cast<std::size_t>(i)] =
-          CoefficientKey(i) + "=" + FormatFloat(config.Coefficients[static_cast<std::size_t>(i)], regional);
+      const auto index = static_cast<std::size_t>(i);
+      buffer.SetLine(32 + index, real(CoefficientKey(i) + "=", config.Coefficients[index]));
     }
   }
-  lines[43] = integer("Kropka=", config.Kropka);
-  return lines;
+  buffer.SetLine(43, integer("Kropka=", config.Kropka));
+  return buffer;
 }
 
 bool ReadParametersFile(const std::filesystem::path& path, ModuleConfig& config,
@@ -178,12 +178,7 @@ bool ReadParametersFile(const std::filesystem::path& path, ModuleConfig& config,
 
 bool WriteParametersFile(const std::filesystem::path& path, const ModuleConfig& config,
                          const RegionalSettings& regional, std::string& dataDir) {
-  if (!RealsAreFinite(config)) return false;
-  LineBuffer buffer;
-  buffer.AddEmptyLines(kParametersLineCount);
-  std::vector<std::string> lines = ComposeParametersLines(config, regional);
-  for (std::size_t i = 0; i < lines.size(); ++i) buffer.SetLine(i, std::move(lines[i]));
-  if (!buffer.Save(path)) return false;
+  if (!RealsAreFinite(config) || !ComposeParametersFile(config, regional).Save(path)) return false;
   dataDir = DataDirOf(path);
   return true;
 }

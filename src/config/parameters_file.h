@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "config/line_buffer.h"
 #include "config/module_config.h"
 #include "config/numbers.h"
 
@@ -19,8 +20,7 @@ inline constexpr std::size_t kDataDirMaxLength = 60;
 std::string DataDirOf(const std::filesystem::path& file);
 
 // The 44 lines that a parameters file holds for `config`.
-std::vector<std::string> ComposeParametersLines(const ModuleConfig& config,
-                                                const RegionalSettings& regional);
+LineBuffer ComposeParametersFile(const ModuleConfig& config, const RegionalSettings& regional);
 
 // Fills `config` from the file. `dataDir` is set from the path first,
 // whatever the outcome. True when every required key was found, converted

@@ -198,6 +198,14 @@ TEST(ImageDecode, PrintsTheImageAsAParametersFile) {
     EXPECT_TRUE(HasLine(r.out, line)) << line << "\n" << r.out;
   }
 
+  // Texts from a module may hold any byte; the output keeps one entry per line.
+  image[image_offset::kKod + 2] = '\n';
+  WriteBytes(file, std::string(image.bytes.begin(), image.bytes.end()));
+  Outcome withBreak = RunCtl({"image", "decode", file.string()});
+  ASSERT_EQ(withBreak.status, 0) << withBreak.err;
+  EXPECT_EQ(std::count(withBreak.out.begin(), withBreak.out.end(), '\n'), 44) << withBreak.out;
+  EXPECT_TRUE(HasLine(withBreak.out, "kod=LT 101")) << withBreak.out;
+
   WriteBytes(dir / "short.bin", std::string(image.bytes.begin(), image.bytes.end() - 1));
   Outcome shortImage = RunCtl({"image", "decode", (dir / "short.bin").string()});
   EXPECT_EQ(shortImage.status, 1);

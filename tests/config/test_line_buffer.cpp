@@ -73,9 +73,10 @@ TEST(LineBuffer, SavesWindows1250WithCrLfAfterEveryLine) {
   LineBuffer buffer;
   buffer.AddEmptyLines(3);
   buffer.SetLine(0, "kod=Łódź");
-  buffer.SetLine(2, "two\nlines");
+  buffer.SetLine(2, "two\nlines\r");
+  EXPECT_EQ(buffer.Lines()[2], "two lines ");  // one entry stays one line
   ASSERT_TRUE(buffer.Save(dir / "out.txt"));
-  EXPECT_EQ(ReadBytes(dir / "out.txt"), "kod=\xA3\xF3" "d\x9F\r\n\r\ntwo lines\r\n");
+  EXPECT_EQ(ReadBytes(dir / "out.txt"), "kod=\xA3\xF3" "d\x9F\r\n\r\ntwo lines \r\n");
   EXPECT_THROW(buffer.SetLine(3, "beyond the laid lines"), std::out_of_range);
 }
 
@@ -143,6 +144,16 @@ TEST(ReplaceFileAtomically, ReplacesContentAndKeepsPermissions) {
   ASSERT_EQ(::stat(file.c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 07777, 0640u);
   EXPECT_EQ(dir.EntryCount(), 1u);  // no temporary file left beside it
+}
+
+TEST(ReplaceFileAtomically, ReplacesTheTargetOfALink) {
+  ScratchDirectory dir;
+  std::filesystem::create_directory(dir / "shared");
+  WriteBytes(dir / "shared" / "Q5480.ini", "old");
+  std::filesystem::create_symlink(dir / "shared" / "Q5480.ini", dir / "link.ini");
+  ASSERT_TRUE(ReplaceFileAtomically(dir / "link.ini", "new"));
+  EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.ini"));
+  EXPECT_EQ(ReadBytes(dir / "shared" / "Q5480.ini"), "new");
 }
 
 TEST(ReplaceFileAtomically, FailureLeavesNothingBehind) {

@@ -107,8 +107,8 @@ TEST(ReadParametersFile, LayoutOfTheFileDoesNotMatter) {
   ReadResult other = ReadLines(shuffled);
   ASSERT_TRUE(other.ok);
   RegionalSettings regional;
-  EXPECT_EQ(ComposeParametersLines(other.config, regional),
-            ComposeParametersLines(reference.config, regional));
+  EXPECT_EQ(ComposeParametersFile(other.config, regional).Lines(),
+            ComposeParametersFile(reference.config, regional).Lines());
 }
 
 TEST(ReadParametersFile, OptionalKeysDefaultToZeroAndEmpty) {
@@ -316,11 +316,11 @@ TEST(WriteParametersFile, FileLineOnlyForALoadedTable) {
     config.Lin = c.lin;
     config.TableLoaded = c.loaded;
     config.File = c.file;
-    EXPECT_EQ(ComposeParametersLines(config, RegionalSettings{})[8], c.line8) << c.file;
+    EXPECT_EQ(ComposeParametersFile(config, RegionalSettings{}).Lines()[8], c.line8) << c.file;
   }
   ModuleConfig plain;
   plain.Lin = 2;
-  const auto lines = ComposeParametersLines(plain, RegionalSettings{});
+  const auto lines = ComposeParametersFile(plain, RegionalSettings{}).Lines();
   for (std::size_t i = 32; i <= 42; ++i) EXPECT_EQ(lines[i], "") << i;
 }
 
@@ -342,7 +342,7 @@ TEST(ParametersFile, RoundTripsUnderEitherSeparator) {
     for (char shownWith : {',', '.'}) {
       RegionalSettings shown;
       shown.decimalSeparator = shownWith;
-      EXPECT_EQ(ComposeParametersLines(r.config, shown)[36], ComposeParametersLines(written, shown)[36]);
+      EXPECT_EQ(ComposeParametersFile(r.config, shown).Lines()[36], ComposeParametersFile(written, shown).Lines()[36]);
     }
   }
 }
@@ -350,7 +350,7 @@ TEST(ParametersFile, RoundTripsUnderEitherSeparator) {
 TEST(WriteParametersFile, KeepsSixtyCharactersOfTheUserInformation) {
   ModuleConfig config;
   config.ogolne = std::string(30, 'a') + std::string(30, 'b') + "c";
-  const auto lines = ComposeParametersLines(config, RegionalSettings{});
+  const auto lines = ComposeParametersFile(config, RegionalSettings{}).Lines();
   EXPECT_EQ(lines[29], "ogolne=" + std::string(30, 'a'));
   EXPECT_EQ(lines[30], "ogolne1=" + std::string(30, 'b'));
 }
