@@ -153,7 +153,7 @@ inline LinkSettings TestLinkSettings(const std::filesystem::path& portsFolder) {
   settings.ports.sysfsRoot = portsFolder / "no-sysfs";
   settings.portSettleTime = std::chrono::milliseconds(1);
   settings.threadStopBound = std::chrono::milliseconds(2000);
-  settings.workerSilenceBound = std::chrono::milliseconds(2000);
+  settings.workerSilenceBound = std::chrono::milliseconds(500);
   return settings;
 }
 
