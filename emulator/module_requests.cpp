@@ -94,6 +94,13 @@ Reply EmulatedModule::Handle(const std::vector<std::uint8_t>& data) {
     code &= static_cast<std::uint8_t>(~kFlag);
   }
   std::lock_guard lock(mutex_);
+  if (code != kRead && code != kWrite && code != kStore && code != kOpenWrite) {
+    // A write that was given up (cancelled without a restart) ends with the
+    // first request that is no part of one, so later information writes get
+    // their usual reply.
+    pending_.reset();
+    segmentsConfirmed_ = false;
+  }
   switch (code) {
     case kMeasure:
       return data.size() == 2 ? Measure(data[1]) : std::nullopt;

@@ -206,6 +206,23 @@ TEST(ModuleWrites, RestartDropsAnOpenWrite) {
   }
 }
 
+TEST(ModuleWrites, AnyOtherRequestEndsAGivenUpWrite) {
+  ClockedModule module(kOldId);
+  const MemoryBytes blank = module.module->Memory();
+  const ModuleMemory wanted = LinearMemory(MemoryLayout::Old, ModuleSetup{});
+  ASSERT_EQ(module.Send({0xEF, 0, 0}), Bytes{});
+  ASSERT_EQ(module.Send(ReadRequest(4, 0)).value_or(Bytes{}).size(), 7u);
+  ASSERT_EQ(module.Send(WriteRequest(96, wanted.Bytes(), 16)), Bytes{});
+  EXPECT_TRUE(module.module->WriteOpen()) << "reads belong to a write";
+  ASSERT_TRUE(module.Send({'m', 2}).has_value());
+  EXPECT_FALSE(module.module->WriteOpen());
+  // The texts now go in as an information write, with its reply.
+  EXPECT_EQ(module.Send(WriteRequest(1712, wanted.Bytes(), 8)), (Bytes{8, 0x06, 0xB0}));
+  const std::uint8_t c = wanted.OldConfigurationCheck();
+  EXPECT_FALSE(module.Send({'L', 1, c, c, c}).has_value());
+  EXPECT_EQ(module.module->Memory(), blank) << "the blocks were dropped";
+}
+
 TEST(ModuleWrites, FlaggedCodesWriteLikePlainOnesUnlessTheFirmwareLacksThem) {
   MemoryBytes source{};
   source.fill(7);
