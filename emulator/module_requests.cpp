@@ -85,7 +85,7 @@ bool EmulatedModule::WriteOpen() const {
   return pending_.has_value();
 }
 
-Reply EmulatedModule::Handle(const std::vector<std::uint8_t>& data) {
+ModuleReply EmulatedModule::Handle(const std::vector<std::uint8_t>& data) {
   if (data.empty()) return std::nullopt;
   std::uint8_t code = data[0];
   if (code == (kWrite | kFlag) || code == (kStore | kFlag)) {
@@ -150,7 +150,7 @@ StatusFlags EmulatedModule::Flags(const Measurement& reading) const {
 
 // Mode 0: the corrected signal; 1: the signal at the terminals; 2: the
 // result; 4: the position in the input range; 8: the averaged result.
-Reply EmulatedModule::Measure(std::uint8_t mode) {
+ModuleReply EmulatedModule::Measure(std::uint8_t mode) {
   if (mode != 0 && mode != 1 && mode != 2 && mode != 4 && mode != 8) return std::nullopt;
   const Measurement reading = q5480::Measure(stored_, signal_.ValueAt(clock_()), Conditions());
   const auto step = averaging_.Add(reading.result, reading.fraction,
@@ -173,7 +173,7 @@ Reply EmulatedModule::Measure(std::uint8_t mode) {
                                    StatusByte1(flags), StatusByte2(flags)};
 }
 
-Reply EmulatedModule::Read(const std::vector<std::uint8_t>& data) {
+ModuleReply EmulatedModule::Read(const std::vector<std::uint8_t>& data) {
   if (data.size() != 4) return std::nullopt;
   const std::size_t count = data[1];
   const std::size_t address = AddressOf(data);
@@ -194,7 +194,7 @@ Reply EmulatedModule::Read(const std::vector<std::uint8_t>& data) {
 
 // Inside an open configuration write the blocks collect until "L" confirms
 // them; outside one only the identification texts may change, at once.
-Reply EmulatedModule::Write(const std::vector<std::uint8_t>& data) {
+ModuleReply EmulatedModule::Write(const std::vector<std::uint8_t>& data) {
   if (data.size() < 4) return std::nullopt;
   const std::size_t count = data[1];
   const std::size_t address = AddressOf(data);
@@ -219,13 +219,13 @@ Reply EmulatedModule::Write(const std::vector<std::uint8_t>& data) {
   return std::vector<std::uint8_t>{data[1], data[2], data[3]};
 }
 
-Reply EmulatedModule::Store(const std::vector<std::uint8_t>& data) {
+ModuleReply EmulatedModule::Store(const std::vector<std::uint8_t>& data) {
   if (!pending_) return std::nullopt;
   return layout_ == MemoryLayout::Old ? StoreOld(data) : StoreNew(data);
 }
 
 // "L", 1, c, c, c: c must be the check of what was written.
-Reply EmulatedModule::StoreOld(const std::vector<std::uint8_t>& data) {
+ModuleReply EmulatedModule::StoreOld(const std::vector<std::uint8_t>& data) {
   if (data.size() != 5 || data[1] != 1 || data[2] != data[3] || data[2] != data[4]) {
     return std::nullopt;
   }
@@ -239,7 +239,7 @@ Reply EmulatedModule::StoreOld(const std::vector<std::uint8_t>& data) {
 
 // "L", 1 confirms the segment area; "L", 2 brings the three checks of the
 // settings and stores the whole configuration.
-Reply EmulatedModule::StoreNew(const std::vector<std::uint8_t>& data) {
+ModuleReply EmulatedModule::StoreNew(const std::vector<std::uint8_t>& data) {
   if (data.size() != 8 || !PairsComplement(data)) return std::nullopt;
   const MemoryBytes& bytes = pending_->Bytes();
   if (data[1] == 1) {
@@ -266,7 +266,7 @@ Reply EmulatedModule::StoreNew(const std::vector<std::uint8_t>& data) {
 }
 
 // "V", 8, address, zero and gain exponent first; stored at once.
-Reply EmulatedModule::WriteCorrections(const std::vector<std::uint8_t>& data) {
+ModuleReply EmulatedModule::WriteCorrections(const std::vector<std::uint8_t>& data) {
   if (data.size() != 12 || data[1] != 8 || AddressOf(data) != stored_.Addresses().corrections) {
     return std::nullopt;
   }
@@ -285,7 +285,7 @@ Reply EmulatedModule::WriteCorrections(const std::vector<std::uint8_t>& data) {
 
 // "Z" with a corrected signal as a module float, least significant byte
 // first: the result and the current that the module would give for it.
-Reply EmulatedModule::Value(const std::vector<std::uint8_t>& data) {
+ModuleReply EmulatedModule::Value(const std::vector<std::uint8_t>& data) {
   if (data.size() != 5) return std::nullopt;
   const std::uint8_t bytes[4] = {data[4], data[3], data[2], data[1]};
   MeasuringConditions conditions = Conditions();
@@ -298,14 +298,14 @@ Reply EmulatedModule::Value(const std::vector<std::uint8_t>& data) {
                                    static_cast<std::uint8_t>(current)};
 }
 
-Reply EmulatedModule::SetOutput(const std::vector<std::uint8_t>& data) {
+ModuleReply EmulatedModule::SetOutput(const std::vector<std::uint8_t>& data) {
   if (data.size() != 3) return std::nullopt;
   outputCode_ = static_cast<std::uint16_t>(data[1] << 8 | data[2]);
   independentOutput_ = true;
   return std::vector<std::uint8_t>{};
 }
 
-Reply EmulatedModule::EnterServiceMode(const std::vector<std::uint8_t>& data) {
+ModuleReply EmulatedModule::EnterServiceMode(const std::vector<std::uint8_t>& data) {
   if (data.size() != 1 + kServicePassword.size() ||
       !std::equal(kServicePassword.begin(), kServicePassword.end(), data.begin() + 1)) {
     return std::nullopt;

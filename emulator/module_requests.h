@@ -18,7 +18,7 @@
 
 namespace q5480 {
 
-using Reply = std::optional<std::vector<std::uint8_t>>;
+using ModuleReply = std::optional<std::vector<std::uint8_t>>;
 
 class EmulatedModule : public RequestHandler {
  public:
@@ -27,7 +27,7 @@ class EmulatedModule : public RequestHandler {
   // std::runtime_error when it cannot be used.
   explicit EmulatedModule(ModuleOptions options, std::function<double()> clock = {});
 
-  Reply Handle(const std::vector<std::uint8_t>& data) override;
+  ModuleReply Handle(const std::vector<std::uint8_t>& data) override;
 
   // Settable from any thread while the line runs.
   void SetSignal(const SignalShape& shape);
@@ -45,16 +45,16 @@ class EmulatedModule : public RequestHandler {
   bool WriteOpen() const;
 
  private:
-  Reply Measure(std::uint8_t mode);
-  Reply Read(const std::vector<std::uint8_t>& data);
-  Reply Write(const std::vector<std::uint8_t>& data);
-  Reply Store(const std::vector<std::uint8_t>& data);
-  Reply StoreOld(const std::vector<std::uint8_t>& data);
-  Reply StoreNew(const std::vector<std::uint8_t>& data);
-  Reply WriteCorrections(const std::vector<std::uint8_t>& data);
-  Reply Value(const std::vector<std::uint8_t>& data);
-  Reply SetOutput(const std::vector<std::uint8_t>& data);
-  Reply EnterServiceMode(const std::vector<std::uint8_t>& data);
+  ModuleReply Measure(std::uint8_t mode);
+  ModuleReply Read(const std::vector<std::uint8_t>& data);
+  ModuleReply Write(const std::vector<std::uint8_t>& data);
+  ModuleReply Store(const std::vector<std::uint8_t>& data);
+  ModuleReply StoreOld(const std::vector<std::uint8_t>& data);
+  ModuleReply StoreNew(const std::vector<std::uint8_t>& data);
+  ModuleReply WriteCorrections(const std::vector<std::uint8_t>& data);
+  ModuleReply Value(const std::vector<std::uint8_t>& data);
+  ModuleReply SetOutput(const std::vector<std::uint8_t>& data);
+  ModuleReply EnterServiceMode(const std::vector<std::uint8_t>& data);
   void Restart();
   // Makes `candidate` the stored memory when the memory file (if any) took
   // it; false leaves everything as it was.
