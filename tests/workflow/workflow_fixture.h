@@ -151,6 +151,7 @@ inline LinkSettings TestLinkSettings(const std::filesystem::path& portsFolder) {
   LinkSettings settings;
   settings.ports.portsDirectory = portsFolder;
   settings.ports.sysfsRoot = portsFolder / "no-sysfs";
+  settings.ports.devRoot = portsFolder / "no-dev";  // never a real serial device
   settings.portSettleTime = std::chrono::milliseconds(1);
   settings.threadStopBound = std::chrono::milliseconds(2000);
   settings.workerSilenceBound = std::chrono::milliseconds(500);

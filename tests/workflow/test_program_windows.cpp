@@ -1,0 +1,216 @@
+// The main window's texts in another language, the options window and the
+// meter type window.
+#include <algorithm>
+
+#include "workflow/meter_type_window.h"
+#include "workflow/options_window.h"
+#include "workflow_fixture.h"
+
+namespace q5480 {
+namespace {
+
+using test_support::ScratchDirectory;
+using test_support::WriteBytes;
+
+// A language file that translates every key as "PL<key>", CR LF lines.
+std::string CompleteLanguageFile(std::string_view skipKey = {}) {
+  std::string text;
+  for (std::string_view key : LanguageKeys()) {
+    if (key == skipKey) continue;
+    text += std::string(key) + "=PL" + std::string(key) + "\r\n";
+  }
+  return text;
+}
+
+class LanguageTest : public ::testing::Test {
+ protected:
+  LanguageTest() : context_(ui_) {
+    context_.programDirectory = scratch_.Path();
+    context_.fileName = "No_name";
+  }
+
+  ScratchDirectory scratch_;
+  RecordingUi ui_;
+  ProgramContext context_;
+};
+
+TEST_F(LanguageTest, CompleteLanguageFileChangesEveryText) {
+  const FormTexts english = FormLangTexts(context_.language);
+  WriteBytes(scratch_ / "Testowy.lan", CompleteLanguageFile());
+  context_.settings.Language = "Testowy";
+  ASSERT_TRUE(context_.LoadLanguage());
+  const FormTexts translated = FormLangTexts(context_.language);
+
+  ASSERT_EQ(translated.captions.size(), english.captions.size());
+  ASSERT_EQ(translated.hints.size(), english.hints.size());
+  EXPECT_GE(english.captions.size(), 60u);
+  for (const auto& [control, text] : english.captions) {
+    EXPECT_NE(translated.captions.at(control), text) << control;
+    EXPECT_NE(translated.captions.at(control).find("PL"), std::string::npos) << control;
+  }
+  for (const auto& [control, text] : english.hints) {
+    EXPECT_NE(translated.hints.at(control), text) << control;
+  }
+  EXPECT_EQ(english.captions.at("Otworz1"), "&Open...");
+  EXPECT_EQ(translated.captions.at("Otworz1"), "PL&Open...");
+  EXPECT_EQ(english.captions.at("Symulacja1"), "&Simulation");
+  EXPECT_EQ(english.captions.at("FiltrLimitTxt"), "Spurious error threshold (0-100%)");
+  EXPECT_EQ(english.hints.at("FiltrDobierz"), "Optimal settings\n(no noise)");
+  EXPECT_EQ(translated.parametersFilter, "PLParameters files (*.par)|*.par|PLAll files|*.*");
+  EXPECT_EQ(translated.helpFile, "PLQ5480EN.HLP");
+}
+
+TEST_F(LanguageTest, FormLangShowsNewInTheLanguage) {
+  WriteBytes(scratch_ / "Testowy.lan", CompleteLanguageFile());
+  context_.settings.Language = "Testowy";
+  ASSERT_TRUE(context_.LoadLanguage());
+  TQ5480FLogic window(context_, ModuleCommands{});
+  window.FormLang();
+  EXPECT_EQ(window.Texts().captions.at("Plik1"), "PL&File");
+  EXPECT_EQ(context_.statusText, "PLNo parameters");
+  EXPECT_EQ(context_.caption, "PLUnspecified type");
+  EXPECT_EQ(window.Panel().View().SenTypeG, " PLSensor type ");
+}
+
+TEST_F(LanguageTest, IncompleteFileFallsBackToEnglish) {
+  WriteBytes(scratch_ / "Testowy.lan", CompleteLanguageFile("Output locked"));
+  context_.settings.Language = "Testowy";
+  EXPECT_FALSE(context_.LoadLanguage());
+  EXPECT_EQ(context_.settings.Language, "English");
+  EXPECT_EQ(context_.language.Tr("Output locked"), "Output locked");
+}
+
+TEST_F(LanguageTest, OptionsWithoutLanguageFilesSaysSo) {
+  TOgolneFLogic options(context_);
+  EXPECT_EQ(options.ListaLang(), std::vector<std::string>{"English"});
+  ASSERT_EQ(ui_.Messages().size(), 1u);
+  EXPECT_EQ(ui_.Messages()[0].text, "No optional language (*.lan) files found!");
+  EXPECT_EQ(ui_.Messages()[0].icon, MessageIcon::None);
+  EXPECT_EQ(ui_.Messages()[0].caption, "Q5480.exe");
+  EXPECT_EQ(options.Selected(), -1) << "Polski is not in the list";
+  const auto texts = options.Texts();
+  EXPECT_EQ(texts.at("Caption"), "Options");
+  EXPECT_EQ(texts.at("HasloG"), " password ");
+  EXPECT_EQ(texts.at("NoweT"), "New:");
+  EXPECT_EQ(texts.at("StareT"), "Old:");
+}
+
+class OptionsTest : public LanguageTest {
+ protected:
+  void SetUp() override {
+    WriteBytes(scratch_ / "Testowy.lan", CompleteLanguageFile());
+    WriteBytes(scratch_ / "Zepsuty.lan", CompleteLanguageFile("Wrong"));
+    WriteBytes(scratch_ / "notes.txt", "x");
+    context_.settings.Language = "english";
+  }
+  int IndexOf(const TOgolneFLogic& options, const std::string& name) {
+    const auto& list = options.ListaLang();
+    return static_cast<int>(std::find(list.begin(), list.end(), name) - list.begin());
+  }
+};
+
+TEST_F(OptionsTest, ListHoldsEnglishAndTheLanguageFiles) {
+  TOgolneFLogic options(context_);
+  std::vector<std::string> list = options.ListaLang();
+  ASSERT_EQ(list.size(), 3u);
+  EXPECT_EQ(list[0], "English");
+  std::sort(list.begin() + 1, list.end());
+  EXPECT_EQ(list[1], "Testowy");
+  EXPECT_EQ(list[2], "Zepsuty");
+  EXPECT_EQ(options.Selected(), 0) << "found without regard to letter case";
+  EXPECT_TRUE(ui_.Messages().empty());
+}
+
+TEST_F(OptionsTest, AtMostTenLanguageFiles) {
+  for (int i = 0; i < 12; ++i) WriteBytes(scratch_ / ("L" + std::to_string(i) + ".lan"), "");
+  TOgolneFLogic options(context_);
+  EXPECT_EQ(options.ListaLang().size(), 11u);
+}
+
+TEST_F(OptionsTest, UnchangedLanguageWithoutPasswordCancels) {
+  TOgolneFLogic options(context_);
+  context_.settings.Language = "English";
+  options.Select(0);
+  EXPECT_EQ(options.OKbuttClick("", "new"), DialogResult::Cancel);
+  EXPECT_EQ(context_.settings.Pass, "vorn");
+}
+
+TEST_F(OptionsTest, AnotherLanguageRenamesAnUnsavedFile) {
+  TOgolneFLogic options(context_);
+  options.Select(IndexOf(options, "Testowy"));
+  EXPECT_EQ(options.OKbuttClick("", ""), DialogResult::Ok);
+  EXPECT_EQ(context_.settings.Language, "Testowy");
+  EXPECT_EQ(context_.language.Tr("Options"), "PLOptions");
+  EXPECT_EQ(context_.fileName, "PLNo_name");
+}
+
+TEST_F(OptionsTest, ARealFileNameStays) {
+  context_.fileName = "/data/k.par";
+  TOgolneFLogic options(context_);
+  options.Select(IndexOf(options, "Testowy"));
+  EXPECT_EQ(options.OKbuttClick("", ""), DialogResult::Ok);
+  EXPECT_EQ(context_.fileName, "/data/k.par");
+}
+
+TEST_F(OptionsTest, InvalidLanguageFileKeepsTheOldLanguage) {
+  context_.settings.Language = "Testowy";
+  ASSERT_TRUE(context_.LoadLanguage());
+  TOgolneFLogic options(context_);
+  options.Select(IndexOf(options, "Zepsuty"));
+  EXPECT_EQ(options.OKbuttClick("", ""), DialogResult::Ok);
+  // The failed load left English in the table when the message is composed.
+  ASSERT_EQ(ui_.MessageTexts(), std::vector<std::string>{"Zepsuty.lan file is invalid!"});
+  EXPECT_EQ(ui_.Messages()[0].icon, MessageIcon::Error);
+  EXPECT_EQ(ui_.Beeps(), std::vector<BeepKind>{BeepKind::Exclamation});
+  EXPECT_EQ(context_.settings.Language, "Testowy");
+  EXPECT_EQ(context_.language.Tr("Options"), "PLOptions");
+}
+
+TEST_F(OptionsTest, PasswordRules) {
+  TOgolneFLogic options(context_);
+  options.Select(0);
+  EXPECT_EQ(options.OKbuttClick("wrong", "x"), DialogResult::StayOpen);
+  EXPECT_EQ(ui_.MessageTexts(), std::vector<std::string>{"Wrong password!"});
+  EXPECT_EQ(context_.settings.Pass, "vorn");
+
+  EXPECT_EQ(options.OKbuttClick("vorn", ""), DialogResult::Ok);
+  EXPECT_EQ(context_.settings.Pass, "vorn") << "an empty new password changes nothing";
+
+  const std::string thirty(30, 'q');
+  EXPECT_EQ(options.OKbuttClick("vorn", thirty + "z"), DialogResult::Ok);
+  EXPECT_EQ(context_.settings.Pass, thirty);
+}
+
+class MeterTypeTest : public LanguageTest {};
+
+TEST_F(MeterTypeTest, OfferedModelsSortedWithoutHiddenOnes) {
+  TTransdFLogic window(context_);
+  EXPECT_EQ(window.Items(),
+            (std::vector<std::string>{"Q5491", "Q5494", "Q5495", "Q5497", "Q5498", "Q5499"}));
+  EXPECT_EQ(window.Items()[static_cast<std::size_t>(window.Selected())], "Q5491");
+  EXPECT_EQ(window.Caption(), "Q5480 Panel Meters");
+  EXPECT_EQ(window.Label(), "Select type of meter:");
+  context_.config.Device = "Q5497";
+  EXPECT_EQ(TTransdFLogic(context_).Selected(), 3);
+  context_.config.Device = "Q5496";  // accepted from a module, never offered
+  EXPECT_EQ(TTransdFLogic(context_).Selected(), 0);
+}
+
+TEST_F(MeterTypeTest, OnlyConfigurableModelsAreAccepted) {
+  context_.config.Device = "Q5495";
+  TTransdFLogic refused(context_);
+  refused.Select(4);  // Q5498
+  EXPECT_FALSE(refused.Ok());
+  ASSERT_EQ(ui_.MessageTexts(), std::vector<std::string>{"Device Q5498 not implemented yet"});
+  EXPECT_EQ(ui_.Messages()[0].icon, MessageIcon::Information);
+  EXPECT_EQ(context_.config.Device, "Q5495");
+
+  TTransdFLogic accepted(context_);
+  accepted.Select(1);
+  EXPECT_TRUE(accepted.Ok());
+  EXPECT_EQ(context_.config.Device, "Q5494");
+  EXPECT_EQ(context_.caption, "Q5494 - No_name");
+}
+
+}  // namespace
+}  // namespace q5480
