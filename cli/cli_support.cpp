@@ -78,11 +78,13 @@ int Fail(std::string_view command, std::string_view reason, int status) {
 
 int CheckInputFile(std::string_view command, const std::string& path) {
   std::error_code error;
-  if (!std::filesystem::exists(path, error)) return Fail(command, "no such file: " + path, kExitUsage);
+  if (!std::filesystem::exists(path, error))
+    return Fail(command, "no such file: " + path, kExitUsage);
   if (!std::filesystem::is_regular_file(path, error)) {
     return Fail(command, "not a regular file: " + path, kExitUsage);
   }
-  if (::access(path.c_str(), R_OK) != 0) return Fail(command, "cannot read file: " + path, kExitUsage);
+  if (::access(path.c_str(), R_OK) != 0)
+    return Fail(command, "cannot read file: " + path, kExitUsage);
   return kExitOk;
 }
 

@@ -17,9 +17,9 @@ namespace {
 std::filesystem::path TemporaryNameBeside(const std::filesystem::path& path) {
   static std::atomic<unsigned> counter{0};
   auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-  std::string name = ".q5480-" + std::to_string(::getpid()) + "-" +
-                     std::to_string(counter.fetch_add(1)) + "-" +
-                     std::to_string(static_cast<unsigned long long>(stamp) % 1000000007ULL) + ".tmp";
+  std::string name =
+      ".q5480-" + std::to_string(::getpid()) + "-" + std::to_string(counter.fetch_add(1)) + "-" +
+      std::to_string(static_cast<unsigned long long>(stamp) % 1000000007ULL) + ".tmp";
   return path.parent_path() / name;
 }
 

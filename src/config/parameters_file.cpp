@@ -17,9 +17,12 @@ constexpr int kCoefficientCount = 11;
 constexpr std::int64_t kInt32Min = std::numeric_limits<std::int32_t>::min();
 constexpr std::int64_t kInt32Max = std::numeric_limits<std::int32_t>::max();
 
-std::string CoefficientKey(int index) { return std::string("Lin") + static_cast<char>('A' + index); }
+std::string CoefficientKey(int index) {
+  return std::string("Lin") + static_cast<char>('A' + index);
+}
 
-bool ReadText(const LineBuffer& buffer, std::string_view key, std::size_t length, std::string& field) {
+bool ReadText(const LineBuffer& buffer, std::string_view key, std::size_t length,
+              std::string& field) {
   std::optional<std::string> text = buffer.Value(key);
   if (!text) return false;
   field = Utf8Left(*text, length);
@@ -87,7 +90,8 @@ bool ReadFields(const LineBuffer& buffer, ModuleConfig& config, InputLimits& lim
   if (!ReadTexts(buffer, config) || !ReadNumbers(buffer, config)) return false;
   if (config.Lin > 2) {
     for (int i = 0; i < kCoefficientCount; ++i) {
-      if (!ReadRequiredReal(buffer, CoefficientKey(i), config.Coefficients[static_cast<std::size_t>(i)])) {
+      if (!ReadRequiredReal(buffer, CoefficientKey(i),
+                            config.Coefficients[static_cast<std::size_t>(i)])) {
         return false;
       }
     }
@@ -104,7 +108,8 @@ std::string FileNameOnly(const std::string& name) {
 }
 
 bool RealsAreFinite(const ModuleConfig& config) {
-  for (double value : {config.MinInput, config.MaxInput, config.RoomT, config.ZeroReg, config.GainReg}) {
+  for (double value :
+       {config.MinInput, config.MaxInput, config.RoomT, config.ZeroReg, config.GainReg}) {
     if (!std::isfinite(value)) return false;
   }
   if (config.Lin > 2) {
@@ -125,7 +130,9 @@ std::string DataDirOf(const std::filesystem::path& file) {
 LineBuffer ComposeParametersFile(const ModuleConfig& config, const RegionalSettings& regional) {
   LineBuffer buffer;
   buffer.AddEmptyLines(kParametersLineCount);
-  auto real = [&](std::string_view key, double value) { return std::string(key) + FormatFloat(value, regional); };
+  auto real = [&](std::string_view key, double value) {
+    return std::string(key) + FormatFloat(value, regional);
+  };
   auto integer = [](const char* key, std::int64_t value) { return key + FormatInt(value); };
 
   buffer.SetLine(0, "Parametry miernika serii Q5480");

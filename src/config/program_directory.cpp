@@ -31,7 +31,8 @@ fs::path ProgramDirectory() {
 fs::path PortsDirectory() { return ProgramDirectory() / "ports"; }
 
 std::optional<fs::path> FindDataFile(std::string_view name) {
-  const fs::path candidates[] = {ProgramDirectory(), ExecutableDirectory(), fs::path(Q5480_DATA_DIR)};
+  const fs::path candidates[] = {ProgramDirectory(), ExecutableDirectory(),
+                                 fs::path(Q5480_DATA_DIR)};
   for (const fs::path& directory : candidates) {
     fs::path file = directory / fs::path(std::string(name));
     std::error_code error;

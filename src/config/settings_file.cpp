@@ -29,7 +29,9 @@ constexpr int kMainHeightMargin = 401;
 constexpr std::int64_t kInt32Min = std::numeric_limits<std::int32_t>::min();
 constexpr std::int64_t kInt32Max = std::numeric_limits<std::int32_t>::max();
 
-std::uint8_t KeyByte(std::size_t i) { return static_cast<std::uint8_t>(kPasswordKey[i % kPasswordKey.size()]); }
+std::uint8_t KeyByte(std::size_t i) {
+  return static_cast<std::uint8_t>(kPasswordKey[i % kPasswordKey.size()]);
+}
 
 bool LengthWithin(const std::string& text, std::size_t lowest, std::size_t highest) {
   std::size_t length = CharCount(text);

@@ -1,7 +1,7 @@
 // Runs the built q5480ctl as a script would and checks what it prints and
 // its exit status.
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -65,8 +65,8 @@ bool HasLine(const std::string& text, const std::string& line) {
 }
 
 TEST(ParShow, PrintsTheExamplesAsTheProgramWritesThem) {
-  for (const char* name : {"thermocouple_k_0_1000.par", "pt100_3wire_m50_150.par",
-                           "current_4_20ma_to_percent.par"}) {
+  for (const char* name :
+       {"thermocouple_k_0_1000.par", "pt100_3wire_m50_150.par", "current_4_20ma_to_percent.par"}) {
     const std::string file = kExamples + name;
     Outcome r = RunCtl({"par", "show", file});
     EXPECT_EQ(r.status, 0) << name;
@@ -87,9 +87,9 @@ TEST(ParShow, NormalisesAHandWrittenFile) {
              "FiltrZakres=1\nFiltrCzas=12,6\nBurnout=1\nSiec=55\nJednostki=8\n");
   Outcome r = RunCtl({"par", "show", (dir / "hand.par").string()});
   ASSERT_EQ(r.status, 0) << r.err;
-  for (const char* line : {"Device=Q5497", "Typ=1", "MinInput=-50.5", "MaxInput=850", "RoomT=25",
-                           "FiltrCzas=13", "FiltrLimit=0", "Siec=50", "ogolne=xy", "ogolne1=",
-                           "Kropka=0"}) {
+  for (const char* line :
+       {"Device=Q5497", "Typ=1", "MinInput=-50.5", "MaxInput=850", "RoomT=25", "FiltrCzas=13",
+        "FiltrLimit=0", "Siec=50", "ogolne=xy", "ogolne1=", "Kropka=0"}) {
     EXPECT_TRUE(HasLine(r.out, line)) << line << "\n" << r.out;
   }
 
@@ -156,8 +156,10 @@ TEST(Cli, EveryCommandDescribesItself) {
     std::vector<std::string> mentions;
   };
   const Case cases[] = {
-      {{"par", "show", "--help"}, {"usage: q5480ctl par show", "--decimal-comma", "-o OUT.par", "exit status"}},
-      {{"image", "decode", "-h"}, {"usage: q5480ctl image decode", "--decimal-comma", "2052", "exit status"}},
+      {{"par", "show", "--help"},
+       {"usage: q5480ctl par show", "--decimal-comma", "-o OUT.par", "exit status"}},
+      {{"image", "decode", "-h"},
+       {"usage: q5480ctl image decode", "--decimal-comma", "2052", "exit status"}},
       {{"--help"}, {"par show", "image decode"}},
   };
   for (const Case& c : cases) {

@@ -1,7 +1,6 @@
 #include "config/language_table.h"
 
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <set>
@@ -142,6 +141,8 @@ class LoadLanguageTest : public ::testing::Test {
 TEST_F(LoadLanguageTest, CompleteFileIsKept) {
   std::string language = PlaceFile(CompleteLines());
   const std::string requested = language;
+  EXPECT_EQ(FindDataFile(language + ".lan"), file_);
+  EXPECT_EQ(FindDataFile(language + "-absent.lan"), std::nullopt);
   LanguageTable table;
   EXPECT_TRUE(LoadLanguage(table, language));
   EXPECT_EQ(language, requested);

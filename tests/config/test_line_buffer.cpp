@@ -34,14 +34,14 @@ TEST(FindKeyValue, FollowsTheLookUpRule) {
     std::optional<std::string> expected;
   };
   const Case cases[] = {
-      {"Typ", "first"},             // first match wins, letter case ignored
-      {"value", "a=b=c"},           // everything after the first "="
-      {"spaced", " kept as is "},   // nothing trimmed
-      {"Empty", ""},                // present but empty
-      {"ZAŻÓŁĆ", "polish key"},     // letters of the code page compared without case
+      {"Typ", "first"},            // first match wins, letter case ignored
+      {"value", "a=b=c"},          // everything after the first "="
+      {"spaced", " kept as is "},  // nothing trimmed
+      {"Empty", ""},               // present but empty
+      {"ZAŻÓŁĆ", "polish key"},    // letters of the code page compared without case
       {"Heading without equals sign", std::nullopt},
       {"Missing", std::nullopt},
-      {"Ty", std::nullopt},         // whole-name comparison, not a prefix
+      {"Ty", std::nullopt},  // whole-name comparison, not a prefix
   };
   for (const Case& c : cases) {
     EXPECT_EQ(FindKeyValue(lines, c.key), c.expected) << c.key;
@@ -76,14 +76,18 @@ TEST(LineBuffer, SavesWindows1250WithCrLfAfterEveryLine) {
   buffer.SetLine(2, "two\nlines\r");
   EXPECT_EQ(buffer.Lines()[2], "two lines ");  // one entry stays one line
   ASSERT_TRUE(buffer.Save(dir / "out.txt"));
-  EXPECT_EQ(ReadBytes(dir / "out.txt"), "kod=\xA3\xF3" "d\x9F\r\n\r\ntwo lines \r\n");
+  EXPECT_EQ(ReadBytes(dir / "out.txt"),
+            "kod=\xA3\xF3"
+            "d\x9F\r\n\r\ntwo lines \r\n");
   EXPECT_THROW(buffer.SetLine(3, "beyond the laid lines"), std::out_of_range);
 }
 
 TEST(LineBuffer, LoadsEitherEncodingAndRoundTrips) {
   ScratchDirectory dir;
   WriteBytes(dir / "ansi.txt", "a=\xB3\xF3\xBF\r\nb=2");
-  WriteBytes(dir / "utf8.txt", "\xEF\xBB\xBF" "a=łóż\nb=2\n");
+  WriteBytes(dir / "utf8.txt",
+             "\xEF\xBB\xBF"
+             "a=łóż\nb=2\n");
   for (const char* name : {"ansi.txt", "utf8.txt"}) {
     LineBuffer buffer;
     ASSERT_TRUE(buffer.Load(dir / name)) << name;
@@ -195,8 +199,8 @@ TEST(ReplaceFileAtomically, ReadOnlyFolderKeepsTheOldFile) {
   ScratchDirectory dir;
   const auto file = dir / "config.par";
   WriteBytes(file, "old");
-  std::filesystem::permissions(dir.Path(), std::filesystem::perms::owner_read |
-                                               std::filesystem::perms::owner_exec);
+  std::filesystem::permissions(
+      dir.Path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
   EXPECT_FALSE(ReplaceFileAtomically(file, "new"));
   EXPECT_EQ(ReadBytes(file), "old");
 }

@@ -19,12 +19,50 @@ using test_support::WriteBytes;
 // A type K thermocouple file as the program writes it on a computer set up
 // for Polish (comma as the decimal separator).
 std::vector<std::string> ReferenceLines() {
-  return {"Parametry miernika serii Q5480", "", "Device=Q5495", "", "Czujnik:", "Typ=10",
-          "Tryb=7", "Lin=2", "", "", "Parametry:", "MinInput=-50,5", "MaxInput=1000",
-          "RoomT=22,5", "ZeroReg=0,0125", "GainReg=-0,5", "FiltrZakres=10", "FiltrCzas=20",
-          "FiltrLimit=5", "Burnout=1", "Siec=60", "Jednostki=8", "", "Informacje:", "Factory:",
-          "serial=1234567", "data=06.12.2026", "User:", "kod=PIEC-2", "ogolne=Strefa górna",
-          "ogolne1=", "", "", "", "", "", "", "", "", "", "", "", "", "Kropka=1"};
+  return {"Parametry miernika serii Q5480",
+          "",
+          "Device=Q5495",
+          "",
+          "Czujnik:",
+          "Typ=10",
+          "Tryb=7",
+          "Lin=2",
+          "",
+          "",
+          "Parametry:",
+          "MinInput=-50,5",
+          "MaxInput=1000",
+          "RoomT=22,5",
+          "ZeroReg=0,0125",
+          "GainReg=-0,5",
+          "FiltrZakres=10",
+          "FiltrCzas=20",
+          "FiltrLimit=5",
+          "Burnout=1",
+          "Siec=60",
+          "Jednostki=8",
+          "",
+          "Informacje:",
+          "Factory:",
+          "serial=1234567",
+          "data=06.12.2026",
+          "User:",
+          "kod=PIEC-2",
+          "ogolne=Strefa górna",
+          "ogolne1=",
+          "",
+          "",
+          "",
+          "",
+          "",
+          "",
+          "",
+          "",
+          "",
+          "",
+          "",
+          "",
+          "Kropka=1"};
 }
 
 std::string Join(const std::vector<std::string>& lines) {
@@ -38,8 +76,10 @@ std::vector<std::string> With(std::vector<std::string> lines, const std::string&
                               std::optional<std::string> value) {
   for (auto it = lines.begin(); it != lines.end(); ++it) {
     if (FindKeyValue({*it}, key)) {
-      if (value) *it = key + "=" + *value;
-      else lines.erase(it);
+      if (value)
+        *it = key + "=" + *value;
+      else
+        lines.erase(it);
       return lines;
     }
   }
@@ -99,7 +139,8 @@ TEST(ReadParametersFile, LayoutOfTheFileDoesNotMatter) {
     for (char& ch : value) {
       if (ch == ',') ch = '.';
     }
-    shuffled.insert(shuffled.begin(), Utf8ToLower(key) == "typ" ? "TYP=" + value : key + "=" + value);
+    shuffled.insert(shuffled.begin(),
+                    Utf8ToLower(key) == "typ" ? "TYP=" + value : key + "=" + value);
   }
   shuffled.insert(shuffled.begin() + 3, "Comment=added by hand");
   shuffled.insert(shuffled.begin(), "Another heading");
@@ -112,8 +153,9 @@ TEST(ReadParametersFile, LayoutOfTheFileDoesNotMatter) {
 }
 
 TEST(ReadParametersFile, OptionalKeysDefaultToZeroAndEmpty) {
-  auto lines = With(With(With(ReferenceLines(), "FiltrLimit", std::nullopt), "Kropka", std::nullopt),
-                    "File", "C:\\Tabele\\old.dat");
+  auto lines =
+      With(With(With(ReferenceLines(), "FiltrLimit", std::nullopt), "Kropka", std::nullopt), "File",
+           "C:\\Tabele\\old.dat");
   ReadResult withFile = ReadLines(lines);
   ASSERT_TRUE(withFile.ok);
   EXPECT_EQ(withFile.config.FiltrLimit, 0);
@@ -172,16 +214,22 @@ TEST(ReadParametersFile, IntegersRoundHalvesToEvenAndMustFit) {
     bool ok;
   };
   const Case cases[] = {
-      {"FiltrCzas", "12,6", true},  {"FiltrCzas", "12.5", true},
-      {"Typ", "255", true},         {"Typ", "256", false},
-      {"Typ", "-1", false},         {"Tryb", "255,5", false},  // rounds to 256
-      {"Lin", "-0,5", true},        // rounds to 0
-      {"FiltrZakres", "2147483647", true}, {"FiltrZakres", "2147483648", false},
-      {"Siec", "-2147483648", true}, {"Siec", "-2147483649", false},
+      {"FiltrCzas", "12,6", true},
+      {"FiltrCzas", "12.5", true},
+      {"Typ", "255", true},
+      {"Typ", "256", false},
+      {"Typ", "-1", false},
+      {"Tryb", "255,5", false},  // rounds to 256
+      {"Lin", "-0,5", true},     // rounds to 0
+      {"FiltrZakres", "2147483647", true},
+      {"FiltrZakres", "2147483648", false},
+      {"Siec", "-2147483648", true},
+      {"Siec", "-2147483649", false},
       {"Jednostki", "1e300", false},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(ReadLines(With(ReferenceLines(), c.key, c.value)).ok, c.ok) << c.key << "=" << c.value;
+    EXPECT_EQ(ReadLines(With(ReferenceLines(), c.key, c.value)).ok, c.ok)
+        << c.key << "=" << c.value;
   }
   EXPECT_EQ(ReadLines(With(ReferenceLines(), "FiltrCzas", "12,6")).config.FiltrCzas, 13);
   EXPECT_EQ(ReadLines(With(ReferenceLines(), "FiltrCzas", "12.5")).config.FiltrCzas, 12);
@@ -281,14 +329,50 @@ TEST(WriteParametersFile, WritesExactly44CrLfLines) {
   comma.decimalSeparator = ',';
   ASSERT_TRUE(WriteParametersFile(dir / "lin.par", LinearConfig(), comma, dataDir));
   const std::string bytes = ReadBytes(dir / "lin.par");
-  const std::vector<std::string> expected = {
-      "Parametry miernika serii Q5480", "", "Device=Q5491", "", "Czujnik:", "Typ=19", "Tryb=0",
-      "Lin=4", "", "", "Parametry:", "MinInput=0", "MaxInput=100", "RoomT=25", "ZeroReg=1E-6",
-      "GainReg=-1,25", "FiltrZakres=0", "FiltrCzas=375", "FiltrLimit=0", "Burnout=0", "Siec=50",
-      "Jednostki=9", "", "Informacje:", "Factory:", "serial=42", "data=never", "User:",
-      "kod=FT-101", "ogolne=Przepływ wody chłodzącej, lini", "ogolne1=a 3, pompa P-17", "",
-      "LinA=4", "LinB=0,16", "LinC=1,5E-7", "LinD=-2,5E20", "LinE=0", "LinF=0", "LinG=0",
-      "LinH=0", "LinI=0", "LinJ=0", "LinK=100", "Kropka=0"};
+  const std::vector<std::string> expected = {"Parametry miernika serii Q5480",
+                                             "",
+                                             "Device=Q5491",
+                                             "",
+                                             "Czujnik:",
+                                             "Typ=19",
+                                             "Tryb=0",
+                                             "Lin=4",
+                                             "",
+                                             "",
+                                             "Parametry:",
+                                             "MinInput=0",
+                                             "MaxInput=100",
+                                             "RoomT=25",
+                                             "ZeroReg=1E-6",
+                                             "GainReg=-1,25",
+                                             "FiltrZakres=0",
+                                             "FiltrCzas=375",
+                                             "FiltrLimit=0",
+                                             "Burnout=0",
+                                             "Siec=50",
+                                             "Jednostki=9",
+                                             "",
+                                             "Informacje:",
+                                             "Factory:",
+                                             "serial=42",
+                                             "data=never",
+                                             "User:",
+                                             "kod=FT-101",
+                                             "ogolne=Przepływ wody chłodzącej, lini",
+                                             "ogolne1=a 3, pompa P-17",
+                                             "",
+                                             "LinA=4",
+                                             "LinB=0,16",
+                                             "LinC=1,5E-7",
+                                             "LinD=-2,5E20",
+                                             "LinE=0",
+                                             "LinF=0",
+                                             "LinG=0",
+                                             "LinH=0",
+                                             "LinI=0",
+                                             "LinJ=0",
+                                             "LinK=100",
+                                             "Kropka=0"};
   EXPECT_EQ(bytes, Join(expected));
   EXPECT_EQ(dataDir, dir.Path().string());
 }
@@ -342,7 +426,8 @@ TEST(ParametersFile, RoundTripsUnderEitherSeparator) {
     for (char shownWith : {',', '.'}) {
       RegionalSettings shown;
       shown.decimalSeparator = shownWith;
-      EXPECT_EQ(ComposeParametersFile(r.config, shown).Lines()[36], ComposeParametersFile(written, shown).Lines()[36]);
+      EXPECT_EQ(ComposeParametersFile(r.config, shown).Lines()[36],
+                ComposeParametersFile(written, shown).Lines()[36]);
     }
   }
 }
@@ -367,7 +452,8 @@ TEST(WriteParametersFile, FailureChangesNothing) {
   broken = LinearConfig();
   broken.MaxInput = std::numeric_limits<double>::infinity();
   EXPECT_FALSE(WriteParametersFile(file, broken, RegionalSettings{}, dataDir));
-  EXPECT_FALSE(WriteParametersFile(dir / "missing" / "x.par", LinearConfig(), RegionalSettings{}, dataDir));
+  EXPECT_FALSE(
+      WriteParametersFile(dir / "missing" / "x.par", LinearConfig(), RegionalSettings{}, dataDir));
 
   EXPECT_EQ(ReadBytes(file), Join(ReferenceLines()));
   EXPECT_EQ(dataDir, "unchanged");

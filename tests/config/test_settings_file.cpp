@@ -51,7 +51,8 @@ TEST(SettingsFile, WritesElevenCrLfLinesAndReadsThemBack) {
   const std::string bytes = ReadBytes(dir / kSettingsFileName);
   const std::string expectedStart =
       "Q5480 initial parameters:\r\n\r\nComPort=33\r\nRTPriority=1\r\n\r\n"
-      "MainLeft=250\r\nMainTop=300\r\n\r\nLanguage=\xC8" "e\x9Atina\r\n"
+      "MainLeft=250\r\nMainTop=300\r\n\r\nLanguage=\xC8"
+      "e\x9Atina\r\n"
       "DataDir=/home/u\xBFytkownik/pomiary\r\nPass=";
   EXPECT_EQ(bytes.substr(0, expectedStart.size()), expectedStart);
   EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n");
@@ -83,15 +84,15 @@ TEST(SettingsFile, PositionRules) {
   };
   const Case cases[] = {
       {"MainLeft=200,0\nMainTop=150.0\n", kFullHd, 200, 150},  // either decimal point
-      {"mainleft=200\nMAINTOP=150\n", kFullHd, 200, 150},       // letter case free
-      {"MainTop=150\nMainLeft=200\n", kFullHd, 200, 150},       // order free
-      {"MainLeft=0\nMainTop=150\n", kFullHd, 189, 150},         // must be right of the edge
+      {"mainleft=200\nMAINTOP=150\n", kFullHd, 200, 150},      // letter case free
+      {"MainTop=150\nMainLeft=200\n", kFullHd, 200, 150},      // order free
+      {"MainLeft=0\nMainTop=150\n", kFullHd, 189, 150},        // must be right of the edge
       {"MainLeft=200\nMainTop=0\n", kFullHd, 200, 107},
-      {"MainLeft=300\n", kFullHd, 189, 107},                    // left without top: neither
-      {"MainTop=300\n", kFullHd, 189, 107},                     // top alone is never read
+      {"MainLeft=300\n", kFullHd, 189, 107},  // left without top: neither
+      {"MainTop=300\n", kFullHd, 189, 107},   // top alone is never read
       {"MainLeft=300\nMainTop=high\n", kFullHd, 189, 107},
-      {"MainLeft=1430\nMainTop=678\n", kFullHd, 1430, 678},     // last places inside
-      {"MainLeft=1431\nMainTop=679\n", kFullHd, 189, 107},      // width - 489, height - 401
+      {"MainLeft=1430\nMainTop=678\n", kFullHd, 1430, 678},  // last places inside
+      {"MainLeft=1431\nMainTop=679\n", kFullHd, 189, 107},   // width - 489, height - 401
       {"MainLeft=-100\nMainTop=-50\n", DesktopRect{-1920, -200, 3840, 1280}, -100, -50},
       {"MainLeft=-100\nMainTop=-50\n", kFullHd, 189, 107},
       {"MainLeft=3000000000\nMainTop=150\n", kFullHd, 189, 107},  // beyond 32 bits: unreadable
@@ -123,7 +124,8 @@ TEST(SettingsFile, ValueRules) {
       {"Language=Thirteen_char\n", 1, false, "Polski", programDirectory},
       {"Language=PL\n", 1, false, "PL", programDirectory},
       {"Language=Twelve_chars\n", 1, false, "Twelve_chars", programDirectory},
-      {"Language=Ślůnskŏ_gŏdk\n", 1, false, "Ślůnskŏ_gŏdk", programDirectory},  // 12 characters, 16 bytes
+      {"Language=Ślůnskŏ_gŏdk\n", 1, false, "Ślůnskŏ_gŏdk",
+       programDirectory},  // 12 characters, 16 bytes
       {"Language=Ślůnskŏ_gŏdka\n", 1, false, "Polski", programDirectory},
       {"DataDir=/\n", 1, false, "Polski", programDirectory},
       {"DataDir=" + sixty + "\n", 1, false, "Polski", sixty},
@@ -169,7 +171,8 @@ TEST(SettingsFile, EveryPrintablePasswordSurvivesTheFileEncoding) {
     for (const std::string& password : PrintablePasswords(length)) {
       const std::string stored = ScramblePassword(password);
       ASSERT_EQ(CharCount(stored), length);
-      const std::string bytes = Utf8ToCp1250("Language=Polski\r\nDataDir=/home/zoë\r\nPass=" + stored) + "\r\n";
+      const std::string bytes =
+          Utf8ToCp1250("Language=Polski\r\nDataDir=/home/zoë\r\nPass=" + stored) + "\r\n";
       const std::vector<std::string> lines = SplitLines(DecodeTextFile(bytes));
       ASSERT_EQ(lines.size(), 3u) << password;
       ASSERT_EQ(UnscramblePassword(FindKeyValue(lines, "Pass").value_or("")), password);
