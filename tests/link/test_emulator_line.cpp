@@ -1,0 +1,215 @@
+// The emulator's own pieces: how it collects and checks request frames, and
+// the q5480-module program as the other programs find it.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "emulator/fault_injector.h"
+#include "emulator/frame_collector.h"
+#include "link_fixture.h"
+
+namespace q5480 {
+namespace {
+
+namespace fs = std::filesystem;
+using Result = FrameCollector::Result;
+
+TEST(FrameCollectorTest, AcceptsOnlyWholeFramesWithTheirCheckByte) {
+  struct Case {
+    const char* name;
+    std::vector<std::uint8_t> bytes;
+    Result last;
+    std::vector<std::uint8_t> data;  // of an accepted frame
+  };
+  const Case cases[] = {
+      {"measurement", {0x55, 2, 'm', 2, 0x90}, Result::Accepted, {'m', 2}},
+      {"noise before the start byte", {0x00, 0x31, 0x55, 1, 0x72, 0x8D}, Result::Accepted, {0x72}},
+      {"wrong check byte", {0x55, 2, 'm', 2, 0x91}, Result::Rejected, {}},
+      {"length 0", {0x55, 0}, Result::Rejected, {}},
+      {"length 251", {0x55, 251}, Result::Rejected, {}},
+      {"0x55 inside the data is data", {0x55, 2, 0x55, 0x55, 0x55}, Result::Accepted, {0x55, 0x55}},
+  };
+  for (const Case& c : cases) {
+    FrameCollector collector;
+    Result result = Result::Incomplete;
+    for (std::size_t i = 0; i < c.bytes.size(); ++i) {
+      result = collector.Feed(c.bytes[i]);
+      if (i + 1 < c.bytes.size()) {
+        EXPECT_EQ(result, Result::Incomplete) << c.name << ", byte " << i;
+      }
+    }
+    EXPECT_EQ(result, c.last) << c.name;
+    if (c.last == Result::Accepted) {
+      EXPECT_EQ(collector.Data(), c.data) << c.name;
+    }
+    EXPECT_TRUE(collector.Idle()) << c.name;
+  }
+}
+
+TEST(FaultInjectorTest, EachFaultIsUsedUpFrameByFrame) {
+  FaultInjector faults;
+  faults.Arm(Fault::NoReply, 2);
+  faults.Arm(Fault::WrongLength);
+  EXPECT_TRUE(faults.Take(Fault::NoReply));
+  EXPECT_TRUE(faults.Take(Fault::NoReply));
+  EXPECT_FALSE(faults.Take(Fault::NoReply));
+  EXPECT_FALSE(faults.Take(Fault::CorruptEcho));
+  EXPECT_EQ(faults.Armed(Fault::WrongLength), 1);
+  faults.SilenceFor(std::chrono::seconds(60));
+  EXPECT_TRUE(faults.Silent());
+  faults.Clear();
+  EXPECT_FALSE(faults.Silent());
+  EXPECT_FALSE(faults.Take(Fault::WrongLength));
+}
+
+// A port on the emulator's line, without the link's framing.
+class ModuleLineTest : public ::testing::Test {
+ protected:
+  ModuleLineTest() : emulator_(handler_) {
+    emulator_.Start();
+    std::ofstream(scratch_ / "console");
+    EXPECT_TRUE(port_.Open(emulator_.SlavePath(), scratch_ / "console"));
+    EXPECT_TRUE(port_.SetLine(4800));
+  }
+
+  std::vector<std::uint8_t> Receive(std::size_t count) {
+    std::vector<std::uint8_t> bytes;
+    while (bytes.size() < count) {
+      std::optional<std::uint8_t> byte = port_.ReadByte(2000);
+      if (!byte) break;
+      bytes.push_back(*byte);
+    }
+    return bytes;
+  }
+
+  test_support::ScratchDirectory scratch_;
+  SampleHandler handler_;
+  ModuleEmulator emulator_;
+  AbortSignal abort_;
+  TCommD port_{abort_};
+};
+
+TEST_F(ModuleLineTest, FrameWithABadCheckByteIsEchoedButNotAnswered) {
+  const std::vector<std::uint8_t> bad = {0x55, 2, 'm', 2, 0x91};
+  ASSERT_TRUE(port_.Write(bad.data(), bad.size(), 1000));
+  EXPECT_EQ(Receive(bad.size()), bad);
+  EXPECT_FALSE(port_.WaitForInput(300));
+  EXPECT_EQ(emulator_.FramesRejected(), 1);
+  EXPECT_EQ(handler_.Measurements(), 0);
+
+  const std::vector<std::uint8_t> good = {0x55, 2, 'm', 2, 0x90};
+  ASSERT_TRUE(port_.Write(good.data(), good.size(), 1000));
+  EXPECT_EQ(Receive(good.size()), good);
+  std::vector<std::uint8_t> reply = Receive(11);
+  ASSERT_EQ(reply.size(), 11u);
+  EXPECT_EQ(reply[0], 0x31);
+  EXPECT_EQ(reply[1], 8);
+  EXPECT_EQ(reply[10], CheckByte(std::span(reply).subspan(2, 8)));
+}
+
+TEST(PacedLineTest, EachByteTakesTenBitTimes) {
+  SampleHandler handler;
+  ModuleEmulator emulator(handler, 2400);
+  emulator.Start();
+  test_support::ScratchDirectory scratch;
+  std::ofstream(scratch / "console");
+  AbortSignal abort;
+  TCommD port(abort);
+  ASSERT_TRUE(port.Open(emulator.SlavePath(), scratch / "console"));
+  ASSERT_TRUE(port.SetLine(2400));
+  const std::vector<std::uint8_t> frame = {0x55, 2, 'm', 2, 0x90};
+  auto start = std::chrono::steady_clock::now();
+  ASSERT_TRUE(port.Write(frame.data(), frame.size(), 1000));
+  int received = 0;
+  while (received < 16 && port.ReadByte(2000)) ++received;
+  auto elapsed = std::chrono::steady_clock::now() - start;
+  EXPECT_EQ(received, 16);
+  // 16 bytes of 10 bits at 2400 baud: 66.7 ms at the least.
+  EXPECT_GE(elapsed, std::chrono::microseconds(66'000));
+  EXPECT_LT(elapsed, std::chrono::seconds(2));
+}
+
+// Runs a program of the build with its standard output on a pipe.
+class Child {
+ public:
+  explicit Child(const std::vector<std::string>& argv) {
+    int out[2];
+    if (::pipe(out) != 0) return;
+    pid_ = ::fork();
+    if (pid_ == 0) {
+      ::dup2(out[1], STDOUT_FILENO);
+      ::close(out[0]);
+      ::close(out[1]);
+      std::vector<char*> args;
+      for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
+      args.push_back(nullptr);
+      ::execv(args[0], args.data());
+      ::_exit(127);
+    }
+    ::close(out[1]);
+    output_ = ::fdopen(out[0], "r");
+  }
+  ~Child() {
+    if (output_) std::fclose(output_);
+    if (pid_ > 0 && !reaped_) {
+      ::kill(pid_, SIGKILL);
+      ::waitpid(pid_, nullptr, 0);
+    }
+  }
+  std::string ReadLine() {
+    std::array<char, 512> line{};
+    if (!output_ || !std::fgets(line.data(), line.size(), output_)) return {};
+    std::string text = line.data();
+    if (!text.empty() && text.back() == '\n') text.pop_back();
+    return text;
+  }
+  int Finish(int signal = 0) {
+    if (signal) ::kill(pid_, signal);
+    int status = 0;
+    ::waitpid(pid_, &status, 0);
+    reaped_ = true;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+
+ private:
+  pid_t pid_ = -1;
+  bool reaped_ = false;
+  std::FILE* output_ = nullptr;
+};
+
+TEST(ModuleProgramTest, AppearsAsAComPortAndCleansUpOnTermination) {
+  const fs::path bin = Q5480_BIN_DIR;
+  if (!fs::exists(bin / "q5480-module")) GTEST_SKIP() << "q5480-module is not built";
+  // A number no one else uses in the build's ports folder.
+  const fs::path link = bin / "ports/com251";
+  Child module({(bin / "q5480-module").string(), "--com", "251"});
+  std::string slave = module.ReadLine();
+  ASSERT_EQ(slave.rfind("/dev/pts/", 0), 0u) << slave;
+  EXPECT_EQ(fs::read_symlink(link), fs::path(slave));
+
+  if (fs::exists(bin / "q5480ctl")) {
+    Child poll({(bin / "q5480ctl").string(), "poll", "--port", "251", "--count", "2"});
+    for (int i = 0; i < 2; ++i) {
+      std::string line = poll.ReadLine();
+      // "HH:MM:SS.mmm  83 48 00 00 10 00 01 00"
+      ASSERT_EQ(line.size(), 12u + 1 + 8 * 3) << line;
+      EXPECT_EQ(line.substr(12), "  83 48 00 00 10 00 01 00");
+    }
+    EXPECT_EQ(poll.Finish(), 0);
+  }
+
+  EXPECT_EQ(module.Finish(SIGTERM), 0);
+  EXPECT_FALSE(fs::exists(fs::symlink_status(link)));
+}
+
+}  // namespace
+}  // namespace q5480
