@@ -1,0 +1,44 @@
+// q5480: the desktop configuration and service program.
+#include <QApplication>
+#include <QGuiApplication>
+#include <QLocale>
+#include <QRect>
+#include <QScreen>
+
+#include "config/program_directory.h"
+#include "ui/desktop_program.h"
+
+namespace {
+
+q5480::DesktopRect VirtualDesktop() {
+  QRect area;
+  for (const QScreen* screen : QGuiApplication::screens()) area |= screen->geometry();
+  return {area.left(), area.top(), area.width(), area.height()};
+}
+
+char DecimalSeparator() {
+  const QString point = QLocale::system().decimalPoint();
+  return point.size() == 1 && point[0].unicode() < 0x80 ? static_cast<char>(point[0].unicode())
+                                                         : '.';
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Q5480"));
+  q5480::ApplyProgramStyle();
+
+  q5480::DesktopOptions options;
+  options.programDirectory = q5480::ProgramDirectory();
+  options.desktop = VirtualDesktop();
+  options.regional.decimalSeparator = DecimalSeparator();
+  // Tests and screenshots go past the splash window without waiting.
+  options.showSplash = qEnvironmentVariable("Q5480_NO_SPLASH") != QLatin1String("1");
+
+  q5480::DesktopProgram program(options);
+  if (!program.Start()) return 0;
+  const int code = QApplication::exec();
+  program.Stop();
+  return code;
+}

@@ -1,0 +1,78 @@
+// The sensor group, the parameter area and the information group of the
+// main window. Read-only: it shows what the logic's panel view holds.
+#pragma once
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QWidget>
+
+#include "workflow/parameter_panel.h"
+
+namespace q5480 {
+
+class ParameterPanelView : public QWidget {
+  Q_OBJECT
+ public:
+  explicit ParameterPanelView(QWidget* parent);
+
+  // Paints the panel view of the logic.
+  void Show(const PanelView& view);
+  // The sensor group and the parameter area, hidden in the monitor-only view.
+  void SetConfigurationVisible(bool visible);
+
+  QGroupBox* SenTypeG;
+  QLabel* SenTypeText;
+  QPushButton* SenSel;
+
+  QGroupBox* ParametryG;
+  QLabel* ZakresTxt;
+  QLabel* Minimum;
+  QLineEdit* MinInputE;
+  QLabel* AbsMinE;
+  QLabel* Maksimum;
+  QLineEdit* MaxInputE;
+  QLabel* AbsMaxE;
+  QLabel* JednostkiE;
+  QLabel* JednostkiE1;
+  QLabel* Filtry;
+  QLabel* FiltrZakresTxt;
+  QLineEdit* FiltrZakresE;
+  QLabel* FiltrCzasTxt;
+  QLineEdit* FiltrCzasE;
+  QLabel* FiltrLimitTxt;
+  QLineEdit* FiltrLimitE;
+  QSpinBox* FiltrLimitUpDown;
+  QPushButton* FiltrDobierz;
+  QLabel* Reakcja;
+  QComboBox* BurnoutE;
+  QLabel* SiecTxt;
+  QComboBox* SiecE;
+  QLabel* RegulT;
+  QLabel* RegulZT;
+  QLabel* RegulZV;
+  QLabel* RegulGT;
+  QLabel* RegulGV;
+
+  QGroupBox* Info;
+  QLabel* KodTxt;
+  QLineEdit* KodE;
+  QLabel* OgolneTxt;
+  QLineEdit* OgolneE;
+  QLabel* SerialTxt;
+  QLabel* SerialE;
+  QLabel* DataTxt;
+  QLabel* DataE;
+
+ private:
+  void BuildParameterArea();
+  void BuildInfoGroup();
+  void Paint(QWidget* field, FieldColour colour);
+
+  PanelView shown_;
+};
+
+}  // namespace q5480

@@ -1,0 +1,128 @@
+#include "ui/qt_user_interface.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QMetaObject>
+#include <QThread>
+
+namespace q5480 {
+namespace {
+
+bool OnWindowThread() {
+  return QCoreApplication::instance() != nullptr &&
+         QThread::currentThread() == QCoreApplication::instance()->thread();
+}
+
+QString FromUtf8(const std::string& text) { return QString::fromStdString(text); }
+
+QMessageBox::Icon IconOf(MessageIcon icon) {
+  switch (icon) {
+    case MessageIcon::Error: return QMessageBox::Critical;
+    case MessageIcon::Warning: return QMessageBox::Warning;
+    case MessageIcon::Information: return QMessageBox::Information;
+    case MessageIcon::Question: return QMessageBox::Question;
+    case MessageIcon::None: break;
+  }
+  return QMessageBox::NoIcon;
+}
+
+}  // namespace
+
+QStringList DialogFilters(const std::string& filter) {
+  const QStringList parts = FromUtf8(filter).split(QLatin1Char('|'));
+  QStringList filters;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    QString patterns = parts[i + 1];
+    patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+    const QString text = parts[i];
+    // Qt reads the patterns from the brackets at the end of the text.
+    filters << (text.endsWith(QLatin1Char(')')) && text.contains(patterns)
+                    ? text
+                    : text + QStringLiteral(" (") + patterns + QLatin1Char(')'));
+  }
+  return filters;
+}
+
+MessageResult QtUserInterface::ShowMessage(const std::string& text, const std::string& caption,
+                                           MessageIcon icon, MessageButtons buttons) {
+  if (OnWindowThread()) return ShowMessageHere(FromUtf8(text), FromUtf8(caption), icon, buttons);
+  QCoreApplication* application = QCoreApplication::instance();
+  if (application == nullptr) return MessageResult::Ok;
+  QMetaObject::invokeMethod(
+      application,
+      [this, message = FromUtf8(text), title = FromUtf8(caption), icon] {
+        ShowMessageHere(message, title, icon, MessageButtons::Ok);
+      },
+      Qt::QueuedConnection);
+  // Nobody answered: a question takes its safe answer.
+  switch (buttons) {
+    case MessageButtons::OkCancel: return MessageResult::Cancel;
+    case MessageButtons::YesNo: return MessageResult::No;
+    case MessageButtons::Ok: break;
+  }
+  return MessageResult::Ok;
+}
+
+MessageResult QtUserInterface::ShowMessageHere(const QString& text, const QString& caption,
+                                               MessageIcon icon, MessageButtons buttons) {
+  QMessageBox box(IconOf(icon), caption, text, QMessageBox::NoButton, parent_);
+  box.setObjectName(QStringLiteral("MyMesM"));
+  switch (buttons) {
+    case MessageButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+    case MessageButtons::OkCancel:
+      box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+      break;
+    case MessageButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+  }
+  switch (box.exec()) {
+    case QMessageBox::Cancel: return MessageResult::Cancel;
+    case QMessageBox::Yes: return MessageResult::Yes;
+    case QMessageBox::No: return MessageResult::No;
+    default: break;
+  }
+  // Closing the box with Esc or its frame answers as its safe button does.
+  if (buttons == MessageButtons::OkCancel && box.clickedButton() == nullptr) {
+    return MessageResult::Cancel;
+  }
+  return buttons == MessageButtons::YesNo ? MessageResult::No : MessageResult::Ok;
+}
+
+void QtUserInterface::Beep(BeepKind) {
+  if (OnWindowThread()) {
+    QApplication::beep();
+  } else if (QCoreApplication* application = QCoreApplication::instance()) {
+    QMetaObject::invokeMethod(application, [] { QApplication::beep(); }, Qt::QueuedConnection);
+  }
+}
+
+std::optional<std::string> QtUserInterface::AskFileName(const FileDialogRequest& request) {
+  QFileDialog dialog(parent_);
+  dialog.setObjectName(request.save ? QStringLiteral("SaveDialog") : QStringLiteral("OpenDialog"));
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  dialog.setNameFilters(DialogFilters(request.filter));
+  dialog.setDefaultSuffix(FromUtf8(request.defaultExtension));
+  if (!request.directory.empty()) dialog.setDirectory(FromUtf8(request.directory));
+  if (!request.fileName.empty()) dialog.selectFile(FromUtf8(request.fileName));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return dialog.selectedFiles().constFirst().toStdString();
+}
+
+void QtUserInterface::SetStatusText(const std::string& text) {
+  if (onStatusText) onStatusText(FromUtf8(text));
+}
+
+void QtUserInterface::SetProgress(int percent) {
+  if (onProgress) onProgress(percent);
+}
+
+void QtUserInterface::ShowWaitWindow(bool shown) {
+  if (onWaitWindow) onWaitWindow(shown);
+}
+
+void QtUserInterface::ProcessEvents() { QCoreApplication::processEvents(); }
+
+}  // namespace q5480

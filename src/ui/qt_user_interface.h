@@ -1,0 +1,49 @@
+// The user-interface seam of the logic, for the desktop program: message
+// boxes, beeps, file dialogs, the status bar and the waiting window.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+#include "config/user_interface.h"
+
+class QWidget;
+
+namespace q5480 {
+
+// "Parameters files (*.par)|*.par|All files|*.*" as the filter list of a Qt
+// file dialog: each text, with its patterns in brackets when it has none.
+QStringList DialogFilters(const std::string& filter);
+
+class QtUserInterface : public UserInterface {
+ public:
+  // The window the message boxes and dialogs belong to; may change.
+  void SetParent(QWidget* parent) { parent_ = parent; }
+
+  // What the main window shows of the logic's status and transfers.
+  std::function<void(const QString&)> onStatusText;
+  std::function<void(int)> onProgress;
+  std::function<void(bool)> onWaitWindow;
+
+  // Safe from any thread: the link's threads show warnings and beep. Away
+  // from the window thread a message is queued to it and answered "OK" at
+  // once, so that no link thread ever waits for the person.
+  MessageResult ShowMessage(const std::string& text, const std::string& caption,
+                            MessageIcon icon, MessageButtons buttons) override;
+  void Beep(BeepKind kind) override;
+
+  std::optional<std::string> AskFileName(const FileDialogRequest& request) override;
+  void SetStatusText(const std::string& text) override;
+  void SetProgress(int percent) override;
+  void ShowWaitWindow(bool shown) override;
+  void ProcessEvents() override;
+
+ private:
+  MessageResult ShowMessageHere(const QString& text, const QString& caption, MessageIcon icon,
+                                MessageButtons buttons);
+
+  QWidget* parent_ = nullptr;
+};
+
+}  // namespace q5480

@@ -1,0 +1,163 @@
+#include "ui/tq5480f.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QLayout>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QStyle>
+#include <QVBoxLayout>
+
+#include "ui/ui_colours.h"
+
+namespace q5480 {
+namespace {
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+constexpr int kOutputPointSize = 14;
+
+QFrame* ColouredFrame(std::uint32_t colour, QFrame::Shadow shadow, QWidget* parent) {
+  auto* frame = new QFrame(parent);
+  frame->setFrameShape(QFrame::Panel);
+  frame->setFrameShadow(shadow);
+  frame->setLineWidth(2);
+  frame->setAutoFillBackground(true);
+  QPalette palette = frame->palette();
+  palette.setColor(QPalette::Window, ColourOf(colour));
+  frame->setPalette(palette);
+  return frame;
+}
+
+QLabel* DisplayLabel(const char* name, QWidget* parent) {
+  auto* label = new QLabel(parent);
+  label->setObjectName(QString::fromLatin1(name));
+  QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+  font.setBold(true);
+  font.setPointSize(18);
+  label->setFont(font);
+  label->setMinimumWidth(QFontMetrics(font).horizontalAdvance(QString(15, QLatin1Char('0'))));
+  label->setMinimumHeight(QFontMetrics(font).height() + 8);
+  return label;
+}
+
+}  // namespace
+
+TQ5480F::TQ5480F(TQ5480FLogic& logic) : QMainWindow(nullptr), logic_(logic) {
+  setObjectName(QStringLiteral("Q5480F"));
+  // Only the system menu and the minimise box: the window keeps its size.
+  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+  BuildMenus();
+  BuildToolBar();
+  BuildStatusBar();
+
+  auto* central = new QWidget(this);
+  auto* layout = new QVBoxLayout(central);
+  layout->addWidget(BuildDisplays());
+  Panel = new ParameterPanelView(central);
+  layout->addWidget(Panel);
+  setCentralWidget(central);
+  // The window takes the size its contents need, also in the monitor-only view.
+  QMainWindow::layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+  Timer1 = new QTimer(this);
+  Timer1->setObjectName(QStringLiteral("Timer1"));
+  Timer1->setInterval(logic_.TimerInterval());
+  connect(Timer1, &QTimer::timeout, this, &TQ5480F::Timer1Timer);
+}
+
+QWidget* TQ5480F::BuildDisplays() {
+  QFrame* outer = ColouredFrame(kTeal, QFrame::Raised, this);
+  auto* row = new QHBoxLayout(outer);
+  row->setContentsMargins(8, 8, 8, 8);
+  auto addDisplay = [&](const char* captionName, const char* displayName, QLabel*& caption,
+                        QLabel*& display) {
+    QFrame* frame = ColouredFrame(kSilver, QFrame::Sunken, outer);
+    auto* column = new QVBoxLayout(frame);
+    column->setContentsMargins(6, 2, 6, 4);
+    caption = new QLabel(frame);
+    caption->setObjectName(QString::fromLatin1(captionName));
+    display = DisplayLabel(displayName, frame);
+    column->addWidget(caption);
+    column->addWidget(display);
+    row->addWidget(frame);
+  };
+  addDisplay("nResult", "ResultDisplay", nResult, ResultDisplay);
+  addDisplay("nOutput", "OutputDisplay", nOutput, OutputDisplay);
+  QFont font = OutputDisplay->font();
+  font.setPointSize(kOutputPointSize);
+  OutputDisplay->setFont(font);
+  OutputDisplay->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  OutputDisplay->setMinimumWidth(QFontMetrics(font).horizontalAdvance(QString(12, QLatin1Char('0'))));
+  return outer;
+}
+
+void TQ5480F::PaintDisplays() {
+  const DisplayState& display = logic_.Context().display;
+  QFont font = ResultDisplay->font();
+  font.setPointSize(display.ResultPointSize);
+  ResultDisplay->setFont(font);
+  ResultDisplay->setAlignment(
+      (display.ResultAlign == DisplayAlign::Centre ? Qt::AlignHCenter : Qt::AlignRight) |
+      Qt::AlignVCenter);
+  ResultDisplay->setText(Q(display.ResultText));
+  QPalette palette = OutputDisplay->palette();
+  palette.setColor(QPalette::WindowText, display.OutputRed ? Qt::red : Qt::black);
+  OutputDisplay->setPalette(palette);
+  OutputDisplay->setText(Q(display.OutputText));
+}
+
+void TQ5480F::Refresh() {
+  ProgramContext& context = logic_.Context();
+  setWindowTitle(Q(context.caption));
+  PaintDisplays();
+  Panel->Show(logic_.Panel().View());
+  Panel->SetConfigurationVisible(!context.state.MonitorOnly);
+  PaintCommandStates();
+  UpdateBars();
+}
+
+void TQ5480F::SetStatusText(const QString& text) { StatusText->setText(text); }
+
+void TQ5480F::SetProgress(int percent) { ProgressBar1->setValue(percent); }
+
+void TQ5480F::ShowWaitWindow(bool shown) {
+  if (shown) {
+    if (Wiadomosc == nullptr) Wiadomosc = new TWiadomosc(logic_.Context().language, this);
+    Wiadomosc->move(geometry().center() - Wiadomosc->rect().center());
+    Wiadomosc->show();
+    Wiadomosc->raise();
+  } else if (Wiadomosc != nullptr) {
+    Wiadomosc->close();
+    Wiadomosc->deleteLater();
+    Wiadomosc = nullptr;
+  }
+  PaintDisplays();
+  PaintCommandStates();
+}
+
+void TQ5480F::StorePosition() {
+  ProgramSettings& settings = logic_.Context().settings;
+  settings.MainLeft = x();
+  settings.MainTop = y();
+}
+
+void TQ5480F::closeEvent(QCloseEvent* event) {
+  StorePosition();
+  Timer1->stop();
+  if (logic_.Context().state.InTransfer) logic_.Context().link.CancelTransfer();
+  event->accept();
+}
+
+void TQ5480F::changeEvent(QEvent* event) {
+  // The message window of a transfer stays in front of the main window.
+  if (event->type() == QEvent::ActivationChange && isActiveWindow() && Wiadomosc != nullptr) {
+    Wiadomosc->raise();
+  }
+  QMainWindow::changeEvent(event);
+}
+
+}  // namespace q5480

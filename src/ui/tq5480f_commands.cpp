@@ -1,0 +1,115 @@
+// The main window's commands: each goes to the logic, then the window shows
+// what changed.
+#include <QApplication>
+
+#include "ui/help_windows.h"
+#include "ui/togolnef.h"
+#include "ui/tports.h"
+#include "ui/tq5480f.h"
+#include "workflow/ui_support_windows.h"
+
+namespace q5480 {
+
+void TQ5480F::Timer1Timer() {
+  logic_.Timer1Timer();
+  Timer1->setInterval(logic_.TimerInterval());
+  Refresh();
+}
+
+void TQ5480F::Nowy1Click() {
+  logic_.Files().Nowy1Click();
+  Refresh();
+}
+
+void TQ5480F::Otworz1Click() {
+  StorePosition();
+  logic_.Files().Otworz1Click();
+  Refresh();
+}
+
+void TQ5480F::Zachowaj1Click() {
+  StorePosition();
+  logic_.Files().Zachowaj1Click();
+  Refresh();
+}
+
+void TQ5480F::Zapiszjako1Click() {
+  StorePosition();
+  logic_.Files().Zapiszjako1Click();
+  Refresh();
+}
+
+void TQ5480F::Exit1Click() { close(); }
+
+void TQ5480F::OdczytajTClick() {
+  StorePosition();
+  logic_.OdczytajTClick();
+  Refresh();
+}
+
+void TQ5480F::ZapiszTClick() {
+  StorePosition();
+  logic_.ZapiszTClick();
+  Refresh();
+}
+
+void TQ5480F::Weryfikuj1Click() {
+  StorePosition();
+  logic_.Weryfikuj1Click();
+  Refresh();
+}
+
+void TQ5480F::Odswierz1Click() { OdczytajTClick(); }
+
+void TQ5480F::Reset1Click() { logic_.Reset1Click(); }
+
+void TQ5480F::Komunikacja1Click() {
+  StorePosition();
+  RunPortSelection(logic_.Context(), [this] {
+    TPortS window(logic_.Context(), this);
+    return window.exec() == QDialog::Accepted;
+  });
+  Refresh();
+}
+
+void TQ5480F::Autoread1Click() {
+  logic_.Autoread1Click();
+  Refresh();
+}
+
+void TQ5480F::MonOnly1Click() {
+  logic_.MonOnly1Click();
+  Refresh();
+}
+
+void TQ5480F::Pasek1Click() { UpdateBars(); }
+
+void TQ5480F::Status1Click() { UpdateBars(); }
+
+void TQ5480F::Ogolne1Click() {
+  StorePosition();
+  TOgolneF window(logic_.Context(), this);
+  const double scale = logicalDpiX() / 96.0;
+  window.move(x() + static_cast<int>(69 * scale), y() + static_cast<int>(122 * scale));
+  if (window.exec() != QDialog::Accepted) return;
+  logic_.FormLang();
+  ApplyTexts();
+  Refresh();
+}
+
+void TQ5480F::Wersja1Click() {
+  StorePosition();
+  TProgwerF window(logic_.Context().language, this);
+  const double scale = logicalDpiX() / 96.0;
+  window.adjustSize();
+  window.move(x() + (width() - window.width()) / 2, y() + static_cast<int>(87 * scale));
+  window.exec();
+}
+
+void TQ5480F::Info1Click() {
+  StorePosition();
+  TInfoF window(this);
+  window.exec();
+}
+
+}  // namespace q5480

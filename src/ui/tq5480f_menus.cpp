@@ -1,0 +1,190 @@
+// The menus, tool bar and status bar of the main window, their texts in the
+// current language and the states the logic gives them.
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QStyle>
+
+#include "ui/tq5480f.h"
+
+namespace q5480 {
+namespace {
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+// The features of these items come later; until then they stay disabled.
+void Later(QAction* action) { action->setEnabled(false); }
+
+}  // namespace
+
+void TQ5480F::BuildMenus() {
+  auto item = [this](QMenu* menu, const char* name, void (TQ5480F::*handler)() = nullptr,
+                     QKeySequence shortcut = {}) {
+    QAction* action = menu->addAction(QString::fromLatin1(name));
+    action->setObjectName(QString::fromLatin1(name));
+    action->setShortcut(shortcut);
+    if (handler != nullptr) connect(action, &QAction::triggered, this, handler);
+    return action;
+  };
+  auto menu = [](QMenu* parent, QMenuBar* bar, const char* name) {
+    QMenu* created = parent != nullptr ? parent->addMenu(QString::fromLatin1(name))
+                                       : bar->addMenu(QString::fromLatin1(name));
+    created->setObjectName(QString::fromLatin1(name));
+    return created;
+  };
+  QMenuBar* bar = menuBar();
+
+  Plik1 = menu(nullptr, bar, "Plik1");
+  Nowy1 = item(Plik1, "Nowy1", &TQ5480F::Nowy1Click);
+  Otworz1 = item(Plik1, "Otworz1", &TQ5480F::Otworz1Click);
+  Zachowaj1 = item(Plik1, "Zachowaj1", &TQ5480F::Zachowaj1Click);
+  Zapiszjako1 = item(Plik1, "Zapiszjako1", &TQ5480F::Zapiszjako1Click);
+  Plik1->addSeparator();
+  Drukuj1 = item(Plik1, "Drukuj1");
+  PrintSetup1 = item(Plik1, "PrintSetup1");
+  Plik1->addSeparator();
+  Exit1 = item(Plik1, "Exit1", &TQ5480F::Exit1Click);
+
+  Konfig1 = menu(nullptr, bar, "Konfig1");
+  Ustawienia1 = menu(Konfig1, nullptr, "Ustawienia1");
+  Odczytaj1 = item(Ustawienia1, "Odczytaj1", &TQ5480F::OdczytajTClick, QKeySequence(Qt::CTRL | Qt::Key_O));
+  Zapisz1 = item(Ustawienia1, "Zapisz1", &TQ5480F::ZapiszTClick, QKeySequence(Qt::CTRL | Qt::Key_Z));
+  Weryfikuj1 = item(Ustawienia1, "Weryfikuj1", &TQ5480F::Weryfikuj1Click, QKeySequence(Qt::CTRL | Qt::Key_W));
+  Odswierz1 = item(Ustawienia1, "Odswierz1", &TQ5480F::Odswierz1Click);
+  Czujniki1 = item(Konfig1, "Czujniki1");
+  Reset1 = item(Konfig1, "Reset1", &TQ5480F::Reset1Click, QKeySequence(Qt::CTRL | Qt::Key_R));
+  Regulacja1 = item(Konfig1, "Regulacja1");
+
+  Widok1 = menu(nullptr, bar, "Widok1");
+  Symulacja1 = item(Widok1, "Symulacja1");
+  Pasek1 = item(Widok1, "Pasek1", &TQ5480F::Pasek1Click);
+  Status1 = item(Widok1, "Status1", &TQ5480F::Status1Click);
+  Wykres1 = item(Widok1, "Wykres1");
+  MonOnly1 = item(Widok1, "MonOnly1", &TQ5480F::MonOnly1Click);
+
+  Opcje1 = menu(nullptr, bar, "Opcje1");
+  Ogolne1 = item(Opcje1, "Ogolne1", &TQ5480F::Ogolne1Click);
+  Komunikacja1 = item(Opcje1, "Komunikacja1", &TQ5480F::Komunikacja1Click);
+  Autoread1 = item(Opcje1, "Autoread1", &TQ5480F::Autoread1Click);
+
+  Pomoc1 = menu(nullptr, bar, "Pomoc1");
+  Info1 = item(Pomoc1, "Info1", &TQ5480F::Info1Click);
+  Wersja1 = item(Pomoc1, "Wersja1", &TQ5480F::Wersja1Click);
+  DaneTech1 = item(Pomoc1, "DaneTech1");
+
+  for (QAction* action : {Pasek1, Status1, MonOnly1, Autoread1}) action->setCheckable(true);
+  Pasek1->setChecked(true);
+  Status1->setChecked(true);
+  for (QAction* action : {Drukuj1, PrintSetup1, Czujniki1, Regulacja1, Symulacja1, Wykres1, DaneTech1}) {
+    Later(action);
+  }
+}
+
+void TQ5480F::BuildToolBar() {
+  ToolBar1 = addToolBar(QStringLiteral("ToolBar1"));
+  ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+  ToolBar1->setMovable(false);
+  ToolBar1->setIconSize(QSize(20, 20));
+  auto tool = [this](const char* name, QStyle::StandardPixmap icon,
+                     void (TQ5480F::*handler)() = nullptr) {
+    QAction* action = ToolBar1->addAction(style()->standardIcon(icon), QString::fromLatin1(name));
+    action->setObjectName(QString::fromLatin1(name));
+    if (handler != nullptr) connect(action, &QAction::triggered, this, handler);
+    return action;
+  };
+  NowyT = tool("NowyT", QStyle::SP_FileIcon, &TQ5480F::Nowy1Click);
+  OtworzT = tool("OtworzT", QStyle::SP_DialogOpenButton, &TQ5480F::Otworz1Click);
+  ZachowajT = tool("ZachowajT", QStyle::SP_DialogSaveButton, &TQ5480F::Zachowaj1Click);
+  DrukujT = tool("DrukujT", QStyle::SP_FileDialogDetailedView);
+  ToolBar1->addSeparator();
+  OdczytajT = tool("OdczytajT", QStyle::SP_ArrowDown, &TQ5480F::OdczytajTClick);
+  ZapiszT = tool("ZapiszT", QStyle::SP_ArrowUp, &TQ5480F::ZapiszTClick);
+  KomunikacjaT = tool("KomunikacjaT", QStyle::SP_DriveNetIcon, &TQ5480F::Komunikacja1Click);
+  ToolBar1->addSeparator();
+  RegulacjaT = tool("RegulacjaT", QStyle::SP_FileDialogContentsView);
+  Wykres1T = tool("Wykres1T", QStyle::SP_FileDialogInfoView);
+  for (QAction* action : {DrukujT, RegulacjaT, Wykres1T}) Later(action);
+}
+
+void TQ5480F::BuildStatusBar() {
+  QStatusBar* bar = statusBar();
+  bar->setSizeGripEnabled(false);
+  StatusText = new QLabel(bar);
+  StatusText->setObjectName(QStringLiteral("StatusText"));
+  StatusText->setMinimumWidth(260);
+  ProgressBar1 = new QProgressBar(bar);
+  ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+  ProgressBar1->setRange(0, 100);
+  ProgressBar1->setValue(0);
+  ProgressBar1->setTextVisible(false);
+  ProgressBar1->setMaximumWidth(140);
+  LockKeys = new LockKeyPanels(bar);
+  bar->addWidget(StatusText, 1);
+  bar->addWidget(ProgressBar1);
+  bar->addPermanentWidget(LockKeys->Cap);
+  bar->addPermanentWidget(LockKeys->Num);
+  bar->addPermanentWidget(LockKeys->Ins);
+}
+
+void TQ5480F::ApplyTexts() {
+  const FormTexts& texts = logic_.Texts();
+  for (const auto& [name, text] : texts.captions) {
+    const QString control = Q(name);
+    const QString shown = Q(text);
+    if (auto* menuFound = findChild<QMenu*>(control)) {
+      menuFound->setTitle(shown);
+    } else if (auto* action = findChild<QAction*>(control)) {
+      action->setText(shown);
+    } else if (auto* group = findChild<QGroupBox*>(control)) {
+      group->setTitle(shown);
+    } else if (auto* button = findChild<QAbstractButton*>(control)) {
+      button->setText(shown);
+    } else if (auto* label = findChild<QLabel*>(control)) {
+      label->setText(shown);
+    }
+  }
+  for (const auto& [name, text] : texts.hints) {
+    const QString control = Q(name);
+    if (auto* action = findChild<QAction*>(control)) {
+      action->setToolTip(Q(text));
+      action->setIconText(Q(text));
+    } else if (auto* widget = findChild<QWidget*>(control)) {
+      widget->setToolTip(Q(text));
+    }
+  }
+}
+
+void TQ5480F::PaintCommandStates() {
+  const CommandStates& commands = logic_.Commands();
+  Odczytaj1->setEnabled(commands.Odczytaj);
+  OdczytajT->setEnabled(commands.Odczytaj);
+  Odswierz1->setEnabled(commands.Odswierz);
+  Weryfikuj1->setEnabled(commands.Weryfikuj1);
+  ZapiszT->setEnabled(commands.ZapiszT);
+  Ustawienia1->setEnabled(commands.Konfig1);
+  Reset1->setEnabled(commands.Reset1);
+  Autoread1->setEnabled(commands.Autoread1);
+  Autoread1->setChecked(logic_.AutoreadChecked());
+  MonOnly1->setChecked(logic_.Context().state.MonitorOnly);
+  // The Read button: its busy state for the time of a read, else whether
+  // the configuration is read by itself.
+  QStyle::StandardPixmap readIcon = QStyle::SP_ArrowDown;
+  if (logic_.ReadBusy()) {
+    readIcon = QStyle::SP_BrowserStop;
+  } else if (logic_.ReadButtonImage() == 9) {
+    readIcon = QStyle::SP_BrowserReload;
+  }
+  OdczytajT->setIcon(style()->standardIcon(readIcon));
+}
+
+void TQ5480F::UpdateBars() {
+  const bool shown = logic_.MenusShown();
+  ToolBar1->setVisible(shown && Pasek1->isChecked());
+  statusBar()->setVisible(shown && Status1->isChecked());
+  Plik1->setEnabled(shown);
+  Konfig1->setEnabled(shown);
+}
+
+}  // namespace q5480
