@@ -1,4 +1,5 @@
 // q5480ctl signal: the sensor characteristic at one value of the input.
+#include <array>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -98,6 +99,8 @@ int Run(const std::vector<std::string>& args) {
     } else if (config.Lin == kLinSeries && IsPlainInput(config.Typ)) {
       std::string reason;
       if (!SampleSeriesToTable(config, state, limits, reason)) return ReportMessage(reason, kExitFailed);
+    } else if (UsesUserTable(config)) {
+      return Fail(kCommand, "this characteristic is a user table: give it with --table FILE", kExitUsage);
     }
     const double signal = SensorSignal(config.Typ, *x, config, state.Table);
     std::printf("%s\n", FormatGeneral(signal, 15, '.').c_str());

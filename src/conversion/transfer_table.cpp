@@ -78,6 +78,11 @@ TransferTable InverseTransfer(const ModuleConfig& config, const UserTable& table
   const bool fallingTable = !standard && UsesUserTable(config) && config.TableLoaded && points >= 2 &&
                             table[points].x < table[1].x;
 
+  if (!standard && config.Lin == kLinTable && points < 2) {
+    result.ok = false;
+    return result;
+  }
+
   double cur = fallingTable ? config.MaxInput : config.MinInput;
   double prev = cur;
   int j = 1;

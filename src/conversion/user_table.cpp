@@ -146,6 +146,7 @@ double ParabolaThrough(double x1, double x2, double x3, double y1, double y2, do
 }
 
 void SetUserRange(const UserTable& table, InputLimits& limits) {
+  if (table.Count() < 1) return;
   const auto tenths = [](double v) {
     const double nudged = v < 0 ? v - kTolerance : v + kTolerance;
     return static_cast<std::int32_t>(RoundHalfEven(10 * nudged));
