@@ -24,7 +24,9 @@ int TQ5480FLogic::TimerInterval() const {
 void TQ5480FLogic::Timer1Timer() {
   ConnectionState& state = context_.state;
   if (!state.TimerEnabled || state.InTransfer) return;
-  if (context_.link.LinkStarted()) {
+  // A polling thread that failed has left the link stopped; the silence is
+  // still counted so that the failure is reported.
+  if (context_.link.LinkStarted() || context_.link.PollFault()) {
     TimerPause pause(state);
     MeasurementSample sample;
     if (commands_.TakeSample && commands_.TakeSample(sample, status_)) {

@@ -25,6 +25,11 @@ void TQ5480FLogic::MonOnly1Click() {
   UpdateCommandStates();
 }
 
+void TQ5480FLogic::Komunikacja1Click(const std::function<bool()>& portWindow) {
+  TimerPause pause(context_.state);
+  if (portWindow()) context_.display.Clear();
+}
+
 void TQ5480FLogic::FormLang() {
   texts_ = FormLangTexts(context_.language);
   if (panel_.ConfigurationShown()) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "workflow/file_commands.h"
@@ -64,6 +65,9 @@ class TQ5480FLogic {
   bool AutoreadChecked() const { return autoReadChecked_; }
   int ReadButtonImage() const { return context_.state.AutoRead ? 9 : 3; }
   void MonOnly1Click();
+  // Communication: the port selection window runs with Timer1 stopped; its
+  // OK (a true result) empties both displays.
+  void Komunikacja1Click(const std::function<bool()>& portWindow);
   // The toolbar, the status bar and the configuration menus (EnDisMenu).
   bool MenusShown() const { return menusShown_; }
   // The texts of the window in the current language; then the

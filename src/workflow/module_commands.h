@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "config/module_image.h"
+#include "link/command_set.h"
 #include "link/link.h"
 #include "link/measurement.h"
 
@@ -27,5 +28,10 @@ struct ModuleCommands {
 
 inline constexpr int kReadConfiguration = 4;
 inline constexpr int kReadVerification = 5;
+
+// The window's commands filled from the command set, which must outlive
+// them (the application keeps one beside its context, made from the
+// context's link, configuration and image).
+ModuleCommands MakeModuleCommands(CommandSet& commands);
 
 }  // namespace q5480
