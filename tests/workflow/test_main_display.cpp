@@ -127,6 +127,29 @@ TEST_F(LiveModule, EmptyDeviceTakesTheModulesModel) {
   EXPECT_TRUE(ui_.Messages().empty());
 }
 
+TEST_F(LiveModule, MonitorOnlySuspendsAutoreadAndHidesTheMenus) {
+  window_->Autoread1Click();
+  ASSERT_TRUE(context_.state.AutoRead);
+  context_.state.ChartShown = true;
+  window_->MonOnly1Click();
+  EXPECT_FALSE(context_.state.AutoRead);
+  EXPECT_TRUE(window_->AutoreadChecked()) << "the menu item keeps its check mark";
+  EXPECT_FALSE(context_.state.ChartShown);
+  EXPECT_FALSE(window_->MenusShown());
+  EXPECT_FALSE(window_->Commands().Autoread1);
+  EXPECT_FALSE(window_->Commands().Wykres1);
+  window_->MonOnly1Click();
+  EXPECT_TRUE(context_.state.AutoRead);
+  EXPECT_TRUE(window_->MenusShown());
+  EXPECT_TRUE(window_->Commands().Autoread1);
+
+  // Unchecked before the compact view: it stays off afterwards.
+  window_->Autoread1Click();
+  window_->MonOnly1Click();
+  window_->MonOnly1Click();
+  EXPECT_FALSE(context_.state.AutoRead);
+}
+
 // A read whose worker only reports its progress: the module's memory is not
 // needed to follow the window's side of a transfer.
 class ModelCheck : public WorkflowTest {

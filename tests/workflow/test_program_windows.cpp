@@ -4,6 +4,7 @@
 
 #include "workflow/meter_type_window.h"
 #include "workflow/options_window.h"
+#include "workflow/program_start.h"
 #include "workflow_fixture.h"
 
 namespace q5480 {
@@ -58,6 +59,8 @@ TEST_F(LanguageTest, CompleteLanguageFileChangesEveryText) {
   EXPECT_EQ(english.hints.at("FiltrDobierz"), "Optimal settings\n(no noise)");
   EXPECT_EQ(translated.parametersFilter, "PLParameters files (*.par)|*.par|PLAll files|*.*");
   EXPECT_EQ(translated.helpFile, "PLQ5480EN.HLP");
+  EXPECT_EQ(VersionCaption(context_.language), "L&Version") << "without its first character";
+  EXPECT_EQ(SplashTitle(context_.language), "PLQ5480 Panel Meters");
 }
 
 TEST_F(LanguageTest, FormLangShowsNewInTheLanguage) {
