@@ -1,0 +1,138 @@
+// Start and end of the desktop program against an emulated module.
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QStatusBar>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+
+#include "config/text.h"
+#include "ui/tports.h"
+#include "ui/twitryna.h"
+#include "ui_fixture.h"
+
+namespace q5480::test {
+namespace {
+
+std::string FileText(const std::filesystem::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+void PressKey(QWidget* window, Qt::Key key) {
+  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+  QApplication::sendEvent(window, &press);
+  QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+  QApplication::sendEvent(window, &release);
+}
+
+using ProgramStart = ProgramTest;
+
+TEST_F(ProgramStart, OpensThePortOfTheSettingsFileAndShowsTheMainWindowWithinASecond) {
+  WriteSettings(kTestPort);
+  DesktopOptions options = Options();
+  options.link.portSettleTime = LinkSettings{}.portSettleTime;  // as the program runs
+  program_ = std::make_unique<DesktopProgram>(options);
+  ModalAnswers answers;
+  const auto begin = std::chrono::steady_clock::now();
+  ASSERT_TRUE(program_->Start());
+  ASSERT_TRUE(WaitFor([&] { return program_->Window().isVisible(); }));
+  const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
+      std::chrono::steady_clock::now() - begin);
+  std::printf("start-up to a shown main window on an open port: %lld ms\n",
+              static_cast<long long>(elapsed.count()));
+  EXPECT_LT(elapsed, std::chrono::milliseconds(1000));
+
+  EXPECT_TRUE(answers.Messages().empty());
+  EXPECT_TRUE(program_->Context().link.PortOpen());
+  EXPECT_TRUE(program_->Window().Timer1->isActive());
+  EXPECT_EQ(program_->Window().windowTitle().toStdString(), "Unspecified type");
+  EXPECT_EQ(program_->Window().StatusText->text().toStdString(), " No parameters");
+  EXPECT_EQ(program_->Window().Panel->SenTypeText->text().toStdString(), "???");
+  EXPECT_EQ(program_->Window().pos(), QPoint(40, 30));
+}
+
+TEST_F(ProgramStart, APortThatDoesNotOpenIsReportedAndThePortWindowOffersTheOthers) {
+  WriteSettings(12);
+  ModalAnswers answers;
+  std::vector<std::string> offered;
+  answers.Then([](QWidget* window) {
+    return PressMessageButton(window, QMessageBox::Ok);
+  });
+  answers.Then([&](QWidget* window) {
+    auto* ports = qobject_cast<TPortS*>(window);
+    if (ports == nullptr) return false;
+    for (int row = 0; row < ports->PortList->count(); ++row) {
+      offered.push_back(ports->PortList->item(row)->text().toStdString());
+    }
+    const auto found = ports->PortList->findItems(QStringLiteral("COM 7"), Qt::MatchStartsWith);
+    if (found.isEmpty()) return false;
+    ports->PortList->setCurrentItem(found.constFirst());
+    ports->OKClick();
+    return true;
+  });
+  StartProgram();
+  ASSERT_EQ(answers.Messages().size(), 1u);
+  EXPECT_EQ(answers.Messages()[0], "COM12 initialization failed!");
+  EXPECT_TRUE(answers.AllUsed());
+  ASSERT_EQ(offered.size(), 1u);
+  EXPECT_EQ(offered[0].rfind("COM 7", 0), 0u);
+  EXPECT_TRUE(program_->Context().link.PortOpen());
+  EXPECT_EQ(program_->Context().settings.ComPort, kTestPort);
+}
+
+TEST_F(ProgramStart, TheSplashWindowGoesOnWithEnterAndEndsTheProgramWithEsc) {
+  struct Case {
+    Qt::Key key;
+    bool runs;
+  };
+  for (const Case& c : {Case{Qt::Key_Escape, false}, Case{Qt::Key_Return, true}}) {
+    SCOPED_TRACE(static_cast<int>(c.key));
+    WriteSettings(kTestPort);
+    const std::string settingsBefore = FileText(ProgramDirectory() / kSettingsFileName);
+    DesktopOptions options = Options();
+    options.showSplash = true;
+    auto program = std::make_unique<DesktopProgram>(options);
+    ModalAnswers answers;
+    std::string title;
+    answers.Then([&](QWidget* window) {
+      auto* splash = qobject_cast<Twitryna*>(window);
+      if (splash == nullptr) return false;
+      title = splash->Title->text().toStdString() + " " + splash->Wersja->text().toStdString();
+      PressKey(splash->focusWidget() != nullptr ? splash->focusWidget() : splash, c.key);
+      return true;
+    });
+    EXPECT_EQ(program->Start(), c.runs);
+    EXPECT_EQ(title, "Q5480 Panel Meters v 2.00");
+    EXPECT_EQ(program->Window().isVisible(), c.runs);
+    EXPECT_EQ(program->Context().link.PortOpen(), c.runs);
+    program.reset();
+    // Ended at the splash window, the program leaves its settings alone.
+    if (!c.runs) {
+      EXPECT_EQ(FileText(ProgramDirectory() / kSettingsFileName), settingsBefore);
+    }
+  }
+}
+
+TEST_F(ProgramStart, TheEndStoresPositionAndLanguageAndClosesThePort) {
+  WriteSettings(kTestPort, "Polski");  // no such language file here
+  StartProgram();
+  program_->Window().move(123, 77);
+  ASSERT_TRUE(WaitFor([&] { return program_->Window().pos() == QPoint(123, 77); }));
+  program_->Window().Exit1->trigger();
+  EXPECT_FALSE(program_->Window().isVisible());
+  program_->Stop();
+  EXPECT_FALSE(program_->Context().link.PortOpen());
+  EXPECT_FALSE(program_->Context().link.LinkStarted());
+
+  ProgramSettings stored;
+  ASSERT_TRUE(ReadSettingsFile(ProgramDirectory(), stored, {0, 0, 1920, 1080}));
+  EXPECT_EQ(stored.MainLeft, 123);
+  EXPECT_EQ(stored.MainTop, 77);
+  EXPECT_EQ(stored.Language, "English");
+  EXPECT_EQ(stored.ComPort, kTestPort);
+}
+
+}  // namespace
+}  // namespace q5480::test

@@ -1,0 +1,133 @@
+#include "ui_fixture.h"
+
+#include <QAbstractButton>
+#include <QTimer>
+#include <cstdlib>
+#include <thread>
+
+#include "config/settings_file.h"
+
+// Qt's own libraries keep allocations to the end of the process.
+extern "C" const char* __asan_default_options() { return "detect_leaks=0"; }
+
+namespace q5480::test {
+
+QApplication& Application() {
+  if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance())) return *existing;
+  ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  static int argc = 1;
+  static char name[] = "test_ui";
+  static char* argv[] = {name, nullptr};
+  static QApplication application(argc, argv);
+  // Tests close windows and go on with the next.
+  QApplication::setQuitOnLastWindowClosed(false);
+  ApplyProgramStyle();
+  return application;
+}
+
+bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds bound) {
+  const auto end = std::chrono::steady_clock::now() + bound;
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return true;
+}
+
+ModalAnswers::ModalAnswers() : timer_(new QObject) { Schedule(); }
+
+ModalAnswers::~ModalAnswers() { delete timer_; }  // and with it the next poll
+
+// A timer does not fire again while its own slot runs, so each poll is a new
+// one: a handler's window may open another that the next poll answers.
+void ModalAnswers::Schedule() {
+  QTimer::singleShot(10, timer_, [this] {
+    Schedule();
+    Poll();
+  });
+}
+
+void ModalAnswers::Poll() {
+  QWidget* window = QApplication::activeModalWidget();
+  if (window == nullptr || !window->isVisible()) return;
+  auto* box = qobject_cast<QMessageBox*>(window);
+  if (box != nullptr && box->property("recorded").isNull()) {
+    box->setProperty("recorded", true);
+    messages_.push_back(box->text().toStdString());
+  }
+  if (!handlers_.empty()) {
+    // A handler may open another modal window, which the next polls answer.
+    auto handler = std::move(handlers_.front());
+    handlers_.erase(handlers_.begin());
+    if (handler(window)) return;
+    handlers_.insert(handlers_.begin(), std::move(handler));
+  }
+  if (box != nullptr && handlers_.empty()) {
+    QAbstractButton* button = box->defaultButton();
+    if (button == nullptr && !box->buttons().isEmpty()) button = box->buttons().constFirst();
+    if (button != nullptr) button->click();
+  }
+}
+
+bool PressMessageButton(QWidget* window, QMessageBox::StandardButton which) {
+  auto* box = qobject_cast<QMessageBox*>(window);
+  if (box == nullptr || box->button(which) == nullptr) return false;
+  box->button(which)->click();
+  return true;
+}
+
+namespace {
+
+ModuleOptions ModuleOptionsOfTest() {
+  ModuleOptions options;
+  options.factory.modelNumber = 5495;
+  return options;
+}
+
+}  // namespace
+
+ProgramTest::ProgramTest() : module_(ModuleOptionsOfTest()), emulator_(module_) {
+  Application();
+  std::filesystem::create_directories(scratch_ / "ports");
+  std::filesystem::create_directories(ProgramDirectory());
+  emulator_.Start();
+  std::filesystem::create_symlink(emulator_.SlavePath(),
+                                  scratch_ / "ports" / ("com" + std::to_string(kTestPort)));
+}
+
+ProgramTest::~ProgramTest() {
+  program_.reset();
+  emulator_.Stop();
+  QCoreApplication::processEvents();
+}
+
+void ProgramTest::WriteSettings(int port, const std::string& language) {
+  ProgramSettings settings;
+  settings.ComPort = static_cast<std::uint16_t>(port);
+  settings.Language = language;
+  settings.MainLeft = 40;
+  settings.MainTop = 30;
+  ASSERT_TRUE(WriteSettingsFile(ProgramDirectory(), settings));
+}
+
+DesktopOptions ProgramTest::Options() const {
+  DesktopOptions options;
+  options.programDirectory = ProgramDirectory();
+  options.desktop = {0, 0, 1920, 1080};
+  options.link.ports.portsDirectory = scratch_ / "ports";
+  options.link.ports.sysfsRoot = scratch_ / "no-sysfs";
+  options.link.ports.devRoot = scratch_ / "no-dev";  // never a real serial device
+  options.link.portSettleTime = std::chrono::milliseconds(1);
+  options.link.threadStopBound = std::chrono::milliseconds(3000);
+  options.link.workerSilenceBound = std::chrono::milliseconds(3000);
+  options.showSplash = false;
+  return options;
+}
+
+void ProgramTest::StartProgram() {
+  program_ = std::make_unique<DesktopProgram>(Options());
+  ASSERT_TRUE(program_->Start());
+}
+
+}  // namespace q5480::test

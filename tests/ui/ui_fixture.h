@@ -1,0 +1,82 @@
+// The world of a window test: the real desktop program in a program
+// directory of its own, talking through a pseudo-terminal to an emulated
+// module that it finds as COM 7, and helpers that answer its modal windows
+// as a person would.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDialog>
+#include <QMessageBox>
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "../config/scratch_directory.h"
+#include "emulator/module_emulator.h"
+#include "emulator/module_requests.h"
+#include "ui/desktop_program.h"
+
+namespace q5480::test {
+
+inline constexpr int kTestPort = 7;
+
+// The one application object of the test program, offscreen unless the
+// caller chose a platform (the screenshot script runs under a display).
+QApplication& Application();
+
+// Runs the event loop until `condition` holds or the generous bound passed.
+bool WaitFor(const std::function<bool()>& condition,
+             std::chrono::milliseconds bound = std::chrono::seconds(10));
+
+// Answers the modal windows that open while a step runs: each handler gets
+// the window and returns true once it has dealt with it. Message boxes that
+// no handler takes are answered with their default button and recorded.
+class ModalAnswers {
+ public:
+  ModalAnswers();
+  ~ModalAnswers();
+  ModalAnswers(const ModalAnswers&) = delete;
+  ModalAnswers& operator=(const ModalAnswers&) = delete;
+
+  void Then(std::function<bool(QWidget*)> handler) { handlers_.push_back(std::move(handler)); }
+  // "text" of each message box seen.
+  const std::vector<std::string>& Messages() const { return messages_; }
+  bool AllUsed() const { return handlers_.empty(); }
+
+ private:
+  void Schedule();
+  void Poll();
+
+  std::vector<std::function<bool(QWidget*)>> handlers_;
+  std::vector<std::string> messages_;
+  QObject* timer_;
+};
+
+// Clicks the button of a message box with this role.
+bool PressMessageButton(QWidget* window, QMessageBox::StandardButton button);
+
+class ProgramTest : public ::testing::Test {
+ protected:
+  ProgramTest();
+  ~ProgramTest() override;
+
+  // The settings file of the program directory names COM `port`.
+  void WriteSettings(int port, const std::string& language = "English");
+  DesktopOptions Options() const;
+  // Starts the program as main() does, past the splash window.
+  void StartProgram();
+
+  std::filesystem::path ProgramDirectory() const { return scratch_ / "program"; }
+
+  test_support::ScratchDirectory scratch_;
+  EmulatedModule module_;
+  ModuleEmulator emulator_;
+  std::unique_ptr<DesktopProgram> program_;
+};
+
+}  // namespace q5480::test
