@@ -209,4 +209,9 @@ LinkBuffer Link::LastSample() const {
   return lastSample_;
 }
 
+void Link::SetLastSample(const LinkBuffer& sample) {
+  std::lock_guard lock(lastSampleMutex_);
+  lastSample_ = sample;
+}
+
 }  // namespace q5480

@@ -88,6 +88,8 @@ class Link {
   std::uint64_t SamplesTaken() const { return samplesTaken_.load(); }
   // A consistent copy of the newest poll reply.
   LinkBuffer LastSample() const;
+  // A sample taken directly while polling is stopped becomes the newest.
+  void SetLastSample(const LinkBuffer& sample);
 
   ManualResetEvent& NewSampleEvent() { return newSampleEvent_; }
   ManualResetEvent& FirstTryEvent() { return firstTryEvent_; }

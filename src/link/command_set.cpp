@@ -1,0 +1,132 @@
+#include "link/command_set.h"
+
+#include <thread>
+
+#include "config/text.h"
+
+namespace q5480 {
+namespace {
+
+constexpr std::uint8_t kSampleLength = 8;
+constexpr std::uint8_t kValueLength = 6;
+constexpr std::uint8_t kIdentifyLength = 7;
+constexpr std::uint8_t kServiceReplyLength = 4;
+constexpr std::uint8_t kBlockHeader = 3;  // count, address high, address low
+constexpr int kServiceAttempts = 5;
+constexpr std::size_t kIdentifierLength = 4;
+constexpr std::size_t kCorrectionsNewAddress = 96;
+
+std::uint8_t High(std::uint32_t value) { return static_cast<std::uint8_t>(value >> 8); }
+std::uint8_t Low(std::uint32_t value) { return static_cast<std::uint8_t>(value); }
+
+}  // namespace
+
+CommandSet::CommandSet(Link& link, ModuleConfig& config, ModuleImage& image, CommandPauses pauses)
+    : link_(link), config_(config), image_(image), pauses_(pauses) {}
+
+LinkBuffer CommandSet::PrepareCommand(std::uint8_t code, std::uint32_t argument) {
+  using namespace request_code;
+  switch (code) {
+    case kOutput:
+      return MakeRequest({kOutput, High(argument), Low(argument)}, 0);
+    case kRestart:
+      return MakeRequest({kRestart}, kNoReply);
+    case kRead: {
+      const std::uint32_t count = argument >> 16;
+      const std::uint32_t address = argument & 0xFFFF;
+      if (count == kIdentifyCount) {
+        return MakeRequest({kRead, kIdentifyCount, High(address), Low(address)}, kIdentifyLength);
+      }
+      if (count < 1 || count > kMaxBlock) return LinkBuffer{};
+      return MakeRequest({kRead, Low(count), High(address), Low(address)},
+                         static_cast<std::uint8_t>(count + kBlockHeader));
+    }
+    case kMeasure:
+      return MakeRequest({kMeasure, Low(argument)}, kSampleLength);
+    case kServiceMode:
+      return MakeRequest({kServiceMode, '7', '3', '1', '6'}, kServiceReplyLength);
+    case kCorrections: {
+      image_.StoreFloat(image_offset::kZeroReg, config_.ZeroReg);
+      image_.StoreFloat(image_offset::kGainReg, config_.GainReg);
+      const std::size_t address = NewLayout() ? kCorrectionsNewAddress : image_offset::kZeroReg;
+      std::uint8_t data[12] = {kCorrections, 8, High(static_cast<std::uint32_t>(address)),
+                               Low(static_cast<std::uint32_t>(address))};
+      std::copy_n(image_.bytes.begin() + image_offset::kZeroReg, 8, data + 4);
+      return MakeRequest(data, 0);
+    }
+    case kValue:
+      return MakeRequest({kValue, Low(argument), Low(argument >> 8), Low(argument >> 16),
+                          Low(argument >> 24)},
+                         kValueLength);
+    default:
+      return LinkBuffer{};
+  }
+}
+
+bool CommandSet::SendCommand(std::uint8_t code, std::uint32_t argument) {
+  return link_.SendCommand(PrepareCommand(code, argument));
+}
+
+bool CommandSet::QueueCommand(std::uint8_t code, std::uint32_t argument) {
+  return link_.QueueCommand(PrepareCommand(code, argument));
+}
+
+bool CommandSet::Identify() {
+  LinkBuffer reply{};
+  const LinkBuffer request = PrepareCommand(request_code::kRead, kIdentifyCount << 16);
+  if (!link_.SendWithRetries(request, reply)) return false;
+  if (reply[0] != kIdentifierLength || reply[1] != 0 || reply[2] != 0) return false;
+  std::string identifier;
+  for (std::size_t i = 0; i < kIdentifierLength; ++i) {
+    image_[image_offset::kModuleId + i] = reply[kBlockHeader + i];
+    identifier.push_back(static_cast<char>(reply[kBlockHeader + i]));
+  }
+  config_.ModuleId = Cp1250ToUtf8(identifier);
+  newLayout_.store(reply[kBlockHeader] > '1');
+  return true;
+}
+
+bool CommandSet::TakeSample(MeasurementSample& sample, DeviceStatus& status) {
+  if (!link_.DataValid() || link_.SampleRead()) {
+    status.ModelIndex = 16;
+    return false;
+  }
+  const LinkBuffer bytes = link_.LastSample();
+  link_.SetSampleRead();
+  sample = DecodeSample(bytes.data());
+  DecodeDeviceStatus(sample.Status1, sample.Status2, AverageFlags::Keep, status);
+  status.NewAverage = link_.NewAverage();
+  status.LargeError = link_.LargeError();
+  wideCurrent_.store(status.CurrentFormat);
+  return true;
+}
+
+bool CommandSet::PollDirect(std::uint8_t mode, MeasurementSample& sample, DeviceStatus& status) {
+  if (!SendCommand(request_code::kMeasure, mode)) return false;
+  const LinkBuffer& reply = link_.CommandReply();
+  link_.SetLastSample(reply);
+  sample = DecodeSample(reply.data());
+  DecodeDeviceStatus(sample.Status1, sample.Status2, AverageFlags::Take, status);
+  wideCurrent_.store(status.CurrentFormat);
+  return true;
+}
+
+bool CommandSet::ReadValueDirect(std::uint32_t argument, MeasurementSample& sample) {
+  if (!SendCommand(request_code::kValue, argument)) return false;
+  sample = DecodeValueReply(link_.CommandReply().data(), wideCurrent_.load());
+  return true;
+}
+
+bool CommandSet::EnterServiceMode() {
+  if (!SendCommand(request_code::kRestart)) return false;
+  std::this_thread::sleep_for(pauses_.serviceRestart);
+  const LinkBuffer request = PrepareCommand(request_code::kServiceMode);
+  LinkBuffer reply{};
+  for (int attempt = 0; attempt < kServiceAttempts; ++attempt) {
+    if (attempt > 0) std::this_thread::sleep_for(pauses_.serviceRetry);
+    if (link_.Transact(request, reply)) return true;
+  }
+  return false;
+}
+
+}  // namespace q5480

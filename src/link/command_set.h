@@ -1,0 +1,89 @@
+// The module's command set over the one link: requests built from their
+// codes, identification with the memory layout it reveals, the measurement
+// samples and the service commands.
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+
+#include "config/module_config.h"
+#include "config/module_image.h"
+#include "link/link.h"
+#include "link/measurement.h"
+
+namespace q5480 {
+
+// Request codes.
+namespace request_code {
+inline constexpr std::uint8_t kMeasure = 'm';
+inline constexpr std::uint8_t kRead = 's';
+inline constexpr std::uint8_t kWrite = 'D';
+inline constexpr std::uint8_t kStore = 'L';
+inline constexpr std::uint8_t kOpenWrite = 0xEF;
+inline constexpr std::uint8_t kRestart = 'r';
+inline constexpr std::uint8_t kServiceMode = 0x40;
+inline constexpr std::uint8_t kCorrections = 'V';
+inline constexpr std::uint8_t kValue = 'Z';
+inline constexpr std::uint8_t kOutput = 'o';
+}  // namespace request_code
+
+inline constexpr std::uint8_t kIdentifyCount = 0x80;
+inline constexpr std::size_t kMaxBlock = 16;
+
+// The waits of the command sequences; tests shorten them.
+struct CommandPauses {
+  std::chrono::milliseconds afterWrite{300};       // before and after the final 100 %
+  std::chrono::milliseconds serviceRestart{1500};  // "r" to the first 0x40
+  std::chrono::milliseconds serviceRetry{500};     // between 0x40 attempts
+};
+
+class CommandSet {
+ public:
+  CommandSet(Link& link, ModuleConfig& config, ModuleImage& image, CommandPauses pauses = {});
+
+  // The request for `code`: "o" (argument: the 16-bit output value), "r",
+  // "s" (argument: count * 65536 + address), "m" (argument: mode), 0x40,
+  // "V" (zero and gain from the record, also stored into the image) and "Z"
+  // (argument: the 32-bit value). Any other code gives an empty request,
+  // which the link refuses without touching the line.
+  LinkBuffer PrepareCommand(std::uint8_t code, std::uint32_t argument = 0);
+
+  // Direct exchanges while polling is stopped, and the queue while it runs.
+  bool SendCommand(std::uint8_t code, std::uint32_t argument = 0);
+  bool QueueCommand(std::uint8_t code, std::uint32_t argument = 0);
+
+  // Reads the identifier into the image (2048 to 2051) and `ModuleId` and
+  // decides the memory layout. Sent with retries: only inside a transfer.
+  bool Identify();
+  bool NewLayout() const { return newLayout_.load(); }
+
+  // The newest unread sample of the polling thread; "new average" and
+  // "large error" as the polling thread holds them. False (and model index
+  // 16) when there is none.
+  bool TakeSample(MeasurementSample& sample, DeviceStatus& status);
+  // "m" sent directly; the reply becomes the last sample.
+  bool PollDirect(std::uint8_t mode, MeasurementSample& sample, DeviceStatus& status);
+  // "Z": a value and the current for it, in the current format of the last
+  // sample.
+  bool ReadValueDirect(std::uint32_t argument, MeasurementSample& sample);
+
+  // "r", a pause, then 0x40 until one is answered (at most 5 attempts).
+  bool EnterServiceMode();
+
+  Link& GetLink() { return link_; }
+  ModuleConfig& Config() { return config_; }
+  const ModuleConfig& Config() const { return config_; }
+  ModuleImage& Image() { return image_; }
+  const CommandPauses& Pauses() const { return pauses_; }
+
+ private:
+  Link& link_;
+  ModuleConfig& config_;
+  ModuleImage& image_;
+  const CommandPauses pauses_;
+  std::atomic<bool> newLayout_{false};
+  std::atomic<bool> wideCurrent_{false};
+};
+
+}  // namespace q5480

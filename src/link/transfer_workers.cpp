@@ -1,0 +1,246 @@
+#include "link/transfer_workers.h"
+
+#include <algorithm>
+#include <span>
+#include <thread>
+
+#include "link/image_packing.h"
+
+namespace q5480 {
+namespace {
+
+struct AddressRange {
+  std::size_t first;
+  std::size_t last;  // inclusive
+};
+
+constexpr AddressRange kNewConfigurationRanges[] = {{16, 207}, {1024, 1031}, {2704, 2719}};
+constexpr AddressRange kOldConfigurationRanges[] = {{0, 23}, {80, 95}, {1712, 1855}, {2016, 2031}};
+constexpr AddressRange kNewVerificationRanges[] = {{16, 47}, {96, 108}, {128, 207}, {1088, 2719}};
+constexpr AddressRange kOldVerificationRanges[] = {{0, 7}, {68, 1791}, {2016, 2031}};
+
+constexpr std::size_t kOldMemorySize = 2048;
+constexpr std::uint8_t kBlockHeader = 3;
+constexpr std::uint8_t kFixedPointBit = 0x80;
+
+// The newer firmware's settings and segment areas, 16-byte blocks.
+constexpr AddressRange kNewWriteRanges[] = {{16, 207}, {1088, 2751}};
+// The older firmware's factory area, never written.
+constexpr AddressRange kOldFactoryArea = {16, 67};
+constexpr std::size_t kOldWriteEnd = 1855;
+constexpr std::size_t kOldCorrectionsBlock = 2016;
+constexpr std::size_t kOldCompensationBlock = 68;
+constexpr std::size_t kOldCompensationLength = 12;
+
+constexpr std::size_t kSegmentCheck = 2751;
+constexpr std::size_t kSettingsChecks[] = {508, 509, 510};
+constexpr std::size_t kInfoFirst = image_offset::kKod;
+constexpr std::size_t kInfoBlocks = 10;
+constexpr std::size_t kInfoBlock = 8;
+constexpr std::size_t kInfoNewAddress = 128;
+
+std::span<const AddressRange> RangesOf(int kind, bool newLayout) {
+  if (kind == kReadKindConfiguration) {
+    return newLayout ? std::span<const AddressRange>(kNewConfigurationRanges)
+                     : std::span<const AddressRange>(kOldConfigurationRanges);
+  }
+  return newLayout ? std::span<const AddressRange>(kNewVerificationRanges)
+                   : std::span<const AddressRange>(kOldVerificationRanges);
+}
+
+std::uint8_t High(std::size_t value) { return static_cast<std::uint8_t>(value >> 8); }
+std::uint8_t Low(std::size_t value) { return static_cast<std::uint8_t>(value); }
+
+// One "s" block into `memory`; the reply must repeat count and address.
+bool ReadBlock(CommandSet& commands, std::size_t address, std::size_t count,
+               std::span<std::uint8_t> memory) {
+  const LinkBuffer request = commands.PrepareCommand(
+      request_code::kRead, static_cast<std::uint32_t>(count << 16 | address));
+  LinkBuffer reply{};
+  if (!commands.GetLink().SendWithRetries(request, reply)) return false;
+  if (reply[0] != count || reply[1] != High(address) || reply[2] != Low(address)) return false;
+  std::copy_n(reply.begin() + kBlockHeader, count, memory.begin() + static_cast<long>(address));
+  return true;
+}
+
+// One "D" block of `data` to `address`. With an awaited reply (L = 3) the
+// reply must repeat count and address.
+bool WriteBlock(Link& link, std::size_t address, std::span<const std::uint8_t> data,
+                bool replyAwaited) {
+  std::array<std::uint8_t, 4 + kMaxBlock> bytes{request_code::kWrite,
+                                                static_cast<std::uint8_t>(data.size()),
+                                                High(address), Low(address)};
+  std::copy(data.begin(), data.end(), bytes.begin() + 4);
+  const LinkBuffer request =
+      MakeRequest(std::span<const std::uint8_t>(bytes.data(), 4 + data.size()),
+                  replyAwaited ? kBlockHeader : 0);
+  LinkBuffer reply{};
+  if (!link.SendFlagged(request, reply)) return false;
+  return !replyAwaited ||
+         (reply[0] == data.size() && reply[1] == High(address) && reply[2] == Low(address));
+}
+
+bool Store(Link& link, std::initializer_list<std::uint8_t> data) {
+  LinkBuffer reply{};
+  return link.SendFlagged(MakeRequest(data, 0), reply);
+}
+
+std::uint8_t Not(std::uint8_t value) { return static_cast<std::uint8_t>(~value); }
+
+bool WriteNewLayout(CommandSet& commands) {
+  Link& link = commands.GetLink();
+  const MemoryMap map = PackImage(commands.Image(), commands.Config());
+  long done = 0;
+  int last = 0;
+  for (const AddressRange& range : kNewWriteRanges) {
+    for (std::size_t address = range.first; address <= range.last; address += kMaxBlock) {
+      if (!link.TransferRunning() ||
+          !WriteBlock(link, address, std::span(map.data() + address, kMaxBlock), true)) {
+        return false;
+      }
+      done += kMaxBlock;
+      link.ReportProgress(done, kNewLayoutWriteTotal, last);
+    }
+  }
+  const std::uint8_t c = map[kSegmentCheck];
+  const std::uint8_t a = map[kSettingsChecks[0]];
+  const std::uint8_t b = map[kSettingsChecks[1]];
+  const std::uint8_t d = map[kSettingsChecks[2]];
+  return link.TransferRunning() &&
+         Store(link, {request_code::kStore, 1, c, Not(c), c, Not(c), c, Not(c)}) &&
+         link.TransferRunning() &&
+         Store(link, {request_code::kStore, 2, a, Not(a), b, Not(b), d, Not(d)});
+}
+
+bool WriteOldLayout(CommandSet& commands) {
+  Link& link = commands.GetLink();
+  // What goes to the module; the image itself keeps the fixed point bit.
+  ModuleImage sent = commands.Image();
+  if (ClearsFixedPoint(false, commands.Config().ModuleId)) {
+    sent[image_offset::kUnitsAndPoint] &= static_cast<std::uint8_t>(~kFixedPointBit);
+  }
+  // The store is refused unless its check covers the bytes actually sent.
+  const std::uint8_t c = sent.ComputeCheckByte();
+
+  std::vector<std::pair<std::size_t, std::size_t>> blocks;  // address, length
+  for (std::size_t address = 0; address <= kOldWriteEnd; address += kMaxBlock) {
+    const bool inFactoryArea =
+        address <= kOldFactoryArea.last && address + kMaxBlock > kOldFactoryArea.first;
+    if (!inFactoryArea) blocks.emplace_back(address, kMaxBlock);
+  }
+  blocks.emplace_back(kOldCorrectionsBlock, kMaxBlock);
+  blocks.emplace_back(kOldCompensationBlock, kOldCompensationLength);
+
+  long done = 0;
+  int last = 0;
+  for (const auto& [address, length] : blocks) {
+    if (!link.TransferRunning() ||
+        !WriteBlock(link, address, std::span(sent.bytes.data() + address, length), false)) {
+      return false;
+    }
+    // The last two blocks lie outside the run of addresses; the bar never
+    // goes back.
+    done = std::max(done, static_cast<long>(address));
+    link.ReportProgress(done, kOldLayoutWriteTotal, last);
+  }
+  return link.TransferRunning() && Store(link, {request_code::kStore, 1, c, c, c});
+}
+
+}  // namespace
+
+bool ReadWorker(CommandSet& commands, int kind) {
+  Link& link = commands.GetLink();
+  if (!commands.Identify()) return false;
+  const bool newLayout = commands.NewLayout();
+  MemoryMap memory{};
+  if (newLayout) {
+    memory = PackImage(commands.Image(), commands.Config());
+  } else {
+    std::copy_n(commands.Image().bytes.begin(), kOldMemorySize, memory.begin());
+  }
+
+  long total = 0;
+  for (const AddressRange& range : RangesOf(kind, newLayout)) total += range.last - range.first + 1;
+  long done = 0;
+  int last = 0;
+  bool ok = true;
+  for (const AddressRange& range : RangesOf(kind, newLayout)) {
+    for (std::size_t address = range.first; ok && address <= range.last; address += kMaxBlock) {
+      const std::size_t count = std::min(kMaxBlock, range.last + 1 - address);
+      ok = link.TransferRunning() && ReadBlock(commands, address, count, memory);
+      if (!ok) break;
+      done += static_cast<long>(count);
+      link.ReportProgress(done, total, last);
+    }
+    if (!ok) break;
+  }
+
+  if (newLayout) {
+    UnpackImage(memory, commands.Image());
+  } else {
+    std::copy_n(memory.begin(), kOldMemorySize, commands.Image().bytes.begin());
+  }
+  return ok;
+}
+
+bool WriteWorker(CommandSet& commands) {
+  Link& link = commands.GetLink();
+  LinkBuffer reply{};
+  const bool ok = link.SendWithRetries(MakeRequest({request_code::kOpenWrite, 0, 0}, 0), reply) &&
+                  commands.Identify() &&
+                  (commands.NewLayout() ? WriteNewLayout(commands) : WriteOldLayout(commands));
+  if (ok) {
+    int last = 0;
+    std::this_thread::sleep_for(commands.Pauses().afterWrite);
+    link.ReportProgress(1, 1, last);
+    std::this_thread::sleep_for(commands.Pauses().afterWrite);
+  } else if (link.TransferRunning()) {
+    link.Transact(commands.PrepareCommand(request_code::kRestart), reply);
+  }
+  return ok;
+}
+
+bool InfoWriteWorker(CommandSet& commands) {
+  Link& link = commands.GetLink();
+  if (!commands.Identify()) return false;
+  const std::size_t base = commands.NewLayout() ? kInfoNewAddress : kInfoFirst;
+  int last = 0;
+  for (std::size_t i = 0; i < kInfoBlocks; ++i) {
+    const std::size_t offset = i * kInfoBlock;
+    if (!link.TransferRunning() ||
+        !WriteBlock(link, base + offset,
+                    std::span(commands.Image().bytes.data() + kInfoFirst + offset, kInfoBlock),
+                    true)) {
+      return false;
+    }
+    link.ReportProgress(static_cast<long>(offset + kInfoBlock), kInfoWriteTotal, last);
+  }
+  return true;
+}
+
+std::vector<std::size_t> ImageDifferences(const CommandSet& commands, const ModuleImage& expected,
+                                          const ModuleImage& read) {
+  return VerifyDifferences(expected, read, commands.NewLayout(), commands.Config().ModuleId);
+}
+
+bool RunTransfer(Link& link, Link::Worker worker, const std::function<void(int)>& onProgress) {
+  return link.RunWorker(std::move(worker)) && link.AwaitWorker(onProgress);
+}
+
+std::optional<std::vector<std::size_t>> RunVerify(CommandSet& commands,
+                                                  const std::function<void(int)>& onProgress) {
+  const ModuleImage expected = commands.Image();
+  if (!RunTransfer(
+          commands.GetLink(),
+          [&commands] { return ReadWorker(commands, kReadKindVerification); }, onProgress)) {
+    // A part read before the failure must not become what the next verify
+    // compares against.
+    commands.Image() = expected;
+    return std::nullopt;
+  }
+  std::vector<std::size_t> differences = ImageDifferences(commands, expected, commands.Image());
+  if (!differences.empty()) commands.Image() = expected;
+  return differences;
+}
+
+}  // namespace q5480
