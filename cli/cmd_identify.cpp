@@ -1,0 +1,55 @@
+// q5480ctl identify: the identifier, memory layout and model of a module.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli_support.h"
+#include "command_registry.h"
+#include "device_session.h"
+
+namespace q5480::cli {
+namespace {
+
+constexpr const char* kCommand = "identify";
+
+constexpr const char* kHelp = R"(usage: q5480ctl identify --port N
+
+Asks the module on COM N for its identifier and prints three lines:
+  identifier  the four characters the module reports
+  layout      "new" or "old" memory layout (from the first character)
+  model       the model the module reports in its measurements, e.g. Q5495
+
+options:
+  --port N    the COM number (see q5480ctl ports)
+  -h, --help  show this text
+
+exit status:
+  0  the module answered
+  1  the port does not open, or the module does not answer ("No
+     communication with device!", "Transmission unsuccessful!")
+  2  bad arguments)";
+
+int Run(const std::vector<std::string>& args) {
+  std::string error;
+  const std::optional<ParsedArgs> parsed =
+      ParseArguments(args, OptionSpec{{}, {"--port"}, 0, 0}, error);
+  if (!parsed) return Fail(kCommand, error, kExitUsage);
+  DeviceSession session(kCommand);
+  if (int status = session.TakePort(*parsed); status != kExitOk) return status;
+  if (int status = session.Open(); status != kExitOk) return status;
+  if (int status = session.AwaitSample(); status != kExitOk) return status;
+  CommandSet& commands = session.Commands();
+  if (int status = session.Transfer("Communicating with device", [&commands] { return commands.Identify(); });
+      status != kExitOk) {
+    return status;
+  }
+  std::printf("identifier  %s\n", session.config.ModuleId.c_str());
+  std::printf("layout      %s\n", commands.NewLayout() ? "new" : "old");
+  std::printf("model       Q54%02d\n", session.ModuleModelCode());
+  return kExitOk;
+}
+
+const Registration kRegistration(Command{kCommand, "identify the module on a port", kHelp, Run});
+
+}  // namespace
+}  // namespace q5480::cli

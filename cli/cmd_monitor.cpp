@@ -1,0 +1,169 @@
+// q5480ctl monitor: the decoded measurements of a module, one line a sample.
+#include <signal.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "cli_support.h"
+#include "command_registry.h"
+#include "device_session.h"
+#include "link/transfer_workers.h"
+#include "workflow/display_format.h"
+
+namespace q5480::cli {
+namespace {
+
+constexpr const char* kCommand = "monitor";
+
+constexpr const char* kHelp = R"(usage: q5480ctl monitor --port N [--count K]
+
+Reads the configuration of the module on COM N (so that the result has the
+decimals of the desktop program's display), then prints one line a
+measurement sample, tab-separated:
+  time      HH:MM:SS.mmm
+  result    the measured value with the display's decimals
+  unit      the result unit the module reports
+  output    the output current in mA, two decimals
+  status    the module's flags in words, separated by ", " ("-": none):
+            Cal mode, Independent output, Broken sensor (Out of input range
+            for a 4-20 mA input), EEPROM error, New average, Large error,
+            Out of range
+Stops after K samples, or when interrupted. When the configuration cannot
+be read the decimals follow the value alone, as the display's do.
+
+options:
+  --port N    the COM number (see q5480ctl ports)
+  --count K   the number of samples to print (default: until interrupted)
+  -h, --help  show this text
+
+exit status:
+  0  the samples were printed
+  1  the port does not open, or no sample came within 3 seconds ("No
+     communication with device!")
+  2  bad arguments)";
+
+constexpr std::chrono::milliseconds kSampleSilence{3000};
+constexpr std::chrono::milliseconds kInterruptCheck{100};
+constexpr int kCurrentLoopTyp = 19;
+
+std::atomic<bool> gInterrupted{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
+
+extern "C" void OnMonitorInterrupt(int) { gInterrupted.store(true); }
+
+std::string TimeStamp() {
+  const auto now = std::chrono::system_clock::now();
+  const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
+  const long ms = static_cast<long>(
+      std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000);
+  std::tm local{};
+  localtime_r(&seconds, &local);
+  char text[32];
+  std::snprintf(text, sizeof text, "%02d:%02d:%02d.%03ld", local.tm_hour, local.tm_min,
+                local.tm_sec, ms);
+  return text;
+}
+
+std::string StatusWords(const DeviceStatus& status, const ModuleConfig& config,
+                        const LanguageTable& texts) {
+  std::vector<std::string_view> words;
+  if (status.CalMode) words.push_back("Cal mode");
+  if (status.IndependentOutput) words.push_back("Independent output");
+  if (status.SensorFault) {
+    words.push_back(config.Typ == kCurrentLoopTyp ? "Out of input range" : "Broken sensor");
+  }
+  if (status.EepromError) words.push_back("EEPROM error");
+  if (status.NewAverage) words.push_back("New average");
+  if (status.LargeError) words.push_back("Large error");
+  if (status.OutOfRange) words.push_back("Out of range");
+  std::string text;
+  for (std::string_view word : words) {
+    if (!text.empty()) text += ", ";
+    const std::string translated = texts.Tr(word);
+    text += translated.empty() ? std::string(word) : translated;
+  }
+  return text.empty() ? "-" : text;
+}
+
+void PrintSample(const DeviceSession& session, const MeasurementSample& sample,
+                 const DeviceStatus& status, bool configRead) {
+  const std::string unit =
+      status.ResultUnit < kUnitCount ? std::string(UnitName(status.ResultUnit)) : std::string();
+  std::printf("%s\t%s\t%s\t%s\t%s\n", TimeStamp().c_str(),
+              FormatResultNumber(sample.Value, configRead, session.config, session.limits).c_str(),
+              unit.c_str(), FormatCurrentNumber(sample.Current).c_str(),
+              StatusWords(status, session.config, session.Texts()).c_str());
+  std::fflush(stdout);
+}
+
+std::optional<long> PositiveNumber(const std::string& text) {
+  try {
+    std::size_t used = 0;
+    const long value = std::stol(text, &used);
+    if (used == text.size() && value > 0) return value;
+  } catch (const std::exception&) {
+  }
+  return std::nullopt;
+}
+
+int Run(const std::vector<std::string>& args) {
+  std::string error;
+  const std::optional<ParsedArgs> parsed =
+      ParseArguments(args, OptionSpec{{}, {"--port", "--count"}, 0, 0}, error);
+  if (!parsed) return Fail(kCommand, error, kExitUsage);
+  std::optional<long> count;
+  if (const std::optional<std::string> countText = parsed->Value("--count")) {
+    count = PositiveNumber(*countText);
+    if (!count) return Fail(kCommand, "bad sample count: " + *countText, kExitUsage);
+  }
+  DeviceSession session(kCommand);
+  if (int status = session.TakePort(*parsed); status != kExitOk) return status;
+  if (int status = session.Open(); status != kExitOk) return status;
+  if (int status = session.AwaitSample(); status != kExitOk) return status;
+
+  bool configRead = false;
+  if (!session.Status().EepromError) {
+    CommandSet& commands = session.Commands();
+    configRead = session.Transfer("Reading data...", [&commands] {
+      return ReadWorker(commands, kReadKindConfiguration);
+    }) == kExitOk;
+    if (configRead) DecodeModuleImage(session.image, session.config, session.limits);
+    session.GetLink().StartPolling();
+  }
+
+  gInterrupted.store(false);
+  struct sigaction action {};
+  action.sa_handler = OnMonitorInterrupt;
+  sigaction(SIGINT, &action, nullptr);
+  sigaction(SIGTERM, &action, nullptr);
+
+  Link& link = session.GetLink();
+  MeasurementSample sample;
+  DeviceStatus status = session.Status();
+  long printed = 0;
+  auto lastSample = std::chrono::steady_clock::now();
+  while (!gInterrupted.load() && (!count || printed < *count)) {
+    if (session.Commands().TakeSample(sample, status)) {
+      PrintSample(session, sample, status, configRead);
+      lastSample = std::chrono::steady_clock::now();
+      ++printed;
+      continue;
+    }
+    if (std::chrono::steady_clock::now() - lastSample > kSampleSilence) {
+      return session.Report("No communication with device", "!", kExitFailed);
+    }
+    link.NewSampleEvent().WaitFor(kInterruptCheck);
+    link.NewSampleEvent().Reset();
+  }
+  return kExitOk;
+}
+
+const Registration kRegistration(Command{
+    kCommand, "print the decoded measurements of a module", kHelp, Run});
+
+}  // namespace
+}  // namespace q5480::cli

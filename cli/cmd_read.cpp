@@ -1,0 +1,67 @@
+// q5480ctl read: the configuration of a module into a parameters file.
+#include <string>
+#include <vector>
+
+#include "cli_support.h"
+#include "command_registry.h"
+#include "config/parameters_file.h"
+#include "device_session.h"
+#include "link/transfer_workers.h"
+
+namespace q5480::cli {
+namespace {
+
+constexpr const char* kCommand = "read";
+
+constexpr const char* kHelp = R"(usage: q5480ctl read --port N -o FILE.par [--decimal-comma]
+
+Reads the configuration of the module on COM N, as the desktop program's
+Read does, and saves it as the parameters file FILE.par. Progress
+("Reading data... 40%") goes to standard error.
+
+options:
+  --port N          the COM number (see q5480ctl ports)
+  -o FILE.par       the parameters file to write (replaced when it exists)
+  --decimal-comma   write numbers with a decimal comma
+  -h, --help        show this text
+
+exit status:
+  0  the configuration was read and saved
+  1  the port does not open, the module does not answer ("No communication
+     with device!"), reports an EEPROM error ("EEPROM error!"), the read
+     fails ("Transmission unsuccessful!"), or FILE.par cannot be written
+  2  bad arguments)";
+
+int Run(const std::vector<std::string>& args) {
+  std::string error;
+  const std::optional<ParsedArgs> parsed =
+      ParseArguments(args, OptionSpec{{"--decimal-comma"}, {"--port", "-o"}, 0, 0}, error);
+  if (!parsed) return Fail(kCommand, error, kExitUsage);
+  const std::optional<std::string> output = parsed->Value("-o");
+  if (!output) return Fail(kCommand, "-o FILE.par is required", kExitUsage);
+  DeviceSession session(kCommand);
+  if (int status = session.TakePort(*parsed); status != kExitOk) return status;
+  if (int status = session.Open(); status != kExitOk) return status;
+  if (int status = session.AwaitSample(); status != kExitOk) return status;
+  if (session.Status().EepromError) return session.Report("EEPROM error", "!", kExitFailed);
+
+  CommandSet& commands = session.Commands();
+  if (int status = session.Transfer(
+          "Reading data...", [&commands] { return ReadWorker(commands, kReadKindConfiguration); });
+      status != kExitOk) {
+    return status;
+  }
+  DecodeModuleImage(session.image, session.config, session.limits);
+  session.config.TableLoaded = false;
+  std::string dataDir;
+  if (!WriteParametersFile(*output, session.config, RegionalFromArgs(*parsed), dataDir)) {
+    return Fail(kCommand, "cannot write " + *output, kExitFailed);
+  }
+  return kExitOk;
+}
+
+const Registration kRegistration(Command{
+    kCommand, "read the configuration of a module into a parameters file", kHelp, Run});
+
+}  // namespace
+}  // namespace q5480::cli
