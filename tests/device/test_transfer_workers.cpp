@@ -138,6 +138,20 @@ TEST_P(TransferTest, ModuleThatFallsSilentMidWriteFailsWithinTheRetryBounds) {
   EXPECT_DOUBLE_EQ(rig_.config.MaxInput, config.MaxInput);
 }
 
+TEST_P(TransferTest, CancelledWriteSendsNoRestart) {
+  // Cancelled from the waiting side, as a window closing mid-transfer does.
+  bool cancelled = false;
+  EXPECT_FALSE(RunTransfer(rig_.link, [this] { return WriteWorker(rig_.commands); }, [&](int) {
+    if (!cancelled && rig_.interposer.CountOf('D') >= 10) {
+      cancelled = true;
+      rig_.link.CancelTransfer();
+    }
+  }));
+  EXPECT_TRUE(cancelled);
+  EXPECT_EQ(rig_.interposer.CountOf('r'), 0);
+  EXPECT_EQ(rig_.interposer.CountOf('L'), 0);
+}
+
 INSTANTIATE_TEST_SUITE_P(BothLayouts, TransferTest,
                          ::testing::Values(kOldId, kOldIdLate, kNewId));
 
