@@ -106,6 +106,9 @@ void ParameterPanelView::BuildParameterArea() {
   RegulGV = Named<QLabel>("RegulGV", p);
   for (QLineEdit* edit : {MinInputE, MaxInputE}) edit->setFixedWidth(80);
   for (QLineEdit* edit : {FiltrZakresE, FiltrCzasE, FiltrLimitE}) edit->setFixedWidth(50);
+  for (QLineEdit* edit : {MinInputE, MaxInputE, FiltrZakresE, FiltrCzasE, FiltrLimitE}) {
+    edit->setAlignment(Qt::AlignRight);
+  }
 
   auto* limit = new QHBoxLayout;
   limit->setSpacing(0);

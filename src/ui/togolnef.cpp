@@ -30,6 +30,7 @@ TOgolneF::TOgolneF(ProgramContext& context, QWidget* parent) : QDialog(parent), 
   ListaLang->setObjectName(QStringLiteral("ListaLang"));
   for (const std::string& name : logic_.ListaLang()) ListaLang->addItem(Q(name));
   ListaLang->setCurrentRow(logic_.Selected());
+  ListaLang->setFixedHeight(ListaLang->sizeHintForRow(0) * 8 + 2 * ListaLang->frameWidth());
   auto* languageLayout = new QVBoxLayout(JezykG);
   languageLayout->addWidget(Wybierz);
   languageLayout->addWidget(ListaLang);

@@ -122,7 +122,11 @@ void TQ5480F::Refresh() {
 
 void TQ5480F::SetStatusText(const QString& text) { StatusText->setText(text); }
 
-void TQ5480F::SetProgress(int percent) { ProgressBar1->setValue(percent); }
+void TQ5480F::SetProgress(int percent) {
+  ProgressBar1->setValue(percent);
+  // A transfer empties the displays; this is where the window is painted meanwhile.
+  PaintDisplays();
+}
 
 void TQ5480F::ShowWaitWindow(bool shown) {
   if (shown) {

@@ -6,7 +6,6 @@
 #include "ui/togolnef.h"
 #include "ui/tports.h"
 #include "ui/tq5480f.h"
-#include "workflow/ui_support_windows.h"
 
 namespace q5480 {
 
@@ -65,7 +64,7 @@ void TQ5480F::Reset1Click() { logic_.Reset1Click(); }
 
 void TQ5480F::Komunikacja1Click() {
   StorePosition();
-  RunPortSelection(logic_.Context(), [this] {
+  logic_.Komunikacja1Click([this] {
     TPortS window(logic_.Context(), this);
     return window.exec() == QDialog::Accepted;
   });

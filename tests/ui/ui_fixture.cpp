@@ -1,6 +1,7 @@
 #include "ui_fixture.h"
 
 #include <QAbstractButton>
+#include <QFileDialog>
 #include <QTimer>
 #include <cstdlib>
 #include <thread>
@@ -18,11 +19,13 @@ QApplication& Application() {
   static int argc = 1;
   static char name[] = "test_ui";
   static char* argv[] = {name, nullptr};
-  static QApplication application(argc, argv);
+  // Lives to the end of the process: Qt's own globals go before static
+  // objects would, and a QApplication destroyed after them crashes.
+  auto* application = new QApplication(argc, argv);
   // Tests close windows and go on with the next.
   QApplication::setQuitOnLastWindowClosed(false);
   ApplyProgramStyle();
-  return application;
+  return *application;
 }
 
 bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds bound) {
@@ -49,6 +52,7 @@ void ModalAnswers::Schedule() {
 }
 
 void ModalAnswers::Poll() {
+  for (const auto& watcher : watchers_) watcher();
   QWidget* window = QApplication::activeModalWidget();
   if (window == nullptr || !window->isVisible()) return;
   auto* box = qobject_cast<QMessageBox*>(window);
@@ -63,11 +67,20 @@ void ModalAnswers::Poll() {
     if (handler(window)) return;
     handlers_.insert(handlers_.begin(), std::move(handler));
   }
-  if (box != nullptr && handlers_.empty()) {
+  if (box != nullptr) {
     QAbstractButton* button = box->defaultButton();
     if (button == nullptr && !box->buttons().isEmpty()) button = box->buttons().constFirst();
     if (button != nullptr) button->click();
   }
+}
+
+bool ChooseFile(QWidget* window, const std::filesystem::path& path) {
+  auto* dialog = qobject_cast<QFileDialog*>(window);
+  if (dialog == nullptr) return false;
+  dialog->selectFile(QString::fromStdString(path.string()));
+  static_cast<QDialog*>(dialog)->accept();  // as the dialog's own Open button does
+  // A dialog still reading its folder may refuse; the next poll tries again.
+  return !dialog->isVisible();
 }
 
 bool PressMessageButton(QWidget* window, QMessageBox::StandardButton which) {

@@ -44,6 +44,8 @@ class ModalAnswers {
   ModalAnswers& operator=(const ModalAnswers&) = delete;
 
   void Then(std::function<bool(QWidget*)> handler) { handlers_.push_back(std::move(handler)); }
+  // Runs at every poll, also while a transfer runs.
+  void Every(std::function<void()> watcher) { watchers_.push_back(std::move(watcher)); }
   // "text" of each message box seen.
   const std::vector<std::string>& Messages() const { return messages_; }
   bool AllUsed() const { return handlers_.empty(); }
@@ -53,9 +55,13 @@ class ModalAnswers {
   void Poll();
 
   std::vector<std::function<bool(QWidget*)>> handlers_;
+  std::vector<std::function<void()>> watchers_;
   std::vector<std::string> messages_;
   QObject* timer_;
 };
+
+// Chooses `path` in an open or save dialog.
+bool ChooseFile(QWidget* window, const std::filesystem::path& path);
 
 // Clicks the button of a message box with this role.
 bool PressMessageButton(QWidget* window, QMessageBox::StandardButton button);

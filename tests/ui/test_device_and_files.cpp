@@ -1,0 +1,185 @@
+// The main window against the emulated module: live values, the File
+// commands, and Write, Verify and Read of a configuration.
+#include <QStatusBar>
+#include <fstream>
+
+#include "config/parameters_file.h"
+#include "emulator/module_memory.h"
+#include "ui_fixture.h"
+
+namespace q5480::test {
+namespace {
+
+constexpr const char* kThermocoupleK =
+    "Parametry miernika serii Q5480\r\n\r\nDevice=Q5495\r\n\r\nCzujnik:\r\nTyp=10\r\nTryb=7\r\n"
+    "Lin=2\r\n\r\n\r\nParametry:\r\nMinInput=0\r\nMaxInput=1000\r\nRoomT=25\r\nZeroReg=0\r\n"
+    "GainReg=0\r\nFiltrZakres=1\r\nFiltrCzas=20\r\nFiltrLimit=0\r\nBurnout=1\r\nSiec=50\r\n"
+    "Jednostki=8\r\n\r\nInformacje:\r\nFactory:\r\nserial=2612001\r\ndata=06.12.2026\r\nUser:\r\n"
+    "kod=TC-OVEN-2\r\nogolne=Hardening oven 2, upper zone\r\nogolne1=\r\n\r\n\r\n\r\n\r\n\r\n\r\n"
+    "\r\n\r\n\r\n\r\n\r\n\r\nKropka=0\r\n";
+
+void WriteFile(const std::filesystem::path& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+std::string Text(const QString& text) { return text.toStdString(); }
+
+class DeviceAndFiles : public ProgramTest {
+ protected:
+  void SetUp() override {
+    WriteSettings(kTestPort);
+    StartProgram();
+  }
+
+  TQ5480F& Window() { return program_->Window(); }
+  ProgramContext& Context() { return program_->Context(); }
+
+  void WaitConnected() {
+    ASSERT_TRUE(WaitFor([&] { return Context().state.Connected && Window().OdczytajT->isEnabled(); }));
+  }
+
+  // File, Open... with `path` chosen in the dialog.
+  void Open(const std::filesystem::path& path, ModalAnswers& answers) {
+    answers.Then([path](QWidget* window) { return ChooseFile(window, path); });
+    Window().Otworz1->trigger();
+    ASSERT_TRUE(answers.AllUsed());
+  }
+};
+
+TEST_F(DeviceAndFiles, LiveValuesOfTheModuleReachBothDisplays) {
+  WaitConnected();
+  ASSERT_TRUE(WaitFor([&] { return !Window().OutputDisplay->text().isEmpty(); }));
+  EXPECT_TRUE(Window().OutputDisplay->text().contains(QLatin1String(" mA")));
+  EXPECT_FALSE(Window().ResultDisplay->text().trimmed().isEmpty());
+  // The first sample names the model of the module.
+  EXPECT_EQ(Context().config.Device, "Q5495");
+  EXPECT_TRUE(Window().ZapiszT->isEnabled());
+  EXPECT_TRUE(Window().Ustawienia1->isEnabled());
+}
+
+TEST_F(DeviceAndFiles, OpenShowsTheFileAndWriteProgramsTheModuleWhichVerifies) {
+  const auto path = scratch_ / "oven.par";
+  WriteFile(path, kThermocoupleK);
+  WaitConnected();
+  ModalAnswers answers;
+  Open(path, answers);
+  EXPECT_EQ(Text(Window().windowTitle()), "Q5495 - " + path.string());
+  EXPECT_EQ(Text(Window().Panel->MinInputE->text()), "    0.0");
+  EXPECT_EQ(Text(Window().Panel->MaxInputE->text()), " 1000.0");
+  EXPECT_EQ(Text(Window().Panel->KodE->text()), "TC-OVEN-2");
+  EXPECT_TRUE(Window().Panel->SenTypeText->text().startsWith(QLatin1String("Thermocouple K")));
+  EXPECT_EQ(Window().Panel->BurnoutE->currentIndex(), 1);
+  // Loaded while a module is connected: every field differs from it.
+  EXPECT_EQ(Window().Panel->KodE->palette().color(QPalette::Base), QColor(0, 255, 255));
+
+  bool messageWindowSeen = false;
+  answers.Every([&] {
+    const TWiadomosc* message = Window().Wiadomosc;
+    if (message != nullptr && message->isVisible() &&
+        message->Label1->text() == QLatin1String("Communicating with device")) {
+      messageWindowSeen = true;
+    }
+  });
+  Window().ZapiszT->trigger();
+  EXPECT_TRUE(answers.Messages().empty()) << answers.Messages().front();
+  EXPECT_EQ(Text(Window().StatusText->text()), " Device programmed");
+  EXPECT_TRUE(messageWindowSeen);
+  EXPECT_EQ(Window().Wiadomosc, nullptr);
+  EXPECT_EQ(Window().Panel->KodE->palette().color(QPalette::Base),
+            QApplication::palette().color(QPalette::Base));
+
+  // What the module now measures with.
+  ModuleMemory memory(module_.Layout());
+  memory.Bytes() = module_.Memory();
+  const LayoutAddresses& at = memory.Addresses();
+  EXPECT_EQ(memory.Bytes()[at.typ], 10);
+  EXPECT_DOUBLE_EQ(memory.Float(at.minInput), 0.0);
+  const std::string stored(memory.Bytes().begin() + static_cast<long>(at.textFirst),
+                           memory.Bytes().begin() + static_cast<long>(at.textLast) + 1);
+  EXPECT_NE(stored.find("TC-OVEN-2"), std::string::npos);
+
+  // Verify is offered from the next tick on.
+  ASSERT_TRUE(WaitFor([&] { return Window().Weryfikuj1->isEnabled(); }));
+  Window().Weryfikuj1->trigger();
+  EXPECT_TRUE(answers.Messages().empty());
+  EXPECT_EQ(Text(Window().StatusText->text()), " Verification successful");
+
+  // A module changed behind the program's back fails the verification.
+  module_.PokeMemory(at.minInput, static_cast<std::uint8_t>(memory.Bytes()[at.minInput] ^ 0x55));
+  Window().Weryfikuj1->trigger();
+  ASSERT_EQ(answers.Messages().size(), 1u);
+  EXPECT_EQ(answers.Messages()[0], "Errors have been found!");
+  EXPECT_EQ(Text(Window().StatusText->text()), " Verification ended with errors");
+}
+
+TEST_F(DeviceAndFiles, ReadFillsThePanelWithWhatTheModuleHolds) {
+  const auto path = scratch_ / "oven.par";
+  WriteFile(path, kThermocoupleK);
+  WaitConnected();
+  ModalAnswers answers;
+  Open(path, answers);
+  Window().ZapiszT->trigger();
+  ASSERT_EQ(Text(Window().StatusText->text()), " Device programmed");
+  Window().Nowy1->trigger();
+  ASSERT_EQ(Text(Window().Panel->SenTypeText->text()), "???");
+  ASSERT_TRUE(Window().Panel->KodE->text().isEmpty());
+
+  Window().OdczytajT->trigger();
+  EXPECT_TRUE(answers.Messages().empty());
+  EXPECT_EQ(Text(Window().Panel->MinInputE->text()), "    0.0");
+  EXPECT_EQ(Text(Window().Panel->MaxInputE->text()), " 1000.0");
+  EXPECT_EQ(Text(Window().Panel->KodE->text()), "TC-OVEN-2");
+  EXPECT_EQ(Text(Window().Panel->OgolneE->text()), "Hardening oven 2, upper zone");
+  // The module counts the time constant in steps of 0.16 s: 2 s is kept as 12.
+  EXPECT_EQ(Text(Window().Panel->FiltrCzasE->text()), "1.9");
+  EXPECT_TRUE(Window().Panel->MinInputE->isEnabled());
+  EXPECT_EQ(Text(Window().StatusText->text()), " Information complete");
+  EXPECT_EQ(Window().Panel->KodE->palette().color(QPalette::Base),
+            QApplication::palette().color(QPalette::Base));
+  // Read from the module: the results take their decimals from the range.
+  EXPECT_TRUE(Context().state.ConfigRead);
+}
+
+TEST_F(DeviceAndFiles, AFileThatDoesNotLoadIsReportedAndLeavesANewConfiguration) {
+  const auto path = scratch_ / "broken.par";
+  WriteFile(path, "Device=Q5495\r\nTyp=10\r\n");
+  ModalAnswers answers;
+  Open(path, answers);
+  ASSERT_EQ(answers.Messages().size(), 1u);
+  EXPECT_EQ(answers.Messages()[0], "Corrupted or wrong data file!");
+  EXPECT_EQ(Text(Window().windowTitle()), "Unspecified type");
+  EXPECT_EQ(Text(Window().Panel->SenTypeText->text()), "???");
+  EXPECT_EQ(Text(Window().StatusText->text()), " No parameters");
+}
+
+TEST_F(DeviceAndFiles, SaveAsWritesTheConfigurationUnderTheChosenName) {
+  const auto source = scratch_ / "oven.par";
+  const auto copy = scratch_ / "copy.par";
+  WriteFile(source, kThermocoupleK);
+  ModalAnswers answers;
+  Open(source, answers);
+  answers.Then([copy](QWidget* window) { return ChooseFile(window, copy); });
+  Window().Zapiszjako1->trigger();
+  ASSERT_TRUE(answers.AllUsed());
+  EXPECT_EQ(Text(Window().windowTitle()), "Q5495 - " + copy.string());
+
+  ModuleConfig saved;
+  InputLimits limits;
+  std::string dataDir;
+  ASSERT_TRUE(ReadParametersFile(copy, saved, limits, dataDir));
+  EXPECT_EQ(saved.Typ, 10);
+  EXPECT_EQ(saved.MaxInput, 1000);
+  EXPECT_EQ(saved.kod, "TC-OVEN-2");
+  EXPECT_EQ(saved.ogolne, "Hardening oven 2, upper zone");
+}
+
+TEST_F(DeviceAndFiles, SaveWithoutAConfigurationReportsItAndWritesNothing) {
+  ModalAnswers answers;
+  Window().Zachowaj1->trigger();
+  ASSERT_EQ(answers.Messages().size(), 1u);
+  EXPECT_EQ(answers.Messages()[0], "No parameters!");
+  EXPECT_FALSE(std::filesystem::exists(scratch_ / "No_name.par"));
+}
+
+}  // namespace
+}  // namespace q5480::test

@@ -1,0 +1,117 @@
+// Pictures of the windows as a person sees them: the main window after a
+// Read, during a write with the message window up, in the monitor-only view,
+// and the options and port selection windows. They go to the folder named
+// by Q5480_SCREENSHOTS (scripts/screenshots.sh), else to a scratch folder.
+#include <QPainter>
+#include <QPixmap>
+#include <cstdlib>
+#include <fstream>
+
+#include "ui/togolnef.h"
+#include "ui/tports.h"
+#include "ui_fixture.h"
+
+namespace q5480::test {
+namespace {
+
+constexpr const char* kLevel =
+    "Device=Q5495\r\nTyp=17\r\nTryb=1\r\nLin=4\r\nMinInput=0\r\nMaxInput=100\r\nRoomT=25\r\n"
+    "ZeroReg=0\r\nGainReg=0\r\nFiltrZakres=5\r\nFiltrCzas=10\r\nFiltrLimit=10\r\nBurnout=0\r\n"
+    "Siec=50\r\nJednostki=9\r\nserial=2612001\r\ndata=06.12.2026\r\nkod=LT-104\r\n"
+    "ogolne=Feed water level, boiler 1\r\nogolne1=\r\nLinA=0\r\nLinB=1\r\nLinC=0\r\nLinD=0\r\n"
+    "LinE=0\r\nLinF=0\r\nLinG=0\r\nLinH=0\r\nLinI=0\r\nLinJ=0\r\nLinK=100\r\nKropka=0\r\n";
+
+class Screenshots : public ProgramTest {
+ protected:
+  Screenshots() {
+    const char* folder = std::getenv("Q5480_SCREENSHOTS");
+    folder_ = folder != nullptr && *folder != '\0' ? std::filesystem::path(folder) : scratch_ / "shots";
+    std::filesystem::create_directories(folder_);
+  }
+
+  // Saves the picture and gives its size.
+  QSize Save(const QPixmap& picture, const char* name) {
+    const auto path = folder_ / name;
+    EXPECT_TRUE(picture.save(QString::fromStdString(path.string()), "PNG")) << name;
+    EXPECT_GT(std::filesystem::file_size(path), 1000u) << name;
+    return picture.size();
+  }
+
+  // The main window with the message window where it stands on top of it.
+  static QPixmap WithMessageWindow(TQ5480F& window) {
+    QPixmap picture = window.grab();
+    QPainter painter(&picture);
+    const QPoint at = window.Wiadomosc->pos() - window.mapToGlobal(QPoint(0, 0));
+    painter.drawPixmap(at, window.Wiadomosc->grab());
+    return picture;
+  }
+
+  std::filesystem::path folder_;
+};
+
+TEST_F(Screenshots, OfTheMainWindowAndTheOptionsAndPortWindows) {
+  WriteSettings(kTestPort);
+  StartProgram();
+  TQ5480F& window = program_->Window();
+  ASSERT_TRUE(WaitFor([&] { return program_->Context().state.Connected; }));
+  const auto path = scratch_ / "level.par";
+  std::ofstream(path, std::ios::binary) << kLevel;
+
+  ModalAnswers answers;
+  answers.Then([path](QWidget* shown) { return ChooseFile(shown, path); });
+  window.Otworz1->trigger();
+  ASSERT_TRUE(answers.AllUsed());
+
+  QPixmap writing;
+  answers.Every([&] {
+    if (writing.isNull() && window.Wiadomosc != nullptr && window.Wiadomosc->isVisible() &&
+        window.ProgressBar1->value() > 20) {
+      writing = WithMessageWindow(window);
+    }
+  });
+  window.ZapiszT->trigger();
+  ASSERT_FALSE(writing.isNull()) << "no picture while the message window was up";
+  ASSERT_EQ(window.StatusText->text().toStdString(), " Device programmed");
+  Save(writing, "write_in_progress.png");
+
+  window.Nowy1->trigger();
+  window.OdczytajT->trigger();
+  ASSERT_TRUE(answers.Messages().empty()) << answers.Messages().front();
+  ASSERT_TRUE(WaitFor([&] {
+    window.Timer1Timer();
+    return !window.ResultDisplay->text().trimmed().isEmpty();
+  }));
+  const QSize full = Save(window.grab(), "main_after_read.png");
+
+  window.MonOnly1->trigger();
+  ASSERT_TRUE(WaitFor([&] { return window.height() < full.height() / 2; }));
+  window.Timer1Timer();
+  const QSize compact = Save(window.grab(), "monitor_only.png");
+  EXPECT_LT(compact.height(), full.height() / 2);
+  window.MonOnly1->trigger();
+
+  QSize options;
+  answers.Then([&](QWidget* shown) {
+    auto* dialog = qobject_cast<TOgolneF*>(shown);
+    if (dialog == nullptr) return false;
+    options = Save(dialog->grab(), "options.png");
+    dialog->reject();
+    return true;
+  });
+  window.Ogolne1->trigger();
+  QSize ports;
+  answers.Then([&](QWidget* shown) {
+    auto* dialog = qobject_cast<TPortS*>(shown);
+    if (dialog == nullptr) return false;
+    ports = Save(dialog->grab(), "port_selection.png");
+    dialog->reject();
+    return true;
+  });
+  window.Komunikacja1->trigger();
+  EXPECT_TRUE(answers.AllUsed());
+  EXPECT_FALSE(options.isEmpty());
+  EXPECT_FALSE(ports.isEmpty());
+}
+
+}  // namespace
+}  // namespace q5480::test
