@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Pictures of the desktop program's windows on a virtual display, against an
+# emulated module: the main window after a Read, during a write with the
+# message window up, in the monitor-only view, and the options and port
+# selection windows. They land in build/screenshots/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+scripts/build.sh build
+out="$PWD/build/screenshots"
+mkdir -p "$out"
+Q5480_SCREENSHOTS="$out" QT_QPA_PLATFORM=xcb \
+  xvfb-run -a -s "-screen 0 1280x1024x24" \
+  build/tests/test_ui --gtest_filter='Screenshots.*'
+ls "$out"
