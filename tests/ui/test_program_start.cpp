@@ -27,9 +27,9 @@ void PressKey(QWidget* window, Qt::Key key) {
   QApplication::sendEvent(window, &release);
 }
 
-using ProgramStart = ProgramTest;
+using DesktopStart = ProgramTest;
 
-TEST_F(ProgramStart, OpensThePortOfTheSettingsFileAndShowsTheMainWindowWithinASecond) {
+TEST_F(DesktopStart, OpensThePortOfTheSettingsFileAndShowsTheMainWindowWithinASecond) {
   WriteSettings(kTestPort);
   DesktopOptions options = Options();
   options.link.portSettleTime = LinkSettings{}.portSettleTime;  // as the program runs
@@ -53,7 +53,7 @@ TEST_F(ProgramStart, OpensThePortOfTheSettingsFileAndShowsTheMainWindowWithinASe
   EXPECT_EQ(program_->Window().pos(), QPoint(40, 30));
 }
 
-TEST_F(ProgramStart, APortThatDoesNotOpenIsReportedAndThePortWindowOffersTheOthers) {
+TEST_F(DesktopStart, APortThatDoesNotOpenIsReportedAndThePortWindowOffersTheOthers) {
   WriteSettings(12);
   ModalAnswers answers;
   std::vector<std::string> offered;
@@ -82,7 +82,7 @@ TEST_F(ProgramStart, APortThatDoesNotOpenIsReportedAndThePortWindowOffersTheOthe
   EXPECT_EQ(program_->Context().settings.ComPort, kTestPort);
 }
 
-TEST_F(ProgramStart, TheSplashWindowGoesOnWithEnterAndEndsTheProgramWithEsc) {
+TEST_F(DesktopStart, TheSplashWindowGoesOnWithEnterAndEndsTheProgramWithEsc) {
   struct Case {
     Qt::Key key;
     bool runs;
@@ -115,7 +115,7 @@ TEST_F(ProgramStart, TheSplashWindowGoesOnWithEnterAndEndsTheProgramWithEsc) {
   }
 }
 
-TEST_F(ProgramStart, TheEndStoresPositionAndLanguageAndClosesThePort) {
+TEST_F(DesktopStart, TheEndStoresPositionAndLanguageAndClosesThePort) {
   WriteSettings(kTestPort, "Polski");  // no such language file here
   StartProgram();
   program_->Window().move(123, 77);

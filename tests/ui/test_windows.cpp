@@ -67,9 +67,9 @@ TEST(DialogFilters, BecomeQtFilterListsWithThePatternsInBrackets) {
   }
 }
 
-using Windows = ProgramTest;
+using DesktopWindows = ProgramTest;
 
-TEST_F(Windows, ACompleteLanguageFileChangesEveryCaptionMenuItemAndHint) {
+TEST_F(DesktopWindows, ACompleteLanguageFileChangesEveryCaptionMenuItemAndHint) {
   WritePrefixedLanguage(ProgramDirectory(), "xx");
   WriteSettings(kTestPort, "xx");
   StartProgram();
@@ -115,7 +115,7 @@ TEST_F(Windows, ACompleteLanguageFileChangesEveryCaptionMenuItemAndHint) {
   EXPECT_EQ(window.Panel->SenTypeG->title().toStdString(), " xx-Sensor type ");
 }
 
-TEST_F(Windows, TheOptionsWindowSwitchesTheLanguageOfTheMainWindow) {
+TEST_F(DesktopWindows, TheOptionsWindowSwitchesTheLanguageOfTheMainWindow) {
   WritePrefixedLanguage(ProgramDirectory(), "xx");
   WriteSettings(kTestPort, "English");
   StartProgram();
@@ -144,7 +144,7 @@ TEST_F(Windows, TheOptionsWindowSwitchesTheLanguageOfTheMainWindow) {
   EXPECT_EQ(program_->Context().settings.Language, "xx");
 }
 
-TEST_F(Windows, AWrongOldPasswordKeepsTheOptionsWindowOpenAndThePassword) {
+TEST_F(DesktopWindows, AWrongOldPasswordKeepsTheOptionsWindowOpenAndThePassword) {
   WriteSettings(kTestPort);
   WritePrefixedLanguage(ProgramDirectory(), "xx");  // no message about missing files
   StartProgram();
@@ -170,7 +170,7 @@ TEST_F(Windows, AWrongOldPasswordKeepsTheOptionsWindowOpenAndThePassword) {
   EXPECT_EQ(program_->Context().settings.Pass, "vorn");
 }
 
-TEST_F(Windows, TheMeterTypeWindowOffersTheKnownModelsAndRefusesThoseNotImplemented) {
+TEST_F(DesktopWindows, TheMeterTypeWindowOffersTheKnownModelsAndRefusesThoseNotImplemented) {
   WriteSettings(kTestPort);
   StartProgram();
   ProgramContext& context = program_->Context();
@@ -201,7 +201,7 @@ TEST_F(Windows, TheMeterTypeWindowOffersTheKnownModelsAndRefusesThoseNotImplemen
   }
 }
 
-TEST_F(Windows, TheVersionAndInfoWindowsCloseOnAClick) {
+TEST_F(DesktopWindows, TheVersionAndInfoWindowsCloseOnAClick) {
   WriteSettings(kTestPort);
   StartProgram();
   for (QAction* command : {program_->Window().Wersja1, program_->Window().Info1}) {
@@ -222,7 +222,7 @@ TEST_F(Windows, TheVersionAndInfoWindowsCloseOnAClick) {
   }
 }
 
-TEST_F(Windows, MonitorOnlyShowsJustTheDisplaysAndGivesTheWholeWindowBack) {
+TEST_F(DesktopWindows, MonitorOnlyShowsJustTheDisplaysAndGivesTheWholeWindowBack) {
   WriteSettings(kTestPort);
   StartProgram();
   TQ5480F& window = program_->Window();
@@ -248,7 +248,7 @@ TEST_F(Windows, MonitorOnlyShowsJustTheDisplaysAndGivesTheWholeWindowBack) {
   EXPECT_TRUE(window.Autoread1->isEnabled());
 }
 
-TEST_F(Windows, TheToolBarAndStatusBarCommandsHideAndShowThem) {
+TEST_F(DesktopWindows, TheToolBarAndStatusBarCommandsHideAndShowThem) {
   WriteSettings(kTestPort);
   StartProgram();
   TQ5480F& window = program_->Window();
@@ -261,7 +261,7 @@ TEST_F(Windows, TheToolBarAndStatusBarCommandsHideAndShowThem) {
   EXPECT_FALSE(window.statusBar()->isVisible());
 }
 
-TEST_F(Windows, TheLockKeyPanelsFollowTheirKeys) {
+TEST_F(DesktopWindows, TheLockKeyPanelsFollowTheirKeys) {
   WriteSettings(kTestPort);
   StartProgram();
   TQ5480F& window = program_->Window();

@@ -92,15 +92,16 @@ bool PressMessageButton(QWidget* window, QMessageBox::StandardButton which) {
 
 namespace {
 
-ModuleOptions ModuleOptionsOfTest() {
+ModuleOptions ModuleOfModel(std::uint16_t modelNumber) {
   ModuleOptions options;
-  options.factory.modelNumber = 5495;
+  options.factory.modelNumber = modelNumber;
   return options;
 }
 
 }  // namespace
 
-ProgramTest::ProgramTest() : module_(ModuleOptionsOfTest()), emulator_(module_) {
+ProgramTest::ProgramTest(std::uint16_t modelNumber)
+    : module_(ModuleOfModel(modelNumber)), emulator_(module_) {
   Application();
   std::filesystem::create_directories(scratch_ / "ports");
   std::filesystem::create_directories(ProgramDirectory());

@@ -68,7 +68,7 @@ bool PressMessageButton(QWidget* window, QMessageBox::StandardButton button);
 
 class ProgramTest : public ::testing::Test {
  protected:
-  ProgramTest();
+  explicit ProgramTest(std::uint16_t modelNumber = 5495);
   ~ProgramTest() override;
 
   // The settings file of the program directory names COM `port`.
