@@ -89,6 +89,9 @@ void ParameterPanelView::BuildParameterArea() {
   FiltrLimitUpDown->setRange(0, 100);
   FiltrLimitUpDown->setReadOnly(true);
   FiltrLimitUpDown->setFixedWidth(22);
+  // Only its arrows show: the number stands in FiltrLimitE beside it.
+  FiltrLimitUpDown->setStyleSheet(
+      QStringLiteral("QSpinBox { color: transparent; selection-color: transparent; }"));
   FiltrDobierz = Named<QPushButton>("FiltrDobierz", p);
   FiltrDobierz->setEnabled(false);
   Reakcja = Named<QLabel>("Reakcja", p);
