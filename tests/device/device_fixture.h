@@ -34,7 +34,7 @@ inline constexpr const char* kOldId = "1.23";      // older firmware, no fixed p
 inline constexpr const char* kOldIdLate = "1.45";  // older firmware with a fixed point
 inline constexpr const char* kNewId = "2104";
 inline constexpr int kPort = 9;
-inline constexpr int kTestBaud = 38400;
+inline constexpr int kTestBaud = 9600;
 
 class SilentUi : public UserInterface {
  public:

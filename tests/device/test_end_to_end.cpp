@@ -205,7 +205,10 @@ TEST_P(MeasurementTest, MonitorShowsTheValueOfTheSignalToTheDisplaysResolution) 
     const std::string number = columns[1].substr(columns[1].find_first_not_of(' '));
     EXPECT_NEAR(std::stod(number), c.expected, Resolution(number) + 1e-9) << number;
     EXPECT_EQ(columns[2], c.unit);
-    EXPECT_EQ(columns[4], "-");
+    // The averaging flags may come and go; nothing may be wrong.
+    for (const char* fault : {"Cal mode", "Broken sensor", "EEPROM error", "Out of range"}) {
+      EXPECT_EQ(columns[4].find(fault), std::string::npos) << columns[4];
+    }
   }
   const double fraction = (c.expected - rig.config.MinInput) /
                            (rig.config.MaxInput - rig.config.MinInput);
