@@ -113,6 +113,29 @@ TEST_F(DesktopWindows, ACompleteLanguageFileChangesEveryCaptionMenuItemAndHint) 
   EXPECT_EQ(window.windowTitle().toStdString(), "xx-Unspecified type");
   EXPECT_EQ(window.StatusText->text().toStdString(), " xx-No parameters");
   EXPECT_EQ(window.Panel->SenTypeG->title().toStdString(), " xx-Sensor type ");
+
+  // The other windows take their texts from the same table.
+  const TWiadomosc message(program_->Context().language, nullptr);
+  EXPECT_EQ(message.windowTitle().toStdString(), "xx-Message");
+  EXPECT_EQ(message.Label1->text().toStdString(), "xx-Communicating with device");
+  EXPECT_EQ(message.Label2->text().toStdString(), "xx-Please wait...");
+  ModalAnswers answers;
+  QStringList titles;
+  for (int i = 0; i < 2; ++i) {
+    answers.Then([&](QWidget* shown) {
+      auto* dialog = qobject_cast<QDialog*>(shown);
+      if (dialog == nullptr || qobject_cast<QMessageBox*>(shown) != nullptr) return false;
+      titles << dialog->windowTitle();
+      for (auto* button : dialog->findChildren<QAbstractButton*>()) {
+        if (button->text() == QLatin1String("xx-Cancel")) titles << button->text();
+      }
+      dialog->reject();
+      return true;
+    });
+  }
+  window.Komunikacja1->trigger();
+  window.Ogolne1->trigger();
+  EXPECT_EQ(titles, QStringList({"xx-Serial port", "xx-Cancel", "xx-Options", "xx-Cancel"}));
 }
 
 TEST_F(DesktopWindows, TheOptionsWindowSwitchesTheLanguageOfTheMainWindow) {
