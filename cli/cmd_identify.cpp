@@ -39,7 +39,7 @@ int Run(const std::vector<std::string>& args) {
   if (int status = session.Open(); status != kExitOk) return status;
   if (int status = session.AwaitSample(); status != kExitOk) return status;
   CommandSet& commands = session.Commands();
-  if (int status = session.Transfer("Communicating with device", [&commands] { return commands.Identify(); });
+  if (int status = session.Transfer("", [&commands] { return commands.Identify(); });
       status != kExitOk) {
     return status;
   }

@@ -92,11 +92,14 @@ int DeviceSession::AwaitSample() {
 
 int DeviceSession::Transfer(std::string_view messageKey, Link::Worker worker) {
   if (!link_.StopPolling()) return Report("Transmission unsuccessful", "!", kExitFailed);
+  // A transfer without a message (a single exchange) shows no progress.
   ProgressLine progress(texts_.Tr(messageKey));
-  progress.Show(0);
-  const bool ok =
-      RunTransfer(link_, std::move(worker), [&progress](int percent) { progress.Show(percent); });
-  progress.Finish();
+  const bool shown = !messageKey.empty();
+  if (shown) progress.Show(0);
+  const bool ok = RunTransfer(link_, std::move(worker), [&](int percent) {
+    if (shown) progress.Show(percent);
+  });
+  if (shown) progress.Finish();
   return ok ? kExitOk : Report("Transmission unsuccessful", "!", kExitFailed);
 }
 

@@ -58,8 +58,9 @@ class DeviceSession {
   // Waits for the first sample; the message "No communication with
   // device!" and kExitFailed when none comes.
   int AwaitSample();
-  // Stops polling and runs `worker` with its progress line; kExitOk, or
-  // "Transmission unsuccessful!" and kExitFailed.
+  // Stops polling and runs `worker` with its progress line (none for an
+  // empty message); kExitOk, or "Transmission unsuccessful!" and
+  // kExitFailed.
   int Transfer(std::string_view messageKey, Link::Worker worker);
 
   // The configuration of a parameters file made ready to build, its table

@@ -4,63 +4,65 @@
 #include <sys/signalfd.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "config/program_directory.h"
+#include "emulator/module_command_line.h"
 #include "emulator/module_emulator.h"
-#include "emulator/sample_handler.h"
+#include "emulator/module_requests.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kHelp =
-    "usage: q5480-module [--com N] [--baud B]\n"
-    "\n"
-    "A stand-in measuring module on a pseudo-terminal. Prints the path of the\n"
-    "pseudo-terminal on one line and runs until interrupted (SIGINT, SIGTERM).\n"
-    "\n"
-    "  --com N    place the link comN in the ports folder so that the programs\n"
-    "             find the module as COM N (1 to 255); the link is removed at exit\n"
-    "  --baud B   emulate the line speed: each byte takes 10 bit times at B baud\n"
-    "             (default: no pacing)\n"
-    "  --help     show this text\n";
-
-bool ParseNumber(const char* text, int low, int high, int& value) {
-  char* end = nullptr;
-  long parsed = std::strtol(text, &end, 10);
-  if (end == text || *end != '\0' || parsed < low || parsed > high) return false;
-  value = static_cast<int>(parsed);
-  return true;
-}
-
-int Usage(const char* problem) {
-  std::fprintf(stderr, "q5480-module: %s\n\n%s", problem, kHelp);
+int Usage(const std::string& problem) {
+  std::fprintf(stderr, "q5480-module: %s\n\n%s", problem.c_str(), q5480::kModuleProgramHelp);
   return 2;
 }
+
+// Standard input, one command a line, until it ends.
+class CommandInput {
+ public:
+  explicit CommandInput(q5480::EmulatedModule& module) : module_(module) {}
+
+  // False once standard input has ended.
+  bool Read() {
+    char buffer[256];
+    const ssize_t count = ::read(STDIN_FILENO, buffer, sizeof buffer);
+    if (count <= 0) return count < 0 && errno == EINTR;
+    pending_.append(buffer, static_cast<std::size_t>(count));
+    for (std::size_t end = pending_.find('\n'); end != std::string::npos;
+         end = pending_.find('\n')) {
+      const std::string line = pending_.substr(0, end);
+      pending_.erase(0, end + 1);
+      std::string error;
+      if (!line.empty() && !q5480::ApplyModuleCommand(line, module_, error)) {
+        std::fprintf(stderr, "q5480-module: %s\n", error.c_str());
+      }
+    }
+    return true;
+  }
+
+ private:
+  q5480::EmulatedModule& module_;
+  std::string pending_;
+};
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  int com = 0;
-  int baud = 0;
-  for (int i = 1; i < argc; ++i) {
-    std::string arg = argv[i];
-    if (arg == "--help" || arg == "-h") {
-      std::fputs(kHelp, stdout);
-      return 0;
-    }
-    if ((arg == "--com" || arg == "--baud") && i + 1 < argc) {
-      bool ok = arg == "--com" ? ParseNumber(argv[++i], 1, 255, com)
-                               : ParseNumber(argv[++i], 50, 1000000, baud);
-      if (!ok) return Usage(("bad value for " + arg).c_str());
-      continue;
-    }
-    return Usage(("unknown argument \"" + arg + "\"").c_str());
+  std::string problem;
+  const std::optional<q5480::ModuleProgramOptions> options =
+      q5480::ParseModuleCommandLine(std::vector<std::string>(argv + 1, argv + argc), problem);
+  if (!options) return Usage(problem);
+  if (options->help) {
+    std::fputs(q5480::kModuleProgramHelp, stdout);
+    return 0;
   }
 
   // Signals are taken synchronously so that the link is removed on the way out.
@@ -73,11 +75,12 @@ int main(int argc, char** argv) {
   int signalFd = signalfd(-1, &signals, SFD_CLOEXEC);
 
   try {
-    q5480::SampleHandler handler;
-    q5480::ModuleEmulator emulator(handler, baud);
+    q5480::EmulatedModule module(options->module);
+    q5480::ApplyStartSettings(*options, module);
+    q5480::ModuleEmulator emulator(module, options->baud);
     fs::path link;
-    if (com > 0) {
-      link = q5480::PortsDirectory() / ("com" + std::to_string(com));
+    if (options->com > 0) {
+      link = q5480::PortsDirectory() / ("com" + std::to_string(options->com));
       std::error_code error;
       fs::create_directories(link.parent_path(), error);
       fs::remove(link, error);  // a stale link of an earlier run
@@ -92,8 +95,16 @@ int main(int argc, char** argv) {
     std::printf("%s\n", emulator.SlavePath().c_str());
     std::fflush(stdout);
 
-    pollfd wait{signalFd, POLLIN, 0};
-    while (::poll(&wait, 1, -1) < 0 && errno == EINTR) {
+    CommandInput input(module);
+    pollfd waits[2] = {{signalFd, POLLIN, 0}, {STDIN_FILENO, POLLIN, 0}};
+    nfds_t watched = 2;
+    for (;;) {
+      if (::poll(waits, watched, -1) < 0) {
+        if (errno == EINTR) continue;
+        break;
+      }
+      if (waits[0].revents != 0) break;
+      if (watched == 2 && waits[1].revents != 0 && !input.Read()) watched = 1;
     }
     emulator.Stop();
     if (!link.empty()) {

@@ -191,7 +191,9 @@ TEST(ModuleProgramTest, AppearsAsAComPortAndCleansUpOnTermination) {
   if (!fs::exists(bin / "q5480-module")) GTEST_SKIP() << "q5480-module is not built";
   // A number no one else uses in the build's ports folder.
   const fs::path link = bin / "ports/com251";
-  Child module({(bin / "q5480-module").string(), "--com", "251"});
+  // A blank Q5491 with the wide current format: 0 at 4 mA, model index 8.
+  Child module({(bin / "q5480-module").string(), "--com", "251", "--model", "5491",
+                "--wide-current"});
   std::string slave = module.ReadLine();
   ASSERT_EQ(slave.rfind("/dev/pts/", 0), 0u) << slave;
   EXPECT_EQ(fs::read_symlink(link), fs::path(slave));
@@ -200,9 +202,11 @@ TEST(ModuleProgramTest, AppearsAsAComPortAndCleansUpOnTermination) {
     Child poll({(bin / "q5480ctl").string(), "poll", "--port", "251", "--count", "2"});
     for (int i = 0; i < 2; ++i) {
       std::string line = poll.ReadLine();
-      // "HH:MM:SS.mmm  83 48 00 00 10 00 01 00"
+      // "HH:MM:SS.mmm  00 00 00 00 1F 40 00 18" (bit 5 of the last byte
+      // may mark a new average)
       ASSERT_EQ(line.size(), 12u + 1 + 8 * 3) << line;
-      EXPECT_EQ(line.substr(12), "  83 48 00 00 10 00 01 00");
+      EXPECT_EQ(line.substr(12, 22), "  00 00 00 00 1F 40 00");
+      EXPECT_EQ(std::stoi(line.substr(34), nullptr, 16) & 0xDF, 0x18) << line;
     }
     EXPECT_EQ(poll.Finish(), 0);
   }
