@@ -98,8 +98,11 @@ class Link {
   // Transfers.
   bool RunWorker(Worker worker);
   // The waiting window's side: answers each progress signal, cancels the
-  // worker after a silence and gives the worker's result.
-  bool AwaitWorker(const std::function<void(int percent)>& onProgress);
+  // worker after a silence and gives the worker's result. `whileWaiting`
+  // runs every few tens of milliseconds meanwhile, so that a window stays
+  // responsive while a worker is silent.
+  bool AwaitWorker(const std::function<void(int percent)>& onProgress,
+                   const std::function<void()>& whileWaiting = {});
   void ReportProgress(long done, long total, int& last);
   void CancelTransfer();
   bool TransferRunning() const { return transferRunning_.load(); }
@@ -113,6 +116,8 @@ class Link {
   bool ReadReply(int replyLength, LinkBuffer& reply);
   bool Fail();
   bool StopThread(LinkThread& worker);
+  // Waits for the next progress signal up to the silence bound.
+  bool AwaitProgress(const std::function<void()>& whileWaiting);
   void PollingLoop();
   bool PollOnce();
   void ServeQueuedCommand();

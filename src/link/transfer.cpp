@@ -10,6 +10,8 @@ namespace q5480 {
 namespace {
 
 constexpr std::chrono::milliseconds kExitCodeWait{1000};
+// How often a waiting window gets to run while a worker is silent.
+constexpr std::chrono::milliseconds kIdleSlice{30};
 
 }  // namespace
 
@@ -38,10 +40,11 @@ bool Link::RunWorker(Worker worker) {
   return true;
 }
 
-bool Link::AwaitWorker(const std::function<void(int percent)>& onProgress) {
+bool Link::AwaitWorker(const std::function<void(int percent)>& onProgress,
+                       const std::function<void()>& whileWaiting) {
   bool cancelled = false;
   while (transferRunning_.load()) {
-    if (!progressEvent_.WaitFor(settings_.workerSilenceBound)) {
+    if (!AwaitProgress(whileWaiting)) {
       CancelTransfer();
       cancelled = true;
       break;
@@ -56,6 +59,16 @@ bool Link::AwaitWorker(const std::function<void(int percent)>& onProgress) {
   if (!workerThread_.finished.WaitFor(kExitCodeWait)) return false;
   workerThread_.thread.join();
   return !cancelled && workerExitCode_.load() == 1;
+}
+
+bool Link::AwaitProgress(const std::function<void()>& whileWaiting) {
+  if (!whileWaiting) return progressEvent_.WaitFor(settings_.workerSilenceBound);
+  const auto silenceEnd = std::chrono::steady_clock::now() + settings_.workerSilenceBound;
+  while (!progressEvent_.WaitFor(kIdleSlice)) {
+    if (std::chrono::steady_clock::now() >= silenceEnd) return false;
+    whileWaiting();
+  }
+  return true;
 }
 
 void Link::ReportProgress(long done, long total, int& last) {

@@ -61,7 +61,8 @@ bool TQ5480FLogic::showiad(const std::string& messageKey, Link::Worker worker) {
               context_.ui.SetProgress(percent);
               context_.StatBarTxt(message + "  " + std::to_string(percent) + "%");
               context_.ui.ProcessEvents();
-            });
+            },
+            [&] { context_.ui.ProcessEvents(); });
   if (ok) {
     std::this_thread::sleep_for(kSettlePause);
   } else {
@@ -167,7 +168,12 @@ bool TQ5480FLogic::ZapiszTClick() {
 bool TQ5480FLogic::Weryfikuj1Click() {
   if (!commands_.ReadWorker || !commands_.ImagesMatch) return false;
   const ModuleImage expected = context_.image;
-  if (!showiad("Verifying...", commands_.ReadWorker(kReadVerification))) return false;
+  if (!showiad("Verifying...", commands_.ReadWorker(kReadVerification))) {
+    // A partial read must not stay in the image: the next Verify would
+    // compare the module with its own bytes.
+    context_.image = expected;
+    return false;
+  }
   if (commands_.ImagesMatch(expected, context_.image)) {
     context_.StatBarTxt(context_.Tr("Verification successful"));
     return true;

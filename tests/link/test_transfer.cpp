@@ -64,6 +64,22 @@ TEST_F(TransferTest, SilentWorkerIsCancelledAfterTheSilenceBound) {
   EXPECT_LT(elapsed, milliseconds(3000));
 }
 
+TEST_F(TransferTest, WindowKeepsRunningWhileASilentWorkerIsAwaited) {
+  OpenIdle();
+  ASSERT_TRUE(link_->RunWorker([this] {
+    while (link_->TransferRunning()) std::this_thread::sleep_for(milliseconds(1));
+    return true;
+  }));
+  int idleRuns = 0;
+  auto start = Clock::now();
+  EXPECT_FALSE(link_->AwaitWorker({}, [&] { ++idleRuns; }));
+  auto elapsed = Clock::now() - start;
+  // The silence bound still cancels the worker, and the window ran meanwhile.
+  EXPECT_GE(elapsed, milliseconds(300));
+  EXPECT_LT(elapsed, milliseconds(3000));
+  EXPECT_GE(idleRuns, 3);
+}
+
 TEST_F(TransferTest, CancelEndsAWorkerWaitingOnTheLineAtOnce) {
   emulator_.Faults().Arm(Fault::TruncatedReply, 1000);
   OpenIdle(1);  // 1200 baud: each missing byte is awaited for over a second
