@@ -16,9 +16,9 @@
 #include <string>
 #include <thread>
 
+#include "bench_support.h"
 #include "config/language_table.h"
 #include "config/program_directory.h"
-#include "config/user_interface.h"
 #include "link/link.h"
 
 namespace {
@@ -29,16 +29,6 @@ using Clock = std::chrono::steady_clock;
 constexpr int kBaud = 4800;
 constexpr double kBytesPerPoll = 16;  // 5 request bytes, 11 reply bytes
 constexpr double kBitsPerByte = 10;
-
-class QuietUi : public q5480::UserInterface {
- public:
-  q5480::MessageResult ShowMessage(const std::string& text, const std::string&, q5480::MessageIcon,
-                                   q5480::MessageButtons) override {
-    std::fprintf(stderr, "%s\n", text.c_str());
-    return q5480::MessageResult::Ok;
-  }
-  void Beep(q5480::BeepKind) override {}
-};
 
 double CpuSeconds() {
   rusage usage{};
@@ -86,7 +76,7 @@ int main(int argc, char** argv) {
   fs::create_directories(ports);
   fs::create_symlink(slavePath, ports / "com1");
 
-  QuietUi ui;
+  q5480::bench::QuietUi ui;
   q5480::LanguageTable texts;
   q5480::LinkSettings settings;
   settings.ports.portsDirectory = ports;

@@ -11,9 +11,9 @@
 #include <mutex>
 #include <string>
 
+#include "bench_support.h"
 #include "config/dates.h"
 #include "config/language_table.h"
-#include "config/user_interface.h"
 #include "conversion/build_image.h"
 #include "emulator/module_emulator.h"
 #include "emulator/module_requests.h"
@@ -31,16 +31,6 @@ constexpr int kBaud = 4800;
 constexpr double kBitsPerByte = 10;
 constexpr int kPort = 9;
 constexpr double kWritePauses = 0.6;  // 300 ms before and after the final 100 %
-
-class QuietUi : public q5480::UserInterface {
- public:
-  q5480::MessageResult ShowMessage(const std::string& text, const std::string&, q5480::MessageIcon,
-                                   q5480::MessageButtons) override {
-    std::fprintf(stderr, "%s\n", text.c_str());
-    return q5480::MessageResult::Ok;
-  }
-  void Beep(q5480::BeepKind) override {}
-};
 
 // Counts the bytes each exchange puts on the line: the request frame (its
 // echo comes back while it is sent) and the reply frame.
@@ -96,7 +86,7 @@ bool Bench(const char* layoutName, const std::string& identifier, const fs::path
   fs::create_symlink(emulator.SlavePath(), folder / "ports" / ("com" + std::to_string(kPort)));
   emulator.Start();
 
-  QuietUi ui;
+  q5480::bench::QuietUi ui;
   q5480::LanguageTable texts;
   q5480::LinkSettings settings;
   settings.ports.portsDirectory = folder / "ports";

@@ -1,9 +1,13 @@
 #include "cli_support.h"
 
+#include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <system_error>
 
@@ -15,6 +19,11 @@ namespace {
 bool Contains(const std::vector<std::string>& list, const std::string& item) {
   return std::find(list.begin(), list.end(), item) != list.end();
 }
+
+std::atomic<bool> gInterrupted{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
+
+extern "C" void OnInterrupt(int) { gInterrupted.store(true); }
 
 }  // namespace
 
@@ -110,5 +119,38 @@ RegionalSettings RegionalFromArgs(const ParsedArgs& args) {
   regional.decimalSeparator = args.Has("--decimal-comma") ? ',' : '.';
   return regional;
 }
+
+std::optional<long> PositiveNumber(const std::string& text) {
+  try {
+    std::size_t used = 0;
+    const long value = std::stol(text, &used);
+    if (used == text.size() && value > 0) return value;
+  } catch (const std::exception&) {
+  }
+  return std::nullopt;
+}
+
+std::string TimeStamp() {
+  const auto now = std::chrono::system_clock::now();
+  const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
+  const long ms = static_cast<long>(
+      std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000);
+  std::tm local{};
+  localtime_r(&seconds, &local);
+  char text[32];
+  std::snprintf(text, sizeof text, "%02d:%02d:%02d.%03ld", local.tm_hour, local.tm_min,
+                local.tm_sec, ms);
+  return text;
+}
+
+void CatchInterrupts() {
+  gInterrupted.store(false);
+  struct sigaction action {};
+  action.sa_handler = OnInterrupt;
+  sigaction(SIGINT, &action, nullptr);
+  sigaction(SIGTERM, &action, nullptr);
+}
+
+bool Interrupted() { return gInterrupted.load(); }
 
 }  // namespace q5480::cli

@@ -56,4 +56,16 @@ int ReportCorruptedFile();
 // The regional settings of the output: "." unless "--decimal-comma" was given.
 RegionalSettings RegionalFromArgs(const ParsedArgs& args);
 
+// A whole number above zero, the whole text; nothing otherwise.
+std::optional<long> PositiveNumber(const std::string& text);
+
+// The local time of day now, "HH:MM:SS.mmm".
+std::string TimeStamp();
+
+// From now on SIGINT and SIGTERM set a flag instead of ending the program, so
+// that a command that runs until interrupted can close its link first.
+void CatchInterrupts();
+// Whether SIGINT or SIGTERM came since CatchInterrupts.
+bool Interrupted();
+
 }  // namespace q5480::cli

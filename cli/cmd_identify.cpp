@@ -30,14 +30,8 @@ exit status:
   2  bad arguments)";
 
 int Run(const std::vector<std::string>& args) {
-  std::string error;
-  const std::optional<ParsedArgs> parsed =
-      ParseArguments(args, OptionSpec{{}, {"--port"}, 0, 0}, error);
-  if (!parsed) return Fail(kCommand, error, kExitUsage);
   DeviceSession session(kCommand);
-  if (int status = session.TakePort(*parsed); status != kExitOk) return status;
-  if (int status = session.Open(); status != kExitOk) return status;
-  if (int status = session.AwaitSample(); status != kExitOk) return status;
+  if (int status = session.ConnectPortOnly(args); status != kExitOk) return status;
   CommandSet& commands = session.Commands();
   if (int status = session.Transfer("", [&commands] { return commands.Identify(); });
       status != kExitOk) {

@@ -7,11 +7,8 @@
 
 #include "cli_support.h"
 #include "command_registry.h"
-#include "config/conversion_error.h"
-#include "config/dates.h"
 #include "config/module_image.h"
-#include "conversion/build_image.h"
-#include "conversion/stored_configuration.h"
+#include "stored_image.h"
 
 namespace q5480::cli {
 namespace {
@@ -43,32 +40,9 @@ int Run(const std::vector<std::string>& args) {
   std::string error;
   const std::optional<ParsedArgs> parsed = ParseArguments(args, OptionSpec{{}, {"--table", "-o"}, 1, 1}, error);
   if (!parsed) return Fail(kCommand, error, kExitUsage);
-  const std::string& parametersFile = parsed->positionals[0];
-  if (int status = CheckInputFile(kCommand, parametersFile); status != kExitOk) return status;
-  const std::optional<std::string> table = parsed->Value("--table");
-  if (table) {
-    if (int status = CheckInputFile(kCommand, *table); status != kExitOk) return status;
-  }
-
-  ModuleConfig config;
-  InputLimits limits;
-  ConversionState state;
-  const ConversionContext context{config, limits, state};
-  ModuleImage image;
-  try {
-    const StoredLoadResult loaded =
-        LoadStoredConfiguration(parametersFile, table ? std::optional<std::filesystem::path>(*table) : std::nullopt, context);
-    if (loaded.status == StoredLoad::TableNotFound) {
-      return Fail(kCommand, "cannot find the table file \"" + config.File + "\" (give it with --table)", kExitUsage);
-    }
-    if (loaded.status != StoredLoad::Ok) return ReportMessage(loaded.message, kExitFailed);
-    BuildFailure failure = BuildFailure::None;
-    if (!BuildModuleImage(context, image, static_cast<std::uint16_t>(DayNumber(Today())), failure)) {
-      return ReportMessage(BuildFailureMessage(failure), kExitFailed);
-    }
-  } catch (const ConversionError& e) {
-    return ReportMessage(e.what(), kExitFailed);
-  }
+  StoredImage stored;
+  if (int status = BuildStoredImage(kCommand, *parsed, stored); status != kExitOk) return status;
+  const ModuleImage& image = stored.image;
 
   if (const auto output = parsed->Value("-o")) {
     std::ofstream file(*output, std::ios::binary | std::ios::trunc);

@@ -1,10 +1,6 @@
 // q5480ctl monitor: the decoded measurements of a module, one line a sample.
-#include <signal.h>
-
-#include <atomic>
 #include <chrono>
 #include <cstdio>
-#include <ctime>
 #include <string>
 #include <vector>
 
@@ -50,24 +46,6 @@ constexpr std::chrono::milliseconds kSampleSilence{3000};
 constexpr std::chrono::milliseconds kInterruptCheck{100};
 constexpr int kCurrentLoopTyp = 19;
 
-std::atomic<bool> gInterrupted{false};
-static_assert(std::atomic<bool>::is_always_lock_free);
-
-extern "C" void OnMonitorInterrupt(int) { gInterrupted.store(true); }
-
-std::string TimeStamp() {
-  const auto now = std::chrono::system_clock::now();
-  const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
-  const long ms = static_cast<long>(
-      std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000);
-  std::tm local{};
-  localtime_r(&seconds, &local);
-  char text[32];
-  std::snprintf(text, sizeof text, "%02d:%02d:%02d.%03ld", local.tm_hour, local.tm_min,
-                local.tm_sec, ms);
-  return text;
-}
-
 std::string StatusWords(const DeviceStatus& status, const ModuleConfig& config,
                         const LanguageTable& texts) {
   std::vector<std::string_view> words;
@@ -100,16 +78,6 @@ void PrintSample(const DeviceSession& session, const MeasurementSample& sample,
   std::fflush(stdout);
 }
 
-std::optional<long> PositiveNumber(const std::string& text) {
-  try {
-    std::size_t used = 0;
-    const long value = std::stol(text, &used);
-    if (used == text.size() && value > 0) return value;
-  } catch (const std::exception&) {
-  }
-  return std::nullopt;
-}
-
 int Run(const std::vector<std::string>& args) {
   std::string error;
   const std::optional<ParsedArgs> parsed =
@@ -121,9 +89,7 @@ int Run(const std::vector<std::string>& args) {
     if (!count) return Fail(kCommand, "bad sample count: " + *countText, kExitUsage);
   }
   DeviceSession session(kCommand);
-  if (int status = session.TakePort(*parsed); status != kExitOk) return status;
-  if (int status = session.Open(); status != kExitOk) return status;
-  if (int status = session.AwaitSample(); status != kExitOk) return status;
+  if (int status = session.Connect(*parsed); status != kExitOk) return status;
 
   bool configRead = false;
   if (!session.Status().EepromError) {
@@ -135,18 +101,14 @@ int Run(const std::vector<std::string>& args) {
     session.GetLink().StartPolling();
   }
 
-  gInterrupted.store(false);
-  struct sigaction action {};
-  action.sa_handler = OnMonitorInterrupt;
-  sigaction(SIGINT, &action, nullptr);
-  sigaction(SIGTERM, &action, nullptr);
+  CatchInterrupts();
 
   Link& link = session.GetLink();
   MeasurementSample sample;
   DeviceStatus status = session.Status();
   long printed = 0;
   auto lastSample = std::chrono::steady_clock::now();
-  while (!gInterrupted.load() && (!count || printed < *count)) {
+  while (!Interrupted() && (!count || printed < *count)) {
     if (session.Commands().TakeSample(sample, status)) {
       PrintSample(session, sample, status, configRead);
       lastSample = std::chrono::steady_clock::now();

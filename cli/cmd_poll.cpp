@@ -1,17 +1,13 @@
 // q5480ctl poll: runs the polling thread on a port and prints each sample.
-#include <signal.h>
-
-#include <atomic>
 #include <chrono>
 #include <cstdio>
-#include <ctime>
 #include <string>
 #include <vector>
 
 #include "cli_support.h"
 #include "command_registry.h"
 #include "config/language_table.h"
-#include "config/user_interface.h"
+#include "device_session.h"
 #include "link/link.h"
 
 namespace q5480::cli {
@@ -38,45 +34,6 @@ exit status:
 
 constexpr std::chrono::milliseconds kSampleSilence{3000};
 constexpr std::chrono::milliseconds kInterruptCheck{100};
-
-std::atomic<bool> gInterrupted{false};
-static_assert(std::atomic<bool>::is_always_lock_free);
-
-extern "C" void OnInterrupt(int) { gInterrupted.store(true); }
-
-// Messages go to standard error; the terminal has no beep worth making.
-class ConsoleUi : public UserInterface {
- public:
-  MessageResult ShowMessage(const std::string& text, const std::string&, MessageIcon,
-                            MessageButtons) override {
-    std::fprintf(stderr, "%s\n", text.c_str());
-    return MessageResult::Ok;
-  }
-  void Beep(BeepKind) override {}
-};
-
-std::optional<long> PositiveNumber(const std::string& text) {
-  try {
-    std::size_t used = 0;
-    long value = std::stol(text, &used);
-    if (used == text.size() && value > 0) return value;
-  } catch (const std::exception&) {
-  }
-  return std::nullopt;
-}
-
-std::string TimeStamp() {
-  auto now = std::chrono::system_clock::now();
-  std::time_t seconds = std::chrono::system_clock::to_time_t(now);
-  long ms = static_cast<long>(
-      std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000);
-  std::tm local{};
-  localtime_r(&seconds, &local);
-  char text[32];
-  std::snprintf(text, sizeof text, "%02d:%02d:%02d.%03ld", local.tm_hour, local.tm_min,
-                local.tm_sec, ms);
-  return text;
-}
 
 void PrintSample(const LinkBuffer& sample) {
   std::string line = TimeStamp() + " ";
@@ -111,16 +68,12 @@ int Run(const std::vector<std::string>& args) {
     return ReportMessage(SubstituteNumber(texts.Tr("COM%d initialization failed"), *port) + "!",
                          kExitFailed);
   }
-  gInterrupted.store(false);
-  struct sigaction action {};
-  action.sa_handler = OnInterrupt;
-  sigaction(SIGINT, &action, nullptr);
-  sigaction(SIGTERM, &action, nullptr);
+  CatchInterrupts();
 
   int status = kExitOk;
   long printed = 0;
   auto lastSample = std::chrono::steady_clock::now();
-  while (!gInterrupted.load() && (!count || printed < *count)) {
+  while (!Interrupted() && (!count || printed < *count)) {
     if (!link.NewSampleEvent().WaitFor(kInterruptCheck)) {
       if (std::chrono::steady_clock::now() - lastSample > kSampleSilence) {
         status = ReportMessage(texts.Tr("No communication with device") + "!", kExitFailed);

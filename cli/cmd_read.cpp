@@ -40,9 +40,7 @@ int Run(const std::vector<std::string>& args) {
   const std::optional<std::string> output = parsed->Value("-o");
   if (!output) return Fail(kCommand, "-o FILE.par is required", kExitUsage);
   DeviceSession session(kCommand);
-  if (int status = session.TakePort(*parsed); status != kExitOk) return status;
-  if (int status = session.Open(); status != kExitOk) return status;
-  if (int status = session.AwaitSample(); status != kExitOk) return status;
+  if (int status = session.Connect(*parsed); status != kExitOk) return status;
   if (session.Status().EepromError) return session.Report("EEPROM error", "!", kExitFailed);
 
   CommandSet& commands = session.Commands();

@@ -31,14 +31,8 @@ exit status:
 constexpr std::chrono::milliseconds kCommandBound{3000};
 
 int Run(const std::vector<std::string>& args) {
-  std::string error;
-  const std::optional<ParsedArgs> parsed =
-      ParseArguments(args, OptionSpec{{}, {"--port"}, 0, 0}, error);
-  if (!parsed) return Fail(kCommand, error, kExitUsage);
   DeviceSession session(kCommand);
-  if (int status = session.TakePort(*parsed); status != kExitOk) return status;
-  if (int status = session.Open(); status != kExitOk) return status;
-  if (int status = session.AwaitSample(); status != kExitOk) return status;
+  if (int status = session.ConnectPortOnly(args); status != kExitOk) return status;
   Link& link = session.GetLink();
   link.CommandDoneEvent().Reset();
   // The queue takes a command once the polling thread is ready for one.

@@ -37,19 +37,8 @@ exit status:
   2  bad arguments, or a file does not exist)";
 
 int Run(const std::vector<std::string>& args) {
-  std::string error;
-  const std::optional<ParsedArgs> parsed =
-      ParseArguments(args, OptionSpec{{}, {"--port", "--table"}, 1, 1}, error);
-  if (!parsed) return Fail(kCommand, error, kExitUsage);
   DeviceSession session(kCommand);
-  if (int status = session.TakePort(*parsed); status != kExitOk) return status;
-  if (int status = session.LoadConfiguration(parsed->positionals[0], parsed->Value("--table"));
-      status != kExitOk) {
-    return status;
-  }
-  if (int status = session.Open(); status != kExitOk) return status;
-  if (int status = session.AwaitSample(); status != kExitOk) return status;
-  if (int status = session.CheckModelAndBuild(); status != kExitOk) return status;
+  if (int status = session.ConnectAndBuild(args); status != kExitOk) return status;
   CommandSet& commands = session.Commands();
   if (int status =
           session.Transfer("Writing data...", [&commands] { return WriteWorker(commands); });

@@ -5,11 +5,9 @@
 #include <chrono>
 #include <cstdio>
 
-#include "config/conversion_error.h"
 #include "config/dates.h"
-#include "conversion/build_image.h"
-#include "conversion/stored_configuration.h"
 #include "link/transfer_workers.h"
+#include "stored_image.h"
 
 namespace q5480::cli {
 namespace {
@@ -55,6 +53,34 @@ DeviceSession::DeviceSession(std::string_view command)
 DeviceSession::~DeviceSession() {
   link_.StopPolling();
   link_.StopLink();
+}
+
+int DeviceSession::Connect(const ParsedArgs& args) {
+  if (int status = TakePort(args); status != kExitOk) return status;
+  if (int status = Open(); status != kExitOk) return status;
+  return AwaitSample();
+}
+
+int DeviceSession::ConnectPortOnly(const std::vector<std::string>& args) {
+  std::string error;
+  const std::optional<ParsedArgs> parsed = ParseArguments(args, OptionSpec{{}, {"--port"}, 0, 0}, error);
+  if (!parsed) return Fail(command_, error, kExitUsage);
+  return Connect(*parsed);
+}
+
+int DeviceSession::ConnectAndBuild(const std::vector<std::string>& args) {
+  std::string error;
+  const std::optional<ParsedArgs> parsed =
+      ParseArguments(args, OptionSpec{{}, {"--port", "--table"}, 1, 1}, error);
+  if (!parsed) return Fail(command_, error, kExitUsage);
+  if (int status = TakePort(*parsed); status != kExitOk) return status;
+  if (int status = LoadConfiguration(parsed->positionals[0], parsed->Value("--table"));
+      status != kExitOk) {
+    return status;
+  }
+  if (int status = Open(); status != kExitOk) return status;
+  if (int status = AwaitSample(); status != kExitOk) return status;
+  return CheckModelAndBuild();
 }
 
 int DeviceSession::TakePort(const ParsedArgs& args) {
@@ -105,23 +131,7 @@ int DeviceSession::Transfer(std::string_view messageKey, Link::Worker worker) {
 
 int DeviceSession::LoadConfiguration(const std::string& parametersFile,
                                      const std::optional<std::string>& table) {
-  if (int status = CheckInputFile(command_, parametersFile); status != kExitOk) return status;
-  if (table) {
-    if (int status = CheckInputFile(command_, *table); status != kExitOk) return status;
-  }
-  try {
-    const StoredLoadResult loaded = LoadStoredConfiguration(
-        parametersFile, table ? std::optional<std::filesystem::path>(*table) : std::nullopt,
-        {config, limits, conversion_});
-    if (loaded.status == StoredLoad::TableNotFound) {
-      return Fail(command_, "cannot find the table file \"" + config.File + "\" (give it with --table)",
-                  kExitUsage);
-    }
-    if (loaded.status != StoredLoad::Ok) return ReportMessage(loaded.message, kExitFailed);
-  } catch (const ConversionError& error) {
-    return ReportMessage(error.what(), kExitFailed);
-  }
-  return kExitOk;
+  return LoadStoredFile(command_, parametersFile, table, {config, limits, conversion_});
 }
 
 int DeviceSession::CheckModelAndBuild() {
@@ -131,16 +141,7 @@ int DeviceSession::CheckModelAndBuild() {
   }
   const CivilDate today = Today();
   config.data = FormatDate(today);
-  BuildFailure failure = BuildFailure::None;
-  try {
-    if (!BuildModuleImage({config, limits, conversion_}, image,
-                          static_cast<std::uint16_t>(DayNumber(today)), failure)) {
-      return ReportMessage(BuildFailureMessage(failure), kExitFailed);
-    }
-  } catch (const ConversionError& error) {
-    return ReportMessage(error.what(), kExitFailed);
-  }
-  return kExitOk;
+  return BuildImage({config, limits, conversion_}, image, static_cast<std::uint16_t>(DayNumber(today)));
 }
 
 int DeviceSession::Report(std::string_view key, std::string_view suffix, int status) const {

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "cli_support.h"
 #include "config/language_table.h"
@@ -48,6 +49,18 @@ class DeviceSession {
   ~DeviceSession();
   DeviceSession(const DeviceSession&) = delete;
   DeviceSession& operator=(const DeviceSession&) = delete;
+
+  // --port, then Open and AwaitSample: the link running with a first
+  // sample; kExitOk, or the first failure's status.
+  int Connect(const ParsedArgs& args);
+  // For a command whose only option is --port: the arguments checked (a bad
+  // one: the reason and kExitUsage), then Connect.
+  int ConnectPortOnly(const std::vector<std::string>& args);
+  // For "FILE.par --port N [--table FILE.dat]", as the desktop program's
+  // Write prepares: the arguments checked, --port, LoadConfiguration of
+  // FILE.par, Open, AwaitSample and CheckModelAndBuild; kExitOk, or the
+  // first failure's status.
+  int ConnectAndBuild(const std::vector<std::string>& args);
 
   // The port number of --port (1 to 255); kExitOk, or the reason printed and
   // kExitUsage.

@@ -1,0 +1,54 @@
+#include "stored_image.h"
+
+#include <filesystem>
+
+#include "command_registry.h"
+#include "config/conversion_error.h"
+#include "config/dates.h"
+#include "conversion/build_image.h"
+#include "conversion/stored_configuration.h"
+
+namespace q5480::cli {
+
+int LoadStoredFile(std::string_view command, const std::string& parametersFile,
+                   const std::optional<std::string>& table, const ConversionContext& context) {
+  if (int status = CheckInputFile(command, parametersFile); status != kExitOk) return status;
+  if (table) {
+    if (int status = CheckInputFile(command, *table); status != kExitOk) return status;
+  }
+  try {
+    const StoredLoadResult loaded = LoadStoredConfiguration(
+        parametersFile, table ? std::optional<std::filesystem::path>(*table) : std::nullopt, context);
+    if (loaded.status == StoredLoad::TableNotFound) {
+      return Fail(command, "cannot find the table file \"" + context.config.File + "\" (give it with --table)",
+                  kExitUsage);
+    }
+    if (loaded.status != StoredLoad::Ok) return ReportMessage(loaded.message, kExitFailed);
+  } catch (const ConversionError& error) {
+    return ReportMessage(error.what(), kExitFailed);
+  }
+  return kExitOk;
+}
+
+int BuildImage(const ConversionContext& context, ModuleImage& image, std::uint16_t todayDayNumber) {
+  BuildFailure failure = BuildFailure::None;
+  try {
+    if (!BuildModuleImage(context, image, todayDayNumber, failure)) {
+      return ReportMessage(BuildFailureMessage(failure), kExitFailed);
+    }
+  } catch (const ConversionError& error) {
+    return ReportMessage(error.what(), kExitFailed);
+  }
+  return kExitOk;
+}
+
+int BuildStoredImage(std::string_view command, const ParsedArgs& args, StoredImage& stored) {
+  const ConversionContext context = stored.Context();
+  if (int status = LoadStoredFile(command, args.positionals[0], args.Value("--table"), context);
+      status != kExitOk) {
+    return status;
+  }
+  return BuildImage(context, stored.image, static_cast<std::uint16_t>(DayNumber(Today())));
+}
+
+}  // namespace q5480::cli
