@@ -16,8 +16,9 @@ enum class Fault {
   WrongStart,         // the reply starts with another byte than 0x31
   TruncatedReply,     // the reply stops half way
   SlowByte,           // one reply byte comes late (see SlowByteDelay)
+  LateAnswer,         // echo and reply of a frame come whole, but after LateAnswerDelay
 };
-inline constexpr std::size_t kFaultCount = 7;
+inline constexpr std::size_t kFaultCount = 8;
 
 class FaultInjector {
  public:
@@ -37,6 +38,7 @@ class FaultInjector {
   std::chrono::milliseconds SlowByteDelay() const {
     return std::chrono::milliseconds(slowByteDelay_.load());
   }
+  std::chrono::milliseconds LateAnswerDelay() const { return std::chrono::milliseconds(120); }
 
  private:
   std::array<std::atomic<int>, kFaultCount> armed_{};

@@ -66,6 +66,12 @@ void ModuleEmulator::Run() {
       collector_.Reset();
       continue;
     }
+    // A busy module starts on a frame late and then echoes and answers it
+    // whole; the link must have given up on it by then.
+    if (collector_.Idle() && faults_.Take(Fault::LateAnswer) &&
+        !PtyLine::Pause(faults_.LateAnswerDelay(), stopFd_)) {
+      return;
+    }
     if (!Echo(*byte)) return;
     switch (collector_.Feed(*byte)) {
       case FrameCollector::Result::Incomplete:

@@ -118,6 +118,9 @@ bool Link::SendRequestFrame(const LinkBuffer& request, int n) {
   int count = sendCheckByte_.load() ? n + 3 : n + 2;
 
   if (port_.TakeLineErrors()) return false;
+  // Bytes already waiting can only be the late echo or reply of an exchange
+  // given up on; read as this one's, they would fail every exchange after.
+  port_.PurgeInput();
   if (!port_.Write(frame, static_cast<std::size_t>(count), kWriteWaitMs)) {
     port_.PurgeOutput();
     SleepUnlessAborted(abort_.Fd(), std::chrono::milliseconds(kWriteFailurePauseMs));

@@ -59,6 +59,9 @@ class Interposer : public RequestHandler {
       faults_.SilenceFor(std::chrono::minutes(1));
       return std::nullopt;
     }
+    if (lateEvery_ > 0 && static_cast<long>(requests_.size()) % lateEvery_ == 0) {
+      faults_.Arm(Fault::LateAnswer);
+    }
     const auto overridden = overrides_.find(static_cast<std::uint8_t>(data[0] & 0x7F));
     if (overridden != overrides_.end()) return overridden->second;
     if (spoilShare_ > 0 && std::uniform_real_distribution<>(0, 1)(random_) < spoilShare_) {
@@ -79,6 +82,11 @@ class Interposer : public RequestHandler {
   void SilentAfter(long count) {
     std::lock_guard lock(mutex_);
     silentAfter_ = count;
+  }
+  // After every `count`-th request the module takes up the next frame late.
+  void LateAfterEvery(long count) {
+    std::lock_guard lock(mutex_);
+    lateEvery_ = count;
   }
   void SpoilAtRandom(double share, unsigned seed) {
     std::lock_guard lock(mutex_);
@@ -106,6 +114,7 @@ class Interposer : public RequestHandler {
   std::vector<Bytes> requests_;
   std::map<std::uint8_t, std::optional<Bytes>> overrides_;
   long silentAfter_ = -1;
+  long lateEvery_ = 0;
   double spoilShare_ = 0;
   std::mt19937 random_;
 };

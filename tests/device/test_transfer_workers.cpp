@@ -138,6 +138,15 @@ TEST_P(TransferTest, ModuleThatFallsSilentMidWriteFailsWithinTheRetryBounds) {
   EXPECT_DOUBLE_EQ(rig_.config.MaxInput, config.MaxInput);
 }
 
+TEST_P(TransferTest, AnswersComingAfterTheLinkGaveUpDoNotSpoilTheWrite) {
+  rig_.interposer.LateAfterEvery(40);
+  ASSERT_TRUE(rig_.Write());
+  const auto differences = RunVerify(rig_.commands, {});
+  ASSERT_TRUE(differences.has_value());
+  EXPECT_TRUE(differences->empty());
+  EXPECT_GT(rig_.interposer.Requests().size(), 60u);
+}
+
 TEST_P(TransferTest, CancelledWriteSendsNoRestart) {
   // Cancelled from the waiting side, as a window closing mid-transfer does.
   bool cancelled = false;

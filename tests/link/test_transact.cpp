@@ -163,6 +163,21 @@ TEST_F(TransactTest, SilentModuleFailsWithinTheEchoWaitAndRecovers) {
   EXPECT_TRUE(link_->Transact(PollRequest(), reply));
 }
 
+TEST_F(TransactTest, ALateAnswerGivenUpOnDoesNotSpoilTheNextExchange) {
+  handler_.Answer('F', std::vector<std::uint8_t>{0x46, 0x01});
+  OpenIdle();
+  long acceptedBefore = emulator_.FramesAccepted();
+  emulator_.Faults().Arm(Fault::LateAnswer);
+  LinkBuffer reply{};
+  EXPECT_FALSE(link_->Transact(PollRequest(), reply));
+  // Its echo and reply now wait on the line, unread.
+  ASSERT_TRUE(WaitUntil([&] { return emulator_.FramesAccepted() > acceptedBefore; }));
+  ASSERT_TRUE(link_->Transact(MakeRequest({'F', 1}, 2), reply));
+  EXPECT_EQ(ReplyData(reply, 2), (std::vector<std::uint8_t>{0x46, 0x01}));
+  ASSERT_TRUE(link_->Transact(PollRequest(), reply));
+  EXPECT_EQ(ReplyData(reply, 8), std::vector<std::uint8_t>(std::begin(kSampleReply), std::end(kSampleReply)));
+}
+
 TEST_F(TransactTest, SendCommandTriesFiveTimes) {
   OpenIdle();
   emulator_.Faults().Arm(Fault::CorruptReplyCheck, 4);
