@@ -93,8 +93,12 @@ bool PtyLine::Pause(Clock::duration duration, int stopFd) {
 
 bool PtyLine::Send(std::uint8_t byte, int stopFd) {
   if (byteTime_ != Clock::duration::zero()) {
+    // A byte queued while the one before was still on the line follows it
+    // at once, as from a transmitter's buffer; counting from a late wake-up
+    // would stretch every frame.
     Clock::time_point now = Clock::now();
-    Clock::time_point arrival = (lineFree_ > now ? lineFree_ : now) + byteTime_;
+    Clock::time_point start = now - lineFree_ < byteTime_ ? lineFree_ : now;
+    Clock::time_point arrival = start + byteTime_;
     if (WaitReadable(-1, stopFd, arrival) != 0) return false;
     lineFree_ = arrival;
   }

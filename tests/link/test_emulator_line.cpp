@@ -11,10 +11,13 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "emulator/fault_injector.h"
 #include "emulator/frame_collector.h"
+#include "emulator/pty_line.h"
+#include "link/abort_signal.h"
 #include "link_fixture.h"
 
 namespace q5480 {
@@ -136,6 +139,23 @@ TEST(PacedLineTest, EachByteTakesTenBitTimes) {
   // 16 bytes of 10 bits at 2400 baud: 66.7 ms at the least.
   EXPECT_GE(elapsed, std::chrono::microseconds(66'000));
   EXPECT_LT(elapsed, std::chrono::seconds(2));
+}
+
+TEST(PacedLineTest, WorkBetweenBytesShorterThanAByteDoesNotStretchTheFrame) {
+  PtyLine line;
+  line.SetBaud(1200);  // 8.33 ms a byte
+  AbortSignal stop;
+  constexpr int kBytes = 12;
+  auto start = std::chrono::steady_clock::now();
+  for (int i = 0; i < kBytes; ++i) {
+    ASSERT_TRUE(line.Send(static_cast<std::uint8_t>(i), stop.Fd()));
+    // The module prepares the next byte while this one is on the line.
+    std::this_thread::sleep_for(std::chrono::milliseconds(4));
+  }
+  auto elapsed = std::chrono::steady_clock::now() - start;
+  // 100 ms of line time, plus the last pause; 148 ms if each pause added up.
+  EXPECT_GE(elapsed, std::chrono::milliseconds(100));
+  EXPECT_LT(elapsed, std::chrono::milliseconds(130));
 }
 
 // Runs a program of the build with its standard output on a pipe.
