@@ -165,9 +165,21 @@ class DeviceRig {
   // The port open, polling stopped: the state a transfer starts from. The
   // line is set faster than a module's: the link lets the bytes of a frame
   // gather for their time on the line, which the unpaced emulator does not
-  // need.
+  // need. Requests before that (polls while the link opened) are forgotten.
   bool OpenIdle() {
-    return link.OpenLink(kPort, 3) && link.StopPolling() && link.ConfigurePort(kTestBaud);
+    if (!link.OpenLink(kPort, 3) || !link.StopPolling() || !link.ConfigurePort(kTestBaud)) {
+      return false;
+    }
+    // A poll still on its way reaches the module after the stop.
+    long received = -1;
+    for (int quiet = 0; quiet < 3;) {
+      const long now = emulator.BytesReceived();
+      quiet = now == received ? quiet + 1 : 0;
+      received = now;
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    interposer.ClearRequests();
+    return true;
   }
 
   bool Run(Link::Worker worker) { return RunTransfer(link, std::move(worker), {}); }
