@@ -51,6 +51,23 @@ void ModuleEmulator::Stop() {
   thread_.join();
 }
 
+bool ModuleEmulator::SettleAndResetCounts(std::chrono::milliseconds quiet,
+                                          std::chrono::milliseconds bound) {
+  const auto end = std::chrono::steady_clock::now() + bound;
+  long before = bytesReceived_.load();
+  for (;;) {
+    if (std::chrono::steady_clock::now() >= end) return false;
+    std::this_thread::sleep_for(quiet);
+    const long now = bytesReceived_.load();
+    if (now == before) break;
+    before = now;
+  }
+  bytesReceived_.store(0);
+  framesAccepted_.store(0);
+  framesRejected_.store(0);
+  return true;
+}
+
 void ModuleEmulator::Run() {
   RaiseThreadPriority();
   for (;;) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <thread>
@@ -33,6 +34,10 @@ class ModuleEmulator {
   // Counted once the frame has been answered (or left unanswered).
   long FramesAccepted() const { return framesAccepted_.load(); }
   long FramesRejected() const { return framesRejected_.load(); }
+  // Waits until no byte has arrived for `quiet` (at most `bound`), then
+  // starts the three counts again from zero: what an observer counts from
+  // here on is its own traffic only.
+  bool SettleAndResetCounts(std::chrono::milliseconds quiet, std::chrono::milliseconds bound);
 
  private:
   void Run();

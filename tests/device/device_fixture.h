@@ -171,12 +171,8 @@ class DeviceRig {
       return false;
     }
     // A poll still on its way reaches the module after the stop.
-    long received = -1;
-    for (int quiet = 0; quiet < 3;) {
-      const long now = emulator.BytesReceived();
-      quiet = now == received ? quiet + 1 : 0;
-      received = now;
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    if (!emulator.SettleAndResetCounts(std::chrono::milliseconds(20), std::chrono::seconds(2))) {
+      return false;
     }
     interposer.ClearRequests();
     return true;

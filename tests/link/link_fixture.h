@@ -72,6 +72,10 @@ class ScriptedHandler : public RequestHandler {
     for (const auto& request : requests_) count += request[0] == code;
     return count;
   }
+  void ClearRequests() {
+    std::lock_guard lock(mutex_);
+    requests_.clear();
+  }
   void SetStatus2(std::uint8_t status) { samples_.SetStatus2(status); }
 
  private:
@@ -124,6 +128,10 @@ class LinkFixture : public ::testing::Test {
   void OpenIdle(int speedCode = 3) {
     ASSERT_TRUE(link_->OpenLink(kTestPort, speedCode));
     ASSERT_TRUE(link_->StopPolling());
+    // A poll still on its way reaches the module after the stop; the test
+    // counts its own requests only.
+    ASSERT_TRUE(emulator_.SettleAndResetCounts(std::chrono::milliseconds(20), std::chrono::seconds(2)));
+    handler_.ClearRequests();
   }
 
   test_support::ScratchDirectory scratch_;
