@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,9 @@ struct ImageCase {
   double maxInput;
   std::function<void(ModuleConfig&, ConversionState&, InputLimits&)> userData;
 };
+
+// A failing case is named, not dumped as bytes.
+void PrintTo(const ImageCase& c, std::ostream* os) { *os << c.name; }
 
 void LoadTable(ModuleConfig& config, ConversionState& state, InputLimits& limits,
                const std::vector<std::string>& lines) {
