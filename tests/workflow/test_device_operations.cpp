@@ -19,14 +19,7 @@ class DeviceOperations : public WorkflowTest {
       return imagesMatch_ && &read == &context_.image;
     };
     UseCommands(std::move(commands));
-    ModuleConfig& c = context_.config;
-    c.Device = "Q5495";
-    c.Typ = 10;
-    c.Tryb = 7;
-    c.Lin = kLinTable;
-    c.MinInput = 0;
-    c.MaxInput = 1000;
-    c.kod = "TI-101";
+    SetThermocoupleK(context_.config);
     OpenPort();
     TickUntilConnected();
   }

@@ -19,15 +19,8 @@ class WindowOverCommandSet : public WorkflowTest {
 
   void SetUp() override {
     UseCommands(MakeModuleCommands(commands_));
-    ModuleConfig& c = context_.config;
-    c.Device = "Q5495";
-    c.Typ = 10;
-    c.Tryb = 7;
-    c.Lin = kLinTable;
-    c.MinInput = 0;
-    c.MaxInput = 1000;
-    c.Jednostki = 8;
-    c.kod = "TI-101";
+    SetThermocoupleK(context_.config);
+    context_.config.Jednostki = 8;
     OpenPort();
     TickUntilConnected();
     window_->Panel().pokaz(kColourWhite);

@@ -19,12 +19,7 @@ class PanelTest : public ::testing::Test {
 
   void Thermocouple() {
     ModuleConfig& c = Config();
-    c.Device = "Q5495";
-    c.Typ = 10;
-    c.Tryb = 7;
-    c.Lin = kLinTable;
-    c.MinInput = 0;
-    c.MaxInput = 1000;
+    SetThermocoupleK(c);
     c.FiltrZakres = 125;
     c.FiltrCzas = 50;
     c.FiltrLimit = 30;
@@ -35,7 +30,6 @@ class PanelTest : public ::testing::Test {
     c.GainReg = -1.25;
     c.serial = "1234567";
     c.data = "01.02.2024";
-    c.kod = "TI-101";
     c.ogolne = "boiler";
   }
 

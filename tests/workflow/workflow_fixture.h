@@ -158,6 +158,18 @@ inline LinkSettings TestLinkSettings(const std::filesystem::path& portsFolder) {
   return settings;
 }
 
+// Thermocouple K, 0 to 1000 °C, linearised, internal compensation, tagged
+// "TI-101": the configuration the window tests start from.
+inline void SetThermocoupleK(ModuleConfig& c) {
+  c.Device = "Q5495";
+  c.Typ = 10;
+  c.Tryb = 7;
+  c.Lin = kLinTable;
+  c.MinInput = 0;
+  c.MaxInput = 1000;
+  c.kod = "TI-101";
+}
+
 // The command set's sample as the polling thread left it: read once.
 inline bool TakeLinkSample(Link& link, MeasurementSample& sample, DeviceStatus& status) {
   if (!link.DataValid() || link.SampleRead()) {
