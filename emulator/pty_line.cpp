@@ -46,12 +46,19 @@ int WaitReadable(int fd, int stopFd, PtyLine::Clock::time_point end) {
 PtyLine::PtyLine() {
   master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (master_ < 0) Throw("posix_openpt");
-  if (::grantpt(master_) != 0 || ::unlockpt(master_) != 0) Throw("unlockpt");
+  // The destructor does not run for a constructor that throws.
+  const auto fail = [this](const char* what) {
+    const int error = errno;
+    ::close(master_);
+    errno = error;
+    Throw(what);
+  };
+  if (::grantpt(master_) != 0 || ::unlockpt(master_) != 0) fail("unlockpt");
   char name[128];
-  if (::ptsname_r(master_, name, sizeof name) != 0) Throw("ptsname");
+  if (::ptsname_r(master_, name, sizeof name) != 0) fail("ptsname");
   slavePath_ = name;
   slave_ = ::open(name, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-  if (slave_ < 0) Throw("open pseudo-terminal");
+  if (slave_ < 0) fail("open pseudo-terminal");
   termios settings{};
   if (::tcgetattr(slave_, &settings) == 0) {
     ::cfmakeraw(&settings);

@@ -137,6 +137,8 @@ std::string FormatFixed(double value, int width, int decimals) {
     const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
                                       std::chars_format::fixed, decimals < 0 ? 0 : decimals);
     text.assign(buffer.data(), result.ptr);
+    // A value that rounds to zero is zero, never "-0.0".
+    if (text.front() == '-' && text.find_first_not_of("-0.") == std::string::npos) text.erase(0, 1);
   }
   if (static_cast<int>(text.size()) < width) text.insert(0, width - text.size(), ' ');
   return text;

@@ -73,6 +73,7 @@ bool BuildModuleImage(const ConversionContext& context, ModuleImage& image,
   state.TransferOk = true;
   try {
     failure = PrepareTransferData(context, built, progress);
+    if (failure == BuildFailure::None) StoreRecordInImage(config, built, todayDayNumber);
   } catch (...) {
     restore();
     state.TransferOk = false;
@@ -83,7 +84,6 @@ bool BuildModuleImage(const ConversionContext& context, ModuleImage& image,
     state.TransferOk = false;
     return false;
   }
-  StoreRecordInImage(config, built, todayDayNumber);
   image = built;
   return state.TransferOk;
 }

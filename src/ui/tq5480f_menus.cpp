@@ -28,15 +28,17 @@ void TQ5480F::BuildMenus() {
     if (handler != nullptr) connect(action, &QAction::triggered, this, handler);
     return action;
   };
-  auto menu = [](QMenu* parent, QMenuBar* bar, const char* name) {
-    QMenu* created = parent != nullptr ? parent->addMenu(QString::fromLatin1(name))
-                                       : bar->addMenu(QString::fromLatin1(name));
+  auto named = [](QMenu* created, const char* name) {
     created->setObjectName(QString::fromLatin1(name));
     return created;
   };
   QMenuBar* bar = menuBar();
+  auto menu = [&](const char* name) { return named(bar->addMenu(QString::fromLatin1(name)), name); };
+  auto submenu = [&](QMenu* parent, const char* name) {
+    return named(parent->addMenu(QString::fromLatin1(name)), name);
+  };
 
-  Plik1 = menu(nullptr, bar, "Plik1");
+  Plik1 = menu("Plik1");
   Nowy1 = item(Plik1, "Nowy1", &TQ5480F::Nowy1Click);
   Otworz1 = item(Plik1, "Otworz1", &TQ5480F::Otworz1Click);
   Zachowaj1 = item(Plik1, "Zachowaj1", &TQ5480F::Zachowaj1Click);
@@ -47,8 +49,8 @@ void TQ5480F::BuildMenus() {
   Plik1->addSeparator();
   Exit1 = item(Plik1, "Exit1", &TQ5480F::Exit1Click);
 
-  Konfig1 = menu(nullptr, bar, "Konfig1");
-  Ustawienia1 = menu(Konfig1, nullptr, "Ustawienia1");
+  Konfig1 = menu("Konfig1");
+  Ustawienia1 = submenu(Konfig1, "Ustawienia1");
   Odczytaj1 = item(Ustawienia1, "Odczytaj1", &TQ5480F::OdczytajTClick, QKeySequence(Qt::CTRL | Qt::Key_O));
   Zapisz1 = item(Ustawienia1, "Zapisz1", &TQ5480F::ZapiszTClick, QKeySequence(Qt::CTRL | Qt::Key_Z));
   Weryfikuj1 = item(Ustawienia1, "Weryfikuj1", &TQ5480F::Weryfikuj1Click, QKeySequence(Qt::CTRL | Qt::Key_W));
@@ -57,19 +59,19 @@ void TQ5480F::BuildMenus() {
   Reset1 = item(Konfig1, "Reset1", &TQ5480F::Reset1Click, QKeySequence(Qt::CTRL | Qt::Key_R));
   Regulacja1 = item(Konfig1, "Regulacja1");
 
-  Widok1 = menu(nullptr, bar, "Widok1");
+  Widok1 = menu("Widok1");
   Symulacja1 = item(Widok1, "Symulacja1");
   Pasek1 = item(Widok1, "Pasek1", &TQ5480F::Pasek1Click);
   Status1 = item(Widok1, "Status1", &TQ5480F::Status1Click);
   Wykres1 = item(Widok1, "Wykres1");
   MonOnly1 = item(Widok1, "MonOnly1", &TQ5480F::MonOnly1Click);
 
-  Opcje1 = menu(nullptr, bar, "Opcje1");
+  Opcje1 = menu("Opcje1");
   Ogolne1 = item(Opcje1, "Ogolne1", &TQ5480F::Ogolne1Click);
   Komunikacja1 = item(Opcje1, "Komunikacja1", &TQ5480F::Komunikacja1Click);
   Autoread1 = item(Opcje1, "Autoread1", &TQ5480F::Autoread1Click);
 
-  Pomoc1 = menu(nullptr, bar, "Pomoc1");
+  Pomoc1 = menu("Pomoc1");
   Info1 = item(Pomoc1, "Info1", &TQ5480F::Info1Click);
   Wersja1 = item(Pomoc1, "Wersja1", &TQ5480F::Wersja1Click);
   DaneTech1 = item(Pomoc1, "DaneTech1");

@@ -102,6 +102,8 @@ TEST(FormatFixedAndExponent, WidthsDecimalsAndExponents) {
   EXPECT_EQ(FormatFixed(-2.345, 0, 2), "-2.35");  // -2.345 is stored just above
   EXPECT_EQ(FormatFixed(0.125, 6, 2), "  0.12");
   EXPECT_EQ(FormatFixed(12345.678, 3, 0), "12346");
+  EXPECT_EQ(FormatFixed(-0.04, 5, 1), "  0.0");  // rounds to zero: no minus sign
+  EXPECT_EQ(FormatFixed(-0.0, 0, 2), "0.00");
   EXPECT_EQ(FormatExponent(0.0005, 6, '.', 1), "5.00000E-4");
   EXPECT_EQ(FormatExponent(-123.456, 4, ',', 3), "-1,235E+002");
   EXPECT_EQ(FormatExponent(0, 3, '.', 2), "0.00E+00");

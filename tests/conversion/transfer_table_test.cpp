@@ -269,6 +269,17 @@ TEST_F(TransferTest, FailedBuildsLeaveEverythingAsItWas) {
   config.Coefficients = {3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 100};
   EXPECT_THROW(BuildModuleImage(context, image, 46000, failure), ConversionError);
   EXPECT_EQ(image.bytes, before.bytes);
+
+  // A record field that has no module float fails after the transfer data
+  // was computed: that data goes back too.
+  Select(1, kLinTable, 0, 100);
+  config.RoomT = std::nan("");
+  const auto fractions = state.TransferFractions;
+  EXPECT_THROW(BuildModuleImage(context, image, 46000, failure), ConversionError);
+  EXPECT_EQ(image.bytes, before.bytes);
+  EXPECT_EQ(config.SignalLow, 1.5);
+  EXPECT_EQ(state.TransferFractions, fractions);
+  EXPECT_FALSE(state.TransferOk);
 }
 
 }  // namespace

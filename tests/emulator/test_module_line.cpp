@@ -4,6 +4,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/resource.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -14,6 +15,7 @@
 
 #include "config/module_image.h"
 #include "emulator/module_emulator.h"
+#include "emulator/pty_line.h"
 #include "module_fixture.h"
 
 namespace q5480::test {
@@ -111,6 +113,23 @@ TEST(ModuleOnTheLine, SettingsChangeSafelyWhileTheModuleMeasures) {
   done = true;
   changer.join();
   EXPECT_EQ(unexpected, 0) << "for example " << example;
+}
+
+TEST(ModuleOnTheLine, ALineThatCannotOpenItsEndLeavesNoDescriptorBehind) {
+  const int lowest = ::dup(0);
+  ASSERT_GE(lowest, 0);
+  ::close(lowest);
+  rlimit saved{};
+  ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &saved), 0);
+  // Room for the master side only: opening the program's end fails.
+  rlimit tight = saved;
+  tight.rlim_cur = static_cast<rlim_t>(lowest) + 1;
+  ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &tight), 0);
+  EXPECT_THROW(PtyLine line, std::system_error);
+  ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &saved), 0);
+  const int after = ::dup(0);
+  EXPECT_EQ(after, lowest);
+  ::close(after);
 }
 
 }  // namespace
