@@ -7,7 +7,7 @@
 
 #include <algorithm>
 
-#include "../config/scratch_directory.h"
+#include "support/scratch_directory.h"
 #include "config/module_image.h"
 #include "config/text.h"
 

@@ -8,7 +8,7 @@
 #include <csignal>
 
 #include "config/atomic_file.h"
-#include "scratch_directory.h"
+#include "support/scratch_directory.h"
 
 namespace q5480 {
 namespace {

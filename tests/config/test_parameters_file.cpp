@@ -7,7 +7,7 @@
 
 #include "config/line_buffer.h"
 #include "config/text.h"
-#include "scratch_directory.h"
+#include "support/scratch_directory.h"
 
 namespace q5480 {
 namespace {

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "../config/scratch_directory.h"
+#include "support/scratch_directory.h"
 
 namespace q5480::device_test {
 

@@ -14,7 +14,7 @@
 #include <thread>
 #include <vector>
 
-#include "../config/scratch_directory.h"
+#include "support/scratch_directory.h"
 #include "config/language_table.h"
 #include "config/module_config.h"
 #include "config/module_image.h"

@@ -13,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-#include "../config/scratch_directory.h"
+#include "support/scratch_directory.h"
 #include "config/language_table.h"
 #include "config/user_interface.h"
 #include "emulator/module_emulator.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "../config/scratch_directory.h"
+#include "support/scratch_directory.h"
 #include "link/port_list.h"
 
 namespace q5480 {

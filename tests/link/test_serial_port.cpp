@@ -7,7 +7,7 @@
 #include <thread>
 #include <vector>
 
-#include "../config/scratch_directory.h"
+#include "support/scratch_directory.h"
 #include "emulator/pty_line.h"
 #include "link/serial_port.h"
 

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "../config/scratch_directory.h"
+#include "support/scratch_directory.h"
 #include "emulator/module_emulator.h"
 #include "emulator/module_requests.h"
 #include "ui/desktop_program.h"

@@ -16,7 +16,7 @@
 #include <thread>
 #include <vector>
 
-#include "../config/scratch_directory.h"
+#include "support/scratch_directory.h"
 #include "config/user_interface.h"
 #include "emulator/module_emulator.h"
 #include "emulator/module_requests.h"
