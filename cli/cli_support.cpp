@@ -39,7 +39,8 @@ std::optional<ParsedArgs> ParseArguments(const std::vector<std::string>& args,
   bool optionsEnded = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
+    // A negative number is a value, not an option.
+    if (optionsEnded || arg.size() < 2 || arg[0] != '-' || ParseNumber(arg)) {
       parsed.positionals.push_back(arg);
       continue;
     }

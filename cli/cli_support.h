@@ -31,8 +31,9 @@ struct ParsedArgs {
   std::optional<std::string> Value(const std::string& option) const;
 };
 
-// Accepts "OPTION VALUE" and "--OPTION=VALUE"; "--" ends the options. On a
-// bad argument returns nothing and sets `error` to a one-line reason.
+// Accepts "OPTION VALUE" and "--OPTION=VALUE"; "--" ends the options, and
+// a negative number is never an option. On a bad argument returns nothing
+// and sets `error` to a one-line reason.
 std::optional<ParsedArgs> ParseArguments(const std::vector<std::string>& args,
                                          const OptionSpec& spec, std::string& error);
 

@@ -9,6 +9,7 @@
 #include "config/line_buffer.h"
 #include "config/module_image.h"
 #include "config/parameters_file.h"
+#include "conversion/sensor_signal.h"
 
 namespace q5480::cli {
 namespace {
@@ -50,8 +51,8 @@ int Run(const std::vector<std::string>& args) {
   InputLimits limits;
   DecodeModuleImage(image, config, limits);
   // The image keeps only the table's name; show it as the program would once
-  // the table is read again.
-  config.TableLoaded = !config.File.empty();
+  // the table is read again, when the conversion uses it.
+  config.TableLoaded = !config.File.empty() && NamesTableFile(config);
   PrintLines(ComposeParametersFile(config, RegionalFromArgs(*parsed)).Lines());
   return kExitOk;
 }

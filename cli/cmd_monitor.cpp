@@ -7,7 +7,6 @@
 #include "cli_support.h"
 #include "command_registry.h"
 #include "device_session.h"
-#include "link/transfer_workers.h"
 #include "workflow/display_format.h"
 
 namespace q5480::cli {
@@ -92,13 +91,11 @@ int Run(const std::vector<std::string>& args) {
   if (int status = session.Connect(*parsed); status != kExitOk) return status;
 
   bool configRead = false;
+  ModuleService& service = session.Service();
   if (!session.Status().EepromError) {
-    CommandSet& commands = session.Commands();
-    configRead = session.Transfer("Reading data...", [&commands] {
-      return ReadWorker(commands, kReadKindConfiguration);
+    configRead = session.Transfer("Reading data...", [&service](const TransferObserver& observer) {
+      return service.ReadConfiguration(observer);
     }) == kExitOk;
-    if (configRead) DecodeModuleImage(session.image, session.config, session.limits);
-    session.GetLink().StartPolling();
   }
 
   CatchInterrupts();
@@ -109,14 +106,14 @@ int Run(const std::vector<std::string>& args) {
   long printed = 0;
   auto lastSample = std::chrono::steady_clock::now();
   while (!Interrupted() && (!count || printed < *count)) {
-    if (session.Commands().TakeSample(sample, status)) {
+    if (service.Commands().TakeSample(sample, status)) {
       PrintSample(session, sample, status, configRead);
       lastSample = std::chrono::steady_clock::now();
       ++printed;
       continue;
     }
-    if (std::chrono::steady_clock::now() - lastSample > kSampleSilence) {
-      return session.Report("No communication with device", "!", kExitFailed);
+    if (link.PollFault() || std::chrono::steady_clock::now() - lastSample > kSampleSilence) {
+      return session.ReportLink("No communication with device", link.LastPollStatus());
     }
     link.NewSampleEvent().WaitFor(kInterruptCheck);
     link.NewSampleEvent().Reset();

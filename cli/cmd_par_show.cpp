@@ -6,6 +6,7 @@
 #include "command_registry.h"
 #include "config/language_table.h"
 #include "config/parameters_file.h"
+#include "conversion/sensor_signal.h"
 
 namespace q5480::cli {
 namespace {
@@ -19,7 +20,9 @@ any order and letter case, "." or "," as the decimal point, the consistency
 rules applied to out-of-range values) and prints the 44 lines that the
 program would write for it, as UTF-8 text, one line per line.
 
-A table file named by the "File" key is taken as present; it is not read.
+A table file named by the "File" key is taken as present when the
+configuration uses one (type 15, or a resistance, voltage or current input
+with a table conversion); it is not read.
 
 options:
   --decimal-comma  write real numbers with "," as the decimal separator
@@ -47,8 +50,8 @@ int Run(const std::vector<std::string>& args) {
   std::string dataDir;
   if (!ReadParametersFile(input, config, limits, dataDir)) return ReportCorruptedFile();
   // Without the table at hand, a named table counts as loaded so that the
-  // name is kept in what is shown and written.
-  config.TableLoaded = !config.File.empty();
+  // name is kept in what is shown and written, when the conversion uses it.
+  config.TableLoaded = !config.File.empty() && NamesTableFile(config);
 
   const RegionalSettings regional = RegionalFromArgs(*parsed);
   if (std::optional<std::string> output = parsed->Value("-o")) {

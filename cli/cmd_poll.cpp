@@ -62,8 +62,7 @@ int Run(const std::vector<std::string>& args) {
   }
 
   LanguageTable texts;
-  ConsoleUi ui;
-  Link link(ui, texts);
+  Link link;
   if (!link.OpenLink(static_cast<int>(*port), 3)) {
     return ReportMessage(SubstituteNumber(texts.Tr("COM%d initialization failed"), *port) + "!",
                          kExitFailed);
@@ -75,8 +74,10 @@ int Run(const std::vector<std::string>& args) {
   auto lastSample = std::chrono::steady_clock::now();
   while (!Interrupted() && (!count || printed < *count)) {
     if (!link.NewSampleEvent().WaitFor(kInterruptCheck)) {
-      if (std::chrono::steady_clock::now() - lastSample > kSampleSilence) {
-        status = ReportMessage(texts.Tr("No communication with device") + "!", kExitFailed);
+      if (link.PollFault() || std::chrono::steady_clock::now() - lastSample > kSampleSilence) {
+        status = ReportMessage(texts.Tr("No communication with device") + "! (" +
+                                   LinkReason(link.LastPollStatus(), static_cast<int>(*port)) + ")",
+                               kExitFailed);
         break;
       }
       continue;
@@ -87,7 +88,6 @@ int Run(const std::vector<std::string>& args) {
     lastSample = std::chrono::steady_clock::now();
     ++printed;
   }
-  link.StopPolling();
   link.StopLink();
   return status;
 }

@@ -6,7 +6,6 @@
 #include "command_registry.h"
 #include "config/parameters_file.h"
 #include "device_session.h"
-#include "link/transfer_workers.h"
 
 namespace q5480::cli {
 namespace {
@@ -43,14 +42,14 @@ int Run(const std::vector<std::string>& args) {
   if (int status = session.Connect(*parsed); status != kExitOk) return status;
   if (session.Status().EepromError) return session.Report("EEPROM error", "!", kExitFailed);
 
-  CommandSet& commands = session.Commands();
-  if (int status = session.Transfer(
-          "Reading data...", [&commands] { return ReadWorker(commands, kReadKindConfiguration); });
+  ModuleService& service = session.Service();
+  if (int status = session.Transfer("Reading data...",
+                                    [&service](const TransferObserver& observer) {
+                                      return service.ReadConfiguration(observer);
+                                    });
       status != kExitOk) {
     return status;
   }
-  DecodeModuleImage(session.image, session.config, session.limits);
-  session.config.TableLoaded = false;
   std::string dataDir;
   if (!WriteParametersFile(*output, session.config, RegionalFromArgs(*parsed), dataDir)) {
     return Fail(kCommand, "cannot write " + *output, kExitFailed);

@@ -37,7 +37,7 @@ int Run(const std::vector<std::string>& args) {
   link.CommandDoneEvent().Reset();
   // The queue takes a command once the polling thread is ready for one.
   const auto end = std::chrono::steady_clock::now() + kCommandBound;
-  while (!session.Commands().QueueCommand(request_code::kRestart)) {
+  while (session.Service().Commands().QueueCommand(request_code::kRestart) != QueueResult::Queued) {
     if (std::chrono::steady_clock::now() >= end) {
       return session.Report("Command failed", "!", kExitFailed);
     }

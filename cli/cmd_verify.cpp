@@ -7,7 +7,6 @@
 #include "cli_support.h"
 #include "command_registry.h"
 #include "device_session.h"
-#include "link/transfer_workers.h"
 
 namespace q5480::cli {
 namespace {
@@ -43,19 +42,18 @@ bool IsConfigurationDate(std::size_t offset) {
 int Run(const std::vector<std::string>& args) {
   DeviceSession session(kCommand);
   if (int status = session.ConnectAndBuild(args); status != kExitOk) return status;
-  if (!session.GetLink().StopPolling()) {
-    return session.Report("Transmission unsuccessful", "!", kExitFailed);
+  VerifyOutcome outcome;
+  if (int status = session.Transfer("Verifying...",
+                                    [&](const TransferObserver& observer) {
+                                      outcome = session.Service().Verify(observer);
+                                      return outcome.status;
+                                    });
+      status != kExitOk) {
+    return status;
   }
-
-  ProgressLine progress(session.Texts().Tr("Verifying..."));
-  progress.Show(0);
-  std::optional<std::vector<std::size_t>> differences =
-      RunVerify(session.Commands(), [&progress](int percent) { progress.Show(percent); });
-  progress.Finish();
-  if (!differences) return session.Report("Transmission unsuccessful", "!", kExitFailed);
-  std::erase_if(*differences, IsConfigurationDate);
-  if (differences->empty()) return session.Report("Verification successful", "", kExitOk);
-  for (std::size_t offset : *differences) std::printf("%zu\n", offset);
+  std::erase_if(outcome.differences, IsConfigurationDate);
+  if (outcome.differences.empty()) return session.Report("Verification successful", "", kExitOk);
+  for (std::size_t offset : outcome.differences) std::printf("%zu\n", offset);
   session.Report("Errors have been found!", "", kExitFailed);
   return session.Report("Verification ended with errors", "", kExitFailed);
 }

@@ -5,7 +5,6 @@
 #include "cli_support.h"
 #include "command_registry.h"
 #include "device_session.h"
-#include "link/transfer_workers.h"
 
 namespace q5480::cli {
 namespace {
@@ -39,9 +38,10 @@ exit status:
 int Run(const std::vector<std::string>& args) {
   DeviceSession session(kCommand);
   if (int status = session.ConnectAndBuild(args); status != kExitOk) return status;
-  CommandSet& commands = session.Commands();
-  if (int status =
-          session.Transfer("Writing data...", [&commands] { return WriteWorker(commands); });
+  ModuleService& service = session.Service();
+  if (int status = session.Transfer(
+          "Writing data...",
+          [&service](const TransferObserver& observer) { return service.Write(observer); });
       status != kExitOk) {
     return status;
   }

@@ -6,7 +6,6 @@
 #include <cstdio>
 
 #include "config/dates.h"
-#include "link/transfer_workers.h"
 #include "stored_image.h"
 
 namespace q5480::cli {
@@ -15,16 +14,9 @@ namespace {
 constexpr std::chrono::milliseconds kSampleSilence{3000};
 constexpr int kBaudCode4800 = 3;
 constexpr int kMaxPort = 255;
-constexpr int kModelCodeOffset = 100;
 constexpr int kProgressStep = 10;
 
 }  // namespace
-
-MessageResult ConsoleUi::ShowMessage(const std::string& text, const std::string&, MessageIcon,
-                                     MessageButtons) {
-  std::fprintf(stderr, "%s\n", text.c_str());
-  return MessageResult::Ok;
-}
 
 ProgressLine::ProgressLine(std::string message)
     : message_(std::move(message)), terminal_(::isatty(STDERR_FILENO) == 1) {}
@@ -47,13 +39,25 @@ void ProgressLine::Finish() {
   if (terminal_ && shown_ >= 0) std::fputc('\n', stderr);
 }
 
-DeviceSession::DeviceSession(std::string_view command)
-    : command_(command), link_(ui_, texts_), commands_(link_, config, image) {}
-
-DeviceSession::~DeviceSession() {
-  link_.StopPolling();
-  link_.StopLink();
+std::string LinkReason(LinkStatus status, int port) {
+  const std::string com = "COM" + std::to_string(port);
+  switch (status) {
+    case LinkStatus::Success: return "";
+    case LinkStatus::NoEcho: return "no echo from " + com;
+    case LinkStatus::BadReply: return "bad reply from " + com;
+    case LinkStatus::LineError: return "line error on " + com;
+    case LinkStatus::TimedOut: return "no answer in time from " + com;
+    case LinkStatus::Aborted: return "cancelled";
+    case LinkStatus::PortLost: return com + " is gone";
+    case LinkStatus::Busy: return "another transfer holds " + com;
+  }
+  return "";
 }
+
+DeviceSession::DeviceSession(std::string_view command)
+    : command_(command), service_(link_, {config, limits, conversion_}, image) {}
+
+DeviceSession::~DeviceSession() { link_.StopLink(); }
 
 int DeviceSession::Connect(const ParsedArgs& args) {
   if (int status = TakePort(args); status != kExitOk) return status;
@@ -86,16 +90,10 @@ int DeviceSession::ConnectAndBuild(const std::vector<std::string>& args) {
 int DeviceSession::TakePort(const ParsedArgs& args) {
   const std::optional<std::string> text = args.Value("--port");
   if (!text) return Fail(command_, "--port N is required", kExitUsage);
-  try {
-    std::size_t used = 0;
-    const long port = std::stol(*text, &used);
-    if (used == text->size() && port >= 1 && port <= kMaxPort) {
-      port_ = static_cast<int>(port);
-      return kExitOk;
-    }
-  } catch (const std::exception&) {
-  }
-  return Fail(command_, "bad port number: " + *text, kExitUsage);
+  const std::optional<long> port = PositiveNumber(*text);
+  if (!port || *port > kMaxPort) return Fail(command_, "bad port number: " + *text, kExitUsage);
+  port_ = static_cast<int>(*port);
+  return kExitOk;
 }
 
 int DeviceSession::Open() {
@@ -106,9 +104,9 @@ int DeviceSession::Open() {
 
 int DeviceSession::AwaitSample() {
   const auto end = std::chrono::steady_clock::now() + kSampleSilence;
-  while (!commands_.TakeSample(sample_, status_)) {
-    if (std::chrono::steady_clock::now() >= end) {
-      return Report("No communication with device", "!", kExitFailed);
+  while (!service_.Commands().TakeSample(sample_, status_)) {
+    if (link_.PollFault() || std::chrono::steady_clock::now() >= end) {
+      return ReportLink("No communication with device", link_.LastPollStatus());
     }
     link_.NewSampleEvent().WaitFor(std::chrono::milliseconds(100));
     link_.NewSampleEvent().Reset();
@@ -116,17 +114,18 @@ int DeviceSession::AwaitSample() {
   return kExitOk;
 }
 
-int DeviceSession::Transfer(std::string_view messageKey, Link::Worker worker) {
-  if (!link_.StopPolling()) return Report("Transmission unsuccessful", "!", kExitFailed);
+int DeviceSession::Transfer(std::string_view messageKey, const TransferCall& transfer) {
   // A transfer without a message (a single exchange) shows no progress.
   ProgressLine progress(texts_.Tr(messageKey));
   const bool shown = !messageKey.empty();
   if (shown) progress.Show(0);
-  const bool ok = RunTransfer(link_, std::move(worker), [&](int percent) {
+  TransferObserver observer;
+  observer.progress = [&](int percent) {
     if (shown) progress.Show(percent);
-  });
+  };
+  const LinkStatus status = transfer(observer);
   if (shown) progress.Finish();
-  return ok ? kExitOk : Report("Transmission unsuccessful", "!", kExitFailed);
+  return Succeeded(status) ? kExitOk : ReportLink("Transmission unsuccessful", status);
 }
 
 int DeviceSession::LoadConfiguration(const std::string& parametersFile,
@@ -135,23 +134,19 @@ int DeviceSession::LoadConfiguration(const std::string& parametersFile,
 }
 
 int DeviceSession::CheckModelAndBuild() {
-  if (config.Device.empty()) config.Device = "Q54" + std::to_string(ModuleModelCode());
-  if (ModuleModelCode() != ModelCode(config)) {
+  if (config.Device.empty()) config.Device = "Q54" + std::to_string(ReportedModelCode(status_));
+  if (!service_.ModelMatches(status_)) {
     return Report("Type of panel meter inconsistency", "!", kExitFailed);
   }
-  const CivilDate today = Today();
-  config.data = FormatDate(today);
-  return BuildImage({config, limits, conversion_}, image, static_cast<std::uint16_t>(DayNumber(today)));
+  return BuildForWrite(service_, Today());
 }
 
 int DeviceSession::Report(std::string_view key, std::string_view suffix, int status) const {
   return ReportMessage(texts_.Tr(key) + std::string(suffix), status);
 }
 
-int DeviceSession::ModuleModelCode() const {
-  int code = ModelCodeAt(status_.ModelIndex);
-  if (code >= kModelCodeOffset) code -= kModelCodeOffset;
-  return code;
+int DeviceSession::ReportLink(std::string_view key, LinkStatus reason) const {
+  return ReportMessage(texts_.Tr(key) + "! (" + LinkReason(reason, port_) + ")", kExitFailed);
 }
 
 }  // namespace q5480::cli

@@ -1,8 +1,10 @@
 // What the q5480ctl commands that talk to a module share: the link on
-// --port N with its command set, the first sample, the transfers with their
-// progress line on standard error, and the program's messages.
+// --port N with the module service over it, the first sample, the transfers
+// with their progress line on standard error, and the program's messages
+// with the link's reason added.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,21 +14,12 @@
 #include "config/language_table.h"
 #include "config/module_config.h"
 #include "config/module_image.h"
-#include "config/user_interface.h"
 #include "conversion/conversion_state.h"
-#include "link/command_set.h"
 #include "link/link.h"
 #include "link/measurement.h"
+#include "service/module_service.h"
 
 namespace q5480::cli {
-
-// Messages go to standard error; the terminal has no beep worth making.
-class ConsoleUi : public UserInterface {
- public:
-  MessageResult ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon,
-                            MessageButtons buttons) override;
-  void Beep(BeepKind) override {}
-};
 
 // "Writing data... 45%" on standard error: rewritten in place on a
 // terminal, otherwise a line at every tenth.
@@ -42,6 +35,10 @@ class ProgressLine {
   bool terminal_;
   int shown_ = -1;
 };
+
+// Why an exchange with the module on COM `port` failed, in a few words:
+// "no echo from COM9".
+std::string LinkReason(LinkStatus status, int port);
 
 class DeviceSession {
  public:
@@ -68,13 +65,14 @@ class DeviceSession {
   // Opens the port and starts polling; kExitOk, or the message printed and
   // kExitFailed.
   int Open();
-  // Waits for the first sample; the message "No communication with
-  // device!" and kExitFailed when none comes.
+  // Waits for the first sample; "No communication with device!" with the
+  // reason and kExitFailed when none comes.
   int AwaitSample();
-  // Stops polling and runs `worker` with its progress line (none for an
-  // empty message); kExitOk, or "Transmission unsuccessful!" and
-  // kExitFailed.
-  int Transfer(std::string_view messageKey, Link::Worker worker);
+  // Runs one transfer of the service with its progress line (none for an
+  // empty message); kExitOk, or "Transmission unsuccessful!" with the
+  // reason and kExitFailed.
+  using TransferCall = std::function<LinkStatus(const TransferObserver&)>;
+  int Transfer(std::string_view messageKey, const TransferCall& transfer);
 
   // The configuration of a parameters file made ready to build, its table
   // read again (`table` instead of the stored name) or its series sampled
@@ -88,14 +86,15 @@ class DeviceSession {
 
   // A program message (its English text, translated) on standard error.
   int Report(std::string_view key, std::string_view suffix, int status) const;
+  // The same with the link's reason after it: "... (no echo from COM9)".
+  int ReportLink(std::string_view key, LinkStatus reason) const;
 
   const MeasurementSample& Sample() const { return sample_; }
   const DeviceStatus& Status() const { return status_; }
-  // The model code that the module reports, as the write compares it.
-  int ModuleModelCode() const;
+  int Port() const { return port_; }
 
   Link& GetLink() { return link_; }
-  CommandSet& Commands() { return commands_; }
+  ModuleService& Service() { return service_; }
   const LanguageTable& Texts() const { return texts_; }
 
   ModuleConfig config;
@@ -104,11 +103,10 @@ class DeviceSession {
 
  private:
   std::string command_;
-  ConsoleUi ui_;
   LanguageTable texts_;
-  Link link_;
-  CommandSet commands_;
   ConversionState conversion_;
+  Link link_;
+  ModuleService service_;
   int port_ = 0;
   MeasurementSample sample_;
   DeviceStatus status_;

@@ -1,6 +1,7 @@
 #include "stored_image.h"
 
 #include <filesystem>
+#include <functional>
 
 #include "command_registry.h"
 #include "config/conversion_error.h"
@@ -30,16 +31,31 @@ int LoadStoredFile(std::string_view command, const std::string& parametersFile,
   return kExitOk;
 }
 
-int BuildImage(const ConversionContext& context, ModuleImage& image, std::uint16_t todayDayNumber) {
-  BuildFailure failure = BuildFailure::None;
+namespace {
+
+// The report of a build that did not succeed.
+int BuildStatus(const std::function<BuildFailure()>& build) {
   try {
-    if (!BuildModuleImage(context, image, todayDayNumber, failure)) {
-      return ReportMessage(BuildFailureMessage(failure), kExitFailed);
-    }
+    const BuildFailure failure = build();
+    if (failure != BuildFailure::None) return ReportMessage(BuildFailureMessage(failure), kExitFailed);
   } catch (const ConversionError& error) {
     return ReportMessage(error.what(), kExitFailed);
   }
   return kExitOk;
+}
+
+}  // namespace
+
+int BuildImage(const ConversionContext& context, ModuleImage& image, std::uint16_t todayDayNumber) {
+  return BuildStatus([&] {
+    BuildFailure failure = BuildFailure::None;
+    BuildModuleImage(context, image, todayDayNumber, failure);
+    return failure;
+  });
+}
+
+int BuildForWrite(ModuleService& service, const CivilDate& today) {
+  return BuildStatus([&] { return service.BuildForWrite(today); });
 }
 
 int BuildStoredImage(std::string_view command, const ParsedArgs& args, StoredImage& stored) {

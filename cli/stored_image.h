@@ -11,7 +11,9 @@
 #include "cli_support.h"
 #include "config/module_config.h"
 #include "config/module_image.h"
+#include "config/dates.h"
 #include "conversion/conversion_state.h"
+#include "service/module_service.h"
 
 namespace q5480::cli {
 
@@ -24,6 +26,9 @@ int LoadStoredFile(std::string_view command, const std::string& parametersFile,
 
 // Builds `image`; kExitOk, or the failure's message and kExitFailed.
 int BuildImage(const ConversionContext& context, ModuleImage& image, std::uint16_t todayDayNumber);
+
+// The service's image for a write dated `today`, with the same reports.
+int BuildForWrite(ModuleService& service, const CivilDate& today);
 
 // A configuration of its own with the image built from it.
 struct StoredImage {

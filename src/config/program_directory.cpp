@@ -30,10 +30,12 @@ fs::path ProgramDirectory() {
 
 fs::path PortsDirectory() { return ProgramDirectory() / "ports"; }
 
+std::vector<fs::path> DataDirectories() {
+  return {ProgramDirectory(), ExecutableDirectory(), fs::path(Q5480_DATA_DIR)};
+}
+
 std::optional<fs::path> FindDataFile(std::string_view name) {
-  const fs::path candidates[] = {ProgramDirectory(), ExecutableDirectory(),
-                                 fs::path(Q5480_DATA_DIR)};
-  for (const fs::path& directory : candidates) {
+  for (const fs::path& directory : DataDirectories()) {
     fs::path file = directory / fs::path(std::string(name));
     std::error_code error;
     if (fs::exists(file, error)) return file;

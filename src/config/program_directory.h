@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 namespace q5480 {
 
@@ -19,9 +20,13 @@ std::filesystem::path ProgramDirectory();
 // The folder whose links "comN" name extra serial ports.
 std::filesystem::path PortsDirectory();
 
-// A data file of the program (a language file, the "Tables" folder): looked
-// for in the program directory, then beside the executable, then in the
-// installed data directory. Nothing when none has it.
+// Where the program's data files (language files, the "Tables" folder) are
+// looked for, in this order: the program directory, beside the executable,
+// the installed data directory.
+std::vector<std::filesystem::path> DataDirectories();
+
+// A data file of the program, from the first of the data directories that
+// has it. Nothing when none has it.
 std::optional<std::filesystem::path> FindDataFile(std::string_view name);
 
 }  // namespace q5480

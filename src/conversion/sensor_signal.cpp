@@ -36,6 +36,10 @@ bool UsesUserTable(const ModuleConfig& config) {
   return IsPlainInput(config.Typ) && (config.Lin == kLinTable || config.Lin == kLinSeries);
 }
 
+bool NamesTableFile(const ModuleConfig& config) {
+  return config.Typ == kTypUserThermocouple || (IsPlainInput(config.Typ) && config.Lin == kLinTable);
+}
+
 double SensorSignal(int typ, double x, const ModuleConfig& config, const UserTable& table) {
   if (typ >= 1 && typ <= 4) return Finite(ResistanceSignal(typ, x));
   if (typ >= 6 && typ <= 14) return Finite(ThermocoupleMillivolts(typ, x));

@@ -26,6 +26,11 @@ double MinimumSignalSpan(int typ);
 // a plain input (5, 16 to 20) with a table or power series conversion.
 bool UsesUserTable(const ModuleConfig& config);
 
+// True when the record names a user table file by its conversion: type 15,
+// or a plain input (5, 16 to 20) with a table conversion. Only such a
+// record keeps the file's name in a parameters file.
+bool NamesTableFile(const ModuleConfig& config);
+
 // Types 1 to 4 and 6 to 14: characteristics built into the program.
 bool IsStandardCharacteristic(int typ);
 

@@ -1,8 +1,9 @@
 // The link's abort flag. While it is set every read, write and wait of the
-// link fails at once: waits poll its descriptor beside the port's.
+// link fails at once: waits watch its descriptor beside the port's.
 #pragma once
 
 #include <atomic>
+#include <chrono>
 
 namespace q5480 {
 
@@ -16,7 +17,11 @@ class AbortSignal {
   void Set();
   void Clear();
   bool IsSet() const { return set_.load(); }
-  // Readable exactly while the flag is set.
+
+  // Sleeps for `duration` unless the flag is or becomes set; false then.
+  bool Sleep(std::chrono::steady_clock::duration duration) const;
+
+  // Readable exactly while the flag is set, for the port's own waits.
   int Fd() const { return fd_; }
 
  private:

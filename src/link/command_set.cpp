@@ -1,7 +1,5 @@
 #include "link/command_set.h"
 
-#include <thread>
-
 #include "config/text.h"
 
 namespace q5480 {
@@ -63,19 +61,21 @@ LinkBuffer CommandSet::PrepareCommand(std::uint8_t code, std::uint32_t argument)
   }
 }
 
-bool CommandSet::SendCommand(std::uint8_t code, std::uint32_t argument) {
+LinkStatus CommandSet::SendCommand(std::uint8_t code, std::uint32_t argument) {
   return link_.SendCommand(PrepareCommand(code, argument));
 }
 
-bool CommandSet::QueueCommand(std::uint8_t code, std::uint32_t argument) {
+QueueResult CommandSet::QueueCommand(std::uint8_t code, std::uint32_t argument) {
   return link_.QueueCommand(PrepareCommand(code, argument));
 }
 
-bool CommandSet::Identify() {
+LinkStatus CommandSet::Identify() {
   LinkBuffer reply{};
   const LinkBuffer request = PrepareCommand(request_code::kRead, kIdentifyCount << 16);
-  if (!link_.SendWithRetries(request, reply)) return false;
-  if (reply[0] != kIdentifierLength || reply[1] != 0 || reply[2] != 0) return false;
+  if (const LinkStatus status = link_.SendWithRetries(request, reply); !Succeeded(status)) {
+    return status;
+  }
+  if (reply[0] != kIdentifierLength || reply[1] != 0 || reply[2] != 0) return LinkStatus::BadReply;
   std::string identifier;
   for (std::size_t i = 0; i < kIdentifierLength; ++i) {
     image_[image_offset::kModuleId + i] = reply[kBlockHeader + i];
@@ -83,7 +83,7 @@ bool CommandSet::Identify() {
   }
   config_.ModuleId = Cp1250ToUtf8(identifier);
   newLayout_.store(reply[kBlockHeader] > '1');
-  return true;
+  return LinkStatus::Success;
 }
 
 bool CommandSet::TakeSample(MeasurementSample& sample, DeviceStatus& status) {
@@ -101,32 +101,39 @@ bool CommandSet::TakeSample(MeasurementSample& sample, DeviceStatus& status) {
   return true;
 }
 
-bool CommandSet::PollDirect(std::uint8_t mode, MeasurementSample& sample, DeviceStatus& status) {
-  if (!SendCommand(request_code::kMeasure, mode)) return false;
+LinkStatus CommandSet::PollDirect(std::uint8_t mode, MeasurementSample& sample,
+                                  DeviceStatus& status) {
+  if (const LinkStatus sent = SendCommand(request_code::kMeasure, mode); !Succeeded(sent)) {
+    return sent;
+  }
   const LinkBuffer& reply = link_.CommandReply();
   link_.SetLastSample(reply);
   sample = DecodeSample(reply.data());
   DecodeDeviceStatus(sample.Status1, sample.Status2, AverageFlags::Take, status);
   wideCurrent_.store(status.CurrentFormat);
-  return true;
+  return LinkStatus::Success;
 }
 
-bool CommandSet::ReadValueDirect(std::uint32_t argument, MeasurementSample& sample) {
-  if (!SendCommand(request_code::kValue, argument)) return false;
+LinkStatus CommandSet::ReadValueDirect(std::uint32_t argument, MeasurementSample& sample) {
+  if (const LinkStatus sent = SendCommand(request_code::kValue, argument); !Succeeded(sent)) {
+    return sent;
+  }
   sample = DecodeValueReply(link_.CommandReply().data(), wideCurrent_.load());
-  return true;
+  return LinkStatus::Success;
 }
 
-bool CommandSet::EnterServiceMode() {
-  if (!SendCommand(request_code::kRestart)) return false;
-  std::this_thread::sleep_for(pauses_.serviceRestart);
+LinkStatus CommandSet::EnterServiceMode() {
+  if (const LinkStatus sent = SendCommand(request_code::kRestart); !Succeeded(sent)) return sent;
+  if (!link_.Pause(pauses_.serviceRestart)) return LinkStatus::Aborted;
   const LinkBuffer request = PrepareCommand(request_code::kServiceMode);
   LinkBuffer reply{};
+  LinkStatus status = LinkStatus::Aborted;
   for (int attempt = 0; attempt < kServiceAttempts; ++attempt) {
-    if (attempt > 0) std::this_thread::sleep_for(pauses_.serviceRetry);
-    if (link_.Transact(request, reply)) return true;
+    if (attempt > 0 && !link_.Pause(pauses_.serviceRetry)) return LinkStatus::Aborted;
+    status = link_.Transact(request, reply);
+    if (Succeeded(status) || status == LinkStatus::PortLost) return status;
   }
-  return false;
+  return status;
 }
 
 }  // namespace q5480

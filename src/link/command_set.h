@@ -50,12 +50,12 @@ class CommandSet {
   LinkBuffer PrepareCommand(std::uint8_t code, std::uint32_t argument = 0);
 
   // Direct exchanges while polling is stopped, and the queue while it runs.
-  bool SendCommand(std::uint8_t code, std::uint32_t argument = 0);
-  bool QueueCommand(std::uint8_t code, std::uint32_t argument = 0);
+  LinkStatus SendCommand(std::uint8_t code, std::uint32_t argument = 0);
+  QueueResult QueueCommand(std::uint8_t code, std::uint32_t argument = 0);
 
   // Reads the identifier into the image (2048 to 2051) and `ModuleId` and
   // decides the memory layout. Sent with retries: only inside a transfer.
-  bool Identify();
+  LinkStatus Identify();
   bool NewLayout() const { return newLayout_.load(); }
 
   // The newest unread sample of the polling thread; "new average" and
@@ -63,13 +63,13 @@ class CommandSet {
   // 16) when there is none.
   bool TakeSample(MeasurementSample& sample, DeviceStatus& status);
   // "m" sent directly; the reply becomes the last sample.
-  bool PollDirect(std::uint8_t mode, MeasurementSample& sample, DeviceStatus& status);
+  LinkStatus PollDirect(std::uint8_t mode, MeasurementSample& sample, DeviceStatus& status);
   // "Z": a value and the current for it, in the current format of the last
   // sample.
-  bool ReadValueDirect(std::uint32_t argument, MeasurementSample& sample);
+  LinkStatus ReadValueDirect(std::uint32_t argument, MeasurementSample& sample);
 
   // "r", a pause, then 0x40 until one is answered (at most 5 attempts).
-  bool EnterServiceMode();
+  LinkStatus EnterServiceMode();
 
   Link& GetLink() { return link_; }
   ModuleConfig& Config() { return config_; }

@@ -3,40 +3,50 @@
 #include <algorithm>
 #include <cmath>
 
-#include "link/deadline.h"
-
 namespace q5480 {
 namespace {
 
 constexpr int kWriteWaitMs = 100;
-constexpr int kWriteFailurePauseMs = 100;
+constexpr auto kWriteFailurePause = std::chrono::milliseconds(100);
 constexpr int kEchoFirstByteMs = 50;
 constexpr int kReplyFirstByteMs = 300;
-constexpr int kShortReplyPauseMs = 100;
-constexpr int kFailurePauseMs = 5;
+constexpr auto kShortReplyPause = std::chrono::milliseconds(100);
+constexpr auto kFailurePause = std::chrono::milliseconds(5);
 constexpr int kMaxTries = 5;
 constexpr unsigned kBaseTimeoutBeforeConfiguring = 100;
+// A line falls quiet once no byte came for this many byte times; a module
+// that is still answering sends them back to back.
+constexpr int kQuietByteTimes = 10;
+constexpr auto kMinimumQuiet = std::chrono::milliseconds(5);
+// The longest frame at 1200 baud; a line that talks longer is no module's.
+constexpr auto kSettleBound = std::chrono::milliseconds(2500);
+
+// A failed wait inside an exchange, in the link's words.
+LinkStatus StatusOf(PortResult result, LinkStatus whenTimedOut) {
+  switch (result) {
+    case PortResult::Ok: return LinkStatus::Success;
+    case PortResult::TimedOut: return whenTimedOut;
+    case PortResult::Aborted: return LinkStatus::Aborted;
+    case PortResult::LineError: return LinkStatus::LineError;
+    case PortResult::Lost: break;
+  }
+  return LinkStatus::PortLost;
+}
 
 }  // namespace
 
-Link::Link(UserInterface& ui, const LanguageTable& texts, LinkSettings settings)
-    : ui_(ui), texts_(texts), settings_(std::move(settings)) {}
+Link::Link(LinkSettings settings) : settings_(std::move(settings)) {}
 
 Link::~Link() {
   pollRunning_.store(false);
   transferRunning_.store(false);
-  // Every wait of the link ends on the abort signal, so the joins are short.
-  abort_.Set();
-  if (pollThread_.Held()) pollThread_.thread.join();
-  if (workerThread_.Held()) workerThread_.thread.join();
+  StopThread(pollThread_);
+  StopThread(workerThread_);
   ClosePort();
 }
 
 bool Link::OpenLink(int port, int speedCode) {
-  if (port_.IsOpen()) {
-    StopPolling();
-    StopLink();
-  }
+  if (port_.IsOpen()) StopLink();
   commandRequest_.fill(0);
   commandReply_.fill(0);
   pollRequest_.fill(0);
@@ -45,6 +55,7 @@ bool Link::OpenLink(int port, int speedCode) {
     std::lock_guard lock(lastSampleMutex_);
     lastSample_.fill(0);
   }
+  portLost_.store(false);
   std::optional<std::filesystem::path> device = ComDevicePath(port, settings_.ports);
   if (!device) return false;
   TuneAdapter(*device, settings_.ports);
@@ -62,13 +73,17 @@ bool Link::ConfigurePort(int baud) {
   if (!port_.SetLine(baud)) return false;
   byteTime_ = std::chrono::microseconds(10'000'000 / baud);
   port_.PurgeInput();
+  lineUnsettled_ = false;
   port_.SetTimeouts(TimeoutsFor(static_cast<unsigned>(timeout)));
-  SleepUnlessAborted(abort_.Fd(), settings_.portSettleTime);
+  abort_.Sleep(settings_.portSettleTime);
   return true;
 }
 
 void Link::StopLink() {
   pollRunning_.store(false);
+  transferRunning_.store(false);
+  StopThread(pollThread_);
+  StopThread(workerThread_);
   ClosePort();
   linkStarted_.store(false);
   ResetPollingFlags();
@@ -76,40 +91,39 @@ void Link::StopLink() {
 
 void Link::ClosePort() {
   if (!port_.IsOpen()) return;
-  abort_.Set();
   port_.SetBreak(true);
-  if (pollThread_.Held() && pollThread_.finished.WaitFor(settings_.threadStopBound)) {
-    pollThread_.thread.join();
-  }
   port_.SetDtr(false);
   port_.SetRts(false);
   port_.TakeLineErrors();
   port_.SetBreak(false);
-  abort_.Clear();
   port_.Close();
   baseTimeout_.store(kBaseTimeoutBeforeConfiguring);
 }
 
-bool Link::StopThread(LinkThread& worker) {
-  if (!worker.Held() || !port_.IsOpen()) return false;
+void Link::StopThread(std::thread& thread) {
+  if (!thread.joinable()) return;
   abort_.Set();
-  bool ended = worker.finished.WaitFor(settings_.threadStopBound);
-  if (ended) {
-    worker.thread.join();
+  // A worker waiting for its progress acknowledgement moves on and stops.
+  if (&thread == &workerThread_) progressAck_.Set();
+  thread.join();
+  if (port_.IsOpen()) {
     port_.PurgeInput();
     port_.PurgeOutput();
+    port_.TakeLineErrors();
   }
-  port_.TakeLineErrors();
+  // The thread may have left an exchange with the module half done.
+  lineUnsettled_ = true;
   abort_.Clear();
-  return ended;
 }
 
-bool Link::Fail() {
-  SleepUnlessAborted(abort_.Fd(), std::chrono::milliseconds(kFailurePauseMs));
-  return false;
+LinkStatus Link::Fail(LinkStatus status) {
+  lineUnsettled_ = true;
+  if (status == LinkStatus::PortLost) portLost_.store(true);
+  abort_.Sleep(kFailurePause);
+  return status;
 }
 
-bool Link::SendRequestFrame(const LinkBuffer& request, int n) {
+LinkStatus Link::SendRequestFrame(const LinkBuffer& request, int n) {
   std::uint8_t frame[kMaxRequestData + 3];
   frame[0] = kRequestStart;
   frame[1] = static_cast<std::uint8_t>(n);
@@ -117,94 +131,124 @@ bool Link::SendRequestFrame(const LinkBuffer& request, int n) {
   frame[n + 2] = CheckByte(std::span(frame + 2, static_cast<std::size_t>(n)));
   int count = sendCheckByte_.load() ? n + 3 : n + 2;
 
-  if (port_.TakeLineErrors()) return false;
-  // Bytes already waiting can only be the late echo or reply of an exchange
-  // given up on; read as this one's, they would fail every exchange after.
+  if (lineUnsettled_) {
+    // A half-duplex line: never talk while the module may still be answering
+    // an exchange that was given up on.
+    const auto quiet = std::max<std::chrono::microseconds>(kMinimumQuiet, byteTime_ * kQuietByteTimes);
+    const PortResult settled = port_.SettleLine(quiet, kSettleBound);
+    if (settled == PortResult::Aborted || settled == PortResult::Lost) {
+      return StatusOf(settled, LinkStatus::TimedOut);
+    }
+    lineUnsettled_ = false;
+  }
+  if (port_.TakeLineErrors()) return LinkStatus::LineError;
   port_.PurgeInput();
-  if (!port_.Write(frame, static_cast<std::size_t>(count), kWriteWaitMs)) {
+  const PortResult written = port_.Write(frame, static_cast<std::size_t>(count), kWriteWaitMs);
+  if (written != PortResult::Ok) {
     port_.PurgeOutput();
-    SleepUnlessAborted(abort_.Fd(), std::chrono::milliseconds(kWriteFailurePauseMs));
-    return false;
+    if (written == PortResult::TimedOut) abort_.Sleep(kWriteFailurePause);
+    return StatusOf(written, LinkStatus::TimedOut);
   }
   return ReadEcho(frame, count);
 }
 
-bool Link::ReadEcho(const std::uint8_t* frame, int count) {
-  if (!port_.WaitForInput(kEchoFirstByteMs)) return false;
+LinkStatus Link::ReadEcho(const std::uint8_t* frame, int count) {
+  const PortResult first = port_.WaitForInput(kEchoFirstByteMs);
+  if (first != PortResult::Ok) return StatusOf(first, LinkStatus::NoEcho);
   port_.LetBytesGather(static_cast<std::size_t>(count), byteTime_);
   int byteWait = static_cast<int>(BaseTimeout()) + 50;
   // Noise before the echo is skipped, but never more than a buffer's worth.
-  std::optional<std::uint8_t> byte;
+  ByteResult byte;
   int skipped = 0;
   do {
     byte = port_.ReadByte(byteWait);
-    if (!byte || ++skipped > static_cast<int>(LinkBuffer().size())) return false;
-  } while (*byte != kRequestStart);
+    if (byte.result != PortResult::Ok) return StatusOf(byte.result, LinkStatus::NoEcho);
+    if (++skipped > static_cast<int>(LinkBuffer().size())) return LinkStatus::NoEcho;
+  } while (byte.byte != kRequestStart);
   for (int i = 1; i < count; ++i) {
     byte = port_.ReadByte(byteWait);
-    if (byte != frame[i]) return false;
+    if (byte.result != PortResult::Ok) return StatusOf(byte.result, LinkStatus::NoEcho);
+    if (byte.byte != frame[i]) return LinkStatus::NoEcho;
   }
-  return true;
+  return LinkStatus::Success;
 }
 
-bool Link::ReadReply(int replyLength, LinkBuffer& reply) {
-  if (!port_.WaitForInput(kReplyFirstByteMs)) return false;
+LinkStatus Link::ReadReply(int replyLength, LinkBuffer& reply) {
+  const PortResult first = port_.WaitForInput(kReplyFirstByteMs);
+  if (first != PortResult::Ok) return StatusOf(first, LinkStatus::TimedOut);
   int count = replyLength + 3;
   port_.LetBytesGather(static_cast<std::size_t>(count), byteTime_);
   int byteWait = static_cast<int>(BaseTimeout()) + 50;
   std::array<std::uint8_t, 258> received{};
   for (int i = 0; i < count; ++i) {
-    std::optional<std::uint8_t> byte = port_.ReadByte(byteWait);
-    if (!byte) {
+    const ByteResult byte = port_.ReadByte(byteWait);
+    if (byte.result == PortResult::TimedOut) {
       port_.PurgeInput();
-      SleepUnlessAborted(abort_.Fd(), std::chrono::milliseconds(kShortReplyPauseMs));
-      return false;
+      abort_.Sleep(kShortReplyPause);
     }
-    received[static_cast<std::size_t>(i)] = *byte;
+    if (byte.result != PortResult::Ok) return StatusOf(byte.result, LinkStatus::TimedOut);
+    received[static_cast<std::size_t>(i)] = byte.byte;
   }
-  if (received[0] != kReplyStart || received[1] != replyLength) return false;
+  if (received[0] != kReplyStart || received[1] != replyLength) return LinkStatus::BadReply;
   std::span<const std::uint8_t> data(received.data() + 2, static_cast<std::size_t>(replyLength));
   std::uint8_t check = received[static_cast<std::size_t>(replyLength) + 2];
   if (replyLength == 0) {
-    if (check != 0) return false;
+    if (check != 0) return LinkStatus::BadReply;
   } else if (sendCheckByte_.load() && check != CheckByte(data)) {
-    return false;
+    return LinkStatus::BadReply;
   }
   std::copy_n(received.begin() + 2, replyLength + 1, reply.begin());
-  return true;
+  return LinkStatus::Success;
 }
 
-bool Link::Transact(const LinkBuffer& request, LinkBuffer& reply) {
+LinkStatus Link::Transact(const LinkBuffer& request, LinkBuffer& reply) {
   int n = request[0];
-  if (n < 1 || n > kMaxRequestData) return false;
+  if (n < 1 || n > kMaxRequestData) return LinkStatus::BadReply;
   int replyLength = request[static_cast<std::size_t>(n) + 1];
-  if (!SendRequestFrame(request, n)) return Fail();
-  if (replyLength == kNoReply) return true;
-  if (!ReadReply(replyLength, reply)) return Fail();
-  return true;
+  LinkStatus status = SendRequestFrame(request, n);
+  if (status != LinkStatus::Success) return Fail(status);
+  if (replyLength == kNoReply) return LinkStatus::Success;
+  status = ReadReply(replyLength, reply);
+  if (status != LinkStatus::Success) return Fail(status);
+  return LinkStatus::Success;
 }
 
-bool Link::SendWithRetries(const LinkBuffer& request, LinkBuffer& reply) {
+namespace {
+
+// Trying again cannot help once the transfer was cancelled or the port is gone.
+bool Final(LinkStatus status) {
+  return status == LinkStatus::Success || status == LinkStatus::Aborted ||
+         status == LinkStatus::PortLost;
+}
+
+}  // namespace
+
+LinkStatus Link::SendWithRetries(const LinkBuffer& request, LinkBuffer& reply) {
+  LinkStatus status = LinkStatus::Aborted;
   for (int attempt = 0; attempt < kMaxTries && transferRunning_.load(); ++attempt) {
     LinkBuffer copy = request;
-    if (Transact(copy, reply)) return true;
+    status = Transact(copy, reply);
+    if (Final(status)) return status;
   }
-  return false;
+  return transferRunning_.load() ? status : LinkStatus::Aborted;
 }
 
-bool Link::SendFlagged(const LinkBuffer& request, LinkBuffer& reply) {
+LinkStatus Link::SendFlagged(const LinkBuffer& request, LinkBuffer& reply) {
   LinkBuffer flagged = request;
   flagged[1] |= 0x80;
-  if (Transact(flagged, reply)) return true;
+  const LinkStatus status = Transact(flagged, reply);
+  if (Final(status)) return status;
   return SendWithRetries(request, reply);
 }
 
-bool Link::SendCommand(const LinkBuffer& request) {
+LinkStatus Link::SendCommand(const LinkBuffer& request) {
   commandRequest_ = request;
+  LinkStatus status = LinkStatus::Aborted;
   for (int attempt = 0; attempt < kMaxTries; ++attempt) {
-    if (Transact(commandRequest_, commandReply_)) return true;
+    status = Transact(commandRequest_, commandReply_);
+    if (Final(status)) return status;
   }
-  return false;
+  return status;
 }
 
 LinkBuffer Link::LastSample() const {

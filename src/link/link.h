@@ -1,6 +1,7 @@
 // The link: the open port with its framed request-reply exchange, the
 // polling thread with its one-slot command queue, and the worker threads of
 // the long transfers. There is one link per program, owned by its runner.
+// The link reports what happened (LinkStatus); it never tells the person.
 #pragma once
 
 #include <atomic>
@@ -10,10 +11,9 @@
 #include <mutex>
 #include <thread>
 
-#include "config/language_table.h"
-#include "config/user_interface.h"
 #include "link/abort_signal.h"
 #include "link/frame.h"
+#include "link/link_status.h"
 #include "link/manual_reset_event.h"
 #include "link/port_list.h"
 #include "link/serial_port.h"
@@ -22,8 +22,6 @@ namespace q5480 {
 
 struct LinkSettings {
   PortEnvironment ports;
-  // How long the thread stop procedure waits for a thread to end.
-  std::chrono::milliseconds threadStopBound{10000};
   // How long a waiting window accepts silence from a worker.
   std::chrono::milliseconds workerSilenceBound{10000};
   std::chrono::milliseconds progressAckBound{5000};
@@ -31,21 +29,14 @@ struct LinkSettings {
   std::chrono::milliseconds portSettleTime{250};
 };
 
-// A thread of the link with the event it sets when it ends, so that its end
-// can be awaited with a time limit.
-struct LinkThread {
-  std::thread thread;
-  ManualResetEvent finished;
-  bool Held() const { return thread.joinable(); }
-};
+// What became of a command handed to the polling thread.
+enum class QueueResult { Queued, NotReady, Pending };
 
 class Link {
  public:
-  using Worker = std::function<bool()>;
+  using Worker = std::function<LinkStatus()>;
 
-  // `ui` must be safe to call from the link's threads: the polling thread
-  // and the workers beep through it.
-  Link(UserInterface& ui, const LanguageTable& texts, LinkSettings settings = {});
+  explicit Link(LinkSettings settings = {});
   ~Link();
   Link(const Link&) = delete;
   Link& operator=(const Link&) = delete;
@@ -55,29 +46,39 @@ class Link {
   bool ConfigurePort(int baud);
   void StopLink();
   bool PortOpen() const { return port_.IsOpen(); }
+  // The port's device went away; the link stays so until it is opened again.
+  bool PortLost() const { return portLost_.load(); }
   unsigned BaseTimeout() const { return baseTimeout_.load(); }
   void SetSendCheckByte(bool on) { sendCheckByte_.store(on); }
 
   // Exchanges.
-  bool Transact(const LinkBuffer& request, LinkBuffer& reply);
-  bool SendWithRetries(const LinkBuffer& request, LinkBuffer& reply);
-  bool SendFlagged(const LinkBuffer& request, LinkBuffer& reply);
+  LinkStatus Transact(const LinkBuffer& request, LinkBuffer& reply);
+  LinkStatus SendWithRetries(const LinkBuffer& request, LinkBuffer& reply);
+  LinkStatus SendFlagged(const LinkBuffer& request, LinkBuffer& reply);
   // A built request sent from the command buffer up to 5 times; the reply
   // stays in CommandReply().
-  bool SendCommand(const LinkBuffer& request);
+  LinkStatus SendCommand(const LinkBuffer& request);
   const LinkBuffer& CommandReply() const { return commandReply_; }
+  // Sleeps unless the link is aborted (false then): the pauses of workers
+  // and service sequences end at once when their thread is stopped.
+  bool Pause(std::chrono::milliseconds duration) const { return abort_.Sleep(duration); }
 
-  // Polling.
+  // Polling. StartPolling does nothing while polling runs or without a
+  // port; StopPolling returns once the polling thread has ended.
   void StartPolling();
-  bool StopPolling();
-  bool QueueCommand(const LinkBuffer& request);
-  void CheckCommandFailed();
+  void StopPolling();
+  QueueResult QueueCommand(const LinkBuffer& request);
+  // True once after a queued command failed for good.
+  bool TakeCommandFailure();
   bool LinkStarted() const { return linkStarted_.load(); }
+  // The polling thread ended by itself (an internal error, or the port lost).
   bool PollFault() const { return pollFault_.load(); }
   bool PollRunning() const { return pollRunning_.load(); }
   bool DataValid() const { return dataValid_.load(); }
   bool CommandPending() const { return commandPending_.load(); }
   bool CommandOk() const { return commandOk_.load(); }
+  // Why the newest poll failed (Success after a good one).
+  LinkStatus LastPollStatus() const { return lastPollStatus_.load(); }
   // Status bits 5 and 6 of the newest sample, held until a window has read
   // a sample that no longer carries them.
   bool NewAverage() const { return newAverage_.load(); }
@@ -95,15 +96,17 @@ class Link {
   ManualResetEvent& FirstTryEvent() { return firstTryEvent_; }
   ManualResetEvent& CommandDoneEvent() { return commandDoneEvent_; }
 
-  // Transfers.
-  bool RunWorker(Worker worker);
+  // Transfers. RunWorker refuses (Busy) while one runs.
+  LinkStatus RunWorker(Worker worker);
   // The waiting window's side: answers each progress signal, cancels the
-  // worker after a silence and gives the worker's result. `whileWaiting`
-  // runs every few tens of milliseconds meanwhile, so that a window stays
-  // responsive while a worker is silent.
-  bool AwaitWorker(const std::function<void(int percent)>& onProgress,
-                   const std::function<void()>& whileWaiting = {});
+  // worker after a silence (TimedOut) and gives the worker's status once
+  // its thread has ended. `whileWaiting` runs every few tens of
+  // milliseconds meanwhile, so that a window stays responsive while a
+  // worker is silent.
+  LinkStatus AwaitWorker(const std::function<void(int percent)>& onProgress,
+                         const std::function<void()>& whileWaiting = {});
   void ReportProgress(long done, long total, int& last);
+  // Cancels a running transfer and returns once its worker has ended.
   void CancelTransfer();
   bool TransferRunning() const { return transferRunning_.load(); }
   int ProgressPercent() const { return progressPercent_.load(); }
@@ -111,21 +114,22 @@ class Link {
   ManualResetEvent& ProgressAck() { return progressAck_; }
 
  private:
-  bool SendRequestFrame(const LinkBuffer& request, int n);
-  bool ReadEcho(const std::uint8_t* frame, int count);
-  bool ReadReply(int replyLength, LinkBuffer& reply);
-  bool Fail();
-  bool StopThread(LinkThread& worker);
+  LinkStatus SendRequestFrame(const LinkBuffer& request, int n);
+  LinkStatus ReadEcho(const std::uint8_t* frame, int count);
+  LinkStatus ReadReply(int replyLength, LinkBuffer& reply);
+  LinkStatus Fail(LinkStatus status);
+  // Ends `thread` through the abort signal and waits for it: nothing that
+  // a thread uses is touched while it may still run. Every wait of the
+  // link ends on the abort signal, so the wait is short.
+  void StopThread(std::thread& thread);
   // Waits for the next progress signal up to the silence bound.
   bool AwaitProgress(const std::function<void()>& whileWaiting);
   void PollingLoop();
-  bool PollOnce();
+  LinkStatus PollOnce();
   void ServeQueuedCommand();
   void ResetPollingFlags();
   void ClosePort();
 
-  UserInterface& ui_;
-  const LanguageTable& texts_;
   const LinkSettings settings_;
 
   AbortSignal abort_;
@@ -133,6 +137,10 @@ class Link {
   std::atomic<unsigned> baseTimeout_{100};
   std::chrono::microseconds byteTime_{0};  // 10 bit times at the port's baud
   std::atomic<bool> sendCheckByte_{true};
+  std::atomic<bool> portLost_{false};
+  // The last exchange ended before the module's answer was taken whole: the
+  // line may still carry it. Used by one thread at a time.
+  bool lineUnsettled_ = false;
 
   // The command pair belongs to windows and workers, the poll pair to the
   // polling thread; the last sample is shared and guarded.
@@ -154,12 +162,13 @@ class Link {
   std::atomic<bool> keepLatched_{false};
   std::atomic<bool> newAverage_{false};
   std::atomic<bool> largeError_{false};
+  std::atomic<LinkStatus> lastPollStatus_{LinkStatus::Success};
   std::atomic<std::uint64_t> samplesTaken_{0};
   int commandAttempts_ = 0;  // polling thread only
 
   std::atomic<bool> transferRunning_{false};
   std::atomic<int> progressPercent_{0};
-  std::atomic<int> workerExitCode_{0};
+  std::atomic<LinkStatus> workerStatus_{LinkStatus::Success};
 
   ManualResetEvent newSampleEvent_;
   ManualResetEvent firstTryEvent_;
@@ -167,8 +176,8 @@ class Link {
   ManualResetEvent progressEvent_;
   ManualResetEvent progressAck_;
 
-  LinkThread pollThread_;
-  LinkThread workerThread_;
+  std::thread pollThread_;
+  std::thread workerThread_;
 };
 
 }  // namespace q5480

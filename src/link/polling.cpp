@@ -1,14 +1,10 @@
 // The polling thread: asks the module for its measurement without pause,
 // keeps the newest reply and serves the one-slot command queue.
-#include <pthread.h>
-#include <sched.h>
-#include <sys/resource.h>
-#include <unistd.h>
-
 #include <exception>
 
 #include "link/link.h"
 #include "link/status_latch.h"
+#include "link/thread_priority.h"
 
 namespace q5480 {
 namespace {
@@ -20,39 +16,25 @@ constexpr std::uint8_t kPollingMode = 2;
 constexpr std::uint8_t kSampleLength = 8;
 constexpr std::size_t kStatus2 = 7;
 
-// Best effort: a real-time class, else a better nice value; refusals are
-// normal for an unprivileged user.
-void RaiseThreadPriority() {
-  sched_param param{};
-  param.sched_priority = sched_get_priority_min(SCHED_FIFO);
-  if (pthread_setschedparam(pthread_self(), SCHED_FIFO, &param) == 0) return;
-  [[maybe_unused]] int result = setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), -10);
-}
-
 }  // namespace
 
 void Link::StartPolling() {
-  // A thread that outlived an earlier stop ends quickly now that it no
-  // longer runs.
-  if (pollThread_.Held()) pollThread_.thread.join();
+  if (pollRunning_.load() || !port_.IsOpen()) return;
+  // A thread that ended by itself is gathered before the next one starts.
+  if (pollThread_.joinable()) pollThread_.join();
   pollRunning_.store(true);
   pollFault_.store(false);
+  lastPollStatus_.store(LinkStatus::Success);
   commandAttempts_ = 0;
-  pollThread_.finished.Reset();
-  pollThread_.thread = std::thread([this] {
-    PollingLoop();
-    pollThread_.finished.Set();
-  });
   linkStarted_.store(true);
+  pollThread_ = std::thread([this] { PollingLoop(); });
 }
 
-bool Link::StopPolling() {
+void Link::StopPolling() {
   pollRunning_.store(false);
-  bool stopped = true;
-  if (linkStarted_.load() || pollThread_.Held()) stopped = StopThread(pollThread_);
+  StopThread(pollThread_);
   linkStarted_.store(false);
   ResetPollingFlags();
-  return stopped;
 }
 
 void Link::ResetPollingFlags() {
@@ -64,35 +46,46 @@ void Link::ResetPollingFlags() {
 }
 
 void Link::PollingLoop() {
+  bool fault = false;
   try {
     RaiseThreadPriority();
     pollRequest_ = MakeRequest({kMeasureCode, kPollingMode}, kSampleLength);
     while (pollRunning_.load()) {
-      if (!PollOnce()) {
-        dataValid_.store(false);
+      const LinkStatus status = PollOnce();
+      if (status == LinkStatus::Success) {
+        ServeQueuedCommand();
         continue;
       }
-      ServeQueuedCommand();
+      dataValid_.store(false);
+      // A port that is gone answers at once, forever: asking it again would
+      // only spin.
+      if (status == LinkStatus::PortLost) {
+        fault = true;
+        break;
+      }
     }
   } catch (const std::exception&) {
-    // The thread cannot stop itself through StopPolling (it would wait for
-    // itself); it leaves the flags as StopPolling would and ends.
-    pollFault_.store(true);
-    pollRunning_.store(false);
-    linkStarted_.store(false);
-    ResetPollingFlags();
-    ui_.Beep(BeepKind::Default);
+    fault = true;
   }
+  if (!fault) return;
+  // The thread cannot stop itself through StopPolling (it would wait for
+  // itself); it leaves the flags as StopPolling would and ends.
+  pollFault_.store(true);
+  pollRunning_.store(false);
+  linkStarted_.store(false);
+  ResetPollingFlags();
 }
 
-bool Link::PollOnce() {
+LinkStatus Link::PollOnce() {
   int tries = 0;
-  bool ok = false;
-  while (!ok && tries < kPollTries && pollRunning_.load()) {
+  LinkStatus status = LinkStatus::Aborted;
+  while (status != LinkStatus::Success && tries < kPollTries && pollRunning_.load()) {
     ++tries;
-    ok = Transact(pollRequest_, pollReply_);
+    status = Transact(pollRequest_, pollReply_);
+    if (status == LinkStatus::PortLost) break;
   }
-  if (!ok) return false;
+  lastPollStatus_.store(status);
+  if (status != LinkStatus::Success) return status;
 
   LatchedStatus latched = LatchStatus({keepLatched_.load(), newAverage_.load(), largeError_.load()},
                                       pollReply_[kStatus2], sampleRead_.load());
@@ -109,14 +102,14 @@ bool Link::PollOnce() {
   if (!commandPending_.load()) commandReady_.store(true);
   newSampleEvent_.Set();
   if (tries == 1) firstTryEvent_.Set();
-  return true;
+  return LinkStatus::Success;
 }
 
 void Link::ServeQueuedCommand() {
   if (!commandPending_.load() || !dataValid_.load()) return;
   commandReady_.store(false);
   ++commandAttempts_;
-  bool ok = Transact(commandRequest_, commandReply_);
+  const bool ok = Succeeded(Transact(commandRequest_, commandReply_));
   commandOk_.store(ok);
   if (ok || commandAttempts_ >= kCommandAttempts) {
     commandAttempts_ = 0;
@@ -126,28 +119,19 @@ void Link::ServeQueuedCommand() {
   }
 }
 
-bool Link::QueueCommand(const LinkBuffer& request) {
-  if (!dataValid_.load() || !commandReady_.load()) {
-    ui_.Beep(BeepKind::Default);
-    return false;
-  }
-  if (commandPending_.load()) {
-    ui_.Beep(BeepKind::Information);
-    return false;
-  }
+QueueResult Link::QueueCommand(const LinkBuffer& request) {
+  if (!dataValid_.load() || !commandReady_.load()) return QueueResult::NotReady;
+  if (commandPending_.load()) return QueueResult::Pending;
   commandReady_.store(false);
   commandRequest_ = request;
   commandPending_.store(true);
+  return QueueResult::Queued;
+}
+
+bool Link::TakeCommandFailure() {
+  if (!pollRunning_.load() || commandOk_.load() || commandPending_.load()) return false;
+  commandOk_.store(true);
   return true;
 }
 
-void Link::CheckCommandFailed() {
-  if (!pollRunning_.load() || commandOk_.load() || commandPending_.load()) return;
-  ui_.Beep(BeepKind::Warning);
-  ui_.ShowMessage(texts_.Tr("Command failed") + "!", kMessageCaption, MessageIcon::Warning,
-                  MessageButtons::Ok);
-  commandOk_.store(true);
-}
-
 }  // namespace q5480
-

@@ -1,4 +1,4 @@
-// Serial ports by COM number: the numbering rule, the ports folder, the list
+// Serial ports by COM number (port_list_sysfs.cpp on Linux): the numbering rule, the ports folder, the list
 // for the port selection window and the tuning of the USB adapter.
 #pragma once
 
@@ -26,6 +26,9 @@ std::optional<std::filesystem::path> ComDevicePath(int number, const PortEnviron
 // Entries such as "COM 1  /dev/ttyUSB0  FTDI 0403:6001", sorted by number,
 // without the console and with the ports folder's links winning.
 std::vector<std::string> ListPorts(const PortEnvironment& env);
+
+// One to three decimal digits, the whole text.
+std::optional<int> ParseComNumber(const std::string& text);
 
 // The number in characters 4 and 5 of a list entry.
 std::optional<int> EntryPortNumber(const std::string& entry);

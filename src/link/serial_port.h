@@ -1,5 +1,6 @@
-// TCommD: one open serial port over POSIX termios. Every wait polls the
-// port together with the link's abort signal, so an abort ends it at once.
+// TCommD: one open serial port. The interface is the same on every system;
+// serial_port_termios.cpp implements it with POSIX termios. Every wait also
+// ends at once on the link's abort signal.
 #pragma once
 
 #include <array>
@@ -7,10 +8,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
-#include <optional>
 
 #include "link/abort_signal.h"
-#include "link/marked_input.h"
+#include "link/termios_marked_input.h"
 
 namespace q5480 {
 
@@ -28,6 +28,15 @@ PortTimeouts TimeoutsFor(unsigned baseTimeout);
 // Baud rate of a speed code: 1 = 1200, 2 = 2400, 3 = 4800, 4 = 9600, else 1200.
 int BaudForSpeedCode(int speedCode);
 
+// How a port operation ended. Lost: the device is gone (end of file, an I/O
+// error or a hang-up); every later operation then ends the same way at once.
+enum class PortResult { Ok, TimedOut, Aborted, LineError, Lost };
+
+struct ByteResult {
+  PortResult result = PortResult::TimedOut;
+  std::uint8_t byte = 0;
+};
+
 class TCommD {
  public:
   explicit TCommD(AbortSignal& abort) : abort_(abort) {}
@@ -39,6 +48,7 @@ class TCommD {
   // is the file naming the console ttys.
   bool Open(const std::filesystem::path& device, const std::filesystem::path& consoleList);
   bool IsOpen() const { return fd_ >= 0; }
+  bool Lost() const { return lost_; }
   void Close();
 
   // Raw 8N1 at `baud`, receiver on, modem control ignored; DTR and RTS on.
@@ -46,17 +56,21 @@ class TCommD {
   void SetTimeouts(const PortTimeouts& timeouts) { timeouts_ = timeouts; }
 
   // Writes all bytes within the write time-out and `limitMs`.
-  bool Write(const std::uint8_t* data, std::size_t count, int limitMs);
+  PortResult Write(const std::uint8_t* data, std::size_t count, int limitMs);
   // Waits for a received byte without taking it.
-  bool WaitForInput(int limitMs);
+  PortResult WaitForInput(int limitMs);
   // One data byte within the single-byte read time-out and `limitMs`.
   // Line errors marked in the input stream fail the read.
-  std::optional<std::uint8_t> ReadByte(int limitMs);
+  ByteResult ReadByte(int limitMs);
 
   // Lets `count` bytes gather before they are taken one by one: sleeps for
   // the line time of those not received yet, so that a slow line does not
   // wake the reader for every byte.
   void LetBytesGather(std::size_t count, std::chrono::microseconds byteTime);
+
+  // Drops what arrives until nothing has come for `quiet`, at most until
+  // `bound` has passed (TimedOut: the line still carried bytes then).
+  PortResult SettleLine(std::chrono::microseconds quiet, std::chrono::milliseconds bound);
 
   // Clears the error state; true when line errors (break, framing, parity,
   // overrun) happened since the last call.
@@ -69,17 +83,20 @@ class TCommD {
   void SetRts(bool on);
 
  private:
-  std::optional<std::uint8_t> ReadRaw(int limitMs);
+  ByteResult ReadRaw(int limitMs);
+  // Fills the inbox from the device; Lost at its end of file or I/O error.
+  PortResult Fill();
   bool CountersShowErrors();
 
   AbortSignal& abort_;
   int fd_ = -1;
+  bool lost_ = false;
   PortTimeouts timeouts_{};
   // Bytes read from the device and not yet taken.
   std::array<std::uint8_t, 64> inbox_{};
   std::size_t inboxStart_ = 0;
   std::size_t inboxEnd_ = 0;
-  MarkedInput marks_;
+  TermiosMarkedInput marks_;
   bool lineError_ = false;
   bool countersSupported_ = true;
   unsigned long errorCount_ = 0;

@@ -5,48 +5,47 @@
 #include <exception>
 
 #include "link/link.h"
+#include "link/thread_priority.h"
 
 namespace q5480 {
 namespace {
 
-constexpr std::chrono::milliseconds kExitCodeWait{1000};
 // How often a waiting window gets to run while a worker is silent.
 constexpr std::chrono::milliseconds kIdleSlice{30};
 
 }  // namespace
 
-bool Link::RunWorker(Worker worker) {
-  if (transferRunning_.load()) return false;
-  // An earlier worker that was given up on has been told to stop.
-  if (workerThread_.Held()) workerThread_.thread.join();
+LinkStatus Link::RunWorker(Worker worker) {
+  if (transferRunning_.load()) return LinkStatus::Busy;
+  // An earlier worker has ended by now; its thread is gathered.
+  if (workerThread_.joinable()) workerThread_.join();
   transferRunning_.store(true);
   progressPercent_.store(0);
-  workerExitCode_.store(0);
+  workerStatus_.store(LinkStatus::Aborted);
   progressEvent_.Reset();
   progressAck_.Reset();
-  workerThread_.finished.Reset();
-  workerThread_.thread = std::thread([this, worker = std::move(worker)] {
-    bool ok = false;
+  workerThread_ = std::thread([this, worker = std::move(worker)] {
+    LinkStatus status = LinkStatus::Aborted;
     try {
-      ok = worker();
+      RaiseThreadPriority();
+      status = worker();
     } catch (const std::exception&) {
-      ui_.Beep(BeepKind::Default);
+      // An unexpected error inside the worker ends the transfer as failed.
     }
-    workerExitCode_.store(ok ? 1 : 0);
+    workerStatus_.store(status);
     transferRunning_.store(false);
     progressEvent_.Set();
-    workerThread_.finished.Set();
   });
-  return true;
+  return LinkStatus::Success;
 }
 
-bool Link::AwaitWorker(const std::function<void(int percent)>& onProgress,
-                       const std::function<void()>& whileWaiting) {
-  bool cancelled = false;
+LinkStatus Link::AwaitWorker(const std::function<void(int percent)>& onProgress,
+                             const std::function<void()>& whileWaiting) {
+  bool silent = false;
   while (transferRunning_.load()) {
     if (!AwaitProgress(whileWaiting)) {
+      silent = true;
       CancelTransfer();
-      cancelled = true;
       break;
     }
     // Read before the acknowledgement lets the worker move on.
@@ -55,10 +54,8 @@ bool Link::AwaitWorker(const std::function<void(int percent)>& onProgress,
     progressAck_.Set();
     if (onProgress) onProgress(percent);
   }
-  if (!workerThread_.Held()) return false;
-  if (!workerThread_.finished.WaitFor(kExitCodeWait)) return false;
-  workerThread_.thread.join();
-  return !cancelled && workerExitCode_.load() == 1;
+  if (workerThread_.joinable()) workerThread_.join();
+  return silent ? LinkStatus::TimedOut : workerStatus_.load();
 }
 
 bool Link::AwaitProgress(const std::function<void()>& whileWaiting) {

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <span>
-#include <thread>
 
 #include "link/image_packing.h"
 
@@ -51,22 +50,32 @@ std::span<const AddressRange> RangesOf(int kind, bool newLayout) {
 std::uint8_t High(std::size_t value) { return static_cast<std::uint8_t>(value >> 8); }
 std::uint8_t Low(std::size_t value) { return static_cast<std::uint8_t>(value); }
 
+// Stops a sequence once the transfer has been cancelled.
+LinkStatus Running(const Link& link) {
+  return link.TransferRunning() ? LinkStatus::Success : LinkStatus::Aborted;
+}
+
 // One "s" block into `memory`; the reply must repeat count and address.
-bool ReadBlock(CommandSet& commands, std::size_t address, std::size_t count,
-               std::span<std::uint8_t> memory) {
+LinkStatus ReadBlock(CommandSet& commands, std::size_t address, std::size_t count,
+                     std::span<std::uint8_t> memory) {
   const LinkBuffer request = commands.PrepareCommand(
       request_code::kRead, static_cast<std::uint32_t>(count << 16 | address));
   LinkBuffer reply{};
-  if (!commands.GetLink().SendWithRetries(request, reply)) return false;
-  if (reply[0] != count || reply[1] != High(address) || reply[2] != Low(address)) return false;
+  if (const LinkStatus status = commands.GetLink().SendWithRetries(request, reply);
+      !Succeeded(status)) {
+    return status;
+  }
+  if (reply[0] != count || reply[1] != High(address) || reply[2] != Low(address)) {
+    return LinkStatus::BadReply;
+  }
   std::copy_n(reply.begin() + kBlockHeader, count, memory.begin() + static_cast<long>(address));
-  return true;
+  return LinkStatus::Success;
 }
 
 // One "D" block of `data` to `address`. With an awaited reply (L = 3) the
 // reply must repeat count and address.
-bool WriteBlock(Link& link, std::size_t address, std::span<const std::uint8_t> data,
-                bool replyAwaited) {
+LinkStatus WriteBlock(Link& link, std::size_t address, std::span<const std::uint8_t> data,
+                      bool replyAwaited) {
   std::array<std::uint8_t, 4 + kMaxBlock> bytes{request_code::kWrite,
                                                 static_cast<std::uint8_t>(data.size()),
                                                 High(address), Low(address)};
@@ -75,29 +84,32 @@ bool WriteBlock(Link& link, std::size_t address, std::span<const std::uint8_t> d
       MakeRequest(std::span<const std::uint8_t>(bytes.data(), 4 + data.size()),
                   replyAwaited ? kBlockHeader : 0);
   LinkBuffer reply{};
-  if (!link.SendFlagged(request, reply)) return false;
-  return !replyAwaited ||
-         (reply[0] == data.size() && reply[1] == High(address) && reply[2] == Low(address));
+  if (const LinkStatus status = link.SendFlagged(request, reply); !Succeeded(status)) return status;
+  const bool repeated =
+      reply[0] == data.size() && reply[1] == High(address) && reply[2] == Low(address);
+  return !replyAwaited || repeated ? LinkStatus::Success : LinkStatus::BadReply;
 }
 
-bool Store(Link& link, std::initializer_list<std::uint8_t> data) {
+LinkStatus Store(Link& link, std::initializer_list<std::uint8_t> data) {
+  if (!link.TransferRunning()) return LinkStatus::Aborted;
   LinkBuffer reply{};
   return link.SendFlagged(MakeRequest(data, 0), reply);
 }
 
 std::uint8_t Not(std::uint8_t value) { return static_cast<std::uint8_t>(~value); }
 
-bool WriteNewLayout(CommandSet& commands) {
+LinkStatus WriteNewLayout(CommandSet& commands) {
   Link& link = commands.GetLink();
   const MemoryMap map = PackImage(commands.Image(), commands.Config());
   long done = 0;
   int last = 0;
   for (const AddressRange& range : kNewWriteRanges) {
     for (std::size_t address = range.first; address <= range.last; address += kMaxBlock) {
-      if (!link.TransferRunning() ||
-          !WriteBlock(link, address, std::span(map.data() + address, kMaxBlock), true)) {
-        return false;
+      LinkStatus status = Running(link);
+      if (Succeeded(status)) {
+        status = WriteBlock(link, address, std::span(map.data() + address, kMaxBlock), true);
       }
+      if (!Succeeded(status)) return status;
       done += kMaxBlock;
       link.ReportProgress(done, kNewLayoutWriteTotal, last);
     }
@@ -106,13 +118,14 @@ bool WriteNewLayout(CommandSet& commands) {
   const std::uint8_t a = map[kSettingsChecks[0]];
   const std::uint8_t b = map[kSettingsChecks[1]];
   const std::uint8_t d = map[kSettingsChecks[2]];
-  return link.TransferRunning() &&
-         Store(link, {request_code::kStore, 1, c, Not(c), c, Not(c), c, Not(c)}) &&
-         link.TransferRunning() &&
-         Store(link, {request_code::kStore, 2, a, Not(a), b, Not(b), d, Not(d)});
+  if (const LinkStatus status = Store(link, {request_code::kStore, 1, c, Not(c), c, Not(c), c, Not(c)});
+      !Succeeded(status)) {
+    return status;
+  }
+  return Store(link, {request_code::kStore, 2, a, Not(a), b, Not(b), d, Not(d)});
 }
 
-bool WriteOldLayout(CommandSet& commands) {
+LinkStatus WriteOldLayout(CommandSet& commands) {
   Link& link = commands.GetLink();
   // What goes to the module; the image itself keeps the fixed point bit.
   ModuleImage sent = commands.Image();
@@ -134,23 +147,24 @@ bool WriteOldLayout(CommandSet& commands) {
   long done = 0;
   int last = 0;
   for (const auto& [address, length] : blocks) {
-    if (!link.TransferRunning() ||
-        !WriteBlock(link, address, std::span(sent.bytes.data() + address, length), false)) {
-      return false;
+    LinkStatus status = Running(link);
+    if (Succeeded(status)) {
+      status = WriteBlock(link, address, std::span(sent.bytes.data() + address, length), false);
     }
+    if (!Succeeded(status)) return status;
     // The last two blocks lie outside the run of addresses; the bar never
     // goes back.
     done = std::max(done, static_cast<long>(address));
     link.ReportProgress(done, kOldLayoutWriteTotal, last);
   }
-  return link.TransferRunning() && Store(link, {request_code::kStore, 1, c, c, c});
+  return Store(link, {request_code::kStore, 1, c, c, c});
 }
 
 }  // namespace
 
-bool ReadWorker(CommandSet& commands, int kind) {
+LinkStatus ReadWorker(CommandSet& commands, int kind) {
   Link& link = commands.GetLink();
-  if (!commands.Identify()) return false;
+  if (const LinkStatus identified = commands.Identify(); !Succeeded(identified)) return identified;
   const bool newLayout = commands.NewLayout();
   MemoryMap memory{};
   if (newLayout) {
@@ -163,16 +177,17 @@ bool ReadWorker(CommandSet& commands, int kind) {
   for (const AddressRange& range : RangesOf(kind, newLayout)) total += range.last - range.first + 1;
   long done = 0;
   int last = 0;
-  bool ok = true;
+  LinkStatus status = LinkStatus::Success;
   for (const AddressRange& range : RangesOf(kind, newLayout)) {
-    for (std::size_t address = range.first; ok && address <= range.last; address += kMaxBlock) {
+    for (std::size_t address = range.first; address <= range.last; address += kMaxBlock) {
       const std::size_t count = std::min(kMaxBlock, range.last + 1 - address);
-      ok = link.TransferRunning() && ReadBlock(commands, address, count, memory);
-      if (!ok) break;
+      status = Running(link);
+      if (Succeeded(status)) status = ReadBlock(commands, address, count, memory);
+      if (!Succeeded(status)) break;
       done += static_cast<long>(count);
       link.ReportProgress(done, total, last);
     }
-    if (!ok) break;
+    if (!Succeeded(status)) break;
   }
 
   if (newLayout) {
@@ -180,67 +195,53 @@ bool ReadWorker(CommandSet& commands, int kind) {
   } else {
     std::copy_n(memory.begin(), kOldMemorySize, commands.Image().bytes.begin());
   }
-  return ok;
+  return status;
 }
 
-bool WriteWorker(CommandSet& commands) {
+LinkStatus WriteWorker(CommandSet& commands) {
   Link& link = commands.GetLink();
   LinkBuffer reply{};
-  const bool ok = link.SendWithRetries(MakeRequest({request_code::kOpenWrite, 0, 0}, 0), reply) &&
-                  commands.Identify() &&
-                  (commands.NewLayout() ? WriteNewLayout(commands) : WriteOldLayout(commands));
-  if (ok) {
+  LinkStatus status = link.SendWithRetries(MakeRequest({request_code::kOpenWrite, 0, 0}, 0), reply);
+  if (Succeeded(status)) status = commands.Identify();
+  if (Succeeded(status)) {
+    status = commands.NewLayout() ? WriteNewLayout(commands) : WriteOldLayout(commands);
+  }
+  if (Succeeded(status)) {
+    // The module has stored the configuration; a cancel now only shortens
+    // the settling pauses.
     int last = 0;
-    std::this_thread::sleep_for(commands.Pauses().afterWrite);
-    link.ReportProgress(1, 1, last);
-    std::this_thread::sleep_for(commands.Pauses().afterWrite);
-  } else if (link.TransferRunning()) {
+    if (link.Pause(commands.Pauses().afterWrite)) {
+      link.ReportProgress(1, 1, last);
+      link.Pause(commands.Pauses().afterWrite);
+    }
+  } else if (link.TransferRunning() && status != LinkStatus::PortLost) {
     link.Transact(commands.PrepareCommand(request_code::kRestart), reply);
   }
-  return ok;
+  return status;
 }
 
-bool InfoWriteWorker(CommandSet& commands) {
+LinkStatus InfoWriteWorker(CommandSet& commands) {
   Link& link = commands.GetLink();
-  if (!commands.Identify()) return false;
+  if (const LinkStatus identified = commands.Identify(); !Succeeded(identified)) return identified;
   const std::size_t base = commands.NewLayout() ? kInfoNewAddress : kInfoFirst;
   int last = 0;
   for (std::size_t i = 0; i < kInfoBlocks; ++i) {
     const std::size_t offset = i * kInfoBlock;
-    if (!link.TransferRunning() ||
-        !WriteBlock(link, base + offset,
-                    std::span(commands.Image().bytes.data() + kInfoFirst + offset, kInfoBlock),
-                    true)) {
-      return false;
+    LinkStatus status = Running(link);
+    if (Succeeded(status)) {
+      status = WriteBlock(link, base + offset,
+                          std::span(commands.Image().bytes.data() + kInfoFirst + offset, kInfoBlock),
+                          true);
     }
+    if (!Succeeded(status)) return status;
     link.ReportProgress(static_cast<long>(offset + kInfoBlock), kInfoWriteTotal, last);
   }
-  return true;
+  return LinkStatus::Success;
 }
 
 std::vector<std::size_t> ImageDifferences(const CommandSet& commands, const ModuleImage& expected,
                                           const ModuleImage& read) {
   return VerifyDifferences(expected, read, commands.NewLayout(), commands.Config().ModuleId);
-}
-
-bool RunTransfer(Link& link, Link::Worker worker, const std::function<void(int)>& onProgress) {
-  return link.RunWorker(std::move(worker)) && link.AwaitWorker(onProgress);
-}
-
-std::optional<std::vector<std::size_t>> RunVerify(CommandSet& commands,
-                                                  const std::function<void(int)>& onProgress) {
-  const ModuleImage expected = commands.Image();
-  if (!RunTransfer(
-          commands.GetLink(),
-          [&commands] { return ReadWorker(commands, kReadKindVerification); }, onProgress)) {
-    // A part read before the failure must not become what the next verify
-    // compares against.
-    commands.Image() = expected;
-    return std::nullopt;
-  }
-  std::vector<std::size_t> differences = ImageDifferences(commands, expected, commands.Image());
-  if (!differences.empty()) commands.Image() = expected;
-  return differences;
 }
 
 }  // namespace q5480

@@ -1,11 +1,10 @@
 // The long transfers of the configuration memory, each run as a worker of
 // the link: the read and verification reads, the write, the write of the
-// information texts alone, and the comparison that Verify makes.
+// information texts alone, and the comparison that Verify makes. Each gives
+// the status of the first exchange that failed.
 #pragma once
 
 #include <cstddef>
-#include <functional>
-#include <optional>
 #include <vector>
 
 #include "config/module_image.h"
@@ -24,28 +23,18 @@ inline constexpr long kInfoWriteTotal = 80;
 // Identifies the module and reads the address ranges of `kind` into the
 // image (through the memory map with the newer firmware); parts not read
 // keep their values, and what was read before a failure stays.
-bool ReadWorker(CommandSet& commands, int kind);
+LinkStatus ReadWorker(CommandSet& commands, int kind);
 
 // Opens a configuration write, identifies the module and writes the image
 // that the caller built; a failure that was not a cancel ends with one "r".
-bool WriteWorker(CommandSet& commands);
+LinkStatus WriteWorker(CommandSet& commands);
 
 // Writes only the identification texts (image bytes 1712 to 1791).
-bool InfoWriteWorker(CommandSet& commands);
+LinkStatus InfoWriteWorker(CommandSet& commands);
 
 // Offsets where `read` differs from `expected` by the rules of the layout
 // the last identification found.
 std::vector<std::size_t> ImageDifferences(const CommandSet& commands, const ModuleImage& expected,
                                           const ModuleImage& read);
-
-// Runs `worker` on the link and waits for it, passing each new percentage
-// to `onProgress`. The link's polling must be stopped.
-bool RunTransfer(Link& link, Link::Worker worker, const std::function<void(int)>& onProgress);
-
-// Verify: the verification read against the image as it stands. Nothing
-// when the transfer failed; otherwise the differences. Unless the module
-// matched, the image is put back as it was before the read.
-std::optional<std::vector<std::size_t>> RunVerify(CommandSet& commands,
-                                                  const std::function<void(int)>& onProgress);
 
 }  // namespace q5480

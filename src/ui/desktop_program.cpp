@@ -18,9 +18,7 @@ void ApplyProgramStyle() {
 }
 
 DesktopProgram::DesktopProgram(const DesktopOptions& options)
-    : options_(options), context_(ui_, options.link),
-      commands_(context_.link, context_.config, context_.image),
-      logic_(context_, MakeModuleCommands(commands_)), window_(logic_) {
+    : options_(options), context_(ui_, options.link), logic_(context_), window_(logic_) {
   context_.regional = options.regional;
   ui_.SetParent(&window_);
   ui_.onStatusText = [this](const QString& text) { window_.SetStatusText(text); };

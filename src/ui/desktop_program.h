@@ -7,7 +7,6 @@
 
 #include "config/numbers.h"
 #include "config/settings_file.h"
-#include "link/command_set.h"
 #include "link/link.h"
 #include "ui/qt_user_interface.h"
 #include "ui/tq5480f.h"
@@ -43,13 +42,11 @@ class DesktopProgram {
   ProgramContext& Context() { return context_; }
   TQ5480FLogic& Logic() { return logic_; }
   TQ5480F& Window() { return window_; }
-  CommandSet& Commands() { return commands_; }
 
  private:
   DesktopOptions options_;
   QtUserInterface ui_;
   ProgramContext context_;
-  CommandSet commands_;
   TQ5480FLogic logic_;
   TQ5480F window_;
   bool started_ = false;

@@ -4,16 +4,9 @@
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QMetaObject>
-#include <QThread>
 
 namespace q5480 {
 namespace {
-
-bool OnWindowThread() {
-  return QCoreApplication::instance() != nullptr &&
-         QThread::currentThread() == QCoreApplication::instance()->thread();
-}
 
 QString FromUtf8(const std::string& text) { return QString::fromStdString(text); }
 
@@ -47,27 +40,7 @@ QStringList DialogFilters(const std::string& filter) {
 
 MessageResult QtUserInterface::ShowMessage(const std::string& text, const std::string& caption,
                                            MessageIcon icon, MessageButtons buttons) {
-  if (OnWindowThread()) return ShowMessageHere(FromUtf8(text), FromUtf8(caption), icon, buttons);
-  QCoreApplication* application = QCoreApplication::instance();
-  if (application == nullptr) return MessageResult::Ok;
-  QMetaObject::invokeMethod(
-      application,
-      [this, message = FromUtf8(text), title = FromUtf8(caption), icon] {
-        ShowMessageHere(message, title, icon, MessageButtons::Ok);
-      },
-      Qt::QueuedConnection);
-  // Nobody answered: a question takes its safe answer.
-  switch (buttons) {
-    case MessageButtons::OkCancel: return MessageResult::Cancel;
-    case MessageButtons::YesNo: return MessageResult::No;
-    case MessageButtons::Ok: break;
-  }
-  return MessageResult::Ok;
-}
-
-MessageResult QtUserInterface::ShowMessageHere(const QString& text, const QString& caption,
-                                               MessageIcon icon, MessageButtons buttons) {
-  QMessageBox box(IconOf(icon), caption, text, QMessageBox::NoButton, parent_);
+  QMessageBox box(IconOf(icon), FromUtf8(caption), FromUtf8(text), QMessageBox::NoButton, parent_);
   box.setObjectName(QStringLiteral("MyMesM"));
   switch (buttons) {
     case MessageButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
@@ -89,13 +62,7 @@ MessageResult QtUserInterface::ShowMessageHere(const QString& text, const QStrin
   return buttons == MessageButtons::YesNo ? MessageResult::No : MessageResult::Ok;
 }
 
-void QtUserInterface::Beep(BeepKind) {
-  if (OnWindowThread()) {
-    QApplication::beep();
-  } else if (QCoreApplication* application = QCoreApplication::instance()) {
-    QMetaObject::invokeMethod(application, [] { QApplication::beep(); }, Qt::QueuedConnection);
-  }
-}
+void QtUserInterface::Beep(BeepKind) { QApplication::beep(); }
 
 std::optional<std::string> QtUserInterface::AskFileName(const FileDialogRequest& request) {
   QFileDialog dialog(parent_);

@@ -26,9 +26,7 @@ class QtUserInterface : public UserInterface {
   std::function<void(int)> onProgress;
   std::function<void(bool)> onWaitWindow;
 
-  // Safe from any thread: the link's threads show warnings and beep. Away
-  // from the window thread a message is queued to it and answered "OK" at
-  // once, so that no link thread ever waits for the person.
+  // The window thread's: the link's threads never talk to the person.
   MessageResult ShowMessage(const std::string& text, const std::string& caption,
                             MessageIcon icon, MessageButtons buttons) override;
   void Beep(BeepKind kind) override;
@@ -40,9 +38,6 @@ class QtUserInterface : public UserInterface {
   void ProcessEvents() override;
 
  private:
-  MessageResult ShowMessageHere(const QString& text, const QString& caption, MessageIcon icon,
-                                MessageButtons buttons);
-
   QWidget* parent_ = nullptr;
 };
 

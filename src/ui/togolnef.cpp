@@ -77,4 +77,9 @@ void TOgolneF::OKbuttClick() {
   }
 }
 
+void TOgolneF::reject() {
+  logic_.Cancelbutt();
+  QDialog::reject();
+}
+
 }  // namespace q5480

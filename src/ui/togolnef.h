@@ -30,6 +30,8 @@ class TOgolneF : public QDialog {
 
  public slots:
   void OKbuttClick();
+  // Cancel, Esc or the close box: nothing of the window remains.
+  void reject() override;
 
  private:
   TOgolneFLogic logic_;

@@ -129,6 +129,8 @@ void TQ5480F::SetProgress(int percent) {
 }
 
 void TQ5480F::ShowWaitWindow(bool shown) {
+  // The command states change with the transfer before the window blocks.
+  PaintCommandStates();
   if (shown) {
     if (Wiadomosc == nullptr) Wiadomosc = new TWiadomosc(logic_.Context().language, this);
     Wiadomosc->move(geometry().center() - Wiadomosc->rect().center());
@@ -140,7 +142,6 @@ void TQ5480F::ShowWaitWindow(bool shown) {
     Wiadomosc = nullptr;
   }
   PaintDisplays();
-  PaintCommandStates();
 }
 
 void TQ5480F::StorePosition() {

@@ -14,9 +14,6 @@ namespace {
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
-// The features of these items come later; until then they stay disabled.
-void Later(QAction* action) { action->setEnabled(false); }
-
 }  // namespace
 
 void TQ5480F::BuildMenus() {
@@ -79,9 +76,6 @@ void TQ5480F::BuildMenus() {
   for (QAction* action : {Pasek1, Status1, MonOnly1, Autoread1}) action->setCheckable(true);
   Pasek1->setChecked(true);
   Status1->setChecked(true);
-  for (QAction* action : {Drukuj1, PrintSetup1, Czujniki1, Regulacja1, Symulacja1, Wykres1, DaneTech1}) {
-    Later(action);
-  }
 }
 
 void TQ5480F::BuildToolBar() {
@@ -107,7 +101,6 @@ void TQ5480F::BuildToolBar() {
   ToolBar1->addSeparator();
   RegulacjaT = tool("RegulacjaT", QStyle::SP_FileDialogContentsView);
   Wykres1T = tool("Wykres1T", QStyle::SP_FileDialogInfoView);
-  for (QAction* action : {DrukujT, RegulacjaT, Wykres1T}) Later(action);
 }
 
 void TQ5480F::BuildStatusBar() {
@@ -159,15 +152,14 @@ void TQ5480F::ApplyTexts() {
 }
 
 void TQ5480F::PaintCommandStates() {
-  const CommandStates& commands = logic_.Commands();
-  Odczytaj1->setEnabled(commands.Odczytaj);
-  OdczytajT->setEnabled(commands.Odczytaj);
-  Odswierz1->setEnabled(commands.Odswierz);
-  Weryfikuj1->setEnabled(commands.Weryfikuj1);
-  ZapiszT->setEnabled(commands.ZapiszT);
-  Ustawienia1->setEnabled(commands.Konfig1);
-  Reset1->setEnabled(commands.Reset1);
-  Autoread1->setEnabled(commands.Autoread1);
+  for (const auto& [name, enabled] : logic_.Commands()) {
+    const QString control = Q(name);
+    if (auto* menu = findChild<QMenu*>(control)) {
+      menu->setEnabled(enabled);
+    } else if (auto* action = findChild<QAction*>(control)) {
+      action->setEnabled(enabled);
+    }
+  }
   Autoread1->setChecked(logic_.AutoreadChecked());
   MonOnly1->setChecked(logic_.Context().state.MonitorOnly);
   // The Read button: its busy state for the time of a read, else whether

@@ -12,6 +12,8 @@ TWiadomosc::TWiadomosc(const LanguageTable& language, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
                           Qt::WindowTitleHint) {
   setObjectName(QStringLiteral("Wiadomosc"));
+  // While a transfer runs, no input reaches the other windows.
+  setWindowModality(Qt::ApplicationModal);
   setWindowTitle(QString::fromStdString(language.Tr("Message")));
   auto* panel = new QFrame(this);
   panel->setFrameShape(QFrame::Panel);

@@ -1,4 +1,5 @@
-// The "Message" window of a transfer: stays on top, blocks nothing.
+// The "Message" window of a transfer: stays on top and keeps the person's
+// input from the other windows until the transfer ends.
 #pragma once
 
 #include <QLabel>

@@ -14,9 +14,13 @@ FileDialogRequest FileCommands::Request(bool save) const {
   return request;
 }
 
-void FileCommands::Nowy1Click() { panel_.odnowa(); }
+// The configuration must not change, nor be read, under a running transfer.
+void FileCommands::Nowy1Click() {
+  if (!context_.state.InTransfer) panel_.odnowa();
+}
 
 bool FileCommands::Otworz1Click() {
+  if (context_.state.InTransfer) return false;
   TimerPause pause(context_.state);
   const std::optional<std::string> path = context_.ui.AskFileName(Request(false));
   if (!path) return false;
@@ -35,13 +39,13 @@ bool FileCommands::Otworz1Click() {
 }
 
 bool FileCommands::Zachowaj1Click() {
-  if (!panel_.CheckParam(false, false)) return false;
+  if (context_.state.InTransfer || !panel_.CheckParam(false, false)) return false;
   if (context_.fileName == context_.Tr("No_name")) return Zapiszjako1Click();
   return WriteCurrent();
 }
 
 bool FileCommands::Zapiszjako1Click() {
-  if (!panel_.CheckParam(false, false)) return false;
+  if (context_.state.InTransfer || !panel_.CheckParam(false, false)) return false;
   TimerPause pause(context_.state);
   const std::optional<std::string> path = context_.ui.AskFileName(Request(true));
   if (!path) return false;

@@ -1,5 +1,6 @@
-// Timer1 of the main window: the newest measurement on the two displays, the
-// silence of the module, and the checks that follow every sample.
+// Timer1 of the main window: the newest measurement through the sample
+// fan-out to the two displays, the silence of the module, the checks that
+// follow every sample, and the command states after every tick.
 #include <cmath>
 
 #include "workflow/display_format.h"
@@ -13,9 +14,11 @@ constexpr int kLargePointSize = 18;
 
 }  // namespace
 
-TQ5480FLogic::TQ5480FLogic(ProgramContext& context, ModuleCommands commands)
-    : context_(context), commands_(std::move(commands)), panel_(context),
-      files_(context, panel_) {}
+TQ5480FLogic::TQ5480FLogic(ProgramContext& context)
+    : context_(context), service_(context.service), panel_(context), files_(context, panel_) {
+  samples_.Add([this](const MeasurementSample& sample, const DeviceStatus&) { ShowSample(sample); });
+  UpdateCommandStates();
+}
 
 int TQ5480FLogic::TimerInterval() const {
   return context_.state.ChartShown ? kChartTimerInterval : kTimerInterval;
@@ -24,26 +27,35 @@ int TQ5480FLogic::TimerInterval() const {
 void TQ5480FLogic::Timer1Timer() {
   ConnectionState& state = context_.state;
   if (!state.TimerEnabled || state.InTransfer) return;
-  // A polling thread that failed has left the link stopped; the silence is
-  // still counted so that the failure is reported.
-  if (context_.link.LinkStarted() || context_.link.PollFault()) {
+  Link& link = context_.link;
+  // A polling thread that ended by itself has left the link stopped; the
+  // silence is still counted so that the failure is reported.
+  if (link.LinkStarted() || link.PollFault()) {
     TimerPause pause(state);
+    if (link.PollFault() && !pollFaultNoticed_) context_.ui.Beep(BeepKind::Default);
+    pollFaultNoticed_ = link.PollFault();
     MeasurementSample sample;
-    if (commands_.TakeSample && commands_.TakeSample(sample, status_)) {
+    if (service_.Commands().TakeSample(sample, status_)) {
       state.Connected = true;
       state.ReportedUnit = status_.ResultUnit;
-      showres(sample.Value);
-      showout(sample.Current);
+      samples_.Deliver(sample, status_);
       state.MissCount = 0;
       CheckAutoRead();
       CheckDevice();
     } else {
-      status_.ModelIndex = 16;
       MissedTick();
     }
-    context_.link.CheckCommandFailed();
+    if (link.TakeCommandFailure()) {
+      context_.ui.Beep(BeepKind::Warning);
+      context_.MyMesM(context_.Tr("Command failed", "!"), MessageIcon::Warning);
+    }
   }
   UpdateCommandStates();
+}
+
+void TQ5480FLogic::ShowSample(const MeasurementSample& sample) {
+  showres(sample.Value);
+  showout(sample.Current);
 }
 
 void TQ5480FLogic::MissedTick() {
@@ -127,19 +139,43 @@ void TQ5480FLogic::CheckAutoRead() {
   }
 }
 
+bool TQ5480FLogic::CommandEnabled(std::string_view action) const {
+  const auto found = commandStates_.find(action);
+  return found != commandStates_.end() && found->second;
+}
+
 void TQ5480FLogic::UpdateCommandStates() {
   const ConnectionState& state = context_.state;
-  const bool usable = state.Connected && !status_.EepromError;
-  commandStates_.Regulacja = usable;
-  commandStates_.Odczytaj = usable;
-  commandStates_.Odswierz = usable;
-  commandStates_.Wykres1T = usable;
-  commandStates_.Weryfikuj1 = usable && state.Programmed;
-  commandStates_.Wykres1 = usable && !state.MonitorOnly;
-  commandStates_.ZapiszT = state.Connected;
-  commandStates_.Konfig1 = state.Connected;
-  commandStates_.Reset1 = state.Connected;
-  commandStates_.Autoread1 = !state.MonitorOnly;
+  const bool idle = !state.InTransfer;
+  const bool view = !state.MonitorOnly;  // the configuration view with its menus
+  const bool connected = state.Connected && idle;
+  const bool usable = connected && !status_.EepromError;
+  const bool setup = connected && view;  // the Setup submenu: Read, Write, Verify, Refresh
+  CommandStates& on = commandStates_;
+  for (const char* name : {"Nowy1", "NowyT", "Otworz1", "OtworzT", "Zachowaj1", "ZachowajT",
+                           "Zapiszjako1"}) {
+    on[name] = idle && view;
+  }
+  on["Ustawienia1"] = setup;
+  on["Odczytaj1"] = setup && usable;
+  on["Odswierz1"] = setup && usable;
+  on["Zapisz1"] = setup;
+  on["Weryfikuj1"] = setup && usable && state.Programmed;
+  on["OdczytajT"] = view && usable;
+  on["ZapiszT"] = view && connected;
+  on["Reset1"] = view && connected;
+  on["KomunikacjaT"] = view && idle;
+  on["Komunikacja1"] = idle;
+  on["Ogolne1"] = idle;
+  on["Autoread1"] = view;
+  for (const char* name : {"Exit1", "Pasek1", "Status1", "MonOnly1", "Info1", "Wersja1"}) {
+    on[name] = true;
+  }
+  // Commands whose windows the program does not have yet.
+  for (const char* name : {"Drukuj1", "DrukujT", "PrintSetup1", "Czujniki1", "Regulacja1",
+                           "RegulacjaT", "Symulacja1", "Wykres1", "Wykres1T", "DaneTech1"}) {
+    on[name] = false;
+  }
 }
 
 }  // namespace q5480

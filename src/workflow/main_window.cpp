@@ -1,10 +1,16 @@
 // The small commands of the main window's menus.
-#include "link/frame.h"
 #include "workflow/main_window.h"
 
 namespace q5480 {
 
-void TQ5480FLogic::Reset1Click() { context_.link.QueueCommand(MakeRequest({'r'}, kNoReply)); }
+void TQ5480FLogic::Reset1Click() {
+  if (context_.state.InTransfer) return;
+  switch (service_.Commands().QueueCommand(request_code::kRestart)) {
+    case QueueResult::Queued: break;
+    case QueueResult::NotReady: context_.ui.Beep(BeepKind::Default); break;
+    case QueueResult::Pending: context_.ui.Beep(BeepKind::Information); break;
+  }
+}
 
 void TQ5480FLogic::Autoread1Click() {
   autoReadChecked_ = !autoReadChecked_;
@@ -26,6 +32,8 @@ void TQ5480FLogic::MonOnly1Click() {
 }
 
 void TQ5480FLogic::Komunikacja1Click(const std::function<bool()>& portWindow) {
+  // The port must not change under a running transfer.
+  if (context_.state.InTransfer) return;
   TimerPause pause(context_.state);
   if (portWindow()) context_.display.Clear();
 }

@@ -6,41 +6,39 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <string>
+#include <string_view>
 
+#include "service/module_service.h"
 #include "workflow/file_commands.h"
 #include "workflow/form_lang.h"
-#include "workflow/module_commands.h"
 #include "workflow/parameter_panel.h"
 #include "workflow/program_context.h"
+#include "workflow/sample_fan_out.h"
 
 namespace q5480 {
 
-// Which commands the window offers after a tick.
-struct CommandStates {
-  bool Regulacja = false;   // corrections: menu item and tool button
-  bool Odczytaj = false;    // Read: menu item and tool button
-  bool Odswierz = false;    // Refresh
-  bool Wykres1T = false;    // the chart's tool button
-  bool Weryfikuj1 = false;  // Verify
-  bool Wykres1 = false;     // the chart's menu item
-  bool ZapiszT = false;     // the Write tool button
-  bool Konfig1 = false;     // the configuration submenu
-  bool Reset1 = false;
-  bool Autoread1 = true;    // not in the monitor-only view
-};
+// The enabled state of every command of the main window by the name of its
+// action (menu item, submenu or tool button). The window applies them all,
+// so that a menu item, a tool button and a shortcut never disagree.
+using CommandStates = std::map<std::string, bool, std::less<>>;
 
 inline constexpr int kTimerInterval = 500;       // ms
 inline constexpr int kChartTimerInterval = 250;  // ms, while the chart view runs
 
 class TQ5480FLogic {
  public:
-  TQ5480FLogic(ProgramContext& context, ModuleCommands commands);
+  explicit TQ5480FLogic(ProgramContext& context);
 
   ProgramContext& Context() { return context_; }
   ParameterPanel& Panel() { return panel_; }
   FileCommands& Files() { return files_; }
   const CommandStates& Commands() const { return commandStates_; }
+  bool CommandEnabled(std::string_view action) const;
+  // Every accepted sample goes through here; the displays are the first
+  // consumer.
+  SampleFanOut& Samples() { return samples_; }
   int TimerInterval() const;
 
   // Timer1: one tick of the polling timer.
@@ -50,12 +48,14 @@ class TQ5480FLogic {
   void CheckDevice();
   void CheckAutoRead();
 
-  // Device operations.
+  // Device operations. Each is refused while a transfer runs.
   bool OdczytajTClick();  // Read, also Refresh
   bool ZapiszTClick();    // Write
   bool Weryfikuj1Click(); // Verify
-  // Runs one transfer with the waiting window and the progress bar.
-  bool showiad(const std::string& messageKey, Link::Worker worker);
+  // Runs one transfer of the service with the waiting window and the
+  // progress bar; the transfer gets the observer to report to.
+  using TransferCall = std::function<LinkStatus(const TransferObserver&)>;
+  bool showiad(const std::string& messageKey, const TransferCall& transfer);
   const DeviceStatus& Status() const { return status_; }
   bool ReadBusy() const { return readBusy_; }  // the Read tool button's busy state
 
@@ -66,7 +66,7 @@ class TQ5480FLogic {
   int ReadButtonImage() const { return context_.state.AutoRead ? 9 : 3; }
   void MonOnly1Click();
   // Communication: the port selection window runs with Timer1 stopped; its
-  // OK (a true result) empties both displays.
+  // OK (a true result) empties both displays. Refused during a transfer.
   void Komunikacja1Click(const std::function<bool()>& portWindow);
   // The toolbar, the status bar and the configuration menus (EnDisMenu).
   bool MenusShown() const { return menusShown_; }
@@ -74,21 +74,25 @@ class TQ5480FLogic {
   // configuration is shown again, or New.
   void FormLang();
   const FormTexts& Texts() const { return texts_; }
+  // The command states after anything that changes them.
+  void UpdateCommandStates();
 
  private:
-  void UpdateCommandStates();
   void MissedTick();
+  void ShowSample(const MeasurementSample& sample);
   bool InfoOnlyWrite();
 
   ProgramContext& context_;
-  ModuleCommands commands_;
+  ModuleService& service_;
   ParameterPanel panel_;
   FileCommands files_;
+  SampleFanOut samples_;
   CommandStates commandStates_;
   DeviceStatus status_;
   bool readBusy_ = false;
   bool autoReadChecked_ = false;
   bool menusShown_ = true;
+  bool pollFaultNoticed_ = false;
   FormTexts texts_;
 };
 

@@ -1,23 +1,32 @@
 #include "workflow/options_window.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
+#include "config/program_directory.h"
 #include "config/text.h"
 
 namespace q5480 {
 namespace {
 
-std::vector<std::string> LanguageFiles(const std::filesystem::path& directory) {
+// The languages of the ".lan" files in `directories`, each name once, at
+// most kMaxLanguageFiles.
+std::vector<std::string> LanguageFiles(const std::vector<std::filesystem::path>& directories) {
   std::vector<std::string> names;
-  std::error_code error;
-  for (std::filesystem::directory_iterator it(directory, error), end; !error && it != end;
-       it.increment(error)) {
-    const std::string name = it->path().filename().string();
-    if (name.size() > 4 && SameTextIgnoringCase(name.substr(name.size() - 4), ".lan") &&
-        it->is_regular_file(error)) {
-      names.push_back(name.substr(0, name.size() - 4));
-      if (names.size() == kMaxLanguageFiles) break;
+  for (const std::filesystem::path& directory : directories) {
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(directory, error), end; !error && it != end;
+         it.increment(error)) {
+      const std::string file = it->path().filename().string();
+      if (file.size() <= 4 || !SameTextIgnoringCase(file.substr(file.size() - 4), ".lan") ||
+          !it->is_regular_file(error)) {
+        continue;
+      }
+      const std::string name = file.substr(0, file.size() - 4);
+      if (std::find(names.begin(), names.end(), name) != names.end()) continue;
+      names.push_back(name);
+      if (names.size() == kMaxLanguageFiles) return names;
     }
   }
   return names;
@@ -26,9 +35,13 @@ std::vector<std::string> LanguageFiles(const std::filesystem::path& directory) {
 }  // namespace
 
 TOgolneFLogic::TOgolneFLogic(ProgramContext& context)
-    : context_(context), wasNoName_(context.fileName == context.Tr("No_name")) {
+    : context_(context), wasNoName_(context.fileName == context.Tr("No_name")),
+      openingLanguage_(context.settings.Language) {
   languages_.push_back("English");
-  const std::vector<std::string> files = LanguageFiles(context.programDirectory);
+  std::vector<std::filesystem::path> directories{context.programDirectory};
+  const std::vector<std::filesystem::path> data = DataDirectories();
+  directories.insert(directories.end(), data.begin(), data.end());
+  const std::vector<std::string> files = LanguageFiles(directories);
   if (files.empty()) {
     context.ui.ShowMessage("No optional language (*.lan) files found!", kMessageCaption,
                            MessageIcon::None, MessageButtons::Ok);
@@ -57,12 +70,19 @@ std::map<std::string, std::string> TOgolneFLogic::Texts() const {
 
 DialogResult TOgolneFLogic::OKbuttClick(const std::string& oldPassword,
                                         const std::string& newPassword) {
+  // The language must not change under a running transfer.
+  if (context_.state.InTransfer) return DialogResult::Cancel;
   ProgramSettings& settings = context_.settings;
   const std::string oldLanguage = settings.Language;
   const bool chosen = selected_ >= 0 && selected_ < static_cast<int>(languages_.size());
   const std::string newLanguage =
       chosen ? languages_[static_cast<std::size_t>(selected_)] : std::string("Polski");
-  if (newLanguage == oldLanguage && oldPassword.empty()) return DialogResult::Cancel;
+  if (newLanguage == oldLanguage && oldPassword.empty()) {
+    // An earlier OK that stayed open may have switched the language already.
+    if (settings.Language == openingLanguage_) return DialogResult::Cancel;
+    if (wasNoName_) context_.fileName = context_.Tr("No_name");
+    return DialogResult::Ok;
+  }
 
   settings.Language = newLanguage;
   if (!context_.LoadLanguage()) {
@@ -86,6 +106,12 @@ DialogResult TOgolneFLogic::OKbuttClick(const std::string& oldPassword,
 
   if (wasNoName_) context_.fileName = context_.Tr("No_name");
   return DialogResult::Ok;
+}
+
+void TOgolneFLogic::Cancelbutt() {
+  if (context_.settings.Language == openingLanguage_) return;
+  context_.settings.Language = openingLanguage_;
+  context_.LoadLanguage();
 }
 
 }  // namespace q5480

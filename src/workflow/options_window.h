@@ -16,8 +16,8 @@ enum class DialogResult { Ok, Cancel, StayOpen };
 
 class TOgolneFLogic {
  public:
-  // Fills the language list from the ".lan" files of the program directory;
-  // tells the person when there is none.
+  // Fills the language list from the ".lan" files wherever the program
+  // looks for them; tells the person when there is none.
   explicit TOgolneFLogic(ProgramContext& context);
 
   // Caption and label texts by control name ("Caption" for the window).
@@ -29,12 +29,16 @@ class TOgolneFLogic {
   // OK with the two password edits. StayOpen after a wrong old password
   // (the old-password edit is then to be emptied).
   DialogResult OKbuttClick(const std::string& oldPassword, const std::string& newPassword);
+  // Cancel, also after an OK that stayed open: the language the window
+  // found is put back, so that nothing of the window remains.
+  void Cancelbutt();
 
  private:
   ProgramContext& context_;
   std::vector<std::string> languages_;
   int selected_ = -1;
   bool wasNoName_ = false;
+  std::string openingLanguage_;
 };
 
 }  // namespace q5480

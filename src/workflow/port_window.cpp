@@ -46,6 +46,8 @@ std::map<std::string, std::string> TPortSLogic::Texts() const {
 }
 
 DialogResult TPortSLogic::OKClick() {
+  // The port must not change under a running transfer.
+  if (context_.state.InTransfer) return DialogResult::Cancel;
   int number = context_.settings.ComPort;
   if (selected_ >= 0 && selected_ < static_cast<int>(items_.size())) {
     number = EntryPortNumber(items_[static_cast<std::size_t>(selected_)]).value_or(number);

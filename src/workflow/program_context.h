@@ -16,6 +16,7 @@
 #include "config/user_interface.h"
 #include "conversion/conversion_state.h"
 #include "link/link.h"
+#include "service/module_service.h"
 
 namespace q5480 {
 
@@ -66,8 +67,10 @@ struct DisplayState {
 };
 
 struct ProgramContext {
-  explicit ProgramContext(UserInterface& userInterface, LinkSettings linkSettings = {})
-      : ui(userInterface), portEnvironment(linkSettings.ports), link(ui, language, linkSettings) {}
+  explicit ProgramContext(UserInterface& userInterface, LinkSettings linkSettings = {},
+                          CommandPauses pauses = {})
+      : ui(userInterface), portEnvironment(linkSettings.ports), link(std::move(linkSettings)),
+        service(link, {config, limits, conversion}, image, pauses) {}
 
   UserInterface& ui;
   ModuleConfig config;
@@ -79,7 +82,8 @@ struct ProgramContext {
   ProgramSettings settings;
   ConnectionState state;
   PortEnvironment portEnvironment;
-  Link link;  // after the language table, whose texts it shows
+  Link link;
+  ModuleService service;  // the module on the link, for every window
 
   std::filesystem::path programDirectory;
   // The current parameters file: a path, or the translation of "No_name".

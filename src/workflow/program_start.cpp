@@ -1,12 +1,14 @@
 #include "workflow/program_start.h"
 
 #include "config/text.h"
+#include "link/thread_priority.h"
 #include "workflow/port_window.h"
 
 namespace q5480 {
 
 void PrepareProgram(ProgramContext& context, const std::filesystem::path& programDirectory,
                     const DesktopRect& desktop) {
+  SetProgramPriority(ProgramPriority::High);
   context.programDirectory = programDirectory;
   ReadSettingsFile(programDirectory, context.settings, desktop);
   // A missing or incomplete language file gives English; the settings file

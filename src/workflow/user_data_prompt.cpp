@@ -25,13 +25,15 @@ bool IsDirectory(const std::filesystem::path& path) {
   return std::filesystem::is_directory(path, error);
 }
 
-// The table file: in the current directory, the program directory, or its
-// "Tables" (else "Tablice") folder.
+// The table file: in the folder of the parameters file last opened (which
+// an open dialog makes the current folder elsewhere), the current folder,
+// the program directory, or its "Tables" (else "Tablice") folder.
 std::optional<std::filesystem::path> FindTableFile(const ProgramContext& context,
                                                    const std::string& name) {
   if (name.empty()) return std::nullopt;
   std::error_code error;
-  std::vector<std::filesystem::path> folders{std::filesystem::current_path(error),
+  std::vector<std::filesystem::path> folders{context.settings.DataDir,
+                                             std::filesystem::current_path(error),
                                              context.programDirectory};
   for (const char* sub : {"Tables", "Tablice"}) {
     if (IsDirectory(context.programDirectory / sub)) {
@@ -52,29 +54,26 @@ std::optional<std::filesystem::path> FindTableFile(const ProgramContext& context
 
 bool ParameterPanel::nietypo() {
   if (context_.state.ZeroCoefficients) return true;
+  // The questions below let ticks in; none of them may read or ask again.
+  TimerPause pause(context_.state);
   const ModuleConfig& c = context_.config;
   if (IsPlainInput(c.Typ) && c.Lin == kLinSeries && !c.TableLoaded) return RebuildFromSeries();
   return ReadTableFile();
 }
 
 bool ParameterPanel::RebuildFromSeries() {
-  bool missing = true;
-  {
-    TimerPause pause(context_.state);
-    ModuleConfig& c = context_.config;
-    context_.conversion.TableType = c.Typ;
-    std::string reason;
-    if (SampleSeriesToTable(c, context_.conversion, context_.limits, reason)) {
-      SetUserRange(context_.conversion.Table, context_.limits);
-      c.TableLoaded = true;
-      missing = false;
-    } else {
-      context_.ui.Beep(BeepKind::Exclamation);
-      context_.MyMesM(context_.TextOf(reason), MessageIcon::Warning);
-    }
+  ModuleConfig& c = context_.config;
+  context_.conversion.TableType = c.Typ;
+  std::string reason;
+  if (!SampleSeriesToTable(c, context_.conversion, context_.limits, reason)) {
+    context_.ui.Beep(BeepKind::Exclamation);
+    context_.MyMesM(context_.TextOf(reason), MessageIcon::Warning);
+    return true;
   }
-  if (!missing && !noTab(context_)) pokaz(kColourKeep);
-  return missing;
+  SetUserRange(context_.conversion.Table, context_.limits);
+  c.TableLoaded = true;
+  if (!noTab(context_)) pokaz(kColourKeep);
+  return false;
 }
 
 bool ParameterPanel::ReadTableFile() {
@@ -96,28 +95,25 @@ bool ParameterPanel::ReadTableFile() {
   }
 
   bool missing = true;
-  {
-    TimerPause pause(context_.state);
-    context_.conversion.TableType = c.Typ;
-    TableLoadResult loaded;
-    if (!LoadTableFile(*path, context_.conversion, context_.limits, loaded)) {
-      std::string text = context_.Tr(kCorruptedFile, "!");
-      if (!loaded.reason.empty()) text += "\n(" + context_.TextOf(loaded.reason) + ".)";
-      context_.MyMesM(text, MessageIcon::Error);
+  context_.conversion.TableType = c.Typ;
+  TableLoadResult loaded;
+  if (!LoadTableFile(*path, context_.conversion, context_.limits, loaded)) {
+    std::string text = context_.Tr(kCorruptedFile, "!");
+    if (!loaded.reason.empty()) text += "\n(" + context_.TextOf(loaded.reason) + ".)";
+    context_.MyMesM(text, MessageIcon::Error);
+  } else {
+    // A refused table must not leave its limits behind.
+    const InputLimits before = context_.limits;
+    const std::optional<std::string> refusal =
+        AcceptReloadedTable({c, context_.limits, context_.conversion});
+    if (!refusal) {
+      missing = false;
+    } else if (*refusal == kInputRangeTooSmall) {
+      context_.limits = before;
+      context_.MyMesM(context_.Tr(kInputRangeTooSmall), MessageIcon::Warning);
     } else {
-      // A refused table must not leave its limits behind.
-      const InputLimits before = context_.limits;
-      const std::optional<std::string> refusal =
-          AcceptReloadedTable({c, context_.limits, context_.conversion});
-      if (!refusal) {
-        missing = false;
-      } else if (*refusal == kInputRangeTooSmall) {
-        context_.limits = before;
-        context_.MyMesM(context_.Tr(kInputRangeTooSmall), MessageIcon::Warning);
-      } else {
-        context_.limits = before;
-        context_.MyMesM(context_.Tr(kCorruptedFile, "!"), MessageIcon::Error);
-      }
+      context_.limits = before;
+      context_.MyMesM(context_.Tr(kCorruptedFile, "!"), MessageIcon::Error);
     }
   }
   if (!noTab(context_)) pokaz(kColourKeep);

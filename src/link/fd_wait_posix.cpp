@@ -1,14 +1,9 @@
-#include "link/deadline.h"
+#include "link/fd_wait_posix.h"
 
 #include <cerrno>
 #include <ctime>
 
 namespace q5480 {
-
-Deadline::Clock::duration Deadline::Remaining() const {
-  auto left = end_ - Clock::now();
-  return left > Clock::duration::zero() ? left : Clock::duration::zero();
-}
 
 WaitResult WaitForFd(int fd, short events, int abortFd, const Deadline& deadline) {
   pollfd fds[2] = {{abortFd, POLLIN, 0}, {fd, events, 0}};
@@ -18,18 +13,14 @@ WaitResult WaitForFd(int fd, short events, int abortFd, const Deadline& deadline
     int ready = ::ppoll(fds, 2, &timeout, nullptr);
     if (ready < 0) {
       if (errno == EINTR) continue;
-      return WaitResult::Failed;
+      return WaitResult::Lost;
     }
     if (abortFd >= 0 && (fds[0].revents & POLLIN)) return WaitResult::Aborted;
     if (fd >= 0 && fds[1].revents != 0) {
-      return (fds[1].revents & events) ? WaitResult::Ready : WaitResult::Failed;
+      return (fds[1].revents & events) ? WaitResult::Ready : WaitResult::Lost;
     }
     if (ready == 0 && left == 0) return WaitResult::TimedOut;
   }
-}
-
-bool SleepUnlessAborted(int abortFd, std::chrono::milliseconds duration) {
-  return WaitForFd(-1, 0, abortFd, Deadline(duration)) != WaitResult::Aborted;
 }
 
 }  // namespace q5480

@@ -6,7 +6,7 @@
 
 namespace q5480 {
 
-class MarkedInput {
+class TermiosMarkedInput {
  public:
   enum class Result { Pending, Data, LineError };
 

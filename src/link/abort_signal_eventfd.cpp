@@ -1,10 +1,12 @@
-#include "link/abort_signal.h"
-
 #include <sys/eventfd.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <system_error>
+
+#include "link/abort_signal.h"
+#include "link/fd_wait_posix.h"
 
 namespace q5480 {
 
@@ -26,6 +28,10 @@ void AbortSignal::Clear() {
   set_.store(false);
   std::uint64_t value = 0;
   [[maybe_unused]] auto read = ::read(fd_, &value, sizeof value);
+}
+
+bool AbortSignal::Sleep(std::chrono::steady_clock::duration duration) const {
+  return WaitForFd(-1, 0, fd_, Deadline(duration)) != WaitResult::Aborted;
 }
 
 }  // namespace q5480

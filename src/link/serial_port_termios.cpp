@@ -10,10 +10,11 @@
 #include <algorithm>
 #include <cerrno>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 
-#include "link/deadline.h"
+#include "link/fd_wait_posix.h"
 
 namespace q5480 {
 namespace {
@@ -86,6 +87,7 @@ bool TCommD::Open(const fs::path& device, const fs::path& consoleList) {
     return false;
   }
   fd_ = fd;
+  lost_ = false;
   inboxStart_ = inboxEnd_ = 0;
   lineError_ = false;
   countersSupported_ = true;
@@ -121,8 +123,27 @@ bool TCommD::SetLine(int baud) {
   return true;
 }
 
-bool TCommD::Write(const std::uint8_t* data, std::size_t count, int limitMs) {
-  if (fd_ < 0 || abort_.IsSet()) return false;
+namespace {
+
+PortResult FromWait(WaitResult wait) {
+  switch (wait) {
+    case WaitResult::Ready: return PortResult::Ok;
+    case WaitResult::TimedOut: return PortResult::TimedOut;
+    case WaitResult::Aborted: return PortResult::Aborted;
+    case WaitResult::Lost: break;
+  }
+  return PortResult::Lost;
+}
+
+// A read or write that fails for any reason but an empty or full queue means
+// the device is gone.
+bool Transient(int error) { return error == EAGAIN || error == EINTR; }
+
+}  // namespace
+
+PortResult TCommD::Write(const std::uint8_t* data, std::size_t count, int limitMs) {
+  if (fd_ < 0 || lost_) return PortResult::Lost;
+  if (abort_.IsSet()) return PortResult::Aborted;
   int total = timeouts_.writeTotalMultiplier * static_cast<int>(count) + timeouts_.writeTotalConstant;
   Deadline deadline(std::chrono::milliseconds(total > 0 ? std::min(total, limitMs) : limitMs));
   std::size_t done = 0;
@@ -132,61 +153,101 @@ bool TCommD::Write(const std::uint8_t* data, std::size_t count, int limitMs) {
       done += static_cast<std::size_t>(written);
       continue;
     }
-    if (written < 0 && errno != EAGAIN && errno != EINTR) return false;
-    if (WaitForFd(fd_, POLLOUT, abort_.Fd(), deadline) != WaitResult::Ready) return false;
+    if (written < 0 && !Transient(errno)) {
+      lost_ = true;
+      return PortResult::Lost;
+    }
+    const PortResult waited = FromWait(WaitForFd(fd_, POLLOUT, abort_.Fd(), deadline));
+    if (waited != PortResult::Ok) {
+      if (waited == PortResult::Lost) lost_ = true;
+      return waited;
+    }
   }
-  return true;
+  return PortResult::Ok;
 }
 
-bool TCommD::WaitForInput(int limitMs) {
-  if (fd_ < 0 || abort_.IsSet()) return false;
-  if (inboxStart_ != inboxEnd_) return true;
-  return WaitForFd(fd_, POLLIN, abort_.Fd(), Deadline(std::chrono::milliseconds(limitMs))) ==
-         WaitResult::Ready;
+PortResult TCommD::Fill() {
+  ssize_t got = ::read(fd_, inbox_.data(), inbox_.size());
+  if (got > 0) {
+    inboxStart_ = 0;
+    inboxEnd_ = static_cast<std::size_t>(got);
+    return PortResult::Ok;
+  }
+  // A non-blocking tty reads 0 only at its end: the other side has gone.
+  if (got == 0 || !Transient(errno)) {
+    lost_ = true;
+    return PortResult::Lost;
+  }
+  return PortResult::TimedOut;
 }
 
-std::optional<std::uint8_t> TCommD::ReadRaw(int limitMs) {
+PortResult TCommD::WaitForInput(int limitMs) {
+  if (fd_ < 0 || lost_) return PortResult::Lost;
+  if (abort_.IsSet()) return PortResult::Aborted;
+  if (inboxStart_ != inboxEnd_) return PortResult::Ok;
+  const PortResult waited =
+      FromWait(WaitForFd(fd_, POLLIN, abort_.Fd(), Deadline(std::chrono::milliseconds(limitMs))));
+  if (waited == PortResult::Lost) lost_ = true;
+  return waited;
+}
+
+ByteResult TCommD::ReadRaw(int limitMs) {
   Deadline deadline{std::chrono::milliseconds(limitMs)};
   while (inboxStart_ == inboxEnd_) {
     // Waiting first saves a read that would find nothing on a slow line.
-    if (WaitForFd(fd_, POLLIN, abort_.Fd(), deadline) != WaitResult::Ready) return std::nullopt;
-    ssize_t got = ::read(fd_, inbox_.data(), inbox_.size());
-    if (got < 0 && errno != EAGAIN && errno != EINTR) return std::nullopt;
-    inboxStart_ = 0;
-    inboxEnd_ = got > 0 ? static_cast<std::size_t>(got) : 0;
+    PortResult waited = FromWait(WaitForFd(fd_, POLLIN, abort_.Fd(), deadline));
+    if (waited == PortResult::Ok) waited = Fill();
+    if (waited == PortResult::Lost) lost_ = true;
+    if (waited != PortResult::Ok && waited != PortResult::TimedOut) return {waited};
+    if (waited == PortResult::TimedOut && deadline.Expired()) return {PortResult::TimedOut};
   }
-  if (abort_.IsSet()) return std::nullopt;
-  return inbox_[inboxStart_++];
+  if (abort_.IsSet()) return {PortResult::Aborted};
+  return {PortResult::Ok, inbox_[inboxStart_++]};
 }
 
-std::optional<std::uint8_t> TCommD::ReadByte(int limitMs) {
-  if (fd_ < 0 || TakeLineErrors()) return std::nullopt;
+ByteResult TCommD::ReadByte(int limitMs) {
+  if (fd_ < 0 || lost_) return {PortResult::Lost};
+  if (TakeLineErrors()) return {PortResult::LineError};
   int total = timeouts_.readTotalMultiplier + timeouts_.readTotalConstant;
   int limit = total > 0 ? std::min(total, limitMs) : limitMs;
   // The marks arrive together with the byte they mark, so one limit serves.
   marks_.Reset();
   for (;;) {
-    std::optional<std::uint8_t> raw = ReadRaw(limit);
-    if (!raw) return std::nullopt;
+    const ByteResult raw = ReadRaw(limit);
+    if (raw.result != PortResult::Ok) return raw;
     std::uint8_t data = 0;
-    switch (marks_.Feed(*raw, data)) {
-      case MarkedInput::Result::Pending:
+    switch (marks_.Feed(raw.byte, data)) {
+      case TermiosMarkedInput::Result::Pending:
         break;
-      case MarkedInput::Result::Data:
-        return data;
-      case MarkedInput::Result::LineError:
+      case TermiosMarkedInput::Result::Data:
+        return {PortResult::Ok, data};
+      case TermiosMarkedInput::Result::LineError:
         lineError_ = true;
-        return std::nullopt;
+        return {PortResult::LineError};
     }
   }
 }
 
 void TCommD::LetBytesGather(std::size_t count, std::chrono::microseconds byteTime) {
   int queued = 0;
-  if (fd_ < 0 || ::ioctl(fd_, FIONREAD, &queued) != 0) return;
+  if (fd_ < 0 || lost_ || ::ioctl(fd_, FIONREAD, &queued) != 0) return;
   std::size_t have = inboxEnd_ - inboxStart_ + static_cast<std::size_t>(queued);
   if (have >= count) return;
-  WaitForFd(-1, 0, abort_.Fd(), Deadline(Deadline::Clock::now() + byteTime * (count - have)));
+  abort_.Sleep(byteTime * (count - have));
+}
+
+PortResult TCommD::SettleLine(std::chrono::microseconds quiet, std::chrono::milliseconds bound) {
+  if (fd_ < 0 || lost_) return PortResult::Lost;
+  const Deadline end(bound);
+  for (;;) {
+    PurgeInput();
+    const auto wait = std::min<Deadline::Clock::duration>(quiet, end.Remaining());
+    PortResult waited = FromWait(WaitForFd(fd_, POLLIN, abort_.Fd(), Deadline(wait)));
+    if (waited == PortResult::TimedOut) return end.Expired() ? PortResult::TimedOut : PortResult::Ok;
+    if (waited == PortResult::Ok) waited = Fill();
+    if (waited == PortResult::Lost) lost_ = true;
+    if (waited != PortResult::Ok && waited != PortResult::TimedOut) return waited;
+  }
 }
 
 bool TCommD::CountersShowErrors() {

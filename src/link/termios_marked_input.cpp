@@ -1,8 +1,8 @@
-#include "link/marked_input.h"
+#include "link/termios_marked_input.h"
 
 namespace q5480 {
 
-MarkedInput::Result MarkedInput::Feed(std::uint8_t raw, std::uint8_t& data) {
+TermiosMarkedInput::Result TermiosMarkedInput::Feed(std::uint8_t raw, std::uint8_t& data) {
   switch (state_) {
     case State::Plain:
       if (raw == 0xFF) {

@@ -1,0 +1,108 @@
+#include "service/module_service.h"
+
+#include <algorithm>
+
+#include "link/transfer_workers.h"
+
+namespace q5480 {
+namespace {
+
+constexpr int kModelCodeOffset = 100;
+
+std::uint16_t DayNumberOf(const CivilDate& date) { return static_cast<std::uint16_t>(DayNumber(date)); }
+
+// Marks the service busy for the time of one transfer.
+class TransferGuard {
+ public:
+  explicit TransferGuard(bool& flag) : flag_(flag) { flag_ = true; }
+  ~TransferGuard() { flag_ = false; }
+  TransferGuard(const TransferGuard&) = delete;
+  TransferGuard& operator=(const TransferGuard&) = delete;
+
+ private:
+  bool& flag_;
+};
+
+}  // namespace
+
+int ReportedModelCode(const DeviceStatus& status) {
+  int code = ModelCodeAt(status.ModelIndex);
+  if (code >= kModelCodeOffset) code -= kModelCodeOffset;
+  return code;
+}
+
+bool ReadBroughtNoCoefficients(const ModuleConfig& config) {
+  return config.Lin > kLinTable && std::all_of(config.Coefficients.begin(), config.Coefficients.end(),
+                                               [](double value) { return value == 0; });
+}
+
+ModuleService::ModuleService(Link& link, const ConversionContext& conversion, ModuleImage& image,
+                             CommandPauses pauses)
+    : link_(link), conversion_(conversion), image_(image),
+      commands_(link, conversion.config, image, pauses) {}
+
+LinkStatus ModuleService::Transfer(Link::Worker worker, const TransferObserver& observer) {
+  if (transferRunning_) return LinkStatus::Busy;
+  TransferGuard guard(transferRunning_);
+  const bool polling = link_.LinkStarted();
+  link_.StopPolling();
+  LinkStatus status = link_.RunWorker(std::move(worker));
+  if (Succeeded(status)) status = link_.AwaitWorker(observer.progress, observer.idle);
+  if (polling) link_.StartPolling();
+  return status;
+}
+
+LinkStatus ModuleService::Identify(const TransferObserver& observer) {
+  return Transfer([this] { return commands_.Identify(); }, observer);
+}
+
+LinkStatus ModuleService::ReadConfiguration(const TransferObserver& observer) {
+  const LinkStatus status =
+      Transfer([this] { return ReadWorker(commands_, kReadKindConfiguration); }, observer);
+  if (!Succeeded(status)) return status;
+  ModuleConfig& config = conversion_.config;
+  const std::string tableInMemory = config.TableLoaded ? config.File : std::string();
+  DecodeModuleImage(image_, config, conversion_.limits);
+  if (config.File.empty() || config.File != tableInMemory) config.TableLoaded = false;
+  return status;
+}
+
+bool ModuleService::ModelMatches(const DeviceStatus& status) const {
+  return ReportedModelCode(status) == ModelCode(conversion_.config);
+}
+
+BuildFailure ModuleService::BuildForWrite(const CivilDate& today) {
+  conversion_.config.data = FormatDate(today);
+  BuildFailure failure = BuildFailure::None;
+  BuildModuleImage(conversion_, image_, DayNumberOf(today), failure);
+  return failure;
+}
+
+void ModuleService::StoreInformationTexts(const CivilDate& today) {
+  ModuleImage record = image_;
+  StoreRecordInImage(conversion_.config, record, DayNumberOf(today));
+  std::copy(record.bytes.begin() + image_offset::kKod, record.bytes.begin() + image_offset::kMarker,
+            image_.bytes.begin() + image_offset::kKod);
+}
+
+LinkStatus ModuleService::Write(const TransferObserver& observer) {
+  return Transfer([this] { return WriteWorker(commands_); }, observer);
+}
+
+LinkStatus ModuleService::WriteInformation(const TransferObserver& observer) {
+  return Transfer([this] { return InfoWriteWorker(commands_); }, observer);
+}
+
+VerifyOutcome ModuleService::Verify(const TransferObserver& observer) {
+  const ModuleImage expected = image_;
+  VerifyOutcome outcome;
+  outcome.status =
+      Transfer([this] { return ReadWorker(commands_, kReadKindVerification); }, observer);
+  if (Succeeded(outcome.status)) outcome.differences = ImageDifferences(commands_, expected, image_);
+  // A part read before a failure, or a module that differs, must not become
+  // what the next verify compares against.
+  if (!outcome.Matches()) image_ = expected;
+  return outcome;
+}
+
+}  // namespace q5480
