@@ -100,7 +100,7 @@ class Link {
   LinkStatus RunWorker(Worker worker);
   // The waiting window's side: answers each progress signal, cancels the
   // worker after a silence (TimedOut) and gives the worker's status once
-  // its thread has ended. `whileWaiting` runs every few tens of
+  // its thread has ended (Aborted after a cancel, whatever the worker said). `whileWaiting` runs every few tens of
   // milliseconds meanwhile, so that a window stays responsive while a
   // worker is silent.
   LinkStatus AwaitWorker(const std::function<void(int percent)>& onProgress,
@@ -167,6 +167,7 @@ class Link {
   int commandAttempts_ = 0;  // polling thread only
 
   std::atomic<bool> transferRunning_{false};
+  std::atomic<bool> transferCancelled_{false};
   std::atomic<int> progressPercent_{0};
   std::atomic<LinkStatus> workerStatus_{LinkStatus::Success};
 

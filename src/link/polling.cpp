@@ -120,8 +120,8 @@ void Link::ServeQueuedCommand() {
 }
 
 QueueResult Link::QueueCommand(const LinkBuffer& request) {
-  if (!dataValid_.load() || !commandReady_.load()) return QueueResult::NotReady;
   if (commandPending_.load()) return QueueResult::Pending;
+  if (!dataValid_.load() || !commandReady_.load()) return QueueResult::NotReady;
   commandReady_.store(false);
   commandRequest_ = request;
   commandPending_.store(true);

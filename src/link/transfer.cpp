@@ -20,6 +20,7 @@ LinkStatus Link::RunWorker(Worker worker) {
   // An earlier worker has ended by now; its thread is gathered.
   if (workerThread_.joinable()) workerThread_.join();
   transferRunning_.store(true);
+  transferCancelled_.store(false);
   progressPercent_.store(0);
   workerStatus_.store(LinkStatus::Aborted);
   progressEvent_.Reset();
@@ -55,7 +56,8 @@ LinkStatus Link::AwaitWorker(const std::function<void(int percent)>& onProgress,
     if (onProgress) onProgress(percent);
   }
   if (workerThread_.joinable()) workerThread_.join();
-  return silent ? LinkStatus::TimedOut : workerStatus_.load();
+  if (silent) return LinkStatus::TimedOut;
+  return transferCancelled_.load() ? LinkStatus::Aborted : workerStatus_.load();
 }
 
 bool Link::AwaitProgress(const std::function<void()>& whileWaiting) {
@@ -80,6 +82,7 @@ void Link::ReportProgress(long done, long total, int& last) {
 
 void Link::CancelTransfer() {
   if (!transferRunning_.exchange(false)) return;
+  transferCancelled_.store(true);
   StopThread(workerThread_);
 }
 

@@ -79,7 +79,7 @@ DialogResult TOgolneFLogic::OKbuttClick(const std::string& oldPassword,
       chosen ? languages_[static_cast<std::size_t>(selected_)] : std::string("Polski");
   if (newLanguage == oldLanguage && oldPassword.empty()) {
     // An earlier OK that stayed open may have switched the language already.
-    if (settings.Language == openingLanguage_) return DialogResult::Cancel;
+    if (SameTextIgnoringCase(settings.Language, openingLanguage_)) return DialogResult::Cancel;
     if (wasNoName_) context_.fileName = context_.Tr("No_name");
     return DialogResult::Ok;
   }
@@ -109,7 +109,7 @@ DialogResult TOgolneFLogic::OKbuttClick(const std::string& oldPassword,
 }
 
 void TOgolneFLogic::Cancelbutt() {
-  if (context_.settings.Language == openingLanguage_) return;
+  if (SameTextIgnoringCase(context_.settings.Language, openingLanguage_)) return;
   context_.settings.Language = openingLanguage_;
   context_.LoadLanguage();
 }

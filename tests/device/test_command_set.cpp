@@ -27,9 +27,7 @@ TEST_P(PrepareCommandTest, BuildsTheRequestAndItsReplyLength) {
   const PreparedCase& c = GetParam();
   ModuleConfig config;
   ModuleImage image;
-  SilentUi ui;
-  LanguageTable texts;
-  Link link(ui, texts);
+  Link link;
   CommandSet commands(link, config, image);
   const LinkBuffer request = commands.PrepareCommand(c.code, c.argument);
   EXPECT_EQ(RequestData(request), c.data);
@@ -56,12 +54,12 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Corrections, GoExponentFirstToTheLayoutsAddressAndIntoTheImage) {
   for (const char* id : {kOldIdLate, kNewId}) {
     SCOPED_TRACE(id);
-    DeviceRig rig(OptionsWithId(id));
+    DeviceRig rig(ModuleWith(id));
     ASSERT_TRUE(rig.OpenIdle());
-    ASSERT_TRUE(rig.Run([&] { return rig.commands.Identify(); }));
+    ASSERT_EQ(rig.service.Identify(), LinkStatus::Success);
     rig.config.ZeroReg = 0.5;
     rig.config.GainReg = -1.25;
-    ASSERT_TRUE(rig.commands.SendCommand('V'));
+    ASSERT_EQ(rig.commands.SendCommand('V'), LinkStatus::Success);
 
     const std::size_t address = rig.commands.NewLayout() ? 96 : 2020;
     const Bytes sent = rig.interposer.Requests().back();
@@ -85,9 +83,9 @@ TEST(Corrections, GoExponentFirstToTheLayoutsAddressAndIntoTheImage) {
 TEST(Identify, ReadsTheIdentifierAndDecidesTheLayout) {
   for (const char* id : {"1.23", "2104", "0999", "3ABC"}) {
     SCOPED_TRACE(id);
-    DeviceRig rig(OptionsWithId(id));
+    DeviceRig rig(ModuleWith(id));
     ASSERT_TRUE(rig.OpenIdle());
-    ASSERT_TRUE(rig.Run([&] { return rig.commands.Identify(); }));
+    ASSERT_EQ(rig.service.Identify(), LinkStatus::Success);
     EXPECT_EQ(rig.config.ModuleId, id);
     EXPECT_EQ(std::string(rig.image.bytes.begin() + 2048, rig.image.bytes.end()), id);
     EXPECT_EQ(rig.commands.NewLayout(), id[0] > '1');
@@ -95,22 +93,22 @@ TEST(Identify, ReadsTheIdentifierAndDecidesTheLayout) {
 }
 
 TEST(Identify, RefusesAReplyThatDoesNotStartWithFourZeroZero) {
-  DeviceRig rig(OptionsWithId(kNewId));
+  DeviceRig rig(ModuleWith(kNewId));
   ASSERT_TRUE(rig.OpenIdle());
   rig.interposer.Override('s', Bytes{4, 0, 1, '2', '1', '0', '4'});
-  EXPECT_FALSE(rig.Run([&] { return rig.commands.Identify(); }));
+  EXPECT_EQ(rig.service.Identify(), LinkStatus::BadReply);
   EXPECT_TRUE(rig.config.ModuleId.empty());
 }
 
 TEST(Identify, OutsideATransferSendsNothing) {
-  DeviceRig rig(OptionsWithId(kNewId));
+  DeviceRig rig(ModuleWith(kNewId));
   ASSERT_TRUE(rig.OpenIdle());
-  EXPECT_FALSE(rig.commands.Identify());
+  EXPECT_EQ(rig.commands.Identify(), LinkStatus::Aborted);
   EXPECT_TRUE(rig.interposer.Requests().empty());
 }
 
 TEST(Samples, TakeSampleGivesEachPolledSampleOnce) {
-  ModuleOptions options = OptionsWithId(kNewId, 5491);
+  ModuleOptions options = ModuleWith(kNewId, 5491);
   DeviceRig rig(options);
   MeasurementSample sample;
   DeviceStatus status;
@@ -122,66 +120,66 @@ TEST(Samples, TakeSampleGivesEachPolledSampleOnce) {
   EXPECT_EQ(ModelCodeAt(status.ModelIndex), 91);
   EXPECT_TRUE(rig.link.SampleRead());
   // Until the polling thread brings the next one there is nothing to take.
-  ASSERT_TRUE(rig.link.StopPolling());
+  rig.link.StopPolling();
   EXPECT_FALSE(rig.commands.TakeSample(sample, status));
 }
 
 TEST(Samples, DirectPollAndValueAgreeWithTheModule) {
-  DeviceRig rig(OptionsWithId(kNewId));
+  DeviceRig rig(ModuleWith(kNewId));
   SetPt100Configuration(rig.config);
   rig.config.ZeroReg = 0;
   rig.config.GainReg = 0;
-  ASSERT_TRUE(BuildRigImage(rig));
+  ASSERT_TRUE(rig.Build());
   ASSERT_TRUE(rig.OpenIdle());
   ASSERT_TRUE(rig.Write());
   rig.module.SetSignal(SignalShape{SignalKind::Constant, 138.5055, 0, 10});
 
   MeasurementSample polled;
   DeviceStatus status;
-  ASSERT_TRUE(rig.commands.PollDirect(2, polled, status));
+  ASSERT_EQ(rig.commands.PollDirect(2, polled, status), LinkStatus::Success);
   EXPECT_NEAR(polled.Value, 100.0, 0.05);  // Pt100 at 100 degrees
   EXPECT_EQ(status.ResultUnit, 8);
   const LinkBuffer last = rig.link.LastSample();
   EXPECT_EQ(DecodeSample(last.data()).Value, polled.Value) << "the direct sample became the last";
 
   // "Z" with the corrected signal gives the result and current for it.
-  ASSERT_TRUE(rig.commands.PollDirect(0, polled, status));
+  ASSERT_EQ(rig.commands.PollDirect(0, polled, status), LinkStatus::Success);
   const auto signal = EncodeModuleFloat(polled.Value);
   const std::uint32_t argument = std::uint32_t{signal[0]} << 24 | std::uint32_t{signal[1]} << 16 |
                                  std::uint32_t{signal[2]} << 8 | signal[3];
   MeasurementSample value;
-  ASSERT_TRUE(rig.commands.ReadValueDirect(argument, value));
+  ASSERT_EQ(rig.commands.ReadValueDirect(argument, value), LinkStatus::Success);
   MeasurementSample result;
-  ASSERT_TRUE(rig.commands.PollDirect(2, result, status));
+  ASSERT_EQ(rig.commands.PollDirect(2, result, status), LinkStatus::Success);
   EXPECT_NEAR(value.Value, result.Value, 1e-4);
   EXPECT_NEAR(value.Current, result.Current, 0.01);
 }
 
 TEST(ServiceCommands, OutputHeldUntilRestartAndServiceModeEntry) {
-  DeviceRig rig(OptionsWithId(kNewId));
+  DeviceRig rig(ModuleWith(kNewId));
   ASSERT_TRUE(rig.OpenIdle());
-  ASSERT_TRUE(rig.commands.SendCommand('o', 4096));  // 12 mA in the standard format
+  ASSERT_EQ(rig.commands.SendCommand('o', 4096), LinkStatus::Success);  // 12 mA in the standard format
   MeasurementSample sample;
   DeviceStatus status;
-  ASSERT_TRUE(rig.commands.PollDirect(2, sample, status));
+  ASSERT_EQ(rig.commands.PollDirect(2, sample, status), LinkStatus::Success);
   EXPECT_TRUE(status.IndependentOutput);
   EXPECT_DOUBLE_EQ(sample.Current, 12.0);
 
-  ASSERT_TRUE(rig.commands.EnterServiceMode());
+  ASSERT_EQ(rig.commands.EnterServiceMode(), LinkStatus::Success);
   EXPECT_TRUE(rig.module.InServiceMode());
   const std::vector<Bytes> requests = rig.interposer.Requests();
   ASSERT_GE(requests.size(), 2u);
   EXPECT_EQ(requests[requests.size() - 2], Bytes{'r'});
   EXPECT_EQ(requests.back()[0], 0x40);
-  ASSERT_TRUE(rig.commands.PollDirect(2, sample, status));
+  ASSERT_EQ(rig.commands.PollDirect(2, sample, status), LinkStatus::Success);
   EXPECT_FALSE(status.IndependentOutput) << "the restart ended the held output";
 }
 
 TEST(ServiceCommands, ServiceModeEntryGivesUpAfterFiveAttempts) {
-  DeviceRig rig(OptionsWithId(kNewId));
+  DeviceRig rig(ModuleWith(kNewId));
   ASSERT_TRUE(rig.OpenIdle());
   rig.interposer.Override(0x40, std::nullopt);
-  EXPECT_FALSE(rig.commands.EnterServiceMode());
+  EXPECT_EQ(rig.commands.EnterServiceMode(), LinkStatus::TimedOut);
   EXPECT_EQ(rig.interposer.CountOf(0x40), 5);
 }
 

@@ -40,7 +40,7 @@ double Resolution(const std::string& number) {
 class CtlTest : public ::testing::Test {
  protected:
   explicit CtlTest(const char* id = kNewId, std::uint16_t model = 5495)
-      : rig_(OptionsWithId(id, model)),
+      : rig_(ModuleWith(id, model)),
         ctl_(rig_.scratch / "ctl", rig_.emulator.SlavePath(), kPort) {}
 
   std::string WriteParameters(const ModuleConfig& config, const std::string& name) {
@@ -126,7 +126,7 @@ TEST_F(CtlTest, RefusalsAndFailuresGiveTheirStatusAndMessage) {
   rig_.emulator.Faults().SilenceFor(std::chrono::minutes(1));
   const CtlOutcome silent = ctl_.Run({"write", par, "--port", Port()});
   EXPECT_EQ(silent.status, 1);
-  EXPECT_TRUE(Contains(silent.err, "No communication with device!"));
+  EXPECT_TRUE(Contains(silent.err, "No communication with device! (no echo from COM9)")) << silent.err;
 }
 
 TEST_F(CtlTest, WriteThatTheModuleRefusesToStoreFails) {
@@ -135,7 +135,7 @@ TEST_F(CtlTest, WriteThatTheModuleRefusesToStoreFails) {
   rig_.interposer.Override('L', Bytes{0});
   const CtlOutcome outcome = ctl_.Run({"write", par, "--port", Port()});
   EXPECT_EQ(outcome.status, 1);
-  EXPECT_TRUE(Contains(outcome.err, "Transmission unsuccessful!"));
+  EXPECT_TRUE(Contains(outcome.err, "Transmission unsuccessful! (bad reply from COM9)")) << outcome.err;
   EXPECT_EQ(rig_.interposer.CountOf('r'), 1);
 }
 
@@ -186,7 +186,7 @@ class MeasurementTest : public ::testing::TestWithParam<MeasurementCase> {};
 
 TEST_P(MeasurementTest, MonitorShowsTheValueOfTheSignalToTheDisplaysResolution) {
   const MeasurementCase& c = GetParam();
-  DeviceRig rig(OptionsWithId(c.id));
+  DeviceRig rig(ModuleWith(c.id));
   CtlRunner ctl(rig.scratch / "ctl", rig.emulator.SlavePath(), kPort);
   c.configure(rig.config);
   const std::string par = (rig.scratch / "config.par").string();

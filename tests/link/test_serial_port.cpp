@@ -1,15 +1,17 @@
-// The port itself: input marks of line errors, the console that is never
-// opened, and waits that the abort signal ends.
+// The port itself: input marks of line errors, its time-outs, the console
+// that is never opened, waits that the abort signal ends and a device that
+// goes away.
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <fstream>
+#include <memory>
 #include <thread>
 #include <vector>
 
-#include "support/scratch_directory.h"
 #include "emulator/pty_line.h"
 #include "link/serial_port.h"
+#include "support/scratch_directory.h"
 
 namespace q5480 {
 namespace {
@@ -17,8 +19,8 @@ namespace {
 using std::chrono::milliseconds;
 using Clock = std::chrono::steady_clock;
 
-TEST(MarkedInputTest, DecodesDoubledBytesAndErrorMarks) {
-  using R = MarkedInput::Result;
+TEST(TermiosMarkedInputTest, DecodesDoubledBytesAndErrorMarks) {
+  using R = TermiosMarkedInput::Result;
   struct Case {
     const char* name;
     std::vector<std::uint8_t> raw;
@@ -34,7 +36,7 @@ TEST(MarkedInputTest, DecodesDoubledBytesAndErrorMarks) {
       {"unknown mark", {0xFF, 0x12}, {R::Pending, R::LineError}, 0},
   };
   for (const Case& c : cases) {
-    MarkedInput input;
+    TermiosMarkedInput input;
     std::uint8_t data = 0;
     for (std::size_t i = 0; i < c.raw.size(); ++i) {
       EXPECT_EQ(input.Feed(c.raw[i], data), c.results[i]) << c.name << ", byte " << i;
@@ -46,20 +48,13 @@ TEST(MarkedInputTest, DecodesDoubledBytesAndErrorMarks) {
   }
 }
 
-TEST(PortTimeoutsTest, DerivedFromBaseTimeout) {
-  PortTimeouts t = TimeoutsFor(300);
-  EXPECT_EQ(t.readInterval, 15);
-  EXPECT_EQ(t.readTotalMultiplier, 6);
-  EXPECT_EQ(t.readTotalConstant, 300);
-  EXPECT_EQ(t.writeTotalMultiplier, 6);
-  EXPECT_EQ(t.writeTotalConstant, 150);
-  PortTimeouts slow = TimeoutsFor(1200);
-  EXPECT_EQ(slow.readInterval, 60);
-  EXPECT_EQ(slow.writeTotalConstant, 600);
+TEST(PortTimeoutsTest, DerivedFromBaseTimeoutAndSpeedCodes) {
+  const PortTimeouts t = TimeoutsFor(300);
+  EXPECT_EQ((std::vector<int>{t.readInterval, t.readTotalMultiplier, t.readTotalConstant,
+                              t.writeTotalMultiplier, t.writeTotalConstant}),
+            (std::vector<int>{15, 6, 300, 6, 150}));
+  EXPECT_EQ(TimeoutsFor(1200).readInterval, 60);
   EXPECT_EQ(TimeoutsFor(149).readTotalMultiplier, 2);  // integer division
-}
-
-TEST(PortTimeoutsTest, SpeedCodes) {
   const int expected[][2] = {{1, 1200}, {2, 2400}, {3, 4800}, {4, 9600}, {0, 1200}, {5, 1200}};
   for (const auto& c : expected) EXPECT_EQ(BaudForSpeedCode(c[0]), c[1]) << c[0];
 }
@@ -71,56 +66,57 @@ class SerialPortTest : public ::testing::Test {
   test_support::ScratchDirectory scratch_;
   std::filesystem::path consoleList_ = scratch_ / "active";
   AbortSignal abort_;
-  PtyLine line_;
+  std::unique_ptr<PtyLine> line_ = std::make_unique<PtyLine>();
 };
 
-TEST_F(SerialPortTest, TheConsoleIsNeverOpenedEvenThroughALink) {
-  std::string pts = line_.SlavePath().substr(std::string("/dev/").size());
+TEST_F(SerialPortTest, TheConsoleIsNeverOpenedAndAPortOpensOnlyOnce) {
+  const std::string pts = line_->SlavePath().substr(std::string("/dev/").size());
   std::ofstream(consoleList_) << "tty0 " << pts << "\n";
-  std::filesystem::create_symlink(line_.SlavePath(), scratch_ / "com3");
+  std::filesystem::create_symlink(line_->SlavePath(), scratch_ / "com3");
   TCommD port(abort_);
-  EXPECT_FALSE(port.Open(line_.SlavePath(), consoleList_));
+  EXPECT_FALSE(port.Open(line_->SlavePath(), consoleList_));
   EXPECT_FALSE(port.Open(scratch_ / "com3", consoleList_));
-  EXPECT_FALSE(port.IsOpen());
-}
 
-TEST_F(SerialPortTest, SecondOpenOfTheSamePortIsRefused) {
-  TCommD first(abort_);
+  std::ofstream(consoleList_) << "tty0\n";
   TCommD second(abort_);
-  ASSERT_TRUE(first.Open(line_.SlavePath(), consoleList_));
-  EXPECT_FALSE(second.Open(line_.SlavePath(), consoleList_));
-  first.Close();
-  EXPECT_TRUE(second.Open(line_.SlavePath(), consoleList_));
+  ASSERT_TRUE(port.Open(line_->SlavePath(), consoleList_));
+  EXPECT_FALSE(second.Open(line_->SlavePath(), consoleList_));
+  port.Close();
+  EXPECT_TRUE(second.Open(line_->SlavePath(), consoleList_));
 }
 
 TEST_F(SerialPortTest, AbortEndsAReadAtOnceAndFailsEveryCallWhileSet) {
   TCommD port(abort_);
-  ASSERT_TRUE(port.Open(line_.SlavePath(), consoleList_));
+  ASSERT_TRUE(port.Open(line_->SlavePath(), consoleList_));
   ASSERT_TRUE(port.SetLine(4800));
+  EXPECT_EQ(port.ReadByte(50).result, PortResult::TimedOut);
   std::thread aborter([&] {
     std::this_thread::sleep_for(milliseconds(50));
     abort_.Set();
   });
-  auto start = Clock::now();
-  EXPECT_FALSE(port.ReadByte(5000));
-  EXPECT_LT(Clock::now() - start, milliseconds(2000));
+  const auto start = Clock::now();
+  EXPECT_EQ(port.ReadByte(60000).result, PortResult::Aborted);
+  EXPECT_LT(Clock::now() - start, std::chrono::seconds(20));
   aborter.join();
   const std::uint8_t byte = 0x55;
-  EXPECT_FALSE(port.Write(&byte, 1, 100));
-  EXPECT_FALSE(port.WaitForInput(100));
+  EXPECT_EQ(port.Write(&byte, 1, 100), PortResult::Aborted);
+  EXPECT_EQ(port.WaitForInput(100), PortResult::Aborted);
+  EXPECT_FALSE(abort_.Sleep(std::chrono::minutes(1)));
   abort_.Clear();
-  EXPECT_TRUE(port.Write(&byte, 1, 100));
+  EXPECT_EQ(port.Write(&byte, 1, 100), PortResult::Ok);
 }
 
-TEST_F(SerialPortTest, ReadTimesOutWhenNothingArrives) {
+TEST_F(SerialPortTest, ADeviceThatGoesAwayIsLostForGoodAtOnce) {
   TCommD port(abort_);
-  ASSERT_TRUE(port.Open(line_.SlavePath(), consoleList_));
+  ASSERT_TRUE(port.Open(line_->SlavePath(), consoleList_));
   ASSERT_TRUE(port.SetLine(4800));
-  port.SetTimeouts(TimeoutsFor(300));
-  auto start = Clock::now();
-  EXPECT_FALSE(port.ReadByte(50));
-  EXPECT_GE(Clock::now() - start, milliseconds(50));
-  EXPECT_FALSE(port.TakeLineErrors());
+  line_.reset();  // the other end is gone, as when an adapter is pulled
+  EXPECT_EQ(port.ReadByte(60000).result, PortResult::Lost);
+  EXPECT_TRUE(port.Lost());
+  const std::uint8_t byte = 0x55;
+  EXPECT_EQ(port.Write(&byte, 1, 100), PortResult::Lost);
+  EXPECT_EQ(port.WaitForInput(60000), PortResult::Lost);
+  EXPECT_EQ(port.SettleLine(std::chrono::milliseconds(20), std::chrono::minutes(1)), PortResult::Lost);
 }
 
 }  // namespace

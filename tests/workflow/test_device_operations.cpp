@@ -1,5 +1,7 @@
-// Write and Verify of the main window: their checks, the choice of an
-// information-only write, the waiting window and the result texts.
+// Read, Write and Verify of the main window through the module service:
+// their checks, the choice of an information-only write, the waiting
+// window, the result texts, and one transfer at a time.
+#include <algorithm>
 
 #include "config/dates.h"
 #include "workflow_fixture.h"
@@ -9,75 +11,43 @@ namespace {
 
 class DeviceOperations : public WorkflowTest {
  protected:
-  void SetUp() override {
-    ModuleCommands commands = LinkCommands();
-    commands.WriteWorker = [this] { return Worker("write"); };
-    commands.InfoWriteWorker = [this] { return Worker("info"); };
-    commands.ReadWorker = [this](int kind) { return Worker("read" + std::to_string(kind)); };
-    commands.ImagesMatch = [this](const ModuleImage& expected, const ModuleImage& read) {
-      compared_ = expected.bytes == expectedImage_.bytes;
-      return imagesMatch_ && &read == &context_.image;
-    };
-    UseCommands(std::move(commands));
-    SetThermocoupleK(context_.config);
-    OpenPort();
-    TickUntilConnected();
+  long Requests(std::uint8_t code) const { return line_.interposer.CountOf(code); }
+  // Every transfer starts by asking the module for its identifier.
+  long Transfers() const {
+    const auto requests = line_.interposer.Requests();
+    return std::count_if(requests.begin(), requests.end(),
+                         [](const Bytes& r) { return r[0] == 's' && r[1] == kIdentifyCount; });
   }
-
-  Link::Worker Worker(const std::string& name) {
-    return [this, name] {
-      workers_.push_back(name);
-      if (silentWorker_) {
-        // Nothing reported: the window gives up after its silence bound.
-        while (context_.link.TransferRunning()) std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        return true;
-      }
-      int last = -1;
-      for (long done = 0; done <= 10; ++done) context_.link.ReportProgress(done, 10, last);
-      return true;
-    };
-  }
-
-  std::string KodInImage() const {
-    const auto first = context_.image.bytes.begin() + image_offset::kKod;
-    return std::string(first, first + 6);
-  }
-
-  std::vector<std::string> workers_;
-  bool silentWorker_ = false;
-  bool imagesMatch_ = true;
-  bool compared_ = false;
-  ModuleImage expectedImage_;
 };
 
-TEST_F(DeviceOperations, WriteWithoutConfigurationSaysSo) {
+TEST_F(DeviceOperations, WriteRefusalsSendNothing) {
+  OpenPort();
+  TickUntilConnected();
   EXPECT_FALSE(window_->ZapiszTClick());
   EXPECT_EQ(ui_.MessageTexts(), std::vector<std::string>{"No parameters!"});
-  EXPECT_TRUE(workers_.empty());
-}
+  EXPECT_EQ(ui_.Beeps(), std::vector<BeepKind>{BeepKind::Exclamation});
 
-TEST_F(DeviceOperations, WriteWithARefusedFieldDoesNothingSilently) {
+  SetThermocoupleK(context_.config);
   window_->Panel().pokaz(kColourWhite);
+  ui_.Forget();
   context_.state.InvalidEntry = true;
   EXPECT_FALSE(window_->ZapiszTClick());
-  EXPECT_TRUE(ui_.Messages().empty());
-  EXPECT_TRUE(workers_.empty());
-}
+  EXPECT_TRUE(ui_.Messages().empty()) << "a refused field stops the write silently";
 
-TEST_F(DeviceOperations, WriteRefusesAnotherModel) {
+  context_.state.InvalidEntry = false;
   context_.config.Device = "Q5497";
-  window_->Panel().pokaz(kColourWhite);
   EXPECT_FALSE(window_->ZapiszTClick());
   ASSERT_EQ(ui_.MessageTexts(), std::vector<std::string>{"Type of panel meter inconsistency!"});
   EXPECT_EQ(ui_.Messages()[0].icon, MessageIcon::Warning);
-  EXPECT_TRUE(workers_.empty());
+  EXPECT_EQ(Requests('D'), 0);
 }
 
-TEST_F(DeviceOperations, FullWriteBuildsTheImageAndProgramsTheModule) {
+TEST_F(DeviceOperations, FullWriteProgramsTheModuleAndVerifyFindsItThere) {
+  ConnectWithThermocoupleK();
   window_->Panel().pokaz(kColourChangedAll);
   ASSERT_TRUE(window_->ZapiszTClick());
-  EXPECT_EQ(workers_, std::vector<std::string>{"write"});
   EXPECT_EQ(context_.image[0], 0x55) << "a built image";
+  EXPECT_EQ(module_.Memory()[18], context_.image[2]) << "the input code reached the module";
   EXPECT_EQ(context_.config.data, FormatDate(Today()));
   EXPECT_EQ(window_->Panel().View().DataE, context_.config.data);
   EXPECT_EQ(context_.statusText, "Device programmed");
@@ -86,19 +56,34 @@ TEST_F(DeviceOperations, FullWriteBuildsTheImageAndProgramsTheModule) {
   const std::vector<std::string> status = ui_.StatusTexts();
   EXPECT_NE(std::find(status.begin(), status.end(), " Writing data...  100%"), status.end());
   EXPECT_EQ(ui_.WaitWindow(), (std::vector<bool>{true, false}));
+  const std::vector<int> progress = ui_.Progress();
+  EXPECT_EQ(progress.front(), 0);
+  EXPECT_EQ(progress.back(), 0);
+
+  ASSERT_TRUE(window_->Weryfikuj1Click());
+  EXPECT_EQ(context_.statusText, "Verification successful");
+  EXPECT_TRUE(ui_.Messages().empty());
+
+  // A segment byte changes inside the module.
+  module_.PokeMemory(1500, static_cast<std::uint8_t>(module_.Memory()[1500] ^ 0x10));
+  const ModuleImage written = context_.image;
+  EXPECT_FALSE(window_->Weryfikuj1Click());
+  ASSERT_EQ(ui_.MessageTexts(), std::vector<std::string>{"Errors have been found!"});
+  EXPECT_EQ(ui_.Messages()[0].icon, MessageIcon::Warning);
+  EXPECT_EQ(context_.statusText, "Verification ended with errors");
+  EXPECT_EQ(context_.image.bytes, written.bytes);
 }
 
-TEST_F(DeviceOperations, ChangedTextsAloneWriteOnlyTheInformation) {
-  window_->Panel().pokaz(kColourWhite);
+TEST_F(DeviceOperations, ChangedTextsAloneOrMissingUserDataWriteOnlyTheInformation) {
+  ConnectWithThermocoupleK();
   window_->Panel().MarkChanged(PanelField::KodE);
   ASSERT_TRUE(window_->ZapiszTClick());
-  EXPECT_EQ(workers_, std::vector<std::string>{"info"});
-  EXPECT_EQ(KodInImage(), "TI-101");
-  EXPECT_EQ(context_.image[0], 0) << "nothing else was built";
+  EXPECT_EQ(Requests('D'), 10);
+  EXPECT_EQ(Requests('L'), 0);
+  const MemoryBytes memory = module_.Memory();
+  EXPECT_EQ(std::string(memory.begin() + 128, memory.begin() + 134), "TI-101");
   EXPECT_EQ(context_.statusText, "Device programmed");
-}
 
-TEST_F(DeviceOperations, MissingUserDataMakesAnInformationWrite) {
   ModuleConfig& c = context_.config;
   c.Typ = 16;
   c.Lin = kLinTable;
@@ -107,51 +92,101 @@ TEST_F(DeviceOperations, MissingUserDataMakesAnInformationWrite) {
   c.MaxInput = 100;
   window_->Panel().pokaz(kColourWhite);  // tells that the table file is missing
   ASSERT_TRUE(window_->ZapiszTClick());  // and again before the write
-  EXPECT_EQ(workers_, std::vector<std::string>{"info"});
+  EXPECT_EQ(Requests('D'), 20);
   EXPECT_EQ(context_.statusText, "Information transferred");
 }
 
-TEST_F(DeviceOperations, VerifyComparesWithTheImageLeftBefore) {
-  window_->Panel().pokaz(kColourWhite);
-  ASSERT_TRUE(window_->ZapiszTClick());
-  expectedImage_ = context_.image;
-  ASSERT_TRUE(window_->Weryfikuj1Click());
-  EXPECT_EQ(workers_.back(), "read5");
-  EXPECT_TRUE(compared_);
-  EXPECT_EQ(context_.statusText, "Verification successful");
-  EXPECT_TRUE(ui_.Messages().empty());
-}
-
-TEST_F(DeviceOperations, VerifyWithDifferencesRestoresTheImage) {
-  window_->Panel().pokaz(kColourWhite);
-  ASSERT_TRUE(window_->ZapiszTClick());
-  expectedImage_ = context_.image;
-  imagesMatch_ = false;
-  EXPECT_FALSE(window_->Weryfikuj1Click());
-  ASSERT_EQ(ui_.MessageTexts(), std::vector<std::string>{"Errors have been found!"});
-  EXPECT_EQ(ui_.Messages()[0].icon, MessageIcon::Warning);
-  EXPECT_EQ(context_.statusText, "Verification ended with errors");
-  EXPECT_EQ(context_.image.bytes, expectedImage_.bytes);
-}
-
-TEST_F(DeviceOperations, SilentWorkerIsCancelledAndReported) {
-  window_->Panel().pokaz(kColourWhite);
+TEST_F(DeviceOperations, FailedTransferIsReportedAboveTheWaitingWindowAndPollingGoesOn) {
+  ConnectWithThermocoupleK();
   context_.StatBarTxt("before");
-  silentWorker_ = true;
+  line_.interposer.SilentAfter(static_cast<long>(line_.interposer.Requests().size()) + 20);
   EXPECT_FALSE(window_->ZapiszTClick());
   ASSERT_EQ(ui_.MessageTexts(), std::vector<std::string>{"Transmission unsuccessful!"});
   EXPECT_EQ(ui_.Messages()[0].icon, MessageIcon::Error);
+  EXPECT_EQ(ui_.MessagesOverWaitWindow(), std::vector<bool>{false});
   EXPECT_EQ(context_.statusText, "before");
   EXPECT_FALSE(context_.state.Programmed);
   EXPECT_FALSE(context_.state.InTransfer);
-  EXPECT_TRUE(WaitUntil([&] { return context_.link.LinkStarted(); }));
+  EXPECT_TRUE(context_.link.LinkStarted());
+}
+
+TEST_F(DeviceOperations, ATransferLeavesTheTimerAsItFoundIt) {
+  ConnectWithThermocoupleK();
+  for (bool running : {false, true}) {
+    context_.state.TimerEnabled = running;
+    ASSERT_TRUE(window_->showiad("Reading data...", [&](const TransferObserver& observer) {
+      return context_.service.ReadConfiguration(observer);
+    }));
+    EXPECT_EQ(context_.state.TimerEnabled, running);
+  }
 }
 
 TEST_F(DeviceOperations, NoTransferWithoutAModule) {
   context_.state.Connected = false;
-  EXPECT_FALSE(window_->showiad("Reading data...", [] { return true; }));
+  EXPECT_FALSE(window_->showiad("Reading data...", [](const TransferObserver&) {
+    return LinkStatus::Success;
+  }));
   EXPECT_EQ(ui_.MessageTexts(), std::vector<std::string>{"No communication with device!"});
   EXPECT_TRUE(ui_.WaitWindow().empty());
+}
+
+TEST_F(DeviceOperations, NothingElseTalksToTheModuleOrChangesTheWorldDuringATransfer) {
+  ConnectWithThermocoupleK();
+  context_.state.Programmed = true;
+  const std::string fileName = context_.fileName;
+  std::vector<bool> refused;
+  std::map<std::string, bool, std::less<>> statesDuringTransfer;
+  bool acted = false;
+  ui_.WhileWaiting([&] {
+    if (acted) return;
+    acted = true;
+    statesDuringTransfer = window_->Commands();
+    // A double click, shortcuts pressed again, the other commands.
+    refused.push_back(!window_->OdczytajTClick());
+    refused.push_back(!window_->ZapiszTClick());
+    refused.push_back(!window_->Weryfikuj1Click());
+    refused.push_back(!window_->Files().Otworz1Click());
+    refused.push_back(!window_->Files().Zachowaj1Click());
+    window_->Files().Nowy1Click();
+    bool portWindowOpened = false;
+    window_->Komunikacja1Click([&] { return portWindowOpened = true; });
+    refused.push_back(!portWindowOpened);
+    window_->Reset1Click();
+  });
+  ASSERT_TRUE(window_->OdczytajTClick());
+  EXPECT_EQ(refused, std::vector<bool>(6, true));
+  EXPECT_EQ(Transfers(), 1);
+  EXPECT_EQ(Requests('r'), 0) << "nor a restart";
+  EXPECT_TRUE(window_->Panel().ConfigurationShown()) << "New was refused";
+  EXPECT_EQ(context_.fileName, fileName);
+  for (const char* action : {"Odczytaj1", "OdczytajT", "Zapisz1", "ZapiszT", "Weryfikuj1",
+                             "Odswierz1", "Reset1", "Komunikacja1", "KomunikacjaT", "Ogolne1",
+                             "Nowy1", "Otworz1", "Zachowaj1", "Zapiszjako1"}) {
+    EXPECT_FALSE(statesDuringTransfer.at(action)) << action;
+  }
+  // The program goes on afterwards.
+  EXPECT_EQ(ui_.WaitWindow(), (std::vector<bool>{true, false}));
+  EXPECT_TRUE(context_.link.LinkStarted());
+  context_.state.Connected = false;
+  TickUntilConnected();
+  EXPECT_TRUE(window_->CommandEnabled("Odczytaj1"));
+}
+
+TEST_F(DeviceOperations, TheMonitorOnlyViewRefusesTheConfigurationCommands) {
+  ConnectWithThermocoupleK();
+  context_.state.Programmed = true;
+  window_->UpdateCommandStates();
+  EXPECT_TRUE(window_->CommandEnabled("Zapisz1"));
+  EXPECT_TRUE(window_->CommandEnabled("Weryfikuj1"));
+  window_->MonOnly1Click();
+  for (const char* action : {"Ustawienia1", "Odczytaj1", "Zapisz1", "ZapiszT", "Weryfikuj1",
+                             "Reset1", "Nowy1", "Otworz1", "Zachowaj1", "Autoread1"}) {
+    EXPECT_FALSE(window_->CommandEnabled(action)) << action;
+  }
+  EXPECT_FALSE(window_->ZapiszTClick());
+  EXPECT_FALSE(window_->Weryfikuj1Click());
+  EXPECT_EQ(Requests('D') + Requests('s'), 0);
+  EXPECT_TRUE(ui_.Messages().empty());
 }
 
 }  // namespace

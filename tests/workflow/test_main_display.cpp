@@ -1,5 +1,7 @@
 // Timer1 of the main window against an emulated module: the displays, the
 // silence of the module, the model check and the automatic read.
+#include <algorithm>
+
 #include "workflow_fixture.h"
 
 namespace q5480 {
@@ -12,7 +14,7 @@ const std::string kUnknown = "???        ";
 class SilentModule : public WorkflowTest {
  protected:
   void SetUp() override {
-    emulator_.Faults().SilenceFor(std::chrono::minutes(5));
+    line_.emulator.Faults().SilenceFor(std::chrono::minutes(5));
     OpenPort();
     context_.display.ResultText = "old";
     context_.display.OutputText = "old";
@@ -70,12 +72,11 @@ TEST_F(SilentModule, StoppedTimerAndRunningTransferLeaveEverythingAlone) {
 
 TEST_F(SilentModule, CommandsNeedAConnectedModule) {
   window_->Timer1Timer();
-  const CommandStates& commands = window_->Commands();
-  EXPECT_FALSE(commands.Odczytaj);
-  EXPECT_FALSE(commands.ZapiszT);
-  EXPECT_FALSE(commands.Konfig1);
-  EXPECT_FALSE(commands.Reset1);
-  EXPECT_FALSE(commands.Weryfikuj1);
+  for (const char* action : {"Odczytaj1", "OdczytajT", "ZapiszT", "Zapisz1", "Ustawienia1",
+                             "Reset1", "Weryfikuj1"}) {
+    EXPECT_FALSE(window_->CommandEnabled(action)) << action;
+  }
+  EXPECT_TRUE(window_->CommandEnabled("Komunikacja1"));
 }
 
 class LiveModule : public WorkflowTest {};
@@ -88,15 +89,14 @@ TEST_F(LiveModule, SampleFillsBothDisplaysAndEnablesTheCommands) {
   EXPECT_FALSE(context_.display.ResultText.empty());
   EXPECT_EQ(context_.display.OutputText.substr(5), " mA   ");
   EXPECT_FALSE(context_.display.OutputRed);
-  const CommandStates& commands = window_->Commands();
-  EXPECT_TRUE(commands.Odczytaj);
-  EXPECT_TRUE(commands.ZapiszT);
-  EXPECT_TRUE(commands.Reset1);
-  EXPECT_FALSE(commands.Weryfikuj1) << "nothing was programmed yet";
+  for (const char* action : {"Odczytaj1", "OdczytajT", "ZapiszT", "Zapisz1", "Reset1"}) {
+    EXPECT_TRUE(window_->CommandEnabled(action)) << action;
+  }
+  EXPECT_FALSE(window_->CommandEnabled("Weryfikuj1")) << "nothing was programmed yet";
   context_.state.Programmed = true;
   context_.state.Connected = false;
   TickUntilConnected();
-  EXPECT_TRUE(window_->Commands().Weryfikuj1);
+  EXPECT_TRUE(window_->CommandEnabled("Weryfikuj1"));
 }
 
 TEST_F(LiveModule, ModuleFlagsBecomeStatusWords) {
@@ -114,8 +114,8 @@ TEST_F(LiveModule, ModuleFlagsBecomeStatusWords) {
     window_->Timer1Timer();
     return context_.display.ResultText == "EEPROM error";
   }));
-  EXPECT_FALSE(window_->Commands().Odczytaj) << "no read from a module with a memory fault";
-  EXPECT_TRUE(window_->Commands().ZapiszT);
+  EXPECT_FALSE(window_->CommandEnabled("OdczytajT")) << "no read from a module with a memory fault";
+  EXPECT_TRUE(window_->CommandEnabled("ZapiszT"));
 }
 
 TEST_F(LiveModule, EmptyDeviceTakesTheModulesModel) {
@@ -136,12 +136,12 @@ TEST_F(LiveModule, MonitorOnlySuspendsAutoreadAndHidesTheMenus) {
   EXPECT_TRUE(window_->AutoreadChecked()) << "the menu item keeps its check mark";
   EXPECT_FALSE(context_.state.ChartShown);
   EXPECT_FALSE(window_->MenusShown());
-  EXPECT_FALSE(window_->Commands().Autoread1);
-  EXPECT_FALSE(window_->Commands().Wykres1);
+  EXPECT_FALSE(window_->CommandEnabled("Autoread1"));
+  EXPECT_FALSE(window_->CommandEnabled("Wykres1"));
   window_->MonOnly1Click();
   EXPECT_TRUE(context_.state.AutoRead);
   EXPECT_TRUE(window_->MenusShown());
-  EXPECT_TRUE(window_->Commands().Autoread1);
+  EXPECT_TRUE(window_->CommandEnabled("Autoread1"));
 
   // Unchecked before the compact view: it stays off afterwards.
   window_->Autoread1Click();
@@ -150,27 +150,20 @@ TEST_F(LiveModule, MonitorOnlySuspendsAutoreadAndHidesTheMenus) {
   EXPECT_FALSE(context_.state.AutoRead);
 }
 
-// A read whose worker only reports its progress: the module's memory is not
-// needed to follow the window's side of a transfer.
 class ModelCheck : public WorkflowTest {
  protected:
   void SetUp() override {
-    ModuleCommands commands = LinkCommands();
-    commands.ReadWorker = [this](int kind) -> Link::Worker {
-      readKinds_.push_back(kind);
-      return [this] {
-        int last = -1;
-        for (long done = 0; done <= 4; ++done) context_.link.ReportProgress(done, 4, last);
-        return readSucceeds_;
-      };
-    };
-    UseCommands(std::move(commands));
     context_.config.Device = "Q5491";
     context_.fileName = "/data/old.par";
     OpenPort();
   }
-  std::vector<int> readKinds_;
-  bool readSucceeds_ = true;
+  // Every read starts by asking the module for its identifier.
+  long Reads() const {
+    const auto requests = line_.interposer.Requests();
+    return std::count_if(requests.begin(), requests.end(),
+                         [](const Bytes& r) { return r[0] == 's' && r[1] == kIdentifyCount; });
+  }
+  void FailReads() { line_.interposer.Override('s', std::nullopt); }
 };
 
 TEST_F(ModelCheck, AnotherModelAsksAndCancelKeepsTheConfiguration) {
@@ -183,7 +176,7 @@ TEST_F(ModelCheck, AnotherModelAsksAndCancelKeepsTheConfiguration) {
             "Disconnect the panel meter and press Cancel to preserve present configuration.");
   EXPECT_EQ(messages[0].caption, "Q5480.exe");
   EXPECT_EQ(messages[0].buttons, MessageButtons::OkCancel);
-  EXPECT_TRUE(readKinds_.empty());
+  EXPECT_EQ(Reads(), 0);
   EXPECT_EQ(context_.config.Device, "Q5491");
   EXPECT_EQ(context_.fileName, "/data/old.par");
 }
@@ -191,7 +184,8 @@ TEST_F(ModelCheck, AnotherModelAsksAndCancelKeepsTheConfiguration) {
 TEST_F(ModelCheck, OkReadsAndForgetsTheFileName) {
   ui_.Answer(MessageResult::Ok);
   TickUntilConnected();
-  EXPECT_EQ(readKinds_, std::vector<int>{kReadConfiguration});
+  EXPECT_EQ(Reads(), 1);
+  EXPECT_EQ(context_.config.Device, "Q5495");
   EXPECT_EQ(context_.fileName, "No_name");
   EXPECT_TRUE(context_.state.ConfigRead);
   // The waiting window came and went; the progress bar ran and was reset.
@@ -208,7 +202,7 @@ TEST_F(ModelCheck, OkReadsAndForgetsTheFileName) {
 
 TEST_F(ModelCheck, AutoreadThatFailsOffersToTurnItselfOff) {
   context_.config.Device.clear();
-  readSucceeds_ = false;
+  FailReads();
   window_->Autoread1Click();
   ASSERT_TRUE(context_.state.AutoRead);
   EXPECT_EQ(window_->ReadButtonImage(), 9);
@@ -225,13 +219,59 @@ TEST_F(ModelCheck, AutoreadThatFailsOffersToTurnItselfOff) {
 
 TEST_F(ModelCheck, AutoreadNoKeepsItOn) {
   context_.config.Device.clear();
-  readSucceeds_ = false;
+  FailReads();
   window_->Autoread1Click();
   ui_.Answer(MessageResult::Ok);
   ui_.Answer(MessageResult::No);
   TickUntilConnected();
   EXPECT_TRUE(context_.state.AutoRead);
-  EXPECT_EQ(readKinds_.size(), 1u);
+  EXPECT_EQ(ui_.MessageTexts(),
+            (std::vector<std::string>{"Transmission unsuccessful!", "Turn Autoread off?"}));
+}
+
+// An older module whose configuration names a table file that is nowhere:
+// the read asks for user data the program cannot find.
+class AutoreadOfATableConfiguration : public WorkflowTest {
+ protected:
+  AutoreadOfATableConfiguration() : WorkflowTest(ModuleWith(kOldIdLate)) {
+    const std::string file = "gone.dat";
+    module_.PokeMemory(image_offset::kTyp, 16);
+    module_.PokeMemory(image_offset::kLin, kLinTable);
+    for (std::size_t i = 0; i < 3; ++i) module_.PokeMemory(image_offset::kMarker + i, 1);
+    for (std::size_t i = 0; i < file.size(); ++i) {
+      module_.PokeMemory(image_offset::kMarker + 3 + i, static_cast<std::uint8_t>(file[i]));
+    }
+    module_.PokeMemory(image_offset::kMarker + 3 + file.size(), 0xFF);
+  }
+};
+
+TEST_F(AutoreadOfATableConfiguration, TicksDuringItsQuestionsNeitherReadNorAskAgain) {
+  OpenPort();
+  window_->Autoread1Click();
+  int ticksDuringMessages = 0;
+  int depth = 0;
+  std::vector<bool> readAndPaused;
+  ui_.OnMessage([&](const ShownMessage&) {
+    readAndPaused.push_back(context_.state.ConfigRead && !context_.state.TimerEnabled);
+    // Timer1 keeps firing while a message box is up (here not while a
+    // message that a tick brought is up: that would go on without end).
+    if (depth > 0) return;
+    ++depth;
+    for (int i = 0; i < 3; ++i, ++ticksDuringMessages) window_->Timer1Timer();
+    --depth;
+  });
+  TickUntilConnected();
+  EXPECT_GT(ticksDuringMessages, 0);
+  EXPECT_EQ(readAndPaused, std::vector<bool>{true});
+  const std::vector<std::string> texts = ui_.MessageTexts();
+  ASSERT_EQ(texts.size(), 1u);
+  EXPECT_NE(texts[0].find("(source file: gone.dat)"), std::string::npos) << texts[0];
+  EXPECT_TRUE(context_.state.ConfigRead);
+  EXPECT_TRUE(context_.state.TimerEnabled) << "the tick that read runs the timer again";
+  const auto requests = line_.interposer.Requests();
+  EXPECT_EQ(std::count_if(requests.begin(), requests.end(),
+                          [](const Bytes& r) { return r[0] == 's' && r[1] == kIdentifyCount; }),
+            1);
 }
 
 }  // namespace

@@ -59,7 +59,7 @@ TEST_F(ProgramStart, PortThatDoesNotOpenIsReported) {
   EXPECT_EQ(ui_.Beeps(), std::vector<BeepKind>{BeepKind::Information});
   EXPECT_TRUE(context_.state.TimerEnabled);
   window_->Timer1Timer();  // without a link the timer only updates the commands
-  EXPECT_FALSE(window_->Commands().Odczytaj);
+  EXPECT_FALSE(window_->CommandEnabled("Odczytaj1"));
 }
 
 class PortWindow : public WorkflowTest {

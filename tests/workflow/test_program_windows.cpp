@@ -2,6 +2,7 @@
 // meter type window.
 #include <algorithm>
 
+#include "config/program_directory.h"
 #include "workflow/meter_type_window.h"
 #include "workflow/options_window.h"
 #include "workflow/program_start.h"
@@ -67,7 +68,7 @@ TEST_F(LanguageTest, FormLangShowsNewInTheLanguage) {
   WriteBytes(scratch_ / "Testowy.lan", CompleteLanguageFile());
   context_.settings.Language = "Testowy";
   ASSERT_TRUE(context_.LoadLanguage());
-  TQ5480FLogic window(context_, ModuleCommands{});
+  TQ5480FLogic window(context_);
   window.FormLang();
   EXPECT_EQ(window.Texts().captions.at("Plik1"), "PL&File");
   EXPECT_EQ(context_.statusText, "PLNo parameters");
@@ -145,6 +146,42 @@ TEST_F(OptionsTest, AnotherLanguageRenamesAnUnsavedFile) {
   EXPECT_EQ(context_.settings.Language, "Testowy");
   EXPECT_EQ(context_.language.Tr("Options"), "PLOptions");
   EXPECT_EQ(context_.fileName, "PLNo_name");
+}
+
+TEST_F(OptionsTest, CancelAfterASwitchThatStayedOpenPutsTheLanguageBack) {
+  TOgolneFLogic options(context_);
+  options.Select(IndexOf(options, "Testowy"));
+  EXPECT_EQ(options.OKbuttClick("wrong", ""), DialogResult::StayOpen);
+  EXPECT_EQ(context_.language.Tr("Options"), "PLOptions") << "switched while the window is open";
+  options.Cancelbutt();
+  EXPECT_EQ(context_.settings.Language, "English");
+  EXPECT_EQ(context_.language.Tr("No_name"), "No_name");
+  // Save of the unnamed configuration still asks for a name.
+  ParameterPanel panel(context_);
+  FileCommands files(context_, panel);
+  SetThermocoupleK(context_.config);
+  panel.pokaz(kColourWhite);
+  context_.fileName = context_.Tr("No_name");
+  EXPECT_FALSE(files.Zachowaj1Click());
+  EXPECT_EQ(ui_.Dialogs().size(), 1u);
+  EXPECT_FALSE(std::filesystem::exists("No_name"));
+}
+
+TEST_F(OptionsTest, ASecondOkWithTheSwitchedLanguageFinishesIt) {
+  TOgolneFLogic options(context_);
+  options.Select(IndexOf(options, "Testowy"));
+  EXPECT_EQ(options.OKbuttClick("wrong", ""), DialogResult::StayOpen);
+  EXPECT_EQ(options.OKbuttClick("", ""), DialogResult::Ok);
+  EXPECT_EQ(context_.settings.Language, "Testowy");
+  EXPECT_EQ(context_.fileName, "PLNo_name");
+}
+
+TEST_F(OptionsTest, LanguageFilesBesideTheProgramAreOfferedToo) {
+  const std::filesystem::path besides = ExecutableDirectory() / "Obok.lan";
+  WriteBytes(besides, CompleteLanguageFile());
+  TOgolneFLogic options(context_);
+  std::filesystem::remove(besides);
+  EXPECT_LT(IndexOf(options, "Obok"), static_cast<int>(options.ListaLang().size()));
 }
 
 TEST_F(OptionsTest, ARealFileNameStays) {
