@@ -12,7 +12,6 @@
 namespace q5480 {
 namespace {
 
-using test_support::ScratchDirectory;
 using test_support::WriteBytes;
 
 // A translation that differs from its key, with a letter of the code page.
@@ -33,147 +32,79 @@ void WriteLanguageFile(const std::filesystem::path& path, const std::vector<std:
   WriteBytes(path, Utf8ToCp1250(text));
 }
 
-TEST(LanguageKeys, AreTheFixedEnglishTextsInTableOrder) {
-  const auto& keys = LanguageKeys();
-  EXPECT_EQ(keys.size(), 240u);
-  EXPECT_EQ(keys[0], "Q5480 Panel Meters");
-  EXPECT_EQ(keys[7], "No_name");
-  EXPECT_EQ(keys[35], "Parameters  of");
-  EXPECT_EQ(keys[48], "Internal failure sygnalization");
-  EXPECT_EQ(keys[66], "COM%d initialization failed");
-  EXPECT_EQ(keys[84], "&File");
-  EXPECT_EQ(keys[228], "Corrupted or wrong data file");
-  EXPECT_EQ(keys[239], "Digital dot position");
-
+// A key with "=" could never be found, and two keys equal but for letter case
+// would share one translation.
+TEST(LanguageTable, EnglishAndCompleteness) {
+  LanguageTable table;
   std::set<std::string> folded;
-  for (std::string_view key : keys) {
-    EXPECT_FALSE(key.empty());
-    EXPECT_EQ(key.find('='), std::string_view::npos) << key;  // would end the name early
+  for (std::string_view key : LanguageKeys()) {
+    EXPECT_EQ(key.find('='), std::string_view::npos) << key;
     EXPECT_TRUE(folded.insert(Utf8ToLower(key)).second) << "duplicate ignoring case: " << key;
+    EXPECT_EQ(table.Tr(key), key);
   }
-}
-
-TEST(LanguageTable, EnglishMapsEveryKeyToItself) {
-  LanguageTable table;
-  ASSERT_EQ(table.Lines().size(), kLanguageKeyCount);
-  for (std::string_view key : LanguageKeys()) EXPECT_EQ(table.Tr(key), key);
   EXPECT_TRUE(table.IsComplete());
-  EXPECT_EQ(table.Tr("no_NAME"), "No_name");
-  EXPECT_EQ(table.Tr("Not a key of the table"), "");
-  EXPECT_EQ(table.Tr("No_name "), "");
-}
-
-TEST(LanguageTable, CompletenessDemandsEveryKeyWithText) {
-  LanguageTable table;
-  table.SetLines(CompleteLines());
+  EXPECT_EQ(std::tuple(table.Tr("no_NAME"), table.Tr("Not a key"), table.Tr("No_name ")),
+            std::tuple("No_name", "", ""));
+  // A complete table has every key with a text.
+  std::vector<std::string> lines = CompleteLines();
+  for (std::string& line : lines) line = Utf8ToLower(line);  // keys in another letter case
+  table.SetLines(lines);
   EXPECT_TRUE(table.IsComplete());
-  EXPECT_EQ(table.Tr("Device programmed"), Translation(11));
-
+  EXPECT_EQ(table.Tr("Corrupted or wrong data file"), Utf8ToLower(Translation(228)));
   for (std::size_t missing : {std::size_t{0}, std::size_t{120}, kLanguageKeyCount - 1}) {
-    std::vector<std::string> lines = CompleteLines();
-    lines.erase(lines.begin() + 1 + static_cast<long>(missing));
-    table.SetLines(lines);
-    EXPECT_FALSE(table.IsComplete()) << "without " << LanguageKeys()[missing];
-
     lines = CompleteLines();
     lines[1 + missing] = std::string(LanguageKeys()[missing]) + "=";
     table.SetLines(lines);
     EXPECT_FALSE(table.IsComplete()) << "empty " << LanguageKeys()[missing];
+    lines.erase(lines.begin() + 1 + static_cast<long>(missing));
+    table.SetLines(lines);
+    EXPECT_FALSE(table.IsComplete()) << "without " << LanguageKeys()[missing];
   }
 }
 
-TEST(LanguageTable, KeysInAnotherLetterCaseAreAccepted) {
-  std::vector<std::string> lines;
-  for (std::size_t i = 0; i < kLanguageKeyCount; ++i) {
-    lines.push_back(Utf8ToLower(LanguageKeys()[i]) + "=" + Translation(i));
-  }
-  LanguageTable table;
-  table.SetLines(lines);
-  EXPECT_TRUE(table.IsComplete());
-  EXPECT_EQ(table.Tr("Corrupted or wrong data file"), Translation(228));
-}
-
-TEST(LanguageTable, DropLastCharacterCountsCharactersNotBytes) {
+TEST(LanguageTable, DropLastCharacterAndSubstituteNumber) {
   EXPECT_EQ(DropLastCharacter("New1"), "New");
-  EXPECT_EQ(DropLastCharacter("Nowe§"), "Nowe");
-  EXPECT_EQ(DropLastCharacter("Inny żółć"), "Inny żół");
-  EXPECT_EQ(DropLastCharacter("x"), "");
+  EXPECT_EQ(DropLastCharacter("Inny żółć"), "Inny żół");  // characters, not bytes
   EXPECT_EQ(DropLastCharacter(""), "");
-}
-
-TEST(LanguageTable, SubstituteNumberReplacesOnlyTheFirstPlaceholder) {
   EXPECT_EQ(SubstituteNumber("COM%d initialization failed", 3), "COM3 initialization failed");
   EXPECT_EQ(SubstituteNumber("Port %d: %d %s %n", -12), "Port -12: %d %s %n");
   EXPECT_EQ(SubstituteNumber("no placeholder %", 5), "no placeholder %");
 }
 
-TEST(LoadLanguageFile, KeepsOnlyACompleteFile) {
-  ScratchDirectory dir;
-  WriteLanguageFile(dir / "Polski.lan", CompleteLines());
+// The file is read through the line buffer and found in the program
+// directory, as the program does; only a complete file is kept.
+TEST(LoadLanguage, KeepsACompleteFileAndFallsBackToEnglish) {
+  const std::string name = "Test" + std::to_string(::getpid());
+  const std::filesystem::path file = ProgramDirectory() / (name + ".lan");
   std::vector<std::string> incomplete = CompleteLines();
   incomplete.pop_back();
-  WriteLanguageFile(dir / "Broken.lan", incomplete);
-
-  LanguageTable table;
-  EXPECT_FALSE(LoadLanguageFile(table, dir / "Broken.lan"));
-  EXPECT_EQ(table.Tr("Cancel"), "Cancel");  // unchanged
-  EXPECT_FALSE(LoadLanguageFile(table, dir / "Missing.lan"));
-  ASSERT_TRUE(LoadLanguageFile(table, dir / "Polski.lan"));
-  EXPECT_EQ(table.Tr("Cancel"), Translation(20));  // decoded from Windows-1250
-}
-
-// LoadLanguage finds its file in the program directory, as the program does.
-class LoadLanguageTest : public ::testing::Test {
- protected:
-  void TearDown() override {
-    std::error_code error;
-    std::filesystem::remove(file_, error);
-  }
-  std::string PlaceFile(const std::vector<std::string>& lines) {
-    const std::string name = "Test" + std::to_string(::getpid());
-    file_ = ProgramDirectory() / (name + ".lan");
-    WriteLanguageFile(file_, lines);
-    return name;
-  }
-  std::filesystem::path file_;
-};
-
-TEST_F(LoadLanguageTest, CompleteFileIsKept) {
-  std::string language = PlaceFile(CompleteLines());
-  const std::string requested = language;
-  EXPECT_EQ(FindDataFile(language + ".lan"), file_);
-  EXPECT_EQ(FindDataFile(language + "-absent.lan"), std::nullopt);
-  LanguageTable table;
-  EXPECT_TRUE(LoadLanguage(table, language));
-  EXPECT_EQ(language, requested);
-  EXPECT_EQ(table.Tr("Q5480 Panel Meters"), Translation(0));
-}
-
-TEST_F(LoadLanguageTest, IncompleteFileGivesEnglish) {
-  std::vector<std::string> lines = CompleteLines();
-  lines[1 + 100] = std::string(LanguageKeys()[100]) + "=";
-  std::string language = PlaceFile(lines);
-  LanguageTable table;
-  table.SetLines(CompleteLines());
-  EXPECT_FALSE(LoadLanguage(table, language));
-  EXPECT_EQ(language, "English");
-  EXPECT_EQ(table.Tr("Q5480 Panel Meters"), "Q5480 Panel Meters");
-}
-
-TEST(LoadLanguage, EnglishAndMissingOrUnsafeNames) {
+  WriteLanguageFile(file, incomplete);
   LanguageTable table;
   table.SetLines({"Cancel=Anuluj"});
-  std::string language = "English";
-  EXPECT_TRUE(LoadLanguage(table, language));
-  EXPECT_EQ(table.Tr("Cancel"), "Cancel");
+  EXPECT_FALSE(LoadLanguageFile(table, file));
+  EXPECT_EQ(table.Tr("Cancel"), "Anuluj");  // unchanged
+  std::string language = name;
+  EXPECT_FALSE(LoadLanguage(table, language));
+  EXPECT_EQ(std::tuple(language, table.Tr("Cancel")), std::tuple("English", "Cancel"));
 
-  for (const char* name : {"NoSuchLanguage", "../Polski", "/etc/passwd", ".", ""}) {
+  WriteLanguageFile(file, CompleteLines());
+  // A name is a file name, never a path, even to the very file.
+  const std::string path = "../" + ProgramDirectory().filename().string() + "/" + name;
+  const std::tuple<std::string, bool, std::string, std::string> cases[] = {
+      {name, true, name, Translation(20)},  // decoded from Windows-1250
+      {"English", true, "English", "Cancel"},
+      {"NoSuchLanguage", false, "English", "Cancel"},
+      {path, false, "English", "Cancel"},
+      {"", false, "English", "Cancel"},
+  };
+  for (const auto& [requested, ok, chosen, cancel] : cases) {
     table.SetLines({"Cancel=Anuluj"});
-    language = name;
-    EXPECT_FALSE(LoadLanguage(table, language)) << name;
-    EXPECT_EQ(language, "English");
-    EXPECT_EQ(table.Tr("Cancel"), "Cancel");
+    language = requested;
+    EXPECT_EQ(LoadLanguage(table, language), ok) << requested;
+    EXPECT_EQ(language, chosen);
+    EXPECT_EQ(table.Tr("Cancel"), cancel);
   }
+  std::filesystem::remove(file);
 }
 
 }  // namespace

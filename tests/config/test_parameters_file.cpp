@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <algorithm>
 #include <limits>
 
 #include "config/line_buffer.h"
@@ -16,52 +16,32 @@ using test_support::ReadBytes;
 using test_support::ScratchDirectory;
 using test_support::WriteBytes;
 
-// A type K thermocouple file as the program writes it on a computer set up
-// for Polish (comma as the decimal separator).
-std::vector<std::string> ReferenceLines() {
-  return {"Parametry miernika serii Q5480",
-          "",
-          "Device=Q5495",
-          "",
-          "Czujnik:",
-          "Typ=10",
-          "Tryb=7",
-          "Lin=2",
-          "",
-          "",
-          "Parametry:",
-          "MinInput=-50,5",
-          "MaxInput=1000",
-          "RoomT=22,5",
-          "ZeroReg=0,0125",
-          "GainReg=-0,5",
-          "FiltrZakres=10",
-          "FiltrCzas=20",
-          "FiltrLimit=5",
-          "Burnout=1",
-          "Siec=60",
-          "Jednostki=8",
-          "",
-          "Informacje:",
-          "Factory:",
-          "serial=1234567",
-          "data=06.12.2026",
-          "User:",
-          "kod=PIEC-2",
-          "ogolne=Strefa górna",
-          "ogolne1=",
-          "",
-          "",
-          "",
-          "",
-          "",
-          "",
-          "",
-          "",
-          "",
-          "",
-          "",
-          "",
+const RegionalSettings kComma{',', "hh:mm:ss"};
+
+// A current input with a linear conversion. TableLoaded, but neither Typ 15
+// nor Lin 2: no File line.
+ModuleConfig LinearConfig() {
+  ModuleConfig c;
+  std::tie(c.Device, c.serial, c.data, c.kod, c.File) =
+      std::tuple("Q5491", "42", "never", "FT-101", "C:\\Tabele\\ignored.dat");
+  c.ogolne = "Przepływ wody chłodzącej - linia 3 - pompa P-17";  // 47 characters
+  std::tie(c.Typ, c.Lin, c.FiltrCzas, c.FiltrLimit, c.Burnout, c.Jednostki, c.Kropka) =
+      std::tuple(19, 4, 375, 5, 1, 9, 1);
+  std::tie(c.MaxInput, c.ZeroReg, c.GainReg) = std::tuple(100, 0.000001, -1.25);
+  c.Coefficients = {4, 0.16, 1.5e-7, -2.5e20, 0.123456789012345, 0, 0, 0, 0, 0, 100};
+  c.TableLoaded = true;
+  return c;
+}
+
+// Its file as the program writes it on a computer set up for Polish.
+std::vector<std::string> LinearLines() {
+  return {"Parametry miernika serii Q5480", "", "Device=Q5491", "", "Czujnik:", "Typ=19", "Tryb=0",
+          "Lin=4", "", "", "Parametry:", "MinInput=0", "MaxInput=100", "RoomT=25",
+          "ZeroReg=1E-6", "GainReg=-1,25", "FiltrZakres=0", "FiltrCzas=375", "FiltrLimit=5",
+          "Burnout=1", "Siec=50", "Jednostki=9", "", "Informacje:", "Factory:", "serial=42",
+          "data=never", "User:", "kod=FT-101", "ogolne=Przepływ wody chłodzącej - lin",
+          "ogolne1=ia 3 - pompa P-17", "", "LinA=4", "LinB=0,16", "LinC=1,5E-7", "LinD=-2,5E20",
+          "LinE=0,123456789012345", "LinF=0", "LinG=0", "LinH=0", "LinI=0", "LinJ=0", "LinK=100",
           "Kropka=1"};
 }
 
@@ -71,19 +51,15 @@ std::string Join(const std::vector<std::string>& lines) {
   return Utf8ToCp1250(text);
 }
 
-// Replaces the line of `key` (matched as the reader matches) or removes it.
+// Replaces the line of `key` (matched as the reader matches), adds or removes it.
 std::vector<std::string> With(std::vector<std::string> lines, const std::string& key,
                               std::optional<std::string> value) {
-  for (auto it = lines.begin(); it != lines.end(); ++it) {
-    if (FindKeyValue({*it}, key)) {
-      if (value)
-        *it = key + "=" + *value;
-      else
-        lines.erase(it);
-      return lines;
-    }
-  }
-  if (value) lines.push_back(key + "=" + *value);
+  auto it = std::find_if(lines.begin(), lines.end(), [&](const std::string& line) {
+    return FindKeyValue({line}, key).has_value();
+  });
+  if (it == lines.end()) it = lines.insert(it, "");
+  if (value) *it = key + "=" + *value;
+  else lines.erase(it);
   return lines;
 }
 
@@ -102,362 +78,152 @@ ReadResult ReadLines(const std::vector<std::string>& lines) {
   return result;
 }
 
-TEST(ReadParametersFile, ReadsEveryField) {
-  ReadResult r = ReadLines(ReferenceLines());
-  ASSERT_TRUE(r.ok);
-  const ModuleConfig& c = r.config;
-  EXPECT_EQ(c.Device, "Q5495");
-  EXPECT_EQ(c.Typ, 10);
-  EXPECT_EQ(c.Tryb, 7);
-  EXPECT_EQ(c.Lin, 2);
-  EXPECT_EQ(c.File, "");
-  EXPECT_DOUBLE_EQ(c.MinInput, -50.5);
-  EXPECT_DOUBLE_EQ(c.MaxInput, 1000);
-  EXPECT_DOUBLE_EQ(c.RoomT, 22.5);
-  EXPECT_DOUBLE_EQ(c.ZeroReg, 0.0125);
-  EXPECT_DOUBLE_EQ(c.GainReg, -0.5);
-  EXPECT_EQ(c.FiltrZakres, 10);
-  EXPECT_EQ(c.FiltrCzas, 20);
-  EXPECT_EQ(c.FiltrLimit, 5);
-  EXPECT_EQ(c.Burnout, 1);
-  EXPECT_EQ(c.Siec, 60);
-  EXPECT_EQ(c.Jednostki, 8);
-  EXPECT_EQ(c.serial, "1234567");
-  EXPECT_EQ(c.data, "06.12.2026");
-  EXPECT_EQ(c.kod, "PIEC-2");
-  EXPECT_EQ(c.ogolne, "Strefa górna");
-  EXPECT_EQ(c.Kropka, 1);
-}
+TEST(ParametersFile, WritesExactly44CrLfLinesOrNothingAndReadsThemBack) {
+  ScratchDirectory dir;
+  std::string dataDir;
+  ASSERT_TRUE(WriteParametersFile(dir / "lin.par", LinearConfig(), kComma, dataDir));
+  EXPECT_EQ(ReadBytes(dir / "lin.par"), Join(LinearLines()));
+  EXPECT_EQ(dataDir, dir.Path().string());
 
-// Order, headings, extra lines, letter case and decimal point do not matter.
-TEST(ReadParametersFile, LayoutOfTheFileDoesNotMatter) {
-  std::vector<std::string> shuffled;
-  for (const std::string& line : ReferenceLines()) {
-    if (line.find('=') == std::string::npos) continue;
-    std::string key = line.substr(0, line.find('='));
-    std::string value = line.substr(line.find('=') + 1);
-    for (char& ch : value) {
-      if (ch == ',') ch = '.';
-    }
-    shuffled.insert(shuffled.begin(),
-                    Utf8ToLower(key) == "typ" ? "TYP=" + value : key + "=" + value);
+  // A failure changes neither the file nor the data directory.
+  const auto file = dir / "keep.par";
+  WriteBytes(file, "old");
+  dataDir = "unchanged";
+  ModuleConfig broken = LinearConfig();
+  broken.Coefficients[2] = std::numeric_limits<double>::quiet_NaN();
+  EXPECT_FALSE(WriteParametersFile(file, broken, {}, dataDir));
+  broken = LinearConfig();
+  broken.MaxInput = std::numeric_limits<double>::infinity();
+  EXPECT_FALSE(WriteParametersFile(file, broken, {}, dataDir));
+  EXPECT_FALSE(WriteParametersFile(dir / "missing" / "x.par", LinearConfig(), {}, dataDir));
+  EXPECT_EQ(ReadBytes(file), "old");
+  EXPECT_EQ(dataDir, "unchanged");
+  EXPECT_EQ(dir.EntryCount(), 2u);
+
+  // Every field read comes back in its place when written again, whatever the
+  // order, headings, extra lines, letter case of the keys and decimal point.
+  std::vector<std::string> shuffled = {"Another heading", "Comment=added by hand"};
+  for (std::string line : LinearLines()) {
+    const std::size_t equals = line.find('=');
+    if (equals == std::string::npos) continue;
+    std::replace(line.begin(), line.end(), ',', '.');
+    line = Utf8ToLower(line.substr(0, equals)) + line.substr(equals);
+    shuffled.insert(shuffled.begin() + 1, line);
   }
-  shuffled.insert(shuffled.begin() + 3, "Comment=added by hand");
-  shuffled.insert(shuffled.begin(), "Another heading");
-  ReadResult reference = ReadLines(ReferenceLines());
-  ReadResult other = ReadLines(shuffled);
-  ASSERT_TRUE(other.ok);
-  RegionalSettings regional;
-  EXPECT_EQ(ComposeParametersFile(other.config, regional).Lines(),
-            ComposeParametersFile(reference.config, regional).Lines());
+  for (const auto& lines : {LinearLines(), shuffled}) {
+    ReadResult r = ReadLines(lines);
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(ComposeParametersFile(r.config, kComma).Lines(), LinearLines());
+    EXPECT_EQ(r.config.Coefficients, LinearConfig().Coefficients);
+  }
 }
 
-TEST(ReadParametersFile, OptionalKeysDefaultToZeroAndEmpty) {
-  auto lines =
-      With(With(With(ReferenceLines(), "FiltrLimit", std::nullopt), "Kropka", std::nullopt), "File",
-           "C:\\Tabele\\old.dat");
-  ReadResult withFile = ReadLines(lines);
-  ASSERT_TRUE(withFile.ok);
-  EXPECT_EQ(withFile.config.FiltrLimit, 0);
-  EXPECT_EQ(withFile.config.Kropka, 0);
-  EXPECT_EQ(withFile.config.File, "C:\\Tabele\\old.dat");
-
-  ReadResult withoutFile = ReadLines(With(lines, "File", std::nullopt));
-  ASSERT_TRUE(withoutFile.ok);
-  EXPECT_EQ(withoutFile.config.File, "");
-  // A name longer than the record holds is stored as no name.
-  EXPECT_EQ(ReadLines(With(lines, "File", std::string(62, 'f'))).config.File, "");
-  EXPECT_EQ(ReadLines(With(lines, "File", std::string(61, 'f'))).config.File, std::string(61, 'f'));
-}
-
-TEST(ReadParametersFile, EveryRequiredKeyIsNeeded) {
+// A number that does not convert or does not fit its field counts as missing;
+// integers round halves to even first.
+TEST(ReadParametersFile, RequiredKeysAndWhatAFailureLeaves) {
   for (const char* key : {"Device", "serial", "data", "kod", "ogolne", "ogolne1", "Typ", "Tryb",
                           "Lin", "MinInput", "MaxInput", "RoomT", "ZeroReg", "GainReg",
                           "FiltrZakres", "FiltrCzas", "Burnout", "Siec", "Jednostki"}) {
-    EXPECT_FALSE(ReadLines(With(ReferenceLines(), key, std::nullopt)).ok) << "without " << key;
+    EXPECT_FALSE(ReadLines(With(LinearLines(), key, std::nullopt)).ok) << "without " << key;
   }
-  // A number that does not convert counts as missing.
-  for (const char* key : {"Typ", "MinInput", "RoomT", "Siec"}) {
-    EXPECT_FALSE(ReadLines(With(ReferenceLines(), key, "1,2,3x")).ok) << key;
-    EXPECT_FALSE(ReadLines(With(ReferenceLines(), key, "")).ok) << key;
+  const std::tuple<const char*, const char*, bool> cases[] = {
+      {"MinInput", "1,2,3x", false}, {"Siec", "", false},
+      {"Typ", "255", true},          {"Typ", "256", false},
+      {"Typ", "-1", false},          {"Tryb", "255,5", false},  // rounds to 256
+      {"Lin", "-0,5", true},         {"Jednostki", "1e300", false},
+      {"FiltrZakres", "2147483647", true}, {"FiltrZakres", "2147483648", false},
+      {"Siec", "-2147483648", true}, {"Siec", "-2147483649", false},
+  };
+  for (const auto& [key, value, ok] : cases) {
+    EXPECT_EQ(ReadLines(With(LinearLines(), key, value)).ok, ok) << key << "=" << value;
   }
+  const std::pair<const char*, int> rounded[] = {{"12,6", 13}, {"12.5", 12}, {"13.5", 14}};
+  for (const auto& [value, expected] : rounded) {
+    EXPECT_EQ(ReadLines(With(LinearLines(), "FiltrCzas", value)).config.FiltrCzas, expected);
+  }
+  // A failure keeps what was read before it, and the consistency rules run.
+  ReadResult r = ReadLines(With(With(LinearLines(), "RoomT", "99"), "Siec", std::nullopt));
+  EXPECT_FALSE(r.ok);
+  EXPECT_EQ(r.config.Device, "Q5491");  // read before the missing key
+  EXPECT_EQ(r.config.FiltrCzas, 375);
+  EXPECT_DOUBLE_EQ(r.config.RoomT, 25.0);  // out of range: replaced
+  EXPECT_EQ(r.config.Jednostki, 0);        // after the missing key: untouched
+  // The data directory is set from the path before reading, whatever the
+  // outcome, and dropped when longer than 60 characters.
+  const std::string sixty = "/" + std::string(54, 'd') + "/żółw";  // 63 bytes
+  ASSERT_EQ(CharCount(sixty), 60u);
+  EXPECT_EQ(DataDirOf(sixty + "x/a.par"), "");
+  r.config.Typ = 0;
+  EXPECT_FALSE(ReadParametersFile(sixty + "/missing.par", r.config, r.limits, r.dataDir));
+  EXPECT_EQ(r.dataDir, sixty);
+  EXPECT_EQ(r.config.Typ, kTypNone);  // the consistency rules run in every case
 }
 
 TEST(ReadParametersFile, ConversionCoefficientsAreRequiredAboveLin2) {
-  auto lines = With(With(ReferenceLines(), "Typ", "19"), "Lin", "4");
-  const char* coefficientKeys[] = {"LinA", "LinB", "LinC", "LinD", "LinE", "LinF",
-                                   "LinG", "LinH", "LinI", "LinJ", "LinK"};
-  EXPECT_FALSE(ReadLines(lines).ok);
-  for (int i = 0; i < 11; ++i) lines = With(lines, coefficientKeys[i], std::to_string(i) + ",5");
-  lines = With(With(lines, "LinJ", "100"), "LinK", "-20,25");
-  ReadResult r = ReadLines(lines);
-  ASSERT_TRUE(r.ok);
-  EXPECT_DOUBLE_EQ(r.config.Coefficients[0], 0.5);
-  EXPECT_DOUBLE_EQ(r.config.Coefficients[8], 8.5);
-  // The limits of the user characteristic, in tenths, rounded halves to even.
-  EXPECT_EQ(r.limits.LowerTenths(15), -202);
-  EXPECT_EQ(r.limits.UpperTenths(15), 1000);
-
-  for (const char* key : coefficientKeys) {
-    EXPECT_FALSE(ReadLines(With(lines, key, std::nullopt)).ok) << "without " << key;
+  for (char key = 'A'; key <= 'K'; ++key) {
+    EXPECT_FALSE(ReadLines(With(LinearLines(), std::string("Lin") + key, std::nullopt)).ok) << key;
   }
+  // The limits of the user characteristic, in tenths, rounded halves to even,
+  // the lower the smaller.
+  ReadResult r = ReadLines(With(LinearLines(), "LinK", "-20,25"));
+  ASSERT_TRUE(r.ok);
+  EXPECT_EQ(r.limits.LowerTenths(15), -202);
+  EXPECT_EQ(r.limits.UpperTenths(15), 0);
+
   // Up to Lin 2 the coefficients are not needed and not read.
-  ReadResult table = ReadLines(With(lines, "Lin", "2"));
+  std::vector<std::string> lines = With(LinearLines(), "Lin", "2");
+  lines.erase(lines.begin() + 32, lines.begin() + 43);  // LinA to LinK
+  ReadResult table = ReadLines(lines);
   ASSERT_TRUE(table.ok);
   EXPECT_EQ(table.config.Coefficients, ModuleConfig{}.Coefficients);
 }
 
-TEST(ReadParametersFile, IntegersRoundHalvesToEvenAndMustFit) {
-  struct Case {
-    const char* key;
-    const char* value;
-    bool ok;
+TEST(ReadParametersFile, TextsAreCutAndOptionalKeysMayBeMissing) {
+  auto lines = With(With(LinearLines(), "FiltrLimit", std::nullopt), "Kropka", std::nullopt);
+  const std::pair<std::string, std::string> texts[] = {
+      {"Device", "Q5495-XL"}, {"serial", "123456789012"}, {"data", "06.12.2026 12:00"},
+      {"kod", "Łódź-Bałuty-Piec-Nr-2"}, {"ogolne", std::string(40, 'a')},
+      {"ogolne1", "żółw" + std::string(40, 'b')}};
+  for (const auto& [key, value] : texts) lines = With(lines, key, value);
+  const std::pair<std::optional<std::string>, std::string> files[] = {
+      {std::nullopt, ""},
+      {"C:\\Tabele\\old.dat", "C:\\Tabele\\old.dat"},
+      {std::string(61, 'f'), std::string(61, 'f')},
+      {std::string(62, 'f'), ""},  // longer than the record holds: no name
   };
-  const Case cases[] = {
-      {"FiltrCzas", "12,6", true},
-      {"FiltrCzas", "12.5", true},
-      {"Typ", "255", true},
-      {"Typ", "256", false},
-      {"Typ", "-1", false},
-      {"Tryb", "255,5", false},  // rounds to 256
-      {"Lin", "-0,5", true},     // rounds to 0
-      {"FiltrZakres", "2147483647", true},
-      {"FiltrZakres", "2147483648", false},
-      {"Siec", "-2147483648", true},
-      {"Siec", "-2147483649", false},
-      {"Jednostki", "1e300", false},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(ReadLines(With(ReferenceLines(), c.key, c.value)).ok, c.ok)
-        << c.key << "=" << c.value;
+  for (const auto& [file, expected] : files) {
+    ReadResult r = ReadLines(With(lines, "File", file));
+    EXPECT_TRUE(r.ok);
+    EXPECT_EQ(std::tie(r.config.FiltrLimit, r.config.Kropka, r.config.File),
+              std::tuple(0, 0, expected));
+    EXPECT_EQ(std::tie(r.config.Device, r.config.serial, r.config.data, r.config.kod),
+              std::tuple("Q5495", "1234567890", "06.12.2026", "Łódź-Bałuty-Pie"));
+    EXPECT_EQ(r.config.ogolne, std::string(40, 'a') + "żółw" + std::string(17, 'b'));  // 61
   }
-  EXPECT_EQ(ReadLines(With(ReferenceLines(), "FiltrCzas", "12,6")).config.FiltrCzas, 13);
-  EXPECT_EQ(ReadLines(With(ReferenceLines(), "FiltrCzas", "12.5")).config.FiltrCzas, 12);
-  EXPECT_EQ(ReadLines(With(ReferenceLines(), "FiltrCzas", "13.5")).config.FiltrCzas, 14);
 }
 
-TEST(ReadParametersFile, TextsAreCutToTheirFields) {
-  auto lines = With(ReferenceLines(), "Device", "Q5495-XL");
-  lines = With(lines, "serial", "123456789012");
-  lines = With(lines, "data", "06.12.2026 12:00");
-  lines = With(lines, "kod", "Łódź-Bałuty-Piec-Nr-2");
-  lines = With(lines, "ogolne", std::string(40, 'a'));
-  lines = With(lines, "ogolne1", "żółw" + std::string(40, 'b'));
-  ReadResult r = ReadLines(lines);
-  ASSERT_TRUE(r.ok);
-  EXPECT_EQ(r.config.Device, "Q5495");
-  EXPECT_EQ(r.config.serial, "1234567890");
-  EXPECT_EQ(r.config.data, "06.12.2026");
-  EXPECT_EQ(r.config.kod, "Łódź-Bałuty-Pie");
-  EXPECT_EQ(r.config.ogolne, std::string(40, 'a') + "żółw" + std::string(17, 'b'));
-  EXPECT_EQ(CharCount(r.config.ogolne), 61u);
-}
-
-TEST(ReadParametersFile, FailureKeepsWhatWasReadAndAppliesTheConsistencyRules) {
-  auto lines = With(With(ReferenceLines(), "RoomT", "99"), "Siec", std::nullopt);
-  ReadResult r = ReadLines(lines);
-  EXPECT_FALSE(r.ok);
-  EXPECT_EQ(r.config.Device, "Q5495");  // read before the missing key
-  EXPECT_EQ(r.config.FiltrCzas, 20);
-  EXPECT_DOUBLE_EQ(r.config.RoomT, 25.0);  // out of range: replaced
-  EXPECT_EQ(r.config.Jednostki, 0);        // after the missing key: untouched
-
-  ScratchDirectory dir;
-  ModuleConfig config;
-  config.Typ = 0;
-  config.RoomT = -5;
-  InputLimits limits;
-  std::string dataDir = "old";
-  EXPECT_FALSE(ReadParametersFile(dir / "missing.par", config, limits, dataDir));
-  EXPECT_EQ(config.Typ, 20);
-  EXPECT_DOUBLE_EQ(config.RoomT, 25.0);
-  EXPECT_EQ(dataDir, dir.Path().string());  // set before reading, whatever the outcome
-}
-
-TEST(ParametersFile, DataDirectoryLongerThan60CharactersIsDropped) {
-  ScratchDirectory dir;
-  const std::string base = dir.Path().string();
-  ASSERT_LT(base.size(), 58u);
-  const auto shortDir = dir.Path() / std::string(60 - base.size() - 1, 's');
-  const auto longDir = dir.Path() / std::string(60 - base.size(), 'l');
-  for (const auto& folder : {shortDir, longDir}) {
-    std::filesystem::create_directory(folder);
-    WriteBytes(folder / "a.par", Join(ReferenceLines()));
-  }
-  ASSERT_EQ(shortDir.string().size(), 60u);
-
-  ModuleConfig config;
-  InputLimits limits;
-  std::string dataDir;
-  ASSERT_TRUE(ReadParametersFile(shortDir / "a.par", config, limits, dataDir));
-  EXPECT_EQ(dataDir, shortDir.string());
-  ASSERT_TRUE(ReadParametersFile(longDir / "a.par", config, limits, dataDir));
-  EXPECT_EQ(dataDir, "");
-  dataDir = "x";
-  ASSERT_TRUE(WriteParametersFile(longDir / "b.par", config, RegionalSettings{}, dataDir));
-  EXPECT_EQ(dataDir, "");
-  ASSERT_TRUE(WriteParametersFile(shortDir / "b.par", config, RegionalSettings{}, dataDir));
-  EXPECT_EQ(dataDir, shortDir.string());
-}
-
-ModuleConfig LinearConfig() {
-  ModuleConfig c;
-  c.Device = "Q5491";
-  c.Typ = 19;
-  c.Tryb = 0;
-  c.Lin = 4;
-  c.MinInput = 0;
-  c.MaxInput = 100;
-  c.ZeroReg = 0.000001;
-  c.GainReg = -1.25;
-  c.FiltrCzas = 375;
-  c.Jednostki = 9;
-  c.serial = "42";
-  c.data = "never";
-  c.kod = "FT-101";
-  c.ogolne = "Przepływ wody chłodzącej, linia 3, pompa P-17";  // 45 characters
-  c.Coefficients = {4, 0.16, 1.5e-7, -2.5e20, 0, 0, 0, 0, 0, 0, 100};
-  c.File = "C:\\Tabele\\ignored.dat";
-  c.TableLoaded = true;  // but neither Typ 15 nor Lin 2: no File line
-  return c;
-}
-
-TEST(WriteParametersFile, WritesExactly44CrLfLines) {
-  ScratchDirectory dir;
-  std::string dataDir;
-  RegionalSettings comma;
-  comma.decimalSeparator = ',';
-  ASSERT_TRUE(WriteParametersFile(dir / "lin.par", LinearConfig(), comma, dataDir));
-  const std::string bytes = ReadBytes(dir / "lin.par");
-  const std::vector<std::string> expected = {"Parametry miernika serii Q5480",
-                                             "",
-                                             "Device=Q5491",
-                                             "",
-                                             "Czujnik:",
-                                             "Typ=19",
-                                             "Tryb=0",
-                                             "Lin=4",
-                                             "",
-                                             "",
-                                             "Parametry:",
-                                             "MinInput=0",
-                                             "MaxInput=100",
-                                             "RoomT=25",
-                                             "ZeroReg=1E-6",
-                                             "GainReg=-1,25",
-                                             "FiltrZakres=0",
-                                             "FiltrCzas=375",
-                                             "FiltrLimit=0",
-                                             "Burnout=0",
-                                             "Siec=50",
-                                             "Jednostki=9",
-                                             "",
-                                             "Informacje:",
-                                             "Factory:",
-                                             "serial=42",
-                                             "data=never",
-                                             "User:",
-                                             "kod=FT-101",
-                                             "ogolne=Przepływ wody chłodzącej, lini",
-                                             "ogolne1=a 3, pompa P-17",
-                                             "",
-                                             "LinA=4",
-                                             "LinB=0,16",
-                                             "LinC=1,5E-7",
-                                             "LinD=-2,5E20",
-                                             "LinE=0",
-                                             "LinF=0",
-                                             "LinG=0",
-                                             "LinH=0",
-                                             "LinI=0",
-                                             "LinJ=0",
-                                             "LinK=100",
-                                             "Kropka=0"};
-  EXPECT_EQ(bytes, Join(expected));
-  EXPECT_EQ(dataDir, dir.Path().string());
-}
-
-TEST(WriteParametersFile, FileLineOnlyForALoadedTable) {
-  struct Case {
-    std::uint8_t typ;
-    std::uint8_t lin;
-    bool loaded;
-    const char* file;
-    const char* line8;
-  };
-  const Case cases[] = {
-      {15, 1, true, "C:\\Tabele\\termopara.dat", "File=termopara.dat"},
+TEST(ComposeParametersFile, FileLineOnlyForALoadedTableAndSixtyCharactersOfText) {
+  const std::tuple<int, int, bool, const char*, const char*> cases[] = {
+      {15, 1, true, "C:\\Tabele\\termo.dat", "File=termo.dat"},
       {19, 2, true, "D:tabela.dat", "File=tabela.dat"},
-      {19, 2, true, "/home/jan/tabele/t.dat", "File=t.dat"},
-      {19, 2, true, "plain.dat", "File=plain.dat"},
+      {19, 2, true, "/home/jan/t.dat", "File=t.dat"},
       {19, 2, false, "plain.dat", ""},
       {15, 1, false, "plain.dat", ""},
-      {19, 4, true, "plain.dat", ""},
   };
-  for (const Case& c : cases) {
-    ModuleConfig config;
-    config.Typ = c.typ;
-    config.Lin = c.lin;
-    config.TableLoaded = c.loaded;
-    config.File = c.file;
-    EXPECT_EQ(ComposeParametersFile(config, RegionalSettings{}).Lines()[8], c.line8) << c.file;
-  }
-  ModuleConfig plain;
-  plain.Lin = 2;
-  const auto lines = ComposeParametersFile(plain, RegionalSettings{}).Lines();
-  for (std::size_t i = 32; i <= 42; ++i) EXPECT_EQ(lines[i], "") << i;
-}
-
-TEST(ParametersFile, RoundTripsUnderEitherSeparator) {
-  const ModuleConfig written = LinearConfig();
-  for (char writtenWith : {',', '.'}) {
-    ScratchDirectory dir;
-    RegionalSettings regional;
-    regional.decimalSeparator = writtenWith;
-    std::string dataDir;
-    ASSERT_TRUE(WriteParametersFile(dir / "x.par", written, regional, dataDir));
-    ReadResult r;
-    ASSERT_TRUE(ReadParametersFile(dir / "x.par", r.config, r.limits, r.dataDir));
-    EXPECT_EQ(r.config.ogolne, written.ogolne);  // 45 characters, split and joined
-    EXPECT_EQ(r.config.Coefficients, written.Coefficients);
-    EXPECT_EQ(r.config.ZeroReg, written.ZeroReg);
-    EXPECT_EQ(r.config.GainReg, written.GainReg);
-    EXPECT_EQ(r.config.FiltrCzas, written.FiltrCzas);
-    for (char shownWith : {',', '.'}) {
-      RegionalSettings shown;
-      shown.decimalSeparator = shownWith;
-      EXPECT_EQ(ComposeParametersFile(r.config, shown).Lines()[36],
-                ComposeParametersFile(written, shown).Lines()[36]);
-    }
-  }
-}
-
-TEST(WriteParametersFile, KeepsSixtyCharactersOfTheUserInformation) {
   ModuleConfig config;
+  for (const auto& [typ, lin, loaded, file, line8] : cases) {
+    config.Typ = static_cast<std::uint8_t>(typ);
+    config.Lin = static_cast<std::uint8_t>(lin);
+    config.TableLoaded = loaded;
+    config.File = file;
+    EXPECT_EQ(ComposeParametersFile(config, {}).Lines()[8], line8) << file;
+  }
+  config.Lin = 2;
   config.ogolne = std::string(30, 'a') + std::string(30, 'b') + "c";
-  const auto lines = ComposeParametersFile(config, RegionalSettings{}).Lines();
+  const auto lines = ComposeParametersFile(config, {}).Lines();
   EXPECT_EQ(lines[29], "ogolne=" + std::string(30, 'a'));
   EXPECT_EQ(lines[30], "ogolne1=" + std::string(30, 'b'));
-}
-
-TEST(WriteParametersFile, FailureChangesNothing) {
-  ScratchDirectory dir;
-  const auto file = dir / "keep.par";
-  WriteBytes(file, Join(ReferenceLines()));
-  std::string dataDir = "unchanged";
-
-  ModuleConfig broken = LinearConfig();
-  broken.Coefficients[2] = std::numeric_limits<double>::quiet_NaN();
-  EXPECT_FALSE(WriteParametersFile(file, broken, RegionalSettings{}, dataDir));
-  broken = LinearConfig();
-  broken.MaxInput = std::numeric_limits<double>::infinity();
-  EXPECT_FALSE(WriteParametersFile(file, broken, RegionalSettings{}, dataDir));
-  EXPECT_FALSE(
-      WriteParametersFile(dir / "missing" / "x.par", LinearConfig(), RegionalSettings{}, dataDir));
-
-  EXPECT_EQ(ReadBytes(file), Join(ReferenceLines()));
-  EXPECT_EQ(dataDir, "unchanged");
-  EXPECT_EQ(dir.EntryCount(), 1u);
+  for (std::size_t i = 32; i <= 42; ++i) EXPECT_EQ(lines[i], "") << "no coefficients, line " << i;
 }
 
 }  // namespace
