@@ -36,11 +36,19 @@ bool TQ5480FLogic::showiad(const std::string& messageKey, const TransferCall& tr
     context_.MyMesM(context_.Tr("No communication with device", "!"), MessageIcon::Error);
     return false;
   }
-  ScopedFlag inTransfer(state.InTransfer);
-  TimerPause pause(state);
+  bool ok = false;
+  {
+    ScopedFlag inTransfer(state.InTransfer);
+    TimerPause pause(state);
+    UpdateCommandStates();
+    ok = RunTransferWindow(context_.Tr(messageKey), transfer);
+  }
   UpdateCommandStates();
+  return ok;
+}
+
+bool TQ5480FLogic::RunTransferWindow(const std::string& message, const TransferCall& transfer) {
   const std::string savedStatus = context_.statusText;
-  const std::string message = context_.Tr(messageKey);
   context_.StatBarTxt(message);
   context_.ui.SetProgress(0);
   context_.ui.ShowWaitWindow(true);

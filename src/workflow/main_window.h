@@ -80,6 +80,8 @@ class TQ5480FLogic {
  private:
   void MissedTick();
   void ShowSample(const MeasurementSample& sample);
+  // The waiting window, the progress and the result of one transfer.
+  bool RunTransferWindow(const std::string& message, const TransferCall& transfer);
   bool InfoOnlyWrite();
 
   ProgramContext& context_;

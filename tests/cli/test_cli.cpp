@@ -150,6 +150,29 @@ TEST(Cli, BadArgumentsAndMissingFilesExitWith2) {
   }
 }
 
+TEST(Cli, NegativeNumbersAreValuesNotOptions) {
+  // Type K at -150 °C, from the reference tables.
+  const Outcome r = RunCtl({"signal", "10", "-150"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NEAR(std::stod(r.out), -4.913, 0.001);
+  EXPECT_EQ(RunCtl({"signal", "10", "-x"}).status, 2) << "still an unknown option";
+}
+
+TEST(ParShow, NamesATableFileOnlyForAConversionThatUsesOne) {
+  ScratchDirectory dir;
+  const std::string thermocouple = ReadBytes(kExamples + "thermocouple_k_0_1000.par");
+  std::string named = thermocouple;
+  named.replace(named.find("\r\n\r\n\r\nParametry:"), 2, "\r\nFile=stale.dat");
+  WriteBytes(dir / "k.par", named);
+  const Outcome k = RunCtl({"par", "show", (dir / "k.par").string()});
+  ASSERT_EQ(k.status, 0) << k.err;
+  EXPECT_EQ(k.out.find("File="), std::string::npos) << k.out;
+
+  const Outcome table = RunCtl({"par", "show", kExamples + "user_table_flow_4_20ma.par"});
+  ASSERT_EQ(table.status, 0) << table.err;
+  EXPECT_TRUE(HasLine(table.out, "File=flow_4_20ma.dat")) << table.out;
+}
+
 TEST(Cli, EveryCommandDescribesItself) {
   struct Case {
     std::vector<std::string> args;

@@ -167,18 +167,18 @@ TEST_F(DesktopWindows, TheOptionsWindowSwitchesTheLanguageOfTheMainWindow) {
   EXPECT_EQ(program_->Context().settings.Language, "xx");
 }
 
-TEST_F(DesktopWindows, AWrongOldPasswordKeepsTheOptionsWindowOpenAndThePassword) {
+TEST_F(DesktopWindows, AWrongOldPasswordKeepsTheWindowOpenAndCancelLeavesNothingOfIt) {
   WriteSettings(kTestPort);
-  WritePrefixedLanguage(ProgramDirectory(), "xx");  // no message about missing files
+  WritePrefixedLanguage(ProgramDirectory(), "xx");
   StartProgram();
   ModalAnswers answers;
   bool emptied = false;
-  TOgolneF* options = nullptr;
   answers.Then([&](QWidget* shown) {
-    options = qobject_cast<TOgolneF*>(shown);
+    auto* options = qobject_cast<TOgolneF*>(shown);
     if (options == nullptr) return false;
     EXPECT_EQ(options->StareE->echoMode(), QLineEdit::Password);
     EXPECT_EQ(options->NoweE->maxLength(), 30);
+    options->ListaLang->setCurrentRow(1);  // another language as well
     options->StareE->setText(QStringLiteral("wrong"));
     options->NoweE->setText(QStringLiteral("secret"));
     options->OKbutt->click();  // the message box opens from here
@@ -186,11 +186,32 @@ TEST_F(DesktopWindows, AWrongOldPasswordKeepsTheOptionsWindowOpenAndThePassword)
     options->Cancelbutt->click();
     return true;
   });
-  program_->Window().Ogolne1->trigger();
+  TQ5480F& window = program_->Window();
+  window.Ogolne1->trigger();
   ASSERT_EQ(answers.Messages().size(), 1u);
-  EXPECT_EQ(answers.Messages()[0], "Wrong password!");
+  // Said in the language chosen, which the window had switched to already.
+  EXPECT_EQ(answers.Messages()[0], "xx-Wrong xx-password!");
   EXPECT_TRUE(emptied);
-  EXPECT_EQ(program_->Context().settings.Pass, "vorn");
+  ProgramContext& context = program_->Context();
+  EXPECT_EQ(context.settings.Pass, "vorn");
+  EXPECT_EQ(context.settings.Language, "English");
+  EXPECT_EQ(context.language.Tr("No_name"), context.fileName);
+
+  // Save of the unnamed configuration asks for a name rather than writing a
+  // file the person never named.
+  context.config.Device = "Q5495";
+  context.config.Typ = 10;
+  program_->Logic().Panel().pokaz(kColourWhite);
+  bool asked = false;
+  answers.Then([&](QWidget* shown) {
+    auto* dialog = qobject_cast<QDialog*>(shown);
+    asked = dialog != nullptr && dialog->objectName() == QLatin1String("SaveDialog");
+    if (dialog != nullptr) dialog->reject();
+    return true;
+  });
+  window.Zachowaj1->trigger();
+  EXPECT_TRUE(asked);
+  EXPECT_FALSE(std::filesystem::exists(std::filesystem::current_path() / context.fileName));
 }
 
 TEST_F(DesktopWindows, TheMeterTypeWindowOffersTheKnownModelsAndRefusesThoseNotImplemented) {

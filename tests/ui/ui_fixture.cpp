@@ -90,29 +90,16 @@ bool PressMessageButton(QWidget* window, QMessageBox::StandardButton which) {
   return true;
 }
 
-namespace {
-
-ModuleOptions ModuleOfModel(std::uint16_t modelNumber) {
-  ModuleOptions options;
-  options.factory.modelNumber = modelNumber;
-  return options;
-}
-
-}  // namespace
-
 ProgramTest::ProgramTest(std::uint16_t modelNumber)
-    : module_(ModuleOfModel(modelNumber)), emulator_(module_) {
+    : line_(test_support::ModuleWith(test_support::kNewId, modelNumber), scratch_ / "ports",
+            kTestPort),
+      module_(line_.module) {
   Application();
-  std::filesystem::create_directories(scratch_ / "ports");
   std::filesystem::create_directories(ProgramDirectory());
-  emulator_.Start();
-  std::filesystem::create_symlink(emulator_.SlavePath(),
-                                  scratch_ / "ports" / ("com" + std::to_string(kTestPort)));
 }
 
 ProgramTest::~ProgramTest() {
   program_.reset();
-  emulator_.Stop();
   QCoreApplication::processEvents();
 }
 
@@ -129,12 +116,7 @@ DesktopOptions ProgramTest::Options() const {
   DesktopOptions options;
   options.programDirectory = ProgramDirectory();
   options.desktop = {0, 0, 1920, 1080};
-  options.link.ports.portsDirectory = scratch_ / "ports";
-  options.link.ports.sysfsRoot = scratch_ / "no-sysfs";
-  options.link.ports.devRoot = scratch_ / "no-dev";  // never a real serial device
-  options.link.portSettleTime = std::chrono::milliseconds(1);
-  options.link.threadStopBound = std::chrono::milliseconds(3000);
-  options.link.workerSilenceBound = std::chrono::milliseconds(3000);
+  options.link = test_support::TestLinkSettings(scratch_ / "ports");
   options.showSplash = false;
   return options;
 }

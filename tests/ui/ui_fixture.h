@@ -16,9 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "support/module_on_line.h"
 #include "support/scratch_directory.h"
-#include "emulator/module_emulator.h"
-#include "emulator/module_requests.h"
 #include "ui/desktop_program.h"
 
 namespace q5480::test {
@@ -80,8 +79,8 @@ class ProgramTest : public ::testing::Test {
   std::filesystem::path ProgramDirectory() const { return scratch_ / "program"; }
 
   test_support::ScratchDirectory scratch_;
-  EmulatedModule module_;
-  ModuleEmulator emulator_;
+  test_support::ModuleOnLine line_;
+  EmulatedModule& module_;
   std::unique_ptr<DesktopProgram> program_;
 };
 

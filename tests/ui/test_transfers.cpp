@@ -1,0 +1,106 @@
+// Transfers of the desktop program against the emulated module: one at a
+// time whatever route asks for a second, commands that are off whatever
+// route reaches them, and the question about a module of another model.
+#include <QTest>
+#include <QTimer>
+#include <algorithm>
+
+#include "ui_fixture.h"
+
+namespace q5480::test {
+namespace {
+
+constexpr const char* kInconsistency =
+    "Type of panel meter inconsistency! New data will be read.\n"
+    "Disconnect the panel meter and press Cancel to preserve present configuration.";
+
+class Transfers : public ProgramTest {
+ protected:
+  void SetUp() override {
+    WriteSettings(kTestPort);
+    StartProgram();
+    ASSERT_TRUE(WaitFor([&] { return Window().OdczytajT->isEnabled(); }));
+  }
+  TQ5480F& Window() { return program_->Window(); }
+  // Every transfer starts by asking the module for its identifier.
+  long TransferCount() const {
+    const auto requests = line_.interposer.Requests();
+    return std::count_if(requests.begin(), requests.end(), [](const test_support::Bytes& r) {
+      return r[0] == 's' && r[1] == kIdentifyCount;
+    });
+  }
+  long Requests(std::uint8_t code) const { return line_.interposer.CountOf(code); }
+};
+
+TEST_F(Transfers, ReadAskedForTwiceAtOnceRunsOnceAndTheProgramGoesOn) {
+  ModalAnswers answers;
+  // Ctrl+O pressed twice in a row: the second press comes while the first
+  // read runs.
+  for (int press = 0; press < 2; ++press) {
+    QTimer::singleShot(0, &Window(), [this] { QTest::keyClick(&Window(), Qt::Key_O, Qt::ControlModifier); });
+  }
+  ASSERT_TRUE(WaitFor([&] { return TransferCount() >= 1 && !program_->Context().state.InTransfer; }));
+  ASSERT_TRUE(WaitFor([&] { return program_->Context().state.ConfigRead; }));
+  QCoreApplication::processEvents();
+  EXPECT_EQ(TransferCount(), 1);
+  EXPECT_TRUE(answers.Messages().empty()) << answers.Messages().front();
+  // Polling runs again and the window answers.
+  const long polls = Requests('m');
+  ASSERT_TRUE(WaitFor([&] { return Requests('m') > polls + 3; }));
+  Window().Nowy1->trigger();
+  EXPECT_EQ(Window().Panel->SenTypeText->text(), QStringLiteral("???"));
+}
+
+TEST_F(Transfers, WriteAndVerifyByShortcutSendNothingWhileTheyAreOff) {
+  ModalAnswers answers;
+  EXPECT_FALSE(Window().Weryfikuj1->isEnabled()) << "nothing programmed yet";
+  QTest::keyClick(&Window(), Qt::Key_W, Qt::ControlModifier);
+  Window().MonOnly1->trigger();
+  EXPECT_FALSE(Window().Zapisz1->isEnabled());
+  EXPECT_FALSE(Window().ZapiszT->isEnabled());
+  QTest::keyClick(&Window(), Qt::Key_Z, Qt::ControlModifier);
+  QTest::keyClick(&Window(), Qt::Key_O, Qt::ControlModifier);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(TransferCount(), 0);
+  EXPECT_EQ(Requests('D'), 0);
+  EXPECT_TRUE(answers.Messages().empty()) << answers.Messages().front();
+}
+
+TEST_F(Transfers, EveryCommandHasAStateAndAnAccessibleName) {
+  const CommandStates& states = program_->Logic().Commands();
+  for (QAction* action : Window().findChildren<QAction*>()) {
+    const std::string name = action->objectName().toStdString();
+    if (name.empty() || action->isSeparator() || action->menu() != nullptr) continue;
+    EXPECT_EQ(states.count(name), 1u) << name;
+    EXPECT_FALSE(action->text().isEmpty()) << name;
+  }
+}
+
+class AnotherModel : public ProgramTest {
+ protected:
+  AnotherModel() : ProgramTest(5491) {}
+};
+
+TEST_F(AnotherModel, IsAskedAboutUntilOkReadsItsConfiguration) {
+  WriteSettings(kTestPort);
+  StartProgram();
+  ProgramContext& context = program_->Context();
+  context.config.Device = "Q5495";  // a configuration made for another model
+  ModalAnswers answers;
+  std::string deviceAtSecondQuestion;
+  answers.Then([](QWidget* shown) { return PressMessageButton(shown, QMessageBox::Cancel); });
+  answers.Then([&](QWidget* shown) {
+    deviceAtSecondQuestion = context.config.Device;
+    return PressMessageButton(shown, QMessageBox::Ok);
+  });
+  ASSERT_TRUE(WaitFor([&] { return answers.AllUsed() && context.state.ConfigRead; }));
+  ASSERT_GE(answers.Messages().size(), 2u);
+  EXPECT_EQ(answers.Messages()[0], kInconsistency);
+  EXPECT_EQ(answers.Messages()[1], kInconsistency);
+  EXPECT_EQ(deviceAtSecondQuestion, "Q5495");  // Cancel kept the configuration
+  EXPECT_EQ(context.fileName, "No_name");
+  EXPECT_EQ(context.config.Device, "Q5491");
+}
+
+}  // namespace
+}  // namespace q5480::test
