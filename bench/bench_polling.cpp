@@ -16,8 +16,6 @@
 #include <string>
 #include <thread>
 
-#include "bench_support.h"
-#include "config/language_table.h"
 #include "config/program_directory.h"
 #include "link/link.h"
 
@@ -76,13 +74,11 @@ int main(int argc, char** argv) {
   fs::create_directories(ports);
   fs::create_symlink(slavePath, ports / "com1");
 
-  q5480::bench::QuietUi ui;
-  q5480::LanguageTable texts;
   q5480::LinkSettings settings;
   settings.ports.portsDirectory = ports;
   int status = 0;
   {
-    q5480::Link link(ui, texts, settings);
+    q5480::Link link(settings);
     if (!link.OpenLink(1, 3)) {
       std::fprintf(stderr, "bench_polling: the link does not open\n");
       status = 1;
@@ -96,7 +92,6 @@ int main(int argc, char** argv) {
       std::uint64_t samples = link.SamplesTaken() - firstSamples;
       double cpu = CpuSeconds() - firstCpu;
       double wall = std::chrono::duration<double>(Clock::now() - start).count();
-      link.StopPolling();
       link.StopLink();
 
       double limit = kBaud / (kBytesPerPoll * kBitsPerByte);

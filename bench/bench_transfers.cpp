@@ -6,20 +6,17 @@
 //
 // usage: bench_transfers
 #include <chrono>
+#include <functional>
 #include <cstdio>
 #include <filesystem>
 #include <mutex>
 #include <string>
 
-#include "bench_support.h"
 #include "config/dates.h"
-#include "config/language_table.h"
-#include "conversion/build_image.h"
 #include "emulator/module_emulator.h"
 #include "emulator/module_requests.h"
-#include "link/command_set.h"
 #include "link/link.h"
-#include "link/transfer_workers.h"
+#include "service/module_service.h"
 
 namespace {
 
@@ -86,8 +83,6 @@ bool Bench(const char* layoutName, const std::string& identifier, const fs::path
   fs::create_symlink(emulator.SlavePath(), folder / "ports" / ("com" + std::to_string(kPort)));
   emulator.Start();
 
-  q5480::bench::QuietUi ui;
-  q5480::LanguageTable texts;
   q5480::LinkSettings settings;
   settings.ports.portsDirectory = folder / "ports";
   settings.ports.sysfsRoot = folder / "no-sysfs";
@@ -97,41 +92,35 @@ bool Bench(const char* layoutName, const std::string& identifier, const fs::path
   q5480::InputLimits limits;
   q5480::ConversionState state;
   SetConfiguration(config);
-  q5480::BuildFailure failure = q5480::BuildFailure::None;
-  if (!q5480::BuildModuleImage({config, limits, state}, image,
-                               static_cast<std::uint16_t>(q5480::DayNumber(q5480::Today())),
-                               failure)) {
+  Link link(settings);
+  q5480::ModuleService service(link, {config, limits, state}, image);
+  if (service.BuildForWrite(q5480::Today()) != q5480::BuildFailure::None) {
     std::fprintf(stderr, "the image could not be built\n");
     return false;
   }
-  Link link(ui, texts, settings);
-  q5480::CommandSet commands(link, config, image);
-  if (!link.OpenLink(kPort, 3) || !link.StopPolling()) {
+  if (!link.OpenLink(kPort, 3)) {
     std::fprintf(stderr, "the emulated module's line does not open\n");
     return false;
   }
+  link.StopPolling();
   module.TakeBytes();
 
-  auto timed = [&](const Link::Worker& worker) {
+  auto timed = [](const std::function<bool()>& transfer) {
     const auto start = Clock::now();
-    const bool ok = q5480::RunTransfer(link, worker, {});
+    const bool ok = transfer();
     return std::make_pair(ok, std::chrono::duration<double>(Clock::now() - start).count());
   };
-  const auto [written, writeSeconds] = timed([&] { return q5480::WriteWorker(commands); });
+  const auto [written, writeSeconds] = timed([&] { return Succeeded(service.Write()); });
   PrintRow(layoutName, "write", writeSeconds, module.TakeBytes(), kWritePauses, written);
   const q5480::ModuleImage expected = image;
-  const auto [read, readSeconds] = timed(
-      [&] { return q5480::ReadWorker(commands, q5480::kReadKindConfiguration); });
+  const auto [read, readSeconds] = timed([&] { return Succeeded(service.ReadConfiguration()); });
   PrintRow(layoutName, "read", readSeconds, module.TakeBytes(), 0, read);
   image = expected;
-  const auto start = Clock::now();
-  const auto differences = q5480::RunVerify(commands, {});
-  const double verifySeconds = std::chrono::duration<double>(Clock::now() - start).count();
-  PrintRow(layoutName, "verify", verifySeconds, module.TakeBytes(), 0,
-           differences && differences->empty());
+  const auto [verified, verifySeconds] = timed([&] { return service.Verify().Matches(); });
+  PrintRow(layoutName, "verify", verifySeconds, module.TakeBytes(), 0, verified);
   link.StopLink();
   emulator.Stop();
-  return written && read && differences && differences->empty();
+  return written && read && verified;
 }
 
 }  // namespace
