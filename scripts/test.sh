@@ -1,17 +1,27 @@
 #!/usr/bin/env bash
-# Sets up, builds from scratch and runs every test twice: once as built for
-# use, once under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Sets up, builds from scratch and runs every test: as built for use (a
+# Release build), under AddressSanitizer and UndefinedBehaviorSanitizer, and
+# the suites with threads (link, device, window logic) under ThreadSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 
 export QT_QPA_PLATFORM=offscreen
-for variant in build:OFF build-sanitize:ON; do
-  dir=${variant%%:*}
-  sanitize=${variant##*:}
-  rm -rf "$dir"
-  echo "== building $dir (sanitizers $sanitize)"
-  scripts/build.sh "$dir" -DQ5480_SANITIZE="$sanitize"
-  echo "== testing $dir"
-  ctest --test-dir "$dir" --output-on-failure -j "$(nproc)"
-done
+jobs=$(nproc)
+
+echo "== Release build"
+rm -rf build
+scripts/build.sh build
+ctest --test-dir build --output-on-failure -j "$jobs"
+
+echo "== AddressSanitizer and UndefinedBehaviorSanitizer"
+rm -rf build-sanitize
+scripts/build.sh build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQ5480_SANITIZE=ON
+ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
+
+echo "== ThreadSanitizer: link, device and window logic"
+rm -rf build-thread
+cmake -S . -B build-thread -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQ5480_TSAN=ON \
+  -DQ5480_BUILD_GUI=OFF >/dev/null
+cmake --build build-thread -j "$jobs" --target test_link test_device test_workflow
+ctest --test-dir build-thread --output-on-failure -j "$jobs" -L '^(link|device|workflow)$'

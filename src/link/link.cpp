@@ -60,13 +60,22 @@ bool Link::OpenLink(int port, int speedCode) {
   if (!device) return false;
   TuneAdapter(*device, settings_.ports);
   if (!port_.Open(*device, settings_.ports.ConsoleList())) return false;
-  if (!ConfigurePort(BaudForSpeedCode(speedCode))) return false;
+  if (!SetUpLine(BaudForSpeedCode(speedCode))) return false;
   StartPolling();
   return true;
 }
 
 bool Link::ConfigurePort(int baud) {
   if (baud <= 0) return false;
+  // The line changes under no running exchange.
+  const bool polling = pollRunning_.load();
+  StopPolling();
+  const bool configured = SetUpLine(baud);
+  if (polling && configured) StartPolling();
+  return configured;
+}
+
+bool Link::SetUpLine(int baud) {
   long timeout = std::lround(1440000.0 / baud);
   if (timeout > 65535) return false;
   baseTimeout_.store(static_cast<unsigned>(timeout));

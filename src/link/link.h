@@ -43,6 +43,7 @@ class Link {
 
   // Port and line.
   bool OpenLink(int port, int speedCode);
+  // Another baud rate for the open port; polling, when it runs, goes on at it.
   bool ConfigurePort(int baud);
   void StopLink();
   bool PortOpen() const { return port_.IsOpen(); }
@@ -114,6 +115,7 @@ class Link {
   ManualResetEvent& ProgressAck() { return progressAck_; }
 
  private:
+  bool SetUpLine(int baud);
   LinkStatus SendRequestFrame(const LinkBuffer& request, int n);
   LinkStatus ReadEcho(const std::uint8_t* frame, int count);
   LinkStatus ReadReply(int replyLength, LinkBuffer& reply);
