@@ -43,6 +43,13 @@ int WaitReadable(int fd, int stopFd, PtyLine::Clock::time_point end) {
 
 }  // namespace
 
+PtyLine::Clock::time_point PacedArrival(PtyLine::Clock::time_point lineFree,
+                                        PtyLine::Clock::time_point now,
+                                        PtyLine::Clock::duration byteTime) {
+  const PtyLine::Clock::time_point start = now - lineFree < byteTime ? lineFree : now;
+  return start + byteTime;
+}
+
 PtyLine::PtyLine() {
   master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (master_ < 0) Throw("posix_openpt");
@@ -100,12 +107,7 @@ bool PtyLine::Pause(Clock::duration duration, int stopFd) {
 
 bool PtyLine::Send(std::uint8_t byte, int stopFd) {
   if (byteTime_ != Clock::duration::zero()) {
-    // A byte queued while the one before was still on the line follows it
-    // at once, as from a transmitter's buffer; counting from a late wake-up
-    // would stretch every frame.
-    Clock::time_point now = Clock::now();
-    Clock::time_point start = now - lineFree_ < byteTime_ ? lineFree_ : now;
-    Clock::time_point arrival = start + byteTime_;
+    const Clock::time_point arrival = PacedArrival(lineFree_, Clock::now(), byteTime_);
     if (WaitReadable(-1, stopFd, arrival) != 0) return false;
     lineFree_ = arrival;
   }

@@ -10,6 +10,14 @@
 
 namespace q5480 {
 
+// When a byte sent at `now` has crossed a line that is busy until
+// `lineFree`: a byte queued while the one before is still on the line
+// follows it at once, as from a transmitter's buffer; counting from a late
+// wake-up would stretch every frame.
+std::chrono::steady_clock::time_point PacedArrival(std::chrono::steady_clock::time_point lineFree,
+                                                   std::chrono::steady_clock::time_point now,
+                                                   std::chrono::steady_clock::duration byteTime);
+
 class PtyLine {
  public:
   using Clock = std::chrono::steady_clock;

@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "ui/ui_colours.h"
 
@@ -140,6 +141,10 @@ void ParameterPanelView::BuildParameterArea() {
   grid->addWidget(BurnoutE, 7, 1, 1, 2);
   grid->addWidget(SiecTxt, 8, 0);
   grid->addWidget(SiecE, 8, 1, 1, 2);
+  // Room for the widest unit and limits from the start: the window keeps
+  // its width whatever configuration it shows.
+  grid->setColumnMinimumWidth(2, JednostkiE->fontMetrics().horizontalAdvance(QStringLiteral("kOhm")));
+  grid->setColumnMinimumWidth(3, AbsMinE->fontMetrics().horizontalAdvance(QStringLiteral("-1999.0 ..")));
   grid->addWidget(RegulT, 9, 0, 1, 4);
   grid->addWidget(RegulZT, 10, 0, Qt::AlignRight);
   grid->addWidget(RegulZV, 10, 1);
@@ -173,6 +178,16 @@ void ParameterPanelView::BuildInfoGroup() {
   factory->setColumnStretch(1, 1);
   layout->addLayout(factory);
   layout->addStretch();
+  // The hidden captions keep their room, and the values have room for ten
+  // characters, so that showing them does not widen the window.
+  for (QLabel* caption : {SerialTxt, DataTxt}) {
+    QSizePolicy policy = caption->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    caption->setSizePolicy(policy);
+  }
+  for (QLabel* value : {SerialE, DataE}) {
+    value->setMinimumWidth(value->fontMetrics().horizontalAdvance(QStringLiteral("00.00.0000")));
+  }
 }
 
 void ParameterPanelView::Paint(QWidget* field, FieldColour colour) {
@@ -230,6 +245,14 @@ void ParameterPanelView::SetConfigurationVisible(bool visible) {
   SenTypeG->setVisible(visible);
   ParametryG->setVisible(visible);
   Info->setVisible(visible);
+}
+
+void ParameterPanelView::FitReakcja(const std::vector<std::string>& texts) {
+  int widest = 0;
+  for (const std::string& text : texts) {
+    widest = std::max(widest, Reakcja->fontMetrics().horizontalAdvance(Q(text)));
+  }
+  Reakcja->setMinimumWidth(widest);
 }
 
 }  // namespace q5480

@@ -2,6 +2,9 @@
 // main window. Read-only: it shows what the logic's panel view holds.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -23,6 +26,9 @@ class ParameterPanelView : public QWidget {
   void Show(const PanelView& view);
   // The sensor group and the parameter area, hidden in the monitor-only view.
   void SetConfigurationVisible(bool visible);
+  // Room for the widest text the burnout list's label can show, so that the
+  // window keeps its width whatever configuration it shows.
+  void FitReakcja(const std::vector<std::string>& texts);
 
   QGroupBox* SenTypeG;
   QLabel* SenTypeText;

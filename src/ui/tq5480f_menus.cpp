@@ -140,6 +140,7 @@ void TQ5480F::ApplyTexts() {
       label->setText(shown);
     }
   }
+  Panel->FitReakcja(texts.reakcjaTexts);
   for (const auto& [name, text] : texts.hints) {
     const QString control = Q(name);
     if (auto* action = findChild<QAction*>(control)) {

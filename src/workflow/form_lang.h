@@ -6,6 +6,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "config/language_table.h"
 
@@ -16,6 +17,9 @@ struct FormTexts {
   std::map<std::string, std::string> hints;
   std::string parametersFilter;  // the open and save dialogs of parameters files
   std::string helpFile;          // the help file's name, without a directory
+  // Every text the burnout list's label can show, so that the window gives
+  // it room for the widest.
+  std::vector<std::string> reakcjaTexts;
 };
 
 FormTexts FormLangTexts(const LanguageTable& language);

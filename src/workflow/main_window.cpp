@@ -40,6 +40,8 @@ void TQ5480FLogic::Komunikacja1Click(const std::function<bool()>& portWindow) {
 
 void TQ5480FLogic::FormLang() {
   texts_ = FormLangTexts(context_.language);
+  const auto reakcja = ReakcjaTexts(context_.language);
+  texts_.reakcjaTexts.assign(reakcja.begin(), reakcja.end());
   if (panel_.ConfigurationShown()) {
     panel_.pokaz(kColourKeep);
   } else {

@@ -24,11 +24,17 @@ bool noTab(const ProgramContext& context) {
          (IsPlainInput(c.Typ) && (c.Lin == kLinTable || c.Lin == kLinSeries));
 }
 
+std::array<std::string, 3> ReakcjaTexts(const LanguageTable& language) {
+  return {language.Tr("Output locked") + " !", language.Tr("Internal failure sygnalization") + ":",
+          language.Tr("Output reaction to sensor burnout") + ":"};
+}
+
 std::string ReakcjaField(const ProgramContext& context) {
   const ModuleConfig& c = context.config;
-  if (c.Burnout == 2) return context.Tr("Output locked", " !");
-  if (c.Typ >= 16 && c.Typ <= 20) return context.Tr("Internal failure sygnalization", ":");
-  return context.Tr("Output reaction to sensor burnout", ":");
+  const std::array<std::string, 3> texts = ReakcjaTexts(context.language);
+  if (c.Burnout == 2) return texts[0];
+  if (c.Typ >= 16 && c.Typ <= 20) return texts[1];
+  return texts[2];
 }
 
 namespace {

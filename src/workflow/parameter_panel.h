@@ -69,7 +69,9 @@ struct PanelView {
 // in memory, or the last read brought a conversion without coefficients.
 bool noTab(const ProgramContext& context);
 
-// The label of the burnout list.
+// The label of the burnout list: every text it can show, and the one for
+// the configuration.
+std::array<std::string, 3> ReakcjaTexts(const LanguageTable& language);
 std::string ReakcjaField(const ProgramContext& context);
 
 class ParameterPanel {

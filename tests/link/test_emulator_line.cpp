@@ -124,21 +124,17 @@ TEST(PacedLineTest, EachByteTakesTenBitTimes) {
   EXPECT_LT(elapsed, std::chrono::seconds(2));
 }
 
-TEST(PacedLineTest, WorkBetweenBytesShorterThanAByteDoesNotStretchTheFrame) {
-  PtyLine line;
-  line.SetBaud(1200);  // 8.33 ms a byte
-  AbortSignal stop;
-  constexpr int kBytes = 12;
-  auto start = std::chrono::steady_clock::now();
-  for (int i = 0; i < kBytes; ++i) {
-    ASSERT_TRUE(line.Send(static_cast<std::uint8_t>(i), stop.Fd()));
-    // The module prepares the next byte while this one is on the line.
-    std::this_thread::sleep_for(std::chrono::milliseconds(4));
-  }
-  auto elapsed = std::chrono::steady_clock::now() - start;
-  // 100 ms of line time, plus the last pause; 148 ms if each pause added up.
-  EXPECT_GE(elapsed, std::chrono::milliseconds(100));
-  EXPECT_LT(elapsed, std::chrono::milliseconds(130));
+TEST(PacedLineTest, ABytePreparedWhileTheLineIsBusyFollowsTheOneBefore) {
+  using Clock = std::chrono::steady_clock;
+  const Clock::time_point t0{};
+  const auto byte = std::chrono::microseconds(8333);  // 1200 baud
+  const auto at = [&](int us) { return t0 + std::chrono::microseconds(us); };
+  // The line is busy until 8.333 ms; a byte ready at 4 ms or even at 10 ms
+  // (less than a byte time late) goes straight after it.
+  EXPECT_EQ(PacedArrival(at(8333), at(4000), byte), at(16666));
+  EXPECT_EQ(PacedArrival(at(8333), at(10000), byte), at(16666));
+  // A byte ready long after the line fell idle starts when it is ready.
+  EXPECT_EQ(PacedArrival(at(8333), at(30000), byte), at(38333));
 }
 
 // Runs a program of the build with its standard output on a pipe.

@@ -123,8 +123,10 @@ TEST_F(DeviceAndFiles, ReadFillsThePanelWithWhatTheModuleHolds) {
   Window().Nowy1->trigger();
   ASSERT_EQ(Text(Window().Panel->SenTypeText->text()), "???");
   ASSERT_TRUE(Window().Panel->KodE->text().isEmpty());
+  const int emptyWidth = Window().width();
 
   Window().OdczytajT->trigger();
+  EXPECT_EQ(Window().width(), emptyWidth) << "the window keeps its width";
   EXPECT_TRUE(answers.Messages().empty());
   EXPECT_EQ(Text(Window().Panel->MinInputE->text()), "    0.0");
   EXPECT_EQ(Text(Window().Panel->MaxInputE->text()), " 1000.0");
