@@ -79,6 +79,7 @@ class TQ5480F : public QMainWindow {
   void changeEvent(QEvent* event) override;
 
  private:
+  void ConnectCommand(QAction* action, void (TQ5480F::*handler)());
   void BuildMenus();
   void BuildToolBar();
   void BuildStatusBar();

@@ -16,13 +16,20 @@ QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 
+void TQ5480F::ConnectCommand(QAction* action, void (TQ5480F::*handler)()) {
+  // Whatever route triggers the action, the logic's state for it decides.
+  connect(action, &QAction::triggered, this, [this, action, handler] {
+    if (logic_.CommandEnabled(action->objectName().toStdString())) (this->*handler)();
+  });
+}
+
 void TQ5480F::BuildMenus() {
   auto item = [this](QMenu* menu, const char* name, void (TQ5480F::*handler)() = nullptr,
                      QKeySequence shortcut = {}) {
     QAction* action = menu->addAction(QString::fromLatin1(name));
     action->setObjectName(QString::fromLatin1(name));
     action->setShortcut(shortcut);
-    if (handler != nullptr) connect(action, &QAction::triggered, this, handler);
+    if (handler != nullptr) ConnectCommand(action, handler);
     return action;
   };
   auto named = [](QMenu* created, const char* name) {
@@ -87,7 +94,7 @@ void TQ5480F::BuildToolBar() {
                      void (TQ5480F::*handler)() = nullptr) {
     QAction* action = ToolBar1->addAction(style()->standardIcon(icon), QString::fromLatin1(name));
     action->setObjectName(QString::fromLatin1(name));
-    if (handler != nullptr) connect(action, &QAction::triggered, this, handler);
+    if (handler != nullptr) ConnectCommand(action, handler);
     return action;
   };
   NowyT = tool("NowyT", QStyle::SP_FileIcon, &TQ5480F::Nowy1Click);

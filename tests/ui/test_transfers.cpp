@@ -60,6 +60,10 @@ TEST_F(Transfers, WriteAndVerifyByShortcutSendNothingWhileTheyAreOff) {
   EXPECT_FALSE(Window().ZapiszT->isEnabled());
   QTest::keyClick(&Window(), Qt::Key_Z, Qt::ControlModifier);
   QTest::keyClick(&Window(), Qt::Key_O, Qt::ControlModifier);
+  // The menu items and tool buttons reached any other way.
+  for (QAction* action : {Window().Zapisz1, Window().ZapiszT, Window().Weryfikuj1, Window().Odczytaj1}) {
+    action->trigger();
+  }
   QCoreApplication::processEvents();
   EXPECT_EQ(TransferCount(), 0);
   EXPECT_EQ(Requests('D'), 0);
