@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "config/scoped_flag.h"
 #include "link/transfer_workers.h"
 
 namespace q5480 {
@@ -10,18 +11,6 @@ namespace {
 constexpr int kModelCodeOffset = 100;
 
 std::uint16_t DayNumberOf(const CivilDate& date) { return static_cast<std::uint16_t>(DayNumber(date)); }
-
-// Marks the service busy for the time of one transfer.
-class TransferGuard {
- public:
-  explicit TransferGuard(bool& flag) : flag_(flag) { flag_ = true; }
-  ~TransferGuard() { flag_ = false; }
-  TransferGuard(const TransferGuard&) = delete;
-  TransferGuard& operator=(const TransferGuard&) = delete;
-
- private:
-  bool& flag_;
-};
 
 }  // namespace
 
@@ -43,7 +32,7 @@ ModuleService::ModuleService(Link& link, const ConversionContext& conversion, Mo
 
 LinkStatus ModuleService::Transfer(Link::Worker worker, const TransferObserver& observer) {
   if (transferRunning_) return LinkStatus::Busy;
-  TransferGuard guard(transferRunning_);
+  ScopedFlag busy(transferRunning_);
   const bool polling = link_.LinkStarted();
   link_.StopPolling();
   LinkStatus status = link_.RunWorker(std::move(worker));

@@ -5,6 +5,7 @@
 
 #include "config/conversion_error.h"
 #include "config/dates.h"
+#include "config/scoped_flag.h"
 #include "conversion/conversion_messages.h"
 #include "link/thread_priority.h"
 #include "workflow/main_window.h"
@@ -13,18 +14,6 @@ namespace q5480 {
 namespace {
 
 constexpr auto kSettlePause = std::chrono::milliseconds(100);
-
-// Sets a flag for the time of a scope.
-class ScopedFlag {
- public:
-  explicit ScopedFlag(bool& flag) : flag_(flag) { flag_ = true; }
-  ~ScopedFlag() { flag_ = false; }
-  ScopedFlag(const ScopedFlag&) = delete;
-  ScopedFlag& operator=(const ScopedFlag&) = delete;
-
- private:
-  bool& flag_;
-};
 
 }  // namespace
 
