@@ -1,17 +1,24 @@
-// User tables: parsing with every check, look-ups, the parabola and limits,
-// table files.
+// User tables: parsing with every check, look-ups, the parabola and limits;
+// table files, and parameters files made ready to build with their tables
+// read again or their series sampled again.
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
+#include "conversion/build_image.h"
+#include "conversion/stored_configuration.h"
 #include "conversion/table_file.h"
 #include "conversion/user_table.h"
+#include "support/scratch_directory.h"
 
 namespace q5480 {
 namespace {
+
+const std::filesystem::path kExamples = std::filesystem::path(Q5480_SOURCE_DIR) / "examples";
 
 class UserTableTest : public ::testing::Test {
  protected:
@@ -20,24 +27,29 @@ class UserTableTest : public ::testing::Test {
     return ParseTable(lines, state, limits, reason);
   }
   UserTable& table() { return state.Table; }
+  std::filesystem::path Write(const std::string& name, const std::string& bytes) {
+    test_support::WriteBytes(scratch / name, bytes);
+    return scratch / name;
+  }
 
+  ModuleConfig config;
   InputLimits limits;
   ConversionState state;
+  ConversionContext context{config, limits, state};
   std::string reason;
-};
-
-struct ParseCase {
-  const char* name;
-  std::vector<std::string> lines;
-  int tableType;
-  bool ok;
-  const char* reason;
-  int count;       // accepted points
-  int failedLine;  // header y after a failure
+  test_support::ScratchDirectory scratch;
 };
 
 TEST_F(UserTableTest, ParsingRulesAndReasons) {
-  const ParseCase cases[] = {
+  struct Case {
+    const char* name;
+    std::vector<std::string> lines;
+    int tableType;
+    bool ok;
+    const char* reason;
+    int count, failedLine;  // accepted points; header y after a failure
+  };
+  const Case cases[] = {
       {"two points", {"0 100", "100 138.5"}, 5, true, "", 2, -1},
       {"semicolon separator", {"1.5;2,25", "3 4"}, 16, true, "", 2, -1},
       {"blank before semicolon", {"0 1", "1.5 ;2,25"}, 16, false, "", 1, 1},
@@ -62,7 +74,7 @@ TEST_F(UserTableTest, ParsingRulesAndReasons) {
       {"one data line", {"; header", "1 2"}, 16, false, "Not enough points", 1, 1},
       {"single line", {"1 2"}, 16, false, "", 0, -1},
   };
-  for (const ParseCase& c : cases) {
+  for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(Parse(c.lines, c.tableType), c.ok);
     EXPECT_EQ(reason, c.ok ? "Not enough points" : c.reason);
@@ -71,34 +83,24 @@ TEST_F(UserTableTest, ParsingRulesAndReasons) {
       EXPECT_EQ(table()[0].y, c.failedLine);
     }
   }
-}
-
-TEST_F(UserTableTest, SemicolonSeparatedPointIsRead) {
   ASSERT_TRUE(Parse({"1.5;2,25", "3;4.5e1 rest is ignored"}, 16));
-  EXPECT_EQ(table()[1].x, 1.5);
-  EXPECT_EQ(table()[1].y, 2.25);
-  EXPECT_EQ(table()[2].y, 45);
-}
-
-TEST_F(UserTableTest, OnlyTheFirst3000LinesAreRead) {
-  std::vector<std::string> lines;
+  EXPECT_EQ(std::tuple(table()[1].x, table()[1].y, table()[2].y), std::tuple(1.5, 2.25, 45.0));
+  std::vector<std::string> lines;  // only the first 3000 lines are read
   for (int i = 0; i < 3000; ++i) lines.push_back(std::to_string(i) + " " + std::to_string(i * 0.001));
   lines.push_back("garbage that would fail");
   ASSERT_TRUE(Parse(lines, 16));
   EXPECT_EQ(table().Count(), 3000);
 }
 
-TEST_F(UserTableTest, LookUpRisingAndFallingWithoutExtrapolation) {
+TEST_F(UserTableTest, LookUpWithoutExtrapolation) {
   ASSERT_TRUE(Parse({"0 100", "100 138.5"}, 5));
-  EXPECT_DOUBLE_EQ(TableValue(50, table()), 119.25);
-  EXPECT_EQ(TableValue(-10, table()), 100);
-  EXPECT_EQ(TableValue(200, table()), 138.5);
-
-  ASSERT_TRUE(Parse({"100 0", "50 5", "0 20"}, 16));
-  EXPECT_DOUBLE_EQ(TableValue(75, table()), 2.5);
-  EXPECT_DOUBLE_EQ(TableValue(25, table()), 12.5);
-  EXPECT_EQ(TableValue(150, table()), 0);
-  EXPECT_EQ(TableValue(-5, table()), 20);
+  for (const auto& [x, y] : {std::pair{50.0, 119.25}, {-10.0, 100.0}, {200.0, 138.5}}) {
+    EXPECT_DOUBLE_EQ(TableValue(x, table()), y) << x;
+  }
+  ASSERT_TRUE(Parse({"100 0", "50 5", "0 20"}, 16));  // falling
+  for (const auto& [x, y] : {std::pair{75.0, 2.5}, {25.0, 12.5}, {150.0, 0.0}, {-5.0, 20.0}}) {
+    EXPECT_DOUBLE_EQ(TableValue(x, table()), y) << x;
+  }
 }
 
 TEST_F(UserTableTest, ParabolaFromElevenPointsWhereSlopesAreAlike) {
@@ -107,102 +109,131 @@ TEST_F(UserTableTest, ParabolaFromElevenPointsWhereSlopesAreAlike) {
   ASSERT_TRUE(Parse(lines, 16));
   EXPECT_NEAR(TableValue(12.5, table()), 15.625, 1e-9);  // exact on a parabola
   EXPECT_NEAR(TableValue(19.5, table()), 38.025, 1e-9);  // last segment too
-
   lines.pop_back();  // ten points: linear
   ASSERT_TRUE(Parse(lines, 16));
   EXPECT_NEAR(TableValue(12.5, table()), (14.4 + 16.9) / 2, 1e-9);
-
-  // A kink (slopes differing by more than 3) keeps the line.
-  ASSERT_TRUE(Parse({"0 0", "1 0.1", "2 0.2", "3 0.3", "4 0.4", "5 0.5", "6 5.5", "7 10.5", "8 15.5",
-                     "9 20.5", "10 25.5"},
+  // A kink (slopes differing by more than 3, either way) keeps the line.
+  ASSERT_TRUE(Parse({"0 0", "10 0.1", "20 0.2", "30 0.3", "40 0.4", "50 0.5", "60 5.5", "70 10.5", "80 15.5", "90 15.6",
+                     "100 15.7"},
                     16));
-  EXPECT_NEAR(TableValue(5.5, table()), 3.0, 1e-9);
-}
+  EXPECT_NEAR(TableValue(45, table()), 0.45, 1e-9);
+  EXPECT_NEAR(TableValue(75, table()), 13, 1e-9);
 
-TEST(ParabolaThroughTest, ExactOnAParabolaAndZeroOutside) {
   const auto f = [](double x) { return 2 * x * x - 3 * x + 1; };
-  EXPECT_NEAR(ParabolaThrough(1, 2, 4, f(1), f(2), f(4), 3), f(3), 1e-12);
   EXPECT_NEAR(ParabolaThrough(4, 2, 1, f(4), f(2), f(1), 1.5), f(1.5), 1e-12);
-  EXPECT_EQ(ParabolaThrough(1, 2, 4, f(1), f(2), f(4), 4.1), 0);
+  EXPECT_EQ(ParabolaThrough(1, 2, 4, f(1), f(2), f(4), 4.1), 0);  // outside
   EXPECT_NEAR(ParabolaThrough(1, 2, 4, f(1), f(2), f(4), 4.000001), f(4.000001), 1e-9);  // within the margin
 }
 
 TEST_F(UserTableTest, UserLimitsFromTheFirstColumn) {
   ASSERT_TRUE(Parse({"-10.04 0", "59.96 3"}, 15));
   SetUserRange(table(), limits);
-  EXPECT_EQ(limits.LowerTenths(15), -100);
-  EXPECT_EQ(limits.UpperTenths(15), 600);
-
+  EXPECT_EQ(std::pair(limits.LowerTenths(15), limits.UpperTenths(15)), std::pair(-100, 600));
   ASSERT_TRUE(Parse({"500 0", "-20.05 3"}, 16));  // falling: lower is still the smaller
   SetUserRange(table(), limits);
-  EXPECT_EQ(limits.LowerTenths(15), -201);
-  EXPECT_EQ(limits.UpperTenths(15), 5000);
+  EXPECT_EQ(std::pair(limits.LowerTenths(15), limits.UpperTenths(15)), std::pair(-201, 5000));
 }
 
-class TableFileTest : public UserTableTest {
- protected:
-  std::filesystem::path Write(const std::string& name, const std::string& bytes) {
-    const auto path = std::filesystem::temp_directory_path() /
-                      ("q5480_table_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + name);
-    std::ofstream(path, std::ios::binary) << bytes;
-    written.push_back(path);
-    return path;
+TEST_F(UserTableTest, DialogHelpersAndFileNames) {
+  EXPECT_EQ(TableExampleLines(5, "Example")[2], ";  t[\u00B0C]   R[Ohm]");
+  EXPECT_EQ(TableExampleLines(19, "Example")[2], ";  t[\u00B0C]   I[mA]");
+  EXPECT_EQ(TableExampleLines(16, "Example")[2], ";  t[\u00B0C]   V[mV]");
+  EXPECT_EQ(TableExampleLines(15, "Beispiel")[0], "; Beispiel:");
+  ASSERT_TRUE(Parse({"0 0", "100 4"}, 16));
+  EXPECT_TRUE(TableSpanSufficient(table(), 16));  // 4 mV: just enough
+  EXPECT_FALSE(TableSpanSufficient(table(), 5));  // resistance needs 12 ohms
+  for (const char* name : {"C:\\Tables\\pt100.dat", "D:pt100.dat", "/home/q/tables/pt100.dat", "pt100.dat"}) {
+    EXPECT_EQ(TableFileBaseName(name), "pt100.dat") << name;
   }
-  void TearDown() override {
-    for (const auto& path : written) std::filesystem::remove(path);
-  }
-  std::vector<std::filesystem::path> written;
-};
+}
 
-TEST_F(TableFileTest, ReadsWindowsFilesAndPointsAtTheFailingLine) {
+TEST_F(UserTableTest, TableFilesReadWindowsTextAndPointAtTheFailingLine) {
   state.TableType = 16;
   TableLoadResult result;
-  const auto good = Write("good.dat", "; Tabela \xB9\xEA\r\n0 0\r\n50 5,5\r\n100 10\r\n");
-  ASSERT_TRUE(LoadTableFile(good, state, limits, result));
-  EXPECT_EQ(state.Table.Count(), 3);
-  EXPECT_EQ(state.Table[2].y, 5.5);
-
-  const auto bad = Write("bad.dat", "0 0\n\n; comment\n10 5\n5 6\n");
-  EXPECT_FALSE(LoadTableFile(bad, state, limits, result));
-  EXPECT_TRUE(result.opened);
-  EXPECT_EQ(result.failedLine, 4);
-  EXPECT_EQ(result.reason, "Values should rise");
-
-  EXPECT_FALSE(LoadTableFile(std::filesystem::temp_directory_path() / "q5480_no_such.dat", state, limits, result));
+  const auto windows = Write("good.dat", "; Tabela \xB9\xEA\r\n0 0\r\n50 5,5\r\n100 10\r\n");
+  ASSERT_TRUE(LoadTableFile(windows, state, limits, result));
+  EXPECT_EQ(std::pair(state.Table.Count(), state.Table[2].y), std::pair(3, 5.5));
+  EXPECT_FALSE(LoadTableFile(Write("bad.dat", "0 0\n\n; comment\n10 5\n5 6\n"), state, limits, result));
+  EXPECT_EQ(std::tuple(result.opened, result.failedLine, result.reason), std::tuple(true, 4, "Values should rise"));
+  EXPECT_FALSE(LoadTableFile(scratch / "no_such.dat", state, limits, result));
   EXPECT_FALSE(result.opened);
 }
 
-TEST(TableFileBaseNameTest, CutsDirectoriesOfAnySystem) {
-  EXPECT_EQ(TableFileBaseName("C:\\Tables\\pt100.dat"), "pt100.dat");
-  EXPECT_EQ(TableFileBaseName("D:pt100.dat"), "pt100.dat");
-  EXPECT_EQ(TableFileBaseName("/home/q/tables/pt100.dat"), "pt100.dat");
-  EXPECT_EQ(TableFileBaseName("pt100.dat"), "pt100.dat");
-}
-
-TEST_F(TableFileTest, ReloadedTableMustCoverTheStoredRange) {
-  ModuleConfig config;
+TEST_F(UserTableTest, ReloadedTableMustCoverTheStoredRange) {
   config.Typ = 16;
   config.Lin = kLinTable;
   config.MinInput = 0;
   config.MaxInput = 100;
-  const ConversionContext context{config, limits, state};
-
-  const auto narrow = Write("narrow.dat", "0 0\n100 3\n");
-  EXPECT_EQ(ReloadUserData(context, narrow), std::optional<std::string>("Input range too small!"));
-  EXPECT_FALSE(config.TableLoaded);
-
-  const auto short_ = Write("short.dat", "0 0\n90 50\n");
-  EXPECT_EQ(ReloadUserData(context, short_), std::optional<std::string>("Corrupted or wrong data file!"));
-  EXPECT_FALSE(config.TableLoaded);
-
-  const auto bad = Write("bad.dat", "0 0\n100 50\n90 60\n");
-  EXPECT_EQ(ReloadUserData(context, bad),
-            std::optional<std::string>("Corrupted or wrong data file!\n(Values should rise.)"));
-
-  const auto good = Write("good.dat", "0 0\n100.0000004 50\n");
-  EXPECT_EQ(ReloadUserData(context, good), std::nullopt);
-  EXPECT_TRUE(config.TableLoaded);
+  struct Case { const char* bytes; const char* message; };  // message nullptr: accepted
+  for (const Case& c : {Case{"0 0\n100 3\n", "Input range too small!"},
+                        {"0 0\n90 50\n", "Corrupted or wrong data file!"},
+                        {"0 0\n100 50\n90 60\n", "Corrupted or wrong data file!\n(Values should rise.)"},
+                        {"0 0\n100.0000004 50\n", nullptr}}) {
+    const auto message = ReloadUserData(context, Write("table.dat", c.bytes));
+    EXPECT_EQ(message, c.message ? std::optional<std::string>(c.message) : std::nullopt) << c.bytes;
+    EXPECT_EQ(config.TableLoaded, c.message == nullptr) << c.bytes;
+  }
   EXPECT_EQ(limits.UpperTenths(15), 1000);
+}
+
+TEST(StoredConfigurationTest, ExamplesLoadWithTheirUserDataAndBuild) {
+  struct Case { const char* file; bool tableLoaded; int points, upperTenths; };
+  for (const Case& c : {Case{"user_table_flow_4_20ma.par", true, 21, 1000},
+                        {"user_table_thermocouple_x.par", true, 49, 12000},
+                        {"thermocouple_k_0_1000.par", false, 0, 0}}) {
+    SCOPED_TRACE(c.file);
+    ModuleConfig config;
+    InputLimits limits;
+    ConversionState state;
+    const ConversionContext context{config, limits, state};
+    const StoredLoadResult result = LoadStoredConfiguration(kExamples / c.file, std::nullopt, context);
+    ASSERT_EQ(result.status, StoredLoad::Ok) << result.message;
+    EXPECT_EQ(config.TableLoaded, c.tableLoaded);
+    if (c.tableLoaded) {
+      EXPECT_EQ(std::tuple(state.TableType, state.Table.Count(), limits.UpperTenths(15)),
+                std::tuple(config.Typ, c.points, c.upperTenths));
+    }
+    ModuleImage image;
+    BuildFailure failure = BuildFailure::None;
+    int segments = 0;
+    ASSERT_TRUE(BuildModuleImage(context, image, 46000, failure, [&] { ++segments; }));
+    EXPECT_EQ(segments, 200);
+  }
+}
+
+TEST_F(UserTableTest, StoredConfigurationRefusedMissingAndUnreadable) {
+  // A table that does not cover the stored range is refused.
+  StoredLoadResult result = LoadStoredConfiguration(kExamples / "user_table_thermocouple_x.par",
+                                                    Write("narrow.dat", "0 0\n500 20.6\n"), context);
+  EXPECT_EQ(result.status, StoredLoad::UserDataRefused);
+  EXPECT_EQ(result.message, "Corrupted or wrong data file!");
+  EXPECT_FALSE(config.TableLoaded);
+  std::filesystem::copy_file(kExamples / "user_table_flow_4_20ma.par", scratch / "flow.par");
+  EXPECT_EQ(LoadStoredConfiguration(scratch / "flow.par", std::nullopt, context).status, StoredLoad::TableNotFound);
+  EXPECT_EQ(LoadStoredConfiguration(Write("broken.par", "Typ=banana\n"), std::nullopt, context).status,
+            StoredLoad::ParametersUnreadable);
+}
+
+TEST_F(UserTableTest, StoredSeriesIsSampledAgain) {
+  config.Typ = 19;
+  config.Lin = kLinSeries;
+  config.Coefficients = {-25, 6.25, 0.01, 0, 0, 0, 0, 0, 0, 4, 20};
+  config.MinInput = 0;
+  config.MaxInput = 100;
+  EXPECT_EQ(RestoreUserData(context, std::nullopt, kExamples), std::nullopt);
+  EXPECT_TRUE(config.TableLoaded);
+  ASSERT_EQ(state.Table.Count(), 801);  // (P(x), x) at 801 signals from 4 to 20 mA
+  for (int k : {1, 400, 801}) {
+    const double x = 4 + (k - 1) * 0.02;
+    EXPECT_NEAR(state.Table[k].y, x, 1e-12);
+    EXPECT_NEAR(state.Table[k].x, -25 + 6.25 * x + 0.01 * x * x, 1e-12);
+  }
+  config.Coefficients[1] = -0.2;  // falls, then rises: refused with its reason, nothing stored
+  EXPECT_EQ(RestoreUserData(context, std::nullopt, kExamples),
+            std::optional<std::string>("Transfer function is not monotonic"));
+  EXPECT_FALSE(config.TableLoaded);
+  EXPECT_EQ(state.Table.Count(), 801);
+  EXPECT_NEAR(state.Table[400].y, 4 + 399 * 0.02, 1e-12);
 }
 
 }  // namespace
