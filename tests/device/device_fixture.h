@@ -31,13 +31,13 @@ inline constexpr int kTestBaud = 9600;
 // program's configuration with its image and the module service over them.
 class DeviceRig {
  public:
-  explicit DeviceRig(ModuleOptions options, int baud = 0, CommandPauses pauses = kShortPauses)
-      : line(std::move(options), scratch.Path() / "ports", kPort, baud),
+  explicit DeviceRig(ModuleOptions options)
+      : line(std::move(options), scratch.Path() / "ports", kPort),
         module(line.module),
         emulator(line.emulator),
         interposer(line.interposer),
         link(TestLinkSettings(scratch.Path() / "ports")),
-        service(link, {config, limits, state}, image, pauses),
+        service(link, {config, limits, state}, image, kShortPauses),
         commands(service.Commands()) {}
   ~DeviceRig() { link.StopLink(); }
 
@@ -51,7 +51,6 @@ class DeviceRig {
     return link.ConfigurePort(kTestBaud) && line.Settle();
   }
 
-  LinkStatus Run(Link::Worker worker) { return service.Transfer(std::move(worker)); }
   bool Write() { return Succeeded(service.Write()); }
   bool Read() { return Succeeded(service.ReadConfiguration()); }
   // Builds the image from the record as a write does.

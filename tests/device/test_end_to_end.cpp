@@ -1,150 +1,156 @@
-// q5480ctl against the emulated module: the production-line commands with
-// their exit statuses, and measurements that travel from a parameters file
-// through the module's memory to the monitor's display.
+// q5480ctl as a child process against the emulated module: the
+// production-line commands with their exit statuses and messages, and
+// measurements that travel from a parameters file through the module's
+// memory to the monitor's display.
+#include <sys/wait.h>
+
 #include <cmath>
+#include <cstdlib>
+#include <functional>
 #include <sstream>
+#include <tuple>
 
 #include "config/parameters_file.h"
-#include "ctl_runner.h"
 #include "device_fixture.h"
 
 namespace q5480::device_test {
 namespace {
 
+struct CtlOutcome {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+// The program copied into a scratch folder, which thereby becomes its
+// program directory, with a ports folder that names the module's line.
+class CtlRunner {
+ public:
+  CtlRunner(const std::filesystem::path& folder, const std::string& modulePath) : folder_(folder) {
+    std::filesystem::create_directories(folder / "ports");
+    std::filesystem::copy_file(std::string(Q5480_BIN_DIR) + "/q5480ctl", folder / "q5480ctl");
+    std::filesystem::create_symlink(modulePath, folder / "ports" / ("com" + std::to_string(kPort)));
+  }
+
+  // Runs it with `args` through the shell (none of them holds a quote).
+  CtlOutcome Run(const std::vector<std::string>& args) const {
+    std::string command = "'" + (folder_ / "q5480ctl").string() + "'";
+    for (const std::string& arg : args) command += " '" + arg + "'";
+    const int status = std::system((command + " >'" + (folder_ / "out").string() + "' 2>'" +
+                                    (folder_ / "err").string() + "'").c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadBytes(folder_ / "out"),
+            ReadBytes(folder_ / "err")};
+  }
+
+ private:
+  std::filesystem::path folder_;
+};
+
 bool Contains(const std::string& text, const std::string& part) {
   return text.find(part) != std::string::npos;
 }
 
-// The tab-separated columns of the monitor's lines.
-std::vector<std::vector<std::string>> MonitorLines(const std::string& out) {
-  std::vector<std::vector<std::string>> lines;
-  std::istringstream stream(out);
-  std::string line;
-  while (std::getline(stream, line)) {
-    std::vector<std::string> columns;
-    std::istringstream fields(line);
-    std::string field;
-    while (std::getline(fields, field, '\t')) columns.push_back(field);
-    lines.push_back(columns);
-  }
-  return lines;
-}
-
-// One unit of the last digit of a number text ("500.0" gives 0.1).
-double Resolution(const std::string& number) {
-  const std::size_t point = number.find('.');
-  if (point == std::string::npos) return 1;
-  return std::pow(10.0, -static_cast<double>(number.size() - point - 1));
+std::string WriteParameters(const DeviceRig& rig, const ModuleConfig& config,
+                            const std::string& name) {
+  const std::string path = (rig.scratch / name).string();
+  std::string dataDir;
+  EXPECT_TRUE(WriteParametersFile(path, config, RegionalSettings{}, dataDir));
+  return path;
 }
 
 class CtlTest : public ::testing::Test {
  protected:
-  explicit CtlTest(const char* id = kNewId, std::uint16_t model = 5495)
-      : rig_(ModuleWith(id, model)),
-        ctl_(rig_.scratch / "ctl", rig_.emulator.SlavePath(), kPort) {}
-
-  std::string WriteParameters(const ModuleConfig& config, const std::string& name) {
-    const std::string path = (rig_.scratch / name).string();
-    std::string dataDir;
-    EXPECT_TRUE(WriteParametersFile(path, config, RegionalSettings{}, dataDir));
-    return path;
+  CtlTest() : ctl_(rig_.scratch / "ctl", rig_.emulator.SlavePath()) {
+    SetPt100Configuration(rig_.config);
   }
-  std::string Port() const { return std::to_string(kPort); }
 
-  DeviceRig rig_;
+  DeviceRig rig_{ModuleWith(kNewId, 5495)};
   CtlRunner ctl_;
+  const std::string port_ = std::to_string(kPort);
 };
 
-TEST_F(CtlTest, WriteReadVerifyAndIdentifyOnTheProductionLine) {
-  SetPt100Configuration(rig_.config);
-  const std::string par = WriteParameters(rig_.config, "pt100.par");
-
-  const CtlOutcome written = ctl_.Run({"write", par, "--port", Port()});
+TEST_F(CtlTest, WriteReadVerifyIdentifyAndResetOnTheProductionLine) {
+  const std::string par = WriteParameters(rig_, rig_.config, "pt100.par");
+  const CtlOutcome written = ctl_.Run({"write", par, "--port", port_});
   ASSERT_EQ(written.status, 0) << written.err;
   EXPECT_TRUE(Contains(written.err, "Writing data... 100%"));
   EXPECT_TRUE(Contains(written.err, "Device programmed"));
 
-  const CtlOutcome verified = ctl_.Run({"verify", par, "--port", Port()});
+  const CtlOutcome verified = ctl_.Run({"verify", par, "--port", port_});
   EXPECT_EQ(verified.status, 0) << verified.err;
   EXPECT_TRUE(Contains(verified.err, "Verification successful"));
 
   const std::string readPath = (rig_.scratch / "read.par").string();
-  const CtlOutcome read = ctl_.Run({"read", "--port", Port(), "-o", readPath});
+  const CtlOutcome read = ctl_.Run({"read", "--port", port_, "-o", readPath});
   ASSERT_EQ(read.status, 0) << read.err;
   ModuleConfig back;
   InputLimits limits;
   std::string dataDir;
   ASSERT_TRUE(ReadParametersFile(readPath, back, limits, dataDir));
-  EXPECT_EQ(back.Typ, rig_.config.Typ);
-  EXPECT_EQ(back.Lin, rig_.config.Lin);
-  EXPECT_DOUBLE_EQ(back.MaxInput, rig_.config.MaxInput);
-  EXPECT_EQ(back.kod, rig_.config.kod);
-  EXPECT_EQ(back.Device, "Q5495");
+  EXPECT_EQ(std::tie(back.Device, back.Typ, back.Lin, back.MaxInput, back.kod),
+            std::tie(rig_.config.Device, rig_.config.Typ, rig_.config.Lin, rig_.config.MaxInput,
+                     rig_.config.kod));
 
-  const CtlOutcome identified = ctl_.Run({"identify", "--port", Port()});
+  const CtlOutcome identified = ctl_.Run({"identify", "--port", port_});
   ASSERT_EQ(identified.status, 0) << identified.err;
   EXPECT_EQ(identified.out, "identifier  2104\nlayout      new\nmodel       Q5495\n");
 
   // A byte changed inside the module is found and named.
   rig_.module.PokeMemory(1500, static_cast<std::uint8_t>(rig_.module.Memory()[1500] + 1));
-  const CtlOutcome differs = ctl_.Run({"verify", par, "--port", Port()});
+  const CtlOutcome differs = ctl_.Run({"verify", par, "--port", port_});
   EXPECT_EQ(differs.status, 1);
   EXPECT_TRUE(Contains(differs.err, "Verification ended with errors"));
   EXPECT_FALSE(differs.out.empty());
+
+  // A reset ends the held output.
+  ASSERT_TRUE(rig_.module.Handle(Bytes{'o', 0x10, 0x00}).has_value());
+  ASSERT_TRUE(rig_.module.IndependentOutput());
+  const CtlOutcome reset = ctl_.Run({"reset", "--port", port_});
+  EXPECT_EQ(reset.status, 0) << reset.err;
+  EXPECT_FALSE(rig_.module.IndependentOutput());
 }
 
 TEST_F(CtlTest, RefusalsAndFailuresGiveTheirStatusAndMessage) {
-  SetPt100Configuration(rig_.config);
-  const std::string par = WriteParameters(rig_.config, "pt100.par");
+  const std::string par = WriteParameters(rig_, rig_.config, "pt100.par");
   // A port that names a line which is not there.
-  std::filesystem::create_symlink(rig_.scratch / "no-such-line", rig_.scratch / "ctl" / "ports" / "com31");
+  std::filesystem::create_symlink(rig_.scratch / "no-such-line", rig_.scratch / "ctl/ports/com31");
   ModuleConfig other = rig_.config;
   other.Device = "Q5491";
-  const std::string otherModel = WriteParameters(other, "q5491.par");
+  const std::string otherModel = WriteParameters(rig_, other, "q5491.par");
+  const std::string missing = (rig_.scratch / "missing.par").string();
 
-  struct Case {
+  const struct {
     std::vector<std::string> args;
     int status;
     std::string message;
-  };
-  const std::vector<Case> cases = {
-      {{"write", otherModel, "--port", Port()}, 1, "Type of panel meter inconsistency!"},
-      {{"write", (rig_.scratch / "missing.par").string(), "--port", Port()}, 2, "no such file"},
+  } cases[] = {
+      {{"write", otherModel, "--port", port_}, 1, "Type of panel meter inconsistency!"},
+      {{"write", missing, "--port", port_}, 2, "no such file"},
       {{"write", par}, 2, "--port N is required"},
-      {{"read", "--port", Port()}, 2, "-o FILE.par is required"},
+      {{"read", "--port", port_}, 2, "-o FILE.par is required"},
       {{"monitor", "--port", "x"}, 2, "bad port number"},
       {{"reset", "--port", "31"}, 1, "COM31 initialization failed!"},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.args[0] + " " + c.message);
+  for (const auto& c : cases) {
     const CtlOutcome outcome = ctl_.Run(c.args);
-    EXPECT_EQ(outcome.status, c.status);
+    EXPECT_EQ(outcome.status, c.status) << c.message;
     EXPECT_TRUE(Contains(outcome.err, c.message)) << outcome.err;
   }
   EXPECT_EQ(rig_.interposer.CountOf('D'), 0) << "nothing was written";
 
-  rig_.emulator.Faults().SilenceFor(std::chrono::minutes(1));
-  const CtlOutcome silent = ctl_.Run({"write", par, "--port", Port()});
-  EXPECT_EQ(silent.status, 1);
-  EXPECT_TRUE(Contains(silent.err, "No communication with device! (no echo from COM9)")) << silent.err;
-}
-
-TEST_F(CtlTest, WriteThatTheModuleRefusesToStoreFails) {
-  SetPt100Configuration(rig_.config);
-  const std::string par = WriteParameters(rig_.config, "pt100.par");
+  // A store the module refuses fails the write after one restart.
   rig_.interposer.Override('L', Bytes{0});
-  const CtlOutcome outcome = ctl_.Run({"write", par, "--port", Port()});
-  EXPECT_EQ(outcome.status, 1);
-  EXPECT_TRUE(Contains(outcome.err, "Transmission unsuccessful! (bad reply from COM9)")) << outcome.err;
+  const CtlOutcome refused = ctl_.Run({"write", par, "--port", port_});
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_TRUE(Contains(refused.err, "Transmission unsuccessful! (bad reply from COM9)"))
+      << refused.err;
   EXPECT_EQ(rig_.interposer.CountOf('r'), 1);
-}
 
-TEST_F(CtlTest, ResetEndsTheHeldOutput) {
-  ASSERT_TRUE(rig_.module.Handle(Bytes{'o', 0x10, 0x00}).has_value());
-  ASSERT_TRUE(rig_.module.IndependentOutput());
-  const CtlOutcome outcome = ctl_.Run({"reset", "--port", Port()});
-  EXPECT_EQ(outcome.status, 0) << outcome.err;
-  EXPECT_FALSE(rig_.module.IndependentOutput());
+  rig_.emulator.Faults().SilenceFor(std::chrono::minutes(1));
+  const CtlOutcome silent = ctl_.Run({"write", par, "--port", port_});
+  EXPECT_EQ(silent.status, 1);
+  EXPECT_TRUE(Contains(silent.err, "No communication with device! (no echo from COM9)"))
+      << silent.err;
 }
 
 struct MeasurementCase {
@@ -158,15 +164,6 @@ struct MeasurementCase {
 
 // Reference values: type K 500 degC 20.644 mV and 25 degC 1.000 mV; Pt100
 // (0.00385) 100 degC 138.5055 ohms.
-const auto kThermocoupleK = [](ModuleConfig& c) {
-  c.Device = "Q5495";
-  c.Typ = 10;
-  c.Tryb = 7;  // internal compensation
-  c.Lin = kLinTable;
-  c.MinInput = 0;
-  c.MaxInput = 1000;
-  c.Jednostki = 8;
-};
 const auto kPt100 = [](ModuleConfig& c) {
   SetPt100Configuration(c);
   c.ZeroReg = 0;
@@ -187,32 +184,40 @@ class MeasurementTest : public ::testing::TestWithParam<MeasurementCase> {};
 TEST_P(MeasurementTest, MonitorShowsTheValueOfTheSignalToTheDisplaysResolution) {
   const MeasurementCase& c = GetParam();
   DeviceRig rig(ModuleWith(c.id));
-  CtlRunner ctl(rig.scratch / "ctl", rig.emulator.SlavePath(), kPort);
+  CtlRunner ctl(rig.scratch / "ctl", rig.emulator.SlavePath());
   c.configure(rig.config);
-  const std::string par = (rig.scratch / "config.par").string();
-  std::string dataDir;
-  ASSERT_TRUE(WriteParametersFile(par, rig.config, RegionalSettings{}, dataDir));
-  const CtlOutcome written = ctl.Run({"write", par, "--port", std::to_string(kPort)});
+  const std::string port = std::to_string(kPort);
+  const std::string par = WriteParameters(rig, rig.config, "c.par");
+  const CtlOutcome written = ctl.Run({"write", par, "--port", port});
   ASSERT_EQ(written.status, 0) << written.err;
 
   rig.module.SetSignal(SignalShape{SignalKind::Constant, c.signal, 0, 10});
-  const CtlOutcome monitored = ctl.Run({"monitor", "--port", std::to_string(kPort), "--count", "3"});
+  const CtlOutcome monitored = ctl.Run({"monitor", "--port", port, "--count", "3"});
   ASSERT_EQ(monitored.status, 0) << monitored.err;
-  const auto lines = MonitorLines(monitored.out);
-  ASSERT_EQ(lines.size(), 3u) << monitored.out;
-  for (const auto& columns : lines) {
-    ASSERT_EQ(columns.size(), 5u);
+  std::istringstream lines(monitored.out);
+  int count = 0;
+  for (std::string line; std::getline(lines, line); ++count) {
+    // Time, result, unit, output current and status, tab-separated.
+    std::vector<std::string> columns;
+    std::istringstream fields(line);
+    for (std::string field; std::getline(fields, field, '\t');) columns.push_back(field);
+    ASSERT_EQ(columns.size(), 5u) << line;
     const std::string number = columns[1].substr(columns[1].find_first_not_of(' '));
-    EXPECT_NEAR(std::stod(number), c.expected, Resolution(number) + 1e-9) << number;
+    // To one unit of the display's last digit.
+    const std::size_t point = number.find('.');
+    const double resolution =
+        point == std::string::npos ? 1 : std::pow(10.0, -double(number.size() - point - 1));
+    EXPECT_NEAR(std::stod(number), c.expected, resolution + 1e-9) << number;
     EXPECT_EQ(columns[2], c.unit);
+    const double fraction =
+        (c.expected - rig.config.MinInput) / (rig.config.MaxInput - rig.config.MinInput);
+    EXPECT_NEAR(std::stod(columns[3]), 4 + 16 * fraction, 0.02) << "output current";
     // The averaging flags may come and go; nothing may be wrong.
     for (const char* fault : {"Cal mode", "Broken sensor", "EEPROM error", "Out of range"}) {
-      EXPECT_EQ(columns[4].find(fault), std::string::npos) << columns[4];
+      EXPECT_FALSE(Contains(columns[4], fault)) << columns[4];
     }
   }
-  const double fraction = (c.expected - rig.config.MinInput) /
-                           (rig.config.MaxInput - rig.config.MinInput);
-  EXPECT_NEAR(std::stod(lines[0][3]), 4 + 16 * fraction, 0.02) << "output current";
+  EXPECT_EQ(count, 3) << monitored.out;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -220,8 +225,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         // The older firmware adds the cold junction's voltage at its internal
         // temperature (25 degC); the newer one needs none from the terminals.
-        MeasurementCase{"ThermocoupleKOld", kOldIdLate, kThermocoupleK, 20.644 - 1.000, 500.0, "°C"},
-        MeasurementCase{"ThermocoupleKNew", kNewId, kThermocoupleK, 20.644, 500.0, "°C"},
+        MeasurementCase{"ThermocoupleKOld", kOldIdLate, SetThermocoupleK, 20.644 - 1.000, 500.0, "°C"},
+        MeasurementCase{"ThermocoupleKNew", kNewId, SetThermocoupleK, 20.644, 500.0, "°C"},
         MeasurementCase{"Pt100", kNewId, kPt100, 138.5055, 100.0, "°C"},
         MeasurementCase{"CurrentLoop", kOldIdLate, kCurrentLoop, 12.34, 12.34, "mA"}),
     [](const auto& info) { return std::string(info.param.name); });
