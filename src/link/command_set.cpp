@@ -87,13 +87,12 @@ LinkStatus CommandSet::Identify() {
 }
 
 bool CommandSet::TakeSample(MeasurementSample& sample, DeviceStatus& status) {
-  if (!link_.DataValid() || link_.SampleRead()) {
+  const std::optional<LinkBuffer> bytes = link_.TakeUnreadSample();
+  if (!bytes) {
     status.ModelIndex = 16;
     return false;
   }
-  const LinkBuffer bytes = link_.LastSample();
-  link_.SetSampleRead();
-  sample = DecodeSample(bytes.data());
+  sample = DecodeSample(bytes->data());
   DecodeDeviceStatus(sample.Status1, sample.Status2, AverageFlags::Keep, status);
   status.NewAverage = link_.NewAverage();
   status.LargeError = link_.LargeError();

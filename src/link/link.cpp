@@ -78,8 +78,8 @@ bool Link::ConfigurePort(int baud) {
 bool Link::SetUpLine(int baud) {
   long timeout = std::lround(1440000.0 / baud);
   if (timeout > 65535) return false;
-  baseTimeout_.store(static_cast<unsigned>(timeout));
   if (!port_.SetLine(baud)) return false;
+  baseTimeout_.store(static_cast<unsigned>(timeout));
   byteTime_ = std::chrono::microseconds(10'000'000 / baud);
   port_.PurgeInput();
   lineUnsettled_ = false;
@@ -262,6 +262,13 @@ LinkStatus Link::SendCommand(const LinkBuffer& request) {
 
 LinkBuffer Link::LastSample() const {
   std::lock_guard lock(lastSampleMutex_);
+  return lastSample_;
+}
+
+std::optional<LinkBuffer> Link::TakeUnreadSample() {
+  std::lock_guard lock(lastSampleMutex_);
+  if (!dataValid_.load() || sampleRead_.load()) return std::nullopt;
+  sampleRead_.store(true);
   return lastSample_;
 }
 

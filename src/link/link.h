@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 #include "link/abort_signal.h"
@@ -90,6 +91,9 @@ class Link {
   std::uint64_t SamplesTaken() const { return samplesTaken_.load(); }
   // A consistent copy of the newest poll reply.
   LinkBuffer LastSample() const;
+  // The newest poll reply when it has not been read yet, marked read in the
+  // same step: a poll in between is neither lost nor taken twice.
+  std::optional<LinkBuffer> TakeUnreadSample();
   // A sample taken directly while polling is stopped becomes the newest.
   void SetLastSample(const LinkBuffer& sample);
 

@@ -96,8 +96,8 @@ LinkStatus Link::PollOnce() {
   {
     std::lock_guard lock(lastSampleMutex_);
     lastSample_ = pollReply_;
+    sampleRead_.store(false);
   }
-  sampleRead_.store(false);
   ++samplesTaken_;
   if (!commandPending_.load()) commandReady_.store(true);
   newSampleEvent_.Set();
