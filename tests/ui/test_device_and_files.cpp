@@ -1,9 +1,7 @@
-// The main window against the emulated module: live values, the File
-// commands, and Write, Verify and Read of a configuration.
+// The main window against the emulated module: Open and Save as of a
+// parameters file, Write, Verify and Read of its configuration, live values.
 #include <QStatusBar>
-#include <fstream>
 
-#include "config/parameters_file.h"
 #include "emulator/module_memory.h"
 #include "ui_fixture.h"
 
@@ -18,10 +16,6 @@ constexpr const char* kThermocoupleK =
     "kod=TC-OVEN-2\r\nogolne=Hardening oven 2, upper zone\r\nogolne1=\r\n\r\n\r\n\r\n\r\n\r\n\r\n"
     "\r\n\r\n\r\n\r\n\r\n\r\nKropka=0\r\n";
 
-void WriteFile(const std::filesystem::path& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary) << text;
-}
-
 std::string Text(const QString& text) { return text.toStdString(); }
 
 class DeviceAndFiles : public ProgramTest {
@@ -34,36 +28,25 @@ class DeviceAndFiles : public ProgramTest {
   TQ5480F& Window() { return program_->Window(); }
   ProgramContext& Context() { return program_->Context(); }
 
-  void WaitConnected() {
-    ASSERT_TRUE(WaitFor([&] { return Context().state.Connected && Window().OdczytajT->isEnabled(); }));
-  }
-
-  // File, Open... with `path` chosen in the dialog.
-  void Open(const std::filesystem::path& path, ModalAnswers& answers) {
+  // `command` with `path` chosen in its file dialog.
+  void Choose(ModalAnswers& answers, QAction* command, const std::filesystem::path& path) {
     answers.Then([path](QWidget* window) { return ChooseFile(window, path); });
-    Window().Otworz1->trigger();
+    command->trigger();
     ASSERT_TRUE(answers.AllUsed());
   }
+  // The oven's parameters file opened with the module connected.
+  void OpenOven(ModalAnswers& answers) {
+    test_support::WriteBytes(OvenFile(), kThermocoupleK);
+    ASSERT_TRUE(WaitFor([&] { return Context().state.Connected && Window().OdczytajT->isEnabled(); }));
+    Choose(answers, Window().Otworz1, OvenFile());
+  }
+  std::filesystem::path OvenFile() const { return scratch_ / "oven.par"; }
 };
 
-TEST_F(DeviceAndFiles, LiveValuesOfTheModuleReachBothDisplays) {
-  WaitConnected();
-  ASSERT_TRUE(WaitFor([&] { return !Window().OutputDisplay->text().isEmpty(); }));
-  EXPECT_TRUE(Window().OutputDisplay->text().contains(QLatin1String(" mA")));
-  EXPECT_FALSE(Window().ResultDisplay->text().trimmed().isEmpty());
-  // The first sample names the model of the module.
-  EXPECT_EQ(Context().config.Device, "Q5495");
-  EXPECT_TRUE(Window().ZapiszT->isEnabled());
-  EXPECT_TRUE(Window().Ustawienia1->isEnabled());
-}
-
 TEST_F(DeviceAndFiles, OpenShowsTheFileAndWriteProgramsTheModuleWhichVerifies) {
-  const auto path = scratch_ / "oven.par";
-  WriteFile(path, kThermocoupleK);
-  WaitConnected();
   ModalAnswers answers;
-  Open(path, answers);
-  EXPECT_EQ(Text(Window().windowTitle()), "Q5495 - " + path.string());
+  OpenOven(answers);
+  EXPECT_EQ(Text(Window().windowTitle()), "Q5495 - " + OvenFile().string());
   EXPECT_EQ(Text(Window().Panel->MinInputE->text()), "    0.0");
   EXPECT_EQ(Text(Window().Panel->MaxInputE->text()), " 1000.0");
   EXPECT_EQ(Text(Window().Panel->KodE->text()), "TC-OVEN-2");
@@ -71,6 +54,11 @@ TEST_F(DeviceAndFiles, OpenShowsTheFileAndWriteProgramsTheModuleWhichVerifies) {
   EXPECT_EQ(Window().Panel->BurnoutE->currentIndex(), 1);
   // Loaded while a module is connected: every field differs from it.
   EXPECT_EQ(Window().Panel->KodE->palette().color(QPalette::Base), QColor(0, 255, 255));
+  // Save as writes it under another name, which the caption shows.
+  const auto copy = scratch_ / "copy.par";
+  Choose(answers, Window().Zapiszjako1, copy);
+  EXPECT_EQ(Text(Window().windowTitle()), "Q5495 - " + copy.string());
+  EXPECT_NE(test_support::ReadBytes(copy).find("kod=TC-OVEN-2\r\n"), std::string::npos);
 
   bool messageWindowSeen = false;
   answers.Every([&] {
@@ -113,11 +101,8 @@ TEST_F(DeviceAndFiles, OpenShowsTheFileAndWriteProgramsTheModuleWhichVerifies) {
 }
 
 TEST_F(DeviceAndFiles, ReadFillsThePanelWithWhatTheModuleHolds) {
-  const auto path = scratch_ / "oven.par";
-  WriteFile(path, kThermocoupleK);
-  WaitConnected();
   ModalAnswers answers;
-  Open(path, answers);
+  OpenOven(answers);
   Window().ZapiszT->trigger();
   ASSERT_EQ(Text(Window().StatusText->text()), " Device programmed");
   Window().Nowy1->trigger();
@@ -140,47 +125,14 @@ TEST_F(DeviceAndFiles, ReadFillsThePanelWithWhatTheModuleHolds) {
             QApplication::palette().color(QPalette::Base));
   // Read from the module: the results take their decimals from the range.
   EXPECT_TRUE(Context().state.ConfigRead);
-}
-
-TEST_F(DeviceAndFiles, AFileThatDoesNotLoadIsReportedAndLeavesANewConfiguration) {
-  const auto path = scratch_ / "broken.par";
-  WriteFile(path, "Device=Q5495\r\nTyp=10\r\n");
-  ModalAnswers answers;
-  Open(path, answers);
-  ASSERT_EQ(answers.Messages().size(), 1u);
-  EXPECT_EQ(answers.Messages()[0], "Corrupted or wrong data file!");
-  EXPECT_EQ(Text(Window().windowTitle()), "Unspecified type");
-  EXPECT_EQ(Text(Window().Panel->SenTypeText->text()), "???");
-  EXPECT_EQ(Text(Window().StatusText->text()), " No parameters");
-}
-
-TEST_F(DeviceAndFiles, SaveAsWritesTheConfigurationUnderTheChosenName) {
-  const auto source = scratch_ / "oven.par";
-  const auto copy = scratch_ / "copy.par";
-  WriteFile(source, kThermocoupleK);
-  ModalAnswers answers;
-  Open(source, answers);
-  answers.Then([copy](QWidget* window) { return ChooseFile(window, copy); });
-  Window().Zapiszjako1->trigger();
-  ASSERT_TRUE(answers.AllUsed());
-  EXPECT_EQ(Text(Window().windowTitle()), "Q5495 - " + copy.string());
-
-  ModuleConfig saved;
-  InputLimits limits;
-  std::string dataDir;
-  ASSERT_TRUE(ReadParametersFile(copy, saved, limits, dataDir));
-  EXPECT_EQ(saved.Typ, 10);
-  EXPECT_EQ(saved.MaxInput, 1000);
-  EXPECT_EQ(saved.kod, "TC-OVEN-2");
-  EXPECT_EQ(saved.ogolne, "Hardening oven 2, upper zone");
-}
-
-TEST_F(DeviceAndFiles, SaveWithoutAConfigurationReportsItAndWritesNothing) {
-  ModalAnswers answers;
-  Window().Zachowaj1->trigger();
-  ASSERT_EQ(answers.Messages().size(), 1u);
-  EXPECT_EQ(answers.Messages()[0], "No parameters!");
-  EXPECT_FALSE(std::filesystem::exists(scratch_ / "No_name.par"));
+  ASSERT_TRUE(WaitFor([&] { return !Window().ResultDisplay->text().trimmed().isEmpty(); }));
+  EXPECT_TRUE(Window().OutputDisplay->text().endsWith(QLatin1String(" mA   ")));
+  EXPECT_EQ(Window().OutputDisplay->palette().color(QPalette::WindowText), QColor(Qt::black));
+  // An output the module drives on its own is shown in red.
+  Window().Timer1->stop();
+  Context().display.OutputRed = true;
+  Window().Refresh();
+  EXPECT_EQ(Window().OutputDisplay->palette().color(QPalette::WindowText), QColor(Qt::red));
 }
 
 }  // namespace

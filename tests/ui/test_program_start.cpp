@@ -2,23 +2,14 @@
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QStatusBar>
-#include <chrono>
-#include <cstdio>
-#include <fstream>
-#include <iterator>
 
-#include "config/text.h"
+#include "config/settings_file.h"
 #include "ui/tports.h"
 #include "ui/twitryna.h"
 #include "ui_fixture.h"
 
 namespace q5480::test {
 namespace {
-
-std::string FileText(const std::filesystem::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
 
 void PressKey(QWidget* window, Qt::Key key) {
   QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
@@ -29,37 +20,44 @@ void PressKey(QWidget* window, Qt::Key key) {
 
 using DesktopStart = ProgramTest;
 
-TEST_F(DesktopStart, OpensThePortOfTheSettingsFileAndShowsTheMainWindowWithinASecond) {
-  WriteSettings(kTestPort);
+TEST_F(DesktopStart, OpensThePortOfTheSettingsFileAndTheEndStoresPositionAndLanguage) {
+  WriteSettings(kTestPort, "Polski");  // no such language file here
   DesktopOptions options = Options();
   options.link.portSettleTime = LinkSettings{}.portSettleTime;  // as the program runs
   program_ = std::make_unique<DesktopProgram>(options);
   ModalAnswers answers;
-  const auto begin = std::chrono::steady_clock::now();
   ASSERT_TRUE(program_->Start());
-  ASSERT_TRUE(WaitFor([&] { return program_->Window().isVisible(); }));
-  const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
-      std::chrono::steady_clock::now() - begin);
-  std::printf("start-up to a shown main window on an open port: %lld ms\n",
-              static_cast<long long>(elapsed.count()));
-  EXPECT_LT(elapsed, std::chrono::milliseconds(1000));
-
-  EXPECT_TRUE(answers.Messages().empty());
+  TQ5480F& window = program_->Window();
+  ASSERT_TRUE(WaitFor([&] { return window.isVisible(); }));
+  EXPECT_TRUE(answers.Messages().empty()) << "the missing language is not reported";
   EXPECT_TRUE(program_->Context().link.PortOpen());
-  EXPECT_TRUE(program_->Window().Timer1->isActive());
-  EXPECT_EQ(program_->Window().windowTitle().toStdString(), "Unspecified type");
-  EXPECT_EQ(program_->Window().StatusText->text().toStdString(), " No parameters");
-  EXPECT_EQ(program_->Window().Panel->SenTypeText->text().toStdString(), "???");
-  EXPECT_EQ(program_->Window().pos(), QPoint(40, 30));
+  EXPECT_TRUE(window.Timer1->isActive());
+  EXPECT_EQ(window.windowTitle().toStdString(), "Unspecified type");
+  EXPECT_EQ(window.StatusText->text().toStdString(), " No parameters");
+  EXPECT_EQ(window.Panel->SenTypeText->text().toStdString(), "???");
+  EXPECT_EQ(window.pos(), QPoint(40, 30));
+
+  window.move(123, 77);
+  ASSERT_TRUE(WaitFor([&] { return window.pos() == QPoint(123, 77); }));
+  window.Exit1->trigger();
+  EXPECT_FALSE(window.isVisible());
+  EXPECT_FALSE(window.Timer1->isActive());
+  program_->Stop();
+  EXPECT_FALSE(program_->Context().link.PortOpen());
+  EXPECT_FALSE(program_->Context().link.LinkStarted());
+  ProgramSettings stored;
+  ASSERT_TRUE(ReadSettingsFile(ProgramDirectory(), stored, {0, 0, 1920, 1080}));
+  EXPECT_EQ(stored.MainLeft, 123);
+  EXPECT_EQ(stored.MainTop, 77);
+  EXPECT_EQ(stored.Language, "English");
+  EXPECT_EQ(stored.ComPort, kTestPort);
 }
 
 TEST_F(DesktopStart, APortThatDoesNotOpenIsReportedAndThePortWindowOffersTheOthers) {
   WriteSettings(12);
   ModalAnswers answers;
   std::vector<std::string> offered;
-  answers.Then([](QWidget* window) {
-    return PressMessageButton(window, QMessageBox::Ok);
-  });
+  answers.Then([](QWidget* window) { return PressMessageButton(window, QMessageBox::Ok); });
   answers.Then([&](QWidget* window) {
     auto* ports = qobject_cast<TPortS*>(window);
     if (ports == nullptr) return false;
@@ -90,18 +88,15 @@ TEST_F(DesktopStart, TheSplashWindowGoesOnWithEnterAndEndsTheProgramWithEsc) {
   for (const Case& c : {Case{Qt::Key_Escape, false}, Case{Qt::Key_Return, true}}) {
     SCOPED_TRACE(static_cast<int>(c.key));
     WriteSettings(kTestPort);
-    const std::string settingsBefore = FileText(ProgramDirectory() / kSettingsFileName);
+    const std::string settingsBefore = test_support::ReadBytes(ProgramDirectory() / kSettingsFileName);
     DesktopOptions options = Options();
     options.showSplash = true;
     auto program = std::make_unique<DesktopProgram>(options);
     ModalAnswers answers;
     std::string title;
-    answers.Then([&](QWidget* window) {
-      auto* splash = qobject_cast<Twitryna*>(window);
-      if (splash == nullptr) return false;
+    answers.When<Twitryna>([&](Twitryna* splash) {
       title = splash->Title->text().toStdString() + " " + splash->Wersja->text().toStdString();
       PressKey(splash->focusWidget() != nullptr ? splash->focusWidget() : splash, c.key);
-      return true;
     });
     EXPECT_EQ(program->Start(), c.runs);
     EXPECT_EQ(title, "Q5480 Panel Meters v 2.00");
@@ -110,28 +105,9 @@ TEST_F(DesktopStart, TheSplashWindowGoesOnWithEnterAndEndsTheProgramWithEsc) {
     program.reset();
     // Ended at the splash window, the program leaves its settings alone.
     if (!c.runs) {
-      EXPECT_EQ(FileText(ProgramDirectory() / kSettingsFileName), settingsBefore);
+      EXPECT_EQ(test_support::ReadBytes(ProgramDirectory() / kSettingsFileName), settingsBefore);
     }
   }
-}
-
-TEST_F(DesktopStart, TheEndStoresPositionAndLanguageAndClosesThePort) {
-  WriteSettings(kTestPort, "Polski");  // no such language file here
-  StartProgram();
-  program_->Window().move(123, 77);
-  ASSERT_TRUE(WaitFor([&] { return program_->Window().pos() == QPoint(123, 77); }));
-  program_->Window().Exit1->trigger();
-  EXPECT_FALSE(program_->Window().isVisible());
-  program_->Stop();
-  EXPECT_FALSE(program_->Context().link.PortOpen());
-  EXPECT_FALSE(program_->Context().link.LinkStarted());
-
-  ProgramSettings stored;
-  ASSERT_TRUE(ReadSettingsFile(ProgramDirectory(), stored, {0, 0, 1920, 1080}));
-  EXPECT_EQ(stored.MainLeft, 123);
-  EXPECT_EQ(stored.MainTop, 77);
-  EXPECT_EQ(stored.Language, "English");
-  EXPECT_EQ(stored.ComPort, kTestPort);
 }
 
 }  // namespace

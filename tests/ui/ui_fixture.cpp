@@ -16,6 +16,10 @@ namespace q5480::test {
 QApplication& Application() {
   if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance())) return *existing;
   ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  // The file dialogs remember folders in Qt's own settings: those of the
+  // test program, not the person's, and none from an earlier run.
+  static const test_support::ScratchDirectory qtSettings;
+  ::setenv("XDG_CONFIG_HOME", qtSettings.Path().c_str(), 1);
   static int argc = 1;
   static char name[] = "test_ui";
   static char* argv[] = {name, nullptr};
@@ -77,6 +81,8 @@ void ModalAnswers::Poll() {
 bool ChooseFile(QWidget* window, const std::filesystem::path& path) {
   auto* dialog = qobject_cast<QFileDialog*>(window);
   if (dialog == nullptr) return false;
+  // The dialog leaves its name field alone while the field has the focus.
+  if (QWidget* focused = QApplication::focusWidget()) focused->clearFocus();
   dialog->selectFile(QString::fromStdString(path.string()));
   static_cast<QDialog*>(dialog)->accept();  // as the dialog's own Open button does
   // A dialog still reading its folder may refuse; the next poll tries again.

@@ -43,6 +43,15 @@ class ModalAnswers {
   ModalAnswers& operator=(const ModalAnswers&) = delete;
 
   void Then(std::function<bool(QWidget*)> handler) { handlers_.push_back(std::move(handler)); }
+  // The next modal window, once it is a `Window`, gets `act`.
+  template <typename Window>
+  void When(std::function<void(Window*)> act) {
+    Then([act = std::move(act)](QWidget* shown) {
+      auto* window = qobject_cast<Window*>(shown);
+      if (window != nullptr) act(window);
+      return window != nullptr;
+    });
+  }
   // Runs at every poll, also while a transfer runs.
   void Every(std::function<void()> watcher) { watchers_.push_back(std::move(watcher)); }
   // "text" of each message box seen.

@@ -5,45 +5,30 @@
 namespace q5480 {
 namespace {
 
-using test_support::ScratchDirectory;
-using test_support::WriteBytes;
-
-class FileCommandsTest : public ::testing::Test {
+class FileCommandsTest : public OfflineTest {
  protected:
-  FileCommandsTest() : context_(ui_), panel_(context_), files_(context_, panel_) {
-    context_.programDirectory = scratch_.Path();
+  FileCommandsTest() {
     panel_.odnowa();
     context_.state.TimerEnabled = true;
   }
 
-  // A parameters file of a type K thermocouple written by the program itself.
-  std::string WriteExample(const std::string& name) {
+  // Opens a parameters file of a type K thermocouple written by the program
+  // itself; gives its path.
+  std::string OpenExample() {
     ModuleConfig k;
-    k.Device = "Q5495";
-    k.Typ = 10;
-    k.Tryb = 7;
-    k.Lin = kLinTable;
-    k.MinInput = 0;
-    k.MaxInput = 1000;
-    k.FiltrZakres = 20;
+    SetThermocoupleK(k);
     k.kod = "TI-7";
     std::string dataDir;
-    const std::string path = (scratch_ / name).string();
+    const std::string path = (scratch_ / "k.par").string();
     EXPECT_TRUE(WriteParametersFile(path, k, RegionalSettings{}, dataDir));
+    ui_.ChooseFile(path);
+    EXPECT_TRUE(files_.Otworz1Click());
     return path;
   }
-
-  ScratchDirectory scratch_;
-  RecordingUi ui_;
-  ProgramContext context_;
-  ParameterPanel panel_;
-  FileCommands files_;
 };
 
-TEST_F(FileCommandsTest, OpenShowsTheFileAndRemembersItsFolder) {
-  const std::string path = WriteExample("k.par");
-  ui_.ChooseFile(path);
-  ASSERT_TRUE(files_.Otworz1Click());
+TEST_F(FileCommandsTest, OpenShowsTheFileAndRemembersItsFolderAndNewForgetsIt) {
+  const std::string path = OpenExample();
   const std::vector<FileDialogRequest> dialogs = ui_.Dialogs();
   ASSERT_EQ(dialogs.size(), 1u);
   EXPECT_FALSE(dialogs[0].save);
@@ -57,19 +42,22 @@ TEST_F(FileCommandsTest, OpenShowsTheFileAndRemembersItsFolder) {
   EXPECT_EQ(panel_.View().Colour(PanelField::MinInputE), FieldColour::Window);
   EXPECT_TRUE(context_.state.TimerEnabled);
 
-  // The next dialog starts in that folder.
+  // The next dialog starts in that folder; cancelled, it changes nothing.
   ui_.ChooseFile(std::nullopt);
   EXPECT_FALSE(files_.Otworz1Click());
   EXPECT_EQ(ui_.Dialogs().back().directory, scratch_.Path().string());
-  EXPECT_EQ(context_.fileName, path) << "a cancelled dialog changes nothing";
-}
+  EXPECT_EQ(context_.fileName, path);
 
-TEST_F(FileCommandsTest, OpenWithAModuleConnectedMarksEveryField) {
+  files_.Nowy1Click();
+  EXPECT_EQ(context_.fileName, "No_name");
+  EXPECT_FALSE(panel_.ConfigurationShown());
+  EXPECT_EQ(context_.caption, "Unspecified type");
+
+  // Opened with a module connected, every field differs from the module.
   context_.state.Connected = true;
   context_.state.ZeroCoefficients = true;
   context_.state.Programmed = true;
-  ui_.ChooseFile(WriteExample("k.par"));
-  ASSERT_TRUE(files_.Otworz1Click());
+  OpenExample();
   for (FieldColour colour : panel_.View().Colours) EXPECT_EQ(colour, FieldColour::Aqua);
   EXPECT_FALSE(context_.state.ZeroCoefficients);
   EXPECT_FALSE(context_.state.Programmed);
@@ -83,12 +71,16 @@ TEST_F(FileCommandsTest, CorruptedFileIsReportedAndGivesNew) {
   EXPECT_EQ(ui_.Messages()[0].icon, MessageIcon::Error);
   EXPECT_FALSE(panel_.ConfigurationShown());
   EXPECT_EQ(context_.fileName, "No_name");
-  EXPECT_EQ(context_.config.Typ, 20);
+  EXPECT_EQ(context_.config.Typ, kTypNone);
 }
 
-TEST_F(FileCommandsTest, SaveOfANewConfigurationAsksForAName) {
-  ui_.ChooseFile(WriteExample("k.par"));
-  ASSERT_TRUE(files_.Otworz1Click());
+TEST_F(FileCommandsTest, SaveAsksForANameOnlyWhileTheConfigurationHasNone) {
+  const std::string path = OpenExample();
+  context_.config.kod = "changed";
+  ASSERT_TRUE(files_.Zachowaj1Click());
+  EXPECT_EQ(ui_.Dialogs().size(), 1u) << "saved under its name";
+  EXPECT_NE(ReadBytes(path).find("kod=changed\r\n"), std::string::npos);
+
   context_.fileName = "No_name";
   const std::string target = (scratch_ / "copy.par").string();
   ui_.ChooseFile(target);
@@ -103,29 +95,22 @@ TEST_F(FileCommandsTest, SaveOfANewConfigurationAsksForAName) {
   InputLimits limits;
   std::string dataDir;
   ASSERT_TRUE(ReadParametersFile(target, back, limits, dataDir));
-  EXPECT_EQ(back.kod, "TI-7");
-}
-
-TEST_F(FileCommandsTest, SaveUnderTheCurrentNameNeedsNoDialog) {
-  const std::string path = WriteExample("k.par");
-  ui_.ChooseFile(path);
-  ASSERT_TRUE(files_.Otworz1Click());
-  context_.config.kod = "changed";
-  ASSERT_TRUE(files_.Zachowaj1Click());
-  EXPECT_EQ(ui_.Dialogs().size(), 1u);
-  EXPECT_NE(test_support::ReadBytes(path).find("kod=changed\r\n"), std::string::npos);
+  EXPECT_EQ(back.kod, "changed");
 }
 
 TEST_F(FileCommandsTest, SaveWithoutConfigurationWritesNothing) {
+  EXPECT_FALSE(panel_.CheckParam(true, true));
+  EXPECT_TRUE(ui_.Messages().empty()) << "quiet";
   EXPECT_FALSE(files_.Zachowaj1Click());
   EXPECT_FALSE(files_.Zapiszjako1Click());
   EXPECT_TRUE(ui_.Dialogs().empty());
   EXPECT_EQ(ui_.MessageTexts(), (std::vector<std::string>{"No parameters!", "No parameters!"}));
+  EXPECT_EQ(ui_.Messages()[0].icon, MessageIcon::Error);
+  EXPECT_EQ(ui_.Beeps(), (std::vector<BeepKind>{BeepKind::Exclamation, BeepKind::Exclamation}));
 }
 
 TEST_F(FileCommandsTest, UnwritableFileIsNamedInTheWarning) {
-  ui_.ChooseFile(WriteExample("k.par"));
-  ASSERT_TRUE(files_.Otworz1Click());
+  OpenExample();
   const std::string target = (scratch_ / "missing" / "k.par").string();
   ui_.ChooseFile(target);
   EXPECT_FALSE(files_.Zapiszjako1Click());
@@ -133,15 +118,6 @@ TEST_F(FileCommandsTest, UnwritableFileIsNamedInTheWarning) {
   EXPECT_EQ(ui_.Messages()[0].icon, MessageIcon::Warning);
   EXPECT_EQ(context_.fileName, target);
   EXPECT_TRUE(context_.state.TimerEnabled);
-}
-
-TEST_F(FileCommandsTest, NewForgetsTheFile) {
-  ui_.ChooseFile(WriteExample("k.par"));
-  ASSERT_TRUE(files_.Otworz1Click());
-  files_.Nowy1Click();
-  EXPECT_EQ(context_.fileName, "No_name");
-  EXPECT_FALSE(panel_.ConfigurationShown());
-  EXPECT_EQ(context_.caption, "Unspecified type");
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 // Timer1 of the main window against an emulated module: the displays, the
 // silence of the module, the model check and the automatic read.
-#include <algorithm>
-
+#include "emulator/pty_line.h"
 #include "workflow_fixture.h"
 
 namespace q5480 {
@@ -21,13 +20,18 @@ class SilentModule : public WorkflowTest {
   }
 };
 
-TEST_F(SilentModule, EmptyAtOnceThenUnknownAfterSixSeconds) {
+TEST_F(SilentModule, EmptyAtOnceThenUnknownAfterSixSecondsAndNeverReported) {
   context_.state.ConfigRead = true;
   window_->Timer1Timer();
   EXPECT_FALSE(context_.state.Connected);
   EXPECT_EQ(context_.display.ResultText, "");
   EXPECT_EQ(context_.display.OutputText, "");
   EXPECT_TRUE(context_.state.ConfigRead) << "the first missed tick keeps the configuration";
+  for (const char* action : {"Odczytaj1", "OdczytajT", "ZapiszT", "Zapisz1", "Ustawienia1",
+                             "Reset1", "Weryfikuj1"}) {
+    EXPECT_FALSE(window_->CommandEnabled(action)) << action;
+  }
+  EXPECT_TRUE(window_->CommandEnabled("Komunikacja1"));
   window_->Timer1Timer();
   EXPECT_FALSE(context_.state.ConfigRead);
 
@@ -45,6 +49,7 @@ TEST_F(SilentModule, EmptyAtOnceThenUnknownAfterSixSeconds) {
   // Without a fault of the polling thread the silence is never reported.
   for (int i = 0; i < 40; ++i) window_->Timer1Timer();
   EXPECT_TRUE(ui_.Messages().empty());
+  EXPECT_TRUE(ui_.Beeps().empty());
   EXPECT_EQ(context_.state.MissCount, 2 * kTicksAt500 + 1) << "counting stops after 2N";
   EXPECT_EQ(context_.display.ResultText, kUnknown);
 }
@@ -70,37 +75,48 @@ TEST_F(SilentModule, StoppedTimerAndRunningTransferLeaveEverythingAlone) {
   EXPECT_EQ(context_.display.ResultText, "old");
 }
 
-TEST_F(SilentModule, CommandsNeedAConnectedModule) {
-  window_->Timer1Timer();
-  for (const char* action : {"Odczytaj1", "OdczytajT", "ZapiszT", "Zapisz1", "Ustawienia1",
-                             "Reset1", "Weryfikuj1"}) {
-    EXPECT_FALSE(window_->CommandEnabled(action)) << action;
+// The adapter pulled out: the polling thread ends by itself, which is
+// beeped at once and reported after twice the silence.
+using LostAdapter = WorkflowTest;
+
+TEST_F(LostAdapter, IsReportedOnceAfterTwelveSecondsOfSilence) {
+  auto adapter = std::make_unique<PtyLine>();
+  std::filesystem::create_symlink(adapter->SlavePath(), scratch_ / "ports" / "com8");
+  ASSERT_TRUE(context_.link.OpenLink(8, 3));
+  context_.state.TimerEnabled = true;
+  adapter.reset();
+  ASSERT_TRUE(WaitUntil([&] { return context_.link.PollFault(); }));
+  while (context_.state.MissCount < 2 * kTicksAt500) {
+    window_->Timer1Timer();
+    EXPECT_TRUE(ui_.Messages().empty()) << context_.state.MissCount;
   }
-  EXPECT_TRUE(window_->CommandEnabled("Komunikacja1"));
+  for (int i = 0; i < 10; ++i) window_->Timer1Timer();
+  EXPECT_EQ(context_.display.ResultText, kUnknown);
+  ASSERT_EQ(ui_.MessageTexts(), std::vector<std::string>{"No communication with device!"});
+  EXPECT_EQ(ui_.Messages()[0].icon, MessageIcon::Warning);
+  EXPECT_EQ(ui_.Beeps(), std::vector<BeepKind>{BeepKind::Default});
 }
 
-class LiveModule : public WorkflowTest {};
+using LiveModule = WorkflowTest;
 
-TEST_F(LiveModule, SampleFillsBothDisplaysAndEnablesTheCommands) {
+TEST_F(LiveModule, SamplesFillBothDisplaysNameTheModelAndEnableTheCommands) {
   OpenPort();
   TickUntilConnected();
   EXPECT_EQ(context_.state.MissCount, 0u);
   EXPECT_EQ(context_.display.ResultPointSize, 18);
+  EXPECT_EQ(context_.display.ResultAlign, DisplayAlign::Right);
   EXPECT_FALSE(context_.display.ResultText.empty());
   EXPECT_EQ(context_.display.OutputText.substr(5), " mA   ");
   EXPECT_FALSE(context_.display.OutputRed);
+  // An empty Device takes the module's model without a question.
+  EXPECT_EQ(context_.caption, "Q5495 - No_name");
+  EXPECT_TRUE(ui_.Messages().empty());
   for (const char* action : {"Odczytaj1", "OdczytajT", "ZapiszT", "Zapisz1", "Reset1"}) {
     EXPECT_TRUE(window_->CommandEnabled(action)) << action;
   }
   EXPECT_FALSE(window_->CommandEnabled("Weryfikuj1")) << "nothing was programmed yet";
-  context_.state.Programmed = true;
-  context_.state.Connected = false;
-  TickUntilConnected();
-  EXPECT_TRUE(window_->CommandEnabled("Weryfikuj1"));
-}
 
-TEST_F(LiveModule, ModuleFlagsBecomeStatusWords) {
-  OpenPort();
+  // The module's flags become status words.
   module_.SetCalibrationMode(true);
   ASSERT_TRUE(WaitUntil([&] {
     window_->Timer1Timer();
@@ -118,38 +134,6 @@ TEST_F(LiveModule, ModuleFlagsBecomeStatusWords) {
   EXPECT_TRUE(window_->CommandEnabled("ZapiszT"));
 }
 
-TEST_F(LiveModule, EmptyDeviceTakesTheModulesModel) {
-  context_.config.Device.clear();
-  OpenPort();
-  TickUntilConnected();
-  EXPECT_EQ(context_.config.Device, "Q5495");
-  EXPECT_EQ(context_.caption, "Q5495 - No_name");
-  EXPECT_TRUE(ui_.Messages().empty());
-}
-
-TEST_F(LiveModule, MonitorOnlySuspendsAutoreadAndHidesTheMenus) {
-  window_->Autoread1Click();
-  ASSERT_TRUE(context_.state.AutoRead);
-  context_.state.ChartShown = true;
-  window_->MonOnly1Click();
-  EXPECT_FALSE(context_.state.AutoRead);
-  EXPECT_TRUE(window_->AutoreadChecked()) << "the menu item keeps its check mark";
-  EXPECT_FALSE(context_.state.ChartShown);
-  EXPECT_FALSE(window_->MenusShown());
-  EXPECT_FALSE(window_->CommandEnabled("Autoread1"));
-  EXPECT_FALSE(window_->CommandEnabled("Wykres1"));
-  window_->MonOnly1Click();
-  EXPECT_TRUE(context_.state.AutoRead);
-  EXPECT_TRUE(window_->MenusShown());
-  EXPECT_TRUE(window_->CommandEnabled("Autoread1"));
-
-  // Unchecked before the compact view: it stays off afterwards.
-  window_->Autoread1Click();
-  window_->MonOnly1Click();
-  window_->MonOnly1Click();
-  EXPECT_FALSE(context_.state.AutoRead);
-}
-
 class ModelCheck : public WorkflowTest {
  protected:
   void SetUp() override {
@@ -157,16 +141,9 @@ class ModelCheck : public WorkflowTest {
     context_.fileName = "/data/old.par";
     OpenPort();
   }
-  // Every read starts by asking the module for its identifier.
-  long Reads() const {
-    const auto requests = line_.interposer.Requests();
-    return std::count_if(requests.begin(), requests.end(),
-                         [](const Bytes& r) { return r[0] == 's' && r[1] == kIdentifyCount; });
-  }
-  void FailReads() { line_.interposer.Override('s', std::nullopt); }
 };
 
-TEST_F(ModelCheck, AnotherModelAsksAndCancelKeepsTheConfiguration) {
+TEST_F(ModelCheck, AnotherModelIsAskedAboutUntilOkReadsItAndForgetsTheFileName) {
   ui_.Answer(MessageResult::Cancel);
   TickUntilConnected();
   const std::vector<ShownMessage> messages = ui_.Messages();
@@ -176,15 +153,16 @@ TEST_F(ModelCheck, AnotherModelAsksAndCancelKeepsTheConfiguration) {
             "Disconnect the panel meter and press Cancel to preserve present configuration.");
   EXPECT_EQ(messages[0].caption, "Q5480.exe");
   EXPECT_EQ(messages[0].buttons, MessageButtons::OkCancel);
-  EXPECT_EQ(Reads(), 0);
+  EXPECT_EQ(Transfers(), 0);
   EXPECT_EQ(context_.config.Device, "Q5491");
   EXPECT_EQ(context_.fileName, "/data/old.par");
-}
 
-TEST_F(ModelCheck, OkReadsAndForgetsTheFileName) {
+  ui_.Forget();
   ui_.Answer(MessageResult::Ok);
+  context_.state.Connected = false;
   TickUntilConnected();
-  EXPECT_EQ(Reads(), 1);
+  EXPECT_EQ(ui_.Messages().size(), 1u);
+  EXPECT_EQ(Transfers(), 1);
   EXPECT_EQ(context_.config.Device, "Q5495");
   EXPECT_EQ(context_.fileName, "No_name");
   EXPECT_TRUE(context_.state.ConfigRead);
@@ -200,33 +178,26 @@ TEST_F(ModelCheck, OkReadsAndForgetsTheFileName) {
   EXPECT_TRUE(WaitUntil([&] { return context_.link.LinkStarted(); })) << "polling runs again";
 }
 
-TEST_F(ModelCheck, AutoreadThatFailsOffersToTurnItselfOff) {
+TEST_F(ModelCheck, AutoreadThatFailsAsksToTurnItselfOffUntilYes) {
   context_.config.Device.clear();
-  FailReads();
+  line_.interposer.Override('s', std::nullopt);  // every read fails
   window_->Autoread1Click();
   ASSERT_TRUE(context_.state.AutoRead);
   EXPECT_EQ(window_->ReadButtonImage(), 9);
-  ui_.Answer(MessageResult::Ok);   // "Transmission unsuccessful!"
-  ui_.Answer(MessageResult::Yes);  // "Turn Autoread off?"
-  TickUntilConnected();
-  const std::vector<std::string> texts = ui_.MessageTexts();
-  ASSERT_EQ(texts.size(), 2u);
-  EXPECT_EQ(texts[0], "Transmission unsuccessful!");
-  EXPECT_EQ(texts[1], "Turn Autoread off?");
-  EXPECT_FALSE(context_.state.AutoRead);
+  const std::vector<std::string> oneRound{"Transmission unsuccessful!", "Turn Autoread off?"};
+  for (MessageResult answer : {MessageResult::No, MessageResult::Yes}) {
+    ui_.Forget();
+    ui_.Answer(MessageResult::Ok);
+    ui_.Answer(answer);
+    ASSERT_TRUE(WaitUntil([&] {
+      window_->Timer1Timer();
+      return ui_.Messages().size() >= 2;
+    }));
+    EXPECT_EQ(ui_.MessageTexts(), oneRound);
+    EXPECT_EQ(context_.state.AutoRead, answer == MessageResult::No);
+  }
   EXPECT_EQ(window_->ReadButtonImage(), 3);
-}
-
-TEST_F(ModelCheck, AutoreadNoKeepsItOn) {
-  context_.config.Device.clear();
-  FailReads();
-  window_->Autoread1Click();
-  ui_.Answer(MessageResult::Ok);
-  ui_.Answer(MessageResult::No);
-  TickUntilConnected();
-  EXPECT_TRUE(context_.state.AutoRead);
-  EXPECT_EQ(ui_.MessageTexts(),
-            (std::vector<std::string>{"Transmission unsuccessful!", "Turn Autoread off?"}));
+  EXPECT_FALSE(window_->AutoreadChecked());
 }
 
 // An older module whose configuration names a table file that is nowhere:
@@ -268,10 +239,7 @@ TEST_F(AutoreadOfATableConfiguration, TicksDuringItsQuestionsNeitherReadNorAskAg
   EXPECT_NE(texts[0].find("(source file: gone.dat)"), std::string::npos) << texts[0];
   EXPECT_TRUE(context_.state.ConfigRead);
   EXPECT_TRUE(context_.state.TimerEnabled) << "the tick that read runs the timer again";
-  const auto requests = line_.interposer.Requests();
-  EXPECT_EQ(std::count_if(requests.begin(), requests.end(),
-                          [](const Bytes& r) { return r[0] == 's' && r[1] == kIdentifyCount; }),
-            1);
+  EXPECT_EQ(Transfers(), 1);
 }
 
 }  // namespace

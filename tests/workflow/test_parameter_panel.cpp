@@ -5,15 +5,21 @@
 namespace q5480 {
 namespace {
 
-using test_support::ScratchDirectory;
-using test_support::WriteBytes;
-
-class PanelTest : public ::testing::Test {
- protected:
-  PanelTest() : context_(ui_), panel_(context_) {
-    context_.programDirectory = scratch_.Path();
-    context_.fileName = "/data/k.par";
+// The panel's texts in the order of the window, joined by "|".
+std::string TextsOf(const PanelView& v) {
+  std::string joined = v.SenTypeG;
+  for (const std::string* text :
+       {&v.SenTypeText, &v.Reakcja, &v.JednostkiE, &v.JednostkiE1, &v.MinInputE, &v.MaxInputE,
+        &v.FiltrZakresE, &v.FiltrCzasE, &v.FiltrLimitE, &v.RegulZV, &v.RegulGV, &v.AbsMinE,
+        &v.AbsMaxE, &v.SerialE, &v.DataE, &v.KodE, &v.OgolneE}) {
+    joined += "|" + *text;
   }
+  return joined;
+}
+
+class PanelTest : public OfflineTest {
+ protected:
+  PanelTest() { context_.fileName = "/data/k.par"; }
 
   ModuleConfig& Config() { return context_.config; }
 
@@ -25,7 +31,6 @@ class PanelTest : public ::testing::Test {
     c.FiltrLimit = 30;
     c.Burnout = 1;
     c.Siec = 60;
-    c.Jednostki = 8;
     c.ZeroReg = 0.5;
     c.GainReg = -1.25;
     c.serial = "1234567";
@@ -33,23 +38,19 @@ class PanelTest : public ::testing::Test {
     c.ogolne = "boiler";
   }
 
-  // A voltage input converted by a user table that must be read from a file.
-  void TableInput(const std::string& file) {
+  // A voltage input converted by a table or a power series that is not in
+  // memory.
+  void ConvertedInput(int lin, const std::string& file = {}) {
     ModuleConfig& c = Config();
     c.Device = "Q5497";
     c.Typ = 16;
     c.Tryb = 1;
-    c.Lin = kLinTable;
+    c.Lin = static_cast<std::uint8_t>(lin);
     c.File = file;
     c.TableLoaded = false;
     c.MinInput = 0;
     c.MaxInput = 100;
   }
-
-  ScratchDirectory scratch_;
-  RecordingUi ui_;
-  ProgramContext context_;
-  ParameterPanel panel_;
 };
 
 TEST_F(PanelTest, ThermocoupleIsShownFieldByField) {
@@ -57,32 +58,16 @@ TEST_F(PanelTest, ThermocoupleIsShownFieldByField) {
   panel_.pokaz(kColourWhite);
   const PanelView& v = panel_.View();
   EXPECT_EQ(context_.caption, "Q5495 - /data/k.par");
-  EXPECT_EQ(v.SenTypeG, " Sensor type ");
-  EXPECT_EQ(v.SenTypeText, "Thermocouple K, CJC, linearization");
-  EXPECT_EQ(v.Reakcja, "Output reaction to sensor burnout:");
-  EXPECT_EQ(v.JednostkiE, " ") << "no measurement reported a unit yet";
-  EXPECT_EQ(v.JednostkiE1, "°C");
-  EXPECT_EQ(v.MinInputE, "    0.0");
-  EXPECT_EQ(v.MaxInputE, " 1000.0");
-  EXPECT_EQ(v.FiltrZakresE, "12.5");
-  EXPECT_EQ(v.FiltrCzasE, "5.0");
-  EXPECT_EQ(v.FiltrLimitE, "30");
-  EXPECT_EQ(v.FiltrLimitUpDown, 30);
-  EXPECT_EQ(v.BurnoutE, 1);
-  EXPECT_EQ(v.SiecE, 1);
-  EXPECT_EQ(v.RegulZV, " 0.50%");
-  EXPECT_EQ(v.RegulGV, "-1.25%");
-  EXPECT_EQ(v.AbsMinE, "-150 ..");
-  EXPECT_EQ(v.AbsMaxE, ".. 1370");
-  EXPECT_EQ(v.SerialE, "1234567");
-  EXPECT_EQ(v.DataE, "01.02.2024");
+  // The unit of the result stays blank until a measurement reports one.
+  EXPECT_EQ(TextsOf(v),
+            " Sensor type |Thermocouple K, CJC, linearization|Output reaction to sensor burnout:|"
+            " |°C|    0.0| 1000.0|12.5|5.0|30| 0.50%|-1.25%|-150 ..|.. 1370|1234567|01.02.2024|"
+            "TI-101|boiler");
+  EXPECT_EQ(std::tuple(v.FiltrLimitUpDown, v.BurnoutE, v.SiecE), std::tuple(30, 1, 1));
   EXPECT_TRUE(v.InfoCaptionsVisible);
-  EXPECT_EQ(v.KodE, "TI-101");
-  EXPECT_EQ(v.OgolneE, "boiler");
   EXPECT_TRUE(v.RangeFieldsEnabled);
   EXPECT_TRUE(v.OtherFieldsEnabled);
   EXPECT_TRUE(panel_.ConfigurationShown());
-  EXPECT_EQ(context_.statusText, "Information complete");
   EXPECT_EQ(ui_.StatusTexts().back(), " Information complete");
   EXPECT_TRUE(ui_.Messages().empty());
 }
@@ -118,34 +103,34 @@ TEST_F(PanelTest, SensorDescriptionsAndBurnoutLabels) {
   }
 }
 
-TEST_F(PanelTest, ColourModesColourTheirGroups) {
+TEST_F(PanelTest, ColourModesAndChangeMarks) {
   Thermocouple();
-  panel_.pokaz(kColourChangedRange);
-  for (std::size_t i = 0; i < kPanelFieldCount; ++i) {
-    EXPECT_EQ(panel_.View().Colours[i],
-              i < kFirstGroupCount ? FieldColour::Aqua : FieldColour::ButtonFace)
-        << i;
+  const auto expect = [&](FieldColour first, FieldColour second, const std::string& when) {
+    for (std::size_t i = 0; i < kPanelFieldCount; ++i) {
+      EXPECT_EQ(panel_.View().Colours[i], i < kFirstGroupCount ? first : second) << when << " " << i;
+    }
+  };
+  using enum FieldColour;
+  const std::tuple<int, FieldColour, FieldColour> modes[] = {
+      {kColourGrey, ButtonFace, ButtonFace}, {kColourChangedRange, Aqua, ButtonFace},
+      {kColourChangedAll, Aqua, Aqua},       {kColourKeep, Aqua, Aqua},
+      {kColourWhite, Window, Window},
+  };
+  for (const auto& [mode, first, second] : modes) {
+    panel_.pokaz(mode);
+    expect(first, second, "mode " + std::to_string(mode));
   }
-  panel_.pokaz(kColourChangedAll);
-  for (FieldColour colour : panel_.View().Colours) EXPECT_EQ(colour, FieldColour::Aqua);
-  panel_.pokaz(kColourKeep);
-  for (FieldColour colour : panel_.View().Colours) EXPECT_EQ(colour, FieldColour::Aqua);
-  panel_.pokaz(kColourGrey);
-  for (FieldColour colour : panel_.View().Colours) EXPECT_EQ(colour, FieldColour::ButtonFace);
-}
-
-TEST_F(PanelTest, OnlyTheTextsChangedMeansAnInformationWrite) {
-  Thermocouple();
-  panel_.pokaz(kColourWhite);
+  // Only the texts changed: an information write.
   EXPECT_FALSE(panel_.OnlyInformationChanged());
   panel_.MarkChanged(PanelField::KodE);
   EXPECT_TRUE(panel_.OnlyInformationChanged());
+  panel_.ClearChangedMarks();
   panel_.MarkChanged(PanelField::OgolneE);
   EXPECT_TRUE(panel_.OnlyInformationChanged());
   panel_.MarkChanged(PanelField::SiecE);
   EXPECT_FALSE(panel_.OnlyInformationChanged());
   panel_.ClearChangedMarks();
-  EXPECT_FALSE(panel_.OnlyInformationChanged());
+  expect(Window, Window, "cleared");
 }
 
 TEST_F(PanelTest, NewGivesItsOwnDefaultsAndAnEmptyPanel) {
@@ -154,29 +139,15 @@ TEST_F(PanelTest, NewGivesItsOwnDefaultsAndAnEmptyPanel) {
   panel_.pokaz(kColourWhite);
   panel_.odnowa();
   const ModuleConfig& c = Config();
-  EXPECT_EQ(c.Device, "");
-  EXPECT_EQ(c.Typ, 20);
-  EXPECT_EQ(c.Tryb, 1);
-  EXPECT_EQ(c.Lin, 2);
-  EXPECT_EQ(c.Jednostki, 10);
-  EXPECT_EQ(c.Burnout, 0);
-  EXPECT_EQ(c.Siec, 50);
-  EXPECT_EQ(c.MaxInput, 0);
-  EXPECT_EQ(c.FiltrZakres, 0);
-  EXPECT_EQ(c.kod, "");
-  EXPECT_FALSE(c.TableLoaded);
+  EXPECT_EQ(std::tuple(c.Device, c.Typ, c.Siec, c.MaxInput, c.kod, c.TableLoaded),
+            std::tuple("", kTypNone, 50, 0.0, "", false));
   EXPECT_FALSE(context_.state.Programmed);
   EXPECT_FALSE(panel_.ConfigurationShown());
   EXPECT_EQ(context_.fileName, "No_name");
   EXPECT_EQ(context_.caption, "Unspecified type");
   EXPECT_EQ(context_.statusText, "No parameters");
   const PanelView& v = panel_.View();
-  EXPECT_EQ(v.SenTypeG, " Sensor type ");
-  EXPECT_EQ(v.SenTypeText, "???");
-  EXPECT_EQ(v.MinInputE, "");
-  EXPECT_EQ(v.AbsMinE, "");
-  EXPECT_EQ(v.JednostkiE1, "");
-  EXPECT_EQ(v.BurnoutE, 0);
+  EXPECT_EQ(TextsOf(v), " Sensor type |???|Internal failure sygnalization:" + std::string(15, '|'));
   EXPECT_FALSE(v.InfoCaptionsVisible);
   EXPECT_FALSE(v.RangeFieldsEnabled);
   EXPECT_FALSE(v.OtherFieldsEnabled);
@@ -202,54 +173,35 @@ TEST_F(PanelTest, UserDataRule) {
   }
 }
 
-TEST_F(PanelTest, CheckParamWithoutConfigurationComplains) {
-  EXPECT_FALSE(panel_.CheckParam(true, true));
-  EXPECT_TRUE(ui_.Messages().empty()) << "quiet";
-  EXPECT_FALSE(panel_.CheckParam(false, false));
-  ASSERT_EQ(ui_.MessageTexts(), std::vector<std::string>{"No parameters!"});
-  EXPECT_EQ(ui_.Messages()[0].icon, MessageIcon::Error);
-  EXPECT_EQ(ui_.Beeps(), std::vector<BeepKind>{BeepKind::Exclamation});
-  Thermocouple();
-  panel_.pokaz(kColourWhite);
-  EXPECT_TRUE(panel_.CheckParam(true, false));
-}
-
-TEST_F(PanelTest, PowerSeriesIsSampledAgainWithoutAsking) {
-  ModuleConfig& c = Config();
-  c.Device = "Q5497";
-  c.Typ = 16;
-  c.Lin = kLinSeries;
-  c.Coefficients = {0, 10, 0, 0, 0, 0, 0, 0, 0, 0, 10};  // 10 x over 0..10 mV
-  c.MinInput = 0;
-  c.MaxInput = 100;
+TEST_F(PanelTest, PowerSeriesIsSampledAgainWithoutAskingOrItsFailureReported) {
+  ConvertedInput(kLinSeries);
+  Config().Coefficients = {0, 10, 0, 0, 0, 0, 0, 0, 0, 0, 10};  // 10 x over 0..10 mV
   panel_.pokaz(kColourWhite);
   EXPECT_TRUE(ui_.Messages().empty());
-  EXPECT_TRUE(c.TableLoaded);
+  EXPECT_TRUE(Config().TableLoaded);
   EXPECT_TRUE(panel_.View().RangeFieldsEnabled);
   EXPECT_EQ(context_.statusText, "Information complete");
   EXPECT_EQ(context_.limits.UpperTenths(15), 1000);
-}
 
-TEST_F(PanelTest, PowerSeriesThatFailsIsReported) {
-  ModuleConfig& c = Config();
-  c.Typ = 16;
-  c.Lin = kLinSeries;
-  c.Coefficients = {5, 0, 0, 0, 0, 0, 0, 0, 0, 0, 10};  // constant: not monotonic
+  ConvertedInput(kLinSeries);
+  Config().Coefficients = {5, 0, 0, 0, 0, 0, 0, 0, 0, 0, 10};  // constant: not monotonic
   panel_.pokaz(kColourWhite);
   ASSERT_EQ(ui_.Messages().size(), 1u);
   EXPECT_EQ(ui_.Messages()[0].icon, MessageIcon::Warning);
-  EXPECT_FALSE(c.TableLoaded);
+  EXPECT_EQ(ui_.Beeps(), std::vector<BeepKind>{BeepKind::Exclamation});
+  EXPECT_FALSE(Config().TableLoaded);
   EXPECT_FALSE(panel_.View().RangeFieldsEnabled);
   EXPECT_EQ(context_.statusText, "Information incomplete");
 }
 
 TEST_F(PanelTest, MissingTableFileIsNamedInTheMessage) {
-  TableInput("C:\\tables\\volts.dat");
+  ConvertedInput(kLinTable, "C:\\tables\\volts.dat");
   panel_.pokaz(kColourWhite);
   ASSERT_EQ(ui_.MessageTexts(),
             std::vector<std::string>{"User defined sensor or conversion!\nNo data available.\n"
                                      "(source file: volts.dat)"});
   EXPECT_EQ(ui_.Messages()[0].icon, MessageIcon::Warning);
+  EXPECT_EQ(ui_.Beeps(), std::vector<BeepKind>{BeepKind::Exclamation});
   EXPECT_EQ(Config().File, "volts.dat");
   EXPECT_FALSE(Config().TableLoaded);
   EXPECT_EQ(panel_.View().AbsMinE, "") << "no limits without the user data";
@@ -260,65 +212,59 @@ class TableFileTest : public PanelTest {
   void SetUp() override {
     std::filesystem::create_directories(scratch_ / "Tables");
     WriteBytes(scratch_ / "Tables" / "volts.dat", "0 0\r\n50 5\r\n100 10\r\n");
-    TableInput("volts.dat");
+    ConvertedInput(kLinTable, "volts.dat");
   }
 };
 
-TEST_F(TableFileTest, YesReadsTheTableAgain) {
-  ui_.Answer(MessageResult::Yes);
-  context_.state.TimerEnabled = true;
+TEST_F(TableFileTest, YesReadsTheTableAgainAndNoLeavesItMissing) {
+  ui_.Answer(MessageResult::No);
   panel_.pokaz(kColourWhite);
   ASSERT_EQ(ui_.MessageTexts(),
             std::vector<std::string>{"User defined sensor or conversion!\nNo data available.\n"
                                      "Read source file volts.dat?"});
   EXPECT_EQ(ui_.Messages()[0].buttons, MessageButtons::YesNo);
+  EXPECT_FALSE(Config().TableLoaded);
+  EXPECT_EQ(context_.statusText, "Information incomplete");
+
+  ui_.Answer(MessageResult::Yes);
+  context_.state.TimerEnabled = true;
+  EXPECT_FALSE(panel_.nietypo()) << "the user data are in memory now";
+  EXPECT_EQ(ui_.Messages().size(), 2u);
   EXPECT_TRUE(Config().TableLoaded);
   EXPECT_TRUE(panel_.View().RangeFieldsEnabled);
   EXPECT_EQ(context_.statusText, "Information complete");
   EXPECT_TRUE(context_.state.TimerEnabled) << "the timer runs again";
 }
 
-TEST_F(TableFileTest, NoLeavesTheUserDataMissing) {
-  ui_.Answer(MessageResult::No);
-  panel_.pokaz(kColourWhite);
-  EXPECT_FALSE(Config().TableLoaded);
-  EXPECT_EQ(context_.statusText, "Information incomplete");
-  ui_.Answer(MessageResult::No);
-  EXPECT_TRUE(panel_.nietypo()) << "still missing";
-  EXPECT_EQ(ui_.Messages().size(), 2u);
-}
-
-TEST_F(TableFileTest, RangeOutsideTheTableIsRefused) {
-  Config().MinInput = -10;
-  const InputLimits before = context_.limits;
-  ui_.Answer(MessageResult::Yes);
-  panel_.pokaz(kColourWhite);
-  const std::vector<ShownMessage> messages = ui_.Messages();
-  ASSERT_EQ(messages.size(), 2u);
-  EXPECT_EQ(messages[1].text, "Corrupted or wrong data file!");
-  EXPECT_EQ(messages[1].icon, MessageIcon::Error);
-  EXPECT_FALSE(Config().TableLoaded);
-  EXPECT_EQ(context_.limits.UpperTenths(15), before.UpperTenths(15)) << "limits restored";
-}
-
-TEST_F(TableFileTest, NarrowSignalSpanIsRefused) {
-  WriteBytes(scratch_ / "Tables" / "volts.dat", "0 0\r\n100 2\r\n");
-  ui_.Answer(MessageResult::Yes);
-  panel_.pokaz(kColourWhite);
-  ASSERT_EQ(ui_.Messages().size(), 2u);
-  EXPECT_EQ(ui_.Messages()[1].text, "Input range too small!");
-  EXPECT_EQ(ui_.Messages()[1].icon, MessageIcon::Warning);
-  EXPECT_FALSE(Config().TableLoaded);
-}
-
-TEST_F(TableFileTest, UnreadableTableGivesTheReason) {
-  WriteBytes(scratch_ / "Tables" / "volts.dat", "0 5\r\n50 6\r\n40 7\r\n");
-  ui_.Answer(MessageResult::Yes);
-  panel_.pokaz(kColourWhite);
-  ASSERT_EQ(ui_.Messages().size(), 2u);
-  EXPECT_EQ(ui_.Messages()[1].text.rfind("Corrupted or wrong data file!\n(", 0), 0u)
-      << ui_.Messages()[1].text;
-  EXPECT_FALSE(Config().TableLoaded);
+TEST_F(TableFileTest, ATableThatDoesNotFitIsRefusedAndLeavesTheLimitsAlone) {
+  struct Case {
+    const char* table;
+    int minInput;
+    const char* message;
+    MessageIcon icon;
+  };
+  const Case cases[] = {
+      {"0 0\r\n50 5\r\n100 10\r\n", -10, "Corrupted or wrong data file!", MessageIcon::Error},
+      {"0 0\r\n100 2\r\n", 0, "Input range too small!", MessageIcon::Warning},
+      {"0 5\r\n50 6\r\n40 7\r\n", 0, "Corrupted or wrong data file!\n(", MessageIcon::Error},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.table);
+    WriteBytes(scratch_ / "Tables" / "volts.dat", c.table);
+    ConvertedInput(kLinTable, "volts.dat");
+    Config().MinInput = c.minInput;
+    context_.limits.SetUserTenths(-7, 7);
+    ui_.Forget();
+    ui_.Answer(MessageResult::Yes);
+    panel_.pokaz(kColourWhite);
+    const std::vector<ShownMessage> messages = ui_.Messages();
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[1].text.rfind(c.message, 0), 0u) << messages[1].text;
+    EXPECT_EQ(messages[1].icon, c.icon);
+    EXPECT_FALSE(Config().TableLoaded);
+    EXPECT_EQ(context_.limits.LowerTenths(15), -7);
+    EXPECT_EQ(context_.limits.UpperTenths(15), 7);
+  }
 }
 
 }  // namespace

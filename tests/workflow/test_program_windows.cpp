@@ -1,7 +1,5 @@
 // The main window's texts in another language, the options window and the
 // meter type window.
-#include <algorithm>
-
 #include "config/program_directory.h"
 #include "workflow/meter_type_window.h"
 #include "workflow/options_window.h"
@@ -10,9 +8,6 @@
 
 namespace q5480 {
 namespace {
-
-using test_support::ScratchDirectory;
-using test_support::WriteBytes;
 
 // A language file that translates every key as "PL<key>", CR LF lines.
 std::string CompleteLanguageFile(std::string_view skipKey = {}) {
@@ -24,20 +19,15 @@ std::string CompleteLanguageFile(std::string_view skipKey = {}) {
   return text;
 }
 
-class LanguageTest : public ::testing::Test {
- protected:
-  LanguageTest() : context_(ui_) {
-    context_.programDirectory = scratch_.Path();
-    context_.fileName = "No_name";
-  }
+using LanguageTest = OfflineTest;
 
-  ScratchDirectory scratch_;
-  RecordingUi ui_;
-  ProgramContext context_;
-};
-
-TEST_F(LanguageTest, CompleteLanguageFileChangesEveryText) {
+TEST_F(LanguageTest, CompleteLanguageFileChangesEveryTextAndNewIsShownInIt) {
   const FormTexts english = FormLangTexts(context_.language);
+  // An incomplete file beside the program gives English.
+  WriteBytes(scratch_ / "Testowy.lan", CompleteLanguageFile("Output locked"));
+  context_.settings.Language = "Testowy";
+  EXPECT_FALSE(context_.LoadLanguage());
+  EXPECT_EQ(context_.settings.Language, "English");
   WriteBytes(scratch_ / "Testowy.lan", CompleteLanguageFile());
   context_.settings.Language = "Testowy";
   ASSERT_TRUE(context_.LoadLanguage());
@@ -53,35 +43,21 @@ TEST_F(LanguageTest, CompleteLanguageFileChangesEveryText) {
   for (const auto& [control, text] : english.hints) {
     EXPECT_NE(translated.hints.at(control), text) << control;
   }
-  EXPECT_EQ(english.captions.at("Otworz1"), "&Open...");
+  // What follows or precedes a translation stays where it is.
   EXPECT_EQ(translated.captions.at("Otworz1"), "PL&Open...");
-  EXPECT_EQ(english.captions.at("Symulacja1"), "&Simulation");
-  EXPECT_EQ(english.captions.at("FiltrLimitTxt"), "Spurious error threshold (0-100%)");
+  EXPECT_EQ(translated.captions.at("Symulacja1"), "&PLSimulation");
   EXPECT_EQ(english.hints.at("FiltrDobierz"), "Optimal settings\n(no noise)");
   EXPECT_EQ(translated.parametersFilter, "PLParameters files (*.par)|*.par|PLAll files|*.*");
   EXPECT_EQ(translated.helpFile, "PLQ5480EN.HLP");
   EXPECT_EQ(VersionCaption(context_.language), "L&Version") << "without its first character";
   EXPECT_EQ(SplashTitle(context_.language), "PLQ5480 Panel Meters");
-}
 
-TEST_F(LanguageTest, FormLangShowsNewInTheLanguage) {
-  WriteBytes(scratch_ / "Testowy.lan", CompleteLanguageFile());
-  context_.settings.Language = "Testowy";
-  ASSERT_TRUE(context_.LoadLanguage());
   TQ5480FLogic window(context_);
   window.FormLang();
   EXPECT_EQ(window.Texts().captions.at("Plik1"), "PL&File");
   EXPECT_EQ(context_.statusText, "PLNo parameters");
   EXPECT_EQ(context_.caption, "PLUnspecified type");
   EXPECT_EQ(window.Panel().View().SenTypeG, " PLSensor type ");
-}
-
-TEST_F(LanguageTest, IncompleteFileFallsBackToEnglish) {
-  WriteBytes(scratch_ / "Testowy.lan", CompleteLanguageFile("Output locked"));
-  context_.settings.Language = "Testowy";
-  EXPECT_FALSE(context_.LoadLanguage());
-  EXPECT_EQ(context_.settings.Language, "English");
-  EXPECT_EQ(context_.language.Tr("Output locked"), "Output locked");
 }
 
 TEST_F(LanguageTest, OptionsWithoutLanguageFilesSaysSo) {
@@ -96,7 +72,6 @@ TEST_F(LanguageTest, OptionsWithoutLanguageFilesSaysSo) {
   EXPECT_EQ(texts.at("Caption"), "Options");
   EXPECT_EQ(texts.at("HasloG"), " password ");
   EXPECT_EQ(texts.at("NoweT"), "New:");
-  EXPECT_EQ(texts.at("StareT"), "Old:");
 }
 
 class OptionsTest : public LanguageTest {
@@ -113,7 +88,7 @@ class OptionsTest : public LanguageTest {
   }
 };
 
-TEST_F(OptionsTest, ListHoldsEnglishAndTheLanguageFiles) {
+TEST_F(OptionsTest, ListHoldsEnglishAndAtMostTenLanguageFiles) {
   TOgolneFLogic options(context_);
   std::vector<std::string> list = options.ListaLang();
   ASSERT_EQ(list.size(), 3u);
@@ -123,29 +98,19 @@ TEST_F(OptionsTest, ListHoldsEnglishAndTheLanguageFiles) {
   EXPECT_EQ(list[2], "Zepsuty");
   EXPECT_EQ(options.Selected(), 0) << "found without regard to letter case";
   EXPECT_TRUE(ui_.Messages().empty());
-}
 
-TEST_F(OptionsTest, AtMostTenLanguageFiles) {
   for (int i = 0; i < 12; ++i) WriteBytes(scratch_ / ("L" + std::to_string(i) + ".lan"), "");
-  TOgolneFLogic options(context_);
-  EXPECT_EQ(options.ListaLang().size(), 11u);
+  EXPECT_EQ(TOgolneFLogic(context_).ListaLang().size(), 11u);
 }
 
-TEST_F(OptionsTest, UnchangedLanguageWithoutPasswordCancels) {
-  TOgolneFLogic options(context_);
-  context_.settings.Language = "English";
-  options.Select(0);
-  EXPECT_EQ(options.OKbuttClick("", "new"), DialogResult::Cancel);
-  EXPECT_EQ(context_.settings.Pass, "vorn");
-}
-
-TEST_F(OptionsTest, AnotherLanguageRenamesAnUnsavedFile) {
+TEST_F(OptionsTest, AnotherLanguageKeepsARealFileName) {
+  context_.fileName = "/data/k.par";
   TOgolneFLogic options(context_);
   options.Select(IndexOf(options, "Testowy"));
   EXPECT_EQ(options.OKbuttClick("", ""), DialogResult::Ok);
   EXPECT_EQ(context_.settings.Language, "Testowy");
   EXPECT_EQ(context_.language.Tr("Options"), "PLOptions");
-  EXPECT_EQ(context_.fileName, "PLNo_name");
+  EXPECT_EQ(context_.fileName, "/data/k.par");
 }
 
 TEST_F(OptionsTest, CancelAfterASwitchThatStayedOpenPutsTheLanguageBack) {
@@ -157,14 +122,12 @@ TEST_F(OptionsTest, CancelAfterASwitchThatStayedOpenPutsTheLanguageBack) {
   EXPECT_EQ(context_.settings.Language, "English");
   EXPECT_EQ(context_.language.Tr("No_name"), "No_name");
   // Save of the unnamed configuration still asks for a name.
-  ParameterPanel panel(context_);
-  FileCommands files(context_, panel);
   SetThermocoupleK(context_.config);
-  panel.pokaz(kColourWhite);
+  panel_.pokaz(kColourWhite);
   context_.fileName = context_.Tr("No_name");
-  EXPECT_FALSE(files.Zachowaj1Click());
+  EXPECT_FALSE(files_.Zachowaj1Click());
   EXPECT_EQ(ui_.Dialogs().size(), 1u);
-  EXPECT_FALSE(std::filesystem::exists("No_name"));
+  EXPECT_FALSE(std::filesystem::remove("No_name")) << "written without asking for a name";
 }
 
 TEST_F(OptionsTest, ASecondOkWithTheSwitchedLanguageFinishesIt) {
@@ -184,14 +147,6 @@ TEST_F(OptionsTest, LanguageFilesBesideTheProgramAreOfferedToo) {
   EXPECT_LT(IndexOf(options, "Obok"), static_cast<int>(options.ListaLang().size()));
 }
 
-TEST_F(OptionsTest, ARealFileNameStays) {
-  context_.fileName = "/data/k.par";
-  TOgolneFLogic options(context_);
-  options.Select(IndexOf(options, "Testowy"));
-  EXPECT_EQ(options.OKbuttClick("", ""), DialogResult::Ok);
-  EXPECT_EQ(context_.fileName, "/data/k.par");
-}
-
 TEST_F(OptionsTest, InvalidLanguageFileKeepsTheOldLanguage) {
   context_.settings.Language = "Testowy";
   ASSERT_TRUE(context_.LoadLanguage());
@@ -208,35 +163,31 @@ TEST_F(OptionsTest, InvalidLanguageFileKeepsTheOldLanguage) {
 
 TEST_F(OptionsTest, PasswordRules) {
   TOgolneFLogic options(context_);
+  context_.settings.Language = "English";
   options.Select(0);
+  EXPECT_EQ(options.OKbuttClick("", "new"), DialogResult::Cancel) << "nothing changed";
   EXPECT_EQ(options.OKbuttClick("wrong", "x"), DialogResult::StayOpen);
   EXPECT_EQ(ui_.MessageTexts(), std::vector<std::string>{"Wrong password!"});
+  EXPECT_EQ(ui_.Beeps(), std::vector<BeepKind>{BeepKind::Exclamation});
   EXPECT_EQ(context_.settings.Pass, "vorn");
 
   EXPECT_EQ(options.OKbuttClick("vorn", ""), DialogResult::Ok);
   EXPECT_EQ(context_.settings.Pass, "vorn") << "an empty new password changes nothing";
-
   const std::string thirty(30, 'q');
   EXPECT_EQ(options.OKbuttClick("vorn", thirty + "z"), DialogResult::Ok);
   EXPECT_EQ(context_.settings.Pass, thirty);
 }
 
-class MeterTypeTest : public LanguageTest {};
-
-TEST_F(MeterTypeTest, OfferedModelsSortedWithoutHiddenOnes) {
+TEST_F(LanguageTest, MeterTypeWindowOffersTheModelsSortedAndAcceptsOnlyConfigurableOnes) {
   TTransdFLogic window(context_);
   EXPECT_EQ(window.Items(),
             (std::vector<std::string>{"Q5491", "Q5494", "Q5495", "Q5497", "Q5498", "Q5499"}));
-  EXPECT_EQ(window.Items()[static_cast<std::size_t>(window.Selected())], "Q5491");
-  EXPECT_EQ(window.Caption(), "Q5480 Panel Meters");
-  EXPECT_EQ(window.Label(), "Select type of meter:");
+  EXPECT_EQ(window.Selected(), 0) << "Q5491 without a model";
   context_.config.Device = "Q5497";
   EXPECT_EQ(TTransdFLogic(context_).Selected(), 3);
   context_.config.Device = "Q5496";  // accepted from a module, never offered
   EXPECT_EQ(TTransdFLogic(context_).Selected(), 0);
-}
 
-TEST_F(MeterTypeTest, OnlyConfigurableModelsAreAccepted) {
   context_.config.Device = "Q5495";
   TTransdFLogic refused(context_);
   refused.Select(4);  // Q5498
@@ -244,7 +195,6 @@ TEST_F(MeterTypeTest, OnlyConfigurableModelsAreAccepted) {
   ASSERT_EQ(ui_.MessageTexts(), std::vector<std::string>{"Device Q5498 not implemented yet"});
   EXPECT_EQ(ui_.Messages()[0].icon, MessageIcon::Information);
   EXPECT_EQ(context_.config.Device, "Q5495");
-
   TTransdFLogic accepted(context_);
   accepted.Select(1);
   EXPECT_TRUE(accepted.Ok());

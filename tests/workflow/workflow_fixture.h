@@ -1,10 +1,12 @@
-// The world of a window test: the recording user interface, the program
-// context with the real module service, and an emulated module on a
-// pseudo-terminal that the link finds as COM 7.
+// The worlds of the window tests: the recording user interface and the
+// program context, without a module (panel, files, small windows) or with
+// the real module service and an emulated module on a pseudo-terminal that
+// the link finds as COM 7.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <memory>
@@ -24,6 +26,20 @@ inline constexpr int kTestPort = 7;
 // The unpaced emulator needs no real line time; a fast line keeps the
 // transfers of the window tests short.
 inline constexpr int kFastLine = 115200;
+
+class OfflineTest : public ::testing::Test {
+ protected:
+  OfflineTest() : context_(ui_), panel_(context_), files_(context_, panel_) {
+    context_.programDirectory = scratch_.Path();
+    context_.fileName = context_.Tr("No_name");
+  }
+
+  ScratchDirectory scratch_;
+  RecordingUi ui_;
+  ProgramContext context_;
+  ParameterPanel panel_;
+  FileCommands files_;
+};
 
 class WorkflowTest : public ::testing::Test {
  protected:
@@ -61,7 +77,15 @@ class WorkflowTest : public ::testing::Test {
     window_->Panel().pokaz(kColourWhite);
   }
 
-  test_support::ScratchDirectory scratch_;
+  long Requests(std::uint8_t code) const { return line_.interposer.CountOf(code); }
+  // Every transfer starts by asking the module for its identifier.
+  long Transfers() const {
+    const auto requests = line_.interposer.Requests();
+    return std::count_if(requests.begin(), requests.end(),
+                         [](const Bytes& r) { return r[0] == 's' && r[1] == kIdentifyCount; });
+  }
+
+  ScratchDirectory scratch_;
   RecordingUi ui_;
   ModuleOnLine line_;
   EmulatedModule& module_;
