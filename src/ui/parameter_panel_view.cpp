@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -23,7 +24,6 @@ Widget* Named(const char* name, Args&&... args) {
 QLineEdit* Edit(const char* name, int maxLength, QWidget* parent) {
   auto* edit = Named<QLineEdit>(name, parent);
   edit->setMaxLength(maxLength);
-  edit->setReadOnly(true);
   return edit;
 }
 
@@ -36,12 +36,6 @@ void SetColour(QWidget* widget, const QColor& colour) {
   widget->setPalette(palette);
 }
 
-// The combo boxes keep the logic's choice until editing exists.
-void HoldSelection(QComboBox* box, const int& selection) {
-  QObject::connect(box, &QComboBox::activated, box,
-                   [box, &selection](int) { box->setCurrentIndex(selection); });
-}
-
 }  // namespace
 
 ParameterPanelView::ParameterPanelView(QWidget* parent) : QWidget(parent) {
@@ -50,7 +44,6 @@ ParameterPanelView::ParameterPanelView(QWidget* parent) : QWidget(parent) {
   SenTypeText = Named<QLabel>("SenTypeText", SenTypeG);
   SenTypeText->setMinimumWidth(360);
   SenSel = Named<QPushButton>("SenSel", SenTypeG);
-  SenSel->setEnabled(false);  // the sensor dialogs come with editing
   auto* sensorLayout = new QHBoxLayout(SenTypeG);
   sensorLayout->addWidget(SenTypeText, 1);
   sensorLayout->addWidget(SenSel);
@@ -88,21 +81,17 @@ void ParameterPanelView::BuildParameterArea() {
   FiltrLimitE = Edit("FiltrLimitE", 4, p);
   FiltrLimitUpDown = Named<QSpinBox>("FiltrLimitUpDown", p);
   FiltrLimitUpDown->setRange(0, 100);
-  FiltrLimitUpDown->setReadOnly(true);
   FiltrLimitUpDown->setFixedWidth(22);
   // Only its arrows show: the number stands in FiltrLimitE beside it.
   FiltrLimitUpDown->setStyleSheet(
       QStringLiteral("QSpinBox { color: transparent; selection-color: transparent; }"));
   FiltrDobierz = Named<QPushButton>("FiltrDobierz", p);
-  FiltrDobierz->setEnabled(false);
   Reakcja = Named<QLabel>("Reakcja", p);
   BurnoutE = Named<QComboBox>("BurnoutE", p);
   BurnoutE->addItems({QStringLiteral("< 4mA"), QStringLiteral("> 20mA"), QStringLiteral("Io=4mA")});
-  HoldSelection(BurnoutE, shown_.BurnoutE);
   SiecTxt = Named<QLabel>("SiecTxt", p);
   SiecE = Named<QComboBox>("SiecE", p);
   SiecE->addItems({QStringLiteral(" 50Hz"), QStringLiteral(" 60Hz")});
-  HoldSelection(SiecE, shown_.SiecE);
   RegulT = Named<QLabel>("RegulT", p);
   RegulZT = Named<QLabel>("RegulZT", p);
   RegulZV = Named<QLabel>("RegulZV", p);
@@ -141,6 +130,12 @@ void ParameterPanelView::BuildParameterArea() {
   grid->addWidget(BurnoutE, 7, 1, 1, 2);
   grid->addWidget(SiecTxt, 8, 0);
   grid->addWidget(SiecE, 8, 1, 1, 2);
+  // Screen readers name each field by the label beside it.
+  const std::pair<QLabel*, QWidget*> buddies[] = {
+      {Minimum, MinInputE},          {Maksimum, MaxInputE},   {FiltrZakresTxt, FiltrZakresE},
+      {FiltrCzasTxt, FiltrCzasE},    {FiltrLimitTxt, FiltrLimitE}, {Reakcja, BurnoutE},
+      {SiecTxt, SiecE},              {RegulZT, RegulZV},      {RegulGT, RegulGV}};
+  for (const auto& [label, field] : buddies) label->setBuddy(field);
   // Room for the widest unit and limits from the start: the window keeps
   // its width whatever configuration it shows.
   grid->setColumnMinimumWidth(2, JednostkiE->fontMetrics().horizontalAdvance(QStringLiteral("kOhm")));
@@ -157,13 +152,18 @@ void ParameterPanelView::BuildInfoGroup() {
   Info = Named<QGroupBox>("Info", this);
   QWidget* p = Info;
   KodTxt = Named<QLabel>("KodTxt", p);
-  KodE = Edit("KodE", 16, p);
+  // What the module and the file keep of the texts.
+  KodE = Edit("KodE", 15, p);
   OgolneTxt = Named<QLabel>("OgolneTxt", p);
-  OgolneE = Edit("OgolneE", 64, p);
+  OgolneE = Edit("OgolneE", 60, p);
   SerialTxt = Named<QLabel>("SerialTxt", p);
   SerialE = Named<QLabel>("SerialE", p);
   DataTxt = Named<QLabel>("DataTxt", p);
   DataE = Named<QLabel>("DataE", p);
+  KodTxt->setBuddy(KodE);
+  OgolneTxt->setBuddy(OgolneE);
+  SerialTxt->setBuddy(SerialE);
+  DataTxt->setBuddy(DataE);
   auto* layout = new QVBoxLayout(p);
   for (QWidget* widget : {static_cast<QWidget*>(KodTxt), static_cast<QWidget*>(KodE),
                           static_cast<QWidget*>(OgolneTxt), static_cast<QWidget*>(OgolneE)}) {
@@ -199,18 +199,20 @@ void ParameterPanelView::Paint(QWidget* field, FieldColour colour) {
 }
 
 void ParameterPanelView::Show(const PanelView& view) {
-  shown_ = view;
   SenTypeG->setTitle(Q(view.SenTypeG));
   SenTypeText->setText(Q(view.SenTypeText));
   Reakcja->setText(Q(view.Reakcja));
   JednostkiE->setText(Q(view.JednostkiE));
   JednostkiE1->setText(Q(view.JednostkiE1));
-  MinInputE->setText(Q(view.MinInputE));
-  MaxInputE->setText(Q(view.MaxInputE));
-  FiltrZakresE->setText(Q(view.FiltrZakresE));
-  FiltrCzasE->setText(Q(view.FiltrCzasE));
-  FiltrLimitE->setText(Q(view.FiltrLimitE));
-  FiltrLimitUpDown->setValue(view.FiltrLimitUpDown);
+  SetTextUnlessTyping(MinInputE, view.MinInputE);
+  SetTextUnlessTyping(MaxInputE, view.MaxInputE);
+  SetTextUnlessTyping(FiltrZakresE, view.FiltrZakresE);
+  SetTextUnlessTyping(FiltrCzasE, view.FiltrCzasE);
+  SetTextUnlessTyping(FiltrLimitE, view.FiltrLimitE);
+  {
+    const QSignalBlocker quiet(FiltrLimitUpDown);
+    FiltrLimitUpDown->setValue(view.FiltrLimitUpDown);
+  }
   BurnoutE->setCurrentIndex(view.BurnoutE);
   SiecE->setCurrentIndex(view.SiecE);
   RegulZV->setText(Q(view.RegulZV));
@@ -221,8 +223,8 @@ void ParameterPanelView::Show(const PanelView& view) {
   DataE->setText(Q(view.DataE));
   SerialTxt->setVisible(view.InfoCaptionsVisible);
   DataTxt->setVisible(view.InfoCaptionsVisible);
-  KodE->setText(Q(view.KodE));
-  OgolneE->setText(Q(view.OgolneE));
+  SetTextUnlessTyping(KodE, view.KodE);
+  SetTextUnlessTyping(OgolneE, view.OgolneE);
 
   for (QWidget* field : {static_cast<QWidget*>(FiltrZakresE), static_cast<QWidget*>(FiltrCzasE),
                          static_cast<QWidget*>(FiltrLimitE), static_cast<QWidget*>(FiltrLimitUpDown),
@@ -230,8 +232,8 @@ void ParameterPanelView::Show(const PanelView& view) {
                          static_cast<QWidget*>(SiecE)}) {
     field->setEnabled(view.RangeFieldsEnabled);
   }
-  for (QWidget* field : {static_cast<QWidget*>(BurnoutE), static_cast<QWidget*>(KodE),
-                         static_cast<QWidget*>(OgolneE)}) {
+  for (QWidget* field : {static_cast<QWidget*>(FiltrDobierz), static_cast<QWidget*>(BurnoutE),
+                         static_cast<QWidget*>(KodE), static_cast<QWidget*>(OgolneE)}) {
     field->setEnabled(view.OtherFieldsEnabled);
   }
 

@@ -1,7 +1,9 @@
 // The sensor group, the parameter area and the information group of the
-// main window. Read-only: it shows what the logic's panel view holds.
+// main window: shows what the logic's panel view holds and hands what the
+// person types and chooses to the logic.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,8 +24,14 @@ class ParameterPanelView : public QWidget {
  public:
   explicit ParameterPanelView(QWidget* parent);
 
-  // Paints the panel view of the logic.
+  // Paints the panel view of the logic. A field that holds text the person
+  // is still typing keeps it.
   void Show(const PanelView& view);
+  // Hands the person's edits to `logic`; `changed` runs after each, so that
+  // the window shows what followed. Sets the logic's CommitTyping.
+  void Connect(ParameterPanel& logic, std::function<void()> changed);
+  // Runs the check of the field that holds text not yet taken over.
+  void CommitTyping();
   // The sensor group and the parameter area, hidden in the monitor-only view.
   void SetConfigurationVisible(bool visible);
   // Room for the widest text the burnout list's label can show, so that the
@@ -77,8 +85,13 @@ class ParameterPanelView : public QWidget {
   void BuildParameterArea();
   void BuildInfoGroup();
   void Paint(QWidget* field, FieldColour colour);
+  // The check of a numeric field on leaving it or on Enter; a refused value
+  // takes the focus back.
+  void ConnectCheck(QLineEdit* edit, bool (ParameterPanel::*check)(const std::string&));
+  void SetTextUnlessTyping(QLineEdit* edit, const std::string& text);
 
-  PanelView shown_;
+  ParameterPanel* logic_ = nullptr;
+  std::function<void()> changed_;
 };
 
 }  // namespace q5480

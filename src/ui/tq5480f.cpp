@@ -45,7 +45,8 @@ QLabel* DisplayLabel(const char* name, QWidget* parent) {
 
 }  // namespace
 
-TQ5480F::TQ5480F(TQ5480FLogic& logic) : QMainWindow(nullptr), logic_(logic) {
+TQ5480F::TQ5480F(TQ5480FLogic& logic)
+    : QMainWindow(nullptr), logic_(logic), dialogs_(logic.Context(), this) {
   setObjectName(QStringLiteral("Q5480F"));
   // Only the system menu and the minimise box: the window keeps its size.
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -58,6 +59,10 @@ TQ5480F::TQ5480F(TQ5480FLogic& logic) : QMainWindow(nullptr), logic_(logic) {
   auto* layout = new QVBoxLayout(central);
   layout->addWidget(BuildDisplays());
   Panel = new ParameterPanelView(central);
+  Panel->Connect(logic_.Panel(), [this] { Refresh(); });
+  connect(Panel->SenSel, &QPushButton::clicked, this, [this] {
+    if (logic_.CommandEnabled("Czujniki1")) SenSelClick();
+  });
   layout->addWidget(Panel);
   setCentralWidget(central);
   // The window takes the size its contents need, also in the monitor-only view.
@@ -81,6 +86,7 @@ QWidget* TQ5480F::BuildDisplays() {
     caption = new QLabel(frame);
     caption->setObjectName(QString::fromLatin1(captionName));
     display = DisplayLabel(displayName, frame);
+    caption->setBuddy(display);
     column->addWidget(caption);
     column->addWidget(display);
     row->addWidget(frame);

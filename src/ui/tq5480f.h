@@ -13,6 +13,7 @@
 
 #include "ui/lock_keys.h"
 #include "ui/parameter_panel_view.h"
+#include "ui/qt_dialog_host.h"
 #include "ui/twiadomosc.h"
 #include "workflow/main_window.h"
 
@@ -71,6 +72,7 @@ class TQ5480F : public QMainWindow {
   void Pasek1Click();
   void Status1Click();
   void Ogolne1Click();
+  void SenSelClick();
   void Wersja1Click();
   void Info1Click();
 
@@ -90,6 +92,7 @@ class TQ5480F : public QMainWindow {
   void StorePosition();
 
   TQ5480FLogic& logic_;
+  QtDialogHost dialogs_;
   QSize fullSize_;
 };
 

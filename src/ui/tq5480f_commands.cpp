@@ -96,6 +96,12 @@ void TQ5480F::Ogolne1Click() {
   Refresh();
 }
 
+void TQ5480F::SenSelClick() {
+  StorePosition();
+  logic_.SenSelClick(dialogs_);
+  Refresh();
+}
+
 void TQ5480F::Wersja1Click() {
   StorePosition();
   TProgwerF window(logic_.Context().language, this);

@@ -59,7 +59,7 @@ void TQ5480F::BuildMenus() {
   Zapisz1 = item(Ustawienia1, "Zapisz1", &TQ5480F::ZapiszTClick, QKeySequence(Qt::CTRL | Qt::Key_Z));
   Weryfikuj1 = item(Ustawienia1, "Weryfikuj1", &TQ5480F::Weryfikuj1Click, QKeySequence(Qt::CTRL | Qt::Key_W));
   Odswierz1 = item(Ustawienia1, "Odswierz1", &TQ5480F::Odswierz1Click);
-  Czujniki1 = item(Konfig1, "Czujniki1");
+  Czujniki1 = item(Konfig1, "Czujniki1", &TQ5480F::SenSelClick);
   Reset1 = item(Konfig1, "Reset1", &TQ5480F::Reset1Click, QKeySequence(Qt::CTRL | Qt::Key_R));
   Regulacja1 = item(Konfig1, "Regulacja1");
 
@@ -117,6 +117,7 @@ void TQ5480F::BuildStatusBar() {
   StatusText->setObjectName(QStringLiteral("StatusText"));
   StatusText->setMinimumWidth(260);
   ProgressBar1 = new QProgressBar(bar);
+  ProgressBar1->setAccessibleName(QStringLiteral("Progress"));
   ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
   ProgressBar1->setRange(0, 100);
   ProgressBar1->setValue(0);
@@ -148,6 +149,9 @@ void TQ5480F::ApplyTexts() {
     }
   }
   Panel->FitReakcja(texts.reakcjaTexts);
+  // Controls without a label of their own are named after the nearest one.
+  Panel->FiltrLimitUpDown->setAccessibleName(Panel->FiltrLimitTxt->text());
+  Panel->FiltrDobierz->setAccessibleDescription(Panel->FiltrDobierz->toolTip());
   for (const auto& [name, text] : texts.hints) {
     const QString control = Q(name);
     if (auto* action = findChild<QAction*>(control)) {
@@ -168,6 +172,7 @@ void TQ5480F::PaintCommandStates() {
       action->setEnabled(enabled);
     }
   }
+  Panel->SenSel->setEnabled(logic_.CommandEnabled("Czujniki1"));
   Autoread1->setChecked(logic_.AutoreadChecked());
   MonOnly1->setChecked(logic_.Context().state.MonitorOnly);
   // The Read button: its busy state for the time of a read, else whether

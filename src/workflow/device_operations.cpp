@@ -108,6 +108,8 @@ bool TQ5480FLogic::ZapiszTClick() {
   ConnectionState& state = context_.state;
   if (state.InTransfer || state.MonitorOnly) return false;
   ModuleConfig& c = context_.config;
+  // The focus leaves the field being typed in: its check runs first.
+  if (panel_.CommitTyping) panel_.CommitTyping();
   if (!panel_.ConfigurationShown()) {
     context_.ui.Beep(BeepKind::Exclamation);
     context_.MyMesM(context_.Tr("No parameters", "!"), MessageIcon::Error);

@@ -52,17 +52,32 @@ int DecimalsForLimits(double lo, double hi) {
   return d;
 }
 
+namespace {
+
+constexpr int kMostRangeDecimals = 3;
+
+// A range value with `d` decimals, or more (up to three) when the value has
+// them: the field never shows a value other than the one the record holds.
+std::string FormatRangeValue(double value, int d) {
+  int shown = d;
+  while (shown < kMostRangeDecimals &&
+         std::fabs(RoundToDecimals(value, shown) - value) > 1e-9 * std::max(1.0, std::fabs(value))) {
+    ++shown;
+  }
+  return FormatFixed(RoundToDecimals(value, shown + 1), kRangeWidth, shown);
+}
+
+}  // namespace
+
 std::string FormatRangeA(double value, const ModuleConfig& config, const InputLimits& limits) {
   const int type = RangeLimitType(config);
-  const int d = DecimalsForLimits(limits.Lower(type), limits.Upper(type));
-  return FormatFixed(RoundToDecimals(value, d + 1), kRangeWidth, d);
+  return FormatRangeValue(value, DecimalsForLimits(limits.Lower(type), limits.Upper(type)));
 }
 
 std::string FormatRangeB(double value, const ModuleConfig& config, const InputLimits& limits) {
   const int type = FormatBLimitType(config);
   const double m = LargerMagnitude(limits.Lower(type), limits.Upper(type));
-  const int d = m >= 1000 ? 0 : m >= 100 ? 1 : m >= 10 ? 2 : 3;
-  return FormatFixed(RoundToDecimals(value, d + 1), kRangeWidth, d);
+  return FormatRangeValue(value, m >= 1000 ? 0 : m >= 100 ? 1 : m >= 10 ? 2 : 3);
 }
 
 AbsoluteLimitTexts FormatAbsoluteLimits(const ModuleConfig& config, const InputLimits& limits) {
@@ -91,7 +106,10 @@ std::string FormatResultNumber(double value, bool configRead, const ModuleConfig
     }
     return FormatFixed(RoundToDecimals(value, 2), kRangeWidth, d);
   }
-  return FormatRangeA(value, config, limits);
+  // A measurement has the decimals of its input type, however many it has.
+  const int type = RangeLimitType(config);
+  const int d = DecimalsForLimits(limits.Lower(type), limits.Upper(type));
+  return FormatFixed(RoundToDecimals(value, d + 1), kRangeWidth, d);
 }
 
 std::string FormatCurrentNumber(double current) {

@@ -35,7 +35,10 @@ void TQ5480FLogic::Timer1Timer() {
     if (link.PollFault() && !pollFaultNoticed_) context_.ui.Beep(BeepKind::Default);
     pollFaultNoticed_ = link.PollFault();
     MeasurementSample sample;
-    if (service_.Commands().TakeSample(sample, status_)) {
+    const bool sampled = service_.Commands().TakeSample(sample, status_);
+    // The model the module reports, or none (16) while it is silent.
+    context_.config.ModelIndex = status_.ModelIndex;
+    if (sampled) {
       state.Connected = true;
       state.ReportedUnit = status_.ResultUnit;
       samples_.Deliver(sample, status_);
@@ -167,12 +170,13 @@ void TQ5480FLogic::UpdateCommandStates() {
   on["KomunikacjaT"] = view && idle;
   on["Komunikacja1"] = idle;
   on["Ogolne1"] = idle;
+  on["Czujniki1"] = idle && view;
   on["Autoread1"] = view;
   for (const char* name : {"Exit1", "Pasek1", "Status1", "MonOnly1", "Info1", "Wersja1"}) {
     on[name] = true;
   }
   // Commands whose windows the program does not have yet.
-  for (const char* name : {"Drukuj1", "DrukujT", "PrintSetup1", "Czujniki1", "Regulacja1",
+  for (const char* name : {"Drukuj1", "DrukujT", "PrintSetup1", "Regulacja1",
                            "RegulacjaT", "Symulacja1", "Wykres1", "Wykres1T", "DaneTech1"}) {
     on[name] = false;
   }

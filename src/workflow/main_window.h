@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "service/module_service.h"
+#include "workflow/dialog_host.h"
 #include "workflow/file_commands.h"
 #include "workflow/form_lang.h"
 #include "workflow/parameter_panel.h"
@@ -58,6 +59,12 @@ class TQ5480FLogic {
   bool showiad(const std::string& messageKey, const TransferCall& transfer);
   const DeviceStatus& Status() const { return status_; }
   bool ReadBusy() const { return readBusy_; }  // the Read tool button's busy state
+
+  // The sensor button and Configuration › Input: the meter type window when
+  // no model is known, the selection windows of the model, and on OK the
+  // range brought into line and the configuration shown. False when
+  // cancelled (everything the windows changed is put back).
+  bool SenSelClick(DialogHost& host);
 
   // Menu commands.
   void Reset1Click();

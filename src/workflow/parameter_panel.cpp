@@ -165,6 +165,8 @@ void ParameterPanel::odnowa() {
 }
 
 bool ParameterPanel::CheckParam(bool checkUserData, bool quiet) {
+  // The focus leaves the field being typed in: its check runs first.
+  if (CommitTyping) CommitTyping();
   if (shown_) return !(checkUserData && noTab(context_) && nietypo());
   if (!quiet) {
     context_.ui.Beep(BeepKind::Exclamation);

@@ -6,6 +6,8 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 
 #include "workflow/program_context.h"
@@ -97,6 +99,32 @@ class ParameterPanel {
   // The check that guards Save, Save as and Write.
   bool CheckParam(bool checkUserData, bool quiet);
 
+  // The checks of the numeric fields, run when the field is left or Enter
+  // is pressed: the text is read, checked and taken into the record, or
+  // refused with a beep and a message. The field shows the record's value
+  // again either way. False when refused: the focus goes back to the field.
+  bool MinInputEExit(const std::string& text);
+  bool MaxInputEExit(const std::string& text);
+  bool FiltrZakresEExit(const std::string& text);
+  bool FiltrCzasEExit(const std::string& text);
+  bool FiltrLimitEExit(const std::string& text);
+  // Typing in the threshold takes a readable number over at once.
+  void FiltrLimitEChange(const std::string& text);
+  // The threshold's arrows: off (0), or at least twice the filtration range.
+  void FiltrLimitUpDownClick(bool up);
+  // The optimal filter for the signal span of the range.
+  void FiltrDobierzClick();
+  // The person's changes of the lists and the texts.
+  void BurnoutEChange(int index);
+  void SiecEChange(int index);
+  void KodEChange(const std::string& text);
+  void OgolneEChange(const std::string& text);
+
+  // The value being typed into a field, taken over before Save, Write and
+  // the other commands that use the whole configuration; the window sets it
+  // (it runs the check of the field that holds uncommitted text).
+  std::function<void()> CommitTyping;
+
   // A field's text or selection changed in the window.
   void MarkChanged(PanelField field);
   // After a successful write every field shows the window colour again.
@@ -106,6 +134,16 @@ class ParameterPanel {
 
  private:
   void ApplyColourMode(int mode);
+  // A number typed into a field; nothing (after the beep and the message)
+  // when the text does not read as one.
+  std::optional<double> ReadNumber(const std::string& text);
+  // The checks of the range fields; `minimum` tells which end was edited.
+  bool RangeFieldExit(const std::string& text, bool minimum);
+  void Refuse(const std::string& key);
+  void ShowRange();
+  void ShowFilter();
+  // Editing makes the configuration differ from what the module holds.
+  void Edited(PanelField field);
   bool RebuildFromSeries();
   bool ReadTableFile();
 

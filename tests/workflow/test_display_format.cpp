@@ -31,7 +31,9 @@ TEST(RangeFormats, DecimalsFollowTheLimitsOfTheInputType) {
       {19, 1, false, 12, "  12.00", "  12.00"},    // 4..20 mA
       {17, 1, false, -5, "   -5.0", "  -5.00"},    // -22..22 mA: -20 or lower
       {18, 1, false, 1.5, "   1.50", "   1.50"},   // -11..11 V: -2 or lower
-      {14, 2, false, 25.25, "   25.2", "   25.2"}, // T -100..400, halves to even
+      // A value with more decimals than the limits give keeps them (up to 3).
+      {14, 2, false, 25.25, "  25.25", "  25.25"},
+      {10, 2, false, 100.5, "  100.5", "  100.5"},
       {20, 1, false, 0, "  0.000", "   0.00"},     // 0..0: format B counts it as 10
       // The user limits (-50.0..5.0): format A from Lin 2 on, format B only
       // with a table in memory or a computed conversion.

@@ -1,0 +1,81 @@
+// The sensor button and Configuration › Input: the meter type first when no
+// model is known, then the selection windows of the model, and what follows
+// their OK or Cancel.
+#include "config/conversion_error.h"
+#include "config/dates.h"
+#include "conversion/range_rules.h"
+#include "workflow/display_format.h"
+#include "workflow/main_window.h"
+#include "workflow/meter_type_window.h"
+
+namespace q5480 {
+namespace {
+
+constexpr std::uint8_t kNoModelReported = 15;
+
+// The windows of the Q5495 to Q5497 hand over to each other on "More".
+SelectionOutcome RunSensorPair(DialogHost& host, bool startWithInputs) {
+  bool inputs = startWithInputs;
+  for (;;) {
+    const SelectionOutcome outcome = inputs ? host.ResistanceVoltage() : host.Sensor();
+    if (outcome != SelectionOutcome::More) return outcome;
+    inputs = !inputs;
+  }
+}
+
+}  // namespace
+
+bool TQ5480FLogic::SenSelClick(DialogHost& host) {
+  ConnectionState& state = context_.state;
+  if (state.InTransfer || state.MonitorOnly) return false;
+  ModuleConfig& c = context_.config;
+  const std::string previousDevice = c.Device;
+  if ((c.Device.empty() || c.ModelIndex > kNoModelReported) && !host.MeterType()) return false;
+  if (!SensorSelectionExists(c.Device)) {
+    context_.MyMesM(context_.Tr("Device") + " " + c.Device + " " + context_.Tr("not implemented yet"),
+                    MessageIcon::Information);
+    c.Device = previousDevice;
+    context_.ShowCaption();
+    return false;
+  }
+
+  // What Cancel puts back.
+  const auto coefficients = c.Coefficients;
+  const std::int32_t userLower = context_.limits.LowerTenths(kTypUserThermocouple);
+  const std::int32_t userUpper = context_.limits.UpperTenths(kTypUserThermocouple);
+  const std::uint8_t jednostki = c.Jednostki;
+
+  SelectionOutcome outcome = SelectionOutcome::Cancel;
+  switch (ModelCode(c)) {
+    case 91: outcome = host.LoopCurrent(); break;
+    case 94: outcome = host.VoltageCurrent(); break;
+    default: outcome = RunSensorPair(host, c.Typ == 5 || c.Typ == 16); break;
+  }
+  if (outcome != SelectionOutcome::Ok) {
+    c.Coefficients = coefficients;
+    context_.limits.SetUserTenths(userLower, userUpper);
+    c.Jednostki = jednostki;
+    if (context_.conversion.ConversionConfirmed != 0) c.TableLoaded = false;
+    c.Device = previousDevice;
+    context_.ShowCaption();
+    return false;
+  }
+
+  state.ZeroCoefficients = false;
+  bool spanSufficient = false;
+  try {
+    spanSufficient = CheckSignalSpan(c, context_.conversion);
+  } catch (const ConversionError&) {
+  }
+  if (!spanSufficient) {
+    const int type = RangeLimitType(c);
+    c.MinInput = context_.limits.Lower(type);
+    c.MaxInput = context_.limits.Upper(type);
+  }
+  if (!c.data.empty()) c.data = FormatDate(Today());
+  panel_.pokaz(state.Connected ? kColourChangedRange : kColourWhite);
+  state.Programmed = false;
+  return true;
+}
+
+}  // namespace q5480
