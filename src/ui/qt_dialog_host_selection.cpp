@@ -1,11 +1,27 @@
 // The selection windows of the sensor button.
 #include "ui/qt_dialog_host.h"
+#include "ui/twybor.h"
+#include "ui/twybori.h"
+#include "ui/twyboriv.h"
+#include "ui/twyborrv.h"
 
 namespace q5480 {
+namespace {
 
-SelectionOutcome QtDialogHost::Sensor() { return SelectionOutcome::Cancel; }
-SelectionOutcome QtDialogHost::ResistanceVoltage() { return SelectionOutcome::Cancel; }
-SelectionOutcome QtDialogHost::VoltageCurrent() { return SelectionOutcome::Cancel; }
-SelectionOutcome QtDialogHost::LoopCurrent() { return SelectionOutcome::Cancel; }
+template <typename Window>
+SelectionOutcome Run(ProgramContext& context, DialogHost& host, QWidget* parent) {
+  Window window(context, host, parent);
+  window.exec();
+  return window.Outcome();
+}
+
+}  // namespace
+
+SelectionOutcome QtDialogHost::Sensor() { return Run<TWybor>(context_, *this, parent_); }
+SelectionOutcome QtDialogHost::ResistanceVoltage() {
+  return Run<TWyborRV>(context_, *this, parent_);
+}
+SelectionOutcome QtDialogHost::VoltageCurrent() { return Run<TWyborIV>(context_, *this, parent_); }
+SelectionOutcome QtDialogHost::LoopCurrent() { return Run<TWyborI>(context_, *this, parent_); }
 
 }  // namespace q5480

@@ -1,0 +1,167 @@
+#include "ui/tpowerf.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+namespace q5480 {
+namespace {
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+constexpr int kFieldWidth = 100;
+
+}  // namespace
+
+TPowerF::TPowerF(ProgramContext& context, QWidget* parent)
+    : QDialog(parent), logic_(context), exits_([this] { ShowLogic(); }) {
+  setObjectName(QStringLiteral("TPowerF"));
+  const auto texts = logic_.Texts();
+  const auto hints = logic_.Hints();
+  setWindowTitle(Q(texts.at("Caption")));
+
+  FormulaT = NamedControl<QLabel>(
+      "FormulaT",
+      QStringLiteral("y = a + bx + cx<sup>2</sup> + dx<sup>3</sup> + fx<sup>4</sup> + gx<sup>5</sup>"
+                     " + hx<sup>6</sup> + ix<sup>7</sup> + jx<sup>8</sup>"),
+      this);
+  FormulaT->setTextFormat(Qt::RichText);
+  // The exponents stay readable.
+  QFont formulaFont = FormulaT->font();
+  formulaFont.setPointSizeF(formulaFont.pointSizeF() * 1.25);
+  FormulaT->setFont(formulaFont);
+  auto* coefficients = new QGridLayout;
+  for (int i = 0; i < kCoefficientFields; ++i) {
+    const std::string control = TPowerFLogic::CoefficientControl(i);
+    const QString letter = Q(control.substr(0, 1)).toLower();
+    CoefficientT[i] = NamedControl<QLabel>((control.substr(0, 1) + "T").c_str(), letter + " =", this);
+    CoefficientE[i] = NamedControl<QLineEdit>(control.c_str(), this);
+    CoefficientE[i]->setMaxLength(static_cast<int>(kCoefficientMaxLength));
+    CoefficientE[i]->setFixedWidth(kFieldWidth);
+    CoefficientE[i]->setAlignment(Qt::AlignRight);
+    CoefficientE[i]->setAccessibleName(letter);
+    CoefficientT[i]->setBuddy(CoefficientE[i]);
+    coefficients->addWidget(CoefficientT[i], i / 3, 2 * (i % 3), Qt::AlignRight);
+    coefficients->addWidget(CoefficientE[i], i / 3, 2 * (i % 3) + 1);
+  }
+
+  InputG = NamedControl<QGroupBox>("InputG", Q(texts.at("InputG")), this);
+  ResultG = NamedControl<QGroupBox>("ResultG", Q(texts.at("ResultG")), this);
+  const auto label = [&](const char* name, QWidget* parent) {
+    return NamedControl<QLabel>(name, Q(texts.at(name)), parent);
+  };
+  const auto edit = [&](const char* name, QWidget* parent) {
+    auto* field = NamedControl<QLineEdit>(name, parent);
+    field->setMaxLength(static_cast<int>(kSeriesSignalMaxLength));
+    field->setFixedWidth(kFieldWidth);
+    field->setAlignment(Qt::AlignRight);
+    return field;
+  };
+  InMinT = label("InMinT", InputG);
+  InMinE = edit("InMinE", InputG);
+  InMinE->setToolTip(Q(hints.at("InMinE")));
+  InMinUnitT = label("InMinUnitT", InputG);
+  InMaxT = label("InMaxT", InputG);
+  InMaxE = edit("InMaxE", InputG);
+  InMaxE->setToolTip(Q(hints.at("InMaxE")));
+  InMaxUnitT = label("InMaxUnitT", InputG);
+  ResMinT = label("ResMinT", ResultG);
+  ResMinE = edit("ResMinE", ResultG);
+  ResMaxT = label("ResMaxT", ResultG);
+  ResMaxE = edit("ResMaxE", ResultG);
+  ShowOnly(ResMinE);
+  ShowOnly(ResMaxE);
+  JednostkiT = label("JednostkiT", ResultG);
+  JednostkiE = NamedControl<QComboBox>("JednostkiE", ResultG);
+  FillUnits(JednostkiE, logic_.Unit());
+  const std::pair<QLabel*, QWidget*> buddies[] = {
+      {InMinT, InMinE}, {InMaxT, InMaxE}, {ResMinT, ResMinE}, {ResMaxT, ResMaxE}, {JednostkiT, JednostkiE}};
+  for (const auto& [caption, field] : buddies) caption->setBuddy(field);
+
+  auto* input = new QGridLayout(InputG);
+  input->addWidget(InMinT, 0, 0);
+  input->addWidget(InMinE, 0, 1);
+  input->addWidget(InMinUnitT, 0, 2);
+  input->addWidget(InMaxT, 1, 0);
+  input->addWidget(InMaxE, 1, 1);
+  input->addWidget(InMaxUnitT, 1, 2);
+  input->setRowStretch(2, 1);
+  auto* result = new QGridLayout(ResultG);
+  result->addWidget(ResMinT, 0, 0);
+  result->addWidget(ResMinE, 0, 1);
+  result->addWidget(ResMaxT, 1, 0);
+  result->addWidget(ResMaxE, 1, 1);
+  result->addWidget(JednostkiT, 2, 0);
+  result->addWidget(JednostkiE, 2, 1, 1, 2);
+  PackLeft(input);
+  PackLeft(result);
+
+  OKB = NamedControl<QPushButton>("OKB", this);
+  OKB->setDefault(true);
+  CancelB = NamedControl<QPushButton>("CancelB", Q(texts.at("CancelB")), this);
+  // A click on Cancel leaves the field being typed in unchecked.
+  CancelB->setFocusPolicy(Qt::TabFocus);
+  connect(OKB, &QPushButton::clicked, this, &TPowerF::OKBClick);
+  connect(CancelB, &QPushButton::clicked, this, &TPowerF::reject);
+  connect(JednostkiE, &QComboBox::activated, this, [this](int index) { logic_.SelectUnit(index); });
+
+  for (int i = 0; i < kCoefficientFields; ++i) {
+    exits_.Watch(CoefficientE[i], [this, i](const std::string& text) { return logic_.CoefficientExit(i, text); });
+  }
+  exits_.Watch(InMinE, [this](const std::string& text) { return logic_.FieldExit(DialogField::InMin, text); });
+  exits_.Watch(InMaxE, [this](const std::string& text) { return logic_.FieldExit(DialogField::InMax, text); });
+  for (QLineEdit* field : findChildren<QLineEdit*>()) {
+    connect(field, &QLineEdit::textEdited, this, [this] {
+      logic_.FieldChanged();
+      OKB->setText(Q(logic_.ButtonText()));
+    });
+  }
+
+  auto* groups = new QHBoxLayout;
+  groups->addWidget(InputG);
+  groups->addWidget(ResultG);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(OKB);
+  buttons->addWidget(CancelB);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(FormulaT);
+  layout->addLayout(coefficients);
+  layout->addLayout(groups);
+  layout->addLayout(buttons);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+  ShowLogic();
+}
+
+void TPowerF::ShowLogic() {
+  for (int i = 0; i < kCoefficientFields; ++i) {
+    if (!CoefficientE[i]->isModified()) CoefficientE[i]->setText(Q(logic_.CoefficientText(i)));
+  }
+  const std::pair<QLineEdit*, DialogField> fields[] = {{InMinE, DialogField::InMin},
+                                                       {InMaxE, DialogField::InMax},
+                                                       {ResMinE, DialogField::ResMin},
+                                                       {ResMaxE, DialogField::ResMax}};
+  for (const auto& [field, which] : fields) {
+    if (!field->isModified()) field->setText(Q(logic_.FieldText(which)));
+  }
+  OKB->setText(Q(logic_.ButtonText()));
+  FocusNamed(this, logic_.Focus());
+}
+
+void TPowerF::OKBClick() {
+  if (!exits_.Commit()) return;
+  const bool closes = logic_.ButtonClick();
+  ShowLogic();
+  if (closes) {
+    exits_.Stop();
+    accept();
+  }
+}
+
+void TPowerF::reject() {
+  exits_.Stop();
+  logic_.CancelClick();
+  QDialog::reject();
+}
+
+}  // namespace q5480

@@ -1,0 +1,56 @@
+// The user table window: a ".dat" file shown as it stands, the ranges of
+// its table and the result unit.
+#pragma once
+
+#include <QComboBox>
+#include <QDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "workflow/table_window.h"
+
+namespace q5480 {
+
+class TTablF : public QDialog {
+  Q_OBJECT
+ public:
+  TTablF(ProgramContext& context, QWidget* parent);
+
+  TTablFLogic& Logic() { return logic_; }
+
+  QPlainTextEdit* TableM;  // the file, with the line that failed selected
+  QLabel* FileT;
+  QGroupBox* InputG;
+  QLabel* InMinT;
+  QLineEdit* InMinE;
+  QLabel* InMinUnitT;
+  QLabel* InMaxT;
+  QLineEdit* InMaxE;
+  QLabel* InMaxUnitT;
+  QGroupBox* ResultG;
+  QLabel* ResMinT;
+  QLineEdit* ResMinE;
+  QLabel* ResMaxT;
+  QLineEdit* ResMaxE;
+  QLabel* JednostkiT;
+  QComboBox* JednostkiE;
+  QPushButton* LoadB;
+  QPushButton* OKB;
+  QPushButton* ExitB;
+
+ public slots:
+  void LoadBClick();
+  void OKBClick();
+  // Exit, Esc or the close box: the data directory and file name as before.
+  void reject() override;
+
+ private:
+  void ShowLogic();
+
+  TTablFLogic logic_;
+};
+
+}  // namespace q5480

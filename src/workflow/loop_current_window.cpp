@@ -1,0 +1,70 @@
+#include "workflow/loop_current_window.h"
+
+namespace q5480 {
+namespace {
+
+constexpr std::uint8_t kTypLoopCurrent = 19;
+constexpr std::uint8_t kTrybSingle = 5;
+constexpr std::uint8_t kTrybSum = 8;
+constexpr int kDotPositionCount = 5;
+
+}  // namespace
+
+TWyborILogic::TWyborILogic(ProgramContext& context, DialogHost& host)
+    : context_(context),
+      host_(host),
+      typAtOpening_(context.config.Typ),
+      linAtOpening_(context.config.Lin),
+      page_(OpeningPage(context, kTypLoopCurrent)) {
+  context_.conversion.ConversionConfirmed = 0;
+  const ModuleConfig& c = context_.config;
+  // A record made for a double input keeps it; nothing offers it anew.
+  double_ = {c.Typ == kTypLoopCurrent && c.Tryb == kTrybSum, false};
+  single_ = {!double_.checked, true};
+  // Kropka 0 lets the module place the point by the range; 1 to 3 give
+  // three to one decimals, 4 none.
+  dotPositions_ = {context_.TextOf("automatic"), "8.888", "88.88", "888.8", context_.Tr("none")};
+  dotPosition_ = c.Kropka >= 0 && c.Kropka < kDotPositionCount ? c.Kropka : 0;
+}
+
+std::map<std::string, std::string> TWyborILogic::Texts() const {
+  const ProgramContext& x = context_;
+  return {
+      {"Caption", x.Tr("Input signal")},
+      {"InputG", x.Tr("Input")},
+      {"SingleR", x.Tr("single")},
+      {"DoubleR", x.Tr("double")},
+      {"ConversionG", x.Tr("result conversion")},
+      {"NoneR", x.Tr(ConversionKey(Conversion::None))},
+      {"SeriesR", x.Tr(ConversionKey(Conversion::PowerSeries))},
+      {"LinearR", x.Tr(ConversionKey(Conversion::Linear))},
+      {"TableR", x.Tr(ConversionKey(Conversion::Table))},
+      {"KropkaT", x.Tr("Digital dot position")},
+      {"CancelB", x.Tr("Cancel")},
+  };
+}
+
+void TWyborILogic::InputClick(bool doubleInput) {
+  const ChoiceState& chosen = doubleInput ? double_ : single_;
+  if (!chosen.enabled) return;
+  double_.checked = doubleInput;
+  single_.checked = !doubleInput;
+}
+
+void TWyborILogic::ConversionClick(Conversion conversion) {
+  ChooseConversion(context_, host_, page_, conversion);
+}
+
+void TWyborILogic::DotPositionChange(int index) {
+  if (index >= 0 && index < kDotPositionCount) dotPosition_ = index;
+}
+
+SelectionOutcome TWyborILogic::Ok() {
+  const std::uint8_t tryb = double_.checked ? kTrybSum : kTrybSingle;
+  context_.config.Kropka = dotPosition_;
+  InputSelectionOk(context_, {kTypLoopCurrent, tryb, LinOf(page_.conversion)}, typAtOpening_,
+                   linAtOpening_);
+  return SelectionOutcome::Ok;
+}
+
+}  // namespace q5480

@@ -1,0 +1,101 @@
+// What the four selection windows share (TWybor, TWyborRV, TWyborIV,
+// TWyborI): the state of a choice, the result conversions of the input
+// windows with their pages and range labels, and the OK processing that
+// brings the dependent fields of the record into line.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "workflow/dialog_host.h"
+#include "workflow/program_context.h"
+
+namespace q5480 {
+
+// A check box or radio button as the window shows it.
+struct ChoiceState {
+  bool checked = false;
+  bool enabled = true;
+};
+
+// The models Q5496 and Q5497, whose terminals take a 4-wire connection.
+bool FourWireModel(const ModuleConfig& config);
+// The wire count (`Tryb` 2 to 4) a window opens with: the record's when the
+// model offers it, else 4-wire where offered, else 3-wire.
+std::uint8_t OpeningWires(const ModuleConfig& config);
+
+// The result conversions of the input windows, in the order they are offered.
+enum class Conversion { None, PowerSeries, Linear, Table };
+inline constexpr int kConversionCount = 4;
+
+// `Lin` of a conversion: 1, 8, 4, 2.
+std::uint8_t LinOf(Conversion conversion);
+// The language-table key of its caption.
+const char* ConversionKey(Conversion conversion);
+
+// The unit of the signal of input type 5 or 16 to 19 (an index of the unit
+// table): Ohm, mV, mA, V. "°C" for any other type.
+int SignalUnit(int typ);
+
+// The three range labels of an input window's page. `input` and `result`
+// are empty while no conversion is selected.
+struct RangeLabels {
+  std::string maximum;
+  std::string input;
+  std::string result;
+};
+
+// What a page of an input window holds: its input type, the conversion
+// chosen there and the labels that go with it.
+struct InputPage {
+  std::uint8_t typ = kTypNone;
+  Conversion conversion = Conversion::None;
+  RangeLabels labels;
+};
+
+// A page as the window opens: when the record is of the page's type its
+// conversion is shown (a table only while it is in memory), else none.
+InputPage OpeningPage(const ProgramContext& context, std::uint8_t typ);
+
+// The labels of a page for its conversion: the maximum range in the signal
+// unit; with a conversion the signal range it uses and the result range of
+// the user limits in `Jednostki`.
+RangeLabels InputRangeLabels(const ProgramContext& context, int typ, Conversion conversion);
+
+// A conversion chosen from the radio group of TWyborIV and TWyborI: "none"
+// at once, any other through its window, and "none" again when that window
+// is cancelled.
+void ChooseConversion(ProgramContext& context, DialogHost& host, InputPage& page,
+                      Conversion chosen);
+
+// One of TWyborRV's two check boxes ("table defined", "linear") clicked:
+// checking opens the box's window, whose OK unchecks the other box and whose
+// Cancel unchecks this one again; unchecking leaves no conversion.
+void CheckConversion(ProgramContext& context, DialogHost& host, InputPage& page, Conversion box,
+                     bool checked);
+
+// The codes that a window's OK sets.
+struct SelectionCodes {
+  std::uint8_t Typ = kTypNone;
+  std::uint8_t Tryb = 0;
+  std::uint8_t Lin = kLinNone;
+};
+
+// TWybor's OK once its codes are known: the codes, `Jednostki` "°C", and the
+// common processing; the selection changed when the type did, or is the
+// user thermocouple.
+void SensorSelectionOk(ProgramContext& context, const SelectionCodes& codes,
+                       std::uint8_t typAtOpening);
+
+// The OK of the input windows once their codes are known: the selection
+// changed unless it converts nothing and both `Typ` and `Lin` are as at
+// opening; without a conversion the range is the input type's and the unit
+// its signal's, with one the range is the user limits.
+void InputSelectionOk(ProgramContext& context, const SelectionCodes& codes,
+                      std::uint8_t typAtOpening, std::uint8_t linAtOpening);
+
+// "More" of TWybor and TWyborRV: a table that a conversion window of this
+// window confirmed is not the record's any more.
+SelectionOutcome HandOver(ProgramContext& context);
+
+}  // namespace q5480

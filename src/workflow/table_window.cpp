@@ -1,0 +1,138 @@
+#include "workflow/table_window.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "config/line_buffer.h"
+#include "config/numbers.h"
+#include "config/parameters_file.h"
+#include "config/text.h"
+#include "conversion/conversion_messages.h"
+#include "conversion/table_file.h"
+#include "conversion/user_table.h"
+#include "workflow/linear_window.h"
+
+namespace q5480 {
+namespace {
+
+// Significant digits of the result range: the first column as the file has it.
+constexpr int kResultDigits = 7;
+
+}  // namespace
+
+TTablFLogic::TTablFLogic(ProgramContext& context)
+    : context_(context), savedDataDir_(context.settings.DataDir), savedFile_(context.config.File),
+      caption_(context.Tr("Table")),
+      lines_(TableExampleLines(context.conversion.TableType, context.Tr("Example"))),
+      unit_(DefaultResultUnit(context.conversion.TableType)) {}
+
+std::map<std::string, std::string> TTablFLogic::Texts() const {
+  const std::string unit = SignalUnitLabel(context_.conversion.TableType);
+  return {
+      {"InputG", " " + context_.Tr("Input range") + " "},
+      {"ResultG", " " + DropLastCharacter(context_.Tr("Result1")) + " "},
+      {"InMinT", context_.Tr("Minimum")},
+      {"InMaxT", context_.Tr("Maximum")},
+      {"ResMinT", context_.Tr("Minimum")},
+      {"ResMaxT", context_.Tr("Maximum")},
+      {"InMinUnitT", unit},
+      {"InMaxUnitT", unit},
+      {"JednostkiT", context_.Tr("Eng. units")},
+      {"LoadB", context_.TextOf("Load")},
+      {"ExitB", context_.Tr("Exit")},
+  };
+}
+
+const std::string& TTablFLogic::FieldText(DialogField field) const {
+  static const std::string kNone;
+  const auto found = texts_.find(field);
+  return found == texts_.end() ? kNone : found->second;
+}
+
+void TTablFLogic::SelectUnit(int index) {
+  if (unitsEnabled_) unit_ = OfferedUnit(index, unit_);
+}
+
+bool TTablFLogic::LoadClick() {
+  FileDialogRequest request;
+  request.filter = context_.Tr("Tables") + " (*.dat)|*.dat|" + context_.Tr("All files") + "|*.*";
+  request.directory = context_.settings.DataDir;
+  const std::optional<std::string> path = context_.ui.AskFileName(request);
+  return path && LoadFile(*path);
+}
+
+void TTablFLogic::Reject() {
+  okEnabled_ = false;
+  unitsEnabled_ = false;
+  texts_.clear();
+}
+
+bool TTablFLogic::LoadFile(const std::string& path) {
+  focus_.clear();
+  selectedLine_ = -1;
+  ModuleConfig& config = context_.config;
+  // The module keeps at most kFileLength characters of the name: a longer
+  // path keeps the name itself, which is what a re-read looks for.
+  config.File = CharCount(path) <= kFileLength ? path : TableFileBaseName(path);
+  LineBuffer file;
+  file.Load(path);
+  lines_ = file.Lines();
+  const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+  caption_ = folder.string();
+  fileName_ = TableFileBaseName(path);
+  context_.settings.DataDir = DataDirOf(path);
+
+  ConversionState& conversion = context_.conversion;
+  TableLoadResult result;
+  if (!LoadTableFile(path, conversion, context_.limits, result)) {
+    Reject();
+    if (!result.opened) {
+      context_.MyMesM(context_.Tr("Cannot open file", ":") + "\n" + path, MessageIcon::Error);
+      return false;
+    }
+    if (result.failedLine >= 0 && result.failedLine < static_cast<int>(lines_.size())) {
+      selectedLine_ = result.failedLine;
+    }
+    std::string text = context_.Tr(kCorruptedFile, "!");
+    if (!result.reason.empty()) text += "\n(" + context_.TextOf(result.reason) + ".)";
+    context_.MyMesM(text, MessageIcon::Error);
+    return false;
+  }
+
+  const UserTable& table = conversion.Table;
+  const TablePoint& first = table[1];
+  const TablePoint& last = table[table.Count()];
+  texts_[DialogField::InMin] = FormatFixed(std::min(first.y, last.y), 0, 3);
+  texts_[DialogField::InMax] = FormatFixed(std::max(first.y, last.y), 0, 3);
+  texts_[DialogField::ResMin] = FormatGeneral(std::min(first.x, last.x), kResultDigits, '.');
+  texts_[DialogField::ResMax] = FormatGeneral(std::max(first.x, last.x), kResultDigits, '.');
+  // A user thermocouple on these models always shows degrees.
+  unitsEnabled_ = !(conversion.TableType == kTypUserThermocouple &&
+                    GroupOfModelCode(ModelCode(config)) == ModelGroup::B);
+  if (!TableSpanSufficient(table, conversion.TableType)) {
+    okEnabled_ = false;
+    context_.MyMesM(context_.Tr(kInputRangeTooSmall), MessageIcon::Warning);
+    return false;
+  }
+  okEnabled_ = true;
+  focus_ = "OKB";
+  return true;
+}
+
+bool TTablFLogic::OkClick() {
+  if (!okEnabled_) return false;
+  ModuleConfig& config = context_.config;
+  context_.conversion.ConversionConfirmed = 1;
+  SetUserRange(context_.conversion.Table, context_.limits);
+  config.Jednostki = unit_;
+  // The table in memory is now the one this selection names.
+  config.TableLoaded = true;
+  return true;
+}
+
+void TTablFLogic::ExitClick() {
+  context_.settings.DataDir = savedDataDir_;
+  context_.config.File = savedFile_;
+}
+
+}  // namespace q5480

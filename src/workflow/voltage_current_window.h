@@ -1,0 +1,51 @@
+// The input signal window of the Q5494 (TWyborIV): the ±11 V input and the
+// ±22 mA input, single or double, each with a result conversion.
+#pragma once
+
+#include <array>
+#include <map>
+#include <string>
+
+#include "workflow/selection_common.h"
+
+namespace q5480 {
+
+class TWyborIVLogic {
+ public:
+  enum Page { kVoltagePage = 0, kCurrentPage = 1 };
+
+  // Clears ConversionConfirmed, remembers `Typ` and `Lin`, and shows the
+  // page of the record (the current page for `Typ` 17).
+  TWyborIVLogic(ProgramContext& context, DialogHost& host);
+
+  // Captions by control name: "Caption", "VoltagePage", "CurrentPage",
+  // "InputG", "SingleR", "DoubleR", "ConversionG", "NoneR", "SeriesR",
+  // "LinearR", "TableR", "CancelB".
+  std::map<std::string, std::string> Texts() const;
+
+  int CurrentPage() const { return page_; }
+  // `Typ` 18 for the voltage page, 17 for the current page; the chosen
+  // conversion and its range labels.
+  const InputPage& PageState(int page) const;
+  bool DoubleInput() const { return doubleInput_; }
+
+  void PageChange(int page);
+  // The current page's input: single (`Tryb` 5) or double (8, "sum").
+  void InputClick(bool doubleInput) { doubleInput_ = doubleInput; }
+  // A conversion of a page's radio group chosen.
+  void ConversionClick(int page, Conversion conversion);
+
+  SelectionOutcome Ok();
+  SelectionOutcome Cancel() { return SelectionOutcome::Cancel; }
+
+ private:
+  ProgramContext& context_;
+  DialogHost& host_;
+  const std::uint8_t typAtOpening_;
+  const std::uint8_t linAtOpening_;
+  int page_ = kVoltagePage;
+  bool doubleInput_ = false;
+  std::array<InputPage, 2> pages_;
+};
+
+}  // namespace q5480

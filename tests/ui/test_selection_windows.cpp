@@ -1,0 +1,196 @@
+// The sensor and input selection windows as Qt windows: the person's clicks
+// reach the logic, the window's own setting of its controls runs no click
+// handler, OK, Cancel and More close them as they should, and every control
+// has an accessible name.
+#include <QAccessible>
+#include <QComboBox>
+#include <QTest>
+#include <algorithm>
+
+#include "support/recording_ui.h"
+#include "support/scripted_dialog_host.h"
+#include "ui/qt_dialog_host.h"
+#include "ui/twybor.h"
+#include "ui/twybori.h"
+#include "ui/twyboriv.h"
+#include "ui/twyborrv.h"
+#include "ui_fixture.h"
+
+namespace q5480::test {
+namespace {
+
+class SelectionWindows : public ::testing::Test {
+ protected:
+  SelectionWindows() : context_(ui_) {
+    Application();
+    context_.config.Device = "Q5497";
+  }
+
+  void Set(std::uint8_t typ, std::uint8_t tryb, std::uint8_t lin) {
+    context_.config.Typ = typ;
+    context_.config.Tryb = tryb;
+    context_.config.Lin = lin;
+  }
+
+  // Every button, list and page tab says what it is to a screen reader. A
+  // list would fall back on its current item, so it needs a label or a name.
+  static void ExpectAccessibleNames(QWidget& window) {
+    for (QWidget* control : window.findChildren<QWidget*>()) {
+      const std::string name =
+          window.objectName().toStdString() + "." + control->objectName().toStdString();
+      if (qobject_cast<QComboBox*>(control)) {
+        const auto labels = window.findChildren<QLabel*>();
+        const bool labelled = std::any_of(labels.begin(), labels.end(), [&](QLabel* label) {
+          return label->buddy() == control && !label->text().isEmpty();
+        });
+        EXPECT_TRUE(labelled || !control->accessibleName().isEmpty()) << name;
+      } else if (qobject_cast<QAbstractButton*>(control) || qobject_cast<QTabWidget*>(control)) {
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control);
+        ASSERT_NE(accessible, nullptr);
+        EXPECT_FALSE(accessible->text(QAccessible::Name).trimmed().isEmpty()) << name;
+      }
+    }
+    for (QTabWidget* pages : window.findChildren<QTabWidget*>()) {
+      for (int i = 0; i < pages->count(); ++i) EXPECT_FALSE(pages->tabText(i).isEmpty());
+    }
+  }
+
+  test_support::RecordingUi ui_;
+  ProgramContext context_;
+  test_support::ScriptedDialogHost host_;
+};
+
+// Each window closed each way it can be: with the outcome it reports and the
+// dialog result its caller sees.
+template <typename Window>
+void ExpectClosings(ProgramContext& context, DialogHost& host, bool withMore) {
+  SCOPED_TRACE(Window::staticMetaObject.className());
+  struct Case {
+    const char* button;
+    SelectionOutcome outcome;
+    int result;
+  };
+  std::vector<Case> cases{{"OKB", SelectionOutcome::Ok, QDialog::Accepted},
+                          {"CancelB", SelectionOutcome::Cancel, QDialog::Rejected}};
+  if (withMore) cases.push_back({"MoreB", SelectionOutcome::More, selection_ui::kMoreResult});
+  for (const Case& k : cases) {
+    Window window(context, host, nullptr);
+    window.show();
+    auto* button = window.template findChild<QPushButton*>(QString::fromLatin1(k.button));
+    ASSERT_NE(button, nullptr) << k.button;
+    button->click();
+    EXPECT_FALSE(window.isVisible()) << k.button;
+    EXPECT_EQ(window.Outcome(), k.outcome) << k.button;
+    EXPECT_EQ(window.result(), k.result) << k.button;
+  }
+  Window window(context, host, nullptr);
+  window.show();
+  EXPECT_EQ(window.template findChild<QPushButton*>(QStringLiteral("MoreB")) != nullptr, withMore);
+  QTest::keyClick(&window, Qt::Key_Escape);
+  EXPECT_FALSE(window.isVisible()) << "Esc";
+  EXPECT_EQ(window.Outcome(), SelectionOutcome::Cancel) << "Esc";
+}
+
+TEST_F(SelectionWindows, CloseWithTheirOutcomeAndNameEveryControl) {
+  Set(10, 7, kLinTable);
+  ExpectClosings<TWybor>(context_, host_, true);
+  Set(16, 5, kLinNone);
+  ExpectClosings<TWyborRV>(context_, host_, true);
+  Set(18, 5, kLinNone);
+  ExpectClosings<TWyborIV>(context_, host_, false);
+  Set(19, 5, kLinNone);
+  ExpectClosings<TWyborI>(context_, host_, false);
+  EXPECT_TRUE(host_.opened.empty());
+
+  TWybor sensors(context_, host_, nullptr);
+  ExpectAccessibleNames(sensors);
+  TWyborRV inputs(context_, host_, nullptr);
+  ExpectAccessibleNames(inputs);
+  TWyborIV voltageCurrent(context_, host_, nullptr);
+  ExpectAccessibleNames(voltageCurrent);
+  TWyborI loopCurrent(context_, host_, nullptr);
+  ExpectAccessibleNames(loopCurrent);
+}
+
+TEST_F(SelectionWindows, TheSensorWindowShowsWhatItsLogicDecides) {
+  Set(kTypUserThermocouple, 5, kLinTable);  // "Other" without a table
+  TWybor window(context_, host_, nullptr);
+  window.show();
+  EXPECT_TRUE(host_.opened.empty()) << "showing Other opened the table window";
+  EXPECT_EQ(window.PageControl->currentIndex(), TWyborLogic::kThermocouplePage);
+  EXPECT_TRUE(window.TypR.at(15)->isChecked());
+  EXPECT_FALSE(window.CompensationC->isEnabled());
+  EXPECT_TRUE(window.WireR.at(4)->isEnabled()) << "a Q5497 takes four wires";
+
+  window.TypR.at(10)->click();
+  EXPECT_TRUE(window.CompensationC->isEnabled());
+  window.CompensationC->click();
+  EXPECT_TRUE(window.CompensationC->isChecked());
+  EXPECT_FALSE(window.TempDiffC->isChecked()) << "the options exclude each other";
+  window.CompensationC->click();  // neither: the junction's temperature is asked
+  window.OKB->click();
+  EXPECT_EQ(host_.opened["TRoomF"], 1);
+  EXPECT_TRUE(window.isVisible()) << "TRoomF was cancelled";
+
+  window.PageControl->setCurrentIndex(TWyborLogic::kRtdPage);
+  window.TypR.at(3)->click();
+  window.WireR.at(2)->click();
+  window.OKB->click();
+  EXPECT_FALSE(window.isVisible());
+  const ModuleConfig& c = context_.config;
+  EXPECT_EQ(std::vector<int>({c.Typ, c.Tryb}), std::vector<int>({3, 2}));
+}
+
+TEST_F(SelectionWindows, ACancelledConversionWindowPutsTheChoiceBackWithoutReopeningIt) {
+  Set(17, 5, kLinLinear);
+  TWyborIV window(context_, host_, nullptr);
+  auto& current = window.ConversionR[TWyborIVLogic::kCurrentPage];
+  EXPECT_TRUE(current[static_cast<int>(Conversion::Linear)]->isChecked());
+  EXPECT_TRUE(host_.opened.empty()) << "showing the linear conversion opened TLinaF";
+  EXPECT_FALSE(window.RangeL[TWyborIVLogic::kCurrentPage].input->text().isEmpty());
+
+  current[static_cast<int>(Conversion::Table)]->click();
+  EXPECT_EQ(host_.opened["TTablF"], 1);
+  EXPECT_TRUE(current[static_cast<int>(Conversion::None)]->isChecked());
+  EXPECT_TRUE(window.RangeL[TWyborIVLogic::kCurrentPage].input->text().isEmpty());
+  EXPECT_EQ(host_.opened.size(), 1u) << "putting the choice back ran a handler";
+
+  Set(16, 5, kLinNone);
+  TWyborRV inputs(context_, host_, nullptr);
+  inputs.LinearC[TWyborRVLogic::kVoltagePage]->click();
+  EXPECT_EQ(host_.opened["TLinaF"], 1);
+  EXPECT_FALSE(inputs.LinearC[TWyborRVLogic::kVoltagePage]->isChecked());
+}
+
+TEST_F(SelectionWindows, TheDotPositionListSetsKropkaOnOk) {
+  Set(19, 5, kLinNone);
+  context_.config.Kropka = 2;
+  TWyborI window(context_, host_, nullptr);
+  ASSERT_EQ(window.KropkaE->count(), 5);
+  EXPECT_EQ(window.KropkaE->currentIndex(), 2);
+  EXPECT_EQ(window.KropkaE->itemText(4).toStdString(), "none");
+  EXPECT_FALSE(window.DoubleR->isEnabled());
+  window.KropkaE->setFocus();
+  QTest::keyClick(window.KropkaE, Qt::Key_Down);
+  window.OKB->click();
+  EXPECT_EQ(context_.config.Kropka, 3);
+}
+
+TEST_F(SelectionWindows, TheDesktopHostShowsEachWindowModallyAndReturnsHowItClosed) {
+  QtDialogHost host(context_, nullptr);
+  ModalAnswers answers;
+  answers.When<TWybor>([](TWybor* window) { window->MoreB->click(); });
+  answers.When<TWyborRV>([](TWyborRV* window) { window->OKB->click(); });
+  answers.When<TWyborIV>([](TWyborIV* window) { window->CancelB->click(); });
+  answers.When<TWyborI>([](TWyborI* window) { window->OKB->click(); });
+  EXPECT_EQ(host.Sensor(), SelectionOutcome::More);
+  EXPECT_EQ(host.ResistanceVoltage(), SelectionOutcome::Ok);
+  EXPECT_EQ(context_.config.Typ, 16);
+  EXPECT_EQ(host.VoltageCurrent(), SelectionOutcome::Cancel);
+  EXPECT_EQ(host.LoopCurrent(), SelectionOutcome::Ok);
+  EXPECT_EQ(context_.config.Typ, 19);
+  EXPECT_TRUE(answers.AllUsed());
+}
+
+}  // namespace
+}  // namespace q5480::test
