@@ -4,7 +4,9 @@
 #include <QCloseEvent>
 #include <QFontDatabase>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLayout>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QStyle>
@@ -60,6 +62,7 @@ TQ5480F::TQ5480F(TQ5480FLogic& logic)
   layout->addWidget(BuildDisplays());
   Panel = new ParameterPanelView(central);
   Panel->Connect(logic_.Panel(), [this] { Refresh(); });
+  for (QLineEdit* field : Panel->findChildren<QLineEdit*>()) field->installEventFilter(this);
   connect(Panel->SenSel, &QPushButton::clicked, this, [this] {
     if (logic_.CommandEnabled("Czujniki1")) SenSelClick();
   });
@@ -161,6 +164,18 @@ void TQ5480F::closeEvent(QCloseEvent* event) {
   Timer1->stop();
   if (logic_.Context().state.InTransfer) logic_.Context().link.CancelTransfer();
   event->accept();
+}
+
+bool TQ5480F::eventFilter(QObject* watched, QEvent* event) {
+  // A field would take Ctrl+Z as its own undo: the program's commands win,
+  // so Write by shortcut works while a value is being typed.
+  if (event->type() == QEvent::ShortcutOverride) {
+    const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
+    for (const QAction* action : findChildren<QAction*>()) {
+      if (!action->shortcut().isEmpty() && action->shortcut() == pressed) return true;
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
 }
 
 void TQ5480F::changeEvent(QEvent* event) {

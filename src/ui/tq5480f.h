@@ -79,6 +79,7 @@ class TQ5480F : public QMainWindow {
  protected:
   void closeEvent(QCloseEvent* event) override;
   void changeEvent(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void ConnectCommand(QAction* action, void (TQ5480F::*handler)());

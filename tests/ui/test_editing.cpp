@@ -1,0 +1,186 @@
+// A configuration made from nothing on the main window and written to the
+// emulated module: the selection windows, the range typed into the panel,
+// and the module then holding exactly what the command-line tool builds
+// from the same configuration saved to a file.
+#include <QTest>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+#include "emulator/module_memory.h"
+#include "link/image_packing.h"
+#include "ui/ttablf.h"
+#include "ui/ttransdf.h"
+#include "ui/tpowerf.h"
+#include "ui/twybor.h"
+#include "ui/twybori.h"
+#include "ui_fixture.h"
+
+namespace q5480::test {
+namespace {
+
+std::string Text(const QString& text) { return text.toStdString(); }
+
+// Typed as a person would; Enter ends the entry and checks it.
+void Type(QLineEdit* field, const QString& text, bool enter = true) {
+  field->setFocus();
+  field->selectAll();
+  QTest::keyClicks(field, text);
+  if (enter) QTest::keyClick(field, Qt::Key_Return);
+}
+
+class Editing : public ProgramTest {
+ protected:
+  explicit Editing(std::uint16_t model = 5495) : ProgramTest(model) {}
+  void SetUp() override {
+    WriteSettings(kTestPort);
+    StartProgram();
+    ASSERT_TRUE(WaitFor([&] { return program_->Context().state.Connected && Window().OdczytajT->isEnabled(); }));
+  }
+  TQ5480F& Window() { return program_->Window(); }
+  ParameterPanelView& Panel() { return *Window().Panel; }
+
+  // File › New, then the meter type window answered with `model`.
+  void NewConfiguration(ModalAnswers& answers, const QString& model) {
+    Window().Nowy1->trigger();
+    answers.When<TTransdF>([model](TTransdF* window) {
+      const auto items = window->TypeList->findItems(model, Qt::MatchStartsWith);
+      ASSERT_FALSE(items.empty());
+      window->TypeList->setCurrentItem(items.front());
+      window->OKClick();
+    });
+  }
+
+  void Write() {
+    Window().ZapiszT->trigger();
+    ASSERT_EQ(Text(Window().StatusText->text()), " Device programmed");
+  }
+
+  // Saves the configuration as `path` and checks that the module holds what
+  // the command-line tool builds from that file, compared as Verify does.
+  void ExpectModuleHoldsImageOf(ModalAnswers& answers, const std::filesystem::path& path) {
+    answers.Then([path](QWidget* window) { return ChooseFile(window, path); });
+    Window().Zapiszjako1->trigger();
+    ASSERT_TRUE(answers.AllUsed());
+    const auto image = scratch_ / "built.bin";
+    const std::string command = std::string(Q5480_BIN_DIR) + "/q5480ctl image build '" + path.string() +
+                                "' -o '" + image.string() + "'";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    std::ifstream file(image, std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(file), {}};
+    ASSERT_EQ(bytes.size(), kImageSize);
+    ModuleImage built;
+    std::copy(bytes.begin(), bytes.end(), built.bytes.begin());
+
+    MemoryMap map{};
+    const MemoryBytes memory = module_.Memory();
+    std::copy(memory.begin(), memory.end(), map.begin());
+    // Verify's reading: what the map does not hold stays as written.
+    ModuleImage held = built;
+    UnpackImage(map, held);
+    // The module keeps the path the table was loaded from, the file its name.
+    const bool table = program_->Context().config.Lin == 2;
+    if (table) {
+      const std::string path = program_->Context().config.File;
+      ASSERT_TRUE(std::equal(path.begin(), path.end(), held.bytes.begin() + image_offset::kFileName));
+    }
+    // The module keeps its own factory part (model number, date, serial and
+    // calibration, and so its check byte): a new configuration has none.
+    std::vector<std::size_t> differences;
+    for (std::size_t at : VerifyDifferences(built, held, true, test_support::kNewId)) {
+      const bool factory = at >= image_offset::kModelNumber && at < image_offset::kColdJunction;
+      const bool tableName = table && at >= image_offset::kFileName && at < image_offset::kFileName + 61;
+      if (!factory && !tableName && at != image_offset::kCheckByte) differences.push_back(at);
+    }
+    EXPECT_TRUE(differences.empty()) << differences.size() << " bytes differ, the first at " << differences.front()
+                                     << ": " << int(built[differences.front()]) << " built, "
+                                     << int(held[differences.front()]) << " held";
+  }
+};
+
+TEST_F(Editing, AThermocoupleMadeFromNothingIsWrittenAsTheToolBuildsIt) {
+  ModalAnswers answers;
+  NewConfiguration(answers, "Q5495");
+  answers.When<TWybor>([](TWybor* window) {
+    window->PageControl->setCurrentIndex(1);  // thermocouples
+    window->TypR.at(10)->click();              // K
+    for (QCheckBox* option : {window->CompensationC, window->TermoLinC}) {
+      if (!option->isChecked()) option->click();
+    }
+    window->OKBClick();
+  });
+  Panel().SenSel->click();
+  ASSERT_TRUE(answers.AllUsed());
+  EXPECT_TRUE(Panel().SenTypeText->text().startsWith(QLatin1String("Thermocouple K"))) << Text(Panel().SenTypeText->text());
+
+  // Below the thermocouple's range: refused, the old value shown again.
+  const double minimumBefore = program_->Context().config.MinInput;
+  Type(Panel().MinInputE, "-150.1");
+  ASSERT_EQ(answers.Messages().size(), 1u);
+  EXPECT_EQ(answers.Messages()[0], "Minimum out of range!");
+  EXPECT_EQ(program_->Context().config.MinInput, minimumBefore);
+  EXPECT_EQ(Panel().MinInputE->text().toDouble(), minimumBefore);
+
+  Type(Panel().MinInputE, "0");
+  Type(Panel().MaxInputE, "1000");
+  Type(Panel().FiltrCzasE, "2");
+  EXPECT_EQ(Panel().MaxInputE->palette().color(QPalette::Base), QColor(0, 255, 255)) << "changed, not written";
+  // A maximum still being typed when Ctrl+Z comes is the maximum written.
+  Type(Panel().MaxInputE, "900", false);
+  Window().activateWindow();  // shortcuts reach the active window only
+  ASSERT_TRUE(WaitFor([&] { return Window().isActiveWindow(); }));
+  QTest::keyClick(Panel().MaxInputE, Qt::Key_Z, Qt::ControlModifier);
+  ASSERT_EQ(Text(Window().StatusText->text()), " Device programmed");
+  EXPECT_EQ(program_->Context().config.MaxInput, 900.0L);
+  EXPECT_EQ(Panel().MaxInputE->palette().color(QPalette::Base), QApplication::palette().color(QPalette::Base));
+  ExpectModuleHoldsImageOf(answers, scratch_ / "oven.par");
+  EXPECT_EQ(answers.Messages().size(), 1u) << answers.Messages().back();
+}
+
+class LoopCurrentEditing : public Editing {
+ protected:
+  LoopCurrentEditing() : Editing(5491) {}
+};
+
+TEST_F(LoopCurrentEditing, APowerSeriesAndATableMadeThroughTheWindowsAreWrittenAsTheToolBuildsThem) {
+  ModalAnswers answers;
+  NewConfiguration(answers, "Q5491");
+  answers.When<TWyborI>([](TWyborI* window) {
+    window->SingleR->click();
+    window->ConversionR[1]->click();  // opens the power-series window
+  });
+  answers.When<TPowerF>([](TPowerF* window) {
+    Type(window->CoefficientE[0], "-25");
+    Type(window->CoefficientE[1], "6.25");
+    Type(window->InMinE, "4");
+    Type(window->InMaxE, "20");
+    window->OKBClick();  // the check
+    ASSERT_EQ(window->OKB->text(), QStringLiteral("OK"));
+    window->OKBClick();
+  });
+  answers.When<TWyborI>([](TWyborI* window) { window->OKBClick(); });
+  Panel().SenSel->click();
+  ASSERT_TRUE(answers.AllUsed());
+  Write();
+  ExpectModuleHoldsImageOf(answers, scratch_ / "series.par");
+
+  // The same module with a flow table instead.
+  const auto table = scratch_ / "flow.dat";
+  std::filesystem::copy_file(std::filesystem::path(Q5480_SOURCE_DIR) / "examples" / "flow_4_20ma.dat", table);
+  answers.When<TWyborI>([](TWyborI* window) { window->ConversionR[3]->click(); });
+  answers.When<TTablF>([](TTablF* window) { window->LoadBClick(); });
+  answers.Then([table](QWidget* window) { return ChooseFile(window, table); });
+  answers.When<TTablF>([](TTablF* window) {
+    ASSERT_TRUE(window->OKB->isEnabled());
+    window->OKBClick();
+  });
+  answers.When<TWyborI>([](TWyborI* window) { window->OKBClick(); });
+  Panel().SenSel->click();
+  ASSERT_TRUE(answers.AllUsed());
+  Write();
+  ExpectModuleHoldsImageOf(answers, scratch_ / "flow.par");
+  EXPECT_TRUE(answers.Messages().empty()) << answers.Messages().front();
+}
+
+}  // namespace
+}  // namespace q5480::test
