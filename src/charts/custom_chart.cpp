@@ -1,0 +1,153 @@
+#include <QEvent>
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPixmap>
+#include <algorithm>
+
+#include "charts/chart_clicks.h"
+#include "charts/chart_colour.h"
+#include "charts/xy_chart.h"
+#include "config/text.h"
+
+namespace q5480 {
+
+ThgCustomChart::ThgCustomChart(QWidget* parent)
+    : QWidget(parent), yLabelFont_(QStringLiteral("arial"), 8) {
+  // Drawn on its parent's surface, never a stop for the keyboard.
+  setFocusPolicy(Qt::NoFocus);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setAccessibleName(QStringLiteral("Chart"));
+  new ClickReporter(
+      *this, [this] { if (OnClick) OnClick(*this); },
+      [this] { if (OnDblClick) OnDblClick(*this); });
+  resize(sizeHint());
+}
+
+void ThgCustomChart::SetYLabel(const std::string& text) {
+  yLabel_ = Utf8Left(text, kTitleLength);
+  // Screen readers name the chart by its caption.
+  if (!yLabel_.empty()) setAccessibleName(QString::fromStdString(yLabel_));
+  RepaintAll();
+}
+
+void ThgCustomChart::SetYLabelFont(const QFont& font) {
+  yLabelFont_ = font;
+  RepaintAll();
+}
+
+void ThgCustomChart::SetGrid(TGridType grid) {
+  if (grid == grid_) return;
+  grid_ = grid;
+  RepaintAll();
+}
+
+void ThgCustomChart::SetBackGround(std::uint32_t colour) {
+  if (colour == backGround_) return;
+  backGround_ = colour;
+  RepaintAll();
+}
+
+void ThgCustomChart::SetChartColor(std::uint32_t colour) {
+  if (colour == chartColor_) return;
+  chartColor_ = colour;
+  RepaintAll();
+}
+
+void ThgCustomChart::SetBorderWidth(int width) {
+  if (width == borderWidth_) return;
+  borderWidth_ = std::clamp(width, 1, 4);
+  RepaintAll();
+}
+
+void ThgCustomChart::SetDecimalSeparator(char separator) {
+  if (separator == decimalSeparator_) return;
+  decimalSeparator_ = separator;
+  RepaintAll();
+}
+
+PixelRect ThgCustomChart::GetChartRect() const {
+  return BaseChartRect(width(), height(), YLabelHeight());
+}
+
+int ThgCustomChart::YLabelHeight() const { return QFontMetrics(yLabelFont_).height(); }
+
+QImage ThgCustomChart::Picture() const {
+  // Grabbing paints the control, which refreshes only its cached images.
+  return const_cast<ThgCustomChart*>(this)->grab().toImage();
+}
+
+void ThgCustomChart::RepaintAll() {
+  chartStale_ = true;
+  update();
+}
+
+void ThgCustomChart::Paint(QPainter& control) {
+  if (width() <= 0 || height() <= 0) return;
+  if (chartBitmap_.size() != size()) chartBitmap_ = QImage(size(), QImage::Format_RGB32);
+  chartBitmap_.fill(ColourFromBgr(backGround_));
+  QPainter canvas(&chartBitmap_);
+  DrawYLabel(canvas);
+  AutoScale();
+
+  const PixelRect chart = GetChartRect();
+  canvas.setPen(QPen(Qt::black, borderWidth_));
+  canvas.setBrush(ColourFromBgr(chartColor_));
+  // Right and Bottom lie just outside the frame.
+  canvas.drawRoundedRect(
+      QRect(chart.Left, chart.Top, chart.Right - chart.Left - 1, chart.Bottom - chart.Top - 1),
+      7.5, 7.5);
+  canvas.setPen(QPen(Qt::black, 1));
+  canvas.setBrush(Qt::NoBrush);
+  canvas.setFont(font());
+  DrawGrid(canvas);
+  DrawTimeTicks(canvas);
+  DrawYScale(canvas);
+  canvas.end();
+  DrawData();
+  chartStale_ = false;
+  control.drawImage(0, 0, chartBitmap_);
+}
+
+void ThgCustomChart::DrawYLabel(QPainter& canvas) const {
+  if (yLabel_.empty()) return;
+  // The caption takes the face and styles of font(); YLabelFont only sizes
+  // the margin.
+  const QFont& base = font();
+  QFont captionFont(base.family());
+  if (base.pixelSize() > 0) {
+    captionFont.setPixelSize(base.pixelSize());
+  } else {
+    captionFont.setPointSizeF(base.pointSizeF());
+  }
+  captionFont.setBold(base.bold());
+  captionFont.setItalic(base.italic());
+  captionFont.setUnderline(base.underline());
+  captionFont.setStrikeOut(base.strikeOut());
+  const QFontMetrics metrics(captionFont);
+
+  canvas.save();
+  canvas.setFont(captionFont);
+  canvas.setPen(Qt::black);
+  // Reading upward, starting at x = 1 just below the middle.
+  canvas.translate(1, (metrics.height() + height()) / 2);
+  canvas.rotate(-90);
+  canvas.drawText(QPoint(0, metrics.ascent()), QString::fromStdString(yLabel_));
+  canvas.restore();
+}
+
+void ThgCustomChart::paintEvent(QPaintEvent*) {
+  QPainter control(this);
+  Paint(control);
+}
+
+void ThgCustomChart::resizeEvent(QResizeEvent* event) {
+  chartStale_ = true;
+  QWidget::resizeEvent(event);
+}
+
+void ThgCustomChart::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::FontChange) RepaintAll();
+  QWidget::changeEvent(event);
+}
+
+}  // namespace q5480
