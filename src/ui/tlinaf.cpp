@@ -65,41 +65,29 @@ void ShowOnly(QLineEdit* field) {
 
 void PackLeft(QGridLayout* grid) { grid->setColumnStretch(grid->columnCount(), 1); }
 
-TLinaF::TLinaF(ProgramContext& context, QWidget* parent)
-    : QDialog(parent), logic_(context), exits_([this] { ShowLogic(); }) {
-  setObjectName(QStringLiteral("TLinaF"));
-  const auto texts = logic_.Texts();
-  const auto hints = logic_.Hints();
-  setWindowTitle(Q(texts.at("Caption")));
-
-  InputG = NamedControl<QGroupBox>("InputG", Q(texts.at("InputG")), this);
-  ResultG = NamedControl<QGroupBox>("ResultG", Q(texts.at("ResultG")), this);
-  const auto label = [&](const char* name, QWidget* parent) {
-    return NamedControl<QLabel>(name, Q(texts.at(name)), parent);
+void RangeGroups::BuildRangeGroups(const std::map<std::string, std::string>& texts, int unit,
+                                   const MakeField& field, QWidget* parent) {
+  const auto label = [&](const char* name, QWidget* group) {
+    return NamedControl<QLabel>(name, QString::fromStdString(texts.at(name)), group);
   };
-  const auto edit = [&](const char* name, QWidget* parent) {
-    auto* field = NamedControl<QLineEdit>(name, parent);
-    field->setFixedWidth(kFieldWidth);
-    field->setAlignment(Qt::AlignRight);
-    field->setToolTip(Q(hints.at(name)));
-    return field;
-  };
+  InputG = NamedControl<QGroupBox>("InputG", QString::fromStdString(texts.at("InputG")), parent);
+  ResultG = NamedControl<QGroupBox>("ResultG", QString::fromStdString(texts.at("ResultG")), parent);
   InMinT = label("InMinT", InputG);
-  InMinE = edit("InMinE", InputG);
+  InMinE = field("InMinE", InputG);
   InMinUnitT = label("InMinUnitT", InputG);
   InMaxT = label("InMaxT", InputG);
-  InMaxE = edit("InMaxE", InputG);
+  InMaxE = field("InMaxE", InputG);
   InMaxUnitT = label("InMaxUnitT", InputG);
   ResMinT = label("ResMinT", ResultG);
-  ResMinE = edit("ResMinE", ResultG);
+  ResMinE = field("ResMinE", ResultG);
   ResMaxT = label("ResMaxT", ResultG);
-  ResMaxE = edit("ResMaxE", ResultG);
+  ResMaxE = field("ResMaxE", ResultG);
   JednostkiT = label("JednostkiT", ResultG);
   JednostkiE = NamedControl<QComboBox>("JednostkiE", ResultG);
-  FillUnits(JednostkiE, logic_.Unit());
+  FillUnits(JednostkiE, unit);
   const std::pair<QLabel*, QWidget*> buddies[] = {
       {InMinT, InMinE}, {InMaxT, InMaxE}, {ResMinT, ResMinE}, {ResMaxT, ResMaxE}, {JednostkiT, JednostkiE}};
-  for (const auto& [caption, field] : buddies) caption->setBuddy(field);
+  for (const auto& [caption, control] : buddies) caption->setBuddy(control);
 
   auto* input = new QGridLayout(InputG);
   input->addWidget(InMinT, 0, 0);
@@ -118,6 +106,22 @@ TLinaF::TLinaF(ProgramContext& context, QWidget* parent)
   result->addWidget(JednostkiE, 2, 1, 1, 2);
   PackLeft(input);
   PackLeft(result);
+}
+
+TLinaF::TLinaF(ProgramContext& context, QWidget* parent)
+    : QDialog(parent), logic_(context), exits_([this] { ShowLogic(); }) {
+  setObjectName(QStringLiteral("TLinaF"));
+  const auto texts = logic_.Texts();
+  const auto hints = logic_.Hints();
+  setWindowTitle(Q(texts.at("Caption")));
+
+  BuildRangeGroups(texts, logic_.Unit(), [&](const char* name, QWidget* parent) {
+    auto* field = NamedControl<QLineEdit>(name, parent);
+    field->setFixedWidth(kFieldWidth);
+    field->setAlignment(Qt::AlignRight);
+    field->setToolTip(Q(hints.at(name)));
+    return field;
+  }, this);
 
   OKB = NamedControl<QPushButton>("OKB", QStringLiteral("OK"), this);
   OKB->setDefault(true);

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -66,13 +67,9 @@ void ShowOnly(QLineEdit* field);
 // Keeps the labels and fields of a group's grid together at its left.
 void PackLeft(QGridLayout* grid);
 
-class TLinaF : public QDialog {
-  Q_OBJECT
- public:
-  TLinaF(ProgramContext& context, QWidget* parent);
-
-  TLinaFLogic& Logic() { return logic_; }
-
+// The input and result range groups that the table, power-series and linear
+// windows share; each window makes the fields its own way.
+struct RangeGroups {
   QGroupBox* InputG;
   QLabel* InMinT;
   QLineEdit* InMinE;
@@ -82,11 +79,27 @@ class TLinaF : public QDialog {
   QLabel* InMaxUnitT;
   QGroupBox* ResultG;
   QLabel* ResMinT;
-  QLineEdit* ResMinE;
+  QLineEdit* ResMinE;  // the series window's and the table's only show a value
   QLabel* ResMaxT;
   QLineEdit* ResMaxE;
   QLabel* JednostkiT;
   QComboBox* JednostkiE;
+
+ protected:
+  using MakeField = std::function<QLineEdit*(const char* name, QWidget* parent)>;
+  // Both groups in `parent` with their captions from `texts`, the fields made
+  // by `field`, each caption the buddy of its field, the unit list at `unit`.
+  void BuildRangeGroups(const std::map<std::string, std::string>& texts, int unit, const MakeField& field,
+                        QWidget* parent);
+};
+
+class TLinaF : public QDialog, public RangeGroups {
+  Q_OBJECT
+ public:
+  TLinaF(ProgramContext& context, QWidget* parent);
+
+  TLinaFLogic& Logic() { return logic_; }
+
   QPushButton* OKB;
   QPushButton* CancelB;
 

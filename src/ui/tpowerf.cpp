@@ -45,56 +45,16 @@ TPowerF::TPowerF(ProgramContext& context, QWidget* parent)
     coefficients->addWidget(CoefficientE[i], i / 3, 2 * (i % 3) + 1);
   }
 
-  InputG = NamedControl<QGroupBox>("InputG", Q(texts.at("InputG")), this);
-  ResultG = NamedControl<QGroupBox>("ResultG", Q(texts.at("ResultG")), this);
-  const auto label = [&](const char* name, QWidget* parent) {
-    return NamedControl<QLabel>(name, Q(texts.at(name)), parent);
-  };
-  const auto edit = [&](const char* name, QWidget* parent) {
+  BuildRangeGroups(texts, logic_.Unit(), [&](const char* name, QWidget* parent) {
     auto* field = NamedControl<QLineEdit>(name, parent);
     field->setMaxLength(static_cast<int>(kSeriesSignalMaxLength));
     field->setFixedWidth(kFieldWidth);
     field->setAlignment(Qt::AlignRight);
+    if (hints.count(name) != 0) field->setToolTip(Q(hints.at(name)));
     return field;
-  };
-  InMinT = label("InMinT", InputG);
-  InMinE = edit("InMinE", InputG);
-  InMinE->setToolTip(Q(hints.at("InMinE")));
-  InMinUnitT = label("InMinUnitT", InputG);
-  InMaxT = label("InMaxT", InputG);
-  InMaxE = edit("InMaxE", InputG);
-  InMaxE->setToolTip(Q(hints.at("InMaxE")));
-  InMaxUnitT = label("InMaxUnitT", InputG);
-  ResMinT = label("ResMinT", ResultG);
-  ResMinE = edit("ResMinE", ResultG);
-  ResMaxT = label("ResMaxT", ResultG);
-  ResMaxE = edit("ResMaxE", ResultG);
+  }, this);
   ShowOnly(ResMinE);
   ShowOnly(ResMaxE);
-  JednostkiT = label("JednostkiT", ResultG);
-  JednostkiE = NamedControl<QComboBox>("JednostkiE", ResultG);
-  FillUnits(JednostkiE, logic_.Unit());
-  const std::pair<QLabel*, QWidget*> buddies[] = {
-      {InMinT, InMinE}, {InMaxT, InMaxE}, {ResMinT, ResMinE}, {ResMaxT, ResMaxE}, {JednostkiT, JednostkiE}};
-  for (const auto& [caption, field] : buddies) caption->setBuddy(field);
-
-  auto* input = new QGridLayout(InputG);
-  input->addWidget(InMinT, 0, 0);
-  input->addWidget(InMinE, 0, 1);
-  input->addWidget(InMinUnitT, 0, 2);
-  input->addWidget(InMaxT, 1, 0);
-  input->addWidget(InMaxE, 1, 1);
-  input->addWidget(InMaxUnitT, 1, 2);
-  input->setRowStretch(2, 1);
-  auto* result = new QGridLayout(ResultG);
-  result->addWidget(ResMinT, 0, 0);
-  result->addWidget(ResMinE, 0, 1);
-  result->addWidget(ResMaxT, 1, 0);
-  result->addWidget(ResMaxE, 1, 1);
-  result->addWidget(JednostkiT, 2, 0);
-  result->addWidget(JednostkiE, 2, 1, 1, 2);
-  PackLeft(input);
-  PackLeft(result);
 
   OKB = NamedControl<QPushButton>("OKB", this);
   OKB->setDefault(true);

@@ -15,7 +15,7 @@
 
 namespace q5480 {
 
-class TPowerF : public QDialog {
+class TPowerF : public QDialog, public RangeGroups {
   Q_OBJECT
  public:
   TPowerF(ProgramContext& context, QWidget* parent);
@@ -25,20 +25,6 @@ class TPowerF : public QDialog {
   QLabel* FormulaT;
   std::array<QLabel*, kCoefficientFields> CoefficientT;
   std::array<QLineEdit*, kCoefficientFields> CoefficientE;  // AE to JE
-  QGroupBox* InputG;
-  QLabel* InMinT;
-  QLineEdit* InMinE;
-  QLabel* InMinUnitT;
-  QLabel* InMaxT;
-  QLineEdit* InMaxE;
-  QLabel* InMaxUnitT;
-  QGroupBox* ResultG;
-  QLabel* ResMinT;
-  QLineEdit* ResMinE;  // read-only: the range a check found
-  QLabel* ResMaxT;
-  QLineEdit* ResMaxE;
-  QLabel* JednostkiT;
-  QComboBox* JednostkiE;
   QPushButton* OKB;  // "Check" until the series passed
   QPushButton* CancelB;
 

@@ -29,51 +29,13 @@ TTablF::TTablF(ProgramContext& context, QWidget* parent) : QDialog(parent), logi
   TableM->setAccessibleName(Q(context.Tr("Table")));
   FileT = NamedControl<QLabel>("FileT", this);
 
-  InputG = NamedControl<QGroupBox>("InputG", Q(texts.at("InputG")), this);
-  ResultG = NamedControl<QGroupBox>("ResultG", Q(texts.at("ResultG")), this);
-  const auto label = [&](const char* name, QWidget* parent) {
-    return NamedControl<QLabel>(name, Q(texts.at(name)), parent);
-  };
-  const auto value = [&](const char* name, QWidget* parent) {
+  BuildRangeGroups(texts, logic_.Unit(), [](const char* name, QWidget* parent) {
     auto* field = NamedControl<QLineEdit>(name, parent);
     ShowOnly(field);
     field->setFixedWidth(kValueWidth);
     field->setAlignment(Qt::AlignRight);
     return field;
-  };
-  InMinT = label("InMinT", InputG);
-  InMinE = value("InMinE", InputG);
-  InMinUnitT = label("InMinUnitT", InputG);
-  InMaxT = label("InMaxT", InputG);
-  InMaxE = value("InMaxE", InputG);
-  InMaxUnitT = label("InMaxUnitT", InputG);
-  ResMinT = label("ResMinT", ResultG);
-  ResMinE = value("ResMinE", ResultG);
-  ResMaxT = label("ResMaxT", ResultG);
-  ResMaxE = value("ResMaxE", ResultG);
-  JednostkiT = label("JednostkiT", ResultG);
-  JednostkiE = NamedControl<QComboBox>("JednostkiE", ResultG);
-  FillUnits(JednostkiE, logic_.Unit());
-  const std::pair<QLabel*, QWidget*> buddies[] = {
-      {InMinT, InMinE}, {InMaxT, InMaxE}, {ResMinT, ResMinE}, {ResMaxT, ResMaxE}, {JednostkiT, JednostkiE}};
-  for (const auto& [caption, field] : buddies) caption->setBuddy(field);
-
-  auto* input = new QGridLayout(InputG);
-  input->addWidget(InMinT, 0, 0);
-  input->addWidget(InMinE, 0, 1);
-  input->addWidget(InMinUnitT, 0, 2);
-  input->addWidget(InMaxT, 1, 0);
-  input->addWidget(InMaxE, 1, 1);
-  input->addWidget(InMaxUnitT, 1, 2);
-  auto* result = new QGridLayout(ResultG);
-  result->addWidget(ResMinT, 0, 0);
-  result->addWidget(ResMinE, 0, 1);
-  result->addWidget(ResMaxT, 1, 0);
-  result->addWidget(ResMaxE, 1, 1);
-  result->addWidget(JednostkiT, 2, 0);
-  result->addWidget(JednostkiE, 2, 1, 1, 2);
-  PackLeft(input);
-  PackLeft(result);
+  }, this);
 
   LoadB = NamedControl<QPushButton>("LoadB", Q(texts.at("LoadB")), this);
   OKB = NamedControl<QPushButton>("OKB", QStringLiteral("OK"), this);

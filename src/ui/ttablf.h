@@ -10,11 +10,12 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include "ui/tlinaf.h"
 #include "workflow/table_window.h"
 
 namespace q5480 {
 
-class TTablF : public QDialog {
+class TTablF : public QDialog, public RangeGroups {
   Q_OBJECT
  public:
   TTablF(ProgramContext& context, QWidget* parent);
@@ -23,20 +24,6 @@ class TTablF : public QDialog {
 
   QPlainTextEdit* TableM;  // the file, with the line that failed selected
   QLabel* FileT;
-  QGroupBox* InputG;
-  QLabel* InMinT;
-  QLineEdit* InMinE;
-  QLabel* InMinUnitT;
-  QLabel* InMaxT;
-  QLineEdit* InMaxE;
-  QLabel* InMaxUnitT;
-  QGroupBox* ResultG;
-  QLabel* ResMinT;
-  QLineEdit* ResMinE;
-  QLabel* ResMaxT;
-  QLineEdit* ResMaxE;
-  QLabel* JednostkiT;
-  QComboBox* JednostkiE;
   QPushButton* LoadB;
   QPushButton* OKB;
   QPushButton* ExitB;
