@@ -22,6 +22,28 @@ int FaultInjector::Armed(Fault fault) const {
 void FaultInjector::Clear() {
   for (auto& count : armed_) count.store(0);
   silentUntil_.store(0);
+  SetNoise(0, 0, 0);
+}
+
+void FaultInjector::SetNoise(double corruptShare, double dropShare, unsigned seed) {
+  std::lock_guard lock(noiseMutex_);
+  corruptShare_ = corruptShare;
+  dropShare_ = dropShare;
+  noise_.seed(seed);
+  noisy_.store(corruptShare > 0 || dropShare > 0);
+}
+
+std::optional<std::uint8_t> FaultInjector::Disturb(std::uint8_t byte) {
+  if (!noisy_.load()) return byte;
+  std::lock_guard lock(noiseMutex_);
+  const double draw = std::uniform_real_distribution<>(0, 1)(noise_);
+  if (draw < dropShare_) return std::nullopt;
+  if (draw < dropShare_ + corruptShare_) {
+    // Any other value: one to eight bits flipped.
+    const auto flips = static_cast<std::uint8_t>(std::uniform_int_distribution<>(1, 255)(noise_));
+    return static_cast<std::uint8_t>(byte ^ flips);
+  }
+  return byte;
 }
 
 void FaultInjector::SilenceFor(std::chrono::milliseconds duration) {

@@ -5,6 +5,10 @@
 #include <array>
 #include <atomic>
 #include <chrono>
+#include <cstdint>
+#include <mutex>
+#include <optional>
+#include <random>
 
 namespace q5480 {
 
@@ -34,6 +38,13 @@ class FaultInjector {
   void SilenceFor(std::chrono::milliseconds duration);
   bool Silent() const;
 
+  // A noisy line: each byte that crosses it, either way, is altered with
+  // probability `corruptShare` and lost with probability `dropShare`, at
+  // random from `seed`. Zero shares give a clean line.
+  void SetNoise(double corruptShare, double dropShare, unsigned seed);
+  // The byte as the line delivers it; nothing when the line lost it.
+  std::optional<std::uint8_t> Disturb(std::uint8_t byte);
+
   void SetSlowByteDelay(std::chrono::milliseconds delay) { slowByteDelay_.store(delay.count()); }
   std::chrono::milliseconds SlowByteDelay() const {
     return std::chrono::milliseconds(slowByteDelay_.load());
@@ -45,6 +56,11 @@ class FaultInjector {
   std::atomic<Clock::rep> silentUntil_{0};
   // Longer than the link's byte wait at 4800 baud (300 ms + 50 ms).
   std::atomic<long long> slowByteDelay_{400};
+  std::atomic<bool> noisy_{false};
+  std::mutex noiseMutex_;  // the shares and the generator
+  double corruptShare_ = 0;
+  double dropShare_ = 0;
+  std::mt19937 noise_;
 };
 
 }  // namespace q5480

@@ -51,6 +51,18 @@ void ModuleEmulator::Stop() {
   thread_.join();
 }
 
+void ModuleEmulator::Unplug() {
+  Stop();
+  line_.Close();
+}
+
+void ModuleEmulator::Plug() {
+  Stop();
+  line_.Open();
+  collector_.Reset();
+  Start();
+}
+
 bool ModuleEmulator::SettleAndResetCounts(std::chrono::milliseconds quiet,
                                           std::chrono::milliseconds bound) {
   const auto end = std::chrono::steady_clock::now() + bound;
@@ -79,6 +91,8 @@ void ModuleEmulator::Run() {
       continue;
     }
     ++bytesReceived_;
+    byte = faults_.Disturb(*byte);
+    if (!byte) continue;  // lost on its way
     if (faults_.Silent()) {
       collector_.Reset();
       continue;
@@ -107,7 +121,12 @@ void ModuleEmulator::Run() {
 bool ModuleEmulator::Echo(std::uint8_t byte) {
   std::uint8_t echo = byte;
   if (collector_.AtLengthByte() && faults_.Take(Fault::CorruptEcho)) echo ^= 0x01;
-  return line_.Send(echo, stopFd_);
+  return Put(echo);
+}
+
+bool ModuleEmulator::Put(std::uint8_t byte) {
+  const std::optional<std::uint8_t> sent = faults_.Disturb(byte);
+  return !sent || line_.Send(*sent, stopFd_);
 }
 
 bool ModuleEmulator::Answer(const std::vector<std::uint8_t>& data) {
@@ -127,7 +146,7 @@ bool ModuleEmulator::Answer(const std::vector<std::uint8_t>& data) {
 
   for (std::size_t i = 0; i < count; ++i) {
     if (i == slowIndex && !PtyLine::Pause(faults_.SlowByteDelay(), stopFd_)) return false;
-    if (!line_.Send(frame[i], stopFd_)) return false;
+    if (!Put(frame[i])) return false;
   }
   return true;
 }

@@ -27,6 +27,10 @@ class ModuleEmulator {
 
   void Start();
   void Stop();
+  // The module unplugged: its thread stops and its line closes, so that the
+  // program's port hangs up. Plug brings it back on a new line, running.
+  void Unplug();
+  void Plug();
   const std::string& SlavePath() const { return line_.SlavePath(); }
   FaultInjector& Faults() { return faults_; }
 
@@ -42,6 +46,8 @@ class ModuleEmulator {
  private:
   void Run();
   bool Echo(std::uint8_t byte);
+  // Sends one byte across the line, which may spoil or lose it.
+  bool Put(std::uint8_t byte);
   bool Answer(const std::vector<std::uint8_t>& data);
 
   RequestHandler& handler_;

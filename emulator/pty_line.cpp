@@ -50,13 +50,17 @@ PtyLine::Clock::time_point PacedArrival(PtyLine::Clock::time_point lineFree,
   return start + byteTime;
 }
 
-PtyLine::PtyLine() {
+PtyLine::PtyLine() { Open(); }
+
+PtyLine::~PtyLine() { Close(); }
+
+void PtyLine::Open() {
+  Close();
   master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (master_ < 0) Throw("posix_openpt");
-  // The destructor does not run for a constructor that throws.
   const auto fail = [this](const char* what) {
     const int error = errno;
-    ::close(master_);
+    Close();
     errno = error;
     Throw(what);
   };
@@ -73,9 +77,12 @@ PtyLine::PtyLine() {
   }
 }
 
-PtyLine::~PtyLine() {
+void PtyLine::Close() {
   if (slave_ >= 0) ::close(slave_);
   if (master_ >= 0) ::close(master_);
+  slave_ = -1;
+  master_ = -1;
+  pending_.clear();
 }
 
 void PtyLine::SetBaud(int baud) {

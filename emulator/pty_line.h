@@ -24,6 +24,12 @@ class PtyLine {
 
   PtyLine();  // throws std::system_error when no pseudo-terminal is available
   ~PtyLine();
+
+  // Closes both ends, as when the module is unplugged: the program's end of
+  // the line hangs up. Open gives a new pair (under another path); it throws
+  // as the constructor does.
+  void Close();
+  void Open();
   PtyLine(const PtyLine&) = delete;
   PtyLine& operator=(const PtyLine&) = delete;
 

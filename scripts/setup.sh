@@ -4,7 +4,9 @@
 set -euo pipefail
 
 packages=(g++ cmake ninja-build libgtest-dev libgmock-dev
-          qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev xvfb xauth)
+          qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev xvfb xauth
+          poppler-utils   # pdftotext reads the printed report back in the tests
+          clang libclang-rt-dev)  # the fuzzers: clang with libFuzzer and the sanitizers
 
 missing=()
 for package in "${packages[@]}"; do

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up, builds from scratch and runs every test: as built for use (a
 # Release build), under AddressSanitizer and UndefinedBehaviorSanitizer, and
-# the suites with threads (link, device, window logic) under ThreadSanitizer.
+# the suites with threads (link, device, window logic) under ThreadSanitizer;
+# then every reader of outside data fuzzed for a while (scripts/fuzz.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -25,3 +26,7 @@ cmake -S . -B build-thread -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQ5480_TS
   -DQ5480_BUILD_GUI=OFF >/dev/null
 cmake --build build-thread -j "$jobs" --target test_link test_device test_workflow
 ctest --test-dir build-thread --output-on-failure -j "$jobs" -L '^(link|device|workflow)$'
+
+echo "== Fuzzing: each reader of outside data for 30 s"
+rm -rf build-fuzz
+scripts/fuzz.sh "${Q5480_FUZZ_SECONDS:-30}"

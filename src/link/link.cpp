@@ -46,7 +46,8 @@ Link::~Link() {
 }
 
 bool Link::OpenLink(int port, int speedCode) {
-  if (port_.IsOpen()) StopLink();
+  // Polling may still be waiting for a lost port to come back.
+  StopLink();
   commandRequest_.fill(0);
   commandReply_.fill(0);
   pollRequest_.fill(0);
@@ -56,13 +57,21 @@ bool Link::OpenLink(int port, int speedCode) {
     lastSample_.fill(0);
   }
   portLost_.store(false);
-  std::optional<std::filesystem::path> device = ComDevicePath(port, settings_.ports);
+  portNumber_ = port;
+  baud_ = BaudForSpeedCode(speedCode);
+  if (!OpenDevice()) return false;
+  StartPolling();
+  return true;
+}
+
+bool Link::OpenDevice() {
+  std::optional<std::filesystem::path> device = ComDevicePath(portNumber_, settings_.ports);
   if (!device) return false;
   TuneAdapter(*device, settings_.ports);
   if (!port_.Open(*device, settings_.ports.ConsoleList())) return false;
-  if (!SetUpLine(BaudForSpeedCode(speedCode))) return false;
-  StartPolling();
-  return true;
+  if (SetUpLine(baud_)) return true;
+  port_.Close();
+  return false;
 }
 
 bool Link::ConfigurePort(int baud) {
@@ -71,6 +80,7 @@ bool Link::ConfigurePort(int baud) {
   const bool polling = pollRunning_.load();
   StopPolling();
   const bool configured = SetUpLine(baud);
+  if (configured) baud_ = baud;
   if (polling && configured) StartPolling();
   return configured;
 }
@@ -94,6 +104,8 @@ void Link::StopLink() {
   StopThread(pollThread_);
   StopThread(workerThread_);
   ClosePort();
+  // A stopped link looks for no lost port.
+  portLost_.store(false);
   linkStarted_.store(false);
   ResetPollingFlags();
 }

@@ -48,8 +48,11 @@ class Link {
   bool ConfigurePort(int baud);
   void StopLink();
   bool PortOpen() const { return port_.IsOpen(); }
-  // The port's device went away; the link stays so until it is opened again.
+  // The port's device went away (an adapter pulled). Polling then stops
+  // asking, reports PollFault and looks for the device under the same name
+  // every kReopenInterval; once it opens again polling goes on by itself.
   bool PortLost() const { return portLost_.load(); }
+  static constexpr std::chrono::milliseconds kReopenInterval{1000};
   unsigned BaseTimeout() const { return baseTimeout_.load(); }
   void SetSendCheckByte(bool on) { sendCheckByte_.store(on); }
 
@@ -89,6 +92,8 @@ class Link {
   void SetSampleRead() { sampleRead_.store(true); }
   // Successful polls since the link was made.
   std::uint64_t SamplesTaken() const { return samplesTaken_.load(); }
+  // Poll exchanges that failed (and were tried again) since the link was made.
+  std::uint64_t PollExchangesFailed() const { return pollExchangesFailed_.load(); }
   // A consistent copy of the newest poll reply.
   LinkBuffer LastSample() const;
   // The newest poll reply when it has not been read yet, marked read in the
@@ -119,6 +124,8 @@ class Link {
   ManualResetEvent& ProgressAck() { return progressAck_; }
 
  private:
+  // The device of `portNumber_` opened and set up at `baud_`.
+  bool OpenDevice();
   bool SetUpLine(int baud);
   LinkStatus SendRequestFrame(const LinkBuffer& request, int n);
   LinkStatus ReadEcho(const std::uint8_t* frame, int count);
@@ -132,6 +139,9 @@ class Link {
   bool AwaitProgress(const std::function<void()>& whileWaiting);
   void PollingLoop();
   LinkStatus PollOnce();
+  // Closes the lost port and opens it again once its device is back; false
+  // when polling was stopped meanwhile.
+  bool AwaitPortBack();
   void ServeQueuedCommand();
   void ResetPollingFlags();
   void ClosePort();
@@ -140,6 +150,8 @@ class Link {
 
   AbortSignal abort_;
   TCommD port_{abort_};
+  int portNumber_ = 0;  // the COM number and line speed last opened
+  int baud_ = 0;
   std::atomic<unsigned> baseTimeout_{100};
   std::chrono::microseconds byteTime_{0};  // 10 bit times at the port's baud
   std::atomic<bool> sendCheckByte_{true};
@@ -170,6 +182,7 @@ class Link {
   std::atomic<bool> largeError_{false};
   std::atomic<LinkStatus> lastPollStatus_{LinkStatus::Success};
   std::atomic<std::uint64_t> samplesTaken_{0};
+  std::atomic<std::uint64_t> pollExchangesFailed_{0};
   int commandAttempts_ = 0;  // polling thread only
 
   std::atomic<bool> transferRunning_{false};

@@ -19,12 +19,14 @@ constexpr std::size_t kStatus2 = 7;
 }  // namespace
 
 void Link::StartPolling() {
-  if (pollRunning_.load() || !port_.IsOpen()) return;
+  // A lost port is looked for by the polling thread.
+  if (pollRunning_.load() || (!port_.IsOpen() && !portLost_.load())) return;
   // A thread that ended by itself is gathered before the next one starts.
   if (pollThread_.joinable()) pollThread_.join();
   pollRunning_.store(true);
-  pollFault_.store(false);
-  lastPollStatus_.store(LinkStatus::Success);
+  // A loss already reported stays reported until the device is back.
+  pollFault_.store(portLost_.load());
+  lastPollStatus_.store(portLost_.load() ? LinkStatus::PortLost : LinkStatus::Success);
   commandAttempts_ = 0;
   linkStarted_.store(true);
   pollThread_ = std::thread([this] { PollingLoop(); });
@@ -51,17 +53,18 @@ void Link::PollingLoop() {
     RaiseThreadPriority();
     pollRequest_ = MakeRequest({kMeasureCode, kPollingMode}, kSampleLength);
     while (pollRunning_.load()) {
-      const LinkStatus status = PollOnce();
+      const LinkStatus status = port_.IsOpen() ? PollOnce() : LinkStatus::PortLost;
       if (status == LinkStatus::Success) {
         ServeQueuedCommand();
         continue;
       }
       dataValid_.store(false);
       // A port that is gone answers at once, forever: asking it again would
-      // only spin.
+      // only spin. The loss is reported until the device is back.
       if (status == LinkStatus::PortLost) {
-        fault = true;
-        break;
+        pollFault_.store(true);
+        if (!AwaitPortBack()) return;
+        pollFault_.store(false);
       }
     }
   } catch (const std::exception&) {
@@ -76,12 +79,27 @@ void Link::PollingLoop() {
   ResetPollingFlags();
 }
 
+bool Link::AwaitPortBack() {
+  // A command waiting for the module will not reach it.
+  if (commandPending_.exchange(false)) commandOk_.store(false);
+  port_.Close();
+  while (pollRunning_.load()) {
+    if (!abort_.Sleep(kReopenInterval)) return false;
+    if (OpenDevice()) {
+      portLost_.store(false);
+      return true;
+    }
+  }
+  return false;
+}
+
 LinkStatus Link::PollOnce() {
   int tries = 0;
   LinkStatus status = LinkStatus::Aborted;
   while (status != LinkStatus::Success && tries < kPollTries && pollRunning_.load()) {
     ++tries;
     status = Transact(pollRequest_, pollReply_);
+    if (status != LinkStatus::Success) ++pollExchangesFailed_;
     if (status == LinkStatus::PortLost) break;
   }
   lastPollStatus_.store(status);

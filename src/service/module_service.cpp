@@ -46,10 +46,19 @@ LinkStatus ModuleService::Identify(const TransferObserver& observer) {
 }
 
 LinkStatus ModuleService::ReadConfiguration(const TransferObserver& observer) {
+  ModuleConfig& config = conversion_.config;
+  // The worker fills the image block by block and the identifier into the
+  // record: a read that fails must leave both as they were, or the next
+  // write or verify would work on a mixture of two modules.
+  const ModuleConfig configBefore = config;
+  const ModuleImage imageBefore = image_;
   const LinkStatus status =
       Transfer([this] { return ReadWorker(commands_, kReadKindConfiguration); }, observer);
-  if (!Succeeded(status)) return status;
-  ModuleConfig& config = conversion_.config;
+  if (!Succeeded(status)) {
+    config = configBefore;
+    image_ = imageBefore;
+    return status;
+  }
   const std::string tableInMemory = config.TableLoaded ? config.File : std::string();
   DecodeModuleImage(image_, config, conversion_.limits);
   if (config.File.empty() || config.File != tableInMemory) config.TableLoaded = false;

@@ -56,7 +56,11 @@ bool TQ5480FLogic::RunTransferWindow(const std::string& message, const TransferC
     context_.ui.ProcessEvents();
   };
   observer.idle = [&] { context_.ui.ProcessEvents(); };
-  const bool ok = Succeeded(transfer(observer));
+  const LinkStatus status = transfer(observer);
+  const bool ok = Succeeded(status);
+  // "Transmission unsuccessful" tells of a port that went away; the silence
+  // that follows must not tell of it again.
+  if (status == LinkStatus::PortLost) context_.state.LossTold = true;
   SetProgramPriority(ProgramPriority::High);
   if (ok) {
     std::this_thread::sleep_for(kSettlePause);

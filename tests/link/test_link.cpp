@@ -204,7 +204,7 @@ TEST_F(PacedTransactTest, AnExchangeAfterAPollStoppedMidwayGetsItsOwnReply) {
   }
 }
 
-TEST(LostPort, EveryExchangeEndsAtOnceAsPortLostAndPollingStops) {
+TEST(LostPort, EveryExchangeEndsAtOnceAsPortLostAndPollingWaitsForTheDeviceToComeBack) {
   test_support::ScratchDirectory scratch;
   std::filesystem::create_directory(scratch / "ports");
   auto line = std::make_unique<PtyLine>();  // no module behind it: no echo
@@ -214,19 +214,25 @@ TEST(LostPort, EveryExchangeEndsAtOnceAsPortLostAndPollingStops) {
   ASSERT_TRUE(WaitUntil([&] { return link.LastPollStatus() == LinkStatus::NoEcho; }));
   EXPECT_TRUE(link.PollRunning());
 
-  line.reset();  // the adapter is pulled
-  ASSERT_TRUE(WaitUntil([&] { return !link.PollRunning(); }));
-  EXPECT_TRUE(link.PollFault());
+  line->Close();  // the adapter is pulled
+  ASSERT_TRUE(WaitUntil([&] { return link.PollFault(); }));
   EXPECT_TRUE(link.PortLost());
   EXPECT_EQ(link.LastPollStatus(), LinkStatus::PortLost);
+  link.StopPolling();
   LinkBuffer reply{};
   EXPECT_EQ(link.Transact(PollRequest(), reply), LinkStatus::PortLost);
   EXPECT_EQ(link.SendCommand(PollRequest()), LinkStatus::PortLost);
-  // Polling started on a lost port ends by itself rather than asking it
-  // again and again.
+  // Polling started on a lost port tells of the loss at once and asks
+  // nothing until the device is back.
   link.StartPolling();
-  ASSERT_TRUE(WaitUntil([&] { return !link.PollRunning(); }));
   EXPECT_TRUE(link.PollFault());
+
+  line->Open();  // back under the same name
+  std::filesystem::remove(scratch / "ports" / "com7");
+  std::filesystem::create_symlink(line->SlavePath(), scratch / "ports" / "com7");
+  ASSERT_TRUE(WaitUntil([&] { return link.LastPollStatus() == LinkStatus::NoEcho; }));
+  EXPECT_FALSE(link.PollFault());
+  EXPECT_FALSE(link.PortLost());
 }
 
 TEST(StatusLatchTest, BitsAreHeldForOnePollUnlessTheSampleWasRead) {

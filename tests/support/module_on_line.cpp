@@ -83,10 +83,20 @@ ModuleOnLine::ModuleOnLine(ModuleOptions options, const std::filesystem::path& p
                            int port, int baud)
     : module(std::move(options)), emulator(interposer, baud), interposer(module, emulator.Faults()) {
   std::filesystem::create_directories(portsFolder);
-  const std::filesystem::path link = portsFolder / ("com" + std::to_string(port));
-  std::filesystem::remove(link);
-  std::filesystem::create_symlink(emulator.SlavePath(), link);
+  link_ = portsFolder / ("com" + std::to_string(port));
+  std::filesystem::remove(link_);
+  std::filesystem::create_symlink(emulator.SlavePath(), link_);
   emulator.Start();
+}
+
+void ModuleOnLine::Unplug() {
+  emulator.Unplug();
+  std::filesystem::remove(link_);
+}
+
+void ModuleOnLine::Replug() {
+  emulator.Plug();
+  std::filesystem::create_symlink(emulator.SlavePath(), link_);
 }
 
 ModuleOnLine::~ModuleOnLine() { emulator.Stop(); }

@@ -84,9 +84,18 @@ class ModuleOnLine {
   // have arrived), then counts and records from zero.
   bool Settle();
 
+  // The module pulled off the line: its pseudo-terminal closed and its COM
+  // name gone, as a device node goes with its adapter. Replug puts it back
+  // under the same name on a new line.
+  void Unplug();
+  void Replug();
+
   EmulatedModule module;
   ModuleEmulator emulator;
   Interposer interposer;
+
+ private:
+  std::filesystem::path link_;  // comN in the ports folder
 };
 
 }  // namespace q5480::test_support

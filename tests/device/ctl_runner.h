@@ -1,0 +1,46 @@
+// q5480ctl run as a child process against the emulated module, as a script
+// on a production line runs it.
+#pragma once
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "device_fixture.h"
+
+namespace q5480::device_test {
+
+struct CtlOutcome {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+// The program copied into a scratch folder, which thereby becomes its
+// program directory, with a ports folder that names the module's line.
+class CtlRunner {
+ public:
+  CtlRunner(const std::filesystem::path& folder, const std::string& modulePath) : folder_(folder) {
+    std::filesystem::create_directories(folder / "ports");
+    std::filesystem::copy_file(std::string(Q5480_BIN_DIR) + "/q5480ctl", folder / "q5480ctl");
+    std::filesystem::create_symlink(modulePath, folder / "ports" / ("com" + std::to_string(kPort)));
+  }
+
+  // Runs it with `args` through the shell (none of them holds a quote).
+  CtlOutcome Run(const std::vector<std::string>& args) const {
+    std::string command = "'" + (folder_ / "q5480ctl").string() + "'";
+    for (const std::string& arg : args) command += " '" + arg + "'";
+    const int status = std::system((command + " >'" + (folder_ / "out").string() + "' 2>'" +
+                                    (folder_ / "err").string() + "'").c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadBytes(folder_ / "out"),
+            ReadBytes(folder_ / "err")};
+  }
+
+ private:
+  std::filesystem::path folder_;
+};
+
+}  // namespace q5480::device_test
