@@ -6,8 +6,10 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include "support/scratch_directory.h"
+#include "config/dates.h"
 #include "config/module_image.h"
 #include "config/text.h"
 
@@ -236,6 +238,83 @@ TEST(ImageDecode, PrintsTheImageAsAParametersFile) {
   EXPECT_EQ(shortImage.status, 1);
   EXPECT_EQ(shortImage.out, "");
   EXPECT_EQ(shortImage.err, "Corrupted or wrong data file!\n");
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  for (std::size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
+    lines.push_back(text.substr(start, end - start));
+  }
+  return lines;
+}
+
+TEST(Report, PrintsTheReportWithTheTablesAccuracyAfterTheInputRange) {
+  const Outcome r = RunCtl({"report", kExamples + "thermocouple_k_0_1000.par"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  const std::vector<std::string> lines = Lines(r.out);
+  ASSERT_EQ(lines.size(), 29u) << r.out;
+  EXPECT_EQ(lines[0], "Parameters  of  Q5495");
+  EXPECT_EQ(lines[6], "   górna");
+  EXPECT_EQ(lines[10], "Sensor:  Thermocouple type K");
+  EXPECT_EQ(lines[11], "   CJC, linearization");
+  EXPECT_EQ(lines[13], "Input range: 0.00 to 1000.00 \u00B0C");
+  EXPECT_EQ(lines[14].rfind("Table accuracy: largest error ", 0), 0u) << lines[14];
+  EXPECT_EQ(lines[15], "Output range: 4 - 20 mA");
+  EXPECT_EQ(lines[28], "Printed: " + FormatDate(Today()));
+
+  // Without its table the report still prints; only the accuracy is untold.
+  ScratchDirectory dir;
+  WriteBytes(dir / "flow.par", ReadBytes(kExamples + "user_table_flow_4_20ma.par"));
+  const Outcome noTable = RunCtl({"report", (dir / "flow.par").string()});
+  ASSERT_EQ(noTable.status, 0) << noTable.err;
+  EXPECT_TRUE(HasLine(noTable.out, "Table accuracy: No data available")) << noTable.out;
+
+  WriteBytes(dir / "bad.par", "Device=Q5491\r\nTyp=19\r\n");
+  EXPECT_EQ(RunCtl({"report", (dir / "bad.par").string()}).status, 1);
+  EXPECT_EQ(RunCtl({"report", (dir / "missing.par").string()}).status, 2);
+}
+
+TEST(Simulate, PrintsWhatTheSimulationWindowShows) {
+  const std::string current = kExamples + "current_4_20ma_to_percent.par";  // 4..20 mA as 0..100 %
+  const std::string heading = "input %\tsignal mA\tresult %\toutput mA";
+  struct Case {
+    std::vector<std::string> args;
+    std::vector<std::string> lines;
+  };
+  const Case cases[] = {
+      {{"--input", "50"}, {heading, "50.00\t12.00\t50.00\t12.00"}},
+      {{"--output", "20"}, {heading, "100.00\t20.00\t100.0\t20.00"}},
+      {{"--sweep", "2"}, {heading, "0.00\t4.00\t0.00\t4.00", "50.00\t12.00\t50.00\t12.00", "100.00\t20.00\t100.0\t20.00"}},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args = {"simulate", current};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const Outcome r = RunCtl(args);
+    EXPECT_EQ(r.status, 0) << c.args[0] << r.err;
+    EXPECT_EQ(Lines(r.out), c.lines) << c.args[0];
+  }
+
+  const Outcome accuracy = RunCtl({"simulate", kExamples + "thermocouple_k_0_1000.par", "--accuracy"});
+  ASSERT_EQ(accuracy.status, 0) << accuracy.err;
+  const std::vector<std::string> figures = Lines(accuracy.out);
+  ASSERT_EQ(figures.size(), 3u) << accuracy.out;
+  EXPECT_EQ(figures[0].rfind("largest error: ", 0), 0u);
+  EXPECT_LT(std::fabs(std::stod(figures[0].substr(15))), 0.01);
+  EXPECT_EQ(figures[1].rfind("at: ", 0), 0u);
+  EXPECT_EQ(figures[2].rfind("RMS error: ", 0), 0u);
+
+  const Outcome outOfRange = RunCtl({"simulate", current, "--output", "21"});
+  EXPECT_EQ(outOfRange.status, 1);
+  EXPECT_EQ(outOfRange.out, "");
+  EXPECT_EQ(outOfRange.err, "Out of range!\n");
+  for (const std::vector<std::string>& usage : std::vector<std::vector<std::string>>{
+           {"simulate", current}, {"simulate", current, "--input", "5", "--accuracy"},
+           {"simulate", current, "--sweep", "0"}, {"simulate", current, "--input", "x"}}) {
+    const Outcome r = RunCtl(usage);
+    EXPECT_EQ(r.status, 2) << usage.back();
+    EXPECT_EQ(r.out, "") << usage.back();
+  }
 }
 
 }  // namespace

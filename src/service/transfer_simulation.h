@@ -1,0 +1,79 @@
+// What a configuration would do, without a module: the operating point for
+// an input in percent of the signal range or for an output current, read
+// from the 201 transfer fractions of the table the module is given.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "config/module_config.h"
+#include "config/module_image.h"
+#include "conversion/build_image.h"
+#include "conversion/conversion_state.h"
+#include "service/table_accuracy.h"
+
+namespace q5480 {
+
+using TransferFractionTable = std::array<double, kTransferGridPoints>;
+
+struct SimulationPoint {
+  double percent = 0;   // the input in percent of the signal range
+  double signal = 0;    // in the unit of the sensor characteristic
+  double fraction = 0;  // of the input range
+  double result = 0;    // in the result unit
+  double outputMa = 4;  // 4 + 16 * fraction
+};
+
+class TransferSimulation {
+ public:
+  TransferSimulation(double signalLow, double signalHigh, double minInput, double maxInput,
+                     const TransferFractionTable& fractions);
+
+  double SignalLow() const { return signalLow_; }
+  double SignalHigh() const { return signalHigh_; }
+  double SignalSpan() const { return signalSpan_; }
+  double SignalStep() const { return signalStep_; }
+  const TransferFractionTable& Fractions() const { return fractions_; }
+  // Grid signal k = SignalLow + k * SignalStep, k = 0 to 200.
+  double GridSignal(int k) const;
+
+  // Forward look-up: the fraction of the input range for a signal,
+  // interpolated between grid signals (extrapolated past the ends).
+  double FractionAt(double signal) const;
+  // Inverse look-up: the signal for a fraction, on a rising or a falling
+  // table. Where the fraction falls on a flat step, the step's first signal.
+  double SignalAt(double fraction) const;
+
+  SimulationPoint AtInput(double percent) const;
+  SimulationPoint AtOutput(double fraction) const;
+
+  // A signal range symmetric about zero, plotted from -100 to 100.
+  bool Bipolar() const;
+
+ private:
+  double signalLow_;
+  double signalHigh_;
+  double signalSpan_;
+  double signalStep_;
+  double minInput_;
+  double maxInput_;
+  TransferFractionTable fractions_;
+};
+
+struct SimulationSetup {
+  BuildFailure failure = BuildFailure::None;  // told to the person; the window opens all the same
+  std::string error;                          // a floating-point error: nothing to simulate
+  std::optional<TransferSimulation> simulation;
+  std::optional<TableAccuracy> accuracy;      // of a table that was built
+};
+
+// Builds the module image of the configuration (into a copy: the image that
+// Verify compares stays as it is), which sets the signal range and the
+// transfer fractions, and measures the table's accuracy. A characteristic
+// that cannot be inverted is simulated with the table as far as it was
+// computed; without its user data nothing is simulated.
+SimulationSetup PrepareSimulation(const ConversionContext& context, const ModuleImage& image);
+
+}  // namespace q5480

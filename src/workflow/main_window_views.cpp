@@ -1,0 +1,35 @@
+// The main window's commands that show the configuration elsewhere: on the
+// printed page and in the simulation window.
+#include "workflow/main_window.h"
+#include "workflow/simulation_window.h"
+
+namespace q5480 {
+
+bool TQ5480FLogic::Drukuj1Click(const std::function<bool()>& printDialog,
+                                const std::function<bool(const PrintedReport&)>& print) {
+  if (context_.state.InTransfer || !panel_.CheckParam(false, false)) return false;
+  TimerPause pause(context_.state);
+  if (!printDialog()) return false;
+  const PrintedReport report =
+      ComposePrintedReport(context_.config, context_.limits, context_.conversion, context_.language,
+                           context_.settings.Language, Today());
+  if (print(report)) return true;
+  // The printing service refused the job: nothing came out.
+  context_.MyMesM(context_.TextOf("Printing failed") + "!", MessageIcon::Error);
+  return false;
+}
+
+void TQ5480FLogic::PrintSetup1Click(const std::function<void()>& setupDialog) {
+  if (context_.state.InTransfer) return;
+  TimerPause pause(context_.state);
+  setupDialog();
+}
+
+bool TQ5480FLogic::Symulacja1Click(const std::function<void(TSymulFLogic&)>& window) {
+  const std::unique_ptr<TSymulFLogic> simulation = TSymulFLogic::Open(context_, panel_);
+  if (!simulation) return false;
+  window(*simulation);
+  return true;
+}
+
+}  // namespace q5480

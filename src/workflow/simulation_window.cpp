@@ -1,0 +1,232 @@
+#include "workflow/simulation_window.h"
+
+#include <cmath>
+
+#include "config/numbers.h"
+#include "config/scoped_flag.h"
+#include "conversion/conversion_messages.h"
+#include "workflow/display_format.h"
+#include "workflow/printed_report.h"
+
+namespace q5480 {
+namespace {
+
+constexpr int kLastGridPoint = kTransferGridPoints - 1;
+
+std::string TwoDecimals(double value) { return FormatFixed(value, 0, 2); }
+
+}  // namespace
+
+std::string SimulatedSignalUnit(int typ) {
+  if (typ >= 1 && typ <= 5) return "Ohm";
+  if (typ >= 6 && typ <= 16) return "mV";
+  if (typ == 17 || typ == 19) return "mA";
+  return typ == 18 ? "V" : "";
+}
+
+std::string FormatSimulatedSignal(double signal) {
+  const double magnitude = std::fabs(signal);
+  if (magnitude > 1000) return FormatFixed(signal, 4, 0);
+  if (magnitude > 100) return FormatFixed(RoundHalfEven(10 * signal) / 10, 0, 1);
+  return FormatFixed(RoundHalfEven(100 * signal) / 100, 0, 2);
+}
+
+std::unique_ptr<TSymulFLogic> TSymulFLogic::Open(ProgramContext& context, ParameterPanel& panel) {
+  if (context.state.InTransfer) return nullptr;
+  if (!panel.CheckParam(true, true)) {
+    context.MyMesM(context.Tr("Information incomplete", "!"), MessageIcon::Warning);
+    return nullptr;
+  }
+  const SimulationSetup setup =
+      PrepareSimulation({context.config, context.limits, context.conversion}, context.image);
+  if (!setup.error.empty()) {
+    context.MyMesM(context.TextOf(setup.error), MessageIcon::Error);
+    return nullptr;
+  }
+  if (setup.failure == BuildFailure::NotMonotonic) {
+    context.MyMesM(context.Tr(kTransferFunction) + " " + context.Tr(kIsNotMonotonic, "!"),
+                   MessageIcon::Error);
+  } else if (setup.failure != BuildFailure::None) {
+    context.MyMesM(context.TextOf(BuildFailureMessage(setup.failure)), MessageIcon::Error);
+  }
+  if (!setup.simulation) return nullptr;
+  const std::string accuracy = AccuracyLine({setup.failure, setup.error, setup.accuracy},
+                                            context.config, context.language);
+  return std::make_unique<TSymulFLogic>(context, *setup.simulation, accuracy);
+}
+
+TSymulFLogic::TSymulFLogic(ProgramContext& context, TransferSimulation simulation,
+                           std::string accuracy)
+    : context_(context), simulation_(std::move(simulation)) {
+  view_.accuracy = std::move(accuracy);
+  plot_.bipolar = simulation_.Bipolar();
+  for (int k = 0; k <= kLastGridPoint; ++k) {
+    const double x = plot_.bipolar ? 200.0 * k / kLastGridPoint - 100 : 100.0 * k / kLastGridPoint;
+    plot_.points.push_back({x, 100 * simulation_.Fractions()[static_cast<std::size_t>(k)]});
+  }
+}
+
+void TSymulFLogic::FormShow() {
+  updating_ = false;
+  // Only a deactivation while the window is up may hold back a scroll bar.
+  context_.state.AppDeactivated = false;
+  inputUnit_ = SimulatedSignalUnit(context_.config.Typ);
+  view_.caption = context_.Tr("Simulation");
+  view_.InputGB = " " + context_.Tr("Input") + " ";
+  view_.ResultGB = " " + DropLastCharacter(context_.Tr("Result1")) + " ";
+  view_.OutputGB = " " + context_.Tr("Output") + " ";
+  view_.ResultJT = std::string(UnitName(context_.config.Jednostki));
+  view_.inputHint = context_.Tr("Input signal");
+  view_.outputHint = context_.Tr("Set the output current");
+  view_.plotHint = context_.Tr("Click to switch between small and large dots");
+  ++plot_.traceRevision;
+  // The cross-hairs come on at the first operating point.
+  plot_.hairsOn = true;
+  InpDisp(0);
+}
+
+void TSymulFLogic::InpDisp(double percent) {
+  ShowPoint(simulation_.AtInput(percent));
+}
+
+void TSymulFLogic::OutDisp(double fraction) {
+  ShowPoint(simulation_.AtOutput(fraction));
+}
+
+void TSymulFLogic::ShowPoint(const SimulationPoint& point) {
+  ScopedFlag updating(updating_);
+  inputPercent_ = point.percent;
+  outputMa_ = point.outputMa;
+  view_.InputE = TwoDecimals(point.percent);
+  view_.Input1T = "(" + FormatSimulatedSignal(point.signal) + " " + inputUnit_ + ")";
+  view_.ResultP = FormatResultNumber(point.result, context_.state.ConfigRead, context_.config,
+                                     context_.limits);
+  view_.OutputE = TwoDecimals(point.outputMa);
+  MoveScrollBar(view_.InputS, kInputScrollMax, kInputScrollMax * (1 - point.percent / 100));
+  MoveScrollBar(view_.OutputS, kOutputScrollMax, kOutputScrollMax * (1 - point.fraction));
+  if (plot_.hairsOn) {
+    plot_.hairs = {plot_.bipolar ? 2 * point.percent - 100 : point.percent, 100 * point.fraction};
+  }
+  if (Repaint) Repaint();
+}
+
+void TSymulFLogic::MoveScrollBar(int& position, int max, double target) {
+  // Only a real change moves the bar, so that dragging it never makes it
+  // jump back by a rounding.
+  if (!(std::fabs(target - position) > 0.5)) return;
+  const double rounded = RoundHalfEven(target);
+  position = static_cast<int>(std::fmin(std::fmax(rounded, 0.0), static_cast<double>(max)));
+}
+
+void TSymulFLogic::Publish() {
+  ScopedFlag updating(updating_);
+  if (Repaint) Repaint();
+}
+
+void TSymulFLogic::InputEChange(const std::string& text, SimulationClock::time_point now) {
+  if (updating_) return;
+  view_.InputE = text;
+  inputDeadline_ = now + kEntryDelay;
+}
+
+void TSymulFLogic::OutputEChange(const std::string& text, SimulationClock::time_point now) {
+  if (updating_) return;
+  view_.OutputE = text;
+  outputDeadline_ = now + kEntryDelay;
+}
+
+void TSymulFLogic::InputEEnter() {
+  inputDeadline_.reset();
+  TakeInput();
+}
+
+void TSymulFLogic::OutputEEnter() {
+  outputDeadline_.reset();
+  TakeOutput();
+}
+
+void TSymulFLogic::Tick(SimulationClock::time_point now) {
+  if (inputDeadline_ && now >= *inputDeadline_) {
+    inputDeadline_.reset();
+    TakeInput();
+  }
+  if (outputDeadline_ && now >= *outputDeadline_) {
+    outputDeadline_.reset();
+    TakeOutput();
+  }
+}
+
+std::optional<SimulationClock::time_point> TSymulFLogic::NextDeadline() const {
+  if (inputDeadline_ && outputDeadline_) return std::min(*inputDeadline_, *outputDeadline_);
+  return inputDeadline_ ? inputDeadline_ : outputDeadline_;
+}
+
+std::optional<double> TSymulFLogic::ReadEntry(const std::string& text) {
+  const std::optional<double> value = ParseNumber(text);
+  if (!value) {
+    context_.ui.Beep(BeepKind::Exclamation);
+    context_.MyMesM(context_.Tr("Wrong format", "!"), MessageIcon::Warning);
+  }
+  return value;
+}
+
+void TSymulFLogic::TakeInput() {
+  const std::optional<double> value = ReadEntry(view_.InputE);
+  const bool valid = value && *value >= 0 && *value <= 100;
+  if (value && !valid) context_.MyMesM(context_.Tr(kOutOfRange), MessageIcon::Error);
+  view_.InputE = TwoDecimals(inputPercent_);
+  if (valid) {
+    InpDisp(*value);
+  } else {
+    Publish();
+  }
+}
+
+void TSymulFLogic::TakeOutput() {
+  const std::optional<double> value = ReadEntry(view_.OutputE);
+  if (value) {
+    if (*value >= 4 && *value <= 20) {
+      outputMa_ = *value;
+    } else {
+      context_.MyMesM(context_.Tr(kOutOfRange), MessageIcon::Error);
+    }
+  }
+  view_.OutputE = TwoDecimals(outputMa_);
+  OutDisp((outputMa_ - 4) / 16);
+}
+
+void TSymulFLogic::InputSChange(int position) {
+  if (updating_) return;
+  ConnectionState& state = context_.state;
+  if (state.AppDeactivated) {
+    // The first change after another application was active is the bar
+    // catching up with the mouse: it goes back to the current value.
+    state.AppDeactivated = false;
+    view_.InputS = static_cast<int>(RoundHalfEven(kInputScrollMax * (1 - inputPercent_ / 100)));
+    Publish();
+    return;
+  }
+  view_.InputS = position;
+  InpDisp(100 - 100.0 * position / kInputScrollMax);
+}
+
+void TSymulFLogic::OutputSChange(int position) {
+  if (updating_) return;
+  ConnectionState& state = context_.state;
+  if (state.AppDeactivated) {
+    state.AppDeactivated = false;
+    view_.OutputS = static_cast<int>(RoundHalfEven(kOutputScrollMax * (1 - (outputMa_ - 4) / 16)));
+    Publish();
+    return;
+  }
+  view_.OutputS = position;
+  OutDisp(1 - static_cast<double>(position) / kOutputScrollMax);
+}
+
+void TSymulFLogic::WykresXY1Click() {
+  plot_.bigDots = !plot_.bigDots;
+  ++plot_.traceRevision;
+  Publish();
+}
+
+}  // namespace q5480
