@@ -7,6 +7,10 @@
 #include "cli_support.h"
 #include "command_registry.h"
 #include "device_session.h"
+#include "config/numbers.h"
+#include "config/text.h"
+#include "service/service_session.h"
+#include "workflow/diagnostics_texts.h"
 #include "workflow/display_format.h"
 
 namespace q5480::cli {
@@ -14,14 +18,16 @@ namespace {
 
 constexpr const char* kCommand = "monitor";
 
-constexpr const char* kHelp = R"(usage: q5480ctl monitor --port N [--count K]
+constexpr const char* kHelp = R"(usage: q5480ctl monitor --port N [--count K] [--mode M]
 
 Reads the configuration of the module on COM N (so that the result has the
 decimals of the desktop program's display), then prints one line a
 measurement sample, tab-separated:
   time      HH:MM:SS.mmm
-  result    the measured value with the display's decimals
-  unit      the result unit the module reports
+  result    the measured value with the display's decimals, or with
+            --mode the register's value as the diagnostics window shows it
+  unit      the result unit the module reports ("%" for Wnorm, none for
+            the signals)
   output    the output current in mA, two decimals
   status    the module's flags in words, separated by ", " ("-": none):
             Cal mode, Independent output, Broken sensor (Out of input range
@@ -33,13 +39,20 @@ be read the decimals follow the value alone, as the display's do.
 options:
   --port N    the COM number (see q5480ctl ports)
   --count K   the number of samples to print (default: until interrupted)
+  --mode M    read one of the module's inner values instead of the result,
+              by its mode byte or the diagnostics window's register name:
+                1  Iinpu   the signal at the terminals
+                0  Meas    the signal after the zero and gain corrections
+                2  Result  the result
+                4  Wnorm   the position in the input range, in percent
+                8  Aver    the averaged result
   -h, --help  show this text
 
 exit status:
   0  the samples were printed
   1  the port does not open, or no sample came within 3 seconds ("No
      communication with device!")
-  2  bad arguments)";
+  2  bad arguments, or an unknown mode)";
 
 constexpr std::chrono::milliseconds kSampleSilence{3000};
 constexpr std::chrono::milliseconds kInterruptCheck{100};
@@ -66,26 +79,75 @@ std::string StatusWords(const DeviceStatus& status, const ModuleConfig& config,
   return text.empty() ? "-" : text;
 }
 
-void PrintSample(const DeviceSession& session, const MeasurementSample& sample,
-                 const DeviceStatus& status, bool configRead) {
-  const std::string unit =
-      status.ResultUnit < kUnitCount ? std::string(UnitName(status.ResultUnit)) : std::string();
-  std::printf("%s\t%s\t%s\t%s\t%s\n", TimeStamp().c_str(),
-              FormatResultNumber(sample.Value, configRead, session.config, session.limits).c_str(),
-              unit.c_str(), FormatCurrentNumber(sample.Current).c_str(),
+void PrintLine(const DeviceSession& session, const std::string& number, std::string_view unit,
+               const MeasurementSample& sample, const DeviceStatus& status) {
+  std::printf("%s\t%s\t%s\t%s\t%s\n", TimeStamp().c_str(), number.c_str(),
+              std::string(unit).c_str(), FormatCurrentNumber(sample.Current).c_str(),
               StatusWords(status, session.config, session.Texts()).c_str());
   std::fflush(stdout);
+}
+
+void PrintSample(const DeviceSession& session, const MeasurementSample& sample,
+                 const DeviceStatus& status, bool configRead) {
+  PrintLine(session,
+            FormatResultNumber(sample.Value, configRead, session.config, session.limits),
+            UnitName(status.ResultUnit), sample, status);
+}
+
+// The register of --mode: its mode byte or its name.
+std::optional<std::size_t> RegisterOfMode(const std::string& text) {
+  const RegisterLabels names = FormRegisterLabels();
+  const std::optional<double> number = ParseNumber(text);
+  for (std::size_t i = 0; i < kRegisterCount; ++i) {
+    if (number ? *number == RegisterModeOf(i) : SameTextIgnoringCase(text, names[i])) return i;
+  }
+  return std::nullopt;
+}
+
+void PrintRegister(const DeviceSession& session, std::size_t index,
+                   const MeasurementSample& sample, const DeviceStatus& status) {
+  std::string_view unit;
+  if (index == kResultRegister) unit = UnitName(status.ResultUnit);
+  if (index == kWnormRegister) unit = "%";
+  const std::string number = RegisterNumber(index, sample.Value);
+  PrintLine(session, number.substr(number.find_first_not_of(' ')), unit, sample, status);
+}
+
+// The register read directly, polling stopped, as fast as the module answers.
+int MonitorRegister(DeviceSession& session, std::size_t index, std::optional<long> count) {
+  ServiceSession direct(session.Service());
+  MeasurementSample sample;
+  DeviceStatus status = session.Status();
+  long printed = 0;
+  auto lastSample = std::chrono::steady_clock::now();
+  while (!Interrupted() && (!count || printed < *count)) {
+    const LinkStatus read = direct.Measure(RegisterModeOf(index), sample, status);
+    if (Succeeded(read)) {
+      PrintRegister(session, index, sample, status);
+      lastSample = std::chrono::steady_clock::now();
+      ++printed;
+    } else if (read == LinkStatus::PortLost ||
+               std::chrono::steady_clock::now() - lastSample > kSampleSilence) {
+      return session.ReportLink("No communication with device", read);
+    }
+  }
+  return kExitOk;
 }
 
 int Run(const std::vector<std::string>& args) {
   std::string error;
   const std::optional<ParsedArgs> parsed =
-      ParseArguments(args, OptionSpec{{}, {"--port", "--count"}, 0, 0}, error);
+      ParseArguments(args, OptionSpec{{}, {"--port", "--count", "--mode"}, 0, 0}, error);
   if (!parsed) return Fail(kCommand, error, kExitUsage);
   std::optional<long> count;
   if (const std::optional<std::string> countText = parsed->Value("--count")) {
     count = PositiveNumber(*countText);
     if (!count) return Fail(kCommand, "bad sample count: " + *countText, kExitUsage);
+  }
+  std::optional<std::size_t> registerIndex;
+  if (const std::optional<std::string> mode = parsed->Value("--mode")) {
+    registerIndex = RegisterOfMode(*mode);
+    if (!registerIndex) return Fail(kCommand, "unknown mode: " + *mode, kExitUsage);
   }
   DeviceSession session(kCommand);
   if (int status = session.Connect(*parsed); status != kExitOk) return status;
@@ -99,6 +161,7 @@ int Run(const std::vector<std::string>& args) {
   }
 
   CatchInterrupts();
+  if (registerIndex) return MonitorRegister(session, *registerIndex, count);
 
   Link& link = session.GetLink();
   MeasurementSample sample;

@@ -11,7 +11,7 @@ namespace q5480 {
 enum class MessageIcon { None, Error, Warning, Information, Question };
 enum class MessageButtons { Ok, OkCancel, YesNo };
 enum class MessageResult { Ok, Cancel, Yes, No };
-enum class BeepKind { Default, Information, Warning, Exclamation };
+enum class BeepKind { Default, Information, Warning, Exclamation, Question };
 
 // The open or save dialog's request. The filter reads
 // "Parameters files (*.par)|*.par|All files|*.*": pairs of a text and patterns.

@@ -62,7 +62,7 @@ class ModuleService {
   LinkStatus Identify(const TransferObserver& observer = {});
   // The configuration read into the image and decoded into the record. A
   // table counts as loaded afterwards only when the module names the same
-  // table file as before.
+  // table file as before. A read that fails leaves both as they were.
   LinkStatus ReadConfiguration(const TransferObserver& observer = {});
 
   // Write's check: the module on the line is of the configuration's model.
@@ -83,6 +83,9 @@ class ModuleService {
   VerifyOutcome Verify(const TransferObserver& observer = {});
 
  private:
+  // A session of direct service exchanges holds the link as a transfer does.
+  friend class ServiceSession;
+
   Link& link_;
   ConversionContext conversion_;
   ModuleImage& image_;

@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -97,6 +98,10 @@ void ParameterPanelView::BuildParameterArea() {
   RegulZV = Named<QLabel>("RegulZV", p);
   RegulGT = Named<QLabel>("RegulGT", p);
   RegulGV = Named<QLabel>("RegulGV", p);
+  RegulacjaPic = Named<QToolButton>("RegulacjaPic", p);
+  RegulacjaPic->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
+  RegulacjaPic->setIconSize(QSize(24, 24));
+  RegulacjaPic->setAutoRaise(true);
   for (QLineEdit* edit : {MinInputE, MaxInputE}) edit->setFixedWidth(80);
   for (QLineEdit* edit : {FiltrZakresE, FiltrCzasE, FiltrLimitE}) edit->setFixedWidth(50);
   for (QLineEdit* edit : {MinInputE, MaxInputE, FiltrZakresE, FiltrCzasE, FiltrLimitE}) {
@@ -145,6 +150,7 @@ void ParameterPanelView::BuildParameterArea() {
   grid->addWidget(RegulZV, 10, 1);
   grid->addWidget(RegulGT, 11, 0, Qt::AlignRight);
   grid->addWidget(RegulGV, 11, 1);
+  grid->addWidget(RegulacjaPic, 10, 2, 2, 1, Qt::AlignLeft);
   grid->setColumnStretch(3, 1);
 }
 
@@ -217,6 +223,8 @@ void ParameterPanelView::Show(const PanelView& view) {
   SiecE->setCurrentIndex(view.SiecE);
   RegulZV->setText(Q(view.RegulZV));
   RegulGV->setText(Q(view.RegulGV));
+  // The picture has no caption: it is named by its hint, in the current language.
+  RegulacjaPic->setAccessibleName(RegulacjaPic->toolTip());
   AbsMinE->setText(Q(view.AbsMinE));
   AbsMaxE->setText(Q(view.AbsMaxE));
   SerialE->setText(Q(view.SerialE));

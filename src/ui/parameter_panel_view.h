@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QToolButton>
 #include <QWidget>
 
 #include "workflow/parameter_panel.h"
@@ -70,6 +71,7 @@ class ParameterPanelView : public QWidget {
   QLabel* RegulZV;
   QLabel* RegulGT;
   QLabel* RegulGV;
+  QToolButton* RegulacjaPic;  // the corrections picture: opens the corrections window
 
   QGroupBox* Info;
   QLabel* KodTxt;

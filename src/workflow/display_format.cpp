@@ -132,9 +132,13 @@ ResultView ComposeResult(double value, const DeviceStatus& status, bool configRe
     }
     return {TextOrKey(language, word), kSmallPointSize, true};
   }
-  const int unit = status.ResultUnit;
-  std::string text = FormatResultNumber(value, configRead, config, limits) + " " +
-                     (unit < kUnitCount ? std::string(UnitName(unit)) : std::string());
+  return {ResultWithUnit(FormatResultNumber(value, configRead, config, limits),
+                        UnitName(status.ResultUnit)),
+          kLargePointSize, false};
+}
+
+std::string ResultWithUnit(const std::string& number, std::string_view unit) {
+  std::string text = number + " " + std::string(unit);
   const std::size_t length = CharCount(text);
   if (length < 10) {
     text += "   ";
@@ -143,7 +147,7 @@ ResultView ComposeResult(double value, const DeviceStatus& status, bool configRe
   } else if (length == 11) {
     text += " ";
   }
-  return {text, kLargePointSize, false};
+  return text;
 }
 
 }  // namespace q5480

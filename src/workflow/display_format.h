@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "config/language_table.h"
 #include "config/module_config.h"
@@ -36,6 +37,10 @@ AbsoluteLimitTexts FormatAbsoluteLimits(const ModuleConfig& config, const InputL
 // the value alone until a configuration was read, then from the input type.
 std::string FormatResultNumber(double value, bool configRead, const ModuleConfig& config,
                                const InputLimits& limits);
+
+// The number of the result display, a blank and the unit, then blanks that
+// bring a short text to the display's width.
+std::string ResultWithUnit(const std::string& number, std::string_view unit);
 
 // The output display: the current in mA with two decimals, width 5.
 std::string FormatCurrentNumber(double current);

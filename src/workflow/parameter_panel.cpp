@@ -103,8 +103,7 @@ void ParameterPanel::pokaz(int colourMode) {
   view_.FiltrLimitUpDown = c.FiltrLimit;
   view_.BurnoutE = c.Burnout > 2 ? 0 : c.Burnout;
   view_.SiecE = c.Siec == 50 ? 0 : 1;
-  view_.RegulZV = FormatFixed(c.ZeroReg, 5, 2) + "%";
-  view_.RegulGV = FormatFixed(c.GainReg, 5, 2) + "%";
+  ShowCorrections();
 
   dispABSy();
   view_.SerialE = c.serial;
@@ -202,6 +201,11 @@ bool ParameterPanel::OnlyInformationChanged() const {
   }
   return view_.Colour(PanelField::KodE) == FieldColour::Aqua ||
          view_.Colour(PanelField::OgolneE) == FieldColour::Aqua;
+}
+
+void ParameterPanel::ShowCorrections() {
+  view_.RegulZV = FormatFixed(context_.config.ZeroReg, 5, 2) + "%";
+  view_.RegulGV = FormatFixed(context_.config.GainReg, 5, 2) + "%";
 }
 
 }  // namespace q5480

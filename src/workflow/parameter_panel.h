@@ -91,6 +91,8 @@ class ParameterPanel {
   void dispABSy();
   // The configuration date after it changed.
   void ShowDate() { view_.DataE = context_.config.data; }
+  // The zero and gain corrections after the corrections window.
+  void ShowCorrections();
 
   // True while the user data are still missing: asks for the table file,
   // or rebuilds the table from the stored power series.

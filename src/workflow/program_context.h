@@ -34,6 +34,8 @@ struct ConnectionState {
   bool MonitorOnly = false;
   bool TimerEnabled = false;      // Timer1 runs; its ticks do nothing while off
   int ReportedUnit = -1;          // the unit of the last measurement; none yet
+  bool LossTold = false;          // a transfer told of the lost port; the ticks do not
+  bool AppDeactivated = false;    // another application became active since
 };
 
 // Timer1 stands still while the person is asked or a file is read.

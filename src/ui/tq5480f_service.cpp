@@ -1,0 +1,30 @@
+// The main window's corrections command: the password window, then the
+// corrections or the diagnostics window, modal over the main window.
+#include "ui/tdiagnf.h"
+#include "ui/tq5480f.h"
+#include "ui/tregulf.h"
+#include "ui/twiadomosc.h"
+#include "workflow/service_command.h"
+
+namespace q5480 {
+
+void TQ5480F::Regulacja1Click() {
+  StorePosition();
+  ProgramContext& context = logic_.Context();
+  ServiceWindows windows;
+  windows.password = [this, &context] { return TWiadomosc::AskPassword(context.language, this); };
+  windows.corrections = [this, &context](ServiceSession& session) {
+    Refresh();  // the emptied displays
+    TRegulF window(context, session, this);
+    window.exec();
+  };
+  windows.diagnostics = [this, &context](ServiceSession& session) {
+    Refresh();
+    TDiagnF window(context, session, this);
+    window.exec();
+  };
+  q5480::Regulacja1Click(logic_, windows);
+  Refresh();
+}
+
+}  // namespace q5480

@@ -1,0 +1,179 @@
+// q5480ctl's service commands against the emulated module: the forced
+// output in both current formats and its release, the corrections stored in
+// either memory layout, and the register modes of monitor, with their exit
+// statuses.
+#include <algorithm>
+#include <sstream>
+
+#include "config/module_image.h"
+#include "ctl_runner.h"
+#include "device_fixture.h"
+
+namespace q5480::device_test {
+namespace {
+
+bool Contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+ModuleOptions WideModule() {
+  ModuleOptions options = ModuleWith(kNewId);
+  options.wideCurrent = true;
+  return options;
+}
+
+TEST(CtlOutput, ForcesWithTheCodeOfTheModulesFormatAndReleases) {
+  const struct {
+    bool wide;
+    const char* current;
+    Bytes request;
+  } cases[] = {
+      {false, "12", {'o', 0x10, 0x00}},
+      {false, "3,8", {'o', 0xFF, 0x9A}},  // -102 as its two's complement
+      {true, "3", {'o', 0x17, 0x70}},     // 6000
+      {true, "22", {'o', 0xAB, 0xE0}},    // 44000
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.current);
+    DeviceRig rig(c.wide ? WideModule() : ModuleWith(kNewId));
+    CtlRunner ctl(rig.scratch / "ctl", rig.emulator.SlavePath());
+    const std::string port = std::to_string(kPort);
+    const CtlOutcome forced = ctl.Run({"output", "--port", port, "--set", c.current});
+    ASSERT_EQ(forced.status, 0) << forced.err;
+    std::vector<Bytes> outputs;
+    for (const Bytes& request : rig.interposer.Requests()) {
+      if (request[0] == 'o') outputs.push_back(request);
+    }
+    EXPECT_EQ(outputs, std::vector<Bytes>{c.request});
+    EXPECT_TRUE(rig.module.IndependentOutput());
+
+    const CtlOutcome released = ctl.Run({"output", "--port", port, "--release"});
+    EXPECT_EQ(released.status, 0) << released.err;
+    EXPECT_FALSE(rig.module.IndependentOutput());
+  }
+}
+
+TEST(CtlOutput, RefusalsSendNothing) {
+  const struct {
+    bool wide;
+    std::vector<std::string> args;
+    std::string message;
+  } cases[] = {
+      {false, {"--set", "2.5"}, "2.5 mA is outside 3.75 to 21.75 mA"},
+      {false, {"--set", "22"}, "outside 3.75 to 21.75 mA"},
+      {true, {"--set", "2.5"}, "outside 3.00 to 22.00 mA, the range of the module's wide"},
+      {false, {"--set", "twelve"}, "bad current: twelve"},
+      {false, {}, "give either --set MA or --release"},
+      {false, {"--set", "12", "--release"}, "give either --set MA or --release"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.message);
+    DeviceRig rig(c.wide ? WideModule() : ModuleWith(kNewId));
+    CtlRunner ctl(rig.scratch / "ctl", rig.emulator.SlavePath());
+    std::vector<std::string> args{"output", "--port", std::to_string(kPort)};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const CtlOutcome outcome = ctl.Run(args);
+    EXPECT_EQ(outcome.status, 2);
+    EXPECT_TRUE(Contains(outcome.err, c.message)) << outcome.err;
+    EXPECT_EQ(rig.interposer.CountOf('o'), 0);
+    EXPECT_EQ(rig.interposer.CountOf('r'), 0);
+  }
+}
+
+TEST(CtlCorrections, StoredWhereEachLayoutKeepsThem) {
+  for (const char* id : {kOldIdLate, kNewId}) {
+    SCOPED_TRACE(id);
+    DeviceRig rig(ModuleWith(id));
+    CtlRunner ctl(rig.scratch / "ctl", rig.emulator.SlavePath());
+    const CtlOutcome stored =
+        ctl.Run({"corrections", "--port", std::to_string(kPort), "--zero", "0.5", "--gain", "-1,25"});
+    ASSERT_EQ(stored.status, 0) << stored.err;
+    const MemoryBytes memory = rig.module.Memory();
+    const bool newLayout = id[0] > '1';
+    const std::size_t address = newLayout ? 96 : image_offset::kZeroReg;
+    for (const auto& [offset, expected] : {std::pair{0, 0.5}, std::pair{4, -1.25}}) {
+      std::uint8_t bytes[4];
+      for (std::size_t i = 0; i < 4; ++i) {
+        bytes[i] = memory[address + offset + (newLayout ? 3 - i : i)];
+      }
+      EXPECT_DOUBLE_EQ(DecodeModuleFloat(bytes), expected);
+    }
+  }
+}
+
+TEST(CtlCorrections, RefusalsAndAFailedStoreGiveTheirStatus) {
+  DeviceRig rig(ModuleWith(kNewId));
+  CtlRunner ctl(rig.scratch / "ctl", rig.emulator.SlavePath());
+  const std::string port = std::to_string(kPort);
+  const struct {
+    std::vector<std::string> args;
+    int status;
+    std::string message;
+  } cases[] = {
+      {{"--zero", "2", "--gain", "0"}, 2, "--zero takes -1.9999 to 1.9999: 2"},
+      {{"--zero", "0", "--gain", "-2.5"}, 2, "--gain takes -1.9999 to 1.9999"},
+      {{"--zero", "0.1"}, 2, "--gain is required"},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args{"corrections", "--port", port};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const CtlOutcome outcome = ctl.Run(args);
+    EXPECT_EQ(outcome.status, c.status) << c.message;
+    EXPECT_TRUE(Contains(outcome.err, c.message)) << outcome.err;
+  }
+  EXPECT_EQ(rig.interposer.CountOf('V'), 0);
+
+  rig.interposer.Override('V', std::nullopt);
+  const CtlOutcome refused = ctl.Run({"corrections", "--port", port, "--zero", "0", "--gain", "0"});
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_TRUE(Contains(refused.err, "Command failed! (no answer in time from COM9)")) << refused.err;
+}
+
+TEST(CtlMonitor, RegisterModesReadTheModulesInnerValues) {
+  DeviceRig rig(ModuleWith(kNewId));
+  SetPt100Configuration(rig.config);
+  rig.config.ZeroReg = 0;
+  rig.config.GainReg = 0;
+  ASSERT_TRUE(rig.Build());
+  ASSERT_TRUE(rig.OpenIdle());
+  ASSERT_TRUE(rig.Write());
+  rig.link.StopLink();  // the line is the command's alone
+  rig.module.SetSignal(SignalShape{SignalKind::Constant, 138.5055, 0, 10});  // 100 °C
+  CtlRunner ctl(rig.scratch / "ctl", rig.emulator.SlavePath());
+
+  const struct {
+    const char* mode;
+    std::uint8_t modeByte;
+    double value;
+    const char* unit;
+  } cases[] = {
+      {"Wnorm", 4, 50.0, "%"},  // 100 °C in -50 to 250 °C
+      {"1", 1, 138.51, ""},      // the ohms at the terminals
+      {"result", 2, 100.0, "\u00B0C"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.mode);
+    const CtlOutcome outcome =
+        ctl.Run({"monitor", "--port", std::to_string(kPort), "--count", "2", "--mode", c.mode});
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    const std::vector<Bytes> requests = rig.interposer.Requests();
+    EXPECT_NE(std::find(requests.begin(), requests.end(), Bytes{'m', c.modeByte}), requests.end());
+    std::istringstream lines(outcome.out);
+    int count = 0;
+    for (std::string line; std::getline(lines, line); ++count) {
+      std::vector<std::string> columns;
+      std::istringstream fields(line);
+      for (std::string field; std::getline(fields, field, '\t');) columns.push_back(field);
+      ASSERT_EQ(columns.size(), 5u) << line;
+      EXPECT_NEAR(std::stod(columns[1]), c.value, 0.02) << line;
+      EXPECT_EQ(columns[2], c.unit);
+    }
+    EXPECT_EQ(count, 2);
+  }
+  const CtlOutcome unknown = ctl.Run({"monitor", "--port", std::to_string(kPort), "--mode", "3"});
+  EXPECT_EQ(unknown.status, 2);
+  EXPECT_TRUE(Contains(unknown.err, "unknown mode: 3")) << unknown.err;
+}
+
+}  // namespace
+}  // namespace q5480::device_test

@@ -1,0 +1,219 @@
+// The corrections command of the desktop program against the emulated
+// module: the password window, the corrections window storing and forcing,
+// the diagnostics window behind its access code, polling back afterwards;
+// and pictures of both windows (to Q5480_SCREENSHOTS when it is set).
+#include <QAccessible>
+#include <QTest>
+#include <cmath>
+#include <cstdlib>
+
+#include "config/module_image.h"
+#include "ui/tdiagnf.h"
+#include "ui/tregulf.h"
+#include "ui_fixture.h"
+
+namespace q5480::test {
+namespace {
+
+// Thermocouple K, 0 to 1000 °C, on the emulated Q5495.
+constexpr const char* kOven =
+    "Device=Q5495\r\nTyp=10\r\nTryb=7\r\nLin=2\r\nMinInput=0\r\nMaxInput=1000\r\nRoomT=25\r\n"
+    "ZeroReg=0\r\nGainReg=0\r\nFiltrZakres=1\r\nFiltrCzas=20\r\nFiltrLimit=0\r\nBurnout=1\r\n"
+    "Siec=50\r\nJednostki=8\r\nserial=2612001\r\ndata=06.12.2026\r\nkod=TC-OVEN-2\r\n"
+    "ogolne=Hardening oven 2, upper zone\r\nogolne1=\r\nKropka=0\r\n";
+constexpr double kMillivoltsAt500 = 20.644;  // type K at 500 °C
+
+// The password window answered with `text` and Enter; the transfer form of
+// the same window is left alone.
+void TypePassword(ModalAnswers& answers, const QString& text) {
+  answers.Then([text](QWidget* shown) {
+    auto* window = qobject_cast<TWiadomosc*>(shown);
+    if (window == nullptr || window->Haslo == nullptr) return false;
+    EXPECT_EQ(window->Label1->text(), QStringLiteral("Password"));
+    EXPECT_FALSE(window->Label2->isVisibleTo(window));
+    window->Haslo->setText(text);
+    QTest::keyClick(window->Haslo, Qt::Key_Return);
+    return true;
+  });
+}
+
+// The number a panel starts with; 0 when it shows none.
+double LeadingNumber(const QString& text) {
+  return text.trimmed().section(QLatin1Char(' '), 0, 0).toDouble();
+}
+
+// Every control a person works says what it is to a screen reader.
+void ExpectAccessibleNames(QWidget& window) {
+  for (QWidget* control : window.findChildren<QWidget*>()) {
+    const bool worked = qobject_cast<QAbstractButton*>(control) ||
+                        qobject_cast<QAbstractSlider*>(control) ||
+                        qobject_cast<QAbstractSpinBox*>(control) ||
+                        (qobject_cast<QLineEdit*>(control) &&
+                         !qobject_cast<QAbstractSpinBox*>(control->parentWidget()));
+    if (!worked || !control->isVisibleTo(&window)) continue;
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control);
+    ASSERT_NE(accessible, nullptr);
+    EXPECT_FALSE(accessible->text(QAccessible::Name).trimmed().isEmpty())
+        << window.objectName().toStdString() << "." << control->objectName().toStdString();
+  }
+}
+
+class ServiceWindowsUi : public ProgramTest {
+ protected:
+  void SetUp() override {
+    WriteSettings(kTestPort);
+    StartProgram();
+    ASSERT_TRUE(WaitFor([&] { return Window().RegulacjaT->isEnabled(); }));
+  }
+
+  TQ5480F& Window() { return program_->Window(); }
+  ProgramContext& Context() { return program_->Context(); }
+
+  // The oven's configuration written into the module, 500 °C at its terminals.
+  void ProgramTheOven(ModalAnswers& answers) {
+    const auto path = scratch_ / "oven.par";
+    test_support::WriteBytes(path, kOven);
+    answers.Then([path](QWidget* shown) { return ChooseFile(shown, path); });
+    Window().Otworz1->trigger();
+    Window().ZapiszT->trigger();
+    ASSERT_EQ(Window().StatusText->text(), QStringLiteral(" Device programmed"));
+    module_.SetSignal(SignalShape{SignalKind::Constant, kMillivoltsAt500, 0, 10});
+  }
+
+  // The float the module holds at `address` of its newer layout, reversed there.
+  double HeldFloat(std::size_t address) const {
+    const MemoryBytes memory = module_.Memory();
+    const std::uint8_t bytes[4] = {memory[address + 3], memory[address + 2], memory[address + 1],
+                                   memory[address]};
+    return DecodeModuleFloat(bytes);
+  }
+};
+
+TEST_F(ServiceWindowsUi, PasswordOpensTheCorrectionsWindowWhichStoresAndForces) {
+  ModalAnswers answers;
+  bool correctionsShown = false;
+  answers.Every([&] {
+    if (qobject_cast<TRegulF*>(QApplication::activeModalWidget())) correctionsShown = true;
+  });
+  TypePassword(answers, QStringLiteral("wrong"));
+  Window().RegulacjaT->trigger();
+  answers.Then([](QWidget* shown) {
+    auto* window = qobject_cast<TWiadomosc*>(shown);
+    if (window == nullptr) return false;
+    QTest::keyClick(window->Haslo, Qt::Key_Escape);
+    return true;
+  });
+  Window().Regulacja1->trigger();
+  ASSERT_TRUE(answers.AllUsed());
+  EXPECT_FALSE(correctionsShown);
+  EXPECT_EQ(line_.interposer.CountOf('s'), 0) << "nothing read behind a refused password";
+
+  TypePassword(answers, QStringLiteral("vorn"));
+  answers.When<TRegulF>([&](TRegulF* window) {
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Input corrections"));
+    EXPECT_FALSE(Context().link.LinkStarted()) << "the window polls by itself";
+    ExpectAccessibleNames(*window);
+    window->ZeroS->setValue(250);
+    window->GainS->setValue(175);
+    EXPECT_EQ(window->ZeroP->text(), QStringLiteral("+0.50 "));
+    window->ZapiszB->click();
+    EXPECT_FLOAT_EQ(HeldFloat(96), 0.5f);
+    EXPECT_FLOAT_EQ(HeldFloat(100), -0.25f);
+    EXPECT_EQ(window->focusWidget(), window->ExitB);
+
+    window->SetOut->setText(QStringLiteral("12"));
+    QTest::keyClick(window->SetOut, Qt::Key_Return);
+    EXPECT_TRUE(module_.IndependentOutput());
+    EXPECT_EQ(window->focusWidget(), window->SetOutbutt);
+    EXPECT_TRUE(WaitFor([&] { return window->Outputp->text() == QStringLiteral("12.00 mA  !"); }));
+    window->ExitB->click();
+  });
+  Window().Regulacja1->trigger();
+  ASSERT_TRUE(answers.AllUsed());
+  EXPECT_EQ(Context().config.ZeroReg, 0.5);
+  EXPECT_EQ(Window().Panel->RegulZV->text(), QStringLiteral(" 0.50%"));
+  // Polling runs again, and the main window shows the forced output.
+  EXPECT_TRUE(Context().link.LinkStarted());
+  EXPECT_TRUE(WaitFor([&] { return Window().OutputDisplay->text() == QStringLiteral("12.00 mA  !"); }));
+}
+
+TEST_F(ServiceWindowsUi, AccessCodeOpensTheDiagnosticsWhichEndWithARestart) {
+  ModalAnswers answers;
+  TypePassword(answers, QStringLiteral("@kesvra"));
+  answers.When<TDiagnF>([&](TDiagnF* window) {
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Q5480 Diagnostics"));
+    EXPECT_TRUE(module_.InServiceMode());
+    ExpectAccessibleNames(*window);
+    EXPECT_EQ(window->Items[1]->text(), QStringLiteral("RInpu"));
+    EXPECT_FALSE(window->ReadEEB->isEnabled()) << "the register editor carries no action";
+    window->Items[kWnormRegister]->click();
+    EXPECT_TRUE(WaitFor([&] { return window->Panels[kWnormRegister]->text().endsWith(" %   "); }));
+    window->SetOut->setText(QStringLiteral("16"));
+    window->SetOutbutt->click();
+    EXPECT_TRUE(module_.IndependentOutput());
+    EXPECT_TRUE(WaitFor([&] { return window->StatusL->text().contains("Independent output"); }));
+    window->reject();
+  });
+  Window().RegulacjaT->trigger();
+  ASSERT_TRUE(answers.AllUsed());
+  EXPECT_FALSE(module_.InServiceMode());
+  EXPECT_FALSE(module_.IndependentOutput()) << "the closing restart ends the forcing";
+  EXPECT_TRUE(Context().link.LinkStarted());
+  EXPECT_TRUE(WaitFor([&] { return Window().OutputDisplay->text().endsWith(" mA   "); }));
+}
+
+TEST_F(ServiceWindowsUi, PicturesOfThePreviewAndOfForcedOutputs) {
+  const char* folder = std::getenv("Q5480_SCREENSHOTS");
+  const std::filesystem::path shots =
+      folder != nullptr && *folder != '\0' ? std::filesystem::path(folder) : scratch_ / "shots";
+  std::filesystem::create_directories(shots);
+  auto save = [&](QWidget* window, const char* name) {
+    const auto path = shots / name;
+    EXPECT_TRUE(window->grab().save(QString::fromStdString(path.string()), "PNG")) << name;
+  };
+  ModalAnswers answers;
+  ProgramTheOven(answers);
+
+  TypePassword(answers, QStringLiteral("vorn"));
+  answers.When<TRegulF>([&](TRegulF* window) {
+    EXPECT_TRUE(WaitFor([&] { return window->SimulCB->isEnabled(); }));
+    window->SimulCB->click();
+    window->ZeroS->setValue(300);
+    // 1 % of the span more: some 10 °C above the 500 °C at the terminals.
+    const QColor teal(0, 128, 128);
+    EXPECT_TRUE(WaitFor([&] {
+      const double shown = LeadingNumber(window->PomiarP->text());
+      return window->PomiarP->palette().color(QPalette::WindowText) == teal && shown > 505 &&
+             shown < 515;
+    })) << window->PomiarP->text().toStdString();
+    save(window, "corrections_preview.png");
+
+    window->SimulCB->click();
+    window->SetOut->setText(QStringLiteral("16,5"));
+    window->SetOutbutt->click();
+    EXPECT_TRUE(WaitFor([&] { return window->Outputp->text() == QStringLiteral("16.50 mA  !"); }));
+    save(window, "corrections_output.png");
+    window->ResetB->click();
+    window->reject();
+  });
+  Window().RegulacjaT->trigger();
+  ASSERT_TRUE(answers.AllUsed());
+
+  TypePassword(answers, QStringLiteral("@kesvra"));
+  answers.When<TDiagnF>([&](TDiagnF* window) {
+    window->Items[kResultRegister]->click();
+    window->SetOut->setText(QStringLiteral("8"));
+    QTest::keyClick(window->SetOut, Qt::Key_Return);
+    EXPECT_TRUE(WaitFor([&] {
+      return std::abs(LeadingNumber(window->Panels[kResultRegister]->text()) - 500) < 1 &&
+             window->Outputp->text().startsWith(QStringLiteral(" 8.000"));
+    })) << window->Panels[kResultRegister]->text().toStdString();
+    save(window, "diagnostics.png");
+    window->reject();
+  });
+  Window().RegulacjaT->trigger();
+  ASSERT_TRUE(answers.AllUsed());
+}
+
+}  // namespace
+}  // namespace q5480::test
