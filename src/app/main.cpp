@@ -33,6 +33,7 @@ int main(int argc, char** argv) {
   options.programDirectory = q5480::ProgramDirectory();
   options.desktop = VirtualDesktop();
   options.regional.decimalSeparator = DecimalSeparator();
+  options.regional.longTimeFormat = QLocale::system().timeFormat(QLocale::LongFormat).toStdString();
   // Tests and screenshots go past the splash window without waiting.
   options.showSplash = qEnvironmentVariable("Q5480_NO_SPLASH") != QLatin1String("1");
 

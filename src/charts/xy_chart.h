@@ -77,9 +77,11 @@ class ThgCustomChart : public QWidget {
 
   QSize sizeHint() const override { return {147, 105}; }
 
- protected:
-  // Redraws everything at the next paint.
+  // Redraws everything at the next paint (after a change that the chart
+  // cannot see, such as the owner's reference lines).
   void RepaintAll();
+
+ protected:
   // Text height of the caption in YLabelFont.
   int YLabelHeight() const;
 

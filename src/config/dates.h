@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace q5480 {
 
@@ -21,6 +22,12 @@ CivilDate Today();
 
 // "dd.mm.yyyy": the program's date format for every date it formats.
 std::string FormatDate(const CivilDate& date);
+
+// A time of day in a regional long time format: "H"/"HH" and "h"/"hh" hours
+// (12-hour when the format has "AP" or "ap"), "m"/"mm" minutes, "s"/"ss"
+// seconds, "AP"/"ap" the half of the day, text in single quotes as it
+// stands; a time zone ("t") is left out.
+std::string FormatTimeOfDay(std::int32_t msOfDay, std::string_view format);
 
 // The text of a date stored in the module: "never" for day number 0.
 std::string DayNumberText(std::uint16_t dayNumber);

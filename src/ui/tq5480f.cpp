@@ -66,7 +66,15 @@ TQ5480F::TQ5480F(TQ5480FLogic& logic)
   connect(Panel->SenSel, &QPushButton::clicked, this, [this] {
     if (logic_.CommandEnabled("Czujniki1")) SenSelClick();
   });
+  connect(Panel->RegulacjaPic, &QToolButton::clicked, this, [this] {
+    if (logic_.CommandEnabled("RegulacjaPic")) Regulacja1Click();
+  });
   layout->addWidget(Panel);
+  Chart = new ChartPanel(central);
+  Chart->hide();
+  logic_.AttachChart(Chart->Control());
+  Chart->Connect(logic_.Chart(), logic_.Context(), [this] { Wykres1Click(); }, [this] { Refresh(); });
+  layout->addWidget(Chart, 1);
   setCentralWidget(central);
   // The window takes the size its contents need, also in the monitor-only view.
   QMainWindow::layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -75,6 +83,10 @@ TQ5480F::TQ5480F(TQ5480FLogic& logic)
   Timer1->setObjectName(QStringLiteral("Timer1"));
   Timer1->setInterval(logic_.TimerInterval());
   connect(Timer1, &QTimer::timeout, this, &TQ5480F::Timer1Timer);
+  // The simulation window reads this when its scroll bars move next.
+  connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+    if (state != Qt::ApplicationActive) logic_.Context().state.AppDeactivated = true;
+  });
 }
 
 QWidget* TQ5480F::BuildDisplays() {
@@ -125,6 +137,10 @@ void TQ5480F::Refresh() {
   PaintDisplays();
   Panel->Show(logic_.Panel().View());
   Panel->SetConfigurationVisible(!context.state.MonitorOnly);
+  // The chart view takes the place of the parameter panel.
+  Panel->setVisible(!context.state.ChartShown);
+  Chart->setVisible(context.state.ChartShown);
+  Chart->Show(logic_.Chart());
   PaintCommandStates();
   UpdateBars();
 }

@@ -11,9 +11,11 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include "ui/chart_panel.h"
 #include "ui/lock_keys.h"
 #include "ui/parameter_panel_view.h"
 #include "ui/qt_dialog_host.h"
+#include "ui/report_printing.h"
 #include "ui/twiadomosc.h"
 #include "workflow/main_window.h"
 
@@ -51,6 +53,7 @@ class TQ5480F : public QMainWindow {
   // Displays.
   QLabel *nResult, *ResultDisplay, *nOutput, *OutputDisplay;
   ParameterPanelView* Panel;
+  ChartPanel* Chart;  // the chart view
   TWiadomosc* Wiadomosc = nullptr;
   QTimer* Timer1;
 
@@ -75,6 +78,12 @@ class TQ5480F : public QMainWindow {
   void SenSelClick();
   void Wersja1Click();
   void Info1Click();
+  void Wykres1Click();
+  // Corrections: the password, then the corrections or diagnostics window.
+  void Regulacja1Click();
+  void Drukuj1Click();
+  void PrintSetup1Click();
+  void Symulacja1Click();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -94,6 +103,7 @@ class TQ5480F : public QMainWindow {
 
   TQ5480FLogic& logic_;
   QtDialogHost dialogs_;
+  ReportPrinter printer_;
   QSize fullSize_;
 };
 

@@ -6,6 +6,7 @@
 #include "ui/togolnef.h"
 #include "ui/tports.h"
 #include "ui/tq5480f.h"
+#include "ui/tsymulf.h"
 
 namespace q5480 {
 
@@ -34,8 +35,20 @@ void TQ5480F::Zachowaj1Click() {
 
 void TQ5480F::Zapiszjako1Click() {
   StorePosition();
-  logic_.Files().Zapiszjako1Click();
+  logic_.Zapiszjako1Click();
   Refresh();
+}
+
+void TQ5480F::Wykres1Click() {
+  logic_.Wykres1Click();
+  Timer1->setInterval(logic_.TimerInterval());
+  if (logic_.Context().state.ChartShown) Chart->XYChart1->SetChartColor(kChartFrameColour);
+  Refresh();
+  if (logic_.Context().state.ChartShown) {
+    Chart->WykresExitB->setFocus();
+  } else {
+    Panel->SenSel->setFocus();
+  }
 }
 
 void TQ5480F::Exit1Click() { close(); }
@@ -115,6 +128,31 @@ void TQ5480F::Info1Click() {
   StorePosition();
   TInfoF window(this);
   window.exec();
+}
+
+void TQ5480F::Drukuj1Click() {
+  StorePosition();
+  logic_.Drukuj1Click([this] { return printer_.AskToPrint(this); },
+                      [this](const PrintedReport& report) {
+                        // The window is drawn again before the printing starts.
+                        Refresh();
+                        repaint();
+                        return printer_.Print(report);
+                      });
+  Refresh();
+}
+
+void TQ5480F::PrintSetup1Click() {
+  StorePosition();
+  logic_.PrintSetup1Click([this] { printer_.SetUp(this); });
+}
+
+void TQ5480F::Symulacja1Click() {
+  StorePosition();
+  logic_.Symulacja1Click([this](TSymulFLogic& simulation) {
+    TSymulF window(simulation, this);
+    window.exec();
+  });
 }
 
 }  // namespace q5480

@@ -48,8 +48,8 @@ void TQ5480F::BuildMenus() {
   Zachowaj1 = item(Plik1, "Zachowaj1", &TQ5480F::Zachowaj1Click);
   Zapiszjako1 = item(Plik1, "Zapiszjako1", &TQ5480F::Zapiszjako1Click);
   Plik1->addSeparator();
-  Drukuj1 = item(Plik1, "Drukuj1");
-  PrintSetup1 = item(Plik1, "PrintSetup1");
+  Drukuj1 = item(Plik1, "Drukuj1", &TQ5480F::Drukuj1Click);
+  PrintSetup1 = item(Plik1, "PrintSetup1", &TQ5480F::PrintSetup1Click);
   Plik1->addSeparator();
   Exit1 = item(Plik1, "Exit1", &TQ5480F::Exit1Click);
 
@@ -61,13 +61,13 @@ void TQ5480F::BuildMenus() {
   Odswierz1 = item(Ustawienia1, "Odswierz1", &TQ5480F::Odswierz1Click);
   Czujniki1 = item(Konfig1, "Czujniki1", &TQ5480F::SenSelClick);
   Reset1 = item(Konfig1, "Reset1", &TQ5480F::Reset1Click, QKeySequence(Qt::CTRL | Qt::Key_R));
-  Regulacja1 = item(Konfig1, "Regulacja1");
+  Regulacja1 = item(Konfig1, "Regulacja1", &TQ5480F::Regulacja1Click);
 
   Widok1 = menu("Widok1");
-  Symulacja1 = item(Widok1, "Symulacja1");
+  Symulacja1 = item(Widok1, "Symulacja1", &TQ5480F::Symulacja1Click);
   Pasek1 = item(Widok1, "Pasek1", &TQ5480F::Pasek1Click);
   Status1 = item(Widok1, "Status1", &TQ5480F::Status1Click);
-  Wykres1 = item(Widok1, "Wykres1");
+  Wykres1 = item(Widok1, "Wykres1", &TQ5480F::Wykres1Click);
   MonOnly1 = item(Widok1, "MonOnly1", &TQ5480F::MonOnly1Click);
 
   Opcje1 = menu("Opcje1");
@@ -80,7 +80,7 @@ void TQ5480F::BuildMenus() {
   Wersja1 = item(Pomoc1, "Wersja1", &TQ5480F::Wersja1Click);
   DaneTech1 = item(Pomoc1, "DaneTech1");
 
-  for (QAction* action : {Pasek1, Status1, MonOnly1, Autoread1}) action->setCheckable(true);
+  for (QAction* action : {Pasek1, Status1, Wykres1, MonOnly1, Autoread1}) action->setCheckable(true);
   Pasek1->setChecked(true);
   Status1->setChecked(true);
 }
@@ -100,14 +100,14 @@ void TQ5480F::BuildToolBar() {
   NowyT = tool("NowyT", QStyle::SP_FileIcon, &TQ5480F::Nowy1Click);
   OtworzT = tool("OtworzT", QStyle::SP_DialogOpenButton, &TQ5480F::Otworz1Click);
   ZachowajT = tool("ZachowajT", QStyle::SP_DialogSaveButton, &TQ5480F::Zachowaj1Click);
-  DrukujT = tool("DrukujT", QStyle::SP_FileDialogDetailedView);
+  DrukujT = tool("DrukujT", QStyle::SP_FileDialogDetailedView, &TQ5480F::Drukuj1Click);
   ToolBar1->addSeparator();
   OdczytajT = tool("OdczytajT", QStyle::SP_ArrowDown, &TQ5480F::OdczytajTClick);
   ZapiszT = tool("ZapiszT", QStyle::SP_ArrowUp, &TQ5480F::ZapiszTClick);
   KomunikacjaT = tool("KomunikacjaT", QStyle::SP_DriveNetIcon, &TQ5480F::Komunikacja1Click);
   ToolBar1->addSeparator();
-  RegulacjaT = tool("RegulacjaT", QStyle::SP_FileDialogContentsView);
-  Wykres1T = tool("Wykres1T", QStyle::SP_FileDialogInfoView);
+  RegulacjaT = tool("RegulacjaT", QStyle::SP_FileDialogContentsView, &TQ5480F::Regulacja1Click);
+  Wykres1T = tool("Wykres1T", QStyle::SP_FileDialogInfoView, &TQ5480F::Wykres1Click);
 }
 
 void TQ5480F::BuildStatusBar() {
@@ -173,8 +173,11 @@ void TQ5480F::PaintCommandStates() {
     }
   }
   Panel->SenSel->setEnabled(logic_.CommandEnabled("Czujniki1"));
+  Panel->RegulacjaPic->setEnabled(logic_.CommandEnabled("RegulacjaPic"));
   Autoread1->setChecked(logic_.AutoreadChecked());
   MonOnly1->setChecked(logic_.Context().state.MonitorOnly);
+  Wykres1->setChecked(logic_.Context().state.ChartShown);
+  Zapiszjako1->setText(Q(logic_.SaveAsCaption()));
   // The Read button: its busy state for the time of a read, else whether
   // the configuration is read by itself.
   QStyle::StandardPixmap readIcon = QStyle::SP_ArrowDown;
@@ -187,11 +190,9 @@ void TQ5480F::PaintCommandStates() {
 }
 
 void TQ5480F::UpdateBars() {
-  const bool shown = logic_.MenusShown();
+  const bool shown = logic_.BarsShown();
   ToolBar1->setVisible(shown && Pasek1->isChecked());
   statusBar()->setVisible(shown && Status1->isChecked());
-  Plik1->setEnabled(shown);
-  Konfig1->setEnabled(shown);
 }
 
 }  // namespace q5480

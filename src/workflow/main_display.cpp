@@ -32,7 +32,7 @@ void TQ5480FLogic::Timer1Timer() {
   // silence is still counted so that the failure is reported.
   if (link.LinkStarted() || link.PollFault()) {
     TimerPause pause(state);
-    if (link.PollFault() && !pollFaultNoticed_) context_.ui.Beep(BeepKind::Default);
+    if (link.PollFault() && !pollFaultNoticed_ && !state.LossTold) context_.ui.Beep(BeepKind::Default);
     pollFaultNoticed_ = link.PollFault();
     MeasurementSample sample;
     const bool sampled = service_.Commands().TakeSample(sample, status_);
@@ -40,6 +40,7 @@ void TQ5480FLogic::Timer1Timer() {
     context_.config.ModelIndex = status_.ModelIndex;
     if (sampled) {
       state.Connected = true;
+      state.LossTold = false;
       state.ReportedUnit = status_.ResultUnit;
       samples_.Deliver(sample, status_);
       state.MissCount = 0;
@@ -80,7 +81,7 @@ void TQ5480FLogic::MissedTick() {
     display.OutputRed = false;
     ++state.MissCount;
   } else if (state.MissCount == 2 * n) {
-    if (context_.link.PollFault()) {
+    if (context_.link.PollFault() && !state.LossTold) {
       context_.MyMesM(context_.Tr("No communication with device", "!"), MessageIcon::Warning);
     }
     ++state.MissCount;
@@ -156,7 +157,7 @@ void TQ5480FLogic::UpdateCommandStates() {
   const bool setup = connected && view;  // the Setup submenu: Read, Write, Verify, Refresh
   CommandStates& on = commandStates_;
   for (const char* name : {"Nowy1", "NowyT", "Otworz1", "OtworzT", "Zachowaj1", "ZachowajT",
-                           "Zapiszjako1"}) {
+                           "Zapiszjako1", "Drukuj1", "DrukujT"}) {
     on[name] = idle && view;
   }
   on["Ustawienia1"] = setup;
@@ -170,15 +171,30 @@ void TQ5480FLogic::UpdateCommandStates() {
   on["KomunikacjaT"] = view && idle;
   on["Komunikacja1"] = idle;
   on["Ogolne1"] = idle;
+  on["PrintSetup1"] = idle;
   on["Czujniki1"] = idle && view;
   on["Autoread1"] = view;
+  for (const char* name : {"Regulacja1", "RegulacjaT", "RegulacjaPic"}) on[name] = usable;
   for (const char* name : {"Exit1", "Pasek1", "Status1", "MonOnly1", "Info1", "Wersja1"}) {
     on[name] = true;
   }
+  on["Wykres1"] = idle;
+  on["Wykres1T"] = idle;
+  on["Plik1"] = view;
+  on["Konfig1"] = view;
+  on["Opcje1"] = true;
+  on["Symulacja1"] = idle && view;
   // Commands whose windows the program does not have yet.
-  for (const char* name : {"Drukuj1", "DrukujT", "PrintSetup1", "Regulacja1",
-                           "RegulacjaT", "Symulacja1", "Wykres1", "Wykres1T", "DaneTech1"}) {
-    on[name] = false;
+  on["DaneTech1"] = false;
+  if (state.ChartShown) {
+    // The chart view leaves the File menu its Save as (Keep results) and
+    // Exit, and the View menu the chart and the monitor-only view.
+    for (const char* name : {"Nowy1", "NowyT", "Otworz1", "OtworzT", "Zachowaj1", "ZachowajT", "Drukuj1",
+                             "DrukujT", "PrintSetup1", "Pasek1", "Status1", "Symulacja1", "Konfig1",
+                             "Ustawienia1", "Odczytaj1", "Odswierz1", "Zapisz1", "Weryfikuj1", "Czujniki1",
+                             "Reset1", "Regulacja1", "Opcje1", "Ogolne1", "Komunikacja1", "Autoread1"}) {
+      on[name] = false;
+    }
   }
 }
 

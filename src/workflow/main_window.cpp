@@ -21,6 +21,7 @@ void TQ5480FLogic::MonOnly1Click() {
   ConnectionState& state = context_.state;
   state.MonitorOnly = !state.MonitorOnly;
   if (state.MonitorOnly) {
+    if (state.ChartShown && chart_) chart_->Leave();
     state.ChartShown = false;
     state.AutoRead = false;  // the menu item keeps its check mark
     menusShown_ = false;

@@ -7,18 +7,23 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "service/module_service.h"
+#include "workflow/chart_view.h"
 #include "workflow/dialog_host.h"
 #include "workflow/file_commands.h"
 #include "workflow/form_lang.h"
 #include "workflow/parameter_panel.h"
+#include "workflow/printed_report.h"
 #include "workflow/program_context.h"
 #include "workflow/sample_fan_out.h"
 
 namespace q5480 {
+
+class TSymulFLogic;
 
 // The enabled state of every command of the main window by the name of its
 // action (menu item, submenu or tool button). The window applies them all,
@@ -75,8 +80,28 @@ class TQ5480FLogic {
   // Communication: the port selection window runs with Timer1 stopped; its
   // OK (a true result) empties both displays. Refused during a transfer.
   void Komunikacja1Click(const std::function<bool()>& portWindow);
+  // File › Print: the parameter check without the user data; then, with
+  // Timer1 stopped, the print dialog (true when confirmed) and the report
+  // dated today handed to `print` (false when the printer refused it).
+  bool Drukuj1Click(const std::function<bool()>& printDialog,
+                    const std::function<bool(const PrintedReport&)>& print);
+  // File › Print setup: the printer set-up dialog with Timer1 stopped.
+  void PrintSetup1Click(const std::function<void()>& setupDialog);
+  // View › Simulation: the simulation window's logic, opened as it
+  // decides, handed to `window` to be shown modally.
+  bool Symulacja1Click(const std::function<void(TSymulFLogic&)>& window);
+  // View › Diagram: the chart view on the window's strip chart, which the
+  // window attaches once.
+  void AttachChart(ChartControl& chart);
+  ChartView& Chart() { return *chart_; }
+  void Wykres1Click();
+  // File › Save as, which keeps the chart's results while the chart is shown.
+  void Zapiszjako1Click();
+  std::string SaveAsCaption() const;
   // The toolbar, the status bar and the configuration menus (EnDisMenu).
   bool MenusShown() const { return menusShown_; }
+  // The toolbar and the status bar, which the chart view hides too.
+  bool BarsShown() const { return menusShown_ && !context_.state.ChartShown; }
   // The texts of the window in the current language; then the
   // configuration is shown again, or New.
   void FormLang();
@@ -103,6 +128,7 @@ class TQ5480FLogic {
   bool menusShown_ = true;
   bool pollFaultNoticed_ = false;
   FormTexts texts_;
+  std::unique_ptr<ChartView> chart_;
 };
 
 }  // namespace q5480

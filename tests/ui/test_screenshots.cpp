@@ -7,8 +7,19 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "emulator/module_signal.h"
+#include "ui/tlinaf.h"
 #include "ui/togolnef.h"
+#include "ui/tpowerf.h"
+#include "ui/troomf.h"
+#include "ui/ttablf.h"
+#include "ui/ttransdf.h"
+#include "ui/twybor.h"
+#include "ui/twybori.h"
+#include "ui/twyboriv.h"
+#include "ui/twyborrv.h"
 #include "ui/tports.h"
+#include "ui/tsymulf.h"
 #include "ui_fixture.h"
 
 namespace q5480::test {
@@ -101,6 +112,120 @@ TEST_F(Screenshots, OfTheMainWindowAndTheOptionsAndPortWindows) {
   });
   window.Komunikacja1->trigger();
   EXPECT_TRUE(answers.AllUsed());
+}
+
+TEST_F(Screenshots, OfTheChartViewInItsThreeStyles) {
+  WriteSettings(kTestPort);
+  StartProgram();
+  TQ5480F& window = program_->Window();
+  ASSERT_TRUE(WaitFor([&] { return program_->Context().state.Connected; }));
+  // The level transmitter, whose filter limits the chart shows.
+  const auto path = scratch_ / "level.par";
+  std::ofstream(path, std::ios::binary) << kLevel;
+  ModalAnswers answers;
+  answers.Then([path](QWidget* shown) { return ChooseFile(shown, path); });
+  window.Otworz1->trigger();
+  window.ZapiszT->trigger();
+  ASSERT_EQ(window.StatusText->text().toStdString(), " Device programmed");
+  module_.SetSignal({SignalKind::Sine, 12, 5, 30});
+
+  window.Wykres1->trigger();
+  window.Chart->ShowFilterCB->click();
+  ASSERT_TRUE(window.Chart->ShowFilterCB->isChecked()) << "the configuration was read";
+  const std::pair<QRadioButton*, const char*> styles[] = {{window.Chart->LineRB, "chart_line.png"},
+                                                          {window.Chart->DotRB, "chart_dot.png"},
+                                                          {window.Chart->BarRB, "chart_bar.png"}};
+  for (const auto& [button, name] : styles) {
+    button->click();
+    const std::size_t points = window.Chart->XYChart1->Points().Count();
+    ASSERT_TRUE(WaitFor([&] { return window.Chart->XYChart1->Points().Count() >= points + 12; },
+                        std::chrono::seconds(30)));
+    Save(window.grab(), name);
+  }
+  EXPECT_TRUE(answers.Messages().empty()) << answers.Messages().front();
+}
+
+TEST_F(Screenshots, OfTheSelectionAndConversionWindowsAndTheChangedPanel) {
+  WriteSettings(kTestPort);
+  StartProgram();
+  TQ5480F& window = program_->Window();
+  ProgramContext& context = program_->Context();
+  ASSERT_TRUE(WaitFor([&] { return context.state.Connected; }));
+  const auto path = scratch_ / "level.par";
+  std::ofstream(path, std::ios::binary) << kLevel;
+  ModalAnswers answers;
+  answers.Then([path](QWidget* shown) { return ChooseFile(shown, path); });
+  window.Otworz1->trigger();
+  window.Panel->FiltrCzasE->setFocus();
+  Save(window.grab(), "panel_changed.png");  // loaded with a module present: aqua
+
+  QtDialogHost host(context, &window);
+  const auto shoot = [&](QDialog& dialog, const char* name) {
+    dialog.show();
+    Save(dialog.grab(), name);
+    dialog.hide();
+  };
+  TTransdF meterType(context, &window);
+  shoot(meterType, "dialog_meter_type.png");
+  TWybor sensor(context, host, &window);
+  shoot(sensor, "dialog_sensor_rtd.png");
+  sensor.PageControl->setCurrentIndex(1);
+  shoot(sensor, "dialog_sensor_thermocouple.png");
+  TWyborRV inputs(context, host, &window);
+  shoot(inputs, "dialog_resistance_voltage.png");
+  TWyborIV voltageCurrent(context, host, &window);
+  shoot(voltageCurrent, "dialog_voltage_current.png");
+  TWyborI loop(context, host, &window);
+  shoot(loop, "dialog_loop_current.png");
+  TRoomF room(context, &window);
+  shoot(room, "dialog_room_temperature.png");
+  TTablF table(context, &window);
+  shoot(table, "dialog_table.png");
+  TPowerF series(context, &window);
+  shoot(series, "dialog_power_series.png");
+  TLinaF linear(context, &window);
+  shoot(linear, "dialog_linear.png");
+}
+
+// `text` with its first `from` made `to`.
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+  text.replace(text.find(from), from.size(), to);
+  return text;
+}
+
+TEST_F(Screenshots, OfTheSimulationWindowUnipolarAndBipolar) {
+  WriteSettings(kTestPort);
+  StartProgram();
+  TQ5480F& window = program_->Window();
+  ASSERT_TRUE(WaitFor([&] { return program_->Context().state.Connected && window.OdczytajT->isEnabled(); }));
+  // The level transmitter on a 4 to 20 mA loop, and a current of -20 to
+  // 20 mA shown as it is: a range symmetric about zero.
+  const std::string loop = Replaced(kLevel, "LinA=0\r\nLinB=1", "LinA=4\r\nLinB=0.16");
+  std::string bipolar = Replaced(Replaced(kLevel, "Lin=4", "Lin=1"), "MinInput=0", "MinInput=-20");
+  bipolar = Replaced(Replaced(bipolar, "MaxInput=100", "MaxInput=20"), "Jednostki=9", "Jednostki=4");
+  struct Shot {
+    std::string parameters;
+    bool bipolar;
+    const char* name;
+  };
+  for (const Shot& shot : {Shot{loop, false, "simulation_unipolar.png"},
+                           Shot{bipolar, true, "simulation_bipolar.png"}}) {
+    const auto path = scratch_ / "simulated.par";
+    std::ofstream(path, std::ios::binary) << shot.parameters;
+    ModalAnswers answers;
+    answers.Then([path](QWidget* shown) { return ChooseFile(shown, path); });
+    window.Otworz1->trigger();
+    answers.When<TSymulF>([&](TSymulF* dialog) {
+      EXPECT_EQ(dialog->WykresXY1->Bipolar(), shot.bipolar) << shot.name;
+      dialog->InputE->setText(QStringLiteral("30"));
+      dialog->Logic().InputEEnter();
+      Save(dialog->grab(), shot.name);
+      dialog->reject();
+    });
+    window.Symulacja1->trigger();
+    EXPECT_TRUE(answers.AllUsed()) << shot.name;
+    EXPECT_TRUE(answers.Messages().empty()) << answers.Messages().front();
+  }
 }
 
 }  // namespace

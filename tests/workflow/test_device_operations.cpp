@@ -164,10 +164,10 @@ TEST_F(DeviceOperations, TheMonitorOnlyViewRefusesTheConfigurationCommands) {
   context_.state.Programmed = true;
   window_->Autoread1Click();
   context_.state.ConfigRead = true;  // nothing for the automatic read to do
-  context_.state.ChartShown = true;
   window_->UpdateCommandStates();
   EXPECT_TRUE(window_->CommandEnabled("Zapisz1"));
   EXPECT_TRUE(window_->CommandEnabled("Weryfikuj1"));
+  context_.state.ChartShown = true;
   window_->MonOnly1Click();
   for (const char* action : {"Ustawienia1", "Odczytaj1", "Zapisz1", "ZapiszT", "Weryfikuj1",
                              "Reset1", "Nowy1", "Otworz1", "Zachowaj1", "Autoread1"}) {
