@@ -75,7 +75,10 @@ void ParameterPanelView::ConnectCheck(QLineEdit* edit,
     // Leaving a field that was not typed in checks nothing.
     if (!edit->isModified() || edit->isReadOnly() || !edit->isEnabled()) return;
     edit->setModified(false);
-    const bool accepted = (logic_->*check)(Text(edit));
+    // Called through a reference: GCC's vptr check misreads a member
+    // function pointer applied to a member.
+    ParameterPanel& logic = *logic_;
+    const bool accepted = (logic.*check)(Text(edit));
     changed_();
     if (!accepted) edit->setFocus();
   });

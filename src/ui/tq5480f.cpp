@@ -21,18 +21,6 @@ QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 constexpr int kOutputPointSize = 14;
 
-QFrame* ColouredFrame(std::uint32_t colour, QFrame::Shadow shadow, QWidget* parent) {
-  auto* frame = new QFrame(parent);
-  frame->setFrameShape(QFrame::Panel);
-  frame->setFrameShadow(shadow);
-  frame->setLineWidth(2);
-  frame->setAutoFillBackground(true);
-  QPalette palette = frame->palette();
-  palette.setColor(QPalette::Window, ColourOf(colour));
-  frame->setPalette(palette);
-  return frame;
-}
-
 QLabel* DisplayLabel(const char* name, QWidget* parent) {
   auto* label = new QLabel(parent);
   label->setObjectName(QString::fromLatin1(name));

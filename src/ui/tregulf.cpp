@@ -18,18 +18,6 @@ constexpr int kOutputPointSize = 14;
 constexpr int kValuePointSize = 11;
 constexpr int kTopOffset = 44;  // below the main window's top, before scaling
 
-QFrame* ColouredFrame(std::uint32_t colour, QFrame::Shadow shadow, QWidget* parent) {
-  auto* frame = new QFrame(parent);
-  frame->setFrameShape(QFrame::Panel);
-  frame->setFrameShadow(shadow);
-  frame->setLineWidth(2);
-  frame->setAutoFillBackground(true);
-  QPalette palette = frame->palette();
-  palette.setColor(QPalette::Window, ColourOf(colour));
-  frame->setPalette(palette);
-  return frame;
-}
-
 QLabel* FixedFontLabel(const char* name, int pointSize, QWidget* parent) {
   auto* label = new QLabel(parent);
   label->setObjectName(QString::fromLatin1(name));

@@ -105,8 +105,12 @@ TEST(Samples, PolledDirectOrByTheThreadTheyAgreeWithTheModule) {
   ASSERT_TRUE(WaitUntil([&] { return rig.commands.TakeSample(sample, status); }));
   EXPECT_EQ(ModelCodeAt(status.ModelIndex), 95);
   EXPECT_NEAR(sample.Value, 100.0, 0.05);
-  EXPECT_TRUE(rig.link.SampleRead());
   rig.link.StopPolling();
+  // A poll may have ended between the take and the stop: its sample is new.
+  if (!rig.link.SampleRead()) {
+    EXPECT_TRUE(rig.commands.TakeSample(sample, status));
+  }
+  EXPECT_TRUE(rig.link.SampleRead());
   EXPECT_FALSE(rig.commands.TakeSample(sample, status));
 }
 
