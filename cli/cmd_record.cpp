@@ -70,7 +70,9 @@ int Run(const std::vector<std::string>& args) {
   long interval = 1;
   if (const auto text = parsed->Value("--interval")) {
     const std::optional<long> value = text == "0" ? std::optional<long>(0) : PositiveNumber(*text);
-    if (!value || *value > kIntervalMax) return Fail(kCommand, "bad interval: " + *text, kExitUsage);
+    if (!value || *value > kIntervalMax) {
+      return Fail(kCommand, "bad interval: " + *text + " (whole seconds from 0 to 3600)", kExitUsage);
+    }
     interval = *value;
   }
   if (parsed->Value("--count") && parsed->Value("--duration")) {

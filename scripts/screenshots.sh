@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # Pictures of the desktop program's windows on a virtual display, against an
 # emulated module: the main window after a Read, during a write with the
-# message window up, in the monitor-only view, and the options and port
-# selection windows. They land in build/screenshots/.
+# message window up, in the monitor-only view and with changed fields; the
+# options and port selection windows; the sensor, input and conversion
+# windows; the chart view in its three styles; the simulation window; the
+# corrections window (preview, forced output) and the diagnostics window.
+# They land in build/screenshots/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -11,5 +14,5 @@ out="$PWD/build/screenshots"
 mkdir -p "$out"
 Q5480_SCREENSHOTS="$out" QT_QPA_PLATFORM=xcb \
   xvfb-run -a -s "-screen 0 1280x1024x24" \
-  build/tests/test_ui --gtest_filter='Screenshots.*'
+  build/tests/test_ui --gtest_filter='Screenshots.*:ServiceWindowsUi.Pictures*'
 ls "$out"
