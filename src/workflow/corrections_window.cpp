@@ -267,18 +267,10 @@ void TRegulFLogic::ResetBClick() {
 }
 
 void TRegulFLogic::SetOutbuttClick(const std::string& text) {
-  const OutputEntry entry = ReadOutputEntry(text, status_.CurrentFormat, OutputLimits::Corrections);
+  const OutputEntry entry = TakeOutputEntry(context_, session_, text, status_.CurrentFormat, OutputLimits::Corrections,
+                                            context_.Tr("Wrong format", "!"), MessageIcon::Error);
   view_.SetOut = entry.shown;
   outputEntryWrong_ = entry.kind != OutputEntryKind::Accepted;
-  switch (entry.kind) {
-    case OutputEntryKind::WrongFormat:
-      // Nothing is sent after a text that is no number.
-      context_.ui.Beep(BeepKind::Exclamation);
-      context_.MyMesM(context_.Tr("Wrong format", "!"), MessageIcon::Error);
-      break;
-    case OutputEntryKind::OutOfRange: context_.ui.Beep(BeepKind::Question); break;
-    case OutputEntryKind::Accepted: session_.ForceOutput(entry.code); break;
-  }
 }
 
 void TRegulFLogic::Close() {

@@ -81,17 +81,10 @@ void TDiagnFLogic::ResetbClick() {
 }
 
 void TDiagnFLogic::SetOutbuttClick(const std::string& text) {
-  const OutputEntry entry = ReadOutputEntry(text, status_.CurrentFormat, OutputLimits::Preset);
+  const OutputEntry entry = TakeOutputEntry(context_, session_, text, status_.CurrentFormat, OutputLimits::Preset,
+                                            "Wrong format!", MessageIcon::Warning);
   view_.SetOut = entry.shown;
   outputEntryWrong_ = entry.kind != OutputEntryKind::Accepted;
-  switch (entry.kind) {
-    case OutputEntryKind::WrongFormat:
-      context_.ui.Beep(BeepKind::Exclamation);
-      context_.MyMesM("Wrong format!", MessageIcon::Warning);
-      break;
-    case OutputEntryKind::OutOfRange: context_.ui.Beep(BeepKind::Question); break;
-    case OutputEntryKind::Accepted: session_.ForceOutput(entry.code); break;
-  }
 }
 
 void TDiagnFLogic::Close() {

@@ -89,21 +89,26 @@ TLinaFLogic::TLinaFLogic(ProgramContext& context) : context_(context) {
   ShowFields();
 }
 
-std::map<std::string, std::string> TLinaFLogic::Texts() const {
-  const std::string unit = SignalUnitLabel(context_.conversion.TableType);
+std::map<std::string, std::string> RangeGroupTexts(const ProgramContext& context) {
+  const std::string unit = SignalUnitLabel(context.conversion.TableType);
   return {
-      {"Caption", ConversionCaption(context_, "linear")},
-      {"InputG", " " + context_.Tr("Input range") + " "},
-      {"ResultG", " " + DropLastCharacter(context_.Tr("Result1")) + " "},
-      {"InMinT", context_.Tr("Minimum")},
-      {"InMaxT", context_.Tr("Maximum")},
-      {"ResMinT", context_.Tr("Minimum")},
-      {"ResMaxT", context_.Tr("Maximum")},
+      {"InputG", " " + context.Tr("Input range") + " "},
+      {"ResultG", " " + DropLastCharacter(context.Tr("Result1")) + " "},
+      {"InMinT", context.Tr("Minimum")},
+      {"InMaxT", context.Tr("Maximum")},
+      {"ResMinT", context.Tr("Minimum")},
+      {"ResMaxT", context.Tr("Maximum")},
       {"InMinUnitT", unit},
       {"InMaxUnitT", unit},
-      {"JednostkiT", context_.Tr("Eng. units")},
-      {"CancelB", context_.Tr("Cancel")},
+      {"JednostkiT", context.Tr("Eng. units")},
   };
+}
+
+std::map<std::string, std::string> TLinaFLogic::Texts() const {
+  std::map<std::string, std::string> texts = RangeGroupTexts(context_);
+  texts["Caption"] = ConversionCaption(context_, "linear");
+  texts["CancelB"] = context_.Tr("Cancel");
+  return texts;
 }
 
 std::map<std::string, std::string> TLinaFLogic::Hints() const {

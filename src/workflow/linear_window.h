@@ -39,6 +39,10 @@ void ShowRefusal(ProgramContext& context, const Refusal& refusal);
 // letter capitalised.
 std::string ConversionCaption(const ProgramContext& context, const char* kindKey);
 
+// The texts of the input and result range groups that the table,
+// power-series and linear windows share.
+std::map<std::string, std::string> RangeGroupTexts(const ProgramContext& context);
+
 // ---- TLinaF -------------------------------------------------------------------
 
 class TLinaFLogic {

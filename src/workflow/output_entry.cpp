@@ -51,4 +51,19 @@ OutputEntry ReadOutputEntry(const std::string& text, bool wideFormat, OutputLimi
   return {};
 }
 
+OutputEntry TakeOutputEntry(ProgramContext& context, ServiceSession& session, const std::string& text,
+                            bool wideFormat, OutputLimits limits, const std::string& wrongFormat,
+                            MessageIcon icon) {
+  const OutputEntry entry = ReadOutputEntry(text, wideFormat, limits);
+  switch (entry.kind) {
+    case OutputEntryKind::WrongFormat:
+      context.ui.Beep(BeepKind::Exclamation);
+      context.MyMesM(wrongFormat, icon);
+      break;
+    case OutputEntryKind::OutOfRange: context.ui.Beep(BeepKind::Question); break;
+    case OutputEntryKind::Accepted: session.ForceOutput(entry.code); break;
+  }
+  return entry;
+}
+
 }  // namespace q5480

@@ -6,6 +6,8 @@
 #include <string>
 
 #include "service/output_codes.h"
+#include "service/service_session.h"
+#include "workflow/program_context.h"
 
 namespace q5480 {
 
@@ -21,5 +23,12 @@ struct OutputEntry {
 // "03.75"); the diagnostics window's preset three in the wide format with a
 // leading zero ("02.000").
 OutputEntry ReadOutputEntry(const std::string& text, bool wideFormat, OutputLimits limits);
+
+// The output field taken as a service window takes it: a text that is no
+// number is told with `wrongFormat` and sends nothing, a value out of range
+// gets a question beep, an accepted one forces the output.
+OutputEntry TakeOutputEntry(ProgramContext& context, ServiceSession& session, const std::string& text,
+                            bool wideFormat, OutputLimits limits, const std::string& wrongFormat,
+                            MessageIcon icon);
 
 }  // namespace q5480

@@ -56,20 +56,10 @@ TPowerFLogic::TPowerFLogic(ProgramContext& context)
 }
 
 std::map<std::string, std::string> TPowerFLogic::Texts() const {
-  const std::string unit = SignalUnitLabel(context_.conversion.TableType);
-  return {
-      {"Caption", ConversionCaption(context_, "power series")},
-      {"InputG", " " + context_.Tr("Input range") + " "},
-      {"ResultG", " " + DropLastCharacter(context_.Tr("Result1")) + " "},
-      {"InMinT", context_.Tr("Minimum")},
-      {"InMaxT", context_.Tr("Maximum")},
-      {"ResMinT", context_.Tr("Minimum")},
-      {"ResMaxT", context_.Tr("Maximum")},
-      {"InMinUnitT", unit},
-      {"InMaxUnitT", unit},
-      {"JednostkiT", context_.Tr("Eng. units")},
-      {"CancelB", context_.Tr("Cancel")},
-  };
+  std::map<std::string, std::string> texts = RangeGroupTexts(context_);
+  texts["Caption"] = ConversionCaption(context_, "power series");
+  texts["CancelB"] = context_.Tr("Cancel");
+  return texts;
 }
 
 std::map<std::string, std::string> TPowerFLogic::Hints() const {

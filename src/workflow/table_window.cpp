@@ -11,6 +11,7 @@
 #include "conversion/table_file.h"
 #include "conversion/user_table.h"
 #include "workflow/linear_window.h"
+#include "workflow/linear_window.h"
 
 namespace q5480 {
 namespace {
@@ -27,20 +28,10 @@ TTablFLogic::TTablFLogic(ProgramContext& context)
       unit_(DefaultResultUnit(context.conversion.TableType)) {}
 
 std::map<std::string, std::string> TTablFLogic::Texts() const {
-  const std::string unit = SignalUnitLabel(context_.conversion.TableType);
-  return {
-      {"InputG", " " + context_.Tr("Input range") + " "},
-      {"ResultG", " " + DropLastCharacter(context_.Tr("Result1")) + " "},
-      {"InMinT", context_.Tr("Minimum")},
-      {"InMaxT", context_.Tr("Maximum")},
-      {"ResMinT", context_.Tr("Minimum")},
-      {"ResMaxT", context_.Tr("Maximum")},
-      {"InMinUnitT", unit},
-      {"InMaxUnitT", unit},
-      {"JednostkiT", context_.Tr("Eng. units")},
-      {"LoadB", context_.TextOf("Load")},
-      {"ExitB", context_.Tr("Exit")},
-  };
+  std::map<std::string, std::string> texts = RangeGroupTexts(context_);
+  texts["LoadB"] = context_.TextOf("Load");
+  texts["ExitB"] = context_.Tr("Exit");
+  return texts;
 }
 
 const std::string& TTablFLogic::FieldText(DialogField field) const {
