@@ -2,7 +2,6 @@
 // thermocouple signal moves: the view switched on and off, recording to a
 // data file, and the points and clock kept across leaving the view.
 #include <QTest>
-#include <fstream>
 #include <regex>
 
 #include "emulator/module_signal.h"
@@ -11,8 +10,6 @@
 
 namespace q5480::test {
 namespace {
-
-std::string Text(const QString& text) { return text.toStdString(); }
 
 std::vector<std::string> FileLines(const std::filesystem::path& path) {
   std::vector<std::string> lines;
@@ -27,18 +24,13 @@ std::vector<std::string> FileLines(const std::filesystem::path& path) {
 class ChartViewWindow : public ProgramTest {
  protected:
   void SetUp() override {
-    WriteSettings(kTestPort);
-    StartProgram();
-    ASSERT_TRUE(WaitFor([&] { return Context().state.Connected && Window().OdczytajT->isEnabled(); }));
+    StartConnected();
     // A thermocouple K whose terminal voltage swings around 300 °C.
-    const auto oven = scratch_ / "oven.par";
     std::string file = test_support::ReadBytes(std::filesystem::path(Q5480_SOURCE_DIR) / "examples" /
                                                "thermocouple_k_0_1000.par");
     file.replace(file.find("FiltrZakres=1\r"), 14, "FiltrZakres=20\r");
     file.replace(file.find("FiltrLimit=0\r"), 13, "FiltrLimit=5\r");
-    test_support::WriteBytes(oven, file);
-    answers_.Then([oven](QWidget* window) { return ChooseFile(window, oven); });
-    Window().Otworz1->trigger();
+    OpenParameters(answers_, file, "oven.par");
     Window().ZapiszT->trigger();
     ASSERT_EQ(Text(Window().StatusText->text()), " Device programmed");
     module_.SetSignal({SignalKind::Sine, 12.2, 4.0, 20});

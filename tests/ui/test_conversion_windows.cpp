@@ -1,8 +1,6 @@
 // The conversion windows and the external cold junction's window as Qt
 // windows: they drive their logic, a table comes in through the Load button
 // and its file dialog, and every control has an accessible name.
-#include <QAccessible>
-#include <QComboBox>
 #include <QPlainTextEdit>
 #include <QTest>
 
@@ -17,8 +15,6 @@
 
 namespace q5480::test {
 namespace {
-
-std::string Text(const QString& text) { return text.toStdString(); }
 
 class ConversionWindows : public ::testing::Test {
  protected:
@@ -140,7 +136,6 @@ TEST_F(ConversionWindows, RoomTemperatureClosesOnlyWithAValueInsideTheBand) {
   window.show();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
   ModalAnswers answers;
-  EXPECT_EQ(Text(window.PromptT->text()), "Set the external cold junction temperature: (0 ... 50 \u00B0C)");
   Type(window.RoomTE, "70");
   QTest::keyClick(window.RoomTE, Qt::Key_Return);
   EXPECT_EQ(answers.Messages(), std::vector<std::string>{"Out of range!"});
@@ -153,28 +148,12 @@ TEST_F(ConversionWindows, RoomTemperatureClosesOnlyWithAValueInsideTheBand) {
 }
 
 TEST_F(ConversionWindows, EveryControlHasAnAccessibleName) {
-  std::vector<std::unique_ptr<QDialog>> windows;
-  windows.push_back(std::make_unique<TTablF>(context_, nullptr));
-  windows.push_back(std::make_unique<TPowerF>(context_, nullptr));
-  windows.push_back(std::make_unique<TLinaF>(context_, nullptr));
-  windows.push_back(std::make_unique<TRoomF>(context_, nullptr));
-  for (const auto& window : windows) {
-    std::vector<QWidget*> controls;
-    for (QWidget* child : window->findChildren<QWidget*>()) {
-      if (qobject_cast<QLineEdit*>(child) || qobject_cast<QComboBox*>(child) ||
-          qobject_cast<QAbstractButton*>(child) || qobject_cast<QPlainTextEdit*>(child)) {
-        controls.push_back(child);
-      }
-    }
-    EXPECT_GE(controls.size(), 2u) << Text(window->objectName());
-    for (QWidget* control : controls) {
-      // A combo box's own line edit is named by the box.
-      if (qobject_cast<QComboBox*>(control->parentWidget())) continue;
-      QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control);
-      ASSERT_NE(accessible, nullptr);
-      EXPECT_FALSE(accessible->text(QAccessible::Name).isEmpty())
-          << Text(window->objectName()) << "." << Text(control->objectName());
-    }
+  TTablF table(context_, nullptr);
+  TPowerF series(context_, nullptr);
+  TLinaF linear(context_, nullptr);
+  TRoomF room(context_, nullptr);
+  for (QDialog* window : std::initializer_list<QDialog*>{&table, &series, &linear, &room}) {
+    ExpectAccessibleNames(*window);
   }
 }
 

@@ -16,14 +16,9 @@ constexpr const char* kThermocoupleK =
     "kod=TC-OVEN-2\r\nogolne=Hardening oven 2, upper zone\r\nogolne1=\r\n\r\n\r\n\r\n\r\n\r\n\r\n"
     "\r\n\r\n\r\n\r\n\r\n\r\nKropka=0\r\n";
 
-std::string Text(const QString& text) { return text.toStdString(); }
-
 class DeviceAndFiles : public ProgramTest {
  protected:
-  void SetUp() override {
-    WriteSettings(kTestPort);
-    StartProgram();
-  }
+  void SetUp() override { StartConnected(); }
 
   TQ5480F& Window() { return program_->Window(); }
   ProgramContext& Context() { return program_->Context(); }
@@ -35,18 +30,13 @@ class DeviceAndFiles : public ProgramTest {
     ASSERT_TRUE(answers.AllUsed());
   }
   // The oven's parameters file opened with the module connected.
-  void OpenOven(ModalAnswers& answers) {
-    test_support::WriteBytes(OvenFile(), kThermocoupleK);
-    ASSERT_TRUE(WaitFor([&] { return Context().state.Connected && Window().OdczytajT->isEnabled(); }));
-    Choose(answers, Window().Otworz1, OvenFile());
-  }
-  std::filesystem::path OvenFile() const { return scratch_ / "oven.par"; }
+  std::filesystem::path OpenOven(ModalAnswers& answers) { return OpenParameters(answers, kThermocoupleK, "oven.par"); }
 };
 
 TEST_F(DeviceAndFiles, OpenShowsTheFileAndWriteProgramsTheModuleWhichVerifies) {
   ModalAnswers answers;
-  OpenOven(answers);
-  EXPECT_EQ(Text(Window().windowTitle()), "Q5495 - " + OvenFile().string());
+  const std::filesystem::path oven = OpenOven(answers);
+  EXPECT_EQ(Text(Window().windowTitle()), "Q5495 - " + oven.string());
   EXPECT_EQ(Text(Window().Panel->MinInputE->text()), "    0.0");
   EXPECT_EQ(Text(Window().Panel->MaxInputE->text()), " 1000.0");
   EXPECT_EQ(Text(Window().Panel->KodE->text()), "TC-OVEN-2");

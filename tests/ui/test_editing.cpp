@@ -19,23 +19,11 @@
 namespace q5480::test {
 namespace {
 
-std::string Text(const QString& text) { return text.toStdString(); }
-
-// Typed as a person would; Enter ends the entry and checks it.
-void Type(QLineEdit* field, const QString& text, bool enter = true) {
-  field->setFocus();
-  field->selectAll();
-  QTest::keyClicks(field, text);
-  if (enter) QTest::keyClick(field, Qt::Key_Return);
-}
-
 class Editing : public ProgramTest {
  protected:
   explicit Editing(std::uint16_t model = 5495) : ProgramTest(model) {}
   void SetUp() override {
-    WriteSettings(kTestPort);
-    StartProgram();
-    ASSERT_TRUE(WaitFor([&] { return program_->Context().state.Connected && Window().OdczytajT->isEnabled(); }));
+    StartConnected();
   }
   TQ5480F& Window() { return program_->Window(); }
   ParameterPanelView& Panel() { return *Window().Panel; }

@@ -5,7 +5,6 @@
 #include <QPainter>
 #include <QPixmap>
 #include <cstdlib>
-#include <fstream>
 
 #include "emulator/module_signal.h"
 #include "ui/tlinaf.h"
@@ -25,13 +24,6 @@
 namespace q5480::test {
 namespace {
 
-constexpr const char* kLevel =
-    "Device=Q5495\r\nTyp=17\r\nTryb=1\r\nLin=4\r\nMinInput=0\r\nMaxInput=100\r\nRoomT=25\r\n"
-    "ZeroReg=0\r\nGainReg=0\r\nFiltrZakres=5\r\nFiltrCzas=10\r\nFiltrLimit=10\r\nBurnout=0\r\n"
-    "Siec=50\r\nJednostki=9\r\nserial=2612001\r\ndata=06.12.2026\r\nkod=LT-104\r\n"
-    "ogolne=Feed water level, boiler 1\r\nogolne1=\r\nLinA=0\r\nLinB=1\r\nLinC=0\r\nLinD=0\r\n"
-    "LinE=0\r\nLinF=0\r\nLinG=0\r\nLinH=0\r\nLinI=0\r\nLinJ=0\r\nLinK=100\r\nKropka=0\r\n";
-
 class Screenshots : public ProgramTest {
  protected:
   Screenshots() {
@@ -48,6 +40,13 @@ class Screenshots : public ProgramTest {
     return picture.size();
   }
 
+  // The program connected to the module, with the level transmitter opened.
+  TQ5480F& StartWithLevel(ModalAnswers& answers) {
+    StartConnected();
+    OpenParameters(answers, kLevelTransmitter, "level.par");
+    return program_->Window();
+  }
+
   // The main window with the message window where it stands on top of it.
   static QPixmap WithMessageWindow(TQ5480F& window) {
     QPixmap picture = window.grab();
@@ -61,18 +60,8 @@ class Screenshots : public ProgramTest {
 };
 
 TEST_F(Screenshots, OfTheMainWindowAndTheOptionsAndPortWindows) {
-  WriteSettings(kTestPort);
-  StartProgram();
-  TQ5480F& window = program_->Window();
-  ASSERT_TRUE(WaitFor([&] { return program_->Context().state.Connected; }));
-  const auto path = scratch_ / "level.par";
-  std::ofstream(path, std::ios::binary) << kLevel;
-
   ModalAnswers answers;
-  answers.Then([path](QWidget* shown) { return ChooseFile(shown, path); });
-  window.Otworz1->trigger();
-  ASSERT_TRUE(answers.AllUsed());
-
+  TQ5480F& window = StartWithLevel(answers);
   QPixmap writing;
   answers.Every([&] {
     if (writing.isNull() && window.Wiadomosc != nullptr && window.Wiadomosc->isVisible() &&
@@ -115,16 +104,8 @@ TEST_F(Screenshots, OfTheMainWindowAndTheOptionsAndPortWindows) {
 }
 
 TEST_F(Screenshots, OfTheChartViewInItsThreeStyles) {
-  WriteSettings(kTestPort);
-  StartProgram();
-  TQ5480F& window = program_->Window();
-  ASSERT_TRUE(WaitFor([&] { return program_->Context().state.Connected; }));
-  // The level transmitter, whose filter limits the chart shows.
-  const auto path = scratch_ / "level.par";
-  std::ofstream(path, std::ios::binary) << kLevel;
   ModalAnswers answers;
-  answers.Then([path](QWidget* shown) { return ChooseFile(shown, path); });
-  window.Otworz1->trigger();
+  TQ5480F& window = StartWithLevel(answers);  // whose filter limits the chart shows
   window.ZapiszT->trigger();
   ASSERT_EQ(window.StatusText->text().toStdString(), " Device programmed");
   module_.SetSignal({SignalKind::Sine, 12, 5, 30});
@@ -146,45 +127,30 @@ TEST_F(Screenshots, OfTheChartViewInItsThreeStyles) {
 }
 
 TEST_F(Screenshots, OfTheSelectionAndConversionWindowsAndTheChangedPanel) {
-  WriteSettings(kTestPort);
-  StartProgram();
-  TQ5480F& window = program_->Window();
-  ProgramContext& context = program_->Context();
-  ASSERT_TRUE(WaitFor([&] { return context.state.Connected; }));
-  const auto path = scratch_ / "level.par";
-  std::ofstream(path, std::ios::binary) << kLevel;
   ModalAnswers answers;
-  answers.Then([path](QWidget* shown) { return ChooseFile(shown, path); });
-  window.Otworz1->trigger();
+  TQ5480F& window = StartWithLevel(answers);
+  ProgramContext& context = program_->Context();
   window.Panel->FiltrCzasE->setFocus();
   Save(window.grab(), "panel_changed.png");  // loaded with a module present: aqua
 
   QtDialogHost host(context, &window);
-  const auto shoot = [&](QDialog& dialog, const char* name) {
+  const auto shoot = [&](auto&& dialog, const char* name) {
     dialog.show();
     Save(dialog.grab(), name);
     dialog.hide();
   };
-  TTransdF meterType(context, &window);
-  shoot(meterType, "dialog_meter_type.png");
+  shoot(TTransdF(context, &window), "dialog_meter_type.png");
   TWybor sensor(context, host, &window);
   shoot(sensor, "dialog_sensor_rtd.png");
   sensor.PageControl->setCurrentIndex(1);
   shoot(sensor, "dialog_sensor_thermocouple.png");
-  TWyborRV inputs(context, host, &window);
-  shoot(inputs, "dialog_resistance_voltage.png");
-  TWyborIV voltageCurrent(context, host, &window);
-  shoot(voltageCurrent, "dialog_voltage_current.png");
-  TWyborI loop(context, host, &window);
-  shoot(loop, "dialog_loop_current.png");
-  TRoomF room(context, &window);
-  shoot(room, "dialog_room_temperature.png");
-  TTablF table(context, &window);
-  shoot(table, "dialog_table.png");
-  TPowerF series(context, &window);
-  shoot(series, "dialog_power_series.png");
-  TLinaF linear(context, &window);
-  shoot(linear, "dialog_linear.png");
+  shoot(TWyborRV(context, host, &window), "dialog_resistance_voltage.png");
+  shoot(TWyborIV(context, host, &window), "dialog_voltage_current.png");
+  shoot(TWyborI(context, host, &window), "dialog_loop_current.png");
+  shoot(TRoomF(context, &window), "dialog_room_temperature.png");
+  shoot(TTablF(context, &window), "dialog_table.png");
+  shoot(TPowerF(context, &window), "dialog_power_series.png");
+  shoot(TLinaF(context, &window), "dialog_linear.png");
 }
 
 // `text` with its first `from` made `to`.
@@ -194,27 +160,21 @@ std::string Replaced(std::string text, const std::string& from, const std::strin
 }
 
 TEST_F(Screenshots, OfTheSimulationWindowUnipolarAndBipolar) {
-  WriteSettings(kTestPort);
-  StartProgram();
+  StartConnected();
   TQ5480F& window = program_->Window();
-  ASSERT_TRUE(WaitFor([&] { return program_->Context().state.Connected && window.OdczytajT->isEnabled(); }));
-  // The level transmitter on a 4 to 20 mA loop, and a current of -20 to
-  // 20 mA shown as it is: a range symmetric about zero.
-  const std::string loop = Replaced(kLevel, "LinA=0\r\nLinB=1", "LinA=4\r\nLinB=0.16");
-  std::string bipolar = Replaced(Replaced(kLevel, "Lin=4", "Lin=1"), "MinInput=0", "MinInput=-20");
+  // The level transmitter, and a current of -20 to 20 mA shown as it is: a
+  // range symmetric about zero.
+  std::string bipolar = Replaced(Replaced(kLevelTransmitter, "Lin=4", "Lin=1"), "MinInput=0", "MinInput=-20");
   bipolar = Replaced(Replaced(bipolar, "MaxInput=100", "MaxInput=20"), "Jednostki=9", "Jednostki=4");
   struct Shot {
     std::string parameters;
     bool bipolar;
     const char* name;
   };
-  for (const Shot& shot : {Shot{loop, false, "simulation_unipolar.png"},
+  for (const Shot& shot : {Shot{kLevelTransmitter, false, "simulation_unipolar.png"},
                            Shot{bipolar, true, "simulation_bipolar.png"}}) {
-    const auto path = scratch_ / "simulated.par";
-    std::ofstream(path, std::ios::binary) << shot.parameters;
     ModalAnswers answers;
-    answers.Then([path](QWidget* shown) { return ChooseFile(shown, path); });
-    window.Otworz1->trigger();
+    OpenParameters(answers, shot.parameters, "simulated.par");
     answers.When<TSymulF>([&](TSymulF* dialog) {
       EXPECT_EQ(dialog->WykresXY1->Bipolar(), shot.bipolar) << shot.name;
       dialog->InputE->setText(QStringLiteral("30"));

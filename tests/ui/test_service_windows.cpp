@@ -2,7 +2,6 @@
 // module: the password window, the corrections window storing and forcing,
 // the diagnostics window behind its access code, polling back afterwards;
 // and pictures of both windows (to Q5480_SCREENSHOTS when it is set).
-#include <QAccessible>
 #include <QTest>
 #include <cmath>
 #include <cstdlib>
@@ -15,12 +14,6 @@
 namespace q5480::test {
 namespace {
 
-// Thermocouple K, 0 to 1000 °C, on the emulated Q5495.
-constexpr const char* kOven =
-    "Device=Q5495\r\nTyp=10\r\nTryb=7\r\nLin=2\r\nMinInput=0\r\nMaxInput=1000\r\nRoomT=25\r\n"
-    "ZeroReg=0\r\nGainReg=0\r\nFiltrZakres=1\r\nFiltrCzas=20\r\nFiltrLimit=0\r\nBurnout=1\r\n"
-    "Siec=50\r\nJednostki=8\r\nserial=2612001\r\ndata=06.12.2026\r\nkod=TC-OVEN-2\r\n"
-    "ogolne=Hardening oven 2, upper zone\r\nogolne1=\r\nKropka=0\r\n";
 constexpr double kMillivoltsAt500 = 20.644;  // type K at 500 °C
 
 // The password window answered with `text` and Enter; the transfer form of
@@ -42,22 +35,6 @@ double LeadingNumber(const QString& text) {
   return text.trimmed().section(QLatin1Char(' '), 0, 0).toDouble();
 }
 
-// Every control a person works says what it is to a screen reader.
-void ExpectAccessibleNames(QWidget& window) {
-  for (QWidget* control : window.findChildren<QWidget*>()) {
-    const bool worked = qobject_cast<QAbstractButton*>(control) ||
-                        qobject_cast<QAbstractSlider*>(control) ||
-                        qobject_cast<QAbstractSpinBox*>(control) ||
-                        (qobject_cast<QLineEdit*>(control) &&
-                         !qobject_cast<QAbstractSpinBox*>(control->parentWidget()));
-    if (!worked || !control->isVisibleTo(&window)) continue;
-    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control);
-    ASSERT_NE(accessible, nullptr);
-    EXPECT_FALSE(accessible->text(QAccessible::Name).trimmed().isEmpty())
-        << window.objectName().toStdString() << "." << control->objectName().toStdString();
-  }
-}
-
 class ServiceWindowsUi : public ProgramTest {
  protected:
   void SetUp() override {
@@ -69,12 +46,10 @@ class ServiceWindowsUi : public ProgramTest {
   TQ5480F& Window() { return program_->Window(); }
   ProgramContext& Context() { return program_->Context(); }
 
-  // The oven's configuration written into the module, 500 °C at its terminals.
+  // Thermocouple K, 0 to 1000 °C, written into the module, 500 °C at its terminals.
   void ProgramTheOven(ModalAnswers& answers) {
-    const auto path = scratch_ / "oven.par";
-    test_support::WriteBytes(path, kOven);
-    answers.Then([path](QWidget* shown) { return ChooseFile(shown, path); });
-    Window().Otworz1->trigger();
+    const auto example = std::filesystem::path(Q5480_SOURCE_DIR) / "examples" / "thermocouple_k_0_1000.par";
+    OpenParameters(answers, test_support::ReadBytes(example), "oven.par");
     Window().ZapiszT->trigger();
     ASSERT_EQ(Window().StatusText->text(), QStringLiteral(" Device programmed"));
     module_.SetSignal(SignalShape{SignalKind::Constant, kMillivoltsAt500, 0, 10});

@@ -3,30 +3,12 @@
 // plot, and when the command is offered.
 #include <QAccessible>
 #include <QTest>
-#include <fstream>
 
 #include "ui/tsymulf.h"
 #include "ui_fixture.h"
 
 namespace q5480::test {
 namespace {
-
-// A level transmitter: 4 to 20 mA (4 + 0.16 x) shown as 0 to 100 %.
-constexpr const char* kLevel =
-    "Device=Q5495\r\nTyp=17\r\nTryb=1\r\nLin=4\r\nMinInput=0\r\nMaxInput=100\r\nRoomT=25\r\n"
-    "ZeroReg=0\r\nGainReg=0\r\nFiltrZakres=5\r\nFiltrCzas=10\r\nFiltrLimit=10\r\nBurnout=0\r\n"
-    "Siec=50\r\nJednostki=9\r\nserial=2612001\r\ndata=06.12.2026\r\nkod=LT-104\r\n"
-    "ogolne=Feed water level, boiler 1\r\nogolne1=\r\nLinA=4\r\nLinB=0.16\r\nLinC=0\r\nLinD=0\r\n"
-    "LinE=0\r\nLinF=0\r\nLinG=0\r\nLinH=0\r\nLinI=0\r\nLinJ=0\r\nLinK=100\r\nKropka=0\r\n";
-
-std::string Text(const QString& text) { return text.toStdString(); }
-
-void Type(QLineEdit* field, const QString& text, bool enter = true) {
-  field->setFocus();
-  field->selectAll();
-  QTest::keyClicks(field, text);
-  if (enter) QTest::keyClick(field, Qt::Key_Return);
-}
 
 int PenPixels(const QImage& trace) {
   int count = 0;
@@ -39,14 +21,8 @@ int PenPixels(const QImage& trace) {
 class SimulationWindow : public ProgramTest {
  protected:
   void SetUp() override {
-    WriteSettings(kTestPort);
-    StartProgram();
-    ASSERT_TRUE(WaitFor([&] { return program_->Context().state.Connected && Window().OdczytajT->isEnabled(); }));
-    const auto path = scratch_ / "level.par";
-    std::ofstream(path, std::ios::binary) << kLevel;
-    answers_.Then([path](QWidget* shown) { return ChooseFile(shown, path); });
-    Window().Otworz1->trigger();
-    ASSERT_TRUE(answers_.AllUsed());
+    StartConnected();
+    OpenParameters(answers_, kLevelTransmitter, "level.par");
   }
   TQ5480F& Window() { return program_->Window(); }
 
@@ -68,7 +44,6 @@ TEST_F(SimulationWindow, ShowsTheOperatingPointOfTypedAndScrolledEntries) {
   bool shown = false;
   answers_.When<TSymulF>([&](TSymulF* window) {
     shown = true;
-    EXPECT_EQ(Text(window->windowTitle()), "Simulation");
     EXPECT_EQ(Text(window->InputE->text()), "0.00");
     EXPECT_EQ(Text(window->OutputE->text()), "4.00");
     EXPECT_EQ(Text(window->Input1T->text()), "(4.00 mA)");

@@ -17,9 +17,7 @@ constexpr const char* kInconsistency =
 class Transfers : public ProgramTest {
  protected:
   void SetUp() override {
-    WriteSettings(kTestPort);
-    StartProgram();
-    ASSERT_TRUE(WaitFor([&] { return Window().OdczytajT->isEnabled(); }));
+    StartConnected();
   }
   TQ5480F& Window() { return program_->Window(); }
   // Every transfer starts by asking the module for its identifier.

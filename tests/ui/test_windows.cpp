@@ -154,20 +154,6 @@ TEST_F(DesktopWindows, AWrongOldPasswordKeepsTheWindowOpenAndCancelLeavesNothing
   EXPECT_EQ(context.settings.Language, "English");
   EXPECT_EQ(context.language.Tr("No_name"), context.fileName);
   EXPECT_EQ(window.Nowy1->text().toStdString(), "&New");
-
-  // Save of the unnamed configuration asks for a name rather than writing a
-  // file the person never named.
-  context.config.Device = "Q5495";
-  context.config.Typ = 10;
-  program_->Logic().Panel().pokaz(kColourWhite);
-  bool asked = false;
-  answers.When<QDialog>([&](QDialog* dialog) {
-    asked = dialog->objectName() == QLatin1String("SaveDialog");
-    dialog->reject();
-  });
-  window.Zachowaj1->trigger();
-  EXPECT_TRUE(asked);
-  EXPECT_FALSE(std::filesystem::remove(std::filesystem::current_path() / context.fileName));
 }
 
 TEST_F(DesktopWindows, TheVersionAndInfoWindowsCloseOnAClick) {

@@ -1,8 +1,18 @@
 #include "ui_fixture.h"
 
 #include <QAbstractButton>
+#include <QAbstractSlider>
+#include <QAbstractSpinBox>
+#include <QAccessible>
+#include <QComboBox>
 #include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <cstdlib>
 #include <thread>
 
@@ -89,11 +99,47 @@ bool ChooseFile(QWidget* window, const std::filesystem::path& path) {
   return !dialog->isVisible();
 }
 
+void Type(QLineEdit* field, const QString& text, bool enter) {
+  field->setFocus();
+  field->selectAll();
+  QTest::keyClicks(field, text);
+  if (enter) QTest::keyClick(field, Qt::Key_Return);
+}
+
 bool PressMessageButton(QWidget* window, QMessageBox::StandardButton which) {
   auto* box = qobject_cast<QMessageBox*>(window);
   if (box == nullptr || box->button(which) == nullptr) return false;
   box->button(which)->click();
   return true;
+}
+
+void ExpectAccessibleNames(QWidget& window) {
+  const auto labels = window.findChildren<QLabel*>();
+  for (QWidget* control : window.findChildren<QWidget*>()) {
+    if (!control->isVisibleTo(&window)) continue;
+    const std::string name = window.objectName().toStdString() + "." + control->objectName().toStdString();
+    if (qobject_cast<QComboBox*>(control)) {
+      // A list would fall back on its current item: it needs a label or a name.
+      const bool labelled = std::any_of(labels.begin(), labels.end(), [&](QLabel* label) {
+        return label->buddy() == control && !label->text().isEmpty();
+      });
+      EXPECT_TRUE(labelled || !control->accessibleName().isEmpty()) << name;
+      continue;
+    }
+    // The line edit inside a spin box or a list is named by its owner.
+    QWidget* owner = control->parentWidget();
+    const bool inner = qobject_cast<QAbstractSpinBox*>(owner) || qobject_cast<QComboBox*>(owner);
+    const bool worked = qobject_cast<QAbstractButton*>(control) || qobject_cast<QAbstractSlider*>(control) ||
+                        qobject_cast<QAbstractSpinBox*>(control) || qobject_cast<QPlainTextEdit*>(control) ||
+                        qobject_cast<QTabWidget*>(control) || (qobject_cast<QLineEdit*>(control) && !inner);
+    if (!worked) continue;
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control);
+    ASSERT_NE(accessible, nullptr) << name;
+    EXPECT_FALSE(accessible->text(QAccessible::Name).trimmed().isEmpty()) << name;
+  }
+  for (QTabWidget* pages : window.findChildren<QTabWidget*>()) {
+    for (int i = 0; i < pages->count(); ++i) EXPECT_FALSE(pages->tabText(i).isEmpty());
+  }
 }
 
 ProgramTest::ProgramTest(std::uint16_t modelNumber)
@@ -130,6 +176,22 @@ DesktopOptions ProgramTest::Options() const {
 void ProgramTest::StartProgram() {
   program_ = std::make_unique<DesktopProgram>(Options());
   ASSERT_TRUE(program_->Start());
+}
+
+void ProgramTest::StartConnected() {
+  WriteSettings(kTestPort);
+  StartProgram();
+  ASSERT_TRUE(WaitFor([&] { return program_->Context().state.Connected && program_->Window().OdczytajT->isEnabled(); }));
+}
+
+std::filesystem::path ProgramTest::OpenParameters(ModalAnswers& answers, const std::string& text,
+                                                  const std::string& name) {
+  const auto path = scratch_ / name;
+  test_support::WriteBytes(path, text);
+  answers.Then([path](QWidget* shown) { return ChooseFile(shown, path); });
+  program_->Window().Otworz1->trigger();
+  EXPECT_TRUE(answers.AllUsed()) << name;
+  return path;
 }
 
 }  // namespace q5480::test

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <chrono>
 #include <filesystem>
@@ -23,6 +24,16 @@
 namespace q5480::test {
 
 inline constexpr int kTestPort = 7;
+
+// A level transmitter: 4 to 20 mA (4 + 0.16 x) shown as 0 to 100 %.
+inline constexpr const char* kLevelTransmitter =
+    "Device=Q5495\r\nTyp=17\r\nTryb=1\r\nLin=4\r\nMinInput=0\r\nMaxInput=100\r\nRoomT=25\r\n"
+    "ZeroReg=0\r\nGainReg=0\r\nFiltrZakres=5\r\nFiltrCzas=10\r\nFiltrLimit=10\r\nBurnout=0\r\n"
+    "Siec=50\r\nJednostki=9\r\nserial=2612001\r\ndata=06.12.2026\r\nkod=LT-104\r\n"
+    "ogolne=Feed water level, boiler 1\r\nogolne1=\r\nLinA=4\r\nLinB=0.16\r\nLinC=0\r\nLinD=0\r\n"
+    "LinE=0\r\nLinF=0\r\nLinG=0\r\nLinH=0\r\nLinI=0\r\nLinJ=0\r\nLinK=100\r\nKropka=0\r\n";
+
+inline std::string Text(const QString& text) { return text.toStdString(); }
 
 // The one application object of the test program, offscreen unless the
 // caller chose a platform (the screenshot script runs under a display).
@@ -71,8 +82,14 @@ class ModalAnswers {
 // Chooses `path` in an open or save dialog.
 bool ChooseFile(QWidget* window, const std::filesystem::path& path);
 
+// Typed as a person would; Enter ends the entry and checks it.
+void Type(QLineEdit* field, const QString& text, bool enter = true);
+
 // Clicks the button of a message box with this role.
 bool PressMessageButton(QWidget* window, QMessageBox::StandardButton button);
+
+// Every control a person works in `window` says what it is to a screen reader.
+void ExpectAccessibleNames(QWidget& window);
 
 class ProgramTest : public ::testing::Test {
  protected:
@@ -84,6 +101,10 @@ class ProgramTest : public ::testing::Test {
   DesktopOptions Options() const;
   // Starts the program as main() does, past the splash window.
   void StartProgram();
+  // Starts the program on COM 7 and waits until it polls the module.
+  void StartConnected();
+  // File › Open of `text` saved as `name` in the scratch folder; gives its path.
+  std::filesystem::path OpenParameters(ModalAnswers& answers, const std::string& text, const std::string& name);
 
   std::filesystem::path ProgramDirectory() const { return scratch_ / "program"; }
 

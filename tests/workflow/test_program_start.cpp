@@ -18,7 +18,6 @@ TEST_F(ProgramStart, PortThatDoesNotOpenIsReportedAndTheTimerRunsAnyway) {
   EXPECT_EQ(ui_.Messages()[0].caption, "Q5480.exe");
   EXPECT_EQ(ui_.Beeps(), std::vector<BeepKind>{BeepKind::Information});
   EXPECT_EQ(context_.statusText, "No parameters");
-  EXPECT_EQ(window_->Texts().captions.at("Odczytaj1"), "&Read");
   EXPECT_TRUE(context_.state.TimerEnabled);
   window_->Timer1Timer();  // without a link the timer only updates the commands
   EXPECT_FALSE(window_->CommandEnabled("Odczytaj1"));
@@ -43,7 +42,6 @@ TEST_F(PortWindow, ListsThePortsAndSelectsTheStoredOne) {
   TPortSLogic window(context_);
   ASSERT_EQ(window.Items().size(), 2u);
   EXPECT_EQ(window.Items()[static_cast<std::size_t>(window.Selected())].substr(0, 5), "COM 7");
-  EXPECT_EQ(window.Texts().at("Caption"), "Serial port");
 
   context_.settings.ComPort = 3;
   TPortSLogic other(context_);

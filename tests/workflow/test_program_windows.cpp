@@ -68,10 +68,6 @@ TEST_F(LanguageTest, OptionsWithoutLanguageFilesSaysSo) {
   EXPECT_EQ(ui_.Messages()[0].icon, MessageIcon::None);
   EXPECT_EQ(ui_.Messages()[0].caption, "Q5480.exe");
   EXPECT_EQ(options.Selected(), -1) << "Polski is not in the list";
-  const auto texts = options.Texts();
-  EXPECT_EQ(texts.at("Caption"), "Options");
-  EXPECT_EQ(texts.at("HasloG"), " password ");
-  EXPECT_EQ(texts.at("NoweT"), "New:");
 }
 
 class OptionsTest : public LanguageTest {
