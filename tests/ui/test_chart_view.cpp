@@ -54,6 +54,7 @@ TEST_F(ChartViewWindow, RecordsThePlottedSamplesAndKeepsPointsAndClockAcrossLeav
   for (QAction* off : {Window().Nowy1, Window().Otworz1, Window().Zachowaj1, Window().Zapisz1, Window().Ogolne1}) {
     EXPECT_FALSE(off->isEnabled()) << Text(off->objectName());
   }
+  ExpectAccessibleNames(Chart());
   ASSERT_TRUE(WaitFor([&] { return Points() >= 2; }));
 
   const auto data = scratch_ / "oven.txt";
