@@ -76,6 +76,7 @@ TEST_F(Transfers, EveryCommandHasAStateAndAnAccessibleName) {
     EXPECT_EQ(states.count(name), 1u) << name;
     EXPECT_FALSE(action->text().isEmpty()) << name;
   }
+  ExpectAccessibleNames(Window());
 }
 
 class AnotherModel : public ProgramTest {
