@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include "ui/output_field.h"
 #include "ui/ui_colours.h"
 
 namespace q5480 {
@@ -181,20 +182,7 @@ void TDiagnF::Connect() {
     Paint();
     ApplyFocus();
   });
-  connect(SetOutbutt, &QPushButton::clicked, this, [this] { SetOutClick(false); });
-  connect(SetOut, &QLineEdit::returnPressed, this, [this] { SetOutClick(true); });
-}
-
-void TDiagnF::SetOutClick(bool enter) {
-  logic_.SetOutbuttClick(SetOut->text().toStdString());
-  SetOut->setText(Q(logic_.View().SetOut));
-  Paint();
-  if (!enter) return;
-  if (logic_.OutputEntryWrong()) {
-    SetOut->setFocus();
-  } else {
-    SetOutbutt->setFocus();
-  }
+  ConnectOutputField(this, logic_, SetOut, SetOutbutt, [this] { Paint(); });
 }
 
 void TDiagnF::Paint() {

@@ -61,7 +61,6 @@ class TDiagnF : public QDialog {
   QWidget* BuildEditor();
   void Connect();
   void ApplyFocus();
-  void SetOutClick(bool enter);
 
   TDiagnFLogic logic_;
 };

@@ -7,6 +7,7 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include "ui/output_field.h"
 #include "ui/ui_colours.h"
 
 namespace q5480 {
@@ -232,21 +233,8 @@ void TRegulF::Connect() {
     logic_.ResetBClick();
     then();
   });
-  connect(SetOutbutt, &QPushButton::clicked, this, [this] { SetOutClick(false); });
-  connect(SetOut, &QLineEdit::returnPressed, this, [this] { SetOutClick(true); });
+  ConnectOutputField(this, logic_, SetOut, SetOutbutt, [this] { Paint(); });
   connect(ExitB, &QPushButton::clicked, this, &QDialog::reject);
-}
-
-void TRegulF::SetOutClick(bool enter) {
-  logic_.SetOutbuttClick(SetOut->text().toStdString());
-  SetOut->setText(Q(logic_.View().SetOut));
-  Paint();
-  if (!enter) return;
-  if (logic_.OutputEntryWrong()) {
-    SetOut->setFocus();
-  } else {
-    SetOutbutt->setFocus();
-  }
 }
 
 void TRegulF::Paint() {

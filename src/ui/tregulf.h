@@ -53,8 +53,6 @@ class TRegulF : public QDialog {
   QWidget* BuildButtons();
   void Connect();
   void ApplyFocus();
-  // Set, or Enter in SetOut, which then hands the focus on.
-  void SetOutClick(bool enter);
 
   TRegulFLogic logic_;
 };

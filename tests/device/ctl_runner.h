@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -42,5 +43,18 @@ class CtlRunner {
  private:
   std::filesystem::path folder_;
 };
+
+// The lines `q5480ctl monitor` printed, each split at its tabs: time,
+// result, unit, output current and status.
+inline std::vector<std::vector<std::string>> MonitorLines(const std::string& out) {
+  std::vector<std::vector<std::string>> rows;
+  std::istringstream lines(out);
+  for (std::string line; std::getline(lines, line);) {
+    std::vector<std::string>& columns = rows.emplace_back();
+    std::istringstream fields(line);
+    for (std::string field; std::getline(fields, field, '\t');) columns.push_back(field);
+  }
+  return rows;
+}
 
 }  // namespace q5480::device_test

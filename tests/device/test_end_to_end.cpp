@@ -4,7 +4,6 @@
 // memory to the monitor's display.
 #include <cmath>
 #include <functional>
-#include <sstream>
 #include <tuple>
 
 #include "config/parameters_file.h"
@@ -162,14 +161,9 @@ TEST_P(MeasurementTest, MonitorShowsTheValueOfTheSignalToTheDisplaysResolution) 
   rig.module.SetSignal(SignalShape{SignalKind::Constant, c.signal, 0, 10});
   const CtlOutcome monitored = ctl.Run({"monitor", "--port", port, "--count", "3"});
   ASSERT_EQ(monitored.status, 0) << monitored.err;
-  std::istringstream lines(monitored.out);
-  int count = 0;
-  for (std::string line; std::getline(lines, line); ++count) {
-    // Time, result, unit, output current and status, tab-separated.
-    std::vector<std::string> columns;
-    std::istringstream fields(line);
-    for (std::string field; std::getline(fields, field, '\t');) columns.push_back(field);
-    ASSERT_EQ(columns.size(), 5u) << line;
+  const auto rows = MonitorLines(monitored.out);
+  for (const std::vector<std::string>& columns : rows) {
+    ASSERT_EQ(columns.size(), 5u) << monitored.out;
     const std::string number = columns[1].substr(columns[1].find_first_not_of(' '));
     // To one unit of the display's last digit.
     const std::size_t point = number.find('.');
@@ -185,7 +179,7 @@ TEST_P(MeasurementTest, MonitorShowsTheValueOfTheSignalToTheDisplaysResolution) 
       EXPECT_FALSE(Contains(columns[4], fault)) << columns[4];
     }
   }
-  EXPECT_EQ(count, 3) << monitored.out;
+  EXPECT_EQ(rows.size(), 3u) << monitored.out;
 }
 
 INSTANTIATE_TEST_SUITE_P(

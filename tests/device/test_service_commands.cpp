@@ -3,7 +3,6 @@
 // either memory layout, and the register modes of monitor, with their exit
 // statuses.
 #include <algorithm>
-#include <sstream>
 
 #include "config/module_image.h"
 #include "ctl_runner.h"
@@ -158,17 +157,13 @@ TEST(CtlMonitor, RegisterModesReadTheModulesInnerValues) {
     ASSERT_EQ(outcome.status, 0) << outcome.err;
     const std::vector<Bytes> requests = rig.interposer.Requests();
     EXPECT_NE(std::find(requests.begin(), requests.end(), Bytes{'m', c.modeByte}), requests.end());
-    std::istringstream lines(outcome.out);
-    int count = 0;
-    for (std::string line; std::getline(lines, line); ++count) {
-      std::vector<std::string> columns;
-      std::istringstream fields(line);
-      for (std::string field; std::getline(fields, field, '\t');) columns.push_back(field);
-      ASSERT_EQ(columns.size(), 5u) << line;
-      EXPECT_NEAR(std::stod(columns[1]), c.value, 0.02) << line;
+    const auto rows = MonitorLines(outcome.out);
+    for (const std::vector<std::string>& columns : rows) {
+      ASSERT_EQ(columns.size(), 5u) << outcome.out;
+      EXPECT_NEAR(std::stod(columns[1]), c.value, 0.02) << outcome.out;
       EXPECT_EQ(columns[2], c.unit);
     }
-    EXPECT_EQ(count, 2);
+    EXPECT_EQ(rows.size(), 2u);
   }
   const CtlOutcome unknown = ctl.Run({"monitor", "--port", std::to_string(kPort), "--mode", "3"});
   EXPECT_EQ(unknown.status, 2);
