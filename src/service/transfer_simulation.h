@@ -31,12 +31,8 @@ class TransferSimulation {
   TransferSimulation(double signalLow, double signalHigh, double minInput, double maxInput,
                      const TransferFractionTable& fractions);
 
-  double SignalLow() const { return signalLow_; }
-  double SignalHigh() const { return signalHigh_; }
-  double SignalSpan() const { return signalSpan_; }
-  double SignalStep() const { return signalStep_; }
   const TransferFractionTable& Fractions() const { return fractions_; }
-  // Grid signal k = SignalLow + k * SignalStep, k = 0 to 200.
+  // Grid signal k = signal low + k * the grid step, k = 0 to 200.
   double GridSignal(int k) const;
 
   // Forward look-up: the fraction of the input range for a signal,

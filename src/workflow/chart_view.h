@@ -75,7 +75,6 @@ class ChartView {
 
   const ChartViewState& View() const { return view_; }
   bool Recording() const { return recording_; }
-  const std::string& DataFileName() const { return dataFileName_; }
   // The caption of the save-as item while the view is shown.
   std::string KeepResultsCaption() const;
 

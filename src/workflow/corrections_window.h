@@ -80,7 +80,6 @@ class TRegulFLogic {
   bool Written() const { return written_; }
   bool OutputEntryWrong() const { return outputEntryWrong_; }
   double ZeroSaved() const { return zeroSaved_; }
-  double GainSaved() const { return gainSaved_; }
   // Where the last action sent the focus, once.
   RegulControl TakeFocus();
 

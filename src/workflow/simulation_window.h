@@ -90,9 +90,6 @@ class TSymulFLogic {
 
   const SimulationView& View() const { return view_; }
   const SimulationPlot& Plot() const { return plot_; }
-  const TransferSimulation& Simulation() const { return simulation_; }
-  double InputPercent() const { return inputPercent_; }
-  double OutputMa() const { return outputMa_; }
   bool Updating() const { return updating_; }
 
   // Paints View() and Plot() into the window's controls.
