@@ -25,7 +25,8 @@ std::uint16_t ConfigDate(const ModuleImage& image) {
 // the consistency rules reset, the limits (the older layout keeps its start
 // bytes there), a table name without a loaded table, coefficients without a
 // computed conversion; and a maximum within the precision of a far larger
-// minimum.
+// minimum, or within one step of the span's sixth figure (the image keeps the
+// span, so a maximum the consistency rules clamped comes back on its grid).
 void TakeWhatIsNotKept(const ModuleConfig& from, ModuleConfig& to) {
   to.Tryb = from.Tryb;
   to.LimitLow = from.LimitLow;
@@ -33,7 +34,9 @@ void TakeWhatIsNotKept(const ModuleConfig& from, ModuleConfig& to) {
   to.File = from.File;
   if (from.Lin != kLinLinear && from.Lin != kLinSeries) to.Coefficients = from.Coefficients;
   const double scale = std::max({std::fabs(from.MinInput), std::fabs(from.MaxInput), 1.0});
-  if (std::fabs(to.MaxInput - from.MaxInput) <= kSixFigures * scale) to.MaxInput = from.MaxInput;
+  const double span = std::max(std::fabs(from.MaxInput - from.MinInput), kSixFigures);
+  const double spanStep = std::pow(10.0, std::round(std::log10(span)) - 6);
+  if (std::fabs(to.MaxInput - from.MaxInput) <= kSixFigures * scale + spanStep) to.MaxInput = from.MaxInput;
 }
 
 }  // namespace

@@ -10,23 +10,27 @@ scripts/setup.sh
 export QT_QPA_PLATFORM=offscreen
 jobs=$(nproc)
 
-echo "== Release build"
+# Each stage says when it starts, so that a slow machine shows where the time goes.
+stage() { echo "== $1 (at $((SECONDS / 60)) min $((SECONDS % 60)) s)"; }
+
+stage "Release build"
 rm -rf build
 scripts/build.sh build
 ctest --test-dir build --output-on-failure -j "$jobs"
 
-echo "== AddressSanitizer and UndefinedBehaviorSanitizer"
+stage "AddressSanitizer and UndefinedBehaviorSanitizer"
 rm -rf build-sanitize
 scripts/build.sh build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQ5480_SANITIZE=ON
 ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
 
-echo "== ThreadSanitizer: link, device and window logic"
+stage "ThreadSanitizer: link, device and window logic"
 rm -rf build-thread
 cmake -S . -B build-thread -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQ5480_TSAN=ON \
   -DQ5480_BUILD_GUI=OFF >/dev/null
 cmake --build build-thread -j "$jobs" --target test_link test_device test_workflow
 ctest --test-dir build-thread --output-on-failure -j "$jobs" -L '^(link|device|workflow)$'
 
-echo "== Fuzzing: each reader of outside data for 30 s"
+stage "Fuzzing: each reader of outside data for ${Q5480_FUZZ_SECONDS:-30} s"
 rm -rf build-fuzz
 scripts/fuzz.sh "${Q5480_FUZZ_SECONDS:-30}"
+stage "Done"
