@@ -153,9 +153,7 @@ int main(int argc, char** argv) {
   fs::create_directories(ports);
   fs::create_symlink(slave, ports / ("com" + std::to_string(kPort)));
   q5480::LinkSettings settings;
-  settings.ports.portsDirectory = ports;
-  settings.ports.sysfsRoot = ports / "no-sysfs";
-  settings.ports.devRoot = ports / "no-dev";
+  settings.ports = q5480::PortEnvironment::OnlyLinksIn(ports);
 
   int status = 1;
   {

@@ -84,9 +84,7 @@ bool Bench(const char* layoutName, const std::string& identifier, const fs::path
   emulator.Start();
 
   q5480::LinkSettings settings;
-  settings.ports.portsDirectory = folder / "ports";
-  settings.ports.sysfsRoot = folder / "no-sysfs";
-  settings.ports.devRoot = folder / "no-dev";
+  settings.ports = q5480::PortEnvironment::OnlyLinksIn(folder / "ports");
   q5480::ModuleConfig config;
   q5480::ModuleImage image;
   q5480::InputLimits limits;

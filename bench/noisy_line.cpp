@@ -33,9 +33,7 @@ void SetConfiguration(ModuleConfig& config, int variant) {
 
 LinkSettings SettingsFor(const std::filesystem::path& ports) {
   LinkSettings settings;
-  settings.ports.portsDirectory = ports;
-  settings.ports.sysfsRoot = ports / "no-sysfs";
-  settings.ports.devRoot = ports / "no-dev";
+  settings.ports = PortEnvironment::OnlyLinksIn(ports);
   settings.portSettleTime = milliseconds(1);
   return settings;
 }

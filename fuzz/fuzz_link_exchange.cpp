@@ -127,9 +127,7 @@ class ScriptedModule {
 
 LinkSettings Settings(const std::filesystem::path& ports) {
   LinkSettings settings;
-  settings.ports.portsDirectory = ports;
-  settings.ports.sysfsRoot = ports / "no-sysfs";
-  settings.ports.devRoot = ports / "no-dev";
+  settings.ports = PortEnvironment::OnlyLinksIn(ports);
   settings.portSettleTime = milliseconds(1);
   settings.workerSilenceBound = std::chrono::seconds(5);
   settings.progressAckBound = std::chrono::seconds(3);

@@ -15,6 +15,10 @@ struct PortEnvironment {
   std::filesystem::path devRoot = "/dev";
   std::filesystem::path portsDirectory;  // empty: PortsDirectory()
 
+  // Only the "comN" links in `folder`: no port of the system is listed or
+  // opened (tests, benchmarks and fuzzing must never touch a real device).
+  static PortEnvironment OnlyLinksIn(const std::filesystem::path& folder);
+
   std::filesystem::path PortsFolder() const;
   std::filesystem::path ConsoleList() const;
 };

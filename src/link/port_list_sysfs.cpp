@@ -92,6 +92,10 @@ std::string Entry(int number, const std::string& device, const std::string& vend
 
 }  // namespace
 
+PortEnvironment PortEnvironment::OnlyLinksIn(const fs::path& folder) {
+  return {folder / "no-sysfs", folder / "no-dev", folder};
+}
+
 fs::path PortEnvironment::PortsFolder() const {
   return portsDirectory.empty() ? PortsDirectory() : portsDirectory;
 }

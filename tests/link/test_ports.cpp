@@ -182,6 +182,16 @@ TEST_F(PortListTest, ListsRealPortsByNumberWithoutTheConsoleAndTheFolderLinksWin
   EXPECT_TRUE(ListPorts(env_).empty());
 }
 
+TEST_F(PortListTest, AnEnvironmentOfFolderLinksOnlySeesNoPortOfTheMachine) {
+  const fs::path folder = scratch_ / "only";
+  fs::create_directories(folder);
+  fs::create_symlink("/dev/pts/7", folder / "com5");
+  const PortEnvironment only = PortEnvironment::OnlyLinksIn(folder);
+  EXPECT_EQ(ListPorts(only), std::vector<std::string>{"COM 5  /dev/pts/7"});
+  EXPECT_EQ(ComDevicePath(5, only), folder / "com5");
+  EXPECT_EQ(ComDevicePath(65, only), folder / "no-dev/ttyS0");  // never the console
+}
+
 TEST_F(PortListTest, TuningSetsTheLatencyOfFtdiAdaptersOnly) {
   // The device nodes of the fake tree are plain files.
   env_.devRoot = scratch_ / "dev";

@@ -70,9 +70,7 @@ ModuleOptions ModuleWith(const std::string& identifier, std::uint16_t model) {
 
 LinkSettings TestLinkSettings(const std::filesystem::path& portsFolder) {
   LinkSettings settings;
-  settings.ports.portsDirectory = portsFolder;
-  settings.ports.sysfsRoot = portsFolder / "no-sysfs";
-  settings.ports.devRoot = portsFolder / "no-dev";
+  settings.ports = PortEnvironment::OnlyLinksIn(portsFolder);
   settings.portSettleTime = std::chrono::milliseconds(1);
   settings.workerSilenceBound = std::chrono::seconds(5);
   settings.progressAckBound = std::chrono::seconds(3);
