@@ -1,11 +1,11 @@
 #include "ui/tdiagnf.h"
 
 #include <QCoreApplication>
-#include <QFontDatabase>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include "ui/named_widgets.h"
 #include "ui/output_field.h"
 #include "ui/ui_colours.h"
 
@@ -21,22 +21,12 @@ constexpr int kTopOffset = 44;
 constexpr int kLastEepromAddress = 1727;
 
 QLabel* Panel(const char* name, QWidget* parent) {
-  auto* label = new QLabel(parent);
-  label->setObjectName(QString::fromLatin1(name));
-  QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-  font.setBold(true);
-  label->setFont(font);
+  auto* label = FixedFontLabel(name, parent);
   label->setFrameShape(QFrame::Panel);
   label->setFrameShadow(QFrame::Sunken);
   label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  label->setMinimumWidth(QFontMetrics(font).horizontalAdvance(QString(16, QLatin1Char('0'))));
+  label->setMinimumWidth(QFontMetrics(label->font()).horizontalAdvance(QString(16, QLatin1Char('0'))));
   return label;
-}
-
-template <typename Widget>
-Widget* Named(Widget* widget, const char* name) {
-  widget->setObjectName(QString::fromLatin1(name));
-  return widget;
 }
 
 }  // namespace

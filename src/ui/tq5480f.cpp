@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLayout>
@@ -12,6 +11,7 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include "ui/named_widgets.h"
 #include "ui/ui_colours.h"
 
 namespace q5480 {
@@ -22,12 +22,8 @@ QString Q(const std::string& text) { return QString::fromStdString(text); }
 constexpr int kOutputPointSize = 14;
 
 QLabel* DisplayLabel(const char* name, QWidget* parent) {
-  auto* label = new QLabel(parent);
-  label->setObjectName(QString::fromLatin1(name));
-  QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-  font.setBold(true);
-  font.setPointSize(18);
-  label->setFont(font);
+  auto* label = FixedFontLabel(name, parent, 18);
+  const QFont font = label->font();
   label->setMinimumWidth(QFontMetrics(font).horizontalAdvance(QString(15, QLatin1Char('0'))));
   label->setMinimumHeight(QFontMetrics(font).height() + 8);
   return label;

@@ -1,12 +1,12 @@
 #include "ui/tregulf.h"
 
-#include <QFontDatabase>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include "ui/named_widgets.h"
 #include "ui/output_field.h"
 #include "ui/ui_colours.h"
 
@@ -18,16 +18,6 @@ QString Q(const std::string& text) { return QString::fromStdString(text); }
 constexpr int kOutputPointSize = 14;
 constexpr int kValuePointSize = 11;
 constexpr int kTopOffset = 44;  // below the main window's top, before scaling
-
-QLabel* FixedFontLabel(const char* name, int pointSize, QWidget* parent) {
-  auto* label = new QLabel(parent);
-  label->setObjectName(QString::fromLatin1(name));
-  QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-  font.setBold(true);
-  font.setPointSize(pointSize);
-  label->setFont(font);
-  return label;
-}
 
 void PaintReading(QLabel* label, const ReadingPanel& panel) {
   QFont font = label->font();
@@ -43,12 +33,6 @@ void PaintReading(QLabel* label, const ReadingPanel& panel) {
 // Room for `text` in the widget's own font.
 int WidthOf(const QWidget* widget, const QString& text) {
   return QFontMetrics(widget->font()).horizontalAdvance(text);
-}
-
-template <typename Widget>
-Widget* Named(Widget* widget, const char* name) {
-  widget->setObjectName(QString::fromLatin1(name));
-  return widget;
 }
 
 }  // namespace
@@ -103,7 +87,7 @@ QWidget* TRegulF::BuildReadings() {
   PomiarT = Named(new QPushButton(result), "PomiarT");
   PomiarT->setFlat(true);
   PomiarT->setFocusPolicy(Qt::NoFocus);
-  PomiarP = FixedFontLabel("PomiarP", 18, result);
+  PomiarP = FixedFontLabel("PomiarP", result, 18);
   PomiarP->setMinimumWidth(WidthOf(PomiarP, QString(15, QLatin1Char('0'))));
   PomiarP->setMinimumHeight(QFontMetrics(PomiarP->font()).height() + 8);
   auto* resultColumn = new QVBoxLayout(result);
@@ -113,7 +97,7 @@ QWidget* TRegulF::BuildReadings() {
 
   QFrame* output = ColouredFrame(kSilver, QFrame::Sunken, outer);
   OutputT = Named(new QLabel(output), "OutputT");
-  Outputp = FixedFontLabel("Outputp", kOutputPointSize, output);
+  Outputp = FixedFontLabel("Outputp", output, kOutputPointSize);
   Outputp->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   Outputp->setMinimumWidth(WidthOf(Outputp, QString(12, QLatin1Char('0'))));
   OutputT->setBuddy(Outputp);
@@ -139,7 +123,7 @@ QWidget* TRegulF::BuildCorrections() {
     bar->setPageStep(kScrollPage);
     bar->setMinimumWidth(300);
     captionLabel->setBuddy(bar);
-    valuePanel = FixedFontLabel(value, kValuePointSize, area);
+    valuePanel = FixedFontLabel(value, area, kValuePointSize);
     valuePanel->setAutoFillBackground(true);
     QPalette palette = valuePanel->palette();
     palette.setColor(QPalette::Window, Qt::black);
