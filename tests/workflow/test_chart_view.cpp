@@ -94,7 +94,14 @@ TEST_F(ChartViewLogic, TheClockRunsFromTheStartAlsoWhileStoppedAndAcrossMidnight
   EXPECT_EQ(chart_.interval, 2) << "interval 0 only for the first value";
   EXPECT_EQ(chart_.values.size(), 1u);
   view_.WykresStartBClick();  // stopped: nothing offered, the clock goes on
-  Advance(3725 * 1000 + 400);
+  // A half second goes to the even neighbour.
+  Advance(2500);
+  Plot(2);
+  EXPECT_EQ(view_.View().WykresTimeT, "00:00:02");
+  Advance(1000);
+  Plot(2);
+  EXPECT_EQ(view_.View().WykresTimeT, "00:00:04");
+  Advance(3725 * 1000 + 400 - 3500);
   Plot(2);
   EXPECT_EQ(chart_.values.size(), 1u);
   EXPECT_EQ(view_.View().WykresTimeT, "01:02:05");
