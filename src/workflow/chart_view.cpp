@@ -157,7 +157,9 @@ void ChartView::KeepResultsClick() {
   dataFileName_ = *path;
   RecordingHeads heads{context_.Tr("Time"), context_.Tr("Result"), context_.Tr("Output")};
   const int unit = context_.state.ReportedUnit < 0 ? kUnitCount : context_.state.ReportedUnit;
-  if (!WriteRecordingHeader(dataFileName_, RecordingHeaderLines(startTime_, unit, heads, context_.regional))) {
+  // Until the next value starts the time base, the recording starts now.
+  const RecordingTime start = startPending_ ? clock_() : startTime_;
+  if (!WriteRecordingHeader(dataFileName_, RecordingHeaderLines(start, unit, heads, context_.regional))) {
     context_.MyMesM(context_.Tr("Cannot open file", ":") + "\n" + dataFileName_, MessageIcon::Warning);
     return;
   }
