@@ -152,6 +152,7 @@ void ChartView::KeepResultsClick() {
   request.defaultExtension = "txt";
   request.directory = context_.settings.DataDir;
   request.fileName = dataFileName_;
+  request.protectedFileText = context_.Tr("Cannot open file", ":");
   const std::optional<std::string> path = context_.ui.AskFileName(request);
   if (!path) return;
   dataFileName_ = *path;
