@@ -115,6 +115,10 @@ int ReportCorruptedFile() {
   return ReportMessage(LanguageTable().Tr("Corrupted or wrong data file") + "!", kExitFailed);
 }
 
+int ReportCannotWrite(const std::string& path) {
+  return ReportMessage(LanguageTable().Tr("Cannot open file") + ": " + path, kExitFailed);
+}
+
 RegionalSettings RegionalFromArgs(const ParsedArgs& args) {
   RegionalSettings regional;
   regional.decimalSeparator = args.Has("--decimal-comma") ? ',' : '.';

@@ -54,6 +54,10 @@ int ReportMessage(std::string_view message, int status);
 // "Corrupted or wrong data file!" on standard error; kExitFailed.
 int ReportCorruptedFile();
 
+// "Cannot open file: PATH" on standard error, for an output that could not
+// be written; kExitFailed.
+int ReportCannotWrite(const std::string& path);
+
 // The regional settings of the output: "." unless "--decimal-comma" was given.
 RegionalSettings RegionalFromArgs(const ParsedArgs& args);
 

@@ -1,12 +1,13 @@
 // q5480ctl image build: the module image of a parameters file.
 #include <cstdio>
-#include <fstream>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cli_support.h"
 #include "command_registry.h"
+#include "config/atomic_file.h"
 #include "config/module_image.h"
 #include "stored_image.h"
 
@@ -26,14 +27,15 @@ FILE.bin, or printed as hex, 16 bytes a line after the offset.
 
 options:
   --table FILE.dat  the table file to use instead of the stored name
-  -o FILE.bin       write the image to FILE.bin
+  -o FILE.bin       write the image to FILE.bin (replaced when it exists)
   -h, --help        show this text
 
 exit status:
   0  the image was built
   1  the parameters file, the table or the series was refused, or the
      transfer function could not be built (e.g. "Transfer function is not
-     monotonic!"); nothing is written
+     monotonic!"); nothing is written; or FILE.bin cannot be written
+     ("Cannot open file: FILE.bin"; a write-protected file stays as it was)
   2  bad arguments, or a file does not exist)";
 
 int Run(const std::vector<std::string>& args) {
@@ -45,10 +47,8 @@ int Run(const std::vector<std::string>& args) {
   const ModuleImage& image = stored.image;
 
   if (const auto output = parsed->Value("-o")) {
-    std::ofstream file(*output, std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(image.bytes.data()), static_cast<std::streamsize>(image.bytes.size()));
-    if (!file.flush()) return Fail(kCommand, "cannot write " + *output, kExitFailed);
-    return kExitOk;
+    const std::string_view bytes(reinterpret_cast<const char*>(image.bytes.data()), image.bytes.size());
+    return ReplaceFileAtomically(*output, bytes) ? kExitOk : ReportCannotWrite(*output);
   }
   for (std::size_t offset = 0; offset < kImageSize; offset += 16) {
     std::printf("%04zX:", offset);

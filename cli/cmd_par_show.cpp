@@ -4,7 +4,6 @@
 
 #include "cli_support.h"
 #include "command_registry.h"
-#include "config/language_table.h"
 #include "config/parameters_file.h"
 #include "conversion/sensor_signal.h"
 
@@ -34,7 +33,8 @@ options:
 exit status:
   0  the file was read (and written)
   1  the file does not load ("Corrupted or wrong data file!"), or OUT.par
-     cannot be written
+     cannot be written ("Cannot open file: OUT.par"; a write-protected file
+     stays as it was)
   2  bad arguments, or FILE does not exist)";
 
 int Run(const std::vector<std::string>& args) {
@@ -56,7 +56,7 @@ int Run(const std::vector<std::string>& args) {
   const RegionalSettings regional = RegionalFromArgs(*parsed);
   if (std::optional<std::string> output = parsed->Value("-o")) {
     if (!WriteParametersFile(*output, config, regional, dataDir)) {
-      return ReportMessage(LanguageTable().Tr("Cannot open file") + ": " + *output, kExitFailed);
+      return ReportCannotWrite(*output);
     }
   }
   PrintLines(ComposeParametersFile(config, regional).Lines());

@@ -29,6 +29,7 @@ exit status:
   1  the port does not open, the module does not answer ("No communication
      with device!"), reports an EEPROM error ("EEPROM error!"), the read
      fails ("Transmission unsuccessful!"), or FILE.par cannot be written
+     ("Cannot open file: FILE.par"; a write-protected file stays as it was)
   2  bad arguments)";
 
 int Run(const std::vector<std::string>& args) {
@@ -52,7 +53,7 @@ int Run(const std::vector<std::string>& args) {
   }
   std::string dataDir;
   if (!WriteParametersFile(*output, session.config, RegionalFromArgs(*parsed), dataDir)) {
-    return Fail(kCommand, "cannot write " + *output, kExitFailed);
+    return ReportCannotWrite(*output);
   }
   return kExitOk;
 }

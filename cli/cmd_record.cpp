@@ -42,7 +42,8 @@ exit status:
   0  the recording ended as asked (count, duration or interruption)
   1  the port does not open, the module stopped answering for 6 seconds
      ("No communication with device!"), or the file could not be written
-     ("Cannot open file:"); the lines written so far stay complete
+     ("Cannot open file:"; a write-protected file stays as it was); the
+     lines written so far stay complete
   2  bad arguments)";
 
 // The desktop program gives a silent module this long before it reports it.

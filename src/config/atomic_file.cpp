@@ -43,6 +43,27 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
+// No write bit at all holds for root too; the rest the system judges, as it
+// would for writing in place.
+bool MayNotWrite(const std::filesystem::path& file, const struct stat& info) {
+  return (info.st_mode & 0222) == 0 || ::faccessat(AT_FDCWD, file.c_str(), W_OK, AT_EACCESS) != 0;
+}
+
+// The replacement becomes the old file's: owner and group first, since a
+// change of owner clears the set-user-ID bit, then the mode. Only root may
+// give a file to another user, and a file that root replaces must stay
+// its owner's; anyone else keeps what the system lets them keep, and the
+// rest of the replacement is theirs, as with any editor.
+bool TakeOverOwnerAndMode(int fd, const struct stat& old) {
+  struct stat made {};
+  if (::fstat(fd, &made) != 0) return false;
+  if ((made.st_uid != old.st_uid || made.st_gid != old.st_gid) &&
+      ::fchown(fd, old.st_uid, old.st_gid) != 0 && ::geteuid() == 0) {
+    return false;
+  }
+  return ::fchmod(fd, old.st_mode & 07777) == 0;
+}
+
 // Makes the rename itself durable; a failure here loses nothing already
 // written, so it is not reported.
 void SyncDirectory(const std::filesystem::path& directory) {
@@ -54,17 +75,26 @@ void SyncDirectory(const std::filesystem::path& directory) {
 
 }  // namespace
 
+bool IsWriteProtected(const std::filesystem::path& requested) {
+  const std::filesystem::path path = ResolveLink(requested);
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 && MayNotWrite(path, info);
+}
+
 bool ReplaceFileAtomically(const std::filesystem::path& requested, std::string_view bytes) {
   if (requested.empty() || !requested.has_filename()) return false;
   const std::filesystem::path path = ResolveLink(requested);
+  struct stat old {};
+  const bool exists = ::stat(path.c_str(), &old) == 0;
+  // The rename needs only the folder's permission: the file's own is checked here.
+  if (exists && MayNotWrite(path, old)) return false;
   const std::filesystem::path temporary = TemporaryNameBeside(path);
   // 0666 lets the umask decide the mode of a new file, as for any other file.
   int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
   if (fd < 0) return false;
 
   bool ok = WriteAll(fd, bytes);
-  struct stat old {};
-  if (ok && ::stat(path.c_str(), &old) == 0) ok = ::fchmod(fd, old.st_mode & 07777) == 0;
+  if (ok && exists) ok = TakeOverOwnerAndMode(fd, old);
   if (ok) ok = ::fsync(fd) == 0;
   if (::close(fd) != 0) ok = false;
   if (ok) ok = ::rename(temporary.c_str(), path.c_str()) == 0;

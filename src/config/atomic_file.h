@@ -7,11 +7,18 @@
 
 namespace q5480 {
 
+// Whether the file that `path` names, after following a link, exists and may
+// not be replaced: it has no write permission bit at all, or this process may
+// not write it. Root, whom the system lets write anything, is held to the
+// bits, so that a file someone protected stays protected.
+bool IsWriteProtected(const std::filesystem::path& path);
+
 // Writes `bytes` to a temporary file beside `path`, flushes it to the disk
-// and renames it over `path`. On any failure the temporary file is removed,
-// the old file stays as it was, and the result is false. An existing file
-// keeps its permission bits; when `path` is a symbolic link, the file it
-// points to is replaced and the link kept.
+// and renames it over `path`. A write-protected file is refused. On any
+// failure the temporary file is removed, the old file stays as it was, and
+// the result is false. An existing file keeps its permission bits, and its
+// owner and group where this process may give them; when `path` is a
+// symbolic link, the file it points to is replaced and the link kept.
 bool ReplaceFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
 }  // namespace q5480

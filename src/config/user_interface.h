@@ -21,6 +21,9 @@ struct FileDialogRequest {
   std::string defaultExtension;  // without the dot
   std::string directory;         // where the dialog starts; empty: its own choice
   std::string fileName;          // the name proposed by a save dialog
+  // When not empty, a save dialog refuses a write-protected file with this
+  // text and the file's path on the next line, and stays open for another.
+  std::string protectedFileText;
 };
 
 // Every message box of the program carries this caption.

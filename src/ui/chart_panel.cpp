@@ -211,6 +211,7 @@ void ChartPanel::SavePicture() {
   request.filter = context_->TextOf("Pictures") + " (*.png)|*.png|" + context_->Tr("All files") + "|*.*";
   request.defaultExtension = "png";
   request.directory = context_->settings.DataDir;
+  request.protectedFileText = context_->Tr("Cannot open file", ":");
   const std::optional<std::string> path = context_->ui.AskFileName(request);
   if (!path) return;
   if (!XYChart1->Picture().save(Q(*path), "PNG")) {

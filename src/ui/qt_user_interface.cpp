@@ -3,7 +3,10 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
+
+#include "config/atomic_file.h"
 
 namespace q5480 {
 namespace {
@@ -21,26 +24,9 @@ QMessageBox::Icon IconOf(MessageIcon icon) {
   return QMessageBox::NoIcon;
 }
 
-}  // namespace
-
-QStringList DialogFilters(const std::string& filter) {
-  const QStringList parts = FromUtf8(filter).split(QLatin1Char('|'));
-  QStringList filters;
-  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-    QString patterns = parts[i + 1];
-    patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-    const QString text = parts[i];
-    // Qt reads the patterns from the brackets at the end of the text.
-    filters << (text.endsWith(QLatin1Char(')')) && text.contains(patterns)
-                    ? text
-                    : text + QStringLiteral(" (") + patterns + QLatin1Char(')'));
-  }
-  return filters;
-}
-
-MessageResult QtUserInterface::ShowMessage(const std::string& text, const std::string& caption,
-                                           MessageIcon icon, MessageButtons buttons) {
-  QMessageBox box(IconOf(icon), FromUtf8(caption), FromUtf8(text), QMessageBox::NoButton, parent_);
+MessageResult ShowMessageBox(QWidget* parent, const std::string& text, const std::string& caption,
+                             MessageIcon icon, MessageButtons buttons) {
+  QMessageBox box(IconOf(icon), FromUtf8(caption), FromUtf8(text), QMessageBox::NoButton, parent);
   box.setObjectName(QStringLiteral("MyMesM"));
   switch (buttons) {
     case MessageButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
@@ -62,10 +48,54 @@ MessageResult QtUserInterface::ShowMessage(const std::string& text, const std::s
   return buttons == MessageButtons::YesNo ? MessageResult::No : MessageResult::Ok;
 }
 
+// A file dialog whose save mode refuses a file that the program may not
+// replace before it asks about overwriting, and stays open for another name.
+class FileDialog : public QFileDialog {
+ public:
+  FileDialog(QWidget* parent, std::string protectedFileText)
+      : QFileDialog(parent), protectedFileText_(std::move(protectedFileText)) {}
+
+  void accept() override {
+    const QStringList files = selectedFiles();
+    if (acceptMode() == AcceptSave && !protectedFileText_.empty() && !files.isEmpty() &&
+        !QFileInfo(files.constFirst()).isDir() && IsWriteProtected(files.constFirst().toStdString())) {
+      ShowMessageBox(this, protectedFileText_ + "\n" + files.constFirst().toStdString(), kMessageCaption,
+                     MessageIcon::Warning, MessageButtons::Ok);
+      return;
+    }
+    QFileDialog::accept();
+  }
+
+ private:
+  std::string protectedFileText_;
+};
+
+}  // namespace
+
+QStringList DialogFilters(const std::string& filter) {
+  const QStringList parts = FromUtf8(filter).split(QLatin1Char('|'));
+  QStringList filters;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    QString patterns = parts[i + 1];
+    patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+    const QString text = parts[i];
+    // Qt reads the patterns from the brackets at the end of the text.
+    filters << (text.endsWith(QLatin1Char(')')) && text.contains(patterns)
+                    ? text
+                    : text + QStringLiteral(" (") + patterns + QLatin1Char(')'));
+  }
+  return filters;
+}
+
+MessageResult QtUserInterface::ShowMessage(const std::string& text, const std::string& caption,
+                                           MessageIcon icon, MessageButtons buttons) {
+  return ShowMessageBox(parent_, text, caption, icon, buttons);
+}
+
 void QtUserInterface::Beep(BeepKind) { QApplication::beep(); }
 
 std::optional<std::string> QtUserInterface::AskFileName(const FileDialogRequest& request) {
-  QFileDialog dialog(parent_);
+  FileDialog dialog(parent_, request.protectedFileText);
   dialog.setObjectName(request.save ? QStringLiteral("SaveDialog") : QStringLiteral("OpenDialog"));
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);

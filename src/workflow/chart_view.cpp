@@ -1,7 +1,5 @@
 #include "workflow/chart_view.h"
 
-#include <cmath>
-
 #include "config/numbers.h"
 #include "config/parameters_file.h"
 
@@ -98,7 +96,8 @@ void ChartView::WykresPlot(double result, double output, const DeviceStatus& sta
     }
   }
   chart_.SetInterval(interval);
-  view_.WykresTimeT = ElapsedClockText(std::llround(static_cast<double>(elapsed) * 0.001));
+  const double seconds = RoundHalfEven(static_cast<double>(elapsed) * 0.001);
+  view_.WykresTimeT = ElapsedClockText(static_cast<std::int64_t>(seconds));
 }
 
 void ChartView::WykresStartBClick() { view_.Running = !view_.Running; }
@@ -133,7 +132,7 @@ void ChartView::EnsureFilterConfiguration() {
 void ChartView::WykresIntChange(const std::string& text) {
   const std::optional<double> seconds = ParseNumber(text);
   if (seconds && *seconds >= 0) chart_.SetInterval(RoundHalfEven(*seconds));
-  view_.Interval = static_cast<int>(std::lround(chart_.Interval()));
+  view_.Interval = static_cast<int>(RoundHalfEven(chart_.Interval()));
 }
 
 void ChartView::NeedLinesY(int tag, double& value, std::uint32_t& colour, bool& finished) const {
@@ -153,12 +152,15 @@ void ChartView::KeepResultsClick() {
   request.defaultExtension = "txt";
   request.directory = context_.settings.DataDir;
   request.fileName = dataFileName_;
+  request.protectedFileText = context_.Tr("Cannot open file", ":");
   const std::optional<std::string> path = context_.ui.AskFileName(request);
   if (!path) return;
   dataFileName_ = *path;
   RecordingHeads heads{context_.Tr("Time"), context_.Tr("Result"), context_.Tr("Output")};
   const int unit = context_.state.ReportedUnit < 0 ? kUnitCount : context_.state.ReportedUnit;
-  if (!WriteRecordingHeader(dataFileName_, RecordingHeaderLines(startTime_, unit, heads, context_.regional))) {
+  // Until the next value starts the time base, the recording starts now.
+  const RecordingTime start = startPending_ ? clock_() : startTime_;
+  if (!WriteRecordingHeader(dataFileName_, RecordingHeaderLines(start, unit, heads, context_.regional))) {
     context_.MyMesM(context_.Tr("Cannot open file", ":") + "\n" + dataFileName_, MessageIcon::Warning);
     return;
   }

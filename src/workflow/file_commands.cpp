@@ -10,7 +10,10 @@ FileDialogRequest FileCommands::Request(bool save) const {
   request.filter = ParametersFilter(context_.language);
   request.defaultExtension = "par";
   request.directory = context_.settings.DataDir;
-  if (save) request.fileName = context_.fileName;
+  if (save) {
+    request.fileName = context_.fileName;
+    request.protectedFileText = context_.Tr("Cannot open file", ":");
+  }
   return request;
 }
 

@@ -2,6 +2,7 @@
 // its exit status.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -116,6 +117,25 @@ TEST(ParShow, WritesTheOutputFileAsTheProgramDoes) {
   Outcome failed = RunCtl({"par", "show", "-o", (dir / "missing" / "x.par").string(), example});
   EXPECT_EQ(failed.status, 1);
   EXPECT_NE(failed.err.find("Cannot open file"), std::string::npos) << failed.err;
+}
+
+TEST(Cli, OutputsLeaveAWriteProtectedFileAsItWas) {
+  ScratchDirectory dir;
+  const auto kept = dir / "kept";
+  WriteBytes(kept, "kept as it was");
+  ASSERT_EQ(::chmod(kept.c_str(), 0444), 0);
+  const std::string example = kExamples + "pt100_3wire_m50_150.par";
+  const std::vector<std::vector<std::string>> commands = {
+      {"par", "show", "-o", kept.string(), example},
+      {"image", "build", example, "-o", kept.string()},
+  };
+  for (const auto& args : commands) {
+    Outcome r = RunCtl(args);
+    EXPECT_EQ(r.status, 1) << args[0];
+    EXPECT_EQ(r.out, "") << args[0];
+    EXPECT_EQ(r.err, "Cannot open file: " + kept.string() + "\n") << args[0];
+    EXPECT_EQ(ReadBytes(kept), "kept as it was") << args[0];
+  }
 }
 
 TEST(ParShow, FileThatDoesNotLoadExitsWith1) {

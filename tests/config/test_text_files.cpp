@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <csignal>
 
@@ -147,6 +148,67 @@ TEST(ReplaceFileAtomically, KeepsPermissionsLinksAndTheOldFileOnFailure) {
   EXPECT_FALSE(replaced);
   EXPECT_EQ(ReadBytes(file), old);
   EXPECT_EQ(dir.EntryCount(), 3u);  // no temporary file left
+}
+
+// A file without write permission is refused and left byte for byte, also
+// for root, whom the system would let write it: for root that means no write
+// bit at all. The rest are replaced and keep their mode.
+TEST(ReplaceFileAtomically, RefusesProtectedFilesAndKeepsTheModeOfTheRest) {
+  const struct {
+    const char* name;
+    mode_t mode;
+    bool throughLink;
+    bool replaced;
+  } cases[] = {
+      {"read-only", 0444, false, false},
+      {"read-only for its owner alone", 0400, false, false},
+      {"no permission at all", 0000, false, false},
+      {"read-only behind a link", 0444, true, false},
+      {"private", 0600, false, true},
+      {"private behind a link", 0600, true, true},
+      {"shared with the group", 0664, false, true},
+  };
+  for (const auto& c : cases) {
+    ScratchDirectory dir;
+    const auto file = dir / "run.txt";
+    WriteBytes(file, "what was kept before");
+    ASSERT_EQ(::chmod(file.c_str(), c.mode), 0);
+    auto named = file;
+    if (c.throughLink) {
+      named = dir / "link.txt";
+      std::filesystem::create_symlink(file, named);
+    }
+    EXPECT_EQ(IsWriteProtected(named), !c.replaced) << c.name;
+    EXPECT_EQ(ReplaceFileAtomically(named, "new"), c.replaced) << c.name;
+    EXPECT_EQ(std::filesystem::is_symlink(named), c.throughLink) << c.name;
+    struct stat info {};
+    ASSERT_EQ(::stat(file.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, c.mode) << c.name;
+    EXPECT_EQ(dir.EntryCount(), c.throughLink ? 2u : 1u) << c.name << ": a temporary file left";
+    ASSERT_EQ(::chmod(file.c_str(), 0600), 0);  // to read it back as anyone
+    EXPECT_EQ(ReadBytes(file), c.replaced ? "new" : "what was kept before") << c.name;
+  }
+  EXPECT_FALSE(IsWriteProtected("/no/such/file"));
+}
+
+TEST(ReplaceFileAtomically, RootKeepsTheOwnerAndGroupOfTheFileItReplaces) {
+  if (::geteuid() != 0) GTEST_SKIP() << "only root may give a file to another user";
+  ScratchDirectory dir;
+  const auto file = dir / "oven.par";
+  WriteBytes(file, "old");
+  ASSERT_EQ(::chown(file.c_str(), 1234, 1235), 0);
+  // A change of owner clears the set-user-ID bit: the mode comes after it.
+  ASSERT_EQ(::chmod(file.c_str(), 04640), 0);
+  std::filesystem::create_symlink(file, dir / "link.par");
+  for (const char* name : {"oven.par", "link.par"}) {
+    ASSERT_TRUE(ReplaceFileAtomically(dir / name, name)) << name;
+    struct stat info {};
+    ASSERT_EQ(::stat(file.c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, 1234u) << name;
+    EXPECT_EQ(info.st_gid, 1235u) << name;
+    EXPECT_EQ(info.st_mode & 07777, 04640u) << name;
+    EXPECT_EQ(ReadBytes(file), name);
+  }
 }
 
 }  // namespace

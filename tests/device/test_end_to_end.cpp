@@ -2,6 +2,8 @@
 // production-line commands with their exit statuses and messages, and
 // measurements that travel from a parameters file through the module's
 // memory to the monitor's display.
+#include <sys/stat.h>
+
 #include <cmath>
 #include <functional>
 #include <tuple>
@@ -85,6 +87,10 @@ TEST_F(CtlTest, RefusalsAndFailuresGiveTheirStatusAndMessage) {
   other.Device = "Q5491";
   const std::string otherModel = WriteParameters(rig_, other, "q5491.par");
   const std::string missing = (rig_.scratch / "missing.par").string();
+  // An output file that someone protected.
+  const std::string kept = (rig_.scratch / "kept.txt").string();
+  WriteBytes(kept, "kept as it was");
+  ASSERT_EQ(::chmod(kept.c_str(), 0444), 0);
 
   const struct {
     std::vector<std::string> args;
@@ -97,6 +103,8 @@ TEST_F(CtlTest, RefusalsAndFailuresGiveTheirStatusAndMessage) {
       {{"read", "--port", port_}, 2, "-o FILE.par is required"},
       {{"monitor", "--port", "x"}, 2, "bad port number"},
       {{"reset", "--port", "31"}, 1, "COM31 initialization failed!"},
+      {{"read", "--port", port_, "-o", kept}, 1, "Cannot open file: " + kept},
+      {{"record", "--port", port_, "--count", "1", "-o", kept}, 1, "Cannot open file:\n" + kept},
   };
   for (const auto& c : cases) {
     const CtlOutcome outcome = ctl_.Run(c.args);
@@ -104,6 +112,7 @@ TEST_F(CtlTest, RefusalsAndFailuresGiveTheirStatusAndMessage) {
     EXPECT_TRUE(Contains(outcome.err, c.message)) << outcome.err;
   }
   EXPECT_EQ(rig_.interposer.CountOf('D'), 0) << "nothing was written";
+  EXPECT_EQ(ReadBytes(kept), "kept as it was");
 
   // A store the module refuses fails the write after one restart.
   rig_.interposer.Override('L', Bytes{0});

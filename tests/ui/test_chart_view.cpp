@@ -1,6 +1,8 @@
 // The chart view on the main window against an emulated module whose
 // thermocouple signal moves: the view switched on and off, recording to a
 // data file, and the points and clock kept across leaving the view.
+#include <sys/stat.h>
+
 #include <QTest>
 #include <regex>
 
@@ -102,6 +104,27 @@ TEST_F(ChartViewWindow, RecordsThePlottedSamplesAndKeepsPointsAndClockAcrossLeav
   EXPECT_GE(Points(), kept);
   EXPECT_NE(Text(Chart().WykresTimeT->text()), "00:00:00") << "the clock goes on";
   EXPECT_TRUE(answers_.Messages().empty()) << answers_.Messages().front();
+}
+
+TEST_F(ChartViewWindow, KeepResultsRefusesAProtectedDataFileAndLeavesItAsItWas) {
+  const auto kept = scratch_ / "earlier.txt";
+  test_support::WriteBytes(kept, "an earlier run\r\n");
+  ASSERT_EQ(::chmod(kept.c_str(), 0444), 0);
+  Window().Wykres1->trigger();
+  ASSERT_TRUE(WaitFor([&] { return Points() >= 1; }));
+
+  const auto data = scratch_ / "oven.txt";
+  const std::size_t seen = answers_.Messages().size();
+  ChooseRefusedFile(answers_, kept);
+  answers_.Then([data](QWidget* window) { return ChooseFile(window, data); });
+  Window().Zapiszjako1->trigger();
+  ASSERT_TRUE(answers_.AllUsed());
+  ASSERT_EQ(answers_.Messages().size(), seen + 1);
+  EXPECT_EQ(answers_.Messages().back(), "Cannot open file:\n" + kept.string());
+  EXPECT_TRUE(Chart().SavingI->isVisible()) << "recording to the other file";
+  ASSERT_TRUE(WaitFor([&] { return FileLines(data).size() >= 4 + 1; }));
+  EXPECT_EQ(test_support::ReadBytes(kept), "an earlier run\r\n");
+  EXPECT_EQ(answers_.Messages().size(), seen + 1);
 }
 
 TEST_F(ChartViewWindow, SavesTheChartAsAPicture) {

@@ -1,5 +1,7 @@
 // The main window against the emulated module: Open and Save as of a
 // parameters file, Write, Verify and Read of its configuration, live values.
+#include <sys/stat.h>
+
 #include <QStatusBar>
 
 #include "emulator/module_memory.h"
@@ -88,6 +90,44 @@ TEST_F(DeviceAndFiles, OpenShowsTheFileAndWriteProgramsTheModuleWhichVerifies) {
   ASSERT_EQ(answers.Messages().size(), 1u);
   EXPECT_EQ(answers.Messages()[0], "Errors have been found!");
   EXPECT_EQ(Text(Window().StatusText->text()), " Verification ended with errors");
+}
+
+mode_t ModeOf(const std::filesystem::path& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : ~mode_t{0};
+}
+
+TEST_F(DeviceAndFiles, SavingLeavesAProtectedFileAsItWasAndOthersTheirMode) {
+  ModalAnswers answers;
+  const std::filesystem::path oven = OpenOven(answers);
+  ASSERT_EQ(::chmod(oven.c_str(), 0444), 0);
+  const std::string before = test_support::ReadBytes(oven);
+  Type(Window().Panel->KodE, QStringLiteral("TC-OVEN-3"));  // something to lose
+
+  Window().Zachowaj1->trigger();
+  ASSERT_EQ(answers.Messages().size(), 1u);
+  EXPECT_EQ(answers.Messages()[0], "Cannot open file:\n" + oven.string());
+  EXPECT_EQ(test_support::ReadBytes(oven), before);
+  EXPECT_EQ(ModeOf(oven), 0444u);
+
+  // Save as refuses it in the dialog, which stays open for another name.
+  const auto copy = scratch_ / "copy.par";
+  ChooseRefusedFile(answers, oven);
+  answers.Then([copy](QWidget* window) { return ChooseFile(window, copy); });
+  Window().Zapiszjako1->trigger();
+  ASSERT_TRUE(answers.AllUsed());
+  ASSERT_EQ(answers.Messages().size(), 2u);
+  EXPECT_EQ(answers.Messages()[1], "Cannot open file:\n" + oven.string());
+  EXPECT_EQ(test_support::ReadBytes(oven), before);
+  EXPECT_EQ(Text(Window().windowTitle()), "Q5495 - " + copy.string());
+
+  // A private file stays private.
+  ASSERT_EQ(::chmod(copy.c_str(), 0600), 0);
+  Type(Window().Panel->KodE, QStringLiteral("TC-OVEN-4"));
+  Window().Zachowaj1->trigger();
+  EXPECT_EQ(answers.Messages().size(), 2u);
+  EXPECT_NE(test_support::ReadBytes(copy).find("kod=TC-OVEN-4\r\n"), std::string::npos);
+  EXPECT_EQ(ModeOf(copy), 0600u);
 }
 
 TEST_F(DeviceAndFiles, ReadFillsThePanelWithWhatTheModuleHolds) {

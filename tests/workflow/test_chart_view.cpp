@@ -94,7 +94,14 @@ TEST_F(ChartViewLogic, TheClockRunsFromTheStartAlsoWhileStoppedAndAcrossMidnight
   EXPECT_EQ(chart_.interval, 2) << "interval 0 only for the first value";
   EXPECT_EQ(chart_.values.size(), 1u);
   view_.WykresStartBClick();  // stopped: nothing offered, the clock goes on
-  Advance(3725 * 1000 + 400);
+  // A half second goes to the even neighbour.
+  Advance(2500);
+  Plot(2);
+  EXPECT_EQ(view_.View().WykresTimeT, "00:00:02");
+  Advance(1000);
+  Plot(2);
+  EXPECT_EQ(view_.View().WykresTimeT, "00:00:04");
+  Advance(3725 * 1000 + 400 - 3500);
   Plot(2);
   EXPECT_EQ(chart_.values.size(), 1u);
   EXPECT_EQ(view_.View().WykresTimeT, "01:02:05");
@@ -208,6 +215,27 @@ TEST_F(ChartViewLogic, RecordsAcceptedValuesUntilStoppedClearedOrTheFileIsGone) 
   EXPECT_FALSE(view_.View().SavingShown);
   EXPECT_EQ(ui_.MessageTexts(), std::vector<std::string>{"Cannot open file:\n" + data.string()});
   EXPECT_FALSE(std::filesystem::exists(data));
+}
+
+TEST_F(ChartViewLogic, ARecordingStartedBeforeItsFirstValueIsDatedWhenItStarts) {
+  const auto data = scratch_.Path() / "early.txt";
+  const auto headerDate = [&] {
+    ui_.ChooseFile(data.string());
+    view_.KeepResultsClick();
+    EXPECT_TRUE(view_.Recording());
+    view_.StopRecording();
+    const std::string bytes = ReadBytes(data);
+    const std::size_t from = bytes.find("Date: ");
+    return from == std::string::npos ? bytes : bytes.substr(from, bytes.find("\r\n", from) - from);
+  };
+  Advance(61 * 1000 + 500);  // nothing plotted yet
+  EXPECT_EQ(headerDate(), "Date: 09.12.2025   Time: 10:01:01");
+  Plot(1);
+  Advance(5000);
+  EXPECT_EQ(headerDate(), "Date: 09.12.2025   Time: 10:01:01") << "the start of the chart";
+  view_.WykresClearBClick();  // a new time base from the next value on
+  now_ = {now_.day + 1, 7 * 3600 * 1000};
+  EXPECT_EQ(headerDate(), "Date: 10.12.2025   Time: 07:00:00");
 }
 
 TEST(RecordFormat, SignsSeparatorsAndTheHeaderAsTheDataFileHoldsThem) {
