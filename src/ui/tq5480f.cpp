@@ -178,6 +178,14 @@ bool TQ5480F::eventFilter(QObject* watched, QEvent* event) {
   return QMainWindow::eventFilter(watched, event);
 }
 
+bool TQ5480F::event(QEvent* event) {
+  // Every modal window of the program blocks this one while it is open:
+  // dialogs, message boxes, file and print dialogs, the password window.
+  if (event->type() == QEvent::WindowBlocked) logic_.ModalWindowOpened();
+  if (event->type() == QEvent::WindowUnblocked) logic_.ModalWindowClosed();
+  return QMainWindow::event(event);
+}
+
 void TQ5480F::changeEvent(QEvent* event) {
   // The message window of a transfer stays in front of the main window.
   if (event->type() == QEvent::ActivationChange && isActiveWindow() && Wiadomosc != nullptr) {

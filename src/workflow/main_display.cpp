@@ -38,23 +38,43 @@ void TQ5480FLogic::Timer1Timer() {
     const bool sampled = service_.Commands().TakeSample(sample, status_);
     // The model the module reports, or none (16) while it is silent.
     context_.config.ModelIndex = status_.ModelIndex;
+    // A question or a read now would come over the modal window and
+    // answer for a choice not yet made: they wait until it has closed.
+    const bool modalOpen = modalWindows_ > 0;
     if (sampled) {
       state.Connected = true;
       state.LossTold = false;
       state.ReportedUnit = status_.ResultUnit;
       samples_.Deliver(sample, status_);
       state.MissCount = 0;
-      CheckAutoRead();
-      CheckDevice();
+      if (!modalOpen) {
+        CheckAutoRead();
+        CheckDevice();
+      }
     } else {
       MissedTick();
     }
-    if (link.TakeCommandFailure()) {
-      context_.ui.Beep(BeepKind::Warning);
-      context_.MyMesM(context_.Tr("Command failed", "!"), MessageIcon::Warning);
-    }
+    // Taken at once: a transfer would clear it in the link meanwhile.
+    if (link.TakeCommandFailure()) commandFailureUntold_ = true;
+    if (!modalOpen) TellLinkTrouble();
   }
   UpdateCommandStates();
+}
+
+void TQ5480FLogic::TellLinkTrouble() {
+  ConnectionState& state = context_.state;
+  Link& link = context_.link;
+  if (silenceUntold_) {
+    silenceUntold_ = false;
+    if (!state.Connected && link.PollFault() && !state.LossTold) {
+      context_.MyMesM(context_.Tr("No communication with device", "!"), MessageIcon::Warning);
+    }
+  }
+  if (commandFailureUntold_) {
+    commandFailureUntold_ = false;
+    context_.ui.Beep(BeepKind::Warning);
+    context_.MyMesM(context_.Tr("Command failed", "!"), MessageIcon::Warning);
+  }
 }
 
 void TQ5480FLogic::ShowSample(const MeasurementSample& sample) {
@@ -81,9 +101,7 @@ void TQ5480FLogic::MissedTick() {
     display.OutputRed = false;
     ++state.MissCount;
   } else if (state.MissCount == 2 * n) {
-    if (context_.link.PollFault() && !state.LossTold) {
-      context_.MyMesM(context_.Tr("No communication with device", "!"), MessageIcon::Warning);
-    }
+    silenceUntold_ = context_.link.PollFault() && !state.LossTold;
     ++state.MissCount;
   } else if (state.MissCount < 2 * n) {
     ++state.MissCount;

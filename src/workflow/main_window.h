@@ -49,6 +49,14 @@ class TQ5480FLogic {
 
   // Timer1: one tick of the polling timer.
   void Timer1Timer();
+  // A modal window of the program opened over the main window, or closed.
+  // While any is open the tick keeps the displays live but asks, tells and
+  // starts nothing; the first tick after the last one closed does, against
+  // the configuration chosen by then.
+  void ModalWindowOpened() { ++modalWindows_; }
+  void ModalWindowClosed() {
+    if (modalWindows_ > 0) --modalWindows_;
+  }
   void showres(double value);
   void showout(double current);
   void CheckDevice();
@@ -111,6 +119,8 @@ class TQ5480FLogic {
 
  private:
   void MissedTick();
+  // "No communication with device" and "Command failed", each once.
+  void TellLinkTrouble();
   void ShowSample(const MeasurementSample& sample);
   // The waiting window, the progress and the result of one transfer.
   bool RunTransferWindow(const std::string& message, const TransferCall& transfer);
@@ -127,6 +137,10 @@ class TQ5480FLogic {
   bool autoReadChecked_ = false;
   bool menusShown_ = true;
   bool pollFaultNoticed_ = false;
+  // What a tick has to tell, kept while a modal window is open.
+  bool silenceUntold_ = false;
+  bool commandFailureUntold_ = false;
+  int modalWindows_ = 0;
   FormTexts texts_;
   std::unique_ptr<ChartView> chart_;
 };

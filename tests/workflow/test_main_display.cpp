@@ -1,5 +1,6 @@
 // Timer1 of the main window against an emulated module: the displays, the
-// silence of the module, the model check and the automatic read.
+// silence of the module, the model check and the automatic read, and what
+// the ticks leave until a modal window over the main window has closed.
 #include "emulator/pty_line.h"
 #include "workflow_fixture.h"
 
@@ -9,6 +10,9 @@ namespace {
 constexpr std::uint32_t kTicksAt500 = 12;
 constexpr std::uint32_t kTicksAt250 = 24;
 const std::string kUnknown = "???        ";
+const std::string kInconsistency =
+    "Type of panel meter inconsistency! New data will be read.\n"
+    "Disconnect the panel meter and press Cancel to preserve present configuration.";
 
 class SilentModule : public WorkflowTest {
  protected:
@@ -77,15 +81,21 @@ TEST_F(SilentModule, StoppedTimerAndRunningTransferLeaveEverythingAlone) {
 
 // The adapter pulled out: the polling thread ends by itself, which is
 // beeped at once and reported after twice the silence.
-using LostAdapter = WorkflowTest;
+class LostAdapter : public WorkflowTest {
+ protected:
+  // The link on COM 8, whose adapter then goes away.
+  void PullAdapter() {
+    auto adapter = std::make_unique<PtyLine>();
+    std::filesystem::create_symlink(adapter->SlavePath(), scratch_ / "ports" / "com8");
+    ASSERT_TRUE(context_.link.OpenLink(8, 3));
+    context_.state.TimerEnabled = true;
+    adapter.reset();
+    ASSERT_TRUE(WaitUntil([&] { return context_.link.PollFault(); }));
+  }
+};
 
 TEST_F(LostAdapter, IsReportedOnceAfterTwelveSecondsOfSilence) {
-  auto adapter = std::make_unique<PtyLine>();
-  std::filesystem::create_symlink(adapter->SlavePath(), scratch_ / "ports" / "com8");
-  ASSERT_TRUE(context_.link.OpenLink(8, 3));
-  context_.state.TimerEnabled = true;
-  adapter.reset();
-  ASSERT_TRUE(WaitUntil([&] { return context_.link.PollFault(); }));
+  PullAdapter();
   while (context_.state.MissCount < 2 * kTicksAt500) {
     window_->Timer1Timer();
     EXPECT_TRUE(ui_.Messages().empty()) << context_.state.MissCount;
@@ -95,6 +105,18 @@ TEST_F(LostAdapter, IsReportedOnceAfterTwelveSecondsOfSilence) {
   ASSERT_EQ(ui_.MessageTexts(), std::vector<std::string>{"No communication with device!"});
   EXPECT_EQ(ui_.Messages()[0].icon, MessageIcon::Warning);
   EXPECT_EQ(ui_.Beeps(), std::vector<BeepKind>{BeepKind::Default});
+}
+
+TEST_F(LostAdapter, UnderAModalWindowIsReportedOnceItHasClosed) {
+  PullAdapter();
+  window_->ModalWindowOpened();
+  for (std::uint32_t i = 0; i < 2 * kTicksAt500 + 5; ++i) window_->Timer1Timer();
+  ASSERT_EQ(context_.state.MissCount, 2 * kTicksAt500 + 1) << "the silence passed its report";
+  EXPECT_EQ(context_.display.ResultText, kUnknown);
+  EXPECT_TRUE(ui_.Messages().empty());
+  window_->ModalWindowClosed();
+  for (int i = 0; i < 3; ++i) window_->Timer1Timer();
+  EXPECT_EQ(ui_.MessageTexts(), std::vector<std::string>{"No communication with device!"});
 }
 
 using LiveModule = WorkflowTest;
@@ -198,6 +220,69 @@ TEST_F(ModelCheck, AutoreadThatFailsAsksToTurnItselfOffUntilYes) {
   }
   EXPECT_EQ(window_->ReadButtonImage(), 3);
   EXPECT_FALSE(window_->AutoreadChecked());
+}
+
+// A modal window over the main window (a selection window, say): the ticks
+// keep the displays live, and the model check waits until it has closed,
+// to concern the model chosen in it by then.
+TEST_F(ModelCheck, UnderAModalWindowTheQuestionWaitsAndThenConcernsTheModelChosen) {
+  struct Case {
+    const char* chosen;  // the model the window left in Device
+    bool asked;
+  };
+  for (const Case& k : {Case{"Q5495", false}, Case{"Q5497", true}}) {
+    SCOPED_TRACE(k.chosen);
+    context_.config.Device = "Q5491";
+    ui_.Forget();
+    line_.interposer.ClearRequests();
+    window_->ModalWindowOpened();
+    SampledTicks(3);
+    EXPECT_TRUE(ui_.Messages().empty());
+    EXPECT_EQ(Transfers(), 0);
+    EXPECT_FALSE(context_.display.ResultText.empty()) << "the displays stay live";
+    EXPECT_EQ(context_.config.Device, "Q5491");
+
+    context_.config.Device = k.chosen;
+    window_->ModalWindowClosed();
+    ui_.Answer(MessageResult::Ok);
+    SampledTicks(3);
+    EXPECT_EQ(ui_.MessageTexts(), k.asked ? std::vector<std::string>{kInconsistency} : std::vector<std::string>{});
+    EXPECT_EQ(Transfers(), k.asked ? 1 : 0);
+    EXPECT_EQ(context_.config.Device, "Q5495");
+  }
+}
+
+TEST_F(LiveModule, UnderAModalWindowAutoreadWaitsUntilItHasClosed) {
+  OpenPort();
+  TickUntilConnected();
+  window_->Autoread1Click();
+  window_->ModalWindowOpened();
+  SampledTicks(3);
+  EXPECT_EQ(Transfers(), 0);
+  EXPECT_FALSE(context_.state.ConfigRead);
+  window_->ModalWindowClosed();
+  SampledTicks(1);
+  EXPECT_EQ(Transfers(), 1);
+  EXPECT_TRUE(context_.state.ConfigRead);
+  EXPECT_TRUE(ui_.Messages().empty()) << ui_.MessageTexts().front();
+}
+
+TEST_F(LiveModule, UnderAModalWindowAFailedCommandIsToldOnceItHasClosed) {
+  OpenPort();
+  TickUntilConnected();
+  window_->ModalWindowOpened();
+  // The module falls silent as a reset is queued for it, and is pulled out
+  // before the reset could go.
+  line_.emulator.Faults().SilenceFor(std::chrono::minutes(1));
+  window_->Reset1Click();
+  ASSERT_TRUE(context_.link.CommandPending());
+  line_.Unplug();
+  ASSERT_TRUE(WaitUntil([&] { return !context_.link.CommandPending(); }));
+  for (int i = 0; i < 3; ++i) window_->Timer1Timer();
+  EXPECT_TRUE(ui_.Messages().empty()) << ui_.MessageTexts().front();
+  window_->ModalWindowClosed();
+  for (int i = 0; i < 3; ++i) window_->Timer1Timer();
+  EXPECT_EQ(ui_.MessageTexts(), std::vector<std::string>{"Command failed!"});
 }
 
 // An older module whose configuration names a table file that is nowhere:

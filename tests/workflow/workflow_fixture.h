@@ -69,6 +69,15 @@ class WorkflowTest : public ::testing::Test {
     }));
   }
 
+  // `count` ticks that each obtained a sample, with any ticks between them
+  // that did not.
+  void SampledTicks(int count) {
+    for (int i = 0; i < count; ++i) {
+      context_.state.Connected = false;
+      TickUntilConnected();
+    }
+  }
+
   // A configuration shown as after a read, with the module connected.
   void ConnectWithThermocoupleK() {
     SetThermocoupleK(context_.config);
