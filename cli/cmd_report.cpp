@@ -21,8 +21,8 @@ constexpr const char* kHelp = R"(usage: q5480ctl report FILE.par [--table FILE.d
 
 Prints the parameters report of the configuration in FILE.par as the
 desktop program prints it, in English and as UTF-8 text: the 28 lines of the
-page (empty ones included, dated today), with the accuracy of the transfer
-table that a module would be given right after the input range: the
+page (empty ones included, dated today), then, as the page has it under the
+date, the accuracy of the transfer table that a module would be given: the
 largest difference between what the module shows and the exact
 characteristic, where it occurs, and its root mean square.
 

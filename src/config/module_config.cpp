@@ -96,6 +96,10 @@ std::string_view UnitName(int jednostki) {
                                                : "";
 }
 
+std::string_view ReadingUnitName(int unitCode) {
+  return InRange(unitCode, 0, kUnitCount - 1) ? kUnitNames[static_cast<std::size_t>(unitCode)] : " ";
+}
+
 const std::array<MeterModel, kMeterModelCount>& MeterModels() { return kMeterModels; }
 
 std::string_view ModelDisplayName(std::string_view device) {

@@ -107,6 +107,9 @@ std::string_view ConnectionName(int tryb);
 // Unit names (`Jednostki`, 0 to 10).
 inline constexpr int kUnitCount = 11;
 std::string_view UnitName(int jednostki);
+// The unit of a reading, by the module's unit code (0 to 15): the names
+// above, and a blank for the codes past them.
+std::string_view ReadingUnitName(int unitCode);
 
 // ---- Meter models ----------------------------------------------------------
 

@@ -122,7 +122,10 @@ LinkStatus CommandSet::ReadValueDirect(std::uint32_t argument, MeasurementSample
 }
 
 LinkStatus CommandSet::EnterServiceMode() {
-  if (const LinkStatus sent = SendCommand(request_code::kRestart); !Succeeded(sent)) return sent;
+  const LinkStatus restart = SendCommand(request_code::kRestart);
+  if (restart == LinkStatus::Aborted || restart == LinkStatus::PortLost) return restart;
+  // A restart whose echo went wrong may well have reached the module, which
+  // would then be out of service mode: it is asked back all the same.
   if (!link_.Pause(pauses_.serviceRestart)) return LinkStatus::Aborted;
   const LinkBuffer request = PrepareCommand(request_code::kServiceMode);
   LinkBuffer reply{};
@@ -130,9 +133,9 @@ LinkStatus CommandSet::EnterServiceMode() {
   for (int attempt = 0; attempt < kServiceAttempts; ++attempt) {
     if (attempt > 0 && !link_.Pause(pauses_.serviceRetry)) return LinkStatus::Aborted;
     status = link_.Transact(request, reply);
-    if (Succeeded(status) || status == LinkStatus::PortLost) return status;
+    if (Succeeded(status) || status == LinkStatus::PortLost) break;
   }
-  return status;
+  return Succeeded(restart) ? status : restart;
 }
 
 }  // namespace q5480

@@ -68,7 +68,9 @@ class CommandSet {
   // sample.
   LinkStatus ReadValueDirect(std::uint32_t argument, MeasurementSample& sample);
 
-  // "r", a pause, then 0x40 until one is answered (at most 5 attempts).
+  // "r", a pause, then 0x40 until one is answered (at most 5 attempts),
+  // also when "r" failed. The failure of "r" when it failed, else the
+  // outcome of the last 0x40.
   LinkStatus EnterServiceMode();
 
   Link& GetLink() { return link_; }

@@ -45,8 +45,7 @@ std::int64_t ElapsedMs(const RecordingTime& start, const RecordingTime& now) {
 std::vector<std::string> RecordingHeaderLines(const RecordingTime& start, int unitCode,
                                               const RecordingHeads& heads,
                                               const RegionalSettings& regional) {
-  std::string unit(UnitName(unitCode));
-  if (unit.empty()) unit = " ";
+  const std::string unit(ReadingUnitName(unitCode));
   return {"Q5480 series module measurements",
           "Date: " + FormatDate(DateFromDayNumber(start.day)) +
               "   Time: " + FormatTimeOfDay(start.ms, regional.longTimeFormat),

@@ -132,9 +132,8 @@ std::vector<std::string> ComposeParametersReport(const ModuleConfig& c, const La
   ConversionLines(c, tr, line11, line12);
   report.SetLine(11, line11);
   report.SetLine(12, line12);
-  report.SetLine(kReportInputRangeLine, tr.Tr("Input range") + ": " + Number(c.MinInput) + " " +
-                                            tr.Tr("to") + " " + Number(c.MaxInput) + " " +
-                                            std::string(UnitName(c.Jednostki)));
+  report.SetLine(13, tr.Tr("Input range") + ": " + Number(c.MinInput) + " " + tr.Tr("to") + " " +
+                         Number(c.MaxInput) + " " + std::string(UnitName(c.Jednostki)));
   report.SetLine(14, tr.Tr("Output range") + ": 4 - 20 mA");
   report.SetLine(15, BurnoutLine(c, tr));
   report.SetLine(16, tr.Tr("Corrections") + ":  " + Signed(c.ZeroReg) + "% (" + tr.Tr("Zero") +
@@ -146,7 +145,7 @@ std::vector<std::string> ComposeParametersReport(const ModuleConfig& c, const La
   report.SetLine(22, "      " + tr.Tr("Spurious error threshold") + "=" + FormatInt(c.FiltrLimit) + " %");
   report.SetLine(23, kIndent + tr.Tr("Net filter") + ":");
   report.SetLine(24, "      " + tr.Tr("Frequency") + "=" + FormatInt(c.Siec) + " Hz");
-  report.SetLine(27, tr.Tr("Printed") + ": " + FormatDate(printed));
+  report.SetLine(kReportDateLine, tr.Tr("Printed") + ": " + FormatDate(printed));
   return report.Lines();
 }
 

@@ -13,8 +13,8 @@
 namespace q5480 {
 
 inline constexpr std::size_t kReportLineCount = 28;
-// The input range; the table's accuracy is told right after it.
-inline constexpr std::size_t kReportInputRangeLine = 13;
+// The date of printing, the last line.
+inline constexpr std::size_t kReportDateLine = 27;
 
 // Where the user information is broken between its two lines: the first
 // position from 25 to 34 (counted from 1) that holds a space, else 35.

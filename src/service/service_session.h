@@ -52,7 +52,8 @@ class ServiceSession {
   LinkStatus Restart();
   // One 0x40.
   LinkStatus EnterServiceMode();
-  // "r", a pause, then 0x40 until one is answered.
+  // "r", a pause, then 0x40 until one is answered, also when "r" failed;
+  // the failure of either is returned.
   LinkStatus RestartIntoServiceMode();
 
  private:

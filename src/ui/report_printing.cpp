@@ -18,7 +18,6 @@ constexpr int kTitlePoints = 14;
 constexpr int kLinePoints = 12;
 constexpr int kSmallPoints = 10;
 constexpr int kLastRuledLine = 26;
-constexpr std::size_t kDateLine = 27;
 
 bool RuledLine(int i) { return i == 4 || i == 10 || i == 18 || i == kLastRuledLine; }
 
@@ -76,16 +75,16 @@ bool PaintParametersReport(QPagedPaintDevice& device, const PrintedReport& repor
   const int x = device.width() / 4;
   const int y0 = device.height() / 10;
   const int dpi = device.logicalDpiY();
-  // The accuracy takes the place after the input range; every line after it
-  // moves down by one place.
-  const int range = static_cast<int>(kReportInputRangeLine);
-  const bool accuracy = !report.accuracy.empty();
-  const auto place = [&](int i) { return accuracy && i > range ? i + 1 : i; };
+  // The date takes the place of the empty line 26, right under its rule;
+  // the accuracy comes in the place after it, so that every line of the
+  // report stays where a page printed without the accuracy has it.
+  const int date = kLastRuledLine;
+  const int accuracy = date + 1;
+  const int last = report.accuracy.empty() ? date : accuracy;
   // The line pitch: the height of the 12-point font in device pixels, less
-  // when a small printable area would otherwise cut off the date.
-  const int pitches = 2 * place(static_cast<int>(kDateLine)) + 1;
+  // when a small printable area would otherwise cut off the last line.
   const int h = std::min(static_cast<int>(std::lround(kLinePoints * dpi / 72.0)),
-                         (device.height() - y0) / pitches);
+                         (device.height() - y0) / (2 * last + 1));
 
   page.SetFont(kTitlePoints, true);
   page.Text(x, y0, report.lines[0]);
@@ -93,17 +92,17 @@ bool PaintParametersReport(QPagedPaintDevice& device, const PrintedReport& repor
   painter.setPen(QPen(Qt::black, std::max(1.0, dpi / 144.0)));
   for (int i = 1; i <= kLastRuledLine; ++i) {
     const bool ruled = RuledLine(i);
-    const int y = y0 + 2 * place(i) * h;
+    const int y = y0 + 2 * i * h;
     if (ruled) painter.drawLine(x, y - h, 3 * x, y - h);
     page.SetFont(kLinePoints, ruled);
     page.Text(x, y, report.lines[static_cast<std::size_t>(i)]);
   }
-  if (accuracy) {
-    page.SetFont(kSmallPoints, false);
-    page.Text(x, y0 + 2 * (range + 1) * h, report.accuracy);
-  }
   page.SetFont(kSmallPoints, false, true);
-  page.Text(x, y0 + 2 * place(static_cast<int>(kDateLine)) * h, report.lines[kDateLine]);
+  page.Text(x, y0 + 2 * date * h, report.lines[kReportDateLine]);
+  if (!report.accuracy.empty()) {
+    page.SetFont(kSmallPoints, false);
+    page.Text(x, y0 + 2 * accuracy * h, report.accuracy);
+  }
   return painter.end();
 }
 

@@ -70,7 +70,7 @@ std::string RegisterNumber(std::size_t index, double value) {
 
 std::string RegisterText(std::size_t index, double value, int resultUnit) {
   std::string text = RegisterNumber(index, value);
-  if (index == kResultRegister) text += " " + std::string(UnitName(resultUnit));
+  if (index == kResultRegister) text += " " + std::string(ReadingUnitName(resultUnit));
   if (index == kWnormRegister) text += " %";
   return text + "   ";
 }

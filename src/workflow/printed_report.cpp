@@ -44,9 +44,7 @@ std::string FailureReason(const AccuracyOutcome& outcome, const LanguageTable& l
 
 std::vector<std::string> PrintedReport::ReadingOrder() const {
   std::vector<std::string> ordered = lines;
-  if (ordered.size() > kReportInputRangeLine) {
-    ordered.insert(ordered.begin() + kReportInputRangeLine + 1, accuracy);
-  }
+  ordered.push_back(accuracy);
   return ordered;
 }
 

@@ -1,8 +1,13 @@
-// The parameters report printed to a PDF file, read back with pdftotext
-// (poppler-utils) line by line, and File › Print of the main window.
+// The parameters report printed to a PDF file, read back with poppler-utils:
+// its lines in order, where each line and rule sits on the page, and File ›
+// Print of the main window.
+#include <QImage>
 #include <QLineEdit>
 #include <QPrintDialog>
 #include <QProcess>
+#include <QRegularExpression>
+#include <algorithm>
+#include <cmath>
 #include <sstream>
 
 #include "support/sample_configurations.h"
@@ -38,6 +43,70 @@ std::vector<std::string> TextLines(const std::string& text) {
   return lines;
 }
 
+// A line of the page as pdftotext -bbox finds it: its words, and the top
+// of its box in points from the top of the page.
+struct PageLine {
+  std::string text;
+  double top = 0;
+};
+
+std::string Unescaped(std::string text) {
+  for (const auto& [entity, letter] : {std::pair<std::string, std::string>{"&lt;", "<"}, {"&gt;", ">"},
+                                       {"&quot;", "\""}, {"&apos;", "'"}, {"&amp;", "&"}}) {
+    for (std::size_t at; (at = text.find(entity)) != std::string::npos;) text.replace(at, entity.size(), letter);
+  }
+  return text;
+}
+
+// The words of pdftotext -bbox gathered into lines, top to bottom: words
+// whose tops lie within a point of each other share a line.
+std::vector<PageLine> PageLines(const std::string& bbox) {
+  static const QRegularExpression word(QStringLiteral(
+      R"re(<word xMin="([0-9.]+)" yMin="([0-9.]+)" xMax="[0-9.]+" yMax="[0-9.]+">([^<]*)</word>)re"));
+  struct Word { double left, top; std::string text; };
+  std::vector<Word> words;
+  for (const QRegularExpressionMatch& m : word.globalMatch(QString::fromStdString(bbox))) {
+    words.push_back({m.captured(1).toDouble(), m.captured(2).toDouble(), Unescaped(m.captured(3).toStdString())});
+  }
+  std::stable_sort(words.begin(), words.end(), [](const Word& a, const Word& b) { return a.top < b.top; });
+  std::vector<std::vector<Word>> rows;
+  for (const Word& w : words) {
+    if (rows.empty() || w.top - rows.back().front().top > 1) rows.emplace_back();
+    rows.back().push_back(w);
+  }
+  std::vector<PageLine> lines;
+  for (std::vector<Word>& row : rows) {
+    std::sort(row.begin(), row.end(), [](const Word& a, const Word& b) { return a.left < b.left; });
+    PageLine line{"", row.front().top};
+    for (const Word& w : row) line.text += (line.text.empty() ? "" : " ") + w.text;
+    line.text = Normalised(line.text);
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+// The heights, in points from the top of the page, of the horizontal rules
+// between `left` and `right` on a grey picture of the page made at `dpi`:
+// the middle of each run of rows that are dark almost all along.
+std::vector<double> RuleHeights(const QImage& page, int dpi, double left, double right) {
+  const double pixelsPerPoint = dpi / 72.0;
+  const int from = static_cast<int>(std::ceil(left * pixelsPerPoint)) + 2;
+  const int to = static_cast<int>(std::floor(right * pixelsPerPoint)) - 2;
+  std::vector<double> heights;
+  int runStart = -1;
+  for (int y = 0; y < page.height(); ++y) {
+    int dark = 0;
+    for (int x = from; x <= to; ++x) dark += qGray(page.pixel(x, y)) < 200;
+    const bool ruled = dark > 0.9 * (to - from + 1);
+    if (ruled && runStart < 0) runStart = y;
+    if (!ruled && runStart >= 0) {
+      heights.push_back((runStart + y) / 2.0 / pixelsPerPoint);
+      runStart = -1;
+    }
+  }
+  return heights;
+}
+
 class ReportPrintingTest : public ::testing::Test {
  protected:
   ReportPrintingTest() { Application(); }
@@ -46,28 +115,40 @@ class ReportPrintingTest : public ::testing::Test {
     return ComposePrintedReport(config_, limits_, state_, language, languageName, CivilDate{2026, 3, 5});
   }
 
-  // The report printed as the program prints it, and the text of the page.
-  std::string PrintedText(const PrintedReport& report) {
+  // The report printed as the program prints it, to a PDF file.
+  std::string PrintedPdf(const PrintedReport& report) {
     const std::string pdf = (scratch_ / "report.pdf").string();
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(QString::fromStdString(pdf));
     EXPECT_TRUE(PrintParametersReport(printer, report));
     EXPECT_EQ(printer.docName().toStdString(), report.jobTitle);
-    QProcess pdftotext;
-    pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), QString::fromStdString(pdf),
-                                                 QStringLiteral("-")});
-    if (!pdftotext.waitForFinished(30000) || pdftotext.exitCode() != 0) {
-      ADD_FAILURE() << "pdftotext (poppler-utils, see scripts/setup.sh) could not read the page";
+    paintRect_ = printer.pageLayout().paintRect(QPageLayout::Point);
+    return pdf;
+  }
+
+  // What a tool of poppler-utils writes for `arguments`.
+  static std::string ToolOutput(const QString& tool, const QStringList& arguments) {
+    QProcess process;
+    process.start(tool, arguments);
+    if (!process.waitForFinished(30000) || process.exitCode() != 0) {
+      ADD_FAILURE() << tool.toStdString() << " (poppler-utils, see scripts/setup.sh) could not read the page";
       return {};
     }
-    return pdftotext.readAllStandardOutput().toStdString();
+    return process.readAllStandardOutput().toStdString();
+  }
+
+  // The report printed as the program prints it, and the text of the page.
+  std::string PrintedText(const PrintedReport& report) {
+    return ToolOutput(QStringLiteral("pdftotext"),
+                      {QStringLiteral("-layout"), QString::fromStdString(PrintedPdf(report)), QStringLiteral("-")});
   }
 
   test_support::ScratchDirectory scratch_;
   ModuleConfig config_;
   InputLimits limits_;
   ConversionState state_;
+  QRectF paintRect_;  // the printable area of the last page, in points
 };
 
 TEST_F(ReportPrintingTest, ThePageCarriesEveryLineInOrder) {
@@ -79,6 +160,50 @@ TEST_F(ReportPrintingTest, ThePageCarriesEveryLineInOrder) {
   }
   ASSERT_GE(expected.size(), 20u);
   EXPECT_EQ(TextLines(PrintedText(report)), expected);
+}
+
+// The places of an old printout: a quarter of the printable width in, a
+// tenth of its height down, a 12-point pitch; line i at y0 + 2i pitches,
+// the date under the last rule at y0 + 52 pitches, rules a pitch above lines
+// 4, 10, 18 and 26. The accuracy comes after the date, at y0 + 54 pitches.
+TEST_F(ReportPrintingTest, EveryLineAndRuleLiesWhereAnOldPrintoutHasIt) {
+  test_support::SetPt100Configuration(config_);
+  const PrintedReport report = Report(LanguageTable(), "English");
+  ASSERT_FALSE(report.accuracy.empty());
+  const QString pdf = QString::fromStdString(PrintedPdf(report));
+  constexpr double kPitch = 12;  // points
+  const double y0 = paintRect_.top() + paintRect_.height() / 10;
+
+  constexpr std::size_t kDateLine = 27;
+  std::vector<std::pair<std::string, double>> expected;  // each line's text and top
+  for (std::size_t i = 0; i < kDateLine; ++i) {
+    if (!Normalised(report.lines[i]).empty()) expected.emplace_back(Normalised(report.lines[i]), y0 + 2 * i * kPitch);
+  }
+  expected.emplace_back(Normalised(report.lines[kDateLine]), y0 + 52 * kPitch);
+  expected.emplace_back(Normalised(report.accuracy), y0 + 54 * kPitch);
+
+  const std::vector<PageLine> lines =
+      PageLines(ToolOutput(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")}));
+  ASSERT_EQ(lines.size(), expected.size());
+  for (std::size_t k = 0; k < lines.size(); ++k) {
+    EXPECT_EQ(lines[k].text, expected[k].first);
+    EXPECT_NEAR(lines[k].top, expected[k].second, 1) << lines[k].text;
+  }
+
+  constexpr int kDpi = 144;
+  ToolOutput(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QString::number(kDpi), QStringLiteral("-gray"),
+                                         QStringLiteral("-png"), QStringLiteral("-singlefile"), pdf,
+                                         QString::fromStdString((scratch_ / "page").string())});
+  const QImage page(QString::fromStdString((scratch_ / "page.png").string()));
+  ASSERT_FALSE(page.isNull());
+  const double quarter = paintRect_.width() / 4;
+  const std::vector<double> rules =
+      RuleHeights(page, kDpi, paintRect_.left() + quarter, paintRect_.left() + 3 * quarter);
+  ASSERT_EQ(rules.size(), 4u);
+  const int ruledLines[] = {4, 10, 18, 26};
+  for (std::size_t k = 0; k < rules.size(); ++k) {
+    EXPECT_NEAR(rules[k], y0 + (2 * ruledLines[k] - 1) * kPitch, 1) << ruledLines[k];
+  }
 }
 
 TEST_F(ReportPrintingTest, PolishWordsKeepTheirCentralEuropeanLetters) {

@@ -252,6 +252,45 @@ TEST_F(ServiceWindowTest, DiagnosticsKeepTheModuleInServiceModeUntilClosed) {
   EXPECT_FALSE(window.Polling());
 }
 
+// The module may take a restart whose echo came back spoiled, and then be
+// out of service mode: it is asked back all the same, and the failure told.
+TEST_F(ServiceWindowTest, AResetWhoseRestartFailsStillAsksForServiceMode) {
+  constexpr int kLinkTries = 5;  // the link sends a command this many times
+  ConnectAndRead();
+  ServiceSession session(context_.service);
+  TDiagnFLogic window(context_, session);
+  window.Sleep = kNoWait;
+  ASSERT_TRUE(module_.InServiceMode());
+  FaultInjector& faults = line_.emulator.Faults();
+  const Bytes serviceMode = {0x40, '7', '3', '1', '6'};
+
+  faults.Arm(Fault::CorruptEcho, kLinkTries);
+  line_.interposer.ClearRequests();
+  window.ResetbClick();
+  EXPECT_EQ(faults.Armed(Fault::CorruptEcho), 0) << "every try of the restart failed";
+  const std::vector<Bytes> requests = line_.interposer.Requests();
+  ASSERT_GE(requests.size(), 2u);
+  EXPECT_EQ(requests.front(), Bytes{'r'});
+  EXPECT_NE(std::find(requests.begin(), requests.end(), serviceMode), requests.end());
+  EXPECT_TRUE(module_.InServiceMode());
+  EXPECT_TRUE(window.Polling());
+  EXPECT_TRUE(window.View().StatusL.empty());
+
+  // The session tells the restart's failure; a module that never answers
+  // 0x40 is asked five times, no more.
+  faults.Arm(Fault::CorruptEcho, kLinkTries);
+  line_.interposer.ClearRequests();
+  EXPECT_EQ(session.RestartIntoServiceMode(), LinkStatus::NoEcho);
+  EXPECT_EQ(RequestsOf(0x40), std::vector<Bytes>{serviceMode});
+  EXPECT_TRUE(module_.InServiceMode());
+  line_.interposer.Override(0x40, std::nullopt);
+  faults.Arm(Fault::CorruptEcho, kLinkTries);
+  line_.interposer.ClearRequests();
+  EXPECT_EQ(session.RestartIntoServiceMode(), LinkStatus::NoEcho);
+  EXPECT_EQ(RequestsOf(0x40).size(), 5u);
+  EXPECT_FALSE(module_.InServiceMode());
+}
+
 TEST_F(ServiceWindowTest, CorrectionsCommandChecksThePasswordAndSuspendsPolling) {
   std::optional<std::string> typed;
   std::vector<std::string> opened;
