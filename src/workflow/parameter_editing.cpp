@@ -99,6 +99,15 @@ bool ParameterPanel::RangeFieldExit(const std::string& text, bool minimum) {
   return !refusal;
 }
 
+bool ParameterPanel::CheckFields() {
+  // A marker left by an earlier refusal is stale: that field has shown the
+  // record's value again since.
+  context_.state.InvalidEntry = false;
+  if (CommitTyping) CommitTyping();
+  // A value refused now has said why and taken the focus.
+  return !context_.state.InvalidEntry;
+}
+
 void ParameterPanel::ShowRange() {
   const ModuleConfig& c = context_.config;
   view_.MinInputE = FormatRangeB(c.MinInput, c, context_.limits);
