@@ -39,6 +39,25 @@ class Editing : public ProgramTest {
     });
   }
 
+  // The sensor window answered with a thermocouple K, compensated and
+  // linearised.
+  void ChooseThermocoupleK(ModalAnswers& answers) {
+    answers.When<TWybor>([](TWybor* window) {
+      window->PageControl->setCurrentIndex(1);  // thermocouples
+      window->TypR.at(10)->click();              // K
+      for (QCheckBox* option : {window->CompensationC, window->TermoLinC}) {
+        if (!option->isChecked()) option->click();
+      }
+      window->OKBClick();
+    });
+    Panel().SenSel->click();
+    ASSERT_TRUE(answers.AllUsed());
+    EXPECT_TRUE(Panel().SenTypeText->text().startsWith(QLatin1String("Thermocouple K")))
+        << Text(Panel().SenTypeText->text());
+  }
+
+  bool IsAqua(QWidget* field) const { return field->palette().color(QPalette::Base) == QColor(0, 255, 255); }
+
   void Write() {
     Window().ZapiszT->trigger();
     ASSERT_EQ(Text(Window().StatusText->text()), " Device programmed");
@@ -89,17 +108,7 @@ class Editing : public ProgramTest {
 TEST_F(Editing, AThermocoupleMadeFromNothingIsWrittenAsTheToolBuildsIt) {
   ModalAnswers answers;
   NewConfiguration(answers, "Q5495");
-  answers.When<TWybor>([](TWybor* window) {
-    window->PageControl->setCurrentIndex(1);  // thermocouples
-    window->TypR.at(10)->click();              // K
-    for (QCheckBox* option : {window->CompensationC, window->TermoLinC}) {
-      if (!option->isChecked()) option->click();
-    }
-    window->OKBClick();
-  });
-  Panel().SenSel->click();
-  ASSERT_TRUE(answers.AllUsed());
-  EXPECT_TRUE(Panel().SenTypeText->text().startsWith(QLatin1String("Thermocouple K"))) << Text(Panel().SenTypeText->text());
+  ChooseThermocoupleK(answers);
 
   // Below the thermocouple's range: refused, the old value shown again.
   const double minimumBefore = program_->Context().config.MinInput;
@@ -112,7 +121,7 @@ TEST_F(Editing, AThermocoupleMadeFromNothingIsWrittenAsTheToolBuildsIt) {
   Type(Panel().MinInputE, "0");
   Type(Panel().MaxInputE, "1000");
   Type(Panel().FiltrCzasE, "2");
-  EXPECT_EQ(Panel().MaxInputE->palette().color(QPalette::Base), QColor(0, 255, 255)) << "changed, not written";
+  EXPECT_TRUE(IsAqua(Panel().MaxInputE)) << "changed, not written";
   // A maximum still being typed when Ctrl+Z comes is the maximum written.
   Type(Panel().MaxInputE, "900", false);
   Window().activateWindow();  // shortcuts reach the active window only
@@ -123,6 +132,31 @@ TEST_F(Editing, AThermocoupleMadeFromNothingIsWrittenAsTheToolBuildsIt) {
   EXPECT_EQ(Panel().MaxInputE->palette().color(QPalette::Base), QApplication::palette().color(QPalette::Base));
   ExpectModuleHoldsImageOf(answers, scratch_ / "oven.par");
   EXPECT_EQ(answers.Messages().size(), 1u) << answers.Messages().back();
+}
+
+TEST_F(Editing, AfterARefusedValueTabAndWriteProgramTheModule) {
+  ModalAnswers answers;
+  const auto refuseMinimum = [&] {
+    Type(Panel().MinInputE, "-150.1");
+    ASSERT_FALSE(answers.Messages().empty());
+    EXPECT_EQ(answers.Messages().back(), "Minimum out of range!");
+    QTest::keyClick(Panel().MinInputE, Qt::Key_Tab);
+  };
+  NewConfiguration(answers, "Q5495");
+  ChooseThermocoupleK(answers);
+  refuseMinimum();
+  Window().ZapiszT->trigger();  // the tool button
+  EXPECT_EQ(Text(Window().StatusText->text()), " Device programmed");
+  ExpectModuleHoldsImageOf(answers, scratch_ / "first.par");
+
+  // Also after New and a new sensor, before any other value is typed.
+  refuseMinimum();
+  NewConfiguration(answers, "Q5495");
+  ChooseThermocoupleK(answers);
+  Window().Zapisz1->trigger();  // the menu item
+  EXPECT_EQ(Text(Window().StatusText->text()), " Device programmed");
+  ExpectModuleHoldsImageOf(answers, scratch_ / "second.par");
+  EXPECT_EQ(answers.Messages().size(), 2u) << "only the two refusals";
 }
 
 class LoopCurrentEditing : public Editing {
