@@ -2,6 +2,7 @@
 // emulated module: the selection windows, the range typed into the panel,
 // and the module then holding exactly what the command-line tool builds
 // from the same configuration saved to a file.
+#include <QAccessible>
 #include <QTest>
 #include <cstdlib>
 #include <fstream>
@@ -157,6 +158,47 @@ TEST_F(Editing, AfterARefusedValueTabAndWriteProgramTheModule) {
   EXPECT_EQ(Text(Window().StatusText->text()), " Device programmed");
   ExpectModuleHoldsImageOf(answers, scratch_ / "second.par");
   EXPECT_EQ(answers.Messages().size(), 2u) << "only the two refusals";
+}
+
+TEST_F(Editing, TextsSetThroughTheAccessibilityInterfaceAreCheckedAndTakenAsTyped) {
+  ModalAnswers answers;
+  NewConfiguration(answers, "Q5495");
+  ChooseThermocoupleK(answers);
+  ParameterPanelView& panel = Panel();
+  const auto setValue = [](QLineEdit* field, const QString& text) {
+    QAccessible::queryAccessibleInterface(field)->setText(QAccessible::Value, text);
+  };
+  const MemoryBytes before = module_.Memory();
+
+  // Below the thermocouple's range, set while the field never had the focus:
+  // Write checks it as if typed, says why and hands the focus to it.
+  setValue(panel.MinInputE, "-150.1");
+  EXPECT_TRUE(IsAqua(panel.MinInputE));
+  Window().ZapiszT->trigger();
+  EXPECT_EQ(answers.Messages(), std::vector<std::string>{"Minimum out of range!"});
+  EXPECT_EQ(Window().focusWidget(), panel.MinInputE);
+  EXPECT_NE(Text(Window().StatusText->text()), " Device programmed");
+  EXPECT_EQ(module_.Memory(), before);
+
+  // Accepted values: the timer's repainting keeps them, leaving the field
+  // checks the number, and the texts go into the record at once.
+  setValue(panel.MinInputE, "-100");
+  ReplaceTextAccessibly(panel.KodE, "TT-5");
+  setValue(panel.OgolneE, "Set by a screen reader");
+  Window().Timer1Timer();
+  EXPECT_EQ(panel.MinInputE->text(), QStringLiteral("-100"));
+  EXPECT_EQ(program_->Context().config.kod, "TT-5");
+  EXPECT_EQ(program_->Context().config.ogolne, "Set by a screen reader");
+  EXPECT_TRUE(IsAqua(panel.KodE));
+  Window().activateWindow();  // focus moves only in the active window
+  ASSERT_TRUE(WaitFor([&] { return Window().isActiveWindow(); }));
+  panel.MinInputE->setFocus();
+  panel.MaxInputE->setFocus();
+  ASSERT_TRUE(WaitFor([&] { return program_->Context().config.MinInput == -100; }));
+  Window().ZapiszT->trigger();
+  EXPECT_EQ(Text(Window().StatusText->text()), " Device programmed");
+  ExpectModuleHoldsImageOf(answers, scratch_ / "set.par");
+  EXPECT_EQ(answers.Messages().size(), 1u) << answers.Messages().back();
 }
 
 class LoopCurrentEditing : public Editing {

@@ -85,6 +85,11 @@ bool ChooseFile(QWidget* window, const std::filesystem::path& path);
 // Typed as a person would; Enter ends the entry and checks it.
 void Type(QLineEdit* field, const QString& text, bool enter = true);
 
+// What a screen reader or a GUI test tool does through the accessibility
+// interface: the text of a field replaced as a whole
+// (QAccessibleEditableTextInterface).
+void ReplaceTextAccessibly(QLineEdit* field, const QString& text);
+
 // Clicks the button of a message box with this role.
 bool PressMessageButton(QWidget* window, QMessageBox::StandardButton button);
 
