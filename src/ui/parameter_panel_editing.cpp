@@ -22,31 +22,37 @@ void ParameterPanelView::Connect(ParameterPanel& logic, std::function<void()> ch
   ConnectCheck(FiltrCzasE, &ParameterPanel::FiltrCzasEExit);
   ConnectCheck(FiltrLimitE, &ParameterPanel::FiltrLimitEExit);
 
-  // Only the person's typing counts as a change, not text the program puts in.
+  // Text that differs from what the program put there is the person's,
+  // however it came: typed, pasted or set through the accessibility
+  // interface.
   const std::pair<QLineEdit*, PanelField> marked[] = {{MinInputE, PanelField::MinInputE},
                                                       {MaxInputE, PanelField::MaxInputE},
                                                       {FiltrZakresE, PanelField::FiltrZakresE},
                                                       {FiltrCzasE, PanelField::FiltrCzasE}};
   for (const auto& [edit, field] : marked) {
-    connect(edit, &QLineEdit::textEdited, this, [this, field = field] {
+    connect(edit, &QLineEdit::textChanged, this, [this, edit = edit, field = field] {
+      if (!PersonsChange(edit)) return;
       logic_->MarkChanged(field);
       changed_();
     });
   }
-  connect(FiltrLimitE, &QLineEdit::textEdited, this, [this](const QString& text) {
+  connect(FiltrLimitE, &QLineEdit::textChanged, this, [this](const QString& text) {
+    if (!PersonsChange(FiltrLimitE)) return;
     logic_->FiltrLimitEChange(text.toStdString());
     changed_();
   });
-  connect(KodE, &QLineEdit::textEdited, this, [this](const QString& text) {
-    logic_->KodEChange(text.toStdString());
-    changed_();
-  });
-  connect(OgolneE, &QLineEdit::textEdited, this, [this](const QString& text) {
-    logic_->OgolneEChange(text.toStdString());
-    changed_();
-  });
-  for (QLineEdit* edit : {KodE, OgolneE}) {
-    connect(edit, &QLineEdit::editingFinished, edit, [edit] { edit->setModified(false); });
+  // The texts are taken into the record as they change.
+  const std::pair<QLineEdit*, void (ParameterPanel::*)(const std::string&)> taken[] = {
+      {KodE, &ParameterPanel::KodEChange}, {OgolneE, &ParameterPanel::OgolneEChange}};
+  for (const auto& [edit, change] : taken) {
+    connect(edit, &QLineEdit::textChanged, this,
+            [this, edit = edit, change = change](const QString& text) {
+              if (!PersonsChange(edit)) return;
+              ParameterPanel& logic = *logic_;
+              (logic.*change)(text.toStdString());
+              TakeAsShown(edit);  // the record has it
+              changed_();
+            });
   }
   connect(BurnoutE, &QComboBox::activated, this, [this](int index) {
     logic_->BurnoutEChange(index);
@@ -59,7 +65,7 @@ void ParameterPanelView::Connect(ParameterPanel& logic, std::function<void()> ch
   connect(FiltrLimitUpDown, &QSpinBox::valueChanged, this, [this](int value) {
     if (value == logic_->View().FiltrLimitUpDown) return;  // set by the program
     logic_->FiltrLimitUpDownClick(value > logic_->View().FiltrLimitUpDown);
-    FiltrLimitE->setModified(false);
+    TakeAsShown(FiltrLimitE);  // the arrows replace what was typed
     changed_();
     FiltrLimitE->setFocus();
   });
@@ -72,9 +78,10 @@ void ParameterPanelView::Connect(ParameterPanel& logic, std::function<void()> ch
 void ParameterPanelView::ConnectCheck(QLineEdit* edit,
                                       bool (ParameterPanel::*check)(const std::string&)) {
   connect(edit, &QLineEdit::editingFinished, this, [this, edit, check] {
-    // Leaving a field that was not typed in checks nothing.
-    if (!edit->isModified() || edit->isReadOnly() || !edit->isEnabled()) return;
-    edit->setModified(false);
+    // Leaving a field that holds what the program put there checks nothing.
+    if (!HoldsPersonsText(edit) || edit->isReadOnly() || !edit->isEnabled()) return;
+    // The message box takes the focus: that must not check the field again.
+    TakeAsShown(edit);
     // Called through a reference: GCC's vptr check misreads a member
     // function pointer applied to a member.
     ParameterPanel& logic = *logic_;
@@ -86,13 +93,27 @@ void ParameterPanelView::ConnectCheck(QLineEdit* edit,
 
 void ParameterPanelView::CommitTyping() {
   for (QLineEdit* edit : {MinInputE, MaxInputE, FiltrZakresE, FiltrCzasE, FiltrLimitE}) {
-    if (edit->isModified()) emit edit->editingFinished();
+    if (HoldsPersonsText(edit)) emit edit->editingFinished();
   }
 }
 
+bool ParameterPanelView::HoldsPersonsText(const QLineEdit* edit) const {
+  return edit->text() != programText_.value(edit);
+}
+
+bool ParameterPanelView::PersonsChange(const QLineEdit* edit) const {
+  return edit->isEnabled() && !edit->isReadOnly() && HoldsPersonsText(edit);
+}
+
+void ParameterPanelView::TakeAsShown(const QLineEdit* edit) { programText_[edit] = edit->text(); }
+
 void ParameterPanelView::SetTextUnlessTyping(QLineEdit* edit, const std::string& text) {
-  if (edit->isModified()) return;
-  const QString shown = QString::fromStdString(text);
+  // A disabled field takes nothing from the person: it shows the record.
+  if (edit->isEnabled() && HoldsPersonsText(edit)) return;
+  // Known before the change is announced, so that it is not taken for the
+  // person's; cut as the field cuts it.
+  const QString shown = QString::fromStdString(text).left(edit->maxLength());
+  programText_[edit] = shown;
   if (edit->text() != shown) edit->setText(shown);
 }
 

@@ -9,6 +9,7 @@
 
 #include <QComboBox>
 #include <QGroupBox>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -91,9 +92,17 @@ class ParameterPanelView : public QWidget {
   // takes the focus back.
   void ConnectCheck(QLineEdit* edit, bool (ParameterPanel::*check)(const std::string&));
   void SetTextUnlessTyping(QLineEdit* edit, const std::string& text);
+  // The field holds text other than what the program last put there: the
+  // person's, typed, pasted or set through the accessibility interface.
+  bool HoldsPersonsText(const QLineEdit* edit) const;
+  // A change of text that the person made in a field open to editing.
+  bool PersonsChange(const QLineEdit* edit) const;
+  // The field's text counts as shown by the program from now on.
+  void TakeAsShown(const QLineEdit* edit);
 
   ParameterPanel* logic_ = nullptr;
   std::function<void()> changed_;
+  QHash<const QLineEdit*, QString> programText_;
 };
 
 }  // namespace q5480

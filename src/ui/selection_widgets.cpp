@@ -30,6 +30,18 @@ QCheckBox* Check(const Texts& texts, const std::string& name, QWidget* parent) {
   return Make<QCheckBox>(texts, name, parent);
 }
 
+void OnChosen(QRadioButton* button, QObject* receiver, std::function<void()> chosen) {
+  // Checking one button of a group unchecks the other, which says nothing.
+  QObject::connect(button, &QAbstractButton::toggled, receiver,
+                   [chosen = std::move(chosen)](bool checked) {
+                     if (checked) chosen();
+                   });
+}
+
+void OnToggled(QCheckBox* box, QObject* receiver, std::function<void(bool)> toggled) {
+  QObject::connect(box, &QAbstractButton::toggled, receiver, std::move(toggled));
+}
+
 void Show(QAbstractButton* button, bool checked, bool enabled) {
   const QSignalBlocker blocker(button);
   // An exclusive radio button is unchecked by checking another one.

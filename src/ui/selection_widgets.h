@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QRadioButton>
 #include <array>
+#include <functional>
 #include <map>
 #include <string>
 
@@ -25,9 +26,14 @@ QString Q(const std::string& text);
 QRadioButton* Radio(const Texts& texts, const std::string& name, QWidget* parent);
 QCheckBox* Check(const Texts& texts, const std::string& name, QWidget* parent);
 
-// Shows a choice as the logic holds it. The windows react to `clicked`,
-// which only the person's click (or click()) emits, and block the signals
-// besides, so that showing never runs a click handler.
+// The person's choices, however they came: a click, a key, or the Toggle
+// action of the accessibility interface. A radio button counts when it
+// becomes checked, a check box at every change of state.
+void OnChosen(QRadioButton* button, QObject* receiver, std::function<void()> chosen);
+void OnToggled(QCheckBox* box, QObject* receiver, std::function<void(bool)> toggled);
+
+// Shows a choice as the logic holds it, with the button's signals blocked,
+// so that showing never runs a handler of the person's choice.
 void Show(QAbstractButton* button, const ChoiceState& state);
 void Show(QAbstractButton* button, bool checked, bool enabled = true);
 

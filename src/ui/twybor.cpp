@@ -52,14 +52,14 @@ QWidget* TWybor::RtdPage(const Texts& texts) {
   for (int tryb = 2; tryb <= 4; ++tryb) {
     WireR[tryb] = Radio(texts, "Wire" + std::to_string(tryb) + "R", wires);
     wireLayout->addWidget(WireR[tryb]);
-    connect(WireR[tryb], &QRadioButton::clicked, this, [this, tryb] {
+    OnChosen(WireR[tryb], this, [this, tryb] {
       logic_.WireClick(tryb);
       ShowState();
     });
   }
   wireLayout->addStretch();
   RtdLinC = Check(texts, "RtdLinC", page);
-  connect(RtdLinC, &QCheckBox::clicked, this, [this](bool checked) {
+  OnToggled(RtdLinC, this, [this](bool checked) {
     logic_.RtdLinClick(checked);
     ShowState();
   });
@@ -93,15 +93,15 @@ QWidget* TWybor::TermoPage(const Texts& texts) {
   modeLayout->addStretch();
   TermoLinC = Check(texts, "TermoLinC", page);
 
-  const auto onClick = [this](QCheckBox* box, void (TWyborLogic::*handler)(bool)) {
-    connect(box, &QCheckBox::clicked, this, [this, handler](bool checked) {
+  const auto onToggled = [this](QCheckBox* box, void (TWyborLogic::*handler)(bool)) {
+    OnToggled(box, this, [this, handler](bool checked) {
       (logic_.*handler)(checked);
       ShowState();
     });
   };
-  onClick(TempDiffC, &TWyborLogic::TempDiffClick);
-  onClick(CompensationC, &TWyborLogic::CompensationClick);
-  onClick(TermoLinC, &TWyborLogic::TermoLinClick);
+  onToggled(TempDiffC, &TWyborLogic::TempDiffClick);
+  onToggled(CompensationC, &TWyborLogic::CompensationClick);
+  onToggled(TermoLinC, &TWyborLogic::TermoLinClick);
 
   auto* groups = new QHBoxLayout;
   groups->addWidget(types);
@@ -112,7 +112,7 @@ QWidget* TWybor::TermoPage(const Texts& texts) {
   layout->addStretch();
 
   for (auto& [typ, button] : TypR) {
-    connect(button, &QRadioButton::clicked, this, [this, typ = typ] {
+    OnChosen(button, this, [this, typ = typ] {
       logic_.TypClick(typ);
       ShowState();
     });

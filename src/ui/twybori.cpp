@@ -22,18 +22,17 @@ TWyborI::TWyborI(ProgramContext& context, DialogHost& host, QWidget* parent)
   inputLayout->addWidget(DoubleR);
   inputLayout->addStretch();
   for (auto [button, doubleInput] : {std::pair{SingleR, false}, std::pair{DoubleR, true}}) {
-    connect(button, &QRadioButton::clicked, this, [this, doubleInput = doubleInput] {
+    OnChosen(button, this, [this, doubleInput = doubleInput] {
       logic_.InputClick(doubleInput);
       ShowState();
     });
   }
   QGroupBox* conversion = ConversionGroup(texts, "", ConversionR, this);
   for (int kind = 0; kind < kConversionCount; ++kind) {
-    connect(ConversionR[static_cast<std::size_t>(kind)], &QRadioButton::clicked, this,
-            [this, kind] {
-              logic_.ConversionClick(static_cast<Conversion>(kind));
-              ShowState();
-            });
+    OnChosen(ConversionR[static_cast<std::size_t>(kind)], this, [this, kind] {
+      logic_.ConversionClick(static_cast<Conversion>(kind));
+      ShowState();
+    });
   }
   RangeL = MakeRangeLabels("", this);
 

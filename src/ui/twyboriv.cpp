@@ -50,7 +50,7 @@ QWidget* TWyborIV::Page(const Texts& texts, int page) {
     inputLayout->addWidget(DoubleR);
     inputLayout->addStretch();
     for (auto [button, doubleInput] : {std::pair{SingleR, false}, std::pair{DoubleR, true}}) {
-      connect(button, &QRadioButton::clicked, this, [this, doubleInput = doubleInput] {
+      OnChosen(button, this, [this, doubleInput = doubleInput] {
         logic_.InputClick(doubleInput);
         ShowState();
       });
@@ -59,11 +59,10 @@ QWidget* TWyborIV::Page(const Texts& texts, int page) {
   }
   top->addWidget(ConversionGroup(texts, prefix, ConversionR[index], widget));
   for (int kind = 0; kind < kConversionCount; ++kind) {
-    connect(ConversionR[index][static_cast<std::size_t>(kind)], &QRadioButton::clicked, this,
-            [this, page, kind] {
-              logic_.ConversionClick(page, static_cast<Conversion>(kind));
-              ShowState();
-            });
+    OnChosen(ConversionR[index][static_cast<std::size_t>(kind)], this, [this, page, kind] {
+      logic_.ConversionClick(page, static_cast<Conversion>(kind));
+      ShowState();
+    });
   }
 
   RangeL[index] = MakeRangeLabels(prefix, widget);

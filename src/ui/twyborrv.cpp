@@ -48,7 +48,7 @@ QWidget* TWyborRV::Page(const Texts& texts, int page) {
     for (int tryb = 2; tryb <= 4; ++tryb) {
       WireR[tryb] = Radio(texts, "Wire" + std::to_string(tryb) + "R", connection);
       connectionLayout->addWidget(WireR[tryb]);
-      connect(WireR[tryb], &QRadioButton::clicked, this, [this, tryb] {
+      OnChosen(WireR[tryb], this, [this, tryb] {
         logic_.WireClick(tryb);
         ShowState();
       });
@@ -72,7 +72,7 @@ QWidget* TWyborRV::Page(const Texts& texts, int page) {
   for (auto [box, kind] : {std::pair{TableC[index], Conversion::Table},
                            std::pair{LinearC[index], Conversion::Linear}}) {
     conversionLayout->addWidget(box);
-    connect(box, &QCheckBox::clicked, this, [this, page, kind = kind](bool checked) {
+    OnToggled(box, this, [this, page, kind = kind](bool checked) {
       logic_.ConversionClick(page, kind, checked);
       ShowState();
     });

@@ -112,15 +112,13 @@ bool TQ5480FLogic::ZapiszTClick() {
   ConnectionState& state = context_.state;
   if (state.InTransfer || state.MonitorOnly) return false;
   ModuleConfig& c = context_.config;
-  // The focus leaves the field being typed in: its check runs first.
-  if (panel_.CommitTyping) panel_.CommitTyping();
+  if (!panel_.CheckFields()) return false;
   if (!panel_.ConfigurationShown()) {
     context_.ui.Beep(BeepKind::Exclamation);
     context_.MyMesM(context_.Tr("No parameters", "!"), MessageIcon::Error);
     return false;
   }
   bool infoOnly = noTab(context_) && panel_.nietypo();
-  if (state.InvalidEntry) return false;
 
   if (!service_.ModelMatches(status_)) {
     context_.MyMesM(context_.Tr("Type of panel meter inconsistency", "!"), MessageIcon::Warning);

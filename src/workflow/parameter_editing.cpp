@@ -26,8 +26,9 @@ constexpr std::size_t kOgolneKept = 60;
 
 std::int32_t RoundToInt(double value) { return static_cast<std::int32_t>(RoundHalfEven(value)); }
 
-// The threshold's lower bound: twice the filtration range, in percent.
-std::int32_t ThresholdFloor(std::int32_t filtrZakres) { return RoundToInt(0.2 * filtrZakres); }
+// The threshold's lower bound: twice the filtration range, in percent. A
+// threshold is compared with it as it stands and raised to it rounded.
+double ThresholdFloor(std::int32_t filtrZakres) { return 0.2 * filtrZakres; }
 
 }  // namespace
 
@@ -99,6 +100,15 @@ bool ParameterPanel::RangeFieldExit(const std::string& text, bool minimum) {
   return !refusal;
 }
 
+bool ParameterPanel::CheckFields() {
+  // A marker left by an earlier refusal is stale: that field has shown the
+  // record's value again since.
+  context_.state.InvalidEntry = false;
+  if (CommitTyping) CommitTyping();
+  // A value refused now has said why and taken the focus.
+  return !context_.state.InvalidEntry;
+}
+
 void ParameterPanel::ShowRange() {
   const ModuleConfig& c = context_.config;
   view_.MinInputE = FormatRangeB(c.MinInput, c, context_.limits);
@@ -129,9 +139,12 @@ bool ParameterPanel::FiltrZakresEExit(const std::string& text) {
     context_.state.InvalidEntry = true;
   }
   ShowFilter();
-  // The threshold's lower bound follows the range.
+  // The threshold's lower bound follows the range; a threshold raised by it
+  // differs from the module too.
   const bool invalid = context_.state.InvalidEntry;
+  const std::int32_t threshold = c.FiltrLimit;
   FiltrLimitEExit(view_.FiltrLimitE);
+  if (c.FiltrLimit != threshold) Edited(PanelField::FiltrLimitE);
   context_.state.InvalidEntry = context_.state.InvalidEntry || invalid;
   return accepted;
 }
@@ -174,7 +187,9 @@ bool ParameterPanel::FiltrLimitEExit(const std::string& text) {
     Refuse(kOutOfRange);
     threshold = c.FiltrLimit;
   }
-  if (threshold > 0 && threshold < ThresholdFloor(c.FiltrZakres)) threshold = ThresholdFloor(c.FiltrZakres);
+  if (threshold > 0 && threshold < ThresholdFloor(c.FiltrZakres)) {
+    threshold = RoundToInt(ThresholdFloor(c.FiltrZakres));
+  }
   c.FiltrLimit = threshold;
   ShowFilter();
   return accepted;
@@ -194,7 +209,9 @@ void ParameterPanel::FiltrLimitUpDownClick(bool up) {
   ModuleConfig& c = context_.config;
   if (up && c.FiltrLimit < kFiltrLimitMax) ++c.FiltrLimit;
   if (!up && c.FiltrLimit > 0) --c.FiltrLimit;
-  if (c.FiltrLimit < ThresholdFloor(c.FiltrZakres)) c.FiltrLimit = up ? ThresholdFloor(c.FiltrZakres) : 0;
+  if (c.FiltrLimit < ThresholdFloor(c.FiltrZakres)) {
+    c.FiltrLimit = up ? RoundToInt(ThresholdFloor(c.FiltrZakres)) : 0;
+  }
   ShowFilter();
   Edited(PanelField::FiltrLimitE);
 }

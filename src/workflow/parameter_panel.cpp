@@ -126,6 +126,7 @@ void ParameterPanel::pokaz(int colourMode) {
 void ParameterPanel::odnowa() {
   ModuleConfig& c = context_.config;
   context_.state.Programmed = false;
+  context_.state.InvalidEntry = false;  // every field is emptied: no refusal stands
   shown_ = false;
   c.TableLoaded = false;
 
@@ -164,8 +165,7 @@ void ParameterPanel::odnowa() {
 }
 
 bool ParameterPanel::CheckParam(bool checkUserData, bool quiet) {
-  // The focus leaves the field being typed in: its check runs first.
-  if (CommitTyping) CommitTyping();
+  if (!CheckFields()) return false;
   if (shown_) return !(checkUserData && noTab(context_) && nietypo());
   if (!quiet) {
     context_.ui.Beep(BeepKind::Exclamation);

@@ -100,6 +100,11 @@ class ParameterPanel {
 
   // The check that guards Save, Save as and Write.
   bool CheckParam(bool checkUserData, bool quiet);
+  // The checks of the numeric fields before a command that uses the whole
+  // configuration: a value not yet taken (typed or set) is checked as on
+  // leaving its field, and only a refusal now stops the command; it has said
+  // why and taken the focus.
+  bool CheckFields();
 
   // The checks of the numeric fields, run when the field is left or Enter
   // is pressed: the text is read, checked and taken into the record, or

@@ -2,6 +2,7 @@
 // emulated module: the selection windows, the range typed into the panel,
 // and the module then holding exactly what the command-line tool builds
 // from the same configuration saved to a file.
+#include <QAccessible>
 #include <QTest>
 #include <cstdlib>
 #include <fstream>
@@ -38,6 +39,25 @@ class Editing : public ProgramTest {
       window->OKClick();
     });
   }
+
+  // The sensor window answered with a thermocouple K, compensated and
+  // linearised.
+  void ChooseThermocoupleK(ModalAnswers& answers) {
+    answers.When<TWybor>([](TWybor* window) {
+      window->PageControl->setCurrentIndex(1);  // thermocouples
+      window->TypR.at(10)->click();              // K
+      for (QCheckBox* option : {window->CompensationC, window->TermoLinC}) {
+        if (!option->isChecked()) option->click();
+      }
+      window->OKBClick();
+    });
+    Panel().SenSel->click();
+    ASSERT_TRUE(answers.AllUsed());
+    EXPECT_TRUE(Panel().SenTypeText->text().startsWith(QLatin1String("Thermocouple K")))
+        << Text(Panel().SenTypeText->text());
+  }
+
+  bool IsAqua(QWidget* field) const { return field->palette().color(QPalette::Base) == QColor(0, 255, 255); }
 
   void Write() {
     Window().ZapiszT->trigger();
@@ -89,17 +109,7 @@ class Editing : public ProgramTest {
 TEST_F(Editing, AThermocoupleMadeFromNothingIsWrittenAsTheToolBuildsIt) {
   ModalAnswers answers;
   NewConfiguration(answers, "Q5495");
-  answers.When<TWybor>([](TWybor* window) {
-    window->PageControl->setCurrentIndex(1);  // thermocouples
-    window->TypR.at(10)->click();              // K
-    for (QCheckBox* option : {window->CompensationC, window->TermoLinC}) {
-      if (!option->isChecked()) option->click();
-    }
-    window->OKBClick();
-  });
-  Panel().SenSel->click();
-  ASSERT_TRUE(answers.AllUsed());
-  EXPECT_TRUE(Panel().SenTypeText->text().startsWith(QLatin1String("Thermocouple K"))) << Text(Panel().SenTypeText->text());
+  ChooseThermocoupleK(answers);
 
   // Below the thermocouple's range: refused, the old value shown again.
   const double minimumBefore = program_->Context().config.MinInput;
@@ -112,7 +122,7 @@ TEST_F(Editing, AThermocoupleMadeFromNothingIsWrittenAsTheToolBuildsIt) {
   Type(Panel().MinInputE, "0");
   Type(Panel().MaxInputE, "1000");
   Type(Panel().FiltrCzasE, "2");
-  EXPECT_EQ(Panel().MaxInputE->palette().color(QPalette::Base), QColor(0, 255, 255)) << "changed, not written";
+  EXPECT_TRUE(IsAqua(Panel().MaxInputE)) << "changed, not written";
   // A maximum still being typed when Ctrl+Z comes is the maximum written.
   Type(Panel().MaxInputE, "900", false);
   Window().activateWindow();  // shortcuts reach the active window only
@@ -122,6 +132,72 @@ TEST_F(Editing, AThermocoupleMadeFromNothingIsWrittenAsTheToolBuildsIt) {
   EXPECT_EQ(program_->Context().config.MaxInput, 900.0L);
   EXPECT_EQ(Panel().MaxInputE->palette().color(QPalette::Base), QApplication::palette().color(QPalette::Base));
   ExpectModuleHoldsImageOf(answers, scratch_ / "oven.par");
+  EXPECT_EQ(answers.Messages().size(), 1u) << answers.Messages().back();
+}
+
+TEST_F(Editing, AfterARefusedValueTabAndWriteProgramTheModule) {
+  ModalAnswers answers;
+  const auto refuseMinimum = [&] {
+    Type(Panel().MinInputE, "-150.1");
+    ASSERT_FALSE(answers.Messages().empty());
+    EXPECT_EQ(answers.Messages().back(), "Minimum out of range!");
+    QTest::keyClick(Panel().MinInputE, Qt::Key_Tab);
+  };
+  NewConfiguration(answers, "Q5495");
+  ChooseThermocoupleK(answers);
+  refuseMinimum();
+  Window().ZapiszT->trigger();  // the tool button
+  EXPECT_EQ(Text(Window().StatusText->text()), " Device programmed");
+  ExpectModuleHoldsImageOf(answers, scratch_ / "first.par");
+
+  // Also after New and a new sensor, before any other value is typed.
+  refuseMinimum();
+  NewConfiguration(answers, "Q5495");
+  ChooseThermocoupleK(answers);
+  Window().Zapisz1->trigger();  // the menu item
+  EXPECT_EQ(Text(Window().StatusText->text()), " Device programmed");
+  ExpectModuleHoldsImageOf(answers, scratch_ / "second.par");
+  EXPECT_EQ(answers.Messages().size(), 2u) << "only the two refusals";
+}
+
+TEST_F(Editing, TextsSetThroughTheAccessibilityInterfaceAreCheckedAndTakenAsTyped) {
+  ModalAnswers answers;
+  NewConfiguration(answers, "Q5495");
+  ChooseThermocoupleK(answers);
+  ParameterPanelView& panel = Panel();
+  const auto setValue = [](QLineEdit* field, const QString& text) {
+    QAccessible::queryAccessibleInterface(field)->setText(QAccessible::Value, text);
+  };
+  const MemoryBytes before = module_.Memory();
+
+  // Below the thermocouple's range, set while the field never had the focus:
+  // Write checks it as if typed, says why and hands the focus to it.
+  setValue(panel.MinInputE, "-150.1");
+  EXPECT_TRUE(IsAqua(panel.MinInputE));
+  Window().ZapiszT->trigger();
+  EXPECT_EQ(answers.Messages(), std::vector<std::string>{"Minimum out of range!"});
+  EXPECT_EQ(Window().focusWidget(), panel.MinInputE);
+  EXPECT_NE(Text(Window().StatusText->text()), " Device programmed");
+  EXPECT_EQ(module_.Memory(), before);
+
+  // Accepted values: the timer's repainting keeps them, leaving the field
+  // checks the number, and the texts go into the record at once.
+  setValue(panel.MinInputE, "-100");
+  ReplaceTextAccessibly(panel.KodE, "TT-5");
+  setValue(panel.OgolneE, "Set by a screen reader");
+  Window().Timer1Timer();
+  EXPECT_EQ(panel.MinInputE->text(), QStringLiteral("-100"));
+  EXPECT_EQ(program_->Context().config.kod, "TT-5");
+  EXPECT_EQ(program_->Context().config.ogolne, "Set by a screen reader");
+  EXPECT_TRUE(IsAqua(panel.KodE));
+  Window().activateWindow();  // focus moves only in the active window
+  ASSERT_TRUE(WaitFor([&] { return Window().isActiveWindow(); }));
+  panel.MinInputE->setFocus();
+  panel.MaxInputE->setFocus();
+  ASSERT_TRUE(WaitFor([&] { return program_->Context().config.MinInput == -100; }));
+  Window().ZapiszT->trigger();
+  EXPECT_EQ(Text(Window().StatusText->text()), " Device programmed");
+  ExpectModuleHoldsImageOf(answers, scratch_ / "set.par");
   EXPECT_EQ(answers.Messages().size(), 1u) << answers.Messages().back();
 }
 

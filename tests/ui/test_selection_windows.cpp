@@ -128,6 +128,62 @@ TEST_F(SelectionWindows, ACancelledConversionWindowPutsTheChoiceBackWithoutReope
   EXPECT_FALSE(inputs.LinearC[TWyborRVLogic::kVoltagePage]->isChecked());
 }
 
+TEST_F(SelectionWindows, ChoicesToggledThroughTheAccessibilityInterfaceFollowTheRules) {
+  const ModuleConfig& c = context_.config;
+  Set(10, 7, kLinTable);
+  {
+    TWybor window(context_, host_, nullptr);
+    window.show();
+    ASSERT_TRUE(window.CompensationC->isChecked());
+    ToggleAccessibly(window.TempDiffC);
+    EXPECT_TRUE(window.TempDiffC->isChecked());
+    EXPECT_FALSE(window.CompensationC->isChecked()) << "the options exclude each other";
+    ToggleAccessibly(window.CompensationC);
+    EXPECT_FALSE(window.TempDiffC->isChecked());
+    ToggleAccessibly(window.TypR.at(15));  // "Other" asks for its table
+    EXPECT_EQ(host_.opened["TTablF"], 1);
+    ToggleAccessibly(window.TypR.at(14));
+    ToggleAccessibly(window.TermoLinC);
+    window.OKB->click();
+    EXPECT_EQ(std::vector<int>({c.Typ, c.Tryb, c.Lin}), std::vector<int>({14, 7, kLinNone}));
+  }
+
+  // A conversion box opens its window, whose Cancel unchecks the box again.
+  Set(5, 3, kLinNone);
+  {
+    TWyborRV window(context_, host_, nullptr);
+    window.show();
+    ToggleAccessibly(window.LinearC[TWyborRVLogic::kResistancePage]);
+    EXPECT_EQ(host_.opened["TLinaF"], 1);
+    EXPECT_FALSE(window.LinearC[TWyborRVLogic::kResistancePage]->isChecked());
+    ToggleAccessibly(window.WireR.at(2));
+    window.OKB->click();
+    EXPECT_EQ(std::vector<int>({c.Typ, c.Tryb, c.Lin}), std::vector<int>({5, 2, kLinNone}));
+  }
+
+  // A conversion radio button opens its window: cancelled, "none" again;
+  // confirmed, the conversion stays.
+  Set(18, 5, kLinNone);
+  {
+    TWyborIV window(context_, host_, nullptr);
+    window.show();
+    auto& voltage = window.ConversionR[TWyborIVLogic::kVoltagePage];
+    ToggleAccessibly(voltage[static_cast<int>(Conversion::PowerSeries)]);
+    EXPECT_EQ(host_.opened["TPowerF"], 1);
+    EXPECT_TRUE(voltage[static_cast<int>(Conversion::None)]->isChecked());
+  }
+  Set(19, 5, kLinNone);
+  host_.linear = [] { return true; };
+  {
+    TWyborI window(context_, host_, nullptr);
+    window.show();
+    ToggleAccessibly(window.ConversionR[static_cast<int>(Conversion::Linear)]);
+    EXPECT_EQ(host_.opened["TLinaF"], 2);
+    window.OKB->click();
+    EXPECT_EQ(c.Lin, kLinLinear);
+  }
+}
+
 TEST_F(SelectionWindows, TheDotPositionListSetsKropkaOnOk) {
   Set(19, 5, kLinNone);
   context_.config.Kropka = 2;

@@ -115,6 +115,22 @@ void Type(QLineEdit* field, const QString& text, bool enter) {
   if (enter) QTest::keyClick(field, Qt::Key_Return);
 }
 
+void ToggleAccessibly(QAbstractButton* button) {
+  QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(button);
+  ASSERT_NE(accessible, nullptr);
+  ASSERT_NE(accessible->actionInterface(), nullptr);
+  const QString toggle = QAccessibleActionInterface::toggleAction();
+  ASSERT_TRUE(accessible->actionInterface()->actionNames().contains(toggle));
+  accessible->actionInterface()->doAction(toggle);
+}
+
+void ReplaceTextAccessibly(QLineEdit* field, const QString& text) {
+  QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(field);
+  ASSERT_NE(accessible, nullptr);
+  ASSERT_NE(accessible->editableTextInterface(), nullptr);
+  accessible->editableTextInterface()->replaceText(0, static_cast<int>(field->text().size()), text);
+}
+
 bool PressMessageButton(QWidget* window, QMessageBox::StandardButton which) {
   auto* box = qobject_cast<QMessageBox*>(window);
   if (box == nullptr || box->button(which) == nullptr) return false;

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
 #include <QLineEdit>
@@ -88,6 +89,12 @@ void ChooseRefusedFile(ModalAnswers& answers, const std::filesystem::path& path)
 
 // Typed as a person would; Enter ends the entry and checks it.
 void Type(QLineEdit* field, const QString& text, bool enter = true);
+
+// What a screen reader or a GUI test tool does through the accessibility
+// interface: the Toggle action of a check box or radio button, and the text
+// of a field replaced as a whole (QAccessibleEditableTextInterface).
+void ToggleAccessibly(QAbstractButton* button);
+void ReplaceTextAccessibly(QLineEdit* field, const QString& text);
 
 // Clicks the button of a message box with this role.
 bool PressMessageButton(QWidget* window, QMessageBox::StandardButton button);

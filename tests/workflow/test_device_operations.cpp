@@ -2,6 +2,8 @@
 // their checks, the choice of an information-only write, the waiting
 // window, the result texts, and one transfer at a time.
 #include "config/dates.h"
+#include "support/scripted_dialog_host.h"
+#include "workflow/sensor_window.h"
 #include "workflow_fixture.h"
 
 namespace q5480 {
@@ -27,16 +29,59 @@ TEST_F(DeviceOperations, WriteRefusalsSendNothing) {
   SetThermocoupleK(context_.config);
   window_->Panel().pokaz(kColourWhite);
   ui_.Forget();
-  context_.state.InvalidEntry = true;
+  // The value being typed is checked first: refused, it stops the write
+  // with its own message.
+  ParameterPanel& panel = window_->Panel();
+  panel.CommitTyping = [&] { panel.MaxInputEExit("2000"); };
   EXPECT_FALSE(window_->ZapiszTClick());
-  EXPECT_TRUE(ui_.Messages().empty()) << "a refused field stops the write silently";
+  EXPECT_EQ(ui_.MessageTexts(), std::vector<std::string>{"Maximum out of range!"});
+  EXPECT_TRUE(context_.state.InvalidEntry);
+  panel.CommitTyping = nullptr;
+  ui_.Forget();
 
-  context_.state.InvalidEntry = false;
   context_.config.Device = "Q5497";
   EXPECT_FALSE(window_->ZapiszTClick());
   ASSERT_EQ(ui_.MessageTexts(), std::vector<std::string>{"Type of panel meter inconsistency!"});
   EXPECT_EQ(ui_.Messages()[0].icon, MessageIcon::Warning);
   EXPECT_EQ(Requests('D'), 0);
+}
+
+TEST_F(DeviceOperations, AValueRefusedEarlierDoesNotStopALaterWrite) {
+  ConnectWithThermocoupleK();
+  ParameterPanel& panel = window_->Panel();
+  test_support::ScriptedDialogHost host;
+  host.meterType = [&] {
+    context_.config.Device = "Q5495";
+    return true;
+  };
+  host.sensor = [&] {
+    TWyborLogic sensor(context_, host);
+    sensor.PageChange(TWyborLogic::kThermocouplePage);
+    sensor.TypClick(10);  // K
+    return *sensor.Ok();
+  };
+  const auto refuseMinimum = [&] {
+    ASSERT_FALSE(panel.MinInputEExit("-150.1"));
+    ASSERT_EQ(ui_.MessageTexts(), std::vector<std::string>{"Minimum out of range!"});
+    ui_.Forget();
+  };
+  const auto writeAndVerify = [&] {
+    ASSERT_TRUE(window_->ZapiszTClick()) << "the refusal was told; the field holds the old value";
+    EXPECT_TRUE(ui_.Messages().empty());
+    EXPECT_EQ(context_.statusText, "Device programmed");
+    EXPECT_TRUE(window_->Weryfikuj1Click()) << "the module holds the configuration";
+  };
+
+  refuseMinimum();
+  writeAndVerify();
+
+  // New forgets the refusal; a new sensor then writes.
+  refuseMinimum();
+  window_->Files().Nowy1Click();
+  EXPECT_FALSE(context_.state.InvalidEntry);
+  ASSERT_TRUE(window_->SenSelClick(host));
+  writeAndVerify();
+  EXPECT_EQ(context_.config.Typ, 10);
 }
 
 TEST_F(DeviceOperations, FullWriteProgramsTheModuleAndVerifyFindsItThere) {

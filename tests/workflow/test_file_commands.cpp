@@ -98,6 +98,23 @@ TEST_F(FileCommandsTest, SaveAsksForANameOnlyWhileTheConfigurationHasNone) {
   EXPECT_EQ(back.kod, "changed");
 }
 
+TEST_F(FileCommandsTest, SaveStopsOnlyForAValueRefusedAsItSaves) {
+  const std::string path = OpenExample();
+  ASSERT_FALSE(panel_.MaxInputEExit("1400"));
+  ui_.Forget();
+  context_.config.kod = "after";
+  ASSERT_TRUE(files_.Zachowaj1Click()) << "the refusal was told; the field holds the old value";
+  EXPECT_TRUE(ui_.Messages().empty());
+  EXPECT_NE(ReadBytes(path).find("kod=after\r\n"), std::string::npos);
+
+  // The value being typed is checked first; refused, nothing is saved.
+  panel_.CommitTyping = [&] { panel_.MaxInputEExit("1400"); };
+  context_.config.kod = "refused";
+  EXPECT_FALSE(files_.Zachowaj1Click());
+  EXPECT_EQ(ui_.MessageTexts(), std::vector<std::string>{"Maximum out of range!"});
+  EXPECT_EQ(ReadBytes(path).find("kod=refused"), std::string::npos);
+}
+
 TEST_F(FileCommandsTest, SaveWithoutConfigurationWritesNothing) {
   EXPECT_FALSE(panel_.CheckParam(true, true));
   EXPECT_TRUE(ui_.Messages().empty()) << "quiet";

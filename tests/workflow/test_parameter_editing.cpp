@@ -148,11 +148,27 @@ TEST_F(Editing, TheThresholdIsOffOrAtLeastTwiceTheFiltrationRange) {
   panel_.FiltrLimitUpDownClick(true);
   EXPECT_EQ(context_.config.FiltrLimit, 100);
 
+  // The floor is compared as it stands, not rounded: with 12.1 % it is
+  // 24.2, so 24 lies below it.
+  context_.config.FiltrZakres = 121;
+  context_.config.FiltrLimit = 25;
+  panel_.FiltrLimitUpDownClick(false);
+  EXPECT_EQ(context_.config.FiltrLimit, 0);
+  panel_.FiltrLimitUpDownClick(true);
+  EXPECT_EQ(context_.config.FiltrLimit, 24);
+
   // A narrower filtration range lowers the threshold's floor, a wider one
-  // lifts the threshold with it.
+  // lifts the threshold with it, which then differs from the module.
   context_.config.FiltrLimit = 10;
+  panel_.ClearChangedMarks();
+  context_.state.Programmed = true;
+  ASSERT_TRUE(panel_.FiltrZakresEExit("5"));
+  EXPECT_EQ(context_.config.FiltrLimit, 10);
+  EXPECT_EQ(panel_.View().Colour(PanelField::FiltrLimitE), FieldColour::Window);
   ASSERT_TRUE(panel_.FiltrZakresEExit("10"));
   EXPECT_EQ(context_.config.FiltrLimit, 20);
+  EXPECT_EQ(panel_.View().Colour(PanelField::FiltrLimitE), FieldColour::Aqua);
+  EXPECT_FALSE(context_.state.Programmed);
 
   // Typing takes a number over at once, held to 0 to 100.
   panel_.FiltrLimitEChange("250");
