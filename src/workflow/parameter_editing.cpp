@@ -57,6 +57,12 @@ bool ParameterPanel::MaxInputEExit(const std::string& text) { return RangeFieldE
 
 bool ParameterPanel::RangeFieldExit(const std::string& text, bool minimum) {
   if (!view_.RangeFieldsEnabled) return true;
+  if (RunCommand([&] { return CheckRangeField(text, minimum); })) return true;
+  context_.state.InvalidEntry = true;
+  return false;
+}
+
+bool ParameterPanel::CheckRangeField(const std::string& text, bool minimum) {
   context_.state.InvalidEntry = false;
   ModuleConfig& c = context_.config;
   double& field = minimum ? c.MinInput : c.MaxInput;
@@ -199,15 +205,18 @@ void ParameterPanel::FiltrLimitUpDownClick(bool up) {
   Edited(PanelField::FiltrLimitE);
 }
 
-void ParameterPanel::FiltrDobierzClick() {
-  if (noTab(context_) && nietypo()) return;
-  ModuleConfig& c = context_.config;
-  const FilterSuggestion suggested = SuggestFilter(c, context_.conversion.Table);
-  c.FiltrZakres = suggested.FiltrZakres;
-  c.FiltrCzas = suggested.FiltrCzas;
-  ShowFilter();
-  Edited(PanelField::FiltrZakresE);
-  Edited(PanelField::FiltrCzasE);
+bool ParameterPanel::FiltrDobierzClick() {
+  return RunCommand([&] {
+    if (noTab(context_) && nietypo()) return false;
+    ModuleConfig& c = context_.config;
+    const FilterSuggestion suggested = SuggestFilter(c, context_.conversion.Table);
+    c.FiltrZakres = suggested.FiltrZakres;
+    c.FiltrCzas = suggested.FiltrCzas;
+    ShowFilter();
+    Edited(PanelField::FiltrZakresE);
+    Edited(PanelField::FiltrCzasE);
+    return true;
+  });
 }
 
 void ParameterPanel::BurnoutEChange(int index) {

@@ -1,7 +1,6 @@
 // The sensor button and Configuration › Input: the meter type first when no
 // model is known, then the selection windows of the model, and what follows
 // their OK or Cancel.
-#include "config/conversion_error.h"
 #include "config/dates.h"
 #include "conversion/range_rules.h"
 #include "workflow/display_format.h"
@@ -38,6 +37,15 @@ bool TQ5480FLogic::SenSelClick(DialogHost& host) {
     context_.ShowCaption();
     return false;
   }
+  if (panel_.RunCommand([&] { return SelectSensor(host); })) return true;
+  // Cancelled or refused: the model as it was before the meter type window.
+  c.Device = previousDevice;
+  context_.ShowCaption();
+  return false;
+}
+
+bool TQ5480FLogic::SelectSensor(DialogHost& host) {
+  ModuleConfig& c = context_.config;
 
   // What Cancel puts back.
   const auto coefficients = c.Coefficients;
@@ -56,22 +64,16 @@ bool TQ5480FLogic::SenSelClick(DialogHost& host) {
     context_.limits.SetUserTenths(userLower, userUpper);
     c.Jednostki = jednostki;
     if (context_.conversion.ConversionConfirmed != 0) c.TableLoaded = false;
-    c.Device = previousDevice;
-    context_.ShowCaption();
     return false;
   }
 
-  state.ZeroCoefficients = false;
-  bool spanSufficient = false;
-  try {
-    spanSufficient = CheckSignalSpan(c, context_.conversion);
-  } catch (const ConversionError&) {
-  }
-  if (!spanSufficient) {
+  if (!CheckSignalSpan(c, context_.conversion)) {
     const int type = RangeLimitType(c);
     c.MinInput = context_.limits.Lower(type);
     c.MaxInput = context_.limits.Upper(type);
   }
+  ConnectionState& state = context_.state;
+  state.ZeroCoefficients = false;
   if (!c.data.empty()) c.data = FormatDate(Today());
   panel_.pokaz(state.Connected ? kColourChangedRange : kColourWhite);
   state.Programmed = false;
