@@ -33,7 +33,8 @@ exit status:
   0  the image was built
   1  the parameters file, the table or the series was refused, or the
      transfer function could not be built (e.g. "Transfer function is not
-     monotonic!"); nothing is written
+     monotonic!", or "Floating point error in the conversion"); nothing is
+     written
   2  bad arguments, or a file does not exist)";
 
 int Run(const std::vector<std::string>& args) {
