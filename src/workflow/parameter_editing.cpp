@@ -3,6 +3,7 @@
 // mark what differs from the module.
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "config/conversion_error.h"
 #include "config/numbers.h"
@@ -24,7 +25,13 @@ constexpr double kTimeStepTenths = 1.6;
 constexpr std::size_t kKodKept = 15;
 constexpr std::size_t kOgolneKept = 60;
 
-std::int32_t RoundToInt(double value) { return static_cast<std::int32_t>(RoundHalfEven(value)); }
+// A typed value far past every limit stays past it: the conversion to an
+// integer saturates rather than leaving the integers' range.
+std::int32_t RoundToInt(double value) {
+  constexpr double kLowest = std::numeric_limits<std::int32_t>::min();
+  constexpr double kHighest = std::numeric_limits<std::int32_t>::max();
+  return static_cast<std::int32_t>(std::clamp(RoundHalfEven(value), kLowest, kHighest));
+}
 
 // The threshold's lower bound: twice the filtration range, in percent.
 std::int32_t ThresholdFloor(std::int32_t filtrZakres) { return RoundToInt(0.2 * filtrZakres); }

@@ -95,7 +95,9 @@ struct FilterCase {
 TEST_F(Editing, FiltrationRangeAndTimeConstantOnTheModulesGrid) {
   const FilterCase ranges[] = {
       {"12.5", 0, true, 125, "12.5"}, {"12,5", 0, true, 125, "12.5"}, {"25", 0, true, 250, "25.0"},
-      {"26", 100, false, 100, "10.0"}, {"-1", 100, false, 100, "10.0"}};
+      {"26", 100, false, 100, "10.0"}, {"-1", 100, false, 100, "10.0"},
+      // Far past the integers: refused as any value out of range.
+      {"1e308", 100, false, 100, "10.0"}, {"-3e9", 100, false, 100, "10.0"}};
   for (const FilterCase& c : ranges) {
     SCOPED_TRACE(c.typed);
     context_.config.FiltrZakres = c.before;
@@ -107,7 +109,7 @@ TEST_F(Editing, FiltrationRangeAndTimeConstantOnTheModulesGrid) {
       {"40", 0, true, 400, "40.0"}, {"0.1", 0, true, 2, "0.2"},  {"0", 20, true, 0, "0.0"},
       {"5", 0, true, 50, "5.0"},    {"1", 0, true, 10, "1.0"},    {"2", 0, true, 19, "1.9"},
       // Refused: the old value stays, brought onto the grid all the same.
-      {"41", 20, false, 19, "1.9"}};
+      {"41", 20, false, 19, "1.9"}, {"1e308", 20, false, 19, "1.9"}};
   for (const FilterCase& c : times) {
     SCOPED_TRACE(c.typed);
     context_.config.FiltrCzas = c.before;
@@ -132,7 +134,8 @@ TEST_F(Editing, TheThresholdIsOffOrAtLeastTwiceTheFiltrationRange) {
     EXPECT_EQ(panel_.View().FiltrLimitUpDown, c.after);
   }
   EXPECT_FALSE(panel_.FiltrLimitEExit("101"));
-  EXPECT_EQ(Messages(), std::vector<std::string>{"Out of range!"});
+  EXPECT_FALSE(panel_.FiltrLimitEExit("-1e300"));
+  EXPECT_EQ(Messages(), (std::vector<std::string>{"Out of range!", "Out of range!"}));
 
   // The arrows jump over what is not allowed.
   context_.config.FiltrZakres = 250;
