@@ -47,11 +47,11 @@ bool TQ5480FLogic::SenSelClick(DialogHost& host) {
 bool TQ5480FLogic::SelectSensor(DialogHost& host) {
   ModuleConfig& c = context_.config;
 
-  // What Cancel puts back.
-  const auto coefficients = c.Coefficients;
-  const std::int32_t userLower = context_.limits.LowerTenths(kTypUserThermocouple);
-  const std::int32_t userUpper = context_.limits.UpperTenths(kTypUserThermocouple);
-  const std::uint8_t jednostki = c.Jednostki;
+  // What Cancel puts back: everything the windows may have changed in the
+  // record (the conversion's coefficients, unit and table file, the cold
+  // junction's temperature) and the user limits.
+  const ModuleConfig before = c;
+  const InputLimits limitsBefore = context_.limits;
 
   SelectionOutcome outcome = SelectionOutcome::Cancel;
   switch (ModelCode(c)) {
@@ -60,9 +60,12 @@ bool TQ5480FLogic::SelectSensor(DialogHost& host) {
     default: outcome = RunSensorPair(host, c.Typ == 5 || c.Typ == 16); break;
   }
   if (outcome != SelectionOutcome::Ok) {
-    c.Coefficients = coefficients;
-    context_.limits.SetUserTenths(userLower, userUpper);
-    c.Jednostki = jednostki;
+    // The model the module reports meanwhile is not the windows' to put back.
+    const std::uint8_t modelIndex = c.ModelIndex;
+    c = before;
+    c.ModelIndex = modelIndex;
+    context_.limits = limitsBefore;
+    // The one table in memory is now the one a conversion window confirmed.
     if (context_.conversion.ConversionConfirmed != 0) c.TableLoaded = false;
     return false;
   }

@@ -7,9 +7,13 @@
 #include "support/recording_ui.h"
 #include "support/sample_configurations.h"
 #include "config/dates.h"
+#include "support/scratch_directory.h"
 #include "support/scripted_dialog_host.h"
 #include "workflow/main_window.h"
 #include "workflow/parameter_panel.h"
+#include "workflow/resistance_voltage_window.h"
+#include "workflow/room_temperature_window.h"
+#include "workflow/table_window.h"
 
 namespace q5480 {
 namespace {
@@ -283,6 +287,39 @@ TEST_F(SensorButton, CancelPutsBackWhatTheWindowsChanged) {
   EXPECT_EQ(context_.limits.LowerTenths(kTypUserThermocouple), -10);
   EXPECT_EQ(context_.limits.UpperTenths(kTypUserThermocouple), 10);
   EXPECT_FALSE(c.TableLoaded) << "the table in memory is the confirmed one, not the file's";
+}
+
+TEST_F(SensorButton, CancelAfterATableWasConfirmedKeepsTheRecordsOwnTableAndRoomTemperature) {
+  ModuleConfig& c = context_.config;
+  c.Device = "Q5497";
+  c.Typ = 16;
+  c.Tryb = 5;
+  c.Lin = kLinTable;
+  c.File = "old.dat";
+  c.TableLoaded = true;
+  c.RoomT = 25;
+  test_support::ScratchDirectory folder;
+  const std::string table = (folder / "new.dat").string();
+  test_support::WriteBytes(table, "0 0\r\n100 10\r\n");
+  host_.table = [&] {
+    TTablFLogic window(context_);
+    return window.LoadFile(table) && window.OkClick();
+  };
+  host_.resistanceVoltage = [&] {
+    TWyborRVLogic window(context_, host_);
+    window.ConversionClick(TWyborRVLogic::kVoltagePage, Conversion::Table, true);
+    return window.More();
+  };
+  // The external junction's temperature typed, then the sensor window cancelled.
+  host_.sensor = [&] {
+    TRoomFLogic(context_).RoomTEExit("30");
+    return SelectionOutcome::Cancel;
+  };
+  EXPECT_FALSE(window_.SenSelClick(host_));
+  EXPECT_EQ(host_.opened["TTablF"], 1);
+  EXPECT_EQ(c.File, "old.dat") << "the table to read again is the record's own";
+  EXPECT_FALSE(c.TableLoaded) << "the table in memory is the confirmed one";
+  EXPECT_EQ(c.RoomT, 25);
 }
 
 TEST_F(SensorButton, OkBringsTheRangeIntoLineAndShowsTheConfiguration) {
