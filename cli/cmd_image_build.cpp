@@ -34,8 +34,9 @@ exit status:
   0  the image was built
   1  the parameters file, the table or the series was refused, or the
      transfer function could not be built (e.g. "Transfer function is not
-     monotonic!"); nothing is written; or FILE.bin cannot be written
-     ("Cannot open file: FILE.bin"; a write-protected file stays as it was)
+     monotonic!", or "Floating point error in the conversion"); nothing is
+     written; or FILE.bin cannot be written ("Cannot open file: FILE.bin";
+     a write-protected file stays as it was)
   2  bad arguments, or a file does not exist)";
 
 int Run(const std::vector<std::string>& args) {

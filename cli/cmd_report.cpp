@@ -7,7 +7,6 @@
 
 #include "cli_support.h"
 #include "command_registry.h"
-#include "config/conversion_error.h"
 #include "config/dates.h"
 #include "conversion/stored_configuration.h"
 #include "workflow/printed_report.h"
@@ -36,8 +35,9 @@ options:
 
 exit status:
   0  the report was printed
-  1  the parameters file does not load ("Corrupted or wrong data file!"), or
-     its table or series was refused
+  1  the parameters file does not load ("Corrupted or wrong data file!"),
+     its table or series was refused, or its conversion meets a
+     floating-point error ("Floating point error in the conversion")
   2  bad arguments, or a file does not exist)";
 
 int Run(const std::vector<std::string>& args) {
@@ -54,15 +54,11 @@ int Run(const std::vector<std::string>& args) {
   ModuleConfig config;
   InputLimits limits;
   ConversionState state;
-  try {
-    const StoredLoadResult loaded = LoadStoredConfiguration(
-        input, table ? std::optional<std::filesystem::path>(*table) : std::nullopt, {config, limits, state});
-    // A table that is not at hand leaves only the accuracy untold.
-    if (loaded.status != StoredLoad::Ok && loaded.status != StoredLoad::TableNotFound) {
-      return ReportMessage(loaded.message, kExitFailed);
-    }
-  } catch (const ConversionError& e) {
-    return ReportMessage(e.what(), kExitFailed);
+  const StoredLoadResult loaded = LoadStoredConfiguration(
+      input, table ? std::optional<std::filesystem::path>(*table) : std::nullopt, {config, limits, state});
+  // A table that is not at hand leaves only the accuracy untold.
+  if (loaded.status != StoredLoad::Ok && loaded.status != StoredLoad::TableNotFound) {
+    return ReportMessage(loaded.message, kExitFailed);
   }
   const PrintedReport report = ComposePrintedReport(config, limits, state, LanguageTable(), "English", Today());
   PrintLines(report.ReadingOrder());

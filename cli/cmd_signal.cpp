@@ -7,7 +7,6 @@
 
 #include "cli_support.h"
 #include "command_registry.h"
-#include "config/conversion_error.h"
 #include "config/numbers.h"
 #include "conversion/power_series.h"
 #include "conversion/sensor_signal.h"
@@ -87,26 +86,22 @@ int Run(const std::vector<std::string>& args) {
     if (!coefficients) return Fail(kCommand, "--coef takes up to 11 numbers separated by commas", kExitUsage);
     config.Coefficients = *coefficients;
   }
-  try {
-    if (const auto table = parsed->Value("--table")) {
-      if (int status = CheckInputFile(kCommand, *table); status != kExitOk) return status;
-      TableLoadResult result;
-      if (!LoadTableFile(*table, state, limits, result)) {
-        std::string message = "Corrupted or wrong data file!";
-        if (!result.reason.empty()) message += "\n(" + result.reason + ".)";
-        return ReportMessage(message, kExitFailed);
-      }
-    } else if (config.Lin == kLinSeries && IsPlainInput(config.Typ)) {
-      std::string reason;
-      if (!SampleSeriesToTable(config, state, limits, reason)) return ReportMessage(reason, kExitFailed);
-    } else if (UsesUserTable(config)) {
-      return Fail(kCommand, "this characteristic is a user table: give it with --table FILE", kExitUsage);
+  if (const auto table = parsed->Value("--table")) {
+    if (int status = CheckInputFile(kCommand, *table); status != kExitOk) return status;
+    TableLoadResult result;
+    if (!LoadTableFile(*table, state, limits, result)) {
+      std::string message = "Corrupted or wrong data file!";
+      if (!result.reason.empty()) message += "\n(" + result.reason + ".)";
+      return ReportMessage(message, kExitFailed);
     }
-    const double signal = SensorSignal(config.Typ, *x, config, state.Table);
-    std::printf("%s\n", FormatGeneral(signal, 15, '.').c_str());
-  } catch (const ConversionError& e) {
-    return ReportMessage(e.what(), kExitFailed);
+  } else if (config.Lin == kLinSeries && IsPlainInput(config.Typ)) {
+    std::string reason;
+    if (!SampleSeriesToTable(config, state, limits, reason)) return ReportMessage(reason, kExitFailed);
+  } else if (UsesUserTable(config)) {
+    return Fail(kCommand, "this characteristic is a user table: give it with --table FILE", kExitUsage);
   }
+  const double signal = SensorSignal(config.Typ, *x, config, state.Table);
+  std::printf("%s\n", FormatGeneral(signal, 15, '.').c_str());
   return kExitOk;
 }
 

@@ -46,8 +46,10 @@ far as it was computed; its accuracy cannot be told.
 
 exit status:
   0  the simulation was printed
-  1  the parameters file, the table or the series was refused, the value is
-     out of range ("Out of range!"), or the accuracy cannot be told
+  1  the parameters file, the table or the series was refused, its
+     conversion meets a floating-point error ("Floating point error in the
+     conversion"), the value is out of range ("Out of range!"), or the
+     accuracy cannot be told
   2  bad arguments, or a file does not exist)";
 
 std::string Trimmed(const std::string& text) {
@@ -117,7 +119,6 @@ int Run(const std::vector<std::string>& args) {
     return status;
   }
   const SimulationSetup setup = PrepareSimulation(context, stored.image);
-  if (!setup.error.empty()) return ReportMessage(setup.error, kExitFailed);
   if (setup.failure != BuildFailure::None) {
     const std::string message = BuildFailureMessage(setup.failure);
     if (!setup.simulation) return ReportMessage(message, kExitFailed);

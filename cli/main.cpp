@@ -3,7 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "cli_support.h"
 #include "command_registry.h"
+#include "config/conversion_error.h"
 
 namespace q5480::cli {
 namespace {
@@ -72,5 +74,11 @@ int main(int argc, char** argv) {
       return kExitOk;
     }
   }
-  return best->run(rest);
+  // Whichever command met a floating-point error of the conversion ends with
+  // its message and status 1.
+  try {
+    return best->run(rest);
+  } catch (const q5480::ConversionError& error) {
+    return ReportMessage(error.what(), kExitFailed);
+  }
 }

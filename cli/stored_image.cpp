@@ -4,7 +4,6 @@
 #include <functional>
 
 #include "command_registry.h"
-#include "config/conversion_error.h"
 #include "config/dates.h"
 #include "conversion/build_image.h"
 #include "conversion/stored_configuration.h"
@@ -17,17 +16,13 @@ int LoadStoredFile(std::string_view command, const std::string& parametersFile,
   if (table) {
     if (int status = CheckInputFile(command, *table); status != kExitOk) return status;
   }
-  try {
-    const StoredLoadResult loaded = LoadStoredConfiguration(
-        parametersFile, table ? std::optional<std::filesystem::path>(*table) : std::nullopt, context);
-    if (loaded.status == StoredLoad::TableNotFound) {
-      return Fail(command, "cannot find the table file \"" + context.config.File + "\" (give it with --table)",
-                  kExitUsage);
-    }
-    if (loaded.status != StoredLoad::Ok) return ReportMessage(loaded.message, kExitFailed);
-  } catch (const ConversionError& error) {
-    return ReportMessage(error.what(), kExitFailed);
+  const StoredLoadResult loaded = LoadStoredConfiguration(
+      parametersFile, table ? std::optional<std::filesystem::path>(*table) : std::nullopt, context);
+  if (loaded.status == StoredLoad::TableNotFound) {
+    return Fail(command, "cannot find the table file \"" + context.config.File + "\" (give it with --table)",
+                kExitUsage);
   }
+  if (loaded.status != StoredLoad::Ok) return ReportMessage(loaded.message, kExitFailed);
   return kExitOk;
 }
 
@@ -35,12 +30,8 @@ namespace {
 
 // The report of a build that did not succeed.
 int BuildStatus(const std::function<BuildFailure()>& build) {
-  try {
-    const BuildFailure failure = build();
-    if (failure != BuildFailure::None) return ReportMessage(BuildFailureMessage(failure), kExitFailed);
-  } catch (const ConversionError& error) {
-    return ReportMessage(error.what(), kExitFailed);
-  }
+  const BuildFailure failure = build();
+  if (failure != BuildFailure::None) return ReportMessage(BuildFailureMessage(failure), kExitFailed);
   return kExitOk;
 }
 

@@ -33,7 +33,7 @@ fuzz_one() {
   local result=$dir/findings/$name.result
   mkdir -p "$corpus" "$findings"
   local seeds=(fuzz/corpus/"$name")
-  case $name in parameters_file | table_file) seeds+=(examples) ;; esac
+  case $name in parameters_file | table_file | window_logic) seeds+=(examples) ;; esac
   if "$dir/fuzz/fuzz_$name" -max_total_time="$seconds" -timeout=30 -print_final_stats=1 \
        -artifact_prefix="$findings/" "$corpus" "${seeds[@]}" >"$log" 2>&1; then
     local runs rate

@@ -2,7 +2,8 @@
 # Sets up, builds from scratch and runs every test: as built for use (a
 # Release build), under AddressSanitizer and UndefinedBehaviorSanitizer, and
 # the suites with threads (link, device, window logic) under ThreadSanitizer;
-# then every reader of outside data fuzzed for a while (scripts/fuzz.sh).
+# then every reader of outside data and the window logic fuzzed for a while
+# (scripts/fuzz.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -30,7 +31,7 @@ cmake -S . -B build-thread -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQ5480_TS
 cmake --build build-thread -j "$jobs" --target test_link test_device test_workflow
 ctest --test-dir build-thread --output-on-failure -j "$jobs" -L '^(link|device|workflow)$'
 
-stage "Fuzzing: each reader of outside data for ${Q5480_FUZZ_SECONDS:-60} s"
+stage "Fuzzing: each harness for ${Q5480_FUZZ_SECONDS:-60} s"
 rm -rf build-fuzz
 scripts/fuzz.sh "${Q5480_FUZZ_SECONDS:-60}"
 stage "Done"

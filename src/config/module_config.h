@@ -66,6 +66,8 @@ struct ModuleConfig {
   std::string File;
   bool TableLoaded = false;
   std::array<double, 11> Coefficients{0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+
+  friend bool operator==(const ModuleConfig&, const ModuleConfig&) = default;
 };
 
 // ---- Input types -----------------------------------------------------------
@@ -91,6 +93,8 @@ class InputLimits {
   double Upper(int typ) const { return UpperTenths(typ) * 0.1; }
   // Sets the limits of type 15 (the user characteristic), in tenths.
   void SetUserTenths(std::int32_t lower, std::int32_t upper);
+
+  friend bool operator==(const InputLimits&, const InputLimits&) = default;
 
  private:
   std::array<std::int32_t, 21> lower_{};

@@ -17,6 +17,8 @@ inline constexpr int kTransferGridPoints = 201;
 struct TablePoint {
   double x = 0;  // first column: the result (or temperature)
   double y = 0;  // second column: the signal
+
+  friend bool operator==(const TablePoint&, const TablePoint&) = default;
 };
 
 // Point 0 is the header: x the number of points, y the index of the text line
@@ -27,6 +29,8 @@ struct UserTable {
   int Count() const;
   const TablePoint& operator[](int i) const { return points[static_cast<std::size_t>(i)]; }
   TablePoint& operator[](int i) { return points[static_cast<std::size_t>(i)]; }
+
+  friend bool operator==(const UserTable&, const UserTable&) = default;
 };
 
 struct ConversionState {
@@ -35,6 +39,8 @@ struct ConversionState {
   std::uint8_t ConversionConfirmed = 0;  // set by the OK of a conversion dialog
   std::array<double, kTransferGridPoints> TransferFractions{};
   bool TransferOk = true;
+
+  friend bool operator==(const ConversionState&, const ConversionState&) = default;
 };
 
 // What every conversion step works on: the record, the absolute limits (with

@@ -56,12 +56,12 @@ AccuracyOutcome TableAccuracyOf(const ModuleConfig& config, const InputLimits& l
   const ConversionContext context{configCopy, limitsCopy, stateCopy};
   ModuleImage image;
   AccuracyOutcome outcome;
+  // The image is only measured, never written: its date does not matter.
+  if (!BuildModuleImage(context, image, 0, outcome.failure)) {
+    if (outcome.failure == BuildFailure::None) outcome.failure = BuildFailure::NotMonotonic;
+    return outcome;
+  }
   try {
-    // The image is only measured, never written: its date does not matter.
-    if (!BuildModuleImage(context, image, 0, outcome.failure)) {
-      if (outcome.failure == BuildFailure::None) outcome.failure = BuildFailure::NotMonotonic;
-      return outcome;
-    }
     outcome.accuracy = MeasureTableAccuracy(configCopy, stateCopy.Table, image);
   } catch (const ConversionError& error) {
     outcome.error = error.what();

@@ -36,12 +36,14 @@ TableAccuracy MeasureTableAccuracy(const ModuleConfig& config, const UserTable& 
 
 struct AccuracyOutcome {
   BuildFailure failure = BuildFailure::None;  // why no table could be built
-  std::string error;                          // or the floating-point error
+  std::string error;                          // why the table built could not be measured
   std::optional<TableAccuracy> accuracy;
 };
 
 // Builds the image of a copy of the configuration, so that the program's
 // image, signal range and transfer fractions stay as they are, and measures it.
+// Throws ConversionError when the build meets a floating-point error: the
+// configuration itself cannot be turned into a table.
 AccuracyOutcome TableAccuracyOf(const ModuleConfig& config, const InputLimits& limits,
                                 const ConversionState& state);
 

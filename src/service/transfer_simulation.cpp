@@ -87,29 +87,26 @@ SimulationSetup PrepareSimulation(const ConversionContext& context, const Module
   const UserTable& table = context.state.Table;
   SimulationSetup setup;
   ModuleImage built = image;
-  try {
-    BuildFailure failure = BuildFailure::None;
-    // The copy is only measured, never written: its date does not matter.
-    if (BuildModuleImage(context, built, 0, failure)) {
-      setup.simulation.emplace(config.SignalLow, config.SignalHigh, config.MinInput, config.MaxInput,
-                               context.state.TransferFractions);
-      try {
-        setup.accuracy = MeasureTableAccuracy(config, table, built);
-      } catch (const ConversionError&) {
-        // Only the accuracy goes untold; the table itself was built.
-      }
-      return setup;
+  BuildFailure failure = BuildFailure::None;
+  // The copy is only measured, never written: its date does not matter.
+  if (BuildModuleImage(context, built, 0, failure)) {
+    setup.simulation.emplace(config.SignalLow, config.SignalHigh, config.MinInput, config.MaxInput,
+                             context.state.TransferFractions);
+    try {
+      setup.accuracy = MeasureTableAccuracy(config, table, built);
+    } catch (const ConversionError& error) {
+      // Only the accuracy goes untold; the table itself was built.
+      setup.accuracyError = error.what();
     }
-    setup.failure = failure == BuildFailure::None ? BuildFailure::NotMonotonic : failure;
-    if (setup.failure == BuildFailure::NoUserData) return setup;
-    // The build keeps nothing of a failed table; the window shows what the
-    // computation made of it.
-    const SignalBounds bounds = SignalRange(config, table);
-    const TransferTable computed = BuildTransferTable(config, table, bounds, {});
-    setup.simulation.emplace(bounds.low, bounds.high, config.MinInput, config.MaxInput, computed.fractions);
-  } catch (const ConversionError& error) {
-    setup.error = error.what();
+    return setup;
   }
+  setup.failure = failure == BuildFailure::None ? BuildFailure::NotMonotonic : failure;
+  if (setup.failure == BuildFailure::NoUserData) return setup;
+  // The build keeps nothing of a failed table; the window shows what the
+  // computation made of it.
+  const SignalBounds bounds = SignalRange(config, table);
+  const TransferTable computed = BuildTransferTable(config, table, bounds, {});
+  setup.simulation.emplace(bounds.low, bounds.high, config.MinInput, config.MaxInput, computed.fractions);
   return setup;
 }
 

@@ -60,16 +60,18 @@ class TransferSimulation {
 
 struct SimulationSetup {
   BuildFailure failure = BuildFailure::None;  // told to the person; the window opens all the same
-  std::string error;                          // a floating-point error: nothing to simulate
   std::optional<TransferSimulation> simulation;
   std::optional<TableAccuracy> accuracy;      // of a table that was built
+  std::string accuracyError;                  // why the accuracy of that table cannot be told
 };
 
 // Builds the module image of the configuration (into a copy: the image that
 // Verify compares stays as it is), which sets the signal range and the
 // transfer fractions, and measures the table's accuracy. A characteristic
 // that cannot be inverted is simulated with the table as far as it was
-// computed; without its user data nothing is simulated.
+// computed; without its user data nothing is simulated. Throws
+// ConversionError when the configuration meets a floating-point error:
+// nothing can be simulated.
 SimulationSetup PrepareSimulation(const ConversionContext& context, const ModuleImage& image);
 
 }  // namespace q5480

@@ -3,7 +3,6 @@
 #include <chrono>
 #include <thread>
 
-#include "config/conversion_error.h"
 #include "config/dates.h"
 #include "config/scoped_flag.h"
 #include "conversion/conversion_messages.h"
@@ -111,6 +110,11 @@ bool TQ5480FLogic::InfoOnlyWrite() {
 bool TQ5480FLogic::ZapiszTClick() {
   ConnectionState& state = context_.state;
   if (state.InTransfer || state.MonitorOnly) return false;
+  return panel_.RunCommand([this] { return Write(); });
+}
+
+bool TQ5480FLogic::Write() {
+  ConnectionState& state = context_.state;
   ModuleConfig& c = context_.config;
   if (!panel_.CheckFields()) return false;
   if (!panel_.ConfigurationShown()) {
@@ -132,13 +136,7 @@ bool TQ5480FLogic::ZapiszTClick() {
   if (infoOnly) {
     ok = InfoOnlyWrite();
   } else {
-    BuildFailure failure = BuildFailure::None;
-    try {
-      failure = service_.BuildForWrite(Today());
-    } catch (const ConversionError& error) {
-      context_.MyMesM(context_.TextOf(error.what()), MessageIcon::Error);
-      return false;
-    }
+    const BuildFailure failure = service_.BuildForWrite(Today());
     if (failure != BuildFailure::None) {
       const std::string text =
           failure == BuildFailure::NotMonotonic

@@ -5,6 +5,7 @@
 #include "config/conversion_error.h"
 #include "config/numbers.h"
 #include "conversion/conversion_messages.h"
+#include "workflow/conversion_command.h"
 
 namespace q5480 {
 namespace {
@@ -151,8 +152,10 @@ bool TLinaFLogic::OkClick() {
     Refuse(*refusal);
     return false;
   }
-  ApplyLinear(definition_, unit_, {context_.config, context_.limits, context_.conversion});
-  return true;
+  return RunConversionCommand(context_, [&] {
+    ApplyLinear(definition_, unit_, {context_.config, context_.limits, context_.conversion});
+    return true;
+  });
 }
 
 }  // namespace q5480

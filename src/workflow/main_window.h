@@ -88,9 +88,10 @@ class TQ5480FLogic {
   // Communication: the port selection window runs with Timer1 stopped; its
   // OK (a true result) empties both displays. Refused during a transfer.
   void Komunikacja1Click(const std::function<bool()>& portWindow);
-  // File › Print: the parameter check without the user data; then, with
-  // Timer1 stopped, the print dialog (true when confirmed) and the report
-  // dated today handed to `print` (false when the printer refused it).
+  // File › Print: the parameter check without the user data and the report
+  // dated today; then, with Timer1 stopped, the print dialog (true when
+  // confirmed) and the report handed to `print` (false when the printer
+  // refused it).
   bool Drukuj1Click(const std::function<bool()>& printDialog,
                     const std::function<bool(const PrintedReport&)>& print);
   // File › Print setup: the printer set-up dialog with Timer1 stopped.
@@ -125,6 +126,10 @@ class TQ5480FLogic {
   // The waiting window, the progress and the result of one transfer.
   bool RunTransferWindow(const std::string& message, const TransferCall& transfer);
   bool InfoOnlyWrite();
+  // Write once it may run: the checks, the build and the transfer.
+  bool Write();
+  // The sensor button once the model is known: the windows and their OK.
+  bool SelectSensor(DialogHost& host);
 
   ProgramContext& context_;
   ModuleService& service_;

@@ -7,16 +7,20 @@ namespace q5480 {
 
 bool TQ5480FLogic::Drukuj1Click(const std::function<bool()>& printDialog,
                                 const std::function<bool(const PrintedReport&)>& print) {
-  if (context_.state.InTransfer || !panel_.CheckParam(false, false)) return false;
-  TimerPause pause(context_.state);
-  if (!printDialog()) return false;
-  const PrintedReport report =
-      ComposePrintedReport(context_.config, context_.limits, context_.conversion, context_.language,
-                           context_.settings.Language, Today());
-  if (print(report)) return true;
-  // The printing service refused the job: nothing came out.
-  context_.MyMesM(context_.TextOf("Printing failed") + "!", MessageIcon::Error);
-  return false;
+  if (context_.state.InTransfer) return false;
+  return panel_.RunCommand([&] {
+    if (!panel_.CheckParam(false, false)) return false;
+    // A configuration that cannot be reported is told before a printer is chosen.
+    const PrintedReport report =
+        ComposePrintedReport(context_.config, context_.limits, context_.conversion, context_.language,
+                             context_.settings.Language, Today());
+    TimerPause pause(context_.state);
+    if (!printDialog()) return false;
+    if (print(report)) return true;
+    // The printing service refused the job: nothing came out.
+    context_.MyMesM(context_.TextOf("Printing failed") + "!", MessageIcon::Error);
+    return false;
+  });
 }
 
 void TQ5480FLogic::PrintSetup1Click(const std::function<void()>& setupDialog) {

@@ -3,6 +3,7 @@
 // mark what differs from the module.
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "config/conversion_error.h"
 #include "config/numbers.h"
@@ -24,7 +25,13 @@ constexpr double kTimeStepTenths = 1.6;
 constexpr std::size_t kKodKept = 15;
 constexpr std::size_t kOgolneKept = 60;
 
-std::int32_t RoundToInt(double value) { return static_cast<std::int32_t>(RoundHalfEven(value)); }
+// A typed value far past every limit stays past it: the conversion to an
+// integer saturates rather than leaving the integers' range.
+std::int32_t RoundToInt(double value) {
+  constexpr double kLowest = std::numeric_limits<std::int32_t>::min();
+  constexpr double kHighest = std::numeric_limits<std::int32_t>::max();
+  return static_cast<std::int32_t>(std::clamp(RoundHalfEven(value), kLowest, kHighest));
+}
 
 // The threshold's lower bound: twice the filtration range, in percent. A
 // threshold is compared with it as it stands and raised to it rounded.
@@ -58,6 +65,12 @@ bool ParameterPanel::MaxInputEExit(const std::string& text) { return RangeFieldE
 
 bool ParameterPanel::RangeFieldExit(const std::string& text, bool minimum) {
   if (!view_.RangeFieldsEnabled) return true;
+  if (RunCommand([&] { return CheckRangeField(text, minimum); })) return true;
+  context_.state.InvalidEntry = true;
+  return false;
+}
+
+bool ParameterPanel::CheckRangeField(const std::string& text, bool minimum) {
   context_.state.InvalidEntry = false;
   ModuleConfig& c = context_.config;
   double& field = minimum ? c.MinInput : c.MaxInput;
@@ -216,15 +229,18 @@ void ParameterPanel::FiltrLimitUpDownClick(bool up) {
   Edited(PanelField::FiltrLimitE);
 }
 
-void ParameterPanel::FiltrDobierzClick() {
-  if (noTab(context_) && nietypo()) return;
-  ModuleConfig& c = context_.config;
-  const FilterSuggestion suggested = SuggestFilter(c, context_.conversion.Table);
-  c.FiltrZakres = suggested.FiltrZakres;
-  c.FiltrCzas = suggested.FiltrCzas;
-  ShowFilter();
-  Edited(PanelField::FiltrZakresE);
-  Edited(PanelField::FiltrCzasE);
+bool ParameterPanel::FiltrDobierzClick() {
+  return RunCommand([&] {
+    if (noTab(context_) && nietypo()) return false;
+    ModuleConfig& c = context_.config;
+    const FilterSuggestion suggested = SuggestFilter(c, context_.conversion.Table);
+    c.FiltrZakres = suggested.FiltrZakres;
+    c.FiltrCzas = suggested.FiltrCzas;
+    ShowFilter();
+    Edited(PanelField::FiltrZakresE);
+    Edited(PanelField::FiltrCzasE);
+    return true;
+  });
 }
 
 void ParameterPanel::BurnoutEChange(int index) {

@@ -1,6 +1,7 @@
 #include "workflow/parameter_panel.h"
 
 #include "config/numbers.h"
+#include "workflow/conversion_command.h"
 #include "workflow/display_format.h"
 
 namespace q5480 {
@@ -162,6 +163,15 @@ void ParameterPanel::odnowa() {
   view_.RangeFieldsEnabled = false;
   view_.OtherFieldsEnabled = false;
   ApplyColourMode(kColourGrey);
+}
+
+bool ParameterPanel::RunCommand(const std::function<bool()>& work) {
+  const PanelView view = view_;
+  const bool shown = shown_;
+  return RunConversionCommand(context_, work, [&] {
+    view_ = view;
+    shown_ = shown;
+  });
 }
 
 bool ParameterPanel::CheckParam(bool checkUserData, bool quiet) {

@@ -98,6 +98,10 @@ class ParameterPanel {
   // or rebuilds the table from the stored power series.
   bool nietypo();
 
+  // A command over the configuration, through RunConversionCommand: a
+  // refused one also leaves the panel showing what it showed before.
+  bool RunCommand(const std::function<bool()>& work);
+
   // The check that guards Save, Save as and Write.
   bool CheckParam(bool checkUserData, bool quiet);
   // The checks of the numeric fields before a command that uses the whole
@@ -119,8 +123,9 @@ class ParameterPanel {
   void FiltrLimitEChange(const std::string& text);
   // The threshold's arrows: off (0), or at least twice the filtration range.
   void FiltrLimitUpDownClick(bool up);
-  // The optimal filter for the signal span of the range.
-  void FiltrDobierzClick();
+  // The optimal filter for the signal span of the range; false when the
+  // configuration has none (its user data missing, or its conversion failed).
+  bool FiltrDobierzClick();
   // The person's changes of the lists and the texts.
   void BurnoutEChange(int index);
   void SiecEChange(int index);
@@ -146,11 +151,13 @@ class ParameterPanel {
   std::optional<double> ReadNumber(const std::string& text);
   // The checks of the range fields; `minimum` tells which end was edited.
   bool RangeFieldExit(const std::string& text, bool minimum);
+  bool CheckRangeField(const std::string& text, bool minimum);
   void Refuse(const std::string& key);
   void ShowRange();
   void ShowFilter();
   // Editing makes the configuration differ from what the module holds.
   void Edited(PanelField field);
+  bool UserDataMissing();
   bool RebuildFromSeries();
   bool ReadTableFile();
 

@@ -34,13 +34,18 @@ TPowerFLogic::TPowerFLogic(ProgramContext& context)
   ModuleConfig& config = context.config;
   const int tableType = context.conversion.TableType;
   unit_ = DefaultResultUnit(tableType);
+  // A stored series is shown as checked only when it would pass the check:
+  // one whose results lie far past the result range, or that overflows at
+  // its ends, starts afresh.
   if (StoredSeriesFits(context)) {
+    ResultRange range{NAN, NAN};
     try {
-      range_ = SeriesResultRange(config);
-      checked_ = true;
-      unit_ = OfferedUnit(config.Jednostki, unit_);
+      if (!CheckSeriesDefinition(config, tableType, context.limits, range)) {
+        range_ = range;
+        checked_ = true;
+        unit_ = OfferedUnit(config.Jednostki, unit_);
+      }
     } catch (const ConversionError&) {
-      checked_ = false;  // a series that overflows at its ends starts afresh
     }
   }
   if (!checked_) {

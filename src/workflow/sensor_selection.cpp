@@ -1,7 +1,6 @@
 // The sensor button and Configuration › Input: the meter type first when no
 // model is known, then the selection windows of the model, and what follows
 // their OK or Cancel.
-#include "config/conversion_error.h"
 #include "config/dates.h"
 #include "conversion/range_rules.h"
 #include "workflow/display_format.h"
@@ -38,12 +37,21 @@ bool TQ5480FLogic::SenSelClick(DialogHost& host) {
     context_.ShowCaption();
     return false;
   }
+  if (panel_.RunCommand([&] { return SelectSensor(host); })) return true;
+  // Cancelled or refused: the model as it was before the meter type window.
+  c.Device = previousDevice;
+  context_.ShowCaption();
+  return false;
+}
 
-  // What Cancel puts back.
-  const auto coefficients = c.Coefficients;
-  const std::int32_t userLower = context_.limits.LowerTenths(kTypUserThermocouple);
-  const std::int32_t userUpper = context_.limits.UpperTenths(kTypUserThermocouple);
-  const std::uint8_t jednostki = c.Jednostki;
+bool TQ5480FLogic::SelectSensor(DialogHost& host) {
+  ModuleConfig& c = context_.config;
+
+  // What Cancel puts back: everything the windows may have changed in the
+  // record (the conversion's coefficients, unit and table file, the cold
+  // junction's temperature) and the user limits.
+  const ModuleConfig before = c;
+  const InputLimits limitsBefore = context_.limits;
 
   SelectionOutcome outcome = SelectionOutcome::Cancel;
   switch (ModelCode(c)) {
@@ -52,26 +60,23 @@ bool TQ5480FLogic::SenSelClick(DialogHost& host) {
     default: outcome = RunSensorPair(host, c.Typ == 5 || c.Typ == 16); break;
   }
   if (outcome != SelectionOutcome::Ok) {
-    c.Coefficients = coefficients;
-    context_.limits.SetUserTenths(userLower, userUpper);
-    c.Jednostki = jednostki;
+    // The model the module reports meanwhile is not the windows' to put back.
+    const std::uint8_t modelIndex = c.ModelIndex;
+    c = before;
+    c.ModelIndex = modelIndex;
+    context_.limits = limitsBefore;
+    // The one table in memory is now the one a conversion window confirmed.
     if (context_.conversion.ConversionConfirmed != 0) c.TableLoaded = false;
-    c.Device = previousDevice;
-    context_.ShowCaption();
     return false;
   }
 
-  state.ZeroCoefficients = false;
-  bool spanSufficient = false;
-  try {
-    spanSufficient = CheckSignalSpan(c, context_.conversion);
-  } catch (const ConversionError&) {
-  }
-  if (!spanSufficient) {
+  if (!CheckSignalSpan(c, context_.conversion)) {
     const int type = RangeLimitType(c);
     c.MinInput = context_.limits.Lower(type);
     c.MaxInput = context_.limits.Upper(type);
   }
+  ConnectionState& state = context_.state;
+  state.ZeroCoefficients = false;
   if (!c.data.empty()) c.data = FormatDate(Today());
   panel_.pokaz(state.Connected ? kColourChangedRange : kColourWhite);
   state.Programmed = false;

@@ -33,26 +33,27 @@ std::string FormatSimulatedSignal(double signal) {
 
 std::unique_ptr<TSymulFLogic> TSymulFLogic::Open(ProgramContext& context, ParameterPanel& panel) {
   if (context.state.InTransfer) return nullptr;
-  if (!panel.CheckParam(true, true)) {
-    context.MyMesM(context.Tr("Information incomplete", "!"), MessageIcon::Warning);
-    return nullptr;
-  }
-  const SimulationSetup setup =
-      PrepareSimulation({context.config, context.limits, context.conversion}, context.image);
-  if (!setup.error.empty()) {
-    context.MyMesM(context.TextOf(setup.error), MessageIcon::Error);
-    return nullptr;
-  }
-  if (setup.failure == BuildFailure::NotMonotonic) {
-    context.MyMesM(context.Tr(kTransferFunction) + " " + context.Tr(kIsNotMonotonic, "!"),
-                   MessageIcon::Error);
-  } else if (setup.failure != BuildFailure::None) {
-    context.MyMesM(context.TextOf(BuildFailureMessage(setup.failure)), MessageIcon::Error);
-  }
-  if (!setup.simulation) return nullptr;
-  const std::string accuracy = AccuracyLine({setup.failure, setup.error, setup.accuracy},
-                                            context.config, context.language);
-  return std::make_unique<TSymulFLogic>(context, *setup.simulation, accuracy);
+  std::unique_ptr<TSymulFLogic> window;
+  panel.RunCommand([&] {
+    if (!panel.CheckParam(true, true)) {
+      context.MyMesM(context.Tr("Information incomplete", "!"), MessageIcon::Warning);
+      return false;
+    }
+    const SimulationSetup setup =
+        PrepareSimulation({context.config, context.limits, context.conversion}, context.image);
+    if (setup.failure == BuildFailure::NotMonotonic) {
+      context.MyMesM(context.Tr(kTransferFunction) + " " + context.Tr(kIsNotMonotonic, "!"),
+                     MessageIcon::Error);
+    } else if (setup.failure != BuildFailure::None) {
+      context.MyMesM(context.TextOf(BuildFailureMessage(setup.failure)), MessageIcon::Error);
+    }
+    if (!setup.simulation) return false;
+    const std::string accuracy = AccuracyLine({setup.failure, setup.accuracyError, setup.accuracy},
+                                              context.config, context.language);
+    window = std::make_unique<TSymulFLogic>(context, *setup.simulation, accuracy);
+    return true;
+  });
+  return window;
 }
 
 TSymulFLogic::TSymulFLogic(ProgramContext& context, TransferSimulation simulation,

@@ -53,6 +53,15 @@ std::optional<std::filesystem::path> FindTableFile(const ProgramContext& context
 }  // namespace
 
 bool ParameterPanel::nietypo() {
+  bool missing = true;
+  RunCommand([&] {
+    missing = UserDataMissing();
+    return true;
+  });
+  return missing;
+}
+
+bool ParameterPanel::UserDataMissing() {
   if (context_.state.ZeroCoefficients) return true;
   // The questions below let ticks in; none of them may read or ask again.
   TimerPause pause(context_.state);

@@ -337,5 +337,30 @@ TEST(Simulate, PrintsWhatTheSimulationWindowShows) {
   }
 }
 
+TEST(Cli, AConversionThatOverflowsEndsEachCommandWithItsMessage) {
+  // The example 4 to 20 mA input through a slope that no double carries to
+  // the end of its range.
+  ScratchDirectory dir;
+  std::string text = ReadBytes(kExamples + "current_4_20ma_to_percent.par");
+  const std::size_t slope = text.find("LinB=0.16\r\n");
+  ASSERT_NE(slope, std::string::npos);
+  text.replace(slope, 9, "LinB=1e308");
+  const std::string file = (dir / "overflow.par").string();
+  WriteBytes(file, text);
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {"image", "build", file},
+           {"image", "build", file, "-o", (dir / "overflow.bin").string()},
+           {"transfer", file},
+           {"report", file},
+           {"simulate", file, "--input", "50"},
+           {"simulate", file, "--accuracy"}}) {
+    const Outcome r = RunCtl(args);
+    EXPECT_EQ(r.status, 1) << args[0];
+    EXPECT_EQ(r.err, "Floating point error in the conversion\n") << args[0];
+    EXPECT_EQ(r.out, "") << args[0];
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir / "overflow.bin"));
+}
+
 }  // namespace
 }  // namespace q5480

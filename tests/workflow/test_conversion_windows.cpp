@@ -274,6 +274,21 @@ TEST_F(ConversionWindows, SeriesStartsCheckedFromAStoredSeriesThatFits) {
   EXPECT_TRUE(window.ButtonClick());
 }
 
+TEST_F(ConversionWindows, SeriesStartsAfreshFromAStoredSeriesThatWouldNotPassItsCheck) {
+  SetTableType(19);
+  ModuleConfig& config = context_.config;
+  config.Lin = kLinSeries;
+  // Its signal range fits the input, but its results lie far past the
+  // result range; no table was sampled from it.
+  config.Coefficients = {1e300, 1, 0, 0, 0, 0, 0, 0, 0, 4, 20};
+  context_.limits.SetUserTenths(40, 200);
+  TPowerFLogic window(context_);
+  EXPECT_FALSE(window.SeriesChecked());
+  EXPECT_EQ(window.CoefficientText(0), "0");
+  EXPECT_EQ(window.FieldText(DialogField::ResMax), "9999");
+  EXPECT_EQ(context_.limits.UpperTenths(kTypUserThermocouple), 200);
+}
+
 // ---- TTablF -----------------------------------------------------------------
 
 struct LoadCase {

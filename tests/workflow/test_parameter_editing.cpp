@@ -7,9 +7,13 @@
 #include "support/recording_ui.h"
 #include "support/sample_configurations.h"
 #include "config/dates.h"
+#include "support/scratch_directory.h"
 #include "support/scripted_dialog_host.h"
 #include "workflow/main_window.h"
 #include "workflow/parameter_panel.h"
+#include "workflow/resistance_voltage_window.h"
+#include "workflow/room_temperature_window.h"
+#include "workflow/table_window.h"
 
 namespace q5480 {
 namespace {
@@ -95,7 +99,9 @@ struct FilterCase {
 TEST_F(Editing, FiltrationRangeAndTimeConstantOnTheModulesGrid) {
   const FilterCase ranges[] = {
       {"12.5", 0, true, 125, "12.5"}, {"12,5", 0, true, 125, "12.5"}, {"25", 0, true, 250, "25.0"},
-      {"26", 100, false, 100, "10.0"}, {"-1", 100, false, 100, "10.0"}};
+      {"26", 100, false, 100, "10.0"}, {"-1", 100, false, 100, "10.0"},
+      // Far past the integers: refused as any value out of range.
+      {"1e308", 100, false, 100, "10.0"}, {"-3e9", 100, false, 100, "10.0"}};
   for (const FilterCase& c : ranges) {
     SCOPED_TRACE(c.typed);
     context_.config.FiltrZakres = c.before;
@@ -107,7 +113,7 @@ TEST_F(Editing, FiltrationRangeAndTimeConstantOnTheModulesGrid) {
       {"40", 0, true, 400, "40.0"}, {"0.1", 0, true, 2, "0.2"},  {"0", 20, true, 0, "0.0"},
       {"5", 0, true, 50, "5.0"},    {"1", 0, true, 10, "1.0"},    {"2", 0, true, 19, "1.9"},
       // Refused: the old value stays, brought onto the grid all the same.
-      {"41", 20, false, 19, "1.9"}};
+      {"41", 20, false, 19, "1.9"}, {"1e308", 20, false, 19, "1.9"}};
   for (const FilterCase& c : times) {
     SCOPED_TRACE(c.typed);
     context_.config.FiltrCzas = c.before;
@@ -132,7 +138,8 @@ TEST_F(Editing, TheThresholdIsOffOrAtLeastTwiceTheFiltrationRange) {
     EXPECT_EQ(panel_.View().FiltrLimitUpDown, c.after);
   }
   EXPECT_FALSE(panel_.FiltrLimitEExit("101"));
-  EXPECT_EQ(Messages(), std::vector<std::string>{"Out of range!"});
+  EXPECT_FALSE(panel_.FiltrLimitEExit("-1e300"));
+  EXPECT_EQ(Messages(), (std::vector<std::string>{"Out of range!", "Out of range!"}));
 
   // The arrows jump over what is not allowed.
   context_.config.FiltrZakres = 250;
@@ -296,6 +303,39 @@ TEST_F(SensorButton, CancelPutsBackWhatTheWindowsChanged) {
   EXPECT_EQ(context_.limits.LowerTenths(kTypUserThermocouple), -10);
   EXPECT_EQ(context_.limits.UpperTenths(kTypUserThermocouple), 10);
   EXPECT_FALSE(c.TableLoaded) << "the table in memory is the confirmed one, not the file's";
+}
+
+TEST_F(SensorButton, CancelAfterATableWasConfirmedKeepsTheRecordsOwnTableAndRoomTemperature) {
+  ModuleConfig& c = context_.config;
+  c.Device = "Q5497";
+  c.Typ = 16;
+  c.Tryb = 5;
+  c.Lin = kLinTable;
+  c.File = "old.dat";
+  c.TableLoaded = true;
+  c.RoomT = 25;
+  test_support::ScratchDirectory folder;
+  const std::string table = (folder / "new.dat").string();
+  test_support::WriteBytes(table, "0 0\r\n100 10\r\n");
+  host_.table = [&] {
+    TTablFLogic window(context_);
+    return window.LoadFile(table) && window.OkClick();
+  };
+  host_.resistanceVoltage = [&] {
+    TWyborRVLogic window(context_, host_);
+    window.ConversionClick(TWyborRVLogic::kVoltagePage, Conversion::Table, true);
+    return window.More();
+  };
+  // The external junction's temperature typed, then the sensor window cancelled.
+  host_.sensor = [&] {
+    TRoomFLogic(context_).RoomTEExit("30");
+    return SelectionOutcome::Cancel;
+  };
+  EXPECT_FALSE(window_.SenSelClick(host_));
+  EXPECT_EQ(host_.opened["TTablF"], 1);
+  EXPECT_EQ(c.File, "old.dat") << "the table to read again is the record's own";
+  EXPECT_FALSE(c.TableLoaded) << "the table in memory is the confirmed one";
+  EXPECT_EQ(c.RoomT, 25);
 }
 
 TEST_F(SensorButton, OkBringsTheRangeIntoLineAndShowsTheConfiguration) {
