@@ -63,7 +63,7 @@ int Run(const std::vector<std::string>& args) {
   if (!parsed) return Fail(kCommand, error, kExitUsage);
   const std::optional<double> typ = ParseNumber(parsed->positionals[0]);
   const std::optional<double> x = ParseNumber(parsed->positionals[1]);
-  if (!typ || *typ != static_cast<int>(*typ) || *typ < 1 || *typ > 20) {
+  if (!typ || *typ != static_cast<int>(*typ) || !IsInputType(static_cast<int>(*typ))) {
     return Fail(kCommand, "TYPE must be a whole number from 1 to 20", kExitUsage);
   }
   if (!x) return Fail(kCommand, "X is not a number", kExitUsage);

@@ -31,14 +31,14 @@ ColdJunctionConstantsResult ColdJunctionConstants(const ModuleConfig& config, co
   ColdJunctionConstantsResult result;
   if (!IsThermocouple(config.Typ)) return result;
   switch (config.Tryb) {
-    case 5:
+    case kTrybDifferential:
       result.constants = std::array<double, 3>{0, 0, 0};
       break;
-    case 6:
+    case kTrybExternalJunction:
       result.constants =
           std::array<double, 3>{ThermocoupleSignal(config.Typ, config.RoomT, config, table), 0, 0};
       break;
-    case 7: {
+    case kTrybCompensation: {
       const ColdJunctionResult fit = ColdJunctionFit(config.Typ, config, table, limits);
       result.status = fit.status;
       if (fit.status == FitStatus::Ok) result.constants = fit.c;

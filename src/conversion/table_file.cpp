@@ -30,8 +30,8 @@ std::string TableFileBaseName(std::string_view name) {
 
 std::vector<std::string> TableExampleLines(int tableType, std::string_view exampleWord) {
   const char* header = ";  t[\u00B0C]   V[mV]";
-  if (tableType == 5) header = ";  t[\u00B0C]   R[Ohm]";
-  if (tableType == 17 || tableType == 19) header = ";  t[\u00B0C]   I[mA]";
+  if (tableType == kTypResistance) header = ";  t[\u00B0C]   R[Ohm]";
+  if (IsCurrentInput(tableType)) header = ";  t[\u00B0C]   I[mA]";
   return {"; " + std::string(exampleWord) + ":", ";", header, "    0.0    0.0", "    1.0    0.01",
           "      .   .   ."};
 }

@@ -21,8 +21,9 @@ int ReportedModelCode(const DeviceStatus& status) {
 }
 
 bool ReadBroughtNoCoefficients(const ModuleConfig& config) {
-  return config.Lin > kLinTable && std::all_of(config.Coefficients.begin(), config.Coefficients.end(),
-                                               [](double value) { return value == 0; });
+  return HoldsCoefficients(config.Lin) &&
+         std::all_of(config.Coefficients.begin(), config.Coefficients.end(),
+                     [](double value) { return value == 0; });
 }
 
 ModuleService::ModuleService(Link& link, const ConversionContext& conversion, ModuleImage& image,

@@ -18,10 +18,10 @@ std::string TwoDecimals(double value) { return FormatFixed(value, 0, 2); }
 }  // namespace
 
 std::string SimulatedSignalUnit(int typ) {
-  if (typ >= 1 && typ <= 5) return "Ohm";
-  if (typ >= 6 && typ <= 16) return "mV";
-  if (typ == 17 || typ == 19) return "mA";
-  return typ == 18 ? "V" : "";
+  if (IsResistanceInput(typ)) return "Ohm";
+  if (IsThermocouple(typ) || typ == kTypMillivolts) return "mV";
+  if (IsCurrentInput(typ)) return "mA";
+  return typ == kTypVoltage ? "V" : "";
 }
 
 std::string FormatSimulatedSignal(double signal) {
