@@ -31,14 +31,14 @@ std::optional<Refusal> CheckSignalRange(double inMin, double inMax, int tableTyp
   const double upper = limits.Upper(tableType);
   const double minSpan = MinimumSignalSpan(tableType);
   if (!(inMin >= lower - kTolerance && inMin < upper)) {
-    return Refusal{kMinimumOutOfRange, false, DialogField::InMin};
+    return Refusal{.key = kMinimumOutOfRange, .focus = DialogField::InMin};
   }
   if (!(inMax > lower && inMax <= upper + kTolerance)) {
-    return Refusal{kMaximumOutOfRange, false, DialogField::InMax};
+    return Refusal{.key = kMaximumOutOfRange, .focus = DialogField::InMax};
   }
   if (inMax - inMin < minSpan - kTolerance) {
     const DialogField focus = lower < inMin - minSpan ? DialogField::InMin : DialogField::InMax;
-    return Refusal{kInputRangeTooSmall, false, focus};
+    return Refusal{.key = kInputRangeTooSmall, .focus = focus};
   }
   return std::nullopt;
 }

@@ -70,11 +70,9 @@ bool ModuleService::ModelMatches(const DeviceStatus& status) const {
   return ReportedModelCode(status) == ModelCode(conversion_.config);
 }
 
-BuildFailure ModuleService::BuildForWrite(const CivilDate& today) {
+std::optional<Refusal> ModuleService::BuildForWrite(const CivilDate& today) {
   conversion_.config.data = FormatDate(today);
-  BuildFailure failure = BuildFailure::None;
-  BuildModuleImage(conversion_, image_, DayNumberOf(today), failure);
-  return failure;
+  return BuildModuleImage(conversion_, image_, DayNumberOf(today));
 }
 
 void ModuleService::StoreInformationTexts(const CivilDate& today) {
