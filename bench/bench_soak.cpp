@@ -29,7 +29,7 @@
 #include "emulator/module_emulator.h"
 #include "emulator/module_requests.h"
 #include "link/link.h"
-#include "link/measurement.h"
+#include "module/measurement.h"
 #include "service/module_service.h"
 
 namespace {

@@ -27,8 +27,8 @@
 #include "emulator/module_requests.h"
 #include "emulator/pty_line.h"
 #include "fuzz_support.h"
-#include "link/command_set.h"
 #include "link/link.h"
+#include "module/command_set.h"
 #include "service/module_service.h"
 
 namespace q5480::fuzz {

@@ -9,7 +9,7 @@
 
 #include "config/module_image.h"
 #include "fuzz_support.h"
-#include "link/image_packing.h"
+#include "module/image_packing.h"
 
 namespace q5480::fuzz {
 namespace {

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "config/scoped_flag.h"
-#include "link/transfer_workers.h"
+#include "module/transfer_workers.h"
 
 namespace q5480 {
 namespace {

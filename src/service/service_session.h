@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "link/link_status.h"
-#include "link/measurement.h"
+#include "module/measurement.h"
 #include "service/module_service.h"
 
 namespace q5480 {

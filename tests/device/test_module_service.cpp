@@ -7,7 +7,7 @@
 #include "config/dates.h"
 #include "config/module_image.h"
 #include "device_fixture.h"
-#include "link/image_packing.h"
+#include "module/image_packing.h"
 
 namespace q5480::device_test {
 namespace {

@@ -1,4 +1,4 @@
-#include "link/command_set.h"
+#include "module/command_set.h"
 
 #include "config/text.h"
 

@@ -10,7 +10,7 @@
 #include "config/module_config.h"
 #include "config/module_image.h"
 #include "link/link.h"
-#include "link/measurement.h"
+#include "module/measurement.h"
 
 namespace q5480 {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "config/module_image.h"
-#include "link/command_set.h"
+#include "module/command_set.h"
 
 namespace q5480 {
 

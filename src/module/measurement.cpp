@@ -1,4 +1,4 @@
-#include "link/measurement.h"
+#include "module/measurement.h"
 
 #include "config/module_image.h"
 

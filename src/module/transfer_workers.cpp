@@ -1,9 +1,9 @@
-#include "link/transfer_workers.h"
+#include "module/transfer_workers.h"
 
 #include <algorithm>
 #include <span>
 
-#include "link/image_packing.h"
+#include "module/image_packing.h"
 
 namespace q5480 {
 namespace {

@@ -1,12 +1,12 @@
-// What the link makes of the module's bytes: the newer firmware's memory
+// What the program makes of the module's bytes: the newer firmware's memory
 // map of the image, the comparison that Verify makes, and the samples.
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "config/module_image.h"
-#include "link/image_packing.h"
-#include "link/measurement.h"
+#include "module/image_packing.h"
+#include "module/measurement.h"
 
 namespace q5480 {
 namespace {

@@ -1,4 +1,4 @@
-#include "link/image_packing.h"
+#include "module/image_packing.h"
 
 #include <algorithm>
 
