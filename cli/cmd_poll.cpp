@@ -9,6 +9,7 @@
 #include "config/language_table.h"
 #include "device_session.h"
 #include "link/link.h"
+#include "module/measurement_polling.h"
 
 namespace q5480::cli {
 namespace {
@@ -62,7 +63,7 @@ int Run(const std::vector<std::string>& args) {
   }
 
   LanguageTable texts;
-  Link link;
+  Link link(MeasurementPolling());
   if (!link.OpenLink(static_cast<int>(*port), 3)) {
     return ReportMessage(SubstituteNumber(texts.Tr("COM%d initialization failed"), *port) + "!",
                          kExitFailed);

@@ -17,6 +17,7 @@
 #include "conversion/conversion_state.h"
 #include "link/link.h"
 #include "module/measurement.h"
+#include "module/measurement_polling.h"
 #include "service/module_service.h"
 
 namespace q5480::cli {

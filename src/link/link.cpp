@@ -35,7 +35,8 @@ LinkStatus StatusOf(PortResult result, LinkStatus whenTimedOut) {
 
 }  // namespace
 
-Link::Link(LinkSettings settings) : settings_(std::move(settings)) {}
+Link::Link(const PollProtocol& poll, LinkSettings settings)
+    : poll_(poll), settings_(std::move(settings)) {}
 
 Link::~Link() {
   pollRunning_.store(false);

@@ -1,11 +1,11 @@
 #include "module/command_set.h"
 
 #include "config/text.h"
+#include "module/status_latch.h"
 
 namespace q5480 {
 namespace {
 
-constexpr std::uint8_t kSampleLength = 8;
 constexpr std::uint8_t kValueLength = 6;
 constexpr std::uint8_t kIdentifyLength = 7;
 constexpr std::uint8_t kServiceReplyLength = 4;
@@ -18,6 +18,10 @@ std::uint8_t High(std::uint32_t value) { return static_cast<std::uint8_t>(value 
 std::uint8_t Low(std::uint32_t value) { return static_cast<std::uint8_t>(value); }
 
 }  // namespace
+
+LinkBuffer MeasureRequest(std::uint8_t mode) {
+  return MakeRequest({request_code::kMeasure, mode}, kSampleSize);
+}
 
 CommandSet::CommandSet(Link& link, ModuleConfig& config, ModuleImage& image, CommandPauses pauses)
     : link_(link), config_(config), image_(image), pauses_(pauses) {}
@@ -40,7 +44,7 @@ LinkBuffer CommandSet::PrepareCommand(std::uint8_t code, std::uint32_t argument)
                          static_cast<std::uint8_t>(count + kBlockHeader));
     }
     case kMeasure:
-      return MakeRequest({kMeasure, Low(argument)}, kSampleLength);
+      return MeasureRequest(Low(argument));
     case kServiceMode:
       return MakeRequest({kServiceMode, '7', '3', '1', '6'}, kServiceReplyLength);
     case kCorrections: {
@@ -94,8 +98,9 @@ bool CommandSet::TakeSample(MeasurementSample& sample, DeviceStatus& status) {
   }
   sample = DecodeSample(bytes->data());
   DecodeDeviceStatus(sample.Status1, sample.Status2, AverageFlags::Keep, status);
-  status.NewAverage = link_.NewAverage();
-  status.LargeError = link_.LargeError();
+  const LatchedStatus latched = UnpackLatch(link_.HeldStatus());
+  status.NewAverage = latched.newAverage;
+  status.LargeError = latched.largeError;
   wideCurrent_.store(status.CurrentFormat);
   return true;
 }

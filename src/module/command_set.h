@@ -28,8 +28,21 @@ inline constexpr std::uint8_t kValue = 'Z';
 inline constexpr std::uint8_t kOutput = 'o';
 }  // namespace request_code
 
+// Mode bytes of the measurement request: which of the module's inner
+// quantities the sample's value carries. Polling asks for the result.
+namespace register_mode {
+inline constexpr std::uint8_t kCorrected = 0;  // the signal after the corrections
+inline constexpr std::uint8_t kTerminals = 1;  // the signal at the terminals
+inline constexpr std::uint8_t kResult = 2;     // what the display shows
+inline constexpr std::uint8_t kFraction = 4;   // position in the input range, 0 to 1
+inline constexpr std::uint8_t kAverage = 8;    // the averaged result
+}  // namespace register_mode
+
 inline constexpr std::uint8_t kIdentifyCount = 0x80;
 inline constexpr std::size_t kMaxBlock = 16;
+
+// "m" with a mode byte of register_mode, awaiting a sample.
+LinkBuffer MeasureRequest(std::uint8_t mode);
 
 // The waits of the command sequences; tests shorten them.
 struct CommandPauses {

@@ -13,6 +13,7 @@
 #include "emulator/module_requests.h"
 #include "link/link.h"
 #include "module/command_set.h"
+#include "module/measurement_polling.h"
 #include "module/transfer_workers.h"
 #include "service/module_service.h"
 #include "support/module_on_line.h"
@@ -36,7 +37,7 @@ class DeviceRig {
         module(line.module),
         emulator(line.emulator),
         interposer(line.interposer),
-        link(TestLinkSettings(scratch.Path() / "ports")),
+        link(MeasurementPolling(), TestLinkSettings(scratch.Path() / "ports")),
         service(link, {config, limits, state}, image, kShortPauses),
         commands(service.Commands()) {}
   ~DeviceRig() { link.StopLink(); }
