@@ -26,10 +26,7 @@ MemoryMap Repacked(const MemoryMap& map, ModuleConfig& config, InputLimits& limi
   UnpackImage(map, image);
   DecodeModuleImage(image, config, limits);
   // The limits travel in the record, not in the image.
-  ModuleConfig limitsOnly;
-  limitsOnly.LimitLow = map[16];
-  limitsOnly.LimitHigh = map[17];
-  return PackImage(image, limitsOnly);
+  return PackImage(image, {map[16], map[17]});
 }
 
 }  // namespace

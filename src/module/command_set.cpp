@@ -85,7 +85,8 @@ LinkStatus CommandSet::Identify() {
     image_[image_offset::kModuleId + i] = reply[kBlockHeader + i];
     identifier.push_back(static_cast<char>(reply[kBlockHeader + i]));
   }
-  config_.ModuleId = Cp1250ToUtf8(identifier);
+  identifiedId_ = Cp1250ToUtf8(identifier);
+  config_.ModuleId = identifiedId_;
   newLayout_.store(reply[kBlockHeader] > '1');
   return LinkStatus::Success;
 }

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <string>
 
 #include "config/module_config.h"
 #include "config/module_image.h"
@@ -70,6 +71,9 @@ class CommandSet {
   // decides the memory layout. Sent with retries: only inside a transfer.
   LinkStatus Identify();
   bool NewLayout() const { return newLayout_.load(); }
+  // The `ModuleId` that the last identification read, for the thread that
+  // runs the transfer (the record is the window thread's).
+  const std::string& IdentifiedId() const { return identifiedId_; }
 
   // The newest unread sample of the polling thread; "new average" and
   // "large error" as the polling thread holds them. False (and model index
@@ -98,6 +102,7 @@ class CommandSet {
   ModuleImage& image_;
   const CommandPauses pauses_;
   std::atomic<bool> newLayout_{false};
+  std::string identifiedId_;
   std::atomic<bool> wideCurrent_{false};
 };
 

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <span>
 
-#include "module/image_packing.h"
 
 namespace q5480 {
 namespace {
@@ -98,9 +97,9 @@ LinkStatus Store(Link& link, std::initializer_list<std::uint8_t> data) {
 
 std::uint8_t Not(std::uint8_t value) { return static_cast<std::uint8_t>(~value); }
 
-LinkStatus WriteNewLayout(CommandSet& commands) {
+LinkStatus WriteNewLayout(CommandSet& commands, const MapLimits& limits) {
   Link& link = commands.GetLink();
-  const MemoryMap map = PackImage(commands.Image(), commands.Config());
+  const MemoryMap map = PackImage(commands.Image(), limits);
   long done = 0;
   int last = 0;
   for (const AddressRange& range : kNewWriteRanges) {
@@ -129,7 +128,7 @@ LinkStatus WriteOldLayout(CommandSet& commands) {
   Link& link = commands.GetLink();
   // What goes to the module; the image itself keeps the fixed point bit.
   ModuleImage sent = commands.Image();
-  if (ClearsFixedPoint(false, commands.Config().ModuleId)) {
+  if (ClearsFixedPoint(false, commands.IdentifiedId())) {
     sent[image_offset::kUnitsAndPoint] &= static_cast<std::uint8_t>(~kFixedPointBit);
   }
   // The store is refused unless its check covers the bytes actually sent.
@@ -162,13 +161,13 @@ LinkStatus WriteOldLayout(CommandSet& commands) {
 
 }  // namespace
 
-LinkStatus ReadWorker(CommandSet& commands, int kind) {
+LinkStatus ReadWorker(CommandSet& commands, int kind, const MapLimits& limits) {
   Link& link = commands.GetLink();
   if (const LinkStatus identified = commands.Identify(); !Succeeded(identified)) return identified;
   const bool newLayout = commands.NewLayout();
   MemoryMap memory{};
   if (newLayout) {
-    memory = PackImage(commands.Image(), commands.Config());
+    memory = PackImage(commands.Image(), limits);
   } else {
     std::copy_n(commands.Image().bytes.begin(), kOldMemorySize, memory.begin());
   }
@@ -198,13 +197,13 @@ LinkStatus ReadWorker(CommandSet& commands, int kind) {
   return status;
 }
 
-LinkStatus WriteWorker(CommandSet& commands) {
+LinkStatus WriteWorker(CommandSet& commands, const MapLimits& limits) {
   Link& link = commands.GetLink();
   LinkBuffer reply{};
   LinkStatus status = link.SendWithRetries(MakeRequest({request_code::kOpenWrite, 0, 0}, 0), reply);
   if (Succeeded(status)) status = commands.Identify();
   if (Succeeded(status)) {
-    status = commands.NewLayout() ? WriteNewLayout(commands) : WriteOldLayout(commands);
+    status = commands.NewLayout() ? WriteNewLayout(commands, limits) : WriteOldLayout(commands);
   }
   if (Succeeded(status)) {
     // The module has stored the configuration; a cancel now only shortens
