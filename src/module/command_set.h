@@ -41,6 +41,14 @@ inline constexpr std::uint8_t kAverage = 8;    // the averaged result
 
 inline constexpr std::uint8_t kIdentifyCount = 0x80;
 inline constexpr std::size_t kMaxBlock = 16;
+// A memory block's request and reply begin with its count, then its address.
+inline constexpr std::uint8_t kBlockHeader = 3;
+// The "V" request carries zero and gain, a module float each.
+inline constexpr std::size_t kCorrectionBytes = 8;
+
+// Requests carry 16-bit values (addresses, output codes) high byte first.
+inline std::uint8_t HighByte(std::uint32_t value) { return static_cast<std::uint8_t>(value >> 8); }
+inline std::uint8_t LowByte(std::uint32_t value) { return static_cast<std::uint8_t>(value); }
 
 // "m" with a mode byte of register_mode, awaiting a sample.
 LinkBuffer MeasureRequest(std::uint8_t mode);

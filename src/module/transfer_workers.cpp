@@ -18,7 +18,6 @@ constexpr AddressRange kNewVerificationRanges[] = {{16, 47}, {96, 108}, {128, 20
 constexpr AddressRange kOldVerificationRanges[] = {{0, 7}, {68, 1791}, {2016, 2031}};
 
 constexpr std::size_t kOldMemorySize = 2048;
-constexpr std::uint8_t kBlockHeader = 3;
 constexpr std::uint8_t kFixedPointBit = 0x80;
 
 // The newer firmware's settings and segment areas, 16-byte blocks.
@@ -46,9 +45,6 @@ std::span<const AddressRange> RangesOf(int kind, bool newLayout) {
                    : std::span<const AddressRange>(kOldVerificationRanges);
 }
 
-std::uint8_t High(std::size_t value) { return static_cast<std::uint8_t>(value >> 8); }
-std::uint8_t Low(std::size_t value) { return static_cast<std::uint8_t>(value); }
-
 // Stops a sequence once the transfer has been cancelled.
 LinkStatus Running(const Link& link) {
   return link.TransferRunning() ? LinkStatus::Success : LinkStatus::Aborted;
@@ -64,7 +60,7 @@ LinkStatus ReadBlock(CommandSet& commands, std::size_t address, std::size_t coun
       !Succeeded(status)) {
     return status;
   }
-  if (reply[0] != count || reply[1] != High(address) || reply[2] != Low(address)) {
+  if (reply[0] != count || reply[1] != HighByte(address) || reply[2] != LowByte(address)) {
     return LinkStatus::BadReply;
   }
   std::copy_n(reply.begin() + kBlockHeader, count, memory.begin() + static_cast<long>(address));
@@ -75,17 +71,18 @@ LinkStatus ReadBlock(CommandSet& commands, std::size_t address, std::size_t coun
 // reply must repeat count and address.
 LinkStatus WriteBlock(Link& link, std::size_t address, std::span<const std::uint8_t> data,
                       bool replyAwaited) {
-  std::array<std::uint8_t, 4 + kMaxBlock> bytes{request_code::kWrite,
-                                                static_cast<std::uint8_t>(data.size()),
-                                                High(address), Low(address)};
-  std::copy(data.begin(), data.end(), bytes.begin() + 4);
+  constexpr std::size_t kHeader = 1 + kBlockHeader;  // "D", count, address
+  std::array<std::uint8_t, kHeader + kMaxBlock> bytes{request_code::kWrite,
+                                                      static_cast<std::uint8_t>(data.size()),
+                                                      HighByte(address), LowByte(address)};
+  std::copy(data.begin(), data.end(), bytes.begin() + kHeader);
   const LinkBuffer request =
-      MakeRequest(std::span<const std::uint8_t>(bytes.data(), 4 + data.size()),
+      MakeRequest(std::span<const std::uint8_t>(bytes.data(), kHeader + data.size()),
                   replyAwaited ? kBlockHeader : 0);
   LinkBuffer reply{};
   if (const LinkStatus status = link.SendFlagged(request, reply); !Succeeded(status)) return status;
   const bool repeated =
-      reply[0] == data.size() && reply[1] == High(address) && reply[2] == Low(address);
+      reply[0] == data.size() && reply[1] == HighByte(address) && reply[2] == LowByte(address);
   return !replyAwaited || repeated ? LinkStatus::Success : LinkStatus::BadReply;
 }
 
