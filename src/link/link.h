@@ -55,7 +55,10 @@ class Link {
   // every kReopenInterval; once it opens again polling goes on by itself.
   bool PortLost() const { return portLost_.load(); }
   static constexpr std::chrono::milliseconds kReopenInterval{1000};
-  unsigned BaseTimeout() const { return baseTimeout_.load(); }
+  // Every wait for a byte follows the line speed; before a port is set up
+  // and after it closes, this.
+  static constexpr std::chrono::milliseconds kUnconfiguredBaseTimeout{100};
+  std::chrono::milliseconds BaseTimeout() const { return baseTimeout_.load(); }
   void SetSendCheckByte(bool on) { sendCheckByte_.store(on); }
 
   // Exchanges.
@@ -153,7 +156,7 @@ class Link {
   TCommD port_{abort_};
   int portNumber_ = 0;  // the COM number and line speed last opened
   int baud_ = 0;
-  std::atomic<unsigned> baseTimeout_{100};
+  std::atomic<std::chrono::milliseconds> baseTimeout_{kUnconfiguredBaseTimeout};
   std::chrono::microseconds byteTime_{0};  // 10 bit times at the port's baud
   std::atomic<bool> sendCheckByte_{true};
   std::atomic<bool> portLost_{false};

@@ -178,17 +178,19 @@ TEST_F(TransactTest, SendCommandTriesFiveTimes) {
 }
 
 TEST_F(TransactTest, BaseTimeoutFollowsTheSpeedCodeAndTheBaudRate) {
-  EXPECT_EQ(link_.BaseTimeout(), 100u);  // before any port is configured
-  const std::pair<int, unsigned> speeds[] = {{1, 1200}, {2, 600}, {3, 300}, {4, 150}, {0, 1200}};
+  EXPECT_EQ(link_.BaseTimeout(), milliseconds(100));  // before any port is configured
+  const std::pair<int, milliseconds> speeds[] = {{1, milliseconds(1200)}, {2, milliseconds(600)},
+                                                 {3, milliseconds(300)},  {4, milliseconds(150)},
+                                                 {0, milliseconds(1200)}};
   for (const auto& [speedCode, timeout] : speeds) {
     ASSERT_TRUE(link_.OpenLink(kTestPort, speedCode));
     EXPECT_EQ(link_.BaseTimeout(), timeout) << speedCode;
   }
   ASSERT_TRUE(link_.ConfigurePort(19200));
-  EXPECT_EQ(link_.BaseTimeout(), 75u);
+  EXPECT_EQ(link_.BaseTimeout(), milliseconds(75));
   EXPECT_FALSE(link_.ConfigurePort(21));  // 68571 ms does not fit 16 bits
   link_.StopLink();
-  EXPECT_EQ(link_.BaseTimeout(), 100u);
+  EXPECT_EQ(link_.BaseTimeout(), milliseconds(100));
 }
 
 // At the real line speed a poll stopped in the middle leaves the module
