@@ -55,7 +55,7 @@ std::string LinkReason(LinkStatus status, int port) {
 }
 
 DeviceSession::DeviceSession(std::string_view command)
-    : command_(command), service_(link_, {config, limits, conversion_}, image) {}
+    : command_(command), link_(MeasurementPolling()), service_(link_, {config, limits, conversion_}, image) {}
 
 DeviceSession::~DeviceSession() { link_.StopLink(); }
 

@@ -16,6 +16,7 @@
 #include "config/user_interface.h"
 #include "conversion/conversion_state.h"
 #include "link/link.h"
+#include "module/measurement_polling.h"
 #include "service/module_service.h"
 
 namespace q5480 {
@@ -71,7 +72,7 @@ struct DisplayState {
 struct ProgramContext {
   explicit ProgramContext(UserInterface& userInterface, LinkSettings linkSettings = {},
                           CommandPauses pauses = {})
-      : ui(userInterface), portEnvironment(linkSettings.ports), link(std::move(linkSettings)),
+      : ui(userInterface), portEnvironment(linkSettings.ports), link(MeasurementPolling(), std::move(linkSettings)),
         service(link, {config, limits, conversion}, image, pauses) {}
 
   UserInterface& ui;
