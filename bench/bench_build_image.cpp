@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <optional>
 #include <vector>
 
 #include "config/module_image.h"
@@ -26,12 +27,11 @@ int main() {
   std::vector<double> microseconds;
   microseconds.reserve(kRuns);
   for (int run = 0; run < kRuns; ++run) {
-    BuildFailure failure = BuildFailure::None;
     const auto start = std::chrono::steady_clock::now();
-    const bool ok = BuildModuleImage(context, image, 46000, failure);
+    const std::optional<Refusal> refusal = BuildModuleImage(context, image, 46000);
     const auto stop = std::chrono::steady_clock::now();
-    if (!ok) {
-      std::fprintf(stderr, "build failed: %s\n", BuildFailureMessage(failure).c_str());
+    if (refusal) {
+      std::fprintf(stderr, "build failed: %s\n", RefusalMessage(*refusal).c_str());
       return 1;
     }
     microseconds.push_back(std::chrono::duration<double, std::micro>(stop - start).count());

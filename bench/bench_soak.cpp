@@ -167,7 +167,7 @@ int main(int argc, char** argv) {
     q5480::ModuleService service(link, {config, limits, state}, image);
     // The module measures with a configuration of its own, as after a write.
     const bool ready = link.OpenLink(kPort, 3) &&
-                       service.BuildForWrite(q5480::Today()) == q5480::BuildFailure::None &&
+                       !service.BuildForWrite(q5480::Today()) &&
                        q5480::Succeeded(service.Write());
     if (!ready) {
       std::fprintf(stderr, "bench_soak: the module cannot be set up\n");

@@ -93,7 +93,7 @@ bool Bench(const char* layoutName, const std::string& identifier, const fs::path
   SetConfiguration(config);
   Link link(q5480::MeasurementPolling(), settings);
   q5480::ModuleService service(link, {config, limits, state}, image);
-  if (service.BuildForWrite(q5480::Today()) != q5480::BuildFailure::None) {
+  if (service.BuildForWrite(q5480::Today())) {
     std::fprintf(stderr, "the image could not be built\n");
     return false;
   }

@@ -78,7 +78,7 @@ struct NoisyLine::Rig {
 
   bool Build(int variant) {
     SetConfiguration(config, variant);
-    return service.BuildForWrite(Today()) == BuildFailure::None;
+    return !service.BuildForWrite(Today());
   }
   void Noise(const NoiseLevel& level, unsigned seed) {
     emulator.Faults().SetNoise(level.corruptShare, level.dropShare, seed);

@@ -56,7 +56,6 @@ exit status:
 
 constexpr std::chrono::milliseconds kSampleSilence{3000};
 constexpr std::chrono::milliseconds kInterruptCheck{100};
-constexpr int kCurrentLoopTyp = 19;
 
 std::string StatusWords(const DeviceStatus& status, const ModuleConfig& config,
                         const LanguageTable& texts) {
@@ -64,7 +63,7 @@ std::string StatusWords(const DeviceStatus& status, const ModuleConfig& config,
   if (status.CalMode) words.push_back("Cal mode");
   if (status.IndependentOutput) words.push_back("Independent output");
   if (status.SensorFault) {
-    words.push_back(config.Typ == kCurrentLoopTyp ? "Out of input range" : "Broken sensor");
+    words.push_back(config.Typ == kTypLoopCurrent ? "Out of input range" : "Broken sensor");
   }
   if (status.EepromError) words.push_back("EEPROM error");
   if (status.NewAverage) words.push_back("New average");

@@ -8,6 +8,7 @@
 #include "cli_support.h"
 #include "command_registry.h"
 #include "config/dates.h"
+#include "conversion/conversion_messages.h"
 #include "conversion/stored_configuration.h"
 #include "workflow/printed_report.h"
 
@@ -54,12 +55,10 @@ int Run(const std::vector<std::string>& args) {
   ModuleConfig config;
   InputLimits limits;
   ConversionState state;
-  const StoredLoadResult loaded = LoadStoredConfiguration(
+  const std::optional<Refusal> refusal = LoadStoredConfiguration(
       input, table ? std::optional<std::filesystem::path>(*table) : std::nullopt, {config, limits, state});
   // A table that is not at hand leaves only the accuracy untold.
-  if (loaded.status != StoredLoad::Ok && loaded.status != StoredLoad::TableNotFound) {
-    return ReportMessage(loaded.message, kExitFailed);
-  }
+  if (refusal && refusal->key != kCannotOpenFile) return ReportMessage(RefusalMessage(*refusal), kExitFailed);
   const PrintedReport report = ComposePrintedReport(config, limits, state, LanguageTable(), "English", Today());
   PrintLines(report.ReadingOrder());
   return kExitOk;

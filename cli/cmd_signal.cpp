@@ -63,7 +63,7 @@ int Run(const std::vector<std::string>& args) {
   if (!parsed) return Fail(kCommand, error, kExitUsage);
   const std::optional<double> typ = ParseNumber(parsed->positionals[0]);
   const std::optional<double> x = ParseNumber(parsed->positionals[1]);
-  if (!typ || *typ != static_cast<int>(*typ) || *typ < 1 || *typ > 20) {
+  if (!typ || *typ != static_cast<int>(*typ) || !IsInputType(static_cast<int>(*typ))) {
     return Fail(kCommand, "TYPE must be a whole number from 1 to 20", kExitUsage);
   }
   if (!x) return Fail(kCommand, "X is not a number", kExitUsage);
@@ -88,15 +88,13 @@ int Run(const std::vector<std::string>& args) {
   }
   if (const auto table = parsed->Value("--table")) {
     if (int status = CheckInputFile(kCommand, *table); status != kExitOk) return status;
-    TableLoadResult result;
-    if (!LoadTableFile(*table, state, limits, result)) {
-      std::string message = "Corrupted or wrong data file!";
-      if (!result.reason.empty()) message += "\n(" + result.reason + ".)";
-      return ReportMessage(message, kExitFailed);
+    if (const auto refusal = LoadTableFile(*table, state, limits)) {
+      return ReportMessage(RefusalMessage(*refusal), kExitFailed);
     }
   } else if (config.Lin == kLinSeries && IsPlainInput(config.Typ)) {
-    std::string reason;
-    if (!SampleSeriesToTable(config, state, limits, reason)) return ReportMessage(reason, kExitFailed);
+    if (const auto refusal = SampleSeriesToTable(config, state, limits)) {
+      return ReportMessage(RefusalMessage(*refusal), kExitFailed);
+    }
   } else if (UsesUserTable(config)) {
     return Fail(kCommand, "this characteristic is a user table: give it with --table FILE", kExitUsage);
   }

@@ -119,8 +119,8 @@ int Run(const std::vector<std::string>& args) {
     return status;
   }
   const SimulationSetup setup = PrepareSimulation(context, stored.image);
-  if (setup.failure != BuildFailure::None) {
-    const std::string message = BuildFailureMessage(setup.failure);
+  if (setup.refusal) {
+    const std::string message = RefusalMessage(*setup.refusal);
     if (!setup.simulation) return ReportMessage(message, kExitFailed);
     ReportMessage(message, kExitOk);  // the window opens all the same
   }

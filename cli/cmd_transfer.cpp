@@ -43,7 +43,8 @@ std::string Number(double value) { return FormatGeneral(value, 15, '.'); }
 void Print(const ModuleConfig& config, const ConversionState& state, const ModuleImage& image) {
   std::printf("signal range: %s to %s\n", Number(config.SignalLow).c_str(), Number(config.SignalHigh).c_str());
   std::printf("signal step: %s\n", Number((config.SignalHigh - config.SignalLow) / 200).c_str());
-  if (IsThermocouple(config.Typ) && config.Tryb >= 5 && config.Tryb <= 7) {
+  if (IsThermocouple(config.Typ) && config.Tryb >= kTrybDifferential &&
+      config.Tryb <= kTrybCompensation) {
     std::printf("cold junction: %s %s %s\n", Number(image.LoadFloat(image_offset::kColdJunction)).c_str(),
                 Number(image.LoadFloat(image_offset::kColdJunction + 4)).c_str(),
                 Number(image.LoadFloat(image_offset::kColdJunction + 8)).c_str());

@@ -1,11 +1,11 @@
 #include "stored_image.h"
 
 #include <filesystem>
-#include <functional>
 
 #include "command_registry.h"
 #include "config/dates.h"
 #include "conversion/build_image.h"
+#include "conversion/conversion_messages.h"
 #include "conversion/stored_configuration.h"
 
 namespace q5480::cli {
@@ -16,37 +16,31 @@ int LoadStoredFile(std::string_view command, const std::string& parametersFile,
   if (table) {
     if (int status = CheckInputFile(command, *table); status != kExitOk) return status;
   }
-  const StoredLoadResult loaded = LoadStoredConfiguration(
+  const std::optional<Refusal> refusal = LoadStoredConfiguration(
       parametersFile, table ? std::optional<std::filesystem::path>(*table) : std::nullopt, context);
-  if (loaded.status == StoredLoad::TableNotFound) {
+  if (!refusal) return kExitOk;
+  if (refusal->key == kCannotOpenFile) {
     return Fail(command, "cannot find the table file \"" + context.config.File + "\" (give it with --table)",
                 kExitUsage);
   }
-  if (loaded.status != StoredLoad::Ok) return ReportMessage(loaded.message, kExitFailed);
-  return kExitOk;
+  return ReportMessage(RefusalMessage(*refusal), kExitFailed);
 }
 
 namespace {
 
 // The report of a build that did not succeed.
-int BuildStatus(const std::function<BuildFailure()>& build) {
-  const BuildFailure failure = build();
-  if (failure != BuildFailure::None) return ReportMessage(BuildFailureMessage(failure), kExitFailed);
-  return kExitOk;
+int BuildStatus(const std::optional<Refusal>& refusal) {
+  return refusal ? ReportMessage(RefusalMessage(*refusal), kExitFailed) : kExitOk;
 }
 
 }  // namespace
 
 int BuildImage(const ConversionContext& context, ModuleImage& image, std::uint16_t todayDayNumber) {
-  return BuildStatus([&] {
-    BuildFailure failure = BuildFailure::None;
-    BuildModuleImage(context, image, todayDayNumber, failure);
-    return failure;
-  });
+  return BuildStatus(BuildModuleImage(context, image, todayDayNumber));
 }
 
 int BuildForWrite(ModuleService& service, const CivilDate& today) {
-  return BuildStatus([&] { return service.BuildForWrite(today); });
+  return BuildStatus(service.BuildForWrite(today));
 }
 
 int BuildStoredImage(std::string_view command, const ParsedArgs& args, StoredImage& stored) {

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "config/module_config.h"
+
 namespace q5480 {
 
 namespace {
@@ -11,8 +13,6 @@ constexpr int kLastSegment = 201;
 constexpr std::uint8_t kBurnoutHigh = 0x80;
 constexpr std::uint8_t kBurnoutHold = 0x10;
 constexpr double kHeldCurrent = 4.0;
-
-bool IsThermocoupleType(std::uint8_t typ) { return typ >= 6 && typ <= 15; }
 
 double SignalSpan(const ModuleMemory& memory) {
   return 200.0 * memory.Float(memory.Addresses().signalStep);
@@ -29,7 +29,7 @@ double CorrectedSignal(const ModuleMemory& memory, double raw) {
 
 double ColdJunctionSignal(const ModuleMemory& memory, double internalTemperature) {
   if (memory.Layout() == MemoryLayout::New) return 0;
-  if (!IsThermocoupleType(memory.Bytes()[memory.Addresses().typ])) return 0;
+  if (!IsThermocouple(memory.Bytes()[memory.Addresses().typ])) return 0;
   const double c0 = memory.Float(68);
   const double c1 = memory.Float(72);
   const double c2 = memory.Float(76);

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "config/line_buffer.h"
@@ -60,16 +61,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ConversionState state;
     state.TableType = type;
     InputLimits limits;
-    TableLoadResult result;
-    if (LoadTableFile(path, state, limits, result)) {
+    const std::optional<Refusal> refusal = LoadTableFile(path, state, limits);
+    if (!refusal) {
       CheckLoadedTable(state.Table, type, limits);
       continue;
     }
-    Check(result.opened, "a file that exists was not opened");
-    Check(KnownReason(result.reason), "an unknown reason: " + result.reason);
-    Check(result.failedLine == -1 ||
-              (result.failedLine > 0 && result.failedLine < static_cast<int>(lines.Lines().size())),
-          "the failing line lies outside the file: " + std::to_string(result.failedLine));
+    Check(refusal->key != kCannotOpenFile, "a file that exists was not opened");
+    Check(refusal->key == kCorruptedFile && refusal->exclamation, "an unknown message: " + refusal->key);
+    Check(KnownReason(refusal->detail), "an unknown reason: " + refusal->detail);
+    const double failing = state.Table[0].y;
+    Check(lines.Lines().size() < 2 || (failing >= 0 && failing < static_cast<double>(lines.Lines().size())),
+          "the failing line lies outside the file: " + std::to_string(failing));
   }
   return 0;
 }

@@ -60,7 +60,7 @@ bool InRange(T value, T low, T high) {
 }  // namespace
 
 const InputTypeInfo& InputType(int typ) {
-  return InRange(typ, 1, 20) ? kInputTypes[static_cast<std::size_t>(typ)] : kInputTypes[kTypNone];
+  return IsInputType(typ) ? kInputTypes[static_cast<std::size_t>(typ)] : kInputTypes[kTypNone];
 }
 
 InputLimits::InputLimits() {
@@ -71,11 +71,11 @@ InputLimits::InputLimits() {
 }
 
 std::int32_t InputLimits::LowerTenths(int typ) const {
-  return InRange(typ, 1, 20) ? lower_[static_cast<std::size_t>(typ)] : 0;
+  return IsInputType(typ) ? lower_[static_cast<std::size_t>(typ)] : 0;
 }
 
 std::int32_t InputLimits::UpperTenths(int typ) const {
-  return InRange(typ, 1, 20) ? upper_[static_cast<std::size_t>(typ)] : 0;
+  return IsInputType(typ) ? upper_[static_cast<std::size_t>(typ)] : 0;
 }
 
 void InputLimits::SetUserTenths(std::int32_t lower, std::int32_t upper) {
@@ -83,12 +83,24 @@ void InputLimits::SetUserTenths(std::int32_t lower, std::int32_t upper) {
   upper_[kTypUserThermocouple] = upper;
 }
 
-bool IsThermocouple(int typ) { return InRange(typ, 6, 15); }
-bool IsResistanceThermometer(int typ) { return InRange(typ, 1, 4); }
-bool IsPlainInput(int typ) { return typ == 5 || InRange(typ, 16, 20); }
+bool IsInputType(int typ) { return InRange(typ, 1, kInputTypeCount); }
+bool IsResistanceThermometer(int typ) { return InRange<int>(typ, kTypPt385, kTypCu100); }
+bool IsResistanceInput(int typ) { return IsResistanceThermometer(typ) || typ == kTypResistance; }
+bool IsThermocouple(int typ) { return InRange<int>(typ, kTypThermocoupleB, kTypUserThermocouple); }
+bool IsBuiltInThermocouple(int typ) { return InRange<int>(typ, kTypThermocoupleB, kTypThermocoupleT); }
+bool IsPlainInput(int typ) { return typ == kTypResistance || IsSensorless(typ); }
+bool IsVoltageOrCurrent(int typ) { return InRange<int>(typ, kTypMillivolts, kTypLoopCurrent); }
+bool IsVoltageInput(int typ) { return typ == kTypMillivolts || typ == kTypVoltage; }
+bool IsCurrentInput(int typ) { return typ == kTypCurrent || typ == kTypLoopCurrent; }
+bool IsSensorless(int typ) { return IsVoltageOrCurrent(typ) || typ == kTypNone; }
+
+bool IsWireConnection(int tryb) { return InRange<int>(tryb, kTrybTwoWire, kTrybFourWire); }
+
+bool HoldsCoefficients(int lin) { return lin > kLinTable; }
 
 std::string_view ConnectionName(int tryb) {
-  return InRange(tryb, 1, 11) ? kConnectionNames[static_cast<std::size_t>(tryb)] : "";
+  if (!InRange<int>(tryb, kTrybNoConnection, kTrybMin)) return "";
+  return kConnectionNames[static_cast<std::size_t>(tryb)];
 }
 
 std::string_view UnitName(int jednostki) {
@@ -116,7 +128,7 @@ int ModelCodeAt(int modelIndex) {
 }
 
 ModelGroup GroupOfModelCode(int modelCode) {
-  if (InRange(modelCode, 91, 94)) return ModelGroup::A;
+  if (InRange(modelCode, kQ5491ModelCode, kQ5494ModelCode)) return ModelGroup::A;
   if (InRange(modelCode, 95, 97)) return ModelGroup::B;
   if (InRange(modelCode, 98, 99)) return ModelGroup::C;
   return ModelGroup::None;
@@ -133,15 +145,15 @@ int ModelCode(const ModuleConfig& config) {
 
 void ApplyConsistencyRules(ModuleConfig& c, const InputLimits& limits) {
   // 1. Selection.
-  if (!InRange<int>(c.Typ, 1, 20)) c.Typ = kTypNone;
-  if (!InRange<int>(c.Tryb, 1, 8)) c.Tryb = 0;
+  if (!IsInputType(c.Typ)) c.Typ = kTypNone;
+  if (!InRange<int>(c.Tryb, kTrybNoConnection, kTrybSum)) c.Tryb = kTrybUnset;
   if (c.Lin != kLinNone && c.Lin != kLinTable && c.Lin != kLinLinear && c.Lin != kLinSeries) {
-    c.Lin = 0;
+    c.Lin = kLinUnset;
   }
 
   // 2. Input range inside the limits of the input type, unless user data
   // (a user characteristic or a converted plain input) define the range.
-  const bool userRange = c.Typ == kTypUserThermocouple || (IsPlainInput(c.Typ) && c.Lin > 1);
+  const bool userRange = c.Typ == kTypUserThermocouple || (IsPlainInput(c.Typ) && c.Lin > kLinNone);
   if (!userRange) {
     const double lo = limits.Lower(c.Typ);
     const double hi = limits.Upper(c.Typ);

@@ -76,10 +76,12 @@ double RoundToSixFigures(double x) {
 int TrybOfInputCode(std::uint8_t code, ModelGroup group) {
   if (group == ModelGroup::A) {
     const int low = code & 0x0F;
-    if (low < 8) return 5;
-    return 8 + (low - 8) / 2;  // 8,9 -> 8; 10,11 -> 9; 12,13 -> 10; 14,15 -> 11
+    if (low < 8) return kTrybDifferential;
+    return kTrybSum + (low - 8) / 2;  // 8,9 sum; 10,11 difference; 12,13 max; 14,15 min
   }
-  static constexpr std::array<int, 8> kByLowBits = {5, 6, 7, 1, 3, 4, 2, 1};
+  static constexpr std::array<int, 8> kByLowBits = {
+      kTrybDifferential, kTrybExternalJunction, kTrybCompensation, kTrybNoConnection,
+      kTrybThreeWire,    kTrybFourWire,         kTrybTwoWire,      kTrybNoConnection};
   return kByLowBits[code & 0x07];
 }
 
@@ -174,19 +176,19 @@ std::uint8_t InputCode(const ModuleConfig& config) {
   const ModelGroup group = GroupOfModelCode(ModelCode(config));
   int code = 0;
   if (group == ModelGroup::A) {
-    if (config.Tryb >= 8 && config.Tryb <= 11) code = 8 + 2 * (config.Tryb - 8);
-    if (config.Typ == 18) code += 1;
-    if (config.Typ == 19 && config.Lin > 1) code += 1;
+    if (config.Tryb >= kTrybSum && config.Tryb <= kTrybMin) code = 8 + 2 * (config.Tryb - kTrybSum);
+    if (config.Typ == kTypVoltage) code += 1;
+    if (config.Typ == kTypLoopCurrent && config.Lin > kLinNone) code += 1;
   } else if (group == ModelGroup::B) {
     switch (config.Tryb) {
-      case 2: code = 6; break;
-      case 3: code = 4; break;
-      case 4: code = 5; break;
-      case 6: code = 1; break;
-      case 7: case 8: code = 2; break;
+      case kTrybTwoWire: code = 6; break;
+      case kTrybThreeWire: code = 4; break;
+      case kTrybFourWire: code = 5; break;
+      case kTrybExternalJunction: code = 1; break;
+      case kTrybCompensation: case kTrybSum: code = 2; break;
       default: break;
     }
-    if (config.Typ == 5 || config.Typ == 16) code += 8;
+    if (config.Typ == kTypResistance || config.Typ == kTypMillivolts) code += 8;
   }
   if (config.Burnout == 1) code += 0x80;
   if (config.Siec == 50) code += 0x40;

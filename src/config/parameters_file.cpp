@@ -88,7 +88,7 @@ bool ReadNumbers(const LineBuffer& buffer, ModuleConfig& config) {
 
 bool ReadFields(const LineBuffer& buffer, ModuleConfig& config, InputLimits& limits) {
   if (!ReadTexts(buffer, config) || !ReadNumbers(buffer, config)) return false;
-  if (config.Lin > 2) {
+  if (HoldsCoefficients(config.Lin)) {
     for (int i = 0; i < kCoefficientCount; ++i) {
       if (!ReadRequiredReal(buffer, CoefficientKey(i),
                             config.Coefficients[static_cast<std::size_t>(i)])) {
@@ -112,7 +112,7 @@ bool RealsAreFinite(const ModuleConfig& config) {
        {config.MinInput, config.MaxInput, config.RoomT, config.ZeroReg, config.GainReg}) {
     if (!std::isfinite(value)) return false;
   }
-  if (config.Lin > 2) {
+  if (HoldsCoefficients(config.Lin)) {
     for (double value : config.Coefficients) {
       if (!std::isfinite(value)) return false;
     }
@@ -164,7 +164,7 @@ LineBuffer ComposeParametersFile(const ModuleConfig& config, const RegionalSetti
   buffer.SetLine(28, "kod=" + config.kod);
   buffer.SetLine(29, "ogolne=" + Utf8Left(config.ogolne, kOgolneHalf));
   buffer.SetLine(30, "ogolne1=" + Utf8Mid(config.ogolne, kOgolneHalf, kOgolneHalf));
-  if (config.Lin > 2) {
+  if (HoldsCoefficients(config.Lin)) {
     for (int i = 0; i < kCoefficientCount; ++i) {
       const auto index = static_cast<std::size_t>(i);
       buffer.SetLine(32 + index, real(CoefficientKey(i) + "=", config.Coefficients[index]));

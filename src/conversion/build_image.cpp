@@ -6,37 +6,19 @@
 
 namespace q5480 {
 
-std::string BuildFailureMessage(BuildFailure failure) {
-  switch (failure) {
-    case BuildFailure::NotMonotonic: return std::string(kReasonNotMonotonic) + "!";
-    case BuildFailure::NoConvergence: return kNoConvergence;
-    case BuildFailure::NotEnoughRows: return kNotEnoughRows;
-    case BuildFailure::NoUserData: return "No data available!";
-    case BuildFailure::None: break;
-  }
-  return "";
-}
-
-BuildFailure PrepareTransferData(const ConversionContext& context, ModuleImage& image,
-                                 const BuildProgress& progress) {
+std::optional<Refusal> PrepareTransferData(const ConversionContext& context, ModuleImage& image,
+                                           const BuildProgress& progress) {
   ModuleConfig& config = context.config;
   ConversionState& state = context.state;
   // A table left from an earlier selection must not stand in for user data
   // that was never loaded for this one.
   if (UsesUserTable(config) && (!config.TableLoaded || state.Table.Count() < 2)) {
     state.TransferOk = false;
-    return BuildFailure::NoUserData;
+    return Refusal{.key = kNoDataAvailable, .exclamation = true};
   }
   const SignalBounds bounds = SignalRange(config, state.Table);
   const double step = (bounds.high - bounds.low) / (kTransferGridPoints - 1);
-  const ColdJunctionConstantsResult coldJunction = ColdJunctionConstants(config, state.Table, context.limits);
-  if (coldJunction.status == FitStatus::NoConvergence) return BuildFailure::NoConvergence;
-  if (coldJunction.status == FitStatus::NotEnoughRows) return BuildFailure::NotEnoughRows;
-  if (coldJunction.constants) {
-    for (std::size_t i = 0; i < 3; ++i) {
-      image.StoreFloat(image_offset::kColdJunction + 4 * i, (*coldJunction.constants)[i]);
-    }
-  }
+  if (auto refusal = StoreColdJunctionConstants(config, state.Table, context.limits, image)) return refusal;
   image.StoreFloat(image_offset::kSignalLow, bounds.low);
   image.StoreFloat(image_offset::kSignalStep, step);
   config.SignalLow = bounds.low;
@@ -45,19 +27,18 @@ BuildFailure PrepareTransferData(const ConversionContext& context, ModuleImage& 
   const TransferTable transfer = BuildTransferTable(config, state.Table, bounds, progress);
   if (!transfer.ok) {
     state.TransferOk = false;
-    return BuildFailure::NotMonotonic;
+    return Refusal{.key = kReasonNotMonotonic, .exclamation = true};
   }
   for (int k = 0; k < kSegmentCount; ++k) {
     const Segment& segment = transfer.segments[static_cast<std::size_t>(k)];
     image.StoreSegment(k, segment.offset, segment.slope);
   }
   state.TransferFractions = transfer.fractions;
-  return BuildFailure::None;
+  return std::nullopt;
 }
 
-bool BuildModuleImage(const ConversionContext& context, ModuleImage& image,
-                      std::uint16_t todayDayNumber, BuildFailure& failure,
-                      const BuildProgress& progress) {
+std::optional<Refusal> BuildModuleImage(const ConversionContext& context, ModuleImage& image,
+                                        std::uint16_t todayDayNumber, const BuildProgress& progress) {
   ModuleConfig& config = context.config;
   ConversionState& state = context.state;
   const double signalLow = config.SignalLow;
@@ -67,25 +48,25 @@ bool BuildModuleImage(const ConversionContext& context, ModuleImage& image,
     config.SignalLow = signalLow;
     config.SignalHigh = signalHigh;
     state.TransferFractions = fractions;
+    state.TransferOk = false;
   };
 
   ModuleImage built = image;
   state.TransferOk = true;
+  std::optional<Refusal> refusal;
   try {
-    failure = PrepareTransferData(context, built, progress);
-    if (failure == BuildFailure::None) StoreRecordInImage(config, built, todayDayNumber);
+    refusal = PrepareTransferData(context, built, progress);
+    if (!refusal) StoreRecordInImage(config, built, todayDayNumber);
   } catch (...) {
     restore();
-    state.TransferOk = false;
     throw;
   }
-  if (failure != BuildFailure::None) {
+  if (refusal) {
     restore();
-    state.TransferOk = false;
-    return false;
+    return refusal;
   }
   image = built;
-  return state.TransferOk;
+  return std::nullopt;
 }
 
 }  // namespace q5480

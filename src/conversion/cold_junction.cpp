@@ -2,7 +2,9 @@
 
 #include <vector>
 
+#include "conversion/conversion_messages.h"
 #include "conversion/finite.h"
+#include "conversion/polynomial_fit.h"
 #include "conversion/sensor_signal.h"
 
 namespace q5480 {
@@ -20,34 +22,36 @@ ColdJunctionResult ColdJunctionFit(int typ, const ModuleConfig& config, const Us
   }
   result.points = static_cast<int>(x.size());
   const FitResult fit = PolynomialFit(x, y, 3);
-  result.status = fit.status;
-  if (fit.status != FitStatus::Ok) return result;
+  if (fit.status == FitStatus::NoConvergence) result.refusal = Refusal{.key = kNoConvergence};
+  if (fit.status == FitStatus::NotEnoughRows) result.refusal = Refusal{.key = kNotEnoughRows};
+  if (result.refusal) return result;
   for (std::size_t i = 0; i < 3; ++i) result.c[i] = Finite(fit.coefficients[i]);
   return result;
 }
 
-ColdJunctionConstantsResult ColdJunctionConstants(const ModuleConfig& config, const UserTable& table,
-                                                  const InputLimits& limits) {
-  ColdJunctionConstantsResult result;
-  if (!IsThermocouple(config.Typ)) return result;
+std::optional<Refusal> StoreColdJunctionConstants(const ModuleConfig& config, const UserTable& table,
+                                                  const InputLimits& limits, ModuleImage& image) {
+  if (!IsThermocouple(config.Typ)) return std::nullopt;
+  std::array<double, 3> constants{0, 0, 0};
   switch (config.Tryb) {
-    case 5:
-      result.constants = std::array<double, 3>{0, 0, 0};
+    case kTrybDifferential:
       break;
-    case 6:
-      result.constants =
-          std::array<double, 3>{ThermocoupleSignal(config.Typ, config.RoomT, config, table), 0, 0};
+    case kTrybExternalJunction:
+      constants[0] = ThermocoupleSignal(config.Typ, config.RoomT, config, table);
       break;
-    case 7: {
+    case kTrybCompensation: {
       const ColdJunctionResult fit = ColdJunctionFit(config.Typ, config, table, limits);
-      result.status = fit.status;
-      if (fit.status == FitStatus::Ok) result.constants = fit.c;
+      if (fit.refusal) return fit.refusal;
+      constants = fit.c;
       break;
     }
     default:
-      break;
+      return std::nullopt;
   }
-  return result;
+  for (std::size_t i = 0; i < constants.size(); ++i) {
+    image.StoreFloat(image_offset::kColdJunction + 4 * i, constants[i]);
+  }
+  return std::nullopt;
 }
 
 }  // namespace q5480

@@ -20,6 +20,7 @@ inline constexpr const char* kRangeTooSmall = "Range too small";  // followed by
 inline constexpr const char* kOutOfRange = "Out of range!";
 inline constexpr const char* kCorruptedFile = "Corrupted or wrong data file";  // followed by "!"
 inline constexpr const char* kCannotOpenFile = "Cannot open file";
+inline constexpr const char* kNoDataAvailable = "No data available";  // followed by "!"
 inline constexpr const char* kNoConvergence = "No convergence!";
 inline constexpr const char* kNotEnoughRows = "Not enough rows!";
 

@@ -20,8 +20,8 @@ bool ResultAllowed(double v) { return v >= kResultLow && v <= kResultHigh; }
 // The refusal of a signal value whose span is too small: which of the two
 // messages depends on whether the range is merely narrow or reversed.
 Refusal SpanRefusal(const LinearDefinition& candidate, DialogField field) {
-  if (candidate.inMax >= candidate.inMin) return {kInputRangeTooSmall, false, field};
-  return {kReasonValuesRise, false, field};
+  if (candidate.inMax >= candidate.inMin) return {.key = kInputRangeTooSmall, .focus = field};
+  return {.key = kReasonValuesRise, .focus = field};
 }
 
 }  // namespace
@@ -62,7 +62,7 @@ std::optional<Refusal> CheckLinearField(DialogField field, double value, LinearD
       const bool inside = isMin ? value >= limits.Lower(tableType) - kTolerance
                                 : value <= limits.Upper(tableType) + kTolerance;
       if (inside && spanOk) break;
-      if (spanOk) return Refusal{isMin ? kMinimumOutOfRange : kMaximumOutOfRange, false, field};
+      if (spanOk) return Refusal{.key = isMin ? kMinimumOutOfRange : kMaximumOutOfRange, .focus = field};
       return SpanRefusal(candidate, field);
     }
     case DialogField::ResMin:
@@ -74,12 +74,14 @@ std::optional<Refusal> CheckLinearField(DialogField field, double value, LinearD
       const double resultSpan = std::fabs(candidate.resMax - candidate.resMin);
       if (isMin) {
         if (ResultAllowed(value)) break;
-        if (resultSpan < kMinResultSpan) return Refusal{kRangeTooSmall, true, field};
-        return Refusal{kMinimumOutOfRange, false, field};
+        if (resultSpan < kMinResultSpan) {
+          return Refusal{.key = kRangeTooSmall, .exclamation = true, .focus = field};
+        }
+        return Refusal{.key = kMinimumOutOfRange, .focus = field};
       }
       if (ResultAllowed(value) && resultSpan >= kMinResultSpan) break;
-      if (resultSpan < 1.0) return Refusal{kRangeTooSmall, true, field};
-      return Refusal{kMaximumOutOfRange, false, field};
+      if (resultSpan < 1.0) return Refusal{.key = kRangeTooSmall, .exclamation = true, .focus = field};
+      return Refusal{.key = kMaximumOutOfRange, .focus = field};
     }
     case DialogField::FirstCoefficient:
       return std::nullopt;
@@ -94,14 +96,14 @@ std::optional<Refusal> ValidateLinear(const LinearDefinition& definition, int ta
     return refusal;
   }
   if (!(definition.resMin >= kResultLow && definition.resMin < kResultHigh)) {
-    return Refusal{kMinimumOutOfRange, false, DialogField::ResMin};
+    return Refusal{.key = kMinimumOutOfRange, .focus = DialogField::ResMin};
   }
   if (!(definition.resMax > kResultLow && definition.resMax <= kResultHigh)) {
-    return Refusal{kMaximumOutOfRange, false, DialogField::ResMax};
+    return Refusal{.key = kMaximumOutOfRange, .focus = DialogField::ResMax};
   }
   if (std::fabs(definition.resMax - definition.resMin) < kMinResultSpan) {
     const DialogField focus = definition.resMin > kResultLow ? DialogField::ResMin : DialogField::ResMax;
-    return Refusal{kRangeTooSmall, true, focus};
+    return Refusal{.key = kRangeTooSmall, .exclamation = true, .focus = focus};
   }
   return std::nullopt;
 }

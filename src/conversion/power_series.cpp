@@ -24,31 +24,31 @@ bool SampleAllowed(double x, double y, int tableType, const InputLimits& limits)
 }
 
 // The shared sampling check; `samples` receives (P(x), x) of every sample.
-bool SampleSeries(const ModuleConfig& config, int tableType, const InputLimits& limits,
-                  std::vector<TablePoint>& samples, std::string& reason) {
+std::optional<Refusal> SampleSeries(const ModuleConfig& config, int tableType, const InputLimits& limits,
+                                    std::vector<TablePoint>& samples) {
+  const auto refused = [](const char* reason) {
+    return Refusal{.key = reason, .focus = DialogField::FirstCoefficient};
+  };
   const double inMin = config.Coefficients[9];
   const double inMax = config.Coefficients[10];
   const double step = (inMax - inMin) / (kSeriesSamples - 1);
   samples.clear();
-  reason = kReasonSeriesError;
   try {
     const bool rising = SeriesValue(kSeriesTerms, inMax, config.Coefficients) -
                             SeriesValue(kSeriesTerms, inMin, config.Coefficients) > 0;
     for (int k = 0; k < kSeriesSamples; ++k) {
       const double x = inMin + k * step;
-      reason = kReasonSeriesError;
       const double y = SeriesValue(kSeriesTerms, x, config.Coefficients);
-      reason = kReasonNotMonotonic;
-      if (k > 0 && (rising ? !(y > samples.back().x) : !(y < samples.back().x))) return false;
-      reason = kReasonOutOfRange;
-      if (!SampleAllowed(x, y, tableType, limits)) return false;
+      if (k > 0 && (rising ? !(y > samples.back().x) : !(y < samples.back().x))) {
+        return refused(kReasonNotMonotonic);
+      }
+      if (!SampleAllowed(x, y, tableType, limits)) return refused(kReasonOutOfRange);
       samples.push_back({y, x});
     }
   } catch (const ConversionError&) {
-    return false;
+    return refused(kReasonSeriesError);
   }
-  reason.clear();
-  return true;
+  return std::nullopt;
 }
 
 }  // namespace
@@ -64,19 +64,18 @@ double SeriesValue(int n, double x, const std::array<double, 11>& coefficients) 
   return Finite(sum);
 }
 
-bool CheckSeries(const ModuleConfig& config, int tableType, const InputLimits& limits,
-                 std::string& reason) {
+std::optional<Refusal> CheckSeries(const ModuleConfig& config, int tableType, const InputLimits& limits) {
   std::vector<TablePoint> samples;
-  return SampleSeries(config, tableType, limits, samples, reason);
+  return SampleSeries(config, tableType, limits, samples);
 }
 
-bool SampleSeriesToTable(const ModuleConfig& config, ConversionState& state,
-                         const InputLimits& limits, std::string& reason) {
+std::optional<Refusal> SampleSeriesToTable(const ModuleConfig& config, ConversionState& state,
+                                           const InputLimits& limits) {
   std::vector<TablePoint> samples;
-  if (!SampleSeries(config, state.TableType, limits, samples, reason)) return false;
+  if (auto refusal = SampleSeries(config, state.TableType, limits, samples)) return refusal;
   std::copy(samples.begin(), samples.end(), state.Table.points.begin() + 1);
   state.Table[0] = {static_cast<double>(samples.size()), 0};
-  return true;
+  return std::nullopt;
 }
 
 ResultRange SeriesResultRange(const ModuleConfig& config) {
@@ -89,19 +88,16 @@ std::optional<Refusal> CheckSeriesDefinition(const ModuleConfig& config, int tab
   if (auto refusal = CheckSignalRange(config.Coefficients[9], config.Coefficients[10], tableType, limits)) {
     return refusal;
   }
-  std::string reason;
-  if (!CheckSeries(config, tableType, limits, reason)) {
-    return Refusal{reason, false, DialogField::FirstCoefficient};
-  }
+  if (auto refusal = CheckSeries(config, tableType, limits)) return refusal;
   range = SeriesResultRange(config);
   if (std::fabs(range.resMax - range.resMin) <= 0.0999999) {
-    return Refusal{kRangeTooSmall, true, DialogField::FirstCoefficient};
+    return Refusal{.key = kRangeTooSmall, .exclamation = true, .focus = DialogField::FirstCoefficient};
   }
   return std::nullopt;
 }
 
 std::optional<Refusal> CheckCoefficient(double value) {
-  if (std::fabs(value) > 1e40) return Refusal{kOutOfRange, false, DialogField::FirstCoefficient};
+  if (std::fabs(value) > 1e40) return Refusal{.key = kOutOfRange, .focus = DialogField::FirstCoefficient};
   return std::nullopt;
 }
 
@@ -116,10 +112,14 @@ std::optional<Refusal> CheckSeriesSignalField(DialogField field, double value, c
   const double inMin = isMin ? value : config.Coefficients[9];
   const double inMax = isMin ? config.Coefficients[10] : value;
   if (inMax - inMin < MinimumSignalSpan(tableType) - kTolerance) {
-    return Refusal{kInputRangeTooSmall, false, field};
+    return Refusal{.key = kInputRangeTooSmall, .focus = field};
   }
-  if (isMin && value < limits.Lower(tableType) - kTolerance) return Refusal{kMinimumOutOfRange, false, field};
-  if (!isMin && value > limits.Upper(tableType) + kTolerance) return Refusal{kMaximumOutOfRange, false, field};
+  if (isMin && value < limits.Lower(tableType) - kTolerance) {
+    return Refusal{.key = kMinimumOutOfRange, .focus = field};
+  }
+  if (!isMin && value > limits.Upper(tableType) + kTolerance) {
+    return Refusal{.key = kMaximumOutOfRange, .focus = field};
+  }
   return std::nullopt;
 }
 

@@ -22,14 +22,14 @@ double SeriesValue(int n, double x, const std::array<double, 11>& coefficients);
 
 // Samples the series at 801 points of its signal range: every sample must be
 // finite, strictly monotonic and inside the allowed values of `tableType`.
-// On failure `reason` names the first fault.
-bool CheckSeries(const ModuleConfig& config, int tableType, const InputLimits& limits,
-                 std::string& reason);
+// A refusal names the first fault as its key, the focus on the first
+// coefficient.
+std::optional<Refusal> CheckSeries(const ModuleConfig& config, int tableType, const InputLimits& limits);
 
 // CheckSeries, then the samples become the user table: point k = (P(x), x),
-// 801 points. Nothing is stored when the check fails.
-bool SampleSeriesToTable(const ModuleConfig& config, ConversionState& state,
-                         const InputLimits& limits, std::string& reason);
+// 801 points. Nothing is stored when the check refuses.
+std::optional<Refusal> SampleSeriesToTable(const ModuleConfig& config, ConversionState& state,
+                                           const InputLimits& limits);
 
 // The result range of the series: the results at both signal ends truncated
 // to tenths.

@@ -31,37 +31,29 @@ std::optional<Refusal> CheckSignalRange(double inMin, double inMax, int tableTyp
   const double upper = limits.Upper(tableType);
   const double minSpan = MinimumSignalSpan(tableType);
   if (!(inMin >= lower - kTolerance && inMin < upper)) {
-    return Refusal{kMinimumOutOfRange, false, DialogField::InMin};
+    return Refusal{.key = kMinimumOutOfRange, .focus = DialogField::InMin};
   }
   if (!(inMax > lower && inMax <= upper + kTolerance)) {
-    return Refusal{kMaximumOutOfRange, false, DialogField::InMax};
+    return Refusal{.key = kMaximumOutOfRange, .focus = DialogField::InMax};
   }
   if (inMax - inMin < minSpan - kTolerance) {
     const DialogField focus = lower < inMin - minSpan ? DialogField::InMin : DialogField::InMax;
-    return Refusal{kInputRangeTooSmall, false, focus};
+    return Refusal{.key = kInputRangeTooSmall, .focus = focus};
   }
   return std::nullopt;
 }
 
 const char* SignalUnitLabel(int tableType) {
-  switch (tableType) {
-    case 5: return "Ohm";
-    case 17:
-    case 19: return "mA";
-    case 18: return "V";
-    default: return "mV";
-  }
+  if (tableType == kTypResistance) return "Ohm";
+  if (IsCurrentInput(tableType)) return "mA";
+  return tableType == kTypVoltage ? "V" : "mV";
 }
 
 int DefaultResultUnit(int tableType) {
-  switch (tableType) {
-    case 5: return 5;
-    case 16: return 2;
-    case 17:
-    case 19: return 4;
-    case 18: return 1;
-    default: return 8;
-  }
+  if (tableType == kTypResistance) return kUnitOhm;
+  if (tableType == kTypMillivolts) return kUnitMillivolt;
+  if (IsCurrentInput(tableType)) return kUnitMilliampere;
+  return tableType == kTypVoltage ? kUnitVolt : kUnitCelsius;
 }
 
 std::string FormatSignalValue(double value) {
@@ -98,10 +90,10 @@ FilterSuggestion SuggestFilter(const ModuleConfig& config, const UserTable& tabl
   const SignalBounds bounds = SignalRange(config, table);
   const int typ = config.Typ;
   double classSpan = 180;
-  if (typ >= 6 && typ <= 15) classSpan = 86;
-  if (typ == 16) classSpan = 160;
+  if (IsThermocouple(typ)) classSpan = 86;
+  if (typ == kTypMillivolts) classSpan = 160;
   double r = (bounds.high - bounds.low) / classSpan;
-  if (typ >= 1 && typ <= 5) r *= 0.4;
+  if (IsResistanceInput(typ)) r *= 0.4;
   if (r < 0.0004) {
     suggestion.FiltrZakres = 250;
     suggestion.FiltrCzas = 375;

@@ -9,19 +9,9 @@
 
 #include "config/module_config.h"
 #include "conversion/conversion_state.h"
+#include "conversion/refusal.h"
 
 namespace q5480 {
-
-// The field of a conversion dialog that a refusal puts the focus on.
-enum class DialogField { InMin, InMax, ResMin, ResMax, FirstCoefficient };
-
-// Why a dialog refuses its values: a language-table key, whether "!" follows
-// it, and the field to focus.
-struct Refusal {
-  std::string key;
-  bool exclamation = false;
-  DialogField focus = DialogField::InMin;
-};
 
 // v truncated toward zero to tenths after a relative nudge of a millionth, so
 // that 0.3 typed stays 0.3.

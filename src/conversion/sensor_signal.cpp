@@ -11,7 +11,7 @@
 namespace q5480 {
 namespace {
 
-// R(t) in ohms, c0 first, for types 1 to 4.
+// R(t) in ohms, c0 first, for types 1 to 4 in their order.
 constexpr std::array<std::array<long double, 11>, 4> kResistanceCoefficients{{
     {100.00272L, 0.39076269L, -6.0381711e-05L, 4.0288765e-08L, -2.4161212e-10L, 6.5996588e-13L,
      -6.7290771e-16L, -5.8400929e-19L, 2.1362756e-21L, -1.9617729e-24L, 6.2761831e-28L},
@@ -25,11 +25,13 @@ constexpr std::array<std::array<long double, 11>, 4> kResistanceCoefficients{{
 }  // namespace
 
 long double ResistanceSignal(int typ, long double t) {
-  if (typ < 1 || typ > 4) return t;
-  return EvaluatePolynomial(kResistanceCoefficients[static_cast<std::size_t>(typ - 1)], t);
+  if (!IsResistanceThermometer(typ)) return t;
+  return EvaluatePolynomial(kResistanceCoefficients[static_cast<std::size_t>(typ - kTypPt385)], t);
 }
 
-bool IsStandardCharacteristic(int typ) { return (typ >= 1 && typ <= 4) || (typ >= 6 && typ <= 14); }
+bool IsStandardCharacteristic(int typ) {
+  return IsResistanceThermometer(typ) || IsBuiltInThermocouple(typ);
+}
 
 bool UsesUserTable(const ModuleConfig& config) {
   if (config.Typ == kTypUserThermocouple) return true;
@@ -41,10 +43,10 @@ bool NamesTableFile(const ModuleConfig& config) {
 }
 
 double SensorSignal(int typ, double x, const ModuleConfig& config, const UserTable& table) {
-  if (typ >= 1 && typ <= 4) return Finite(ResistanceSignal(typ, x));
-  if (typ >= 6 && typ <= 14) return Finite(ThermocoupleMillivolts(typ, x));
+  if (IsResistanceThermometer(typ)) return Finite(ResistanceSignal(typ, x));
+  if (IsBuiltInThermocouple(typ)) return Finite(ThermocoupleMillivolts(typ, x));
   if (typ == kTypUserThermocouple) return TableValue(x, table);
-  if (typ == 5 || (typ >= 16 && typ <= 19)) {
+  if (typ == kTypResistance || IsVoltageOrCurrent(typ)) {
     switch (config.Lin) {
       case kLinTable:
       case kLinSeries:
@@ -63,13 +65,13 @@ double ThermocoupleSignal(int typ, double t, const ModuleConfig& config, const U
 }
 
 double MinimumSignalSpan(int typ) {
-  if (typ >= 1 && typ <= 5) return 12.0;
-  if (typ >= 6 && typ <= 15) return 1.5;
+  if (IsResistanceInput(typ)) return 12.0;
+  if (IsThermocouple(typ)) return 1.5;
   switch (typ) {
-    case 16: return 4.0;
-    case 17: return 1.0;
-    case 18: return 0.5;
-    case 19: return 1.0;
+    case kTypMillivolts: return 4.0;
+    case kTypCurrent: return 1.0;
+    case kTypVoltage: return 0.5;
+    case kTypLoopCurrent: return 1.0;
     default: return 0.0;
   }
 }

@@ -1,23 +1,21 @@
 #include "conversion/stored_configuration.h"
 
+#include <string>
+
 #include "config/parameters_file.h"
 #include "conversion/conversion_messages.h"
 #include "conversion/table_file.h"
 
 namespace q5480 {
 
-StoredLoadResult LoadStoredConfiguration(const std::filesystem::path& parametersFile,
-                                         const std::optional<std::filesystem::path>& tableFile,
-                                         const ConversionContext& context) {
+std::optional<Refusal> LoadStoredConfiguration(const std::filesystem::path& parametersFile,
+                                               const std::optional<std::filesystem::path>& tableFile,
+                                               const ConversionContext& context) {
   std::string dataDir;
   if (!ReadParametersFile(parametersFile, context.config, context.limits, dataDir)) {
-    return {StoredLoad::ParametersUnreadable, std::string(kCorruptedFile) + "!"};
+    return Refusal{.key = kCorruptedFile, .exclamation = true};
   }
-  const std::optional<std::string> message =
-      RestoreUserData(context, tableFile, parametersFile.parent_path());
-  if (!message) return {};
-  if (*message == kCannotOpenFile) return {StoredLoad::TableNotFound, *message};
-  return {StoredLoad::UserDataRefused, *message};
+  return RestoreUserData(context, tableFile, parametersFile.parent_path());
 }
 
 }  // namespace q5480

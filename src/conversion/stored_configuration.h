@@ -4,23 +4,19 @@
 
 #include <filesystem>
 #include <optional>
-#include <string>
 
 #include "conversion/conversion_state.h"
+#include "conversion/refusal.h"
 
 namespace q5480 {
 
-enum class StoredLoad { Ok, ParametersUnreadable, TableNotFound, UserDataRefused };
-
-struct StoredLoadResult {
-  StoredLoad status = StoredLoad::Ok;
-  std::string message;  // what to show when the user data was refused
-};
-
 // `tableFile` overrides the table named in the file; otherwise it is looked
 // for beside the parameters file, then in the program's table folders.
-StoredLoadResult LoadStoredConfiguration(const std::filesystem::path& parametersFile,
-                                         const std::optional<std::filesystem::path>& tableFile,
-                                         const ConversionContext& context);
+// Refused with "Corrupted or wrong data file" + "!" when the parameters file
+// is unreadable, with "Cannot open file" when the table is not found, and as
+// RestoreUserData refuses the user data.
+std::optional<Refusal> LoadStoredConfiguration(const std::filesystem::path& parametersFile,
+                                               const std::optional<std::filesystem::path>& tableFile,
+                                               const ConversionContext& context);
 
 }  // namespace q5480

@@ -15,12 +15,6 @@ namespace {
 
 constexpr double kTolerance = 0.000001;
 
-std::string CorruptedFileMessage(const std::string& reason) {
-  std::string message = std::string(kCorruptedFile) + "!";
-  if (!reason.empty()) message += "\n(" + reason + ".)";
-  return message;
-}
-
 }  // namespace
 
 std::string TableFileBaseName(std::string_view name) {
@@ -30,8 +24,8 @@ std::string TableFileBaseName(std::string_view name) {
 
 std::vector<std::string> TableExampleLines(int tableType, std::string_view exampleWord) {
   const char* header = ";  t[\u00B0C]   V[mV]";
-  if (tableType == 5) header = ";  t[\u00B0C]   R[Ohm]";
-  if (tableType == 17 || tableType == 19) header = ";  t[\u00B0C]   I[mA]";
+  if (tableType == kTypResistance) header = ";  t[\u00B0C]   R[Ohm]";
+  if (IsCurrentInput(tableType)) header = ";  t[\u00B0C]   I[mA]";
   return {"; " + std::string(exampleWord) + ":", ";", header, "    0.0    0.0", "    1.0    0.01",
           "      .   .   ."};
 }
@@ -41,51 +35,46 @@ bool TableSpanSufficient(const UserTable& table, int typ) {
   return n >= 2 && std::fabs(table[n].y - table[1].y) >= MinimumSignalSpan(typ);
 }
 
-bool LoadTableFile(const std::filesystem::path& path, ConversionState& state,
-                   const InputLimits& limits, TableLoadResult& result) {
-  result = TableLoadResult{};
+std::optional<Refusal> LoadTableFile(const std::filesystem::path& path, ConversionState& state,
+                                     const InputLimits& limits) {
   LineBuffer buffer;
-  if (!buffer.Load(path)) return false;
-  result.opened = true;
-  if (ParseTable(buffer.Lines(), state, limits, result.reason)) {
-    result.reason.clear();
-    return true;
-  }
-  const int line = static_cast<int>(std::lround(state.Table[0].y));
-  if (buffer.Lines().size() >= 2 && line > 0) result.failedLine = line;
-  return false;
+  if (!buffer.Load(path)) return Refusal{.key = kCannotOpenFile};
+  return ParseTable(buffer.Lines(), state, limits);
 }
 
-std::optional<std::string> AcceptReloadedTable(const ConversionContext& context) {
+std::optional<int> FailingTableLine(const UserTable& table, std::size_t lineCount) {
+  // A file of fewer than two lines fails before the header names a line, so
+  // whatever it holds lies past the file.
+  const long line = std::lround(table[0].y);
+  if (line <= 0 || line >= static_cast<long>(lineCount)) return std::nullopt;
+  return static_cast<int>(line);
+}
+
+std::optional<Refusal> AcceptReloadedTable(const ConversionContext& context) {
   const UserTable& table = context.state.Table;
   ModuleConfig& config = context.config;
-  if (!TableSpanSufficient(table, config.Typ)) return std::string(kInputRangeTooSmall);
+  if (!TableSpanSufficient(table, config.Typ)) return Refusal{.key = kInputRangeTooSmall};
   SetUserRange(table, context.limits);
   if (config.MinInput < context.limits.Lower(kTypUserThermocouple) - kTolerance ||
       config.MaxInput > context.limits.Upper(kTypUserThermocouple) + kTolerance) {
-    return CorruptedFileMessage("");
+    return Refusal{.key = kCorruptedFile, .exclamation = true};
   }
   config.TableLoaded = true;
   return std::nullopt;
 }
 
-std::optional<std::string> ReloadUserData(const ConversionContext& context,
-                                          const std::filesystem::path& tableFile) {
+std::optional<Refusal> ReloadUserData(const ConversionContext& context,
+                                      const std::filesystem::path& tableFile) {
   ModuleConfig& config = context.config;
   ConversionState& state = context.state;
   state.TableType = config.Typ;
-  std::string reason;
   if (config.Lin == kLinSeries && config.Typ != kTypUserThermocouple) {
-    if (!SampleSeriesToTable(config, state, context.limits, reason)) return reason;
+    if (auto refusal = SampleSeriesToTable(config, state, context.limits)) return refusal;
     SetUserRange(state.Table, context.limits);
     config.TableLoaded = true;
     return std::nullopt;
   }
-  TableLoadResult result;
-  if (!LoadTableFile(tableFile, state, context.limits, result)) {
-    if (!result.opened) return std::string(kCannotOpenFile);
-    return CorruptedFileMessage(result.reason);
-  }
+  if (auto refusal = LoadTableFile(tableFile, state, context.limits)) return refusal;
   return AcceptReloadedTable(context);
 }
 
@@ -104,16 +93,16 @@ std::optional<std::filesystem::path> LocateTableFile(std::string_view file,
   return std::nullopt;
 }
 
-std::optional<std::string> RestoreUserData(const ConversionContext& context,
-                                           const std::optional<std::filesystem::path>& tableFile,
-                                           const std::filesystem::path& besideDirectory) {
+std::optional<Refusal> RestoreUserData(const ConversionContext& context,
+                                       const std::optional<std::filesystem::path>& tableFile,
+                                       const std::filesystem::path& besideDirectory) {
   ModuleConfig& config = context.config;
   config.TableLoaded = false;
   if (!UsesUserTable(config)) return std::nullopt;
   if (config.Lin == kLinSeries && config.Typ != kTypUserThermocouple) return ReloadUserData(context, {});
   const std::optional<std::filesystem::path> path =
       tableFile ? tableFile : LocateTableFile(config.File, besideDirectory);
-  if (!path) return std::string(kCannotOpenFile);
+  if (!path) return Refusal{.key = kCannotOpenFile};
   return ReloadUserData(context, *path);
 }
 

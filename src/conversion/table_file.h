@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "conversion/conversion_state.h"
+#include "conversion/refusal.h"
 
 namespace q5480 {
 
@@ -23,28 +24,28 @@ std::vector<std::string> TableExampleLines(int tableType, std::string_view examp
 // minimum signal span of `typ` apart.
 bool TableSpanSufficient(const UserTable& table, int typ);
 
-struct TableLoadResult {
-  bool opened = false;      // the file could be read at all
-  std::string reason;       // reason of a parse failure, may be empty
-  int failedLine = -1;      // index of a failing line after the first, else -1
-};
-
 // Reads the file (UTF-8 or Windows-1250) and parses it for
-// `state.TableType`. False on a failure, described in `result`.
-bool LoadTableFile(const std::filesystem::path& path, ConversionState& state,
-                   const InputLimits& limits, TableLoadResult& result);
+// `state.TableType`: refused with "Cannot open file" when it cannot be read,
+// else as ParseTable refuses.
+std::optional<Refusal> LoadTableFile(const std::filesystem::path& path, ConversionState& state,
+                                     const InputLimits& limits);
+
+// After a table of `lineCount` lines was refused: the index of the line that
+// failed, when it is a line after the first.
+std::optional<int> FailingTableLine(const UserTable& table, std::size_t lineCount);
 
 // The checks on a table read again for a stored configuration: the signal
-// span of the table at least the minimum span of `Typ`, then, with the user
-// limits set from the table, `MinInput` and `MaxInput` inside them. Sets
-// `TableLoaded` when accepted; otherwise returns the message key.
-std::optional<std::string> AcceptReloadedTable(const ConversionContext& context);
+// span of the table at least the minimum span of `Typ` ("Input range too
+// small!"), then, with the user limits set from the table, `MinInput` and
+// `MaxInput` inside them ("Corrupted or wrong data file" + "!"). Sets
+// `TableLoaded` when accepted.
+std::optional<Refusal> AcceptReloadedTable(const ConversionContext& context);
 
 // Restores the user data that a stored configuration needs: parses the table
 // file for a table, or samples the power series. Leaves `TableLoaded` set
-// on success; otherwise returns the message (and reason) to show.
-std::optional<std::string> ReloadUserData(const ConversionContext& context,
-                                          const std::filesystem::path& tableFile);
+// unless refused.
+std::optional<Refusal> ReloadUserData(const ConversionContext& context,
+                                      const std::filesystem::path& tableFile);
 
 // The table file of a stored configuration: its name (directory cut off)
 // beside `besideDirectory`, then in the program directory and its "Tables"
@@ -54,10 +55,10 @@ std::optional<std::filesystem::path> LocateTableFile(std::string_view file,
 
 // What a stored configuration needs before it can be built: nothing for a
 // built-in characteristic; the series sampled again; or the table read again
-// from `tableFile` (when given) or from where LocateTableFile finds it.
-// Returns the message to show when the data cannot be restored.
-std::optional<std::string> RestoreUserData(const ConversionContext& context,
-                                           const std::optional<std::filesystem::path>& tableFile,
-                                           const std::filesystem::path& besideDirectory);
+// from `tableFile` (when given) or from where LocateTableFile finds it
+// ("Cannot open file" when it is nowhere).
+std::optional<Refusal> RestoreUserData(const ConversionContext& context,
+                                       const std::optional<std::filesystem::path>& tableFile,
+                                       const std::filesystem::path& besideDirectory);
 
 }  // namespace q5480

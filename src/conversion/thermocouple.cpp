@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "config/module_config.h"
 #include "conversion/polynomial.h"
 
 namespace q5480 {
@@ -263,36 +264,36 @@ constexpr long double kTypeC[] = {
 
 long double ThermocoupleMillivolts(int typ, long double t) {
   switch (typ) {
-    case 6:  // B
+    case kTypThermocoupleB:
       t = std::clamp(t, 0.0L, 1820.0L);
       return EvaluatePolynomial(t <= 630.615 ? Series(kBLower) : Series(kBUpper), t);
-    case 7:  // C
+    case kTypThermocoupleC:
       t = std::clamp(t, 0.0L, 2320.0L);
       return EvaluatePolynomial(kTypeC, 1.8L * t + 32.0L);
-    case 8:  // E
+    case kTypThermocoupleE:
       t = std::clamp(t, -270.0L, 1000.0L);
       return EvaluatePolynomial(t < 0 ? Series(kELower) : Series(kEUpper), t);
-    case 9:  // J
+    case kTypThermocoupleJ:
       t = std::clamp(t, -210.0L, 1200.0L);
       return EvaluatePolynomial(t < 760.0 ? Series(kJLower) : Series(kJUpper), t);
-    case 10: {  // K
+    case kTypThermocoupleK: {
       t = std::clamp(t, -270.0L, 1372.0L);
       if (t < 0) return EvaluatePolynomial(kKLower, t);
       const long double d = t - kKExpA2;
       return EvaluatePolynomial(kKUpper, t) + kKExpA0 * std::exp(kKExpA1 * d * d);
     }
-    case 11:  // N
+    case kTypThermocoupleN:
       t = std::clamp(t, -270.0L, 1300.0L);
       return EvaluatePolynomial(t < 0 ? Series(kNLower) : Series(kNUpper), t);
-    case 12:  // R
+    case kTypThermocoupleR:
       t = std::clamp(t, -50.0L, 1768.0L);
       if (t < 1064.18) return EvaluatePolynomial(kRLow, t);
       return EvaluatePolynomial(t < 1664.5 ? Series(kRMiddle) : Series(kRHigh), t);
-    case 13:  // S
+    case kTypThermocoupleS:
       t = std::clamp(t, -50.0L, 1768.0L);
       if (t < 1064.18) return EvaluatePolynomial(kSLow, t);
       return EvaluatePolynomial(t < 1664.5 ? Series(kSMiddle) : Series(kSHigh), t);
-    case 14:  // T
+    case kTypThermocoupleT:
       t = std::clamp(t, -270.0L, 400.0L);
       return EvaluatePolynomial(t < 0 ? Series(kTLower) : Series(kTUpper), t);
     default:

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "config/numbers.h"
@@ -52,57 +53,57 @@ bool Within(double value, double low, double high) {
   return value >= low - kTolerance && value <= high + kTolerance;
 }
 
-// Order and range checks of point n; sets `reason` as it goes.
-bool CheckPoint(const UserTable& table, int n, int tableType, const InputLimits& limits,
-                std::string& reason) {
+// A table file's refusal: the one message, with the reason when there is one.
+Refusal CorruptedTable(std::string reason = {}) {
+  return Refusal{.key = kCorruptedFile, .exclamation = true, .detail = std::move(reason)};
+}
+
+// Order and range checks of point n. A later y that falls has no reason of
+// its own in a rising table; in a falling one it is told that values should
+// rise.
+std::optional<Refusal> CheckPoint(const UserTable& table, int n, int tableType, const InputLimits& limits) {
   const TablePoint& point = table[n];
-  reason = kReasonValuesRise;
   if (n >= 2) {
     const TablePoint& previous = table[n - 1];
     if (tableType == kTypUserThermocouple || table[1].x < table[2].x) {
-      if (!(previous.x < point.x)) return false;
-      reason.clear();
-    } else if (!(previous.x > point.x)) {
-      reason = kReasonRiseOrFall;
-      return false;
+      if (!(previous.x < point.x)) return CorruptedTable(kReasonValuesRise);
+      if (!(previous.y <= point.y)) return CorruptedTable();
+    } else {
+      if (!(previous.x > point.x)) return CorruptedTable(kReasonRiseOrFall);
+      if (!(previous.y <= point.y)) return CorruptedTable(kReasonValuesRise);
     }
-    if (!(previous.y <= point.y)) return false;
   }
-  reason = kReasonOutOfRange;
-  if (tableType == kTypUserThermocouple) {
-    return Within(point.x, -273.0, 9999.0) && Within(point.y, -5.0, 75.0);
-  }
-  return Within(point.x, -1999.0, 9999.0) &&
-         Within(point.y, limits.Lower(tableType), limits.Upper(tableType));
+  const bool inside = tableType == kTypUserThermocouple
+                          ? Within(point.x, -273.0, 9999.0) && Within(point.y, -5.0, 75.0)
+                          : Within(point.x, -1999.0, 9999.0) &&
+                                Within(point.y, limits.Lower(tableType), limits.Upper(tableType));
+  if (!inside) return CorruptedTable(kReasonOutOfRange);
+  return std::nullopt;
 }
 
 }  // namespace
 
 int UserTable::Count() const { return static_cast<int>(std::lround(points[0].x)); }
 
-bool ParseTable(const std::vector<std::string>& lines, ConversionState& state,
-                const InputLimits& limits, std::string& reason) {
+std::optional<Refusal> ParseTable(const std::vector<std::string>& lines, ConversionState& state,
+                                  const InputLimits& limits) {
   UserTable& table = state.Table;
-  reason.clear();
   table[0].x = 0;
-  if (lines.size() < 2) return false;
+  if (lines.size() < 2) return CorruptedTable();
   const std::size_t lineCount = std::min<std::size_t>(lines.size(), kMaxTablePoints);
   int n = 0;
   for (std::size_t i = 0; i < lineCount; ++i) {
     table[0].y = static_cast<double>(i);
     if (IsComment(lines[i])) continue;
     const std::optional<TablePoint> point = ParseDataLine(lines[i]);
-    if (!point) {
-      reason.clear();
-      return false;
-    }
+    if (!point) return CorruptedTable();
     ++n;
     table[n] = *point;
-    if (!CheckPoint(table, n, state.TableType, limits, reason)) return false;
+    if (auto refusal = CheckPoint(table, n, state.TableType, limits)) return refusal;
     table[0].x = n;
   }
-  reason = kReasonNotEnoughPoints;
-  return n >= 2;
+  if (n < 2) return CorruptedTable(kReasonNotEnoughPoints);
+  return std::nullopt;
 }
 
 double TableValue(double x, const UserTable& table) {

@@ -2,21 +2,24 @@
 // file, their checks, the look-up and the limits they set.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "config/module_config.h"
 #include "conversion/conversion_messages.h"
 #include "conversion/conversion_state.h"
+#include "conversion/refusal.h"
 
 namespace q5480 {
 
 // Fills `state.Table` from the lines of a table file, checked for
-// `state.TableType`. On failure `reason` is one of the reasons above or empty
-// (an unreadable line), the header y holds the index of the failing line and
-// the header count the last accepted point.
-bool ParseTable(const std::vector<std::string>& lines, ConversionState& state,
-                const InputLimits& limits, std::string& reason);
+// `state.TableType`. A refusal is "Corrupted or wrong data file" + "!" with
+// one of the reasons above as its detail, or none (an unreadable line); the
+// header y then holds the index of the failing line and the header count the
+// last accepted point.
+std::optional<Refusal> ParseTable(const std::vector<std::string>& lines, ConversionState& state,
+                                  const InputLimits& limits);
 
 // The signal for a first-column value: no extrapolation, a parabola through
 // three neighbours on tables of 11 or more points where the neighbouring

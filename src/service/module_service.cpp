@@ -21,8 +21,9 @@ int ReportedModelCode(const DeviceStatus& status) {
 }
 
 bool ReadBroughtNoCoefficients(const ModuleConfig& config) {
-  return config.Lin > kLinTable && std::all_of(config.Coefficients.begin(), config.Coefficients.end(),
-                                               [](double value) { return value == 0; });
+  return HoldsCoefficients(config.Lin) &&
+         std::all_of(config.Coefficients.begin(), config.Coefficients.end(),
+                     [](double value) { return value == 0; });
 }
 
 ModuleService::ModuleService(Link& link, const ConversionContext& conversion, ModuleImage& image,
@@ -70,11 +71,9 @@ bool ModuleService::ModelMatches(const DeviceStatus& status) const {
   return ReportedModelCode(status) == ModelCode(conversion_.config);
 }
 
-BuildFailure ModuleService::BuildForWrite(const CivilDate& today) {
+std::optional<Refusal> ModuleService::BuildForWrite(const CivilDate& today) {
   conversion_.config.data = FormatDate(today);
-  BuildFailure failure = BuildFailure::None;
-  BuildModuleImage(conversion_, image_, DayNumberOf(today), failure);
-  return failure;
+  return BuildModuleImage(conversion_, image_, DayNumberOf(today));
 }
 
 void ModuleService::StoreInformationTexts(const CivilDate& today) {

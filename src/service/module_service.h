@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "config/dates.h"
@@ -67,10 +68,10 @@ class ModuleService {
 
   // Write's check: the module on the line is of the configuration's model.
   bool ModelMatches(const DeviceStatus& status) const;
-  // The record dated `today` and built into the image: None, or why it
-  // cannot be (the image then stays as it was). Throws ConversionError on a
+  // The record dated `today` and built into the image, or why it cannot be
+  // (the image then stays as it was). Throws ConversionError on a
   // floating-point error of the conversion.
-  BuildFailure BuildForWrite(const CivilDate& today);
+  std::optional<Refusal> BuildForWrite(const CivilDate& today);
   // The identification texts of the record into the image, as a build would
   // store them, for a write of the texts alone.
   void StoreInformationTexts(const CivilDate& today);

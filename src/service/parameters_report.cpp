@@ -15,8 +15,6 @@ constexpr std::size_t kUserInfoLength = 60;
 constexpr std::size_t kConversionLineLength = 50;
 constexpr const char* kIndent = "   ";
 
-bool IsPlainType(int typ) { return typ == 5 || (typ >= 16 && typ <= 20); }
-
 // Two decimals, at least four characters wide, "." as the point.
 std::string Number(double value) { return FormatFixed(value, 4, 2); }
 
@@ -25,14 +23,10 @@ std::string Signed(double value) { return (value > 0 ? "+" : "") + Number(value)
 std::string SensorText(const ModuleConfig& c, const LanguageTable& tr) {
   std::string text = "  ";
   if (IsThermocouple(c.Typ)) text += tr.Tr("Thermocouple type") + " ";
-  switch (c.Typ) {
-    case 5: return text + tr.Tr("Resistance");
-    case 16:
-    case 18: return text + tr.Tr("Voltage");
-    case 17:
-    case 19: return text + tr.Tr("Current");
-    default: return text + InputType(c.Typ).name;
-  }
+  if (c.Typ == kTypResistance) return text + tr.Tr("Resistance");
+  if (IsVoltageInput(c.Typ)) return text + tr.Tr("Voltage");
+  if (IsCurrentInput(c.Typ)) return text + tr.Tr("Current");
+  return text + InputType(c.Typ).name;
 }
 
 std::string LowerFileName(const ModuleConfig& c) { return Utf8ToLower(TableFileBaseName(c.File)); }
@@ -41,14 +35,14 @@ std::string LowerFileName(const ModuleConfig& c) { return Utf8ToLower(TableFileB
 void ConversionLines(const ModuleConfig& c, const LanguageTable& tr, std::string& line11,
                      std::string& line12) {
   std::string a;
-  if (c.Tryb == 6) {
+  if (c.Tryb == kTrybExternalJunction) {
     a = tr.Tr("external CJ") + " (" + Number(c.RoomT) + "\u00B0C)";
     if (c.Lin == kLinTable) a += ", " + tr.Tr("linearization");
   } else {
     const std::string_view connection = ConnectionName(c.Tryb);
-    if (!(c.Typ >= 16 && c.Typ <= 20) && !connection.empty()) a = tr.Tr(connection);
+    if (!IsSensorless(c.Typ) && !connection.empty()) a = tr.Tr(connection);
     if (c.Lin >= kLinTable) {
-      if (IsPlainType(c.Typ)) {
+      if (IsPlainInput(c.Typ)) {
         if (!a.empty()) a += ", ";
         a += tr.Tr("conversion") + ":  ";
       } else {
@@ -88,7 +82,7 @@ std::string BurnoutLine(const ModuleConfig& c, const LanguageTable& tr) {
   std::string label = tr.Tr("Output reaction to sensor burnout");
   if (c.Burnout == 2) {
     label = tr.Tr("Output locked");
-  } else if (c.Typ >= 16 && c.Typ <= 20) {
+  } else if (IsSensorless(c.Typ)) {
     label = tr.Tr("Internal failure sygnalization");
   }
   std::string text;
@@ -127,7 +121,7 @@ std::vector<std::string> ComposeParametersReport(const ModuleConfig& c, const La
   }
   report.SetLine(7, tr.Tr("Configuration date") + ": " + c.data);
   report.SetLine(8, tr.Tr("Serial number") + ": " + c.serial);
-  report.SetLine(10, tr.Tr(IsPlainType(c.Typ) ? "Input" : "Sensor") + ":" + SensorText(c, tr));
+  report.SetLine(10, tr.Tr(IsPlainInput(c.Typ) ? "Input" : "Sensor") + ":" + SensorText(c, tr));
   std::string line11, line12;
   ConversionLines(c, tr, line11, line12);
   report.SetLine(11, line11);

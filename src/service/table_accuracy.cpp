@@ -57,10 +57,8 @@ AccuracyOutcome TableAccuracyOf(const ModuleConfig& config, const InputLimits& l
   ModuleImage image;
   AccuracyOutcome outcome;
   // The image is only measured, never written: its date does not matter.
-  if (!BuildModuleImage(context, image, 0, outcome.failure)) {
-    if (outcome.failure == BuildFailure::None) outcome.failure = BuildFailure::NotMonotonic;
-    return outcome;
-  }
+  outcome.refusal = BuildModuleImage(context, image, 0);
+  if (outcome.refusal) return outcome;
   try {
     outcome.accuracy = MeasureTableAccuracy(configCopy, stateCopy.Table, image);
   } catch (const ConversionError& error) {

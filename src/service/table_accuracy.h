@@ -35,8 +35,8 @@ TableAccuracy MeasureTableAccuracy(const ModuleConfig& config, const UserTable& 
                                    const ModuleImage& image);
 
 struct AccuracyOutcome {
-  BuildFailure failure = BuildFailure::None;  // why no table could be built
-  std::string error;                          // why the table built could not be measured
+  std::optional<Refusal> refusal;  // why no table could be built
+  std::string error;               // why the table built could not be measured
   std::optional<TableAccuracy> accuracy;
 };
 

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "config/conversion_error.h"
+#include "conversion/conversion_messages.h"
 #include "conversion/transfer_table.h"
 
 namespace q5480 {
@@ -87,9 +88,9 @@ SimulationSetup PrepareSimulation(const ConversionContext& context, const Module
   const UserTable& table = context.state.Table;
   SimulationSetup setup;
   ModuleImage built = image;
-  BuildFailure failure = BuildFailure::None;
   // The copy is only measured, never written: its date does not matter.
-  if (BuildModuleImage(context, built, 0, failure)) {
+  setup.refusal = BuildModuleImage(context, built, 0);
+  if (!setup.refusal) {
     setup.simulation.emplace(config.SignalLow, config.SignalHigh, config.MinInput, config.MaxInput,
                              context.state.TransferFractions);
     try {
@@ -100,8 +101,7 @@ SimulationSetup PrepareSimulation(const ConversionContext& context, const Module
     }
     return setup;
   }
-  setup.failure = failure == BuildFailure::None ? BuildFailure::NotMonotonic : failure;
-  if (setup.failure == BuildFailure::NoUserData) return setup;
+  if (setup.refusal->key == kNoDataAvailable) return setup;
   // The build keeps nothing of a failed table; the window shows what the
   // computation made of it.
   const SignalBounds bounds = SignalRange(config, table);

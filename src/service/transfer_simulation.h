@@ -59,7 +59,7 @@ class TransferSimulation {
 };
 
 struct SimulationSetup {
-  BuildFailure failure = BuildFailure::None;  // told to the person; the window opens all the same
+  std::optional<Refusal> refusal;  // told to the person; the window opens all the same
   std::optional<TransferSimulation> simulation;
   std::optional<TableAccuracy> accuracy;      // of a table that was built
   std::string accuracyError;                  // why the accuracy of that table cannot be told

@@ -43,13 +43,13 @@ QWidget* TWybor::RtdPage(const Texts& texts) {
   page->setObjectName(QStringLiteral("RtdPage"));
   auto* types = new QGroupBox(Q(texts.at("RtdTypG")), page);
   auto* typeLayout = new QVBoxLayout(types);
-  for (int typ = 1; typ <= 4; ++typ) {
+  for (int typ = kTypPt385; typ <= kTypCu100; ++typ) {
     TypR[typ] = Radio(texts, "Typ" + std::to_string(typ) + "R", types);
     typeLayout->addWidget(TypR[typ]);
   }
   auto* wires = new QGroupBox(Q(texts.at("ConnectionG")), page);
   auto* wireLayout = new QVBoxLayout(wires);
-  for (int tryb = 2; tryb <= 4; ++tryb) {
+  for (int tryb = kTrybTwoWire; tryb <= kTrybFourWire; ++tryb) {
     WireR[tryb] = Radio(texts, "Wire" + std::to_string(tryb) + "R", wires);
     wireLayout->addWidget(WireR[tryb]);
     OnChosen(WireR[tryb], this, [this, tryb] {
@@ -80,9 +80,10 @@ QWidget* TWybor::TermoPage(const Texts& texts) {
   auto* types = new QGroupBox(Q(texts.at("TermoTypG")), page);
   auto* typeLayout = new QGridLayout(types);
   constexpr int kRows = 5;
-  for (int typ = 6; typ <= 15; ++typ) {
+  for (int typ = kTypThermocoupleB; typ <= kTypUserThermocouple; ++typ) {
     TypR[typ] = Radio(texts, "Typ" + std::to_string(typ) + "R", types);
-    typeLayout->addWidget(TypR[typ], (typ - 6) % kRows, (typ - 6) / kRows);
+    const int place = typ - kTypThermocoupleB;
+    typeLayout->addWidget(TypR[typ], place % kRows, place / kRows);
   }
   auto* mode = new QGroupBox(Q(texts.at("ModeG")), page);
   auto* modeLayout = new QVBoxLayout(mode);

@@ -45,7 +45,7 @@ QWidget* TWyborRV::Page(const Texts& texts, int page) {
   auto* connection = new QGroupBox(Q(texts.at("ConnectionG")), widget);
   auto* connectionLayout = new QVBoxLayout(connection);
   if (resistance) {
-    for (int tryb = 2; tryb <= 4; ++tryb) {
+    for (int tryb = kTrybTwoWire; tryb <= kTrybFourWire; ++tryb) {
       WireR[tryb] = Radio(texts, "Wire" + std::to_string(tryb) + "R", connection);
       connectionLayout->addWidget(WireR[tryb]);
       OnChosen(WireR[tryb], this, [this, tryb] {

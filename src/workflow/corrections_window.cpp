@@ -18,10 +18,6 @@ constexpr double kEndPercent = 2.0;
 constexpr auto kPreviewWait = std::chrono::milliseconds(80);
 constexpr int kLargePointSize = 18;
 constexpr int kSmallPointSize = 12;
-constexpr int kQ5491Code = 91;
-constexpr int kCurrentLoopTyp = 19;
-constexpr int kFirstInternalTemperatureModel = 95;
-constexpr int kLastInternalTemperatureModel = 97;
 constexpr double kLowestWideOutput = 3.0;
 constexpr double kLowestStandardOutput = 3.75;
 constexpr double kHighestOutput = 21.75;
@@ -182,7 +178,7 @@ void TRegulFLogic::ShowResult(double value) {
     panel.pointSize = kLargePointSize;
     panel.centred = false;
     panel.colour = view_.SimulChecked ? kReadingTeal : showIntTemp_ ? kReadingBlue : kReadingBlack;
-    if (c.Typ == kCurrentLoopTyp && c.Lin <= kLinNone) {
+    if (c.Typ == kTypLoopCurrent && c.Lin <= kLinNone) {
       panel.text = FormatCurrentNumber(value) + " mA   ";
       return;
     }
@@ -202,7 +198,7 @@ void TRegulFLogic::ShowResult(double value) {
     panel.text = "Cal mode";
   } else if (status_.EepromError) {
     panel.text = context_.TextOf("EEPROM error");
-  } else if (status_.SensorFault && model != kQ5491Code && c.Typ != kCurrentLoopTyp) {
+  } else if (status_.SensorFault && model != kQ5491ModelCode && c.Typ != kTypLoopCurrent) {
     panel.text = context_.TextOf("Broken sensor");
   } else {
     panel.text = context_.TextOf("Out of range!");
@@ -221,8 +217,8 @@ void TRegulFLogic::ShowOutput(double current) {
 }
 
 void TRegulFLogic::PomiarTClick() {
-  const int model = ModelCodeAt(status_.ModelIndex);
-  if (model < kFirstInternalTemperatureModel || model > kLastInternalTemperatureModel) {
+  // Only the models of group B report their internal temperature.
+  if (GroupOfModelCode(ModelCodeAt(status_.ModelIndex)) != ModelGroup::B) {
     SetShowIntTemp(false);
     return;
   }

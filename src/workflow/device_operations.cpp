@@ -136,12 +136,11 @@ bool TQ5480FLogic::Write() {
   if (infoOnly) {
     ok = InfoOnlyWrite();
   } else {
-    const BuildFailure failure = service_.BuildForWrite(Today());
-    if (failure != BuildFailure::None) {
+    if (const std::optional<Refusal> refusal = service_.BuildForWrite(Today())) {
       const std::string text =
-          failure == BuildFailure::NotMonotonic
+          refusal->key == kReasonNotMonotonic
               ? context_.Tr(kTransferFunction) + " " + context_.Tr(kIsNotMonotonic, "!")
-              : context_.TextOf(BuildFailureMessage(failure));
+              : context_.TextOf(RefusalMessage(*refusal));
       context_.MyMesM(text, MessageIcon::Error);
       return false;
     }

@@ -7,12 +7,6 @@
 namespace q5480 {
 namespace {
 
-constexpr int kQ5491Code = 91;
-constexpr int kResistanceTyp = 5;
-constexpr int kFirstPlainSignalTyp = 16;  // 16 to 19: voltages and currents
-constexpr int kLastPlainSignalTyp = 19;
-constexpr int kCurrentLoopTyp = 19;
-constexpr int kNoCjcTryb = 6;
 constexpr std::size_t kThirdInputRegister = 2;  // rounded, unlike the other two inputs
 constexpr std::size_t kAverRegister = 7;
 
@@ -23,13 +17,11 @@ double RoundTo(double value, double scale) { return RoundHalfEven(value * scale)
 std::string InputName(int typ) {
   const std::string name = InputType(typ).name;
   if (IsThermocouple(typ)) return "Thermocouple " + name;
-  if (typ == kResistanceTyp) return "Resistance";
-  if (typ == 16 || typ == 18) return "Voltage";
-  if (typ == 17 || typ == 19) return "Current";
+  if (typ == kTypResistance) return "Resistance";
+  if (IsVoltageInput(typ)) return "Voltage";
+  if (IsCurrentInput(typ)) return "Current";
   return name;
 }
-
-bool PlainSignal(int typ) { return typ >= kFirstPlainSignalTyp && typ <= kLastPlainSignalTyp; }
 
 }  // namespace
 
@@ -41,7 +33,7 @@ RegisterLabels RegisterLabelsFor(const ModuleConfig& config) {
   RegisterLabels labels = FormRegisterLabels();
   const int model = config.Device.empty() ? 0 : ModelCode(config);
   if (model == 0) return labels;
-  if (model == kQ5491Code) {
+  if (model == kQ5491ModelCode) {
     labels[1] = labels[2] = labels[3] = "";
   } else if (GroupOfModelCode(model) == ModelGroup::A) {
     labels[1] = "OInpu";
@@ -85,7 +77,7 @@ std::string StatusLines(const DeviceStatus& status, const ModuleConfig& config) 
   if (status.IndependentOutput) text += "Independent output\n";
   if (status.EepromError) text += "EEPROM error\n";
   if (status.SensorFault) {
-    text += config.Typ == kCurrentLoopTyp ? "Out of input range\n" : "Broken sensor\n";
+    text += config.Typ == kTypLoopCurrent ? "Out of input range\n" : "Broken sensor\n";
   }
   if (status.OutOfRange) text += "Out of range\n";
   if (status.NewAverage) text += "New average\n";
@@ -95,9 +87,9 @@ std::string StatusLines(const DeviceStatus& status, const ModuleConfig& config) 
 
 std::string ParametersSummary(const ModuleConfig& c) {
   std::string text = InputName(c.Typ);
-  if (c.Tryb == kNoCjcTryb) {
+  if (c.Tryb == kTrybExternalJunction) {
     text += ", CJ temp.: " + FormatFixed(c.RoomT, 3, 1) + "\u00B0C";
-  } else if (!PlainSignal(c.Typ)) {
+  } else if (!IsVoltageOrCurrent(c.Typ)) {
     text += ", " + std::string(ConnectionName(c.Tryb));
   }
   if (c.Lin > kLinNone) text += IsPlainInput(c.Typ) ? ", converted" : ", linearization";

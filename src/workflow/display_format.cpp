@@ -13,8 +13,6 @@ namespace {
 constexpr int kRangeWidth = 7;
 constexpr int kSmallPointSize = 12;
 constexpr int kLargePointSize = 18;
-constexpr int kQ5491Code = 91;
-constexpr int kCurrentLoopTyp = 19;
 
 double RoundToDecimals(double value, int decimals) {
   const double scale = std::pow(10.0, decimals);
@@ -24,7 +22,7 @@ double RoundToDecimals(double value, int decimals) {
 // Limits of format B and of the absolute limits: the user characteristic once
 // user data or a computed conversion are in play.
 int FormatBLimitType(const ModuleConfig& config) {
-  return (config.TableLoaded || config.Lin >= 3) ? kTypUserThermocouple : config.Typ;
+  return (config.TableLoaded || HoldsCoefficients(config.Lin)) ? kTypUserThermocouple : config.Typ;
 }
 
 double LargerMagnitude(double lo, double hi) {
@@ -126,8 +124,8 @@ ResultView ComposeResult(double value, const DeviceStatus& status, bool configRe
       word = "Cal mode";
     } else if (status.EepromError) {
       word = "EEPROM error";
-    } else if (status.SensorFault && ModelCode(config) != kQ5491Code &&
-               config.Typ != kCurrentLoopTyp) {
+    } else if (status.SensorFault && ModelCode(config) != kQ5491ModelCode &&
+               config.Typ != kTypLoopCurrent) {
       word = "Broken sensor";
     }
     return {TextOrKey(language, word), kSmallPointSize, true};

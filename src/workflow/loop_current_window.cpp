@@ -3,9 +3,6 @@
 namespace q5480 {
 namespace {
 
-constexpr std::uint8_t kTypLoopCurrent = 19;
-constexpr std::uint8_t kTrybSingle = 5;
-constexpr std::uint8_t kTrybSum = 8;
 constexpr int kDotPositionCount = 5;
 
 }  // namespace
@@ -60,7 +57,7 @@ void TWyborILogic::DotPositionChange(int index) {
 }
 
 SelectionOutcome TWyborILogic::Ok() {
-  const std::uint8_t tryb = double_.checked ? kTrybSum : kTrybSingle;
+  const std::uint8_t tryb = double_.checked ? kTrybSum : kTrybDifferential;
   context_.config.Kropka = dotPosition_;
   InputSelectionOk(context_, {kTypLoopCurrent, tryb, LinOf(page_.conversion)}, typAtOpening_,
                    linAtOpening_);

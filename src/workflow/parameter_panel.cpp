@@ -1,6 +1,7 @@
 #include "workflow/parameter_panel.h"
 
 #include "config/numbers.h"
+#include "conversion/sensor_signal.h"
 #include "workflow/conversion_command.h"
 #include "workflow/display_format.h"
 
@@ -13,16 +14,13 @@ std::string UnitText(int unit) {
 
 std::string TenthsText(std::int32_t tenths) { return FormatFixed(tenths / 10.0, 3, 1); }
 
-bool IsVoltageOrCurrent(int typ) { return typ >= 16 && typ <= 19; }
-
 }  // namespace
 
 bool noTab(const ProgramContext& context) {
   const ModuleConfig& c = context.config;
   if (context.state.ZeroCoefficients) return true;
   if (c.TableLoaded) return false;
-  return c.Typ == kTypUserThermocouple ||
-         (IsPlainInput(c.Typ) && (c.Lin == kLinTable || c.Lin == kLinSeries));
+  return UsesUserTable(c);
 }
 
 std::array<std::string, 3> ReakcjaTexts(const LanguageTable& language) {
@@ -34,7 +32,7 @@ std::string ReakcjaField(const ProgramContext& context) {
   const ModuleConfig& c = context.config;
   const std::array<std::string, 3> texts = ReakcjaTexts(context.language);
   if (c.Burnout == 2) return texts[0];
-  if (c.Typ >= 16 && c.Typ <= 20) return texts[1];
+  if (IsSensorless(c.Typ)) return texts[1];
   return texts[2];
 }
 
@@ -51,17 +49,17 @@ std::string ConnectionText(const ProgramContext& context, int tryb) {
 std::string SensorDescription(const ProgramContext& context) {
   const ModuleConfig& c = context.config;
   std::string text;
-  if (c.Typ >= 6 && c.Typ <= 15) text = context.Tr("Thermocouple", " ");
-  if (c.Typ == 5) {
+  if (IsThermocouple(c.Typ)) text = context.Tr("Thermocouple", " ");
+  if (c.Typ == kTypResistance) {
     text += context.Tr("Resistance");
-  } else if (c.Typ == 16 || c.Typ == 18) {
+  } else if (IsVoltageInput(c.Typ)) {
     text += context.Tr("Voltage");
-  } else if (c.Typ == 17 || c.Typ == 19) {
+  } else if (IsCurrentInput(c.Typ)) {
     text += context.Tr("Current");
   } else {
     text += InputType(c.Typ).name;
   }
-  if (c.Tryb == 6) {
+  if (c.Tryb == kTrybExternalJunction) {
     text += ", " + context.Tr("CJ temp.", ": ") + FormatFixed(c.RoomT, 3, 1) + "°C";
   } else if (!IsVoltageOrCurrent(c.Typ)) {
     const std::string connection = ConnectionText(context, c.Tryb);
@@ -139,9 +137,9 @@ void ParameterPanel::odnowa() {
   context_.ShowCaption();
 
   c.Typ = kTypNone;
-  c.Tryb = 1;
+  c.Tryb = kTrybNoConnection;
   c.Lin = kLinTable;
-  c.Jednostki = 10;
+  c.Jednostki = kUnitKilogram;
   c.Burnout = 0;
   c.Siec = 50;
   c.MinInput = 0;

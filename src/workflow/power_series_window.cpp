@@ -150,7 +150,7 @@ bool TPowerFLogic::ButtonClick() {
   try {
     refusal = CheckSeriesDefinition(context_.config, context_.conversion.TableType, context_.limits, range);
   } catch (const ConversionError&) {
-    refusal = Refusal{kReasonSeriesError, false, DialogField::FirstCoefficient};
+    refusal = Refusal{.key = kReasonSeriesError, .focus = DialogField::FirstCoefficient};
   }
   // The result range is shown once the series itself passed, also when it
   // turns out too narrow.

@@ -32,12 +32,13 @@ std::string WithUnit(const std::string& number, const ModuleConfig& config) {
 
 std::string FailureReason(const AccuracyOutcome& outcome, const LanguageTable& language) {
   if (!outcome.error.empty()) return TextOrKey(language, outcome.error);
-  switch (outcome.failure) {
-    case BuildFailure::NotMonotonic:
-      return language.Tr(kTransferFunction) + " " + language.Tr(kIsNotMonotonic);
-    case BuildFailure::NoUserData: return language.Tr("No data available");
-    default: return TextOrKey(language, BuildFailureMessage(outcome.failure));
+  if (!outcome.refusal) return {};
+  const Refusal& refusal = *outcome.refusal;
+  if (refusal.key == kReasonNotMonotonic) {
+    return language.Tr(kTransferFunction) + " " + language.Tr(kIsNotMonotonic);
   }
+  if (refusal.key == kNoDataAvailable) return language.Tr(kNoDataAvailable);
+  return TextOrKey(language, RefusalMessage(refusal));
 }
 
 }  // namespace

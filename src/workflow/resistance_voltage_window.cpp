@@ -1,13 +1,6 @@
 #include "workflow/resistance_voltage_window.h"
 
 namespace q5480 {
-namespace {
-
-constexpr std::uint8_t kTypResistance = 5;
-constexpr std::uint8_t kTypMillivolts = 16;
-constexpr std::uint8_t kTrybDifferential = 5;
-
-}  // namespace
 
 TWyborRVLogic::TWyborRVLogic(ProgramContext& context, DialogHost& host)
     : context_(context),
@@ -51,7 +44,7 @@ void TWyborRVLogic::PageChange(int page) {
 }
 
 void TWyborRVLogic::WireClick(int tryb) {
-  if ((tryb == 2 || tryb == 3 || tryb == 4) && WireEnabled(tryb))
+  if (IsWireConnection(tryb) && WireEnabled(tryb))
     wires_ = static_cast<std::uint8_t>(tryb);
 }
 

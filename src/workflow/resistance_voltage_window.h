@@ -28,7 +28,7 @@ class TWyborRVLogic {
   // conversion and its range labels.
   const InputPage& PageState(int page) const;
   std::uint8_t Wires() const { return wires_; }  // `Tryb` 2 to 4
-  bool WireEnabled(int tryb) const { return tryb != 4 || fourWire_; }
+  bool WireEnabled(int tryb) const { return tryb != kTrybFourWire || fourWire_; }
 
   void PageChange(int page);
   void WireClick(int tryb);
@@ -49,7 +49,7 @@ class TWyborRVLogic {
   // models offer the 4-wire connection.
   const bool fourWire_;
   int page_ = kVoltagePage;
-  std::uint8_t wires_ = 3;
+  std::uint8_t wires_ = kTrybThreeWire;
   std::array<InputPage, 2> pages_;
 };
 

@@ -6,11 +6,10 @@
 #include "config/dates.h"
 #include "config/numbers.h"
 #include "config/text.h"
+#include "conversion/range_rules.h"
 
 namespace q5480 {
 namespace {
-
-constexpr int kUnitCelsius = 8;
 
 // Opens the window of a conversion for the page's input type; true on OK.
 // A table window cancelled leaves no table of the record in memory.
@@ -108,8 +107,8 @@ bool FourWireModel(const ModuleConfig& config) {
 
 std::uint8_t OpeningWires(const ModuleConfig& config) {
   const bool fourWire = FourWireModel(config);
-  if (config.Tryb == 2 || config.Tryb == 3 || (config.Tryb == 4 && fourWire)) return config.Tryb;
-  return fourWire ? 4 : 3;
+  if (IsWireConnection(config.Tryb) && (config.Tryb != kTrybFourWire || fourWire)) return config.Tryb;
+  return fourWire ? kTrybFourWire : kTrybThreeWire;
 }
 
 std::uint8_t LinOf(Conversion conversion) {
@@ -140,22 +139,6 @@ const char* ConversionKey(Conversion conversion) {
   return "none";
 }
 
-int SignalUnit(int typ) {
-  switch (typ) {
-    case 5:
-      return 5;  // Ohm
-    case 16:
-      return 2;  // mV
-    case 17:
-    case 19:
-      return 4;  // mA
-    case 18:
-      return 1;  // V
-    default:
-      return kUnitCelsius;
-  }
-}
-
 InputPage OpeningPage(const ProgramContext& context, std::uint8_t typ) {
   const ModuleConfig& c = context.config;
   InputPage page;
@@ -181,7 +164,7 @@ InputPage OpeningPage(const ProgramContext& context, std::uint8_t typ) {
 
 RangeLabels InputRangeLabels(const ProgramContext& context, int typ, Conversion conversion) {
   RangeLabels labels;
-  const int unit = SignalUnit(typ);
+  const int unit = DefaultResultUnit(typ);
   labels.maximum = context.Tr("Maximum range", ": ") +
                    SignalRangeText(context.limits.Lower(typ), context.limits.Upper(typ), unit);
   if (conversion == Conversion::None) return labels;
@@ -225,7 +208,7 @@ void InputSelectionOk(ProgramContext& context, const SelectionCodes& codes,
   SetCodes(c, codes);
   const bool converted = c.Lin > kLinNone;
   const bool changed = converted || c.Typ != typAtOpening || c.Lin != linAtOpening;
-  if (changed && !converted) c.Jednostki = SignalUnit(c.Typ);
+  if (changed && !converted) c.Jednostki = DefaultResultUnit(c.Typ);
   FinishSelection(context, changed, converted ? kTypUserThermocouple : c.Typ, c.Lin == kLinTable,
                   converted);
 }

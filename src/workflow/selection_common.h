@@ -33,10 +33,6 @@ std::uint8_t LinOf(Conversion conversion);
 // The language-table key of its caption.
 const char* ConversionKey(Conversion conversion);
 
-// The unit of the signal of input type 5 or 16 to 19 (an index of the unit
-// table): Ohm, mV, mA, V. "°C" for any other type.
-int SignalUnit(int typ);
-
 // The three range labels of an input window's page. `input` and `result`
 // are empty while no conversion is selected.
 struct RangeLabels {
@@ -77,7 +73,7 @@ void CheckConversion(ProgramContext& context, DialogHost& host, InputPage& page,
 // The codes that a window's OK sets.
 struct SelectionCodes {
   std::uint8_t Typ = kTypNone;
-  std::uint8_t Tryb = 0;
+  std::uint8_t Tryb = kTrybUnset;
   std::uint8_t Lin = kLinNone;
 };
 

@@ -55,9 +55,9 @@ bool TQ5480FLogic::SelectSensor(DialogHost& host) {
 
   SelectionOutcome outcome = SelectionOutcome::Cancel;
   switch (ModelCode(c)) {
-    case 91: outcome = host.LoopCurrent(); break;
-    case 94: outcome = host.VoltageCurrent(); break;
-    default: outcome = RunSensorPair(host, c.Typ == 5 || c.Typ == 16); break;
+    case kQ5491ModelCode: outcome = host.LoopCurrent(); break;
+    case kQ5494ModelCode: outcome = host.VoltageCurrent(); break;
+    default: outcome = RunSensorPair(host, c.Typ == kTypResistance || c.Typ == kTypMillivolts); break;
   }
   if (outcome != SelectionOutcome::Ok) {
     // The model the module reports meanwhile is not the windows' to put back.

@@ -5,13 +5,10 @@
 namespace q5480 {
 namespace {
 
-constexpr std::uint8_t kTrybTemperatureDifference = 5;
-constexpr std::uint8_t kTrybExternalJunction = 6;
-constexpr std::uint8_t kTrybCompensation = 7;
 // The type a page shows when the record holds none of its types: the most
 // common sensor of each kind.
-constexpr std::uint8_t kDefaultRtd = 1;     // Pt100 (0.00385)
-constexpr std::uint8_t kDefaultTermo = 10;  // K
+constexpr std::uint8_t kDefaultRtd = kTypPt385;
+constexpr std::uint8_t kDefaultTermo = kTypThermocoupleK;
 // The cold junction's fit runs from 0 to 60 °C.
 constexpr double kJunctionTop = 60;
 constexpr int kJunctionPointsBetween = 11;
@@ -66,8 +63,10 @@ std::map<std::string, std::string> TWyborLogic::Texts() const {
       {"MoreB", x.Tr("More")},
       {"CancelB", x.Tr("Cancel")},
   };
-  for (int typ = 1; typ <= 14; ++typ) {
-    if (typ != 5) texts["Typ" + std::to_string(typ) + "R"] = InputType(typ).name;
+  for (int typ = 1; typ <= kInputTypeCount; ++typ) {
+    if (IsResistanceThermometer(typ) || IsBuiltInThermocouple(typ)) {
+      texts["Typ" + std::to_string(typ) + "R"] = InputType(typ).name;
+    }
   }
   texts["Typ15R"] = DropLastCharacter(x.Tr("Other1"));
   return texts;
@@ -76,8 +75,8 @@ std::map<std::string, std::string> TWyborLogic::Texts() const {
 void TWyborLogic::ShowThermocouplePage() {
   const ModuleConfig& c = context_.config;
   termoTyp_ = IsThermocouple(c.Typ) ? c.Typ : kDefaultTermo;
-  tempDiff_ = {c.Tryb == kTrybTemperatureDifference, true};
-  compensation_ = {c.Tryb != kTrybTemperatureDifference && c.Tryb != kTrybExternalJunction, true};
+  tempDiff_ = {c.Tryb == kTrybDifferential, true};
+  compensation_ = {c.Tryb != kTrybDifferential && c.Tryb != kTrybExternalJunction, true};
   termoLin_ = {c.Lin != kLinNone, true};
   if (termoTyp_ != kTypUserThermocouple) return;
   if (!c.TableLoaded) {
@@ -126,7 +125,7 @@ void TWyborLogic::TypClick(int typ) {
 }
 
 void TWyborLogic::WireClick(int tryb) {
-  if ((tryb == 2 || tryb == 3 || tryb == 4) && WireEnabled(tryb))
+  if (IsWireConnection(tryb) && WireEnabled(tryb))
     wires_ = static_cast<std::uint8_t>(tryb);
 }
 
@@ -153,7 +152,7 @@ std::optional<SelectionOutcome> TWyborLogic::Ok() {
   if (page_ == kRtdPage) {
     codes = {rtdTyp_, wires_, rtdLin_.checked ? kLinTable : kLinNone};
   } else {
-    const std::uint8_t tryb = tempDiff_.checked       ? kTrybTemperatureDifference
+    const std::uint8_t tryb = tempDiff_.checked       ? kTrybDifferential
                               : compensation_.checked ? kTrybCompensation
                                                       : kTrybExternalJunction;
     codes = {termoTyp_, tryb, termoLin_.checked ? kLinTable : kLinNone};

@@ -29,7 +29,7 @@ class TWyborLogic {
   std::uint8_t RtdTyp() const { return rtdTyp_; }      // 1 to 4
   std::uint8_t TermoTyp() const { return termoTyp_; }  // 6 to 15
   std::uint8_t Wires() const { return wires_; }        // `Tryb` 2 to 4
-  bool WireEnabled(int tryb) const { return tryb != 4 || fourWire_; }
+  bool WireEnabled(int tryb) const { return tryb != kTrybFourWire || fourWire_; }
   const ChoiceState& RtdLin() const { return rtdLin_; }
   const ChoiceState& TermoLin() const { return termoLin_; }
   const ChoiceState& TempDiff() const { return tempDiff_; }
@@ -65,10 +65,10 @@ class TWyborLogic {
   const std::uint8_t typAtOpening_;
   const bool fourWire_;
   int page_ = kRtdPage;
-  std::uint8_t rtdTyp_ = 1;
-  std::uint8_t wires_ = 3;
+  std::uint8_t rtdTyp_ = kTypPt385;
+  std::uint8_t wires_ = kTrybThreeWire;
   ChoiceState rtdLin_;
-  std::uint8_t termoTyp_ = 10;
+  std::uint8_t termoTyp_ = kTypThermocoupleK;
   ChoiceState termoLin_;
   ChoiceState tempDiff_;
   ChoiceState compensation_;

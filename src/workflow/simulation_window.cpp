@@ -18,10 +18,10 @@ std::string TwoDecimals(double value) { return FormatFixed(value, 0, 2); }
 }  // namespace
 
 std::string SimulatedSignalUnit(int typ) {
-  if (typ >= 1 && typ <= 5) return "Ohm";
-  if (typ >= 6 && typ <= 16) return "mV";
-  if (typ == 17 || typ == 19) return "mA";
-  return typ == 18 ? "V" : "";
+  if (IsResistanceInput(typ)) return "Ohm";
+  if (IsThermocouple(typ) || typ == kTypMillivolts) return "mV";
+  if (IsCurrentInput(typ)) return "mA";
+  return typ == kTypVoltage ? "V" : "";
 }
 
 std::string FormatSimulatedSignal(double signal) {
@@ -41,14 +41,14 @@ std::unique_ptr<TSymulFLogic> TSymulFLogic::Open(ProgramContext& context, Parame
     }
     const SimulationSetup setup =
         PrepareSimulation({context.config, context.limits, context.conversion}, context.image);
-    if (setup.failure == BuildFailure::NotMonotonic) {
+    if (setup.refusal && setup.refusal->key == kReasonNotMonotonic) {
       context.MyMesM(context.Tr(kTransferFunction) + " " + context.Tr(kIsNotMonotonic, "!"),
                      MessageIcon::Error);
-    } else if (setup.failure != BuildFailure::None) {
-      context.MyMesM(context.TextOf(BuildFailureMessage(setup.failure)), MessageIcon::Error);
+    } else if (setup.refusal) {
+      context.MyMesM(context.TextOf(RefusalMessage(*setup.refusal)), MessageIcon::Error);
     }
     if (!setup.simulation) return false;
-    const std::string accuracy = AccuracyLine({setup.failure, setup.accuracyError, setup.accuracy},
+    const std::string accuracy = AccuracyLine({setup.refusal, setup.accuracyError, setup.accuracy},
                                               context.config, context.language);
     window = std::make_unique<TSymulFLogic>(context, *setup.simulation, accuracy);
     return true;

@@ -74,18 +74,17 @@ bool TTablFLogic::LoadFile(const std::string& path) {
   context_.settings.DataDir = DataDirOf(path);
 
   ConversionState& conversion = context_.conversion;
-  TableLoadResult result;
-  if (!LoadTableFile(path, conversion, context_.limits, result)) {
+  if (const std::optional<Refusal> refusal = LoadTableFile(path, conversion, context_.limits)) {
     Reject();
-    if (!result.opened) {
-      context_.MyMesM(context_.Tr("Cannot open file", ":") + "\n" + path, MessageIcon::Error);
+    if (refusal->key == kCannotOpenFile) {
+      context_.MyMesM(context_.Tr(kCannotOpenFile, ":") + "\n" + path, MessageIcon::Error);
       return false;
     }
-    if (result.failedLine >= 0 && result.failedLine < static_cast<int>(lines_.size())) {
-      selectedLine_ = result.failedLine;
+    if (const std::optional<int> line = FailingTableLine(conversion.Table, lines_.size())) {
+      selectedLine_ = *line;
     }
     std::string text = context_.Tr(kCorruptedFile, "!");
-    if (!result.reason.empty()) text += "\n(" + context_.TextOf(result.reason) + ".)";
+    if (!refusal->detail.empty()) text += "\n(" + context_.TextOf(refusal->detail) + ".)";
     context_.MyMesM(text, MessageIcon::Error);
     return false;
   }

@@ -73,10 +73,9 @@ bool ParameterPanel::UserDataMissing() {
 bool ParameterPanel::RebuildFromSeries() {
   ModuleConfig& c = context_.config;
   context_.conversion.TableType = c.Typ;
-  std::string reason;
-  if (!SampleSeriesToTable(c, context_.conversion, context_.limits, reason)) {
+  if (const std::optional<Refusal> refusal = SampleSeriesToTable(c, context_.conversion, context_.limits)) {
     context_.ui.Beep(BeepKind::Exclamation);
-    context_.MyMesM(context_.TextOf(reason), MessageIcon::Warning);
+    context_.MyMesM(context_.TextOf(refusal->key), MessageIcon::Warning);
     return true;
   }
   SetUserRange(context_.conversion.Table, context_.limits);
@@ -105,19 +104,17 @@ bool ParameterPanel::ReadTableFile() {
 
   bool missing = true;
   context_.conversion.TableType = c.Typ;
-  TableLoadResult loaded;
-  if (!LoadTableFile(*path, context_.conversion, context_.limits, loaded)) {
+  if (const std::optional<Refusal> refused = LoadTableFile(*path, context_.conversion, context_.limits)) {
     std::string text = context_.Tr(kCorruptedFile, "!");
-    if (!loaded.reason.empty()) text += "\n(" + context_.TextOf(loaded.reason) + ".)";
+    if (!refused->detail.empty()) text += "\n(" + context_.TextOf(refused->detail) + ".)";
     context_.MyMesM(text, MessageIcon::Error);
   } else {
     // A refused table must not leave its limits behind.
     const InputLimits before = context_.limits;
-    const std::optional<std::string> refusal =
-        AcceptReloadedTable({c, context_.limits, context_.conversion});
+    const std::optional<Refusal> refusal = AcceptReloadedTable({c, context_.limits, context_.conversion});
     if (!refusal) {
       missing = false;
-    } else if (*refusal == kInputRangeTooSmall) {
+    } else if (refusal->key == kInputRangeTooSmall) {
       context_.limits = before;
       context_.MyMesM(context_.Tr(kInputRangeTooSmall), MessageIcon::Warning);
     } else {

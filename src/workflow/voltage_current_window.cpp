@@ -1,14 +1,6 @@
 #include "workflow/voltage_current_window.h"
 
 namespace q5480 {
-namespace {
-
-constexpr std::uint8_t kTypCurrent = 17;
-constexpr std::uint8_t kTypVoltage = 18;
-constexpr std::uint8_t kTrybSingle = 5;
-constexpr std::uint8_t kTrybSum = 8;
-
-}  // namespace
 
 TWyborIVLogic::TWyborIVLogic(ProgramContext& context, DialogHost& host)
     : context_(context),
@@ -58,7 +50,7 @@ void TWyborIVLogic::ConversionClick(int page, Conversion conversion) {
 
 SelectionOutcome TWyborIVLogic::Ok() {
   const InputPage& page = pages_[static_cast<std::size_t>(page_)];
-  const std::uint8_t tryb = page_ == kCurrentPage && doubleInput_ ? kTrybSum : kTrybSingle;
+  const std::uint8_t tryb = page_ == kCurrentPage && doubleInput_ ? kTrybSum : kTrybDifferential;
   InputSelectionOk(context_, {page.typ, tryb, LinOf(page.conversion)}, typAtOpening_,
                    linAtOpening_);
   return SelectionOutcome::Ok;

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <tuple>
@@ -24,6 +25,9 @@
 namespace q5480 {
 namespace {
 
+// A build without the user data its selection needs.
+const Refusal kNoUserData{.key = "No data available", .exclamation = true};
+
 class TransferTest : public ::testing::Test {
  protected:
   void Select(int typ, int lin, double minInput, double maxInput) {
@@ -33,10 +37,7 @@ class TransferTest : public ::testing::Test {
     config.MinInput = minInput;
     config.MaxInput = maxInput;
   }
-  bool Build() {
-    BuildFailure failure = BuildFailure::None;
-    return BuildModuleImage(context, image, 46000, failure);
-  }
+  bool Build() { return !BuildModuleImage(context, image, 46000); }
   double Signal(double x) const { return SensorSignal(config.Typ, x, config, state.Table); }
   Segment StoredSegment(int k) const {
     return {image.LoadFloat(image_offset::kSegments + 8 * k), image.LoadFloat(image_offset::kSegments + 8 * k + 4)};
@@ -124,8 +125,7 @@ TEST_F(TransferTest, LinearCharacteristicsGiveOneSegmentThroughout) {
     Select(c.typ, c.lin, 0, 100);
     config.Coefficients = c.coefficients;
     state.TableType = static_cast<std::uint8_t>(c.typ);
-    std::string reason;
-    config.TableLoaded = c.lin == kLinSeries && SampleSeriesToTable(config, state, limits, reason);
+    config.TableLoaded = c.lin == kLinSeries && !SampleSeriesToTable(config, state, limits);
     ASSERT_TRUE(Build());
     EXPECT_NEAR(config.SignalLow, c.low, 1e-9);
     EXPECT_NEAR(config.SignalHigh, c.high, 1e-9);
@@ -189,14 +189,13 @@ TEST_F(TransferTest, FallingUserTableStartsAtTheTop) {
   // segment.
   state.TableType = 16;
   config.TableLoaded = true;
-  std::string reason;
   for (int points : {10, 21}) {
     SCOPED_TRACE(points);
     std::vector<std::string> lines;
     for (int i = 0; i < points; ++i) {
       lines.push_back(std::to_string(1000 - 50 * i) + " " + std::to_string(i * i * 0.25 + i));
     }
-    ASSERT_TRUE(ParseTable(lines, state, limits, reason));
+    ASSERT_EQ(ParseTable(lines, state, limits), std::nullopt);
     SetUserRange(state.Table, limits);
     const double top = 1000 - 50 * (points - 1);
     Select(16, kLinTable, top, 1000);
@@ -217,8 +216,7 @@ TEST_F(TransferTest, LeftoverUserTableNeverChangesAStandardSensor) {
   const ModuleImage clean = image;
   // A short falling table from an earlier selection, still marked loaded.
   state.TableType = 16;
-  std::string reason;
-  ASSERT_TRUE(ParseTable({"100 0", "50 10", "0 20"}, state, limits, reason));
+  ASSERT_EQ(ParseTable({"100 0", "50 10", "0 20"}, state, limits), std::nullopt);
   config.TableLoaded = true;
   image = ModuleImage{};
   ASSERT_TRUE(Build());
@@ -226,9 +224,7 @@ TEST_F(TransferTest, LeftoverUserTableNeverChangesAStandardSensor) {
   // Nor does it stand in for the table of a selection that never loaded one.
   Select(16, kLinTable, 0, 100);
   config.TableLoaded = false;
-  BuildFailure failure = BuildFailure::None;
-  EXPECT_FALSE(BuildModuleImage(context, image, 46000, failure));
-  EXPECT_EQ(failure, BuildFailure::NoUserData);
+  EXPECT_EQ(BuildModuleImage(context, image, 46000), kNoUserData);
 }
 
 TEST_F(TransferTest, FlatCharacteristicIsRefusedAsNotMonotonic) {
@@ -238,10 +234,9 @@ TEST_F(TransferTest, FlatCharacteristicIsRefusedAsNotMonotonic) {
   const ModuleConfig record = config;
   const auto fractions = state.TransferFractions;
   Select(6, kLinTable, 1900, 2000);  // type B clamps at 1820 degC: every sample alike
-  BuildFailure failure = BuildFailure::None;
-  EXPECT_FALSE(BuildModuleImage(context, image, 46000, failure));
-  EXPECT_EQ(failure, BuildFailure::NotMonotonic);
-  EXPECT_EQ(BuildFailureMessage(failure), "Transfer function is not monotonic!");
+  const std::optional<Refusal> refusal = BuildModuleImage(context, image, 46000);
+  ASSERT_TRUE(refusal);
+  EXPECT_EQ(RefusalMessage(*refusal), "Transfer function is not monotonic!");
   EXPECT_FALSE(state.TransferOk);
   EXPECT_EQ(image.bytes, before.bytes);
   EXPECT_EQ(std::pair(config.SignalLow, config.SignalHigh), std::pair(record.SignalLow, record.SignalHigh));
@@ -253,9 +248,7 @@ TEST_F(TransferTest, FailedBuildsLeaveEverythingAsItWas) {
   config.TableLoaded = false;
   image[500] = 0x5A;
   config.SignalLow = 1.5;
-  BuildFailure failure = BuildFailure::None;
-  EXPECT_FALSE(BuildModuleImage(context, image, 46000, failure));
-  EXPECT_EQ(failure, BuildFailure::NoUserData);
+  EXPECT_EQ(BuildModuleImage(context, image, 46000), kNoUserData);
   EXPECT_FALSE(state.TransferOk);
   EXPECT_EQ(image[500], 0x5A);
   EXPECT_EQ(config.SignalLow, 1.5);
@@ -263,14 +256,14 @@ TEST_F(TransferTest, FailedBuildsLeaveEverythingAsItWas) {
   // An empty signal range divides by zero: raised, nothing stored.
   Select(16, kLinNone, 50, 50);
   const ModuleImage before = image;
-  EXPECT_THROW(BuildModuleImage(context, image, 46000, failure), ConversionError);
+  EXPECT_THROW(BuildModuleImage(context, image, 46000), ConversionError);
   EXPECT_EQ(image.bytes, before.bytes);
   EXPECT_EQ(config.SignalLow, 1.5);
 
   // A flat characteristic cannot be inverted.
   Select(16, kLinLinear, 0, 100);
   config.Coefficients = {3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 100};
-  EXPECT_THROW(BuildModuleImage(context, image, 46000, failure), ConversionError);
+  EXPECT_THROW(BuildModuleImage(context, image, 46000), ConversionError);
   EXPECT_EQ(image.bytes, before.bytes);
 
   // A record field that has no module float fails after the transfer data
@@ -278,7 +271,7 @@ TEST_F(TransferTest, FailedBuildsLeaveEverythingAsItWas) {
   Select(1, kLinTable, 0, 100);
   config.RoomT = std::nan("");
   const auto fractions = state.TransferFractions;
-  EXPECT_THROW(BuildModuleImage(context, image, 46000, failure), ConversionError);
+  EXPECT_THROW(BuildModuleImage(context, image, 46000), ConversionError);
   EXPECT_EQ(image.bytes, before.bytes);
   EXPECT_EQ(config.SignalLow, 1.5);
   EXPECT_EQ(state.TransferFractions, fractions);
@@ -300,8 +293,7 @@ void PrintTo(const ImageCase& c, std::ostream* os) { *os << c.name; }
 UserData Table(std::vector<std::string> lines) {
   return [lines](ModuleConfig& config, ConversionState& state, InputLimits& limits) {
     state.TableType = config.Typ;
-    std::string reason;
-    ASSERT_TRUE(ParseTable(lines, state, limits, reason)) << reason;
+    ASSERT_EQ(ParseTable(lines, state, limits), std::nullopt);
     SetUserRange(state.Table, limits);
     config.File = "pressure.dat";
     config.TableLoaded = true;
@@ -325,8 +317,7 @@ const UserData kTable = Table({"0 0", "500 5", "1000 10"});
 const UserData kSeries = [](ModuleConfig& c, ConversionState& s, InputLimits& l) {
   c.Coefficients = {-1, 0.5, 0.001, 0, 0, 0, 0, 0, 0, c.MinInput, c.MaxInput};
   s.TableType = c.Typ;
-  std::string reason;
-  ASSERT_TRUE(SampleSeriesToTable(c, s, l, reason)) << reason;
+  ASSERT_EQ(SampleSeriesToTable(c, s, l), std::nullopt);
   SetUserRange(s.Table, l);
   c.MinInput = l.Lower(15);
   c.MaxInput = l.Upper(15);
@@ -390,8 +381,7 @@ TEST_P(BuildImageTest, EveryFieldDecodesBackToTheRecord) {
 
   ModuleImage image;
   for (std::size_t i = 0; i < 12; ++i) image[image_offset::kColdJunction + i] = 0x11;  // left alone unless set
-  BuildFailure failure = BuildFailure::None;
-  ASSERT_TRUE(BuildModuleImage({config, limits, state}, image, 46000, failure));
+  ASSERT_EQ(BuildModuleImage({config, limits, state}, image, 46000), std::nullopt);
   EXPECT_EQ(image[image_offset::kCheckByte], image.ComputeCheckByte());
   // The module float keeps 24 bits of mantissa.
   const double step = (config.SignalHigh - config.SignalLow) / 200;

@@ -24,7 +24,8 @@ class UserTableTest : public ::testing::Test {
  protected:
   bool Parse(const std::vector<std::string>& lines, int tableType) {
     state.TableType = static_cast<std::uint8_t>(tableType);
-    return ParseTable(lines, state, limits, reason);
+    refusal = ParseTable(lines, state, limits);
+    return !refusal;
   }
   UserTable& table() { return state.Table; }
   std::filesystem::path Write(const std::string& name, const std::string& bytes) {
@@ -36,9 +37,14 @@ class UserTableTest : public ::testing::Test {
   InputLimits limits;
   ConversionState state;
   ConversionContext context{config, limits, state};
-  std::string reason;
+  std::optional<Refusal> refusal;
   test_support::ScratchDirectory scratch;
 };
+
+// A table file's refusal: always the one message, with the parser's reason.
+Refusal Corrupted(const std::string& reason) {
+  return {.key = "Corrupted or wrong data file", .exclamation = true, .detail = reason};
+}
 
 TEST_F(UserTableTest, ParsingRulesAndReasons) {
   struct Case {
@@ -77,7 +83,7 @@ TEST_F(UserTableTest, ParsingRulesAndReasons) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(Parse(c.lines, c.tableType), c.ok);
-    EXPECT_EQ(reason, c.ok ? "Not enough points" : c.reason);
+    EXPECT_EQ(refusal, c.ok ? std::nullopt : std::optional(Corrupted(c.reason)));
     EXPECT_EQ(table().Count(), c.count);
     if (!c.ok && c.failedLine >= 0) {
       EXPECT_EQ(table()[0].y, c.failedLine);
@@ -149,14 +155,20 @@ TEST_F(UserTableTest, DialogHelpersAndFileNames) {
 
 TEST_F(UserTableTest, TableFilesReadWindowsTextAndPointAtTheFailingLine) {
   state.TableType = 16;
-  TableLoadResult result;
   const auto windows = Write("good.dat", "; Tabela \xB9\xEA\r\n0 0\r\n50 5,5\r\n100 10\r\n");
-  ASSERT_TRUE(LoadTableFile(windows, state, limits, result));
+  ASSERT_EQ(LoadTableFile(windows, state, limits), std::nullopt);
   EXPECT_EQ(std::pair(state.Table.Count(), state.Table[2].y), std::pair(3, 5.5));
-  EXPECT_FALSE(LoadTableFile(Write("bad.dat", "0 0\n\n; comment\n10 5\n5 6\n"), state, limits, result));
-  EXPECT_EQ(std::tuple(result.opened, result.failedLine, result.reason), std::tuple(true, 4, "Values should rise"));
-  EXPECT_FALSE(LoadTableFile(scratch / "no_such.dat", state, limits, result));
-  EXPECT_FALSE(result.opened);
+  EXPECT_EQ(LoadTableFile(Write("bad.dat", "0 0\n\n; comment\n10 5\n5 6\n"), state, limits),
+            Corrupted("Values should rise"));
+  EXPECT_EQ(FailingTableLine(state.Table, 5), 4);
+  // No line to point at: the first line failed, or the file has a single
+  // line (which fails before any is read, whatever the header held before).
+  EXPECT_EQ(LoadTableFile(Write("first.dat", "x 0\n1 1\n"), state, limits), Corrupted(""));
+  EXPECT_EQ(FailingTableLine(state.Table, 2), std::nullopt);
+  state.Table[0].y = 1;
+  EXPECT_EQ(LoadTableFile(Write("single.dat", "0 0"), state, limits), Corrupted(""));
+  EXPECT_EQ(FailingTableLine(state.Table, 1), std::nullopt);
+  EXPECT_EQ(LoadTableFile(scratch / "no_such.dat", state, limits), Refusal{.key = "Cannot open file"});
 }
 
 TEST_F(UserTableTest, ReloadedTableMustCoverTheStoredRange) {
@@ -169,8 +181,8 @@ TEST_F(UserTableTest, ReloadedTableMustCoverTheStoredRange) {
                         {"0 0\n90 50\n", "Corrupted or wrong data file!"},
                         {"0 0\n100 50\n90 60\n", "Corrupted or wrong data file!\n(Values should rise.)"},
                         {"0 0\n100.0000004 50\n", nullptr}}) {
-    const auto message = ReloadUserData(context, Write("table.dat", c.bytes));
-    EXPECT_EQ(message, c.message ? std::optional<std::string>(c.message) : std::nullopt) << c.bytes;
+    const std::optional<Refusal> refused = ReloadUserData(context, Write("table.dat", c.bytes));
+    EXPECT_EQ(refused ? RefusalMessage(*refused) : "accepted", c.message ? c.message : "accepted") << c.bytes;
     EXPECT_EQ(config.TableLoaded, c.message == nullptr) << c.bytes;
   }
   EXPECT_EQ(limits.UpperTenths(15), 1000);
@@ -186,32 +198,29 @@ TEST(StoredConfigurationTest, ExamplesLoadWithTheirUserDataAndBuild) {
     InputLimits limits;
     ConversionState state;
     const ConversionContext context{config, limits, state};
-    const StoredLoadResult result = LoadStoredConfiguration(kExamples / c.file, std::nullopt, context);
-    ASSERT_EQ(result.status, StoredLoad::Ok) << result.message;
+    const std::optional<Refusal> refused = LoadStoredConfiguration(kExamples / c.file, std::nullopt, context);
+    ASSERT_FALSE(refused) << RefusalMessage(*refused);
     EXPECT_EQ(config.TableLoaded, c.tableLoaded);
     if (c.tableLoaded) {
       EXPECT_EQ(std::tuple(state.TableType, state.Table.Count(), limits.UpperTenths(15)),
                 std::tuple(config.Typ, c.points, c.upperTenths));
     }
     ModuleImage image;
-    BuildFailure failure = BuildFailure::None;
     int segments = 0;
-    ASSERT_TRUE(BuildModuleImage(context, image, 46000, failure, [&] { ++segments; }));
+    ASSERT_EQ(BuildModuleImage(context, image, 46000, [&] { ++segments; }), std::nullopt);
     EXPECT_EQ(segments, 200);
   }
 }
 
 TEST_F(UserTableTest, StoredConfigurationRefusedMissingAndUnreadable) {
   // A table that does not cover the stored range is refused.
-  StoredLoadResult result = LoadStoredConfiguration(kExamples / "user_table_thermocouple_x.par",
-                                                    Write("narrow.dat", "0 0\n500 20.6\n"), context);
-  EXPECT_EQ(result.status, StoredLoad::UserDataRefused);
-  EXPECT_EQ(result.message, "Corrupted or wrong data file!");
+  EXPECT_EQ(LoadStoredConfiguration(kExamples / "user_table_thermocouple_x.par",
+                                    Write("narrow.dat", "0 0\n500 20.6\n"), context),
+            Corrupted(""));
   EXPECT_FALSE(config.TableLoaded);
   std::filesystem::copy_file(kExamples / "user_table_flow_4_20ma.par", scratch / "flow.par");
-  EXPECT_EQ(LoadStoredConfiguration(scratch / "flow.par", std::nullopt, context).status, StoredLoad::TableNotFound);
-  EXPECT_EQ(LoadStoredConfiguration(Write("broken.par", "Typ=banana\n"), std::nullopt, context).status,
-            StoredLoad::ParametersUnreadable);
+  EXPECT_EQ(LoadStoredConfiguration(scratch / "flow.par", std::nullopt, context), Refusal{.key = "Cannot open file"});
+  EXPECT_EQ(LoadStoredConfiguration(Write("broken.par", "Typ=banana\n"), std::nullopt, context), Corrupted(""));
 }
 
 TEST_F(UserTableTest, StoredSeriesIsSampledAgain) {
@@ -229,8 +238,9 @@ TEST_F(UserTableTest, StoredSeriesIsSampledAgain) {
     EXPECT_NEAR(state.Table[k].x, -25 + 6.25 * x + 0.01 * x * x, 1e-12);
   }
   config.Coefficients[1] = -0.2;  // falls, then rises: refused with its reason, nothing stored
-  EXPECT_EQ(RestoreUserData(context, std::nullopt, kExamples),
-            std::optional<std::string>("Transfer function is not monotonic"));
+  const std::optional<Refusal> refused = RestoreUserData(context, std::nullopt, kExamples);
+  ASSERT_TRUE(refused);
+  EXPECT_EQ(RefusalMessage(*refused), "Transfer function is not monotonic");
   EXPECT_FALSE(config.TableLoaded);
   EXPECT_EQ(state.Table.Count(), 801);
   EXPECT_NEAR(state.Table[400].y, 4 + 399 * 0.02, 1e-12);

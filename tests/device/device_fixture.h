@@ -55,10 +55,7 @@ class DeviceRig {
   bool Write() { return Succeeded(service.Write()); }
   bool Read() { return Succeeded(service.ReadConfiguration()); }
   // Builds the image from the record as a write does.
-  bool Build(std::uint16_t today = 46000) {
-    BuildFailure failure = BuildFailure::None;
-    return BuildModuleImage({config, limits, state}, image, today, failure);
-  }
+  bool Build(std::uint16_t today = 46000) { return !BuildModuleImage({config, limits, state}, image, today); }
 
   test_support::ScratchDirectory scratch;
   ModuleOnLine line;

@@ -68,8 +68,7 @@ TEST_F(TableAccuracyTest, AgreesWithTheEmulatorAndTheReferenceFunctions) {
     ModuleConfig built = config;
     ConversionState builtState = state;
     ModuleImage image;
-    BuildFailure failure = BuildFailure::None;
-    ASSERT_TRUE(BuildModuleImage({built, limits, builtState}, image, 46000, failure));
+    ASSERT_EQ(BuildModuleImage({built, limits, builtState}, image, 46000), std::nullopt);
     ModuleMemory memory(MemoryLayout::Old);
     std::copy_n(image.bytes.begin(), 2048, memory.Bytes().begin());
     const LayoutAddresses& at = memory.Addresses();
@@ -99,11 +98,14 @@ TEST_F(TableAccuracyTest, LeavesTheProgramsStateAndTellsWhyItCannotBeMeasured) {
   EXPECT_EQ(state.TransferFractions[7], 0.25);
 
   Select({6, 1900, 2000});  // type B held at 1820 degC: every sample alike
-  EXPECT_EQ(TableAccuracyOf(config, limits, state).failure, BuildFailure::NotMonotonic);
+  const AccuracyOutcome flat = TableAccuracyOf(config, limits, state);
+  ASSERT_TRUE(flat.refusal);
+  EXPECT_EQ(RefusalMessage(*flat.refusal), "Transfer function is not monotonic!");
   Select({16, 0, 100});
   config.Lin = kLinTable;  // a table conversion whose table was never loaded
   const AccuracyOutcome missing = TableAccuracyOf(config, limits, state);
-  EXPECT_EQ(missing.failure, BuildFailure::NoUserData);
+  ASSERT_TRUE(missing.refusal);
+  EXPECT_EQ(RefusalMessage(*missing.refusal), "No data available!");
   EXPECT_FALSE(missing.accuracy);
 }
 

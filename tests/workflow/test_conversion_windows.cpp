@@ -262,8 +262,7 @@ TEST_F(ConversionWindows, SeriesStartsCheckedFromAStoredSeriesThatFits) {
   config.Lin = kLinSeries;
   config.Jednostki = 9;
   config.Coefficients = {0, 6.25, 0, 0, 0, 0, 0, 0, 0, 4, 20};  // 25 to 125 %
-  std::string reason;
-  ASSERT_TRUE(SampleSeriesToTable(config, context_.conversion, context_.limits, reason));
+  ASSERT_EQ(SampleSeriesToTable(config, context_.conversion, context_.limits), std::nullopt);
   SetUserRange(context_.conversion.Table, context_.limits);
   TPowerFLogic window(context_);
   EXPECT_TRUE(window.SeriesChecked());

@@ -20,9 +20,9 @@ TEST(AccuracyLine, TellsTheFiguresOrWhyThereAreNone) {
   EXPECT_EQ(AccuracyLine(small, config, english),
             "Table accuracy: largest error 0.00149 \u00B0C at 785.9 \u00B0C, RMS 0.00074 \u00B0C");
   AccuracyOutcome failed;
-  failed.failure = BuildFailure::NotMonotonic;
+  failed.refusal = Refusal{.key = "Transfer function is not monotonic", .exclamation = true};
   EXPECT_EQ(AccuracyLine(failed, config, english), "Table accuracy: Transfer function is not monotonic");
-  failed.failure = BuildFailure::NoUserData;
+  failed.refusal = Refusal{.key = "No data available", .exclamation = true};
   EXPECT_EQ(AccuracyLine(failed, config, english), "Table accuracy: No data available");
 
   LanguageTable polish;
