@@ -5,6 +5,7 @@
 
 #include "workflow/display_format.h"
 #include "workflow/main_window.h"
+#include "workflow/result_display.h"
 
 namespace q5480 {
 namespace {
