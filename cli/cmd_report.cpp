@@ -9,7 +9,7 @@
 #include "command_registry.h"
 #include "config/dates.h"
 #include "conversion/stored_configuration.h"
-#include "workflow/printed_report.h"
+#include "service/printed_report.h"
 
 namespace q5480::cli {
 namespace {

@@ -1,8 +1,8 @@
 #include "workflow/parameter_panel.h"
 
 #include "config/numbers.h"
+#include "service/display_format.h"
 #include "workflow/conversion_command.h"
-#include "workflow/display_format.h"
 
 namespace q5480 {
 namespace {

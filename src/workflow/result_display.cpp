@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "workflow/display_format.h"
+#include "service/display_format.h"
 
 namespace q5480 {
 namespace {

@@ -5,8 +5,8 @@
 #include "config/numbers.h"
 #include "config/scoped_flag.h"
 #include "conversion/conversion_messages.h"
-#include "workflow/display_format.h"
-#include "workflow/printed_report.h"
+#include "service/display_format.h"
+#include "service/printed_report.h"
 
 namespace q5480 {
 namespace {

@@ -1,4 +1,4 @@
-#include "workflow/printed_report.h"
+#include "service/printed_report.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,7 +2,7 @@
 // display.
 #include <gtest/gtest.h>
 
-#include "workflow/display_format.h"
+#include "service/display_format.h"
 
 namespace q5480 {
 namespace {

@@ -1,4 +1,4 @@
-#include "workflow/display_format.h"
+#include "service/display_format.h"
 
 #include <algorithm>
 #include <cmath>
