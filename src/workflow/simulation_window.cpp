@@ -17,20 +17,6 @@ std::string TwoDecimals(double value) { return FormatFixed(value, 0, 2); }
 
 }  // namespace
 
-std::string SimulatedSignalUnit(int typ) {
-  if (typ >= 1 && typ <= 5) return "Ohm";
-  if (typ >= 6 && typ <= 16) return "mV";
-  if (typ == 17 || typ == 19) return "mA";
-  return typ == 18 ? "V" : "";
-}
-
-std::string FormatSimulatedSignal(double signal) {
-  const double magnitude = std::fabs(signal);
-  if (magnitude > 1000) return FormatFixed(signal, 4, 0);
-  if (magnitude > 100) return FormatFixed(RoundHalfEven(10 * signal) / 10, 0, 1);
-  return FormatFixed(RoundHalfEven(100 * signal) / 100, 0, 2);
-}
-
 std::unique_ptr<TSymulFLogic> TSymulFLogic::Open(ProgramContext& context, ParameterPanel& panel) {
   if (context.state.InTransfer) return nullptr;
   std::unique_ptr<TSymulFLogic> window;
