@@ -8,8 +8,8 @@
 #include "cli_support.h"
 #include "command_registry.h"
 #include "config/dates.h"
-#include "conversion/stored_configuration.h"
 #include "service/printed_report.h"
+#include "service/stored_configuration.h"
 
 namespace q5480::cli {
 namespace {

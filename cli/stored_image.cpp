@@ -6,7 +6,7 @@
 #include "command_registry.h"
 #include "config/dates.h"
 #include "conversion/build_image.h"
-#include "conversion/stored_configuration.h"
+#include "service/stored_configuration.h"
 
 namespace q5480::cli {
 

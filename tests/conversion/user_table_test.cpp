@@ -1,6 +1,6 @@
 // User tables: parsing with every check, look-ups, the parabola and limits;
-// table files, and parameters files made ready to build with their tables
-// read again or their series sampled again.
+// table files, read again or their series sampled again for a stored
+// configuration.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -9,8 +9,6 @@
 #include <utility>
 #include <vector>
 
-#include "conversion/build_image.h"
-#include "conversion/stored_configuration.h"
 #include "conversion/table_file.h"
 #include "conversion/user_table.h"
 #include "support/scratch_directory.h"
@@ -174,44 +172,6 @@ TEST_F(UserTableTest, ReloadedTableMustCoverTheStoredRange) {
     EXPECT_EQ(config.TableLoaded, c.message == nullptr) << c.bytes;
   }
   EXPECT_EQ(limits.UpperTenths(15), 1000);
-}
-
-TEST(StoredConfigurationTest, ExamplesLoadWithTheirUserDataAndBuild) {
-  struct Case { const char* file; bool tableLoaded; int points, upperTenths; };
-  for (const Case& c : {Case{"user_table_flow_4_20ma.par", true, 21, 1000},
-                        {"user_table_thermocouple_x.par", true, 49, 12000},
-                        {"thermocouple_k_0_1000.par", false, 0, 0}}) {
-    SCOPED_TRACE(c.file);
-    ModuleConfig config;
-    InputLimits limits;
-    ConversionState state;
-    const ConversionContext context{config, limits, state};
-    const StoredLoadResult result = LoadStoredConfiguration(kExamples / c.file, std::nullopt, context);
-    ASSERT_EQ(result.status, StoredLoad::Ok) << result.message;
-    EXPECT_EQ(config.TableLoaded, c.tableLoaded);
-    if (c.tableLoaded) {
-      EXPECT_EQ(std::tuple(state.TableType, state.Table.Count(), limits.UpperTenths(15)),
-                std::tuple(config.Typ, c.points, c.upperTenths));
-    }
-    ModuleImage image;
-    BuildFailure failure = BuildFailure::None;
-    int segments = 0;
-    ASSERT_TRUE(BuildModuleImage(context, image, 46000, failure, [&] { ++segments; }));
-    EXPECT_EQ(segments, 200);
-  }
-}
-
-TEST_F(UserTableTest, StoredConfigurationRefusedMissingAndUnreadable) {
-  // A table that does not cover the stored range is refused.
-  StoredLoadResult result = LoadStoredConfiguration(kExamples / "user_table_thermocouple_x.par",
-                                                    Write("narrow.dat", "0 0\n500 20.6\n"), context);
-  EXPECT_EQ(result.status, StoredLoad::UserDataRefused);
-  EXPECT_EQ(result.message, "Corrupted or wrong data file!");
-  EXPECT_FALSE(config.TableLoaded);
-  std::filesystem::copy_file(kExamples / "user_table_flow_4_20ma.par", scratch / "flow.par");
-  EXPECT_EQ(LoadStoredConfiguration(scratch / "flow.par", std::nullopt, context).status, StoredLoad::TableNotFound);
-  EXPECT_EQ(LoadStoredConfiguration(Write("broken.par", "Typ=banana\n"), std::nullopt, context).status,
-            StoredLoad::ParametersUnreadable);
 }
 
 TEST_F(UserTableTest, StoredSeriesIsSampledAgain) {

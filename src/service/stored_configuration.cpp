@@ -1,4 +1,4 @@
-#include "conversion/stored_configuration.h"
+#include "service/stored_configuration.h"
 
 #include "config/parameters_file.h"
 #include "conversion/conversion_messages.h"
