@@ -8,6 +8,7 @@
 #include "cli_support.h"
 #include "command_registry.h"
 #include "config/dates.h"
+#include "config/program_directory.h"
 #include "service/printed_report.h"
 #include "service/stored_configuration.h"
 
@@ -55,7 +56,8 @@ int Run(const std::vector<std::string>& args) {
   InputLimits limits;
   ConversionState state;
   const StoredLoadResult loaded = LoadStoredConfiguration(
-      input, table ? std::optional<std::filesystem::path>(*table) : std::nullopt, {config, limits, state});
+      input, table ? std::optional<std::filesystem::path>(*table) : std::nullopt, ProgramDirectory(),
+      {config, limits, state});
   // A table that is not at hand leaves only the accuracy untold.
   if (loaded.status != StoredLoad::Ok && loaded.status != StoredLoad::TableNotFound) {
     return ReportMessage(loaded.message, kExitFailed);

@@ -5,6 +5,7 @@
 
 #include "command_registry.h"
 #include "config/dates.h"
+#include "config/program_directory.h"
 #include "conversion/build_image.h"
 #include "service/stored_configuration.h"
 
@@ -17,7 +18,8 @@ int LoadStoredFile(std::string_view command, const std::string& parametersFile,
     if (int status = CheckInputFile(command, *table); status != kExitOk) return status;
   }
   const StoredLoadResult loaded = LoadStoredConfiguration(
-      parametersFile, table ? std::optional<std::filesystem::path>(*table) : std::nullopt, context);
+      parametersFile, table ? std::optional<std::filesystem::path>(*table) : std::nullopt, ProgramDirectory(),
+      context);
   if (loaded.status == StoredLoad::TableNotFound) {
     return Fail(command, "cannot find the table file \"" + context.config.File + "\" (give it with --table)",
                 kExitUsage);

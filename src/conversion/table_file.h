@@ -40,24 +40,4 @@ bool LoadTableFile(const std::filesystem::path& path, ConversionState& state,
 // `TableLoaded` when accepted; otherwise returns the message key.
 std::optional<std::string> AcceptReloadedTable(const ConversionContext& context);
 
-// Restores the user data that a stored configuration needs: parses the table
-// file for a table, or samples the power series. Leaves `TableLoaded` set
-// on success; otherwise returns the message (and reason) to show.
-std::optional<std::string> ReloadUserData(const ConversionContext& context,
-                                          const std::filesystem::path& tableFile);
-
-// The table file of a stored configuration: its name (directory cut off)
-// beside `besideDirectory`, then in the program directory and its "Tables"
-// and "Tablice" folders.
-std::optional<std::filesystem::path> LocateTableFile(std::string_view file,
-                                                     const std::filesystem::path& besideDirectory);
-
-// What a stored configuration needs before it can be built: nothing for a
-// built-in characteristic; the series sampled again; or the table read again
-// from `tableFile` (when given) or from where LocateTableFile finds it.
-// Returns the message to show when the data cannot be restored.
-std::optional<std::string> RestoreUserData(const ConversionContext& context,
-                                           const std::optional<std::filesystem::path>& tableFile,
-                                           const std::filesystem::path& besideDirectory);
-
 }  // namespace q5480

@@ -1,6 +1,5 @@
 // User tables: parsing with every check, look-ups, the parabola and limits;
-// table files, read again or their series sampled again for a stored
-// configuration.
+// table files.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -15,8 +14,6 @@
 
 namespace q5480 {
 namespace {
-
-const std::filesystem::path kExamples = std::filesystem::path(Q5480_SOURCE_DIR) / "examples";
 
 class UserTableTest : public ::testing::Test {
  protected:
@@ -155,45 +152,6 @@ TEST_F(UserTableTest, TableFilesReadWindowsTextAndPointAtTheFailingLine) {
   EXPECT_EQ(std::tuple(result.opened, result.failedLine, result.reason), std::tuple(true, 4, "Values should rise"));
   EXPECT_FALSE(LoadTableFile(scratch / "no_such.dat", state, limits, result));
   EXPECT_FALSE(result.opened);
-}
-
-TEST_F(UserTableTest, ReloadedTableMustCoverTheStoredRange) {
-  config.Typ = 16;
-  config.Lin = kLinTable;
-  config.MinInput = 0;
-  config.MaxInput = 100;
-  struct Case { const char* bytes; const char* message; };  // message nullptr: accepted
-  for (const Case& c : {Case{"0 0\n100 3\n", "Input range too small!"},
-                        {"0 0\n90 50\n", "Corrupted or wrong data file!"},
-                        {"0 0\n100 50\n90 60\n", "Corrupted or wrong data file!\n(Values should rise.)"},
-                        {"0 0\n100.0000004 50\n", nullptr}}) {
-    const auto message = ReloadUserData(context, Write("table.dat", c.bytes));
-    EXPECT_EQ(message, c.message ? std::optional<std::string>(c.message) : std::nullopt) << c.bytes;
-    EXPECT_EQ(config.TableLoaded, c.message == nullptr) << c.bytes;
-  }
-  EXPECT_EQ(limits.UpperTenths(15), 1000);
-}
-
-TEST_F(UserTableTest, StoredSeriesIsSampledAgain) {
-  config.Typ = 19;
-  config.Lin = kLinSeries;
-  config.Coefficients = {-25, 6.25, 0.01, 0, 0, 0, 0, 0, 0, 4, 20};
-  config.MinInput = 0;
-  config.MaxInput = 100;
-  EXPECT_EQ(RestoreUserData(context, std::nullopt, kExamples), std::nullopt);
-  EXPECT_TRUE(config.TableLoaded);
-  ASSERT_EQ(state.Table.Count(), 801);  // (P(x), x) at 801 signals from 4 to 20 mA
-  for (int k : {1, 400, 801}) {
-    const double x = 4 + (k - 1) * 0.02;
-    EXPECT_NEAR(state.Table[k].y, x, 1e-12);
-    EXPECT_NEAR(state.Table[k].x, -25 + 6.25 * x + 0.01 * x * x, 1e-12);
-  }
-  config.Coefficients[1] = -0.2;  // falls, then rises: refused with its reason, nothing stored
-  EXPECT_EQ(RestoreUserData(context, std::nullopt, kExamples),
-            std::optional<std::string>("Transfer function is not monotonic"));
-  EXPECT_FALSE(config.TableLoaded);
-  EXPECT_EQ(state.Table.Count(), 801);
-  EXPECT_NEAR(state.Table[400].y, 4 + 399 * 0.02, 1e-12);
 }
 
 }  // namespace
