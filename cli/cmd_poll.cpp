@@ -62,7 +62,7 @@ int Run(const std::vector<std::string>& args) {
   }
 
   LanguageTable texts;
-  Link link;
+  Link link(ProgramLinkSettings());
   if (!link.OpenLink(static_cast<int>(*port), 3)) {
     return ReportMessage(SubstituteNumber(texts.Tr("COM%d initialization failed"), *port) + "!",
                          kExitFailed);

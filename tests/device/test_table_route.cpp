@@ -3,7 +3,6 @@
 // the same order, and read the same way.
 #include <filesystem>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "config/dates.h"
@@ -21,21 +20,6 @@ namespace fs = std::filesystem;
 const fs::path kExamples = fs::path(Q5480_SOURCE_DIR) / "examples";
 // A table for the same range that gives another transfer table.
 constexpr const char* kOtherTable = "0 4\r\n100 20\r\n";
-
-// The process's current folder for one scope; q5480ctl inherits it.
-class CurrentFolder {
- public:
-  explicit CurrentFolder(const fs::path& folder) : previous_(fs::current_path()) { fs::current_path(folder); }
-  ~CurrentFolder() {
-    std::error_code error;
-    fs::current_path(previous_, error);
-  }
-  CurrentFolder(const CurrentFolder&) = delete;
-  CurrentFolder& operator=(const CurrentFolder&) = delete;
-
- private:
-  fs::path previous_;
-};
 
 class TableRouteTest : public ::testing::Test {
  protected:
