@@ -18,6 +18,7 @@
 
 #include "config/program_directory.h"
 #include "link/link.h"
+#include "module/measurement_polling.h"
 
 namespace {
 
@@ -78,7 +79,7 @@ int main(int argc, char** argv) {
   settings.ports.portsDirectory = ports;
   int status = 0;
   {
-    q5480::Link link(settings);
+    q5480::Link link(q5480::MeasurementPolling(), settings);
     if (!link.OpenLink(1, 3)) {
       std::fprintf(stderr, "bench_polling: the link does not open\n");
       status = 1;

@@ -29,7 +29,8 @@
 #include "emulator/module_emulator.h"
 #include "emulator/module_requests.h"
 #include "link/link.h"
-#include "link/measurement.h"
+#include "module/measurement.h"
+#include "module/measurement_polling.h"
 #include "service/module_service.h"
 
 namespace {
@@ -162,7 +163,7 @@ int main(int argc, char** argv) {
     q5480::InputLimits limits;
     q5480::ConversionState state;
     SetPt100(config);
-    q5480::Link link(settings);
+    q5480::Link link(q5480::MeasurementPolling(), settings);
     q5480::ModuleService service(link, {config, limits, state}, image);
     // The module measures with a configuration of its own, as after a write.
     const bool ready = link.OpenLink(kPort, 3) &&

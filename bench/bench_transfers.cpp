@@ -16,6 +16,7 @@
 #include "emulator/module_emulator.h"
 #include "emulator/module_requests.h"
 #include "link/link.h"
+#include "module/measurement_polling.h"
 #include "service/module_service.h"
 
 namespace {
@@ -90,7 +91,7 @@ bool Bench(const char* layoutName, const std::string& identifier, const fs::path
   q5480::InputLimits limits;
   q5480::ConversionState state;
   SetConfiguration(config);
-  Link link(settings);
+  Link link(q5480::MeasurementPolling(), settings);
   q5480::ModuleService service(link, {config, limits, state}, image);
   if (service.BuildForWrite(q5480::Today()) != q5480::BuildFailure::None) {
     std::fprintf(stderr, "the image could not be built\n");

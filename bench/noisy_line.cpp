@@ -6,6 +6,7 @@
 #include "emulator/module_emulator.h"
 #include "emulator/module_requests.h"
 #include "link/link.h"
+#include "module/measurement_polling.h"
 #include "service/module_service.h"
 
 namespace q5480::noisy {
@@ -57,7 +58,7 @@ const char* KindName(TransferKind kind) {
 
 struct NoisyLine::Rig {
   Rig(const std::string& identifier, const std::filesystem::path& folder)
-      : module(OptionsFor(identifier)), emulator(module), link(SettingsFor(folder / "ports")),
+      : module(OptionsFor(identifier)), emulator(module), link(MeasurementPolling(), SettingsFor(folder / "ports")),
         service(link, {config, limits, state}, image,
                 CommandPauses{milliseconds(1), milliseconds(1), milliseconds(1)}) {
     std::filesystem::create_directories(folder / "ports");

@@ -9,6 +9,8 @@
 #include "config/language_table.h"
 #include "device_session.h"
 #include "link/link.h"
+#include "module/measurement.h"
+#include "module/measurement_polling.h"
 
 namespace q5480::cli {
 namespace {
@@ -37,9 +39,9 @@ constexpr std::chrono::milliseconds kInterruptCheck{100};
 
 void PrintSample(const LinkBuffer& sample) {
   std::string line = TimeStamp() + " ";
-  for (int i = 0; i < 8; ++i) {
+  for (std::size_t i = 0; i < kSampleSize; ++i) {
     char hex[4];
-    std::snprintf(hex, sizeof hex, " %02X", sample[static_cast<std::size_t>(i)]);
+    std::snprintf(hex, sizeof hex, " %02X", sample[i]);
     line += hex;
   }
   std::printf("%s\n", line.c_str());
@@ -62,7 +64,7 @@ int Run(const std::vector<std::string>& args) {
   }
 
   LanguageTable texts;
-  Link link(ProgramLinkSettings());
+  Link link(MeasurementPolling(), ProgramLinkSettings());
   if (!link.OpenLink(static_cast<int>(*port), 3)) {
     return ReportMessage(SubstituteNumber(texts.Tr("COM%d initialization failed"), *port) + "!",
                          kExitFailed);

@@ -62,7 +62,7 @@ std::string LinkReason(LinkStatus status, int port) {
 }
 
 DeviceSession::DeviceSession(std::string_view command)
-    : command_(command), link_(ProgramLinkSettings()),
+    : command_(command), link_(MeasurementPolling(), ProgramLinkSettings()),
       service_(link_, {config, limits, conversion_}, image) {}
 
 DeviceSession::~DeviceSession() { link_.StopLink(); }

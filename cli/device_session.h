@@ -16,7 +16,8 @@
 #include "config/module_image.h"
 #include "conversion/conversion_state.h"
 #include "link/link.h"
-#include "link/measurement.h"
+#include "module/measurement.h"
+#include "module/measurement_polling.h"
 #include "service/module_service.h"
 
 namespace q5480::cli {

@@ -27,8 +27,9 @@
 #include "emulator/module_requests.h"
 #include "emulator/pty_line.h"
 #include "fuzz_support.h"
-#include "link/command_set.h"
 #include "link/link.h"
+#include "module/command_set.h"
+#include "module/measurement_polling.h"
 #include "service/module_service.h"
 
 namespace q5480::fuzz {
@@ -185,7 +186,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   InputLimits limits;
   ConversionState state;
   HeldBefore(config, image);
-  Link link(Settings(ports));
+  Link link(MeasurementPolling(), Settings(ports));
   const CommandPauses pauses{milliseconds(1), milliseconds(1), milliseconds(1)};
   ModuleService service(link, {config, limits, state}, image, pauses);
   if (!link.OpenLink(kPort, 3)) Fail("the link does not open");

@@ -9,7 +9,7 @@
 
 #include "fuzz_support.h"
 #include "link/frame.h"
-#include "link/measurement.h"
+#include "module/measurement.h"
 
 namespace q5480::fuzz {
 namespace {

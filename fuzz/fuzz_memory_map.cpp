@@ -9,7 +9,7 @@
 
 #include "config/module_image.h"
 #include "fuzz_support.h"
-#include "link/image_packing.h"
+#include "module/image_packing.h"
 
 namespace q5480::fuzz {
 namespace {
@@ -26,10 +26,7 @@ MemoryMap Repacked(const MemoryMap& map, ModuleConfig& config, InputLimits& limi
   UnpackImage(map, image);
   DecodeModuleImage(image, config, limits);
   // The limits travel in the record, not in the image.
-  ModuleConfig limitsOnly;
-  limitsOnly.LimitLow = map[16];
-  limitsOnly.LimitHigh = map[17];
-  return PackImage(image, limitsOnly);
+  return PackImage(image, {map[16], map[17]});
 }
 
 }  // namespace

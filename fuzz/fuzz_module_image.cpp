@@ -10,7 +10,7 @@
 #include "config/conversion_error.h"
 #include "config/module_image.h"
 #include "fuzz_support.h"
-#include "link/image_packing.h"
+#include "module/image_packing.h"
 
 namespace q5480::fuzz {
 namespace {

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Sets up, builds from scratch and runs every test: as built for use (a
 # Release build), under AddressSanitizer and UndefinedBehaviorSanitizer, and
-# the suites with threads (link, device, window logic) under ThreadSanitizer;
+# the suites with threads (link, module, device, window logic) under ThreadSanitizer;
 # then every reader of outside data and the window logic fuzzed for a while
 # (scripts/fuzz.sh).
 set -euo pipefail
@@ -24,12 +24,12 @@ rm -rf build-sanitize
 scripts/build.sh build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQ5480_SANITIZE=ON
 ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
 
-stage "ThreadSanitizer: link, device and window logic"
+stage "ThreadSanitizer: link, module, device and window logic"
 rm -rf build-thread
 cmake -S . -B build-thread -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQ5480_TSAN=ON \
   -DQ5480_BUILD_GUI=OFF >/dev/null
-cmake --build build-thread -j "$jobs" --target test_link test_device test_workflow
-ctest --test-dir build-thread --output-on-failure -j "$jobs" -L '^(link|device|workflow)$'
+cmake --build build-thread -j "$jobs" --target test_link test_module test_device test_workflow
+ctest --test-dir build-thread --output-on-failure -j "$jobs" -L '^(link|module|device|workflow)$'
 
 stage "Fuzzing: each harness for ${Q5480_FUZZ_SECONDS:-60} s"
 rm -rf build-fuzz

@@ -6,20 +6,26 @@
 namespace q5480 {
 namespace {
 
-constexpr int kWriteWaitMs = 100;
-constexpr auto kWriteFailurePause = std::chrono::milliseconds(100);
-constexpr int kEchoFirstByteMs = 50;
-constexpr int kReplyFirstByteMs = 300;
-constexpr auto kShortReplyPause = std::chrono::milliseconds(100);
-constexpr auto kFailurePause = std::chrono::milliseconds(5);
+using std::chrono::milliseconds;
+
+constexpr milliseconds kWriteWait{100};
+constexpr milliseconds kWriteFailurePause{100};
+constexpr milliseconds kEchoFirstByte{50};
+constexpr milliseconds kReplyFirstByte{300};
+// Each byte of an echo or a reply may take this much longer than BaseTimeout.
+constexpr milliseconds kByteWaitMargin{50};
+constexpr milliseconds kShortReplyPause{100};
+constexpr milliseconds kFailurePause{5};
 constexpr int kMaxTries = 5;
-constexpr unsigned kBaseTimeoutBeforeConfiguring = 100;
+// BaseTimeout is 1440000 ms divided by the baud rate, and must fit 16 bits.
+constexpr double kBaseTimeoutTimesBaud = 1440000.0;
+constexpr milliseconds kLongestBaseTimeout{65535};
 // A line falls quiet once no byte came for this many byte times; a module
 // that is still answering sends them back to back.
 constexpr int kQuietByteTimes = 10;
-constexpr auto kMinimumQuiet = std::chrono::milliseconds(5);
+constexpr milliseconds kMinimumQuiet{5};
 // The longest frame at 1200 baud; a line that talks longer is no module's.
-constexpr auto kSettleBound = std::chrono::milliseconds(2500);
+constexpr milliseconds kSettleBound{2500};
 
 // A failed wait inside an exchange, in the link's words.
 LinkStatus StatusOf(PortResult result, LinkStatus whenTimedOut) {
@@ -35,7 +41,8 @@ LinkStatus StatusOf(PortResult result, LinkStatus whenTimedOut) {
 
 }  // namespace
 
-Link::Link(LinkSettings settings) : settings_(std::move(settings)) {}
+Link::Link(const PollProtocol& poll, LinkSettings settings)
+    : poll_(poll), settings_(std::move(settings)) {}
 
 Link::~Link() {
   pollRunning_.store(false);
@@ -86,14 +93,14 @@ bool Link::ConfigurePort(int baud) {
 }
 
 bool Link::SetUpLine(int baud) {
-  long timeout = std::lround(1440000.0 / baud);
-  if (timeout > 65535) return false;
+  const milliseconds timeout{std::lround(kBaseTimeoutTimesBaud / baud)};
+  if (timeout > kLongestBaseTimeout) return false;
   if (!port_.SetLine(baud)) return false;
-  baseTimeout_.store(static_cast<unsigned>(timeout));
+  baseTimeout_.store(timeout);
   byteTime_ = std::chrono::microseconds(10'000'000 / baud);
   port_.PurgeInput();
   lineUnsettled_ = false;
-  port_.SetTimeouts(TimeoutsFor(static_cast<unsigned>(timeout)));
+  port_.SetTimeouts(TimeoutsFor(timeout));
   abort_.Sleep(settings_.portSettleTime);
   return true;
 }
@@ -118,7 +125,7 @@ void Link::ClosePort() {
   port_.TakeLineErrors();
   port_.SetBreak(false);
   port_.Close();
-  baseTimeout_.store(kBaseTimeoutBeforeConfiguring);
+  baseTimeout_.store(kUnconfiguredBaseTimeout);
 }
 
 void Link::StopThread(std::thread& thread) {
@@ -164,7 +171,7 @@ LinkStatus Link::SendRequestFrame(const LinkBuffer& request, int n) {
   }
   if (port_.TakeLineErrors()) return LinkStatus::LineError;
   port_.PurgeInput();
-  const PortResult written = port_.Write(frame, static_cast<std::size_t>(count), kWriteWaitMs);
+  const PortResult written = port_.Write(frame, static_cast<std::size_t>(count), kWriteWait);
   if (written != PortResult::Ok) {
     port_.PurgeOutput();
     if (written == PortResult::TimedOut) abort_.Sleep(kWriteFailurePause);
@@ -174,10 +181,10 @@ LinkStatus Link::SendRequestFrame(const LinkBuffer& request, int n) {
 }
 
 LinkStatus Link::ReadEcho(const std::uint8_t* frame, int count) {
-  const PortResult first = port_.WaitForInput(kEchoFirstByteMs);
+  const PortResult first = port_.WaitForInput(kEchoFirstByte);
   if (first != PortResult::Ok) return StatusOf(first, LinkStatus::NoEcho);
   port_.LetBytesGather(static_cast<std::size_t>(count), byteTime_);
-  int byteWait = static_cast<int>(BaseTimeout()) + 50;
+  const milliseconds byteWait = BaseTimeout() + kByteWaitMargin;
   // Noise before the echo is skipped, but never more than a buffer's worth.
   ByteResult byte;
   int skipped = 0;
@@ -195,11 +202,11 @@ LinkStatus Link::ReadEcho(const std::uint8_t* frame, int count) {
 }
 
 LinkStatus Link::ReadReply(int replyLength, LinkBuffer& reply) {
-  const PortResult first = port_.WaitForInput(kReplyFirstByteMs);
+  const PortResult first = port_.WaitForInput(kReplyFirstByte);
   if (first != PortResult::Ok) return StatusOf(first, LinkStatus::TimedOut);
   int count = replyLength + 3;
   port_.LetBytesGather(static_cast<std::size_t>(count), byteTime_);
-  int byteWait = static_cast<int>(BaseTimeout()) + 50;
+  const milliseconds byteWait = BaseTimeout() + kByteWaitMargin;
   std::array<std::uint8_t, 258> received{};
   for (int i = 0; i < count; ++i) {
     const ByteResult byte = port_.ReadByte(byteWait);

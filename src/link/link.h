@@ -16,6 +16,7 @@
 #include "link/frame.h"
 #include "link/link_status.h"
 #include "link/manual_reset_event.h"
+#include "link/poll_protocol.h"
 #include "link/port_list.h"
 #include "link/serial_port.h"
 
@@ -37,7 +38,8 @@ class Link {
  public:
   using Worker = std::function<LinkStatus()>;
 
-  explicit Link(LinkSettings settings = {});
+  // `poll` gives what polling asks and holds; it outlives the link.
+  explicit Link(const PollProtocol& poll, LinkSettings settings = {});
   ~Link();
   Link(const Link&) = delete;
   Link& operator=(const Link&) = delete;
@@ -53,7 +55,10 @@ class Link {
   // every kReopenInterval; once it opens again polling goes on by itself.
   bool PortLost() const { return portLost_.load(); }
   static constexpr std::chrono::milliseconds kReopenInterval{1000};
-  unsigned BaseTimeout() const { return baseTimeout_.load(); }
+  // Every wait for a byte follows the line speed; before a port is set up
+  // and after it closes, this.
+  static constexpr std::chrono::milliseconds kUnconfiguredBaseTimeout{100};
+  std::chrono::milliseconds BaseTimeout() const { return baseTimeout_.load(); }
   void SetSendCheckByte(bool on) { sendCheckByte_.store(on); }
 
   // Exchanges.
@@ -84,10 +89,8 @@ class Link {
   bool CommandOk() const { return commandOk_.load(); }
   // Why the newest poll failed (Success after a good one).
   LinkStatus LastPollStatus() const { return lastPollStatus_.load(); }
-  // Status bits 5 and 6 of the newest sample, held until a window has read
-  // a sample that no longer carries them.
-  bool NewAverage() const { return newAverage_.load(); }
-  bool LargeError() const { return largeError_.load(); }
+  // What the poll protocol's step made of the polls so far.
+  std::uint8_t HeldStatus() const { return heldStatus_.load(); }
   bool SampleRead() const { return sampleRead_.load(); }
   void SetSampleRead() { sampleRead_.store(true); }
   // Successful polls since the link was made.
@@ -146,13 +149,14 @@ class Link {
   void ResetPollingFlags();
   void ClosePort();
 
+  const PollProtocol& poll_;
   const LinkSettings settings_;
 
   AbortSignal abort_;
   TCommD port_{abort_};
   int portNumber_ = 0;  // the COM number and line speed last opened
   int baud_ = 0;
-  std::atomic<unsigned> baseTimeout_{100};
+  std::atomic<std::chrono::milliseconds> baseTimeout_{kUnconfiguredBaseTimeout};
   std::chrono::microseconds byteTime_{0};  // 10 bit times at the port's baud
   std::atomic<bool> sendCheckByte_{true};
   std::atomic<bool> portLost_{false};
@@ -177,9 +181,7 @@ class Link {
   std::atomic<bool> commandReady_{false};
   std::atomic<bool> commandOk_{true};
   std::atomic<bool> sampleRead_{true};
-  std::atomic<bool> keepLatched_{false};
-  std::atomic<bool> newAverage_{false};
-  std::atomic<bool> largeError_{false};
+  std::atomic<std::uint8_t> heldStatus_{0};
   std::atomic<LinkStatus> lastPollStatus_{LinkStatus::Success};
   std::atomic<std::uint64_t> samplesTaken_{0};
   std::atomic<std::uint64_t> pollExchangesFailed_{0};

@@ -1,9 +1,9 @@
-// The polling thread: asks the module for its measurement without pause,
-// keeps the newest reply and serves the one-slot command queue.
+// The polling thread: sends the poll protocol's request without pause, keeps
+// the newest reply with what the protocol's step holds of it, and serves the
+// one-slot command queue.
 #include <exception>
 
 #include "link/link.h"
-#include "link/status_latch.h"
 #include "link/thread_priority.h"
 
 namespace q5480 {
@@ -11,10 +11,6 @@ namespace {
 
 constexpr int kPollTries = 3;
 constexpr int kCommandAttempts = 4;
-constexpr std::uint8_t kMeasureCode = 'm';
-constexpr std::uint8_t kPollingMode = 2;
-constexpr std::uint8_t kSampleLength = 8;
-constexpr std::size_t kStatus2 = 7;
 
 }  // namespace
 
@@ -51,7 +47,7 @@ void Link::PollingLoop() {
   bool fault = false;
   try {
     RaiseThreadPriority();
-    pollRequest_ = MakeRequest({kMeasureCode, kPollingMode}, kSampleLength);
+    pollRequest_ = poll_.Request();
     while (pollRunning_.load()) {
       const LinkStatus status = port_.IsOpen() ? PollOnce() : LinkStatus::PortLost;
       if (status == LinkStatus::Success) {
@@ -105,11 +101,7 @@ LinkStatus Link::PollOnce() {
   lastPollStatus_.store(status);
   if (status != LinkStatus::Success) return status;
 
-  LatchedStatus latched = LatchStatus({keepLatched_.load(), newAverage_.load(), largeError_.load()},
-                                      pollReply_[kStatus2], sampleRead_.load());
-  newAverage_.store(latched.newAverage);
-  largeError_.store(latched.largeError);
-  keepLatched_.store(latched.keepLatched);
+  heldStatus_.store(poll_.Step(heldStatus_.load(), pollReply_, sampleRead_.load()));
   dataValid_.store(true);
   {
     std::lock_guard lock(lastSampleMutex_);

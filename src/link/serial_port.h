@@ -14,16 +14,16 @@
 
 namespace q5480 {
 
-// The port's time-outs in milliseconds, all derived from BaseTimeout.
+// The port's time-outs, all derived from BaseTimeout; zero: none.
 struct PortTimeouts {
-  int readInterval = 0;
-  int readTotalMultiplier = 0;
-  int readTotalConstant = 0;
-  int writeTotalMultiplier = 0;
-  int writeTotalConstant = 0;
+  std::chrono::milliseconds readInterval{0};
+  std::chrono::milliseconds readTotalMultiplier{0};
+  std::chrono::milliseconds readTotalConstant{0};
+  std::chrono::milliseconds writeTotalMultiplier{0};
+  std::chrono::milliseconds writeTotalConstant{0};
 };
 
-PortTimeouts TimeoutsFor(unsigned baseTimeout);
+PortTimeouts TimeoutsFor(std::chrono::milliseconds baseTimeout);
 
 // Baud rate of a speed code: 1 = 1200, 2 = 2400, 3 = 4800, 4 = 9600, else 1200.
 int BaudForSpeedCode(int speedCode);
@@ -55,13 +55,13 @@ class TCommD {
   bool SetLine(int baud);
   void SetTimeouts(const PortTimeouts& timeouts) { timeouts_ = timeouts; }
 
-  // Writes all bytes within the write time-out and `limitMs`.
-  PortResult Write(const std::uint8_t* data, std::size_t count, int limitMs);
+  // Writes all bytes within the write time-out and `limit`.
+  PortResult Write(const std::uint8_t* data, std::size_t count, std::chrono::milliseconds limit);
   // Waits for a received byte without taking it.
-  PortResult WaitForInput(int limitMs);
-  // One data byte within the single-byte read time-out and `limitMs`.
+  PortResult WaitForInput(std::chrono::milliseconds limit);
+  // One data byte within the single-byte read time-out and `limit`.
   // Line errors marked in the input stream fail the read.
-  ByteResult ReadByte(int limitMs);
+  ByteResult ReadByte(std::chrono::milliseconds limit);
 
   // Lets `count` bytes gather before they are taken one by one: sleeps for
   // the line time of those not received yet, so that a slow line does not
@@ -83,7 +83,7 @@ class TCommD {
   void SetRts(bool on);
 
  private:
-  ByteResult ReadRaw(int limitMs);
+  ByteResult ReadRaw(std::chrono::milliseconds limit);
   // Fills the inbox from the device; Lost at its end of file or I/O error.
   PortResult Fill();
   bool CountersShowErrors();

@@ -59,8 +59,8 @@ void ModemLine(int fd, int line, bool on) {
 
 }  // namespace
 
-PortTimeouts TimeoutsFor(unsigned baseTimeout) {
-  int t = static_cast<int>(baseTimeout);
+PortTimeouts TimeoutsFor(std::chrono::milliseconds baseTimeout) {
+  const auto t = baseTimeout;
   return {t / 20, t / 50, t, t / 50, t / 2};
 }
 
@@ -141,11 +141,12 @@ bool Transient(int error) { return error == EAGAIN || error == EINTR; }
 
 }  // namespace
 
-PortResult TCommD::Write(const std::uint8_t* data, std::size_t count, int limitMs) {
+PortResult TCommD::Write(const std::uint8_t* data, std::size_t count, std::chrono::milliseconds limit) {
   if (fd_ < 0 || lost_) return PortResult::Lost;
   if (abort_.IsSet()) return PortResult::Aborted;
-  int total = timeouts_.writeTotalMultiplier * static_cast<int>(count) + timeouts_.writeTotalConstant;
-  Deadline deadline(std::chrono::milliseconds(total > 0 ? std::min(total, limitMs) : limitMs));
+  const std::chrono::milliseconds total =
+      timeouts_.writeTotalMultiplier * static_cast<long>(count) + timeouts_.writeTotalConstant;
+  Deadline deadline(total > total.zero() ? std::min(total, limit) : limit);
   std::size_t done = 0;
   while (done < count) {
     ssize_t written = ::write(fd_, data + done, count - done);
@@ -181,18 +182,17 @@ PortResult TCommD::Fill() {
   return PortResult::TimedOut;
 }
 
-PortResult TCommD::WaitForInput(int limitMs) {
+PortResult TCommD::WaitForInput(std::chrono::milliseconds limit) {
   if (fd_ < 0 || lost_) return PortResult::Lost;
   if (abort_.IsSet()) return PortResult::Aborted;
   if (inboxStart_ != inboxEnd_) return PortResult::Ok;
-  const PortResult waited =
-      FromWait(WaitForFd(fd_, POLLIN, abort_.Fd(), Deadline(std::chrono::milliseconds(limitMs))));
+  const PortResult waited = FromWait(WaitForFd(fd_, POLLIN, abort_.Fd(), Deadline(limit)));
   if (waited == PortResult::Lost) lost_ = true;
   return waited;
 }
 
-ByteResult TCommD::ReadRaw(int limitMs) {
-  Deadline deadline{std::chrono::milliseconds(limitMs)};
+ByteResult TCommD::ReadRaw(std::chrono::milliseconds limit) {
+  Deadline deadline{limit};
   while (inboxStart_ == inboxEnd_) {
     // Waiting first saves a read that would find nothing on a slow line.
     PortResult waited = FromWait(WaitForFd(fd_, POLLIN, abort_.Fd(), deadline));
@@ -205,11 +205,11 @@ ByteResult TCommD::ReadRaw(int limitMs) {
   return {PortResult::Ok, inbox_[inboxStart_++]};
 }
 
-ByteResult TCommD::ReadByte(int limitMs) {
+ByteResult TCommD::ReadByte(std::chrono::milliseconds limit) {
   if (fd_ < 0 || lost_) return {PortResult::Lost};
   if (TakeLineErrors()) return {PortResult::LineError};
-  int total = timeouts_.readTotalMultiplier + timeouts_.readTotalConstant;
-  int limit = total > 0 ? std::min(total, limitMs) : limitMs;
+  const std::chrono::milliseconds total = timeouts_.readTotalMultiplier + timeouts_.readTotalConstant;
+  if (total > total.zero()) limit = std::min(total, limit);
   // The marks arrive together with the byte they mark, so one limit serves.
   marks_.Reset();
   for (;;) {

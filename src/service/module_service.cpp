@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "config/scoped_flag.h"
-#include "link/transfer_workers.h"
+#include "module/transfer_workers.h"
 
 namespace q5480 {
 namespace {
@@ -52,8 +52,9 @@ LinkStatus ModuleService::ReadConfiguration(const TransferObserver& observer) {
   // write or verify would work on a mixture of two modules.
   const ModuleConfig configBefore = config;
   const ModuleImage imageBefore = image_;
-  const LinkStatus status =
-      Transfer([this] { return ReadWorker(commands_, kReadKindConfiguration); }, observer);
+  const MapLimits limits = MapLimitsOf(config);
+  const LinkStatus status = Transfer(
+      [this, limits] { return ReadWorker(commands_, kReadKindConfiguration, limits); }, observer);
   if (!Succeeded(status)) {
     config = configBefore;
     image_ = imageBefore;
@@ -84,7 +85,8 @@ void ModuleService::StoreInformationTexts(const CivilDate& today) {
 }
 
 LinkStatus ModuleService::Write(const TransferObserver& observer) {
-  return Transfer([this] { return WriteWorker(commands_); }, observer);
+  const MapLimits limits = MapLimitsOf(conversion_.config);
+  return Transfer([this, limits] { return WriteWorker(commands_, limits); }, observer);
 }
 
 LinkStatus ModuleService::WriteInformation(const TransferObserver& observer) {
@@ -93,9 +95,10 @@ LinkStatus ModuleService::WriteInformation(const TransferObserver& observer) {
 
 VerifyOutcome ModuleService::Verify(const TransferObserver& observer) {
   const ModuleImage expected = image_;
+  const MapLimits limits = MapLimitsOf(conversion_.config);
   VerifyOutcome outcome;
-  outcome.status =
-      Transfer([this] { return ReadWorker(commands_, kReadKindVerification); }, observer);
+  outcome.status = Transfer(
+      [this, limits] { return ReadWorker(commands_, kReadKindVerification, limits); }, observer);
   if (Succeeded(outcome.status)) outcome.differences = ImageDifferences(commands_, expected, image_);
   // A part read before a failure, or a module that differs, must not become
   // what the next verify compares against.

@@ -13,9 +13,9 @@
 #include "config/module_image.h"
 #include "conversion/build_image.h"
 #include "conversion/conversion_state.h"
-#include "link/command_set.h"
 #include "link/link.h"
-#include "link/measurement.h"
+#include "module/command_set.h"
+#include "module/measurement.h"
 
 namespace q5480 {
 

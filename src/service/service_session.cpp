@@ -8,8 +8,6 @@
 namespace q5480 {
 namespace {
 
-constexpr std::size_t kCorrectionBytes = 8;  // zero and gain, a module float each
-
 // The 32-bit argument of "Z": the module float, exponent in the top byte.
 std::uint32_t ValueArgument(double value) {
   const std::array<std::uint8_t, 4> bytes = EncodeModuleFloat(value);

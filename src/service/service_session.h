@@ -7,20 +7,11 @@
 #include <cstdint>
 
 #include "link/link_status.h"
-#include "link/measurement.h"
+#include "module/command_set.h"
+#include "module/measurement.h"
 #include "service/module_service.h"
 
 namespace q5480 {
-
-// Mode bytes of the measurement read: which of the module's inner
-// quantities the sample's value carries.
-namespace register_mode {
-inline constexpr std::uint8_t kCorrected = 0;  // the signal after the corrections
-inline constexpr std::uint8_t kTerminals = 1;  // the signal at the terminals
-inline constexpr std::uint8_t kResult = 2;     // what the display shows
-inline constexpr std::uint8_t kFraction = 4;   // position in the input range, 0 to 1
-inline constexpr std::uint8_t kAverage = 8;    // the averaged result
-}  // namespace register_mode
 
 // The module keeps zero and gain corrections, in percent, inside this.
 inline constexpr double kCorrectionLimit = 1.9999;

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "config/module_config.h"
-#include "link/measurement.h"
+#include "module/measurement.h"
 #include "service/measurement_recording.h"
 #include "workflow/program_context.h"
 

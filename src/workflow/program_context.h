@@ -15,6 +15,7 @@
 #include "config/settings_file.h"
 #include "conversion/conversion_state.h"
 #include "link/link.h"
+#include "module/measurement_polling.h"
 #include "service/module_service.h"
 #include "workflow/user_interface.h"
 
@@ -71,7 +72,7 @@ struct DisplayState {
 struct ProgramContext {
   explicit ProgramContext(UserInterface& userInterface, LinkSettings linkSettings = {},
                           CommandPauses pauses = {})
-      : ui(userInterface), portEnvironment(linkSettings.ports), link(std::move(linkSettings)),
+      : ui(userInterface), portEnvironment(linkSettings.ports), link(MeasurementPolling(), std::move(linkSettings)),
         service(link, {config, limits, conversion}, image, pauses) {}
 
   UserInterface& ui;

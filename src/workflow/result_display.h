@@ -6,7 +6,7 @@
 
 #include "config/language_table.h"
 #include "config/module_config.h"
-#include "link/measurement.h"
+#include "module/measurement.h"
 
 namespace q5480 {
 

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "link/measurement.h"
+#include "module/measurement.h"
 
 namespace q5480 {
 

@@ -11,9 +11,10 @@
 #include "conversion/build_image.h"
 #include "emulator/module_emulator.h"
 #include "emulator/module_requests.h"
-#include "link/command_set.h"
 #include "link/link.h"
-#include "link/transfer_workers.h"
+#include "module/command_set.h"
+#include "module/measurement_polling.h"
+#include "module/transfer_workers.h"
 #include "service/module_service.h"
 #include "support/module_on_line.h"
 #include "support/scratch_directory.h"
@@ -36,7 +37,7 @@ class DeviceRig {
         module(line.module),
         emulator(line.emulator),
         interposer(line.interposer),
-        link(TestLinkSettings(scratch.Path() / "ports")),
+        link(MeasurementPolling(), TestLinkSettings(scratch.Path() / "ports")),
         service(link, {config, limits, state}, image, kShortPauses),
         commands(service.Commands()) {}
   ~DeviceRig() { link.StopLink(); }

@@ -7,7 +7,7 @@
 #include "config/dates.h"
 #include "config/module_image.h"
 #include "device_fixture.h"
-#include "link/image_packing.h"
+#include "module/image_packing.h"
 
 namespace q5480::device_test {
 namespace {
@@ -282,6 +282,30 @@ TEST(OlderModuleWrite, NeverTouchesTheFactoryAreaAndClearsTheFixedPointForTheWri
   EXPECT_EQ(after[image_offset::kCheckByte], received.ComputeCheckByte());
 }
 
+TEST(NewerModuleWrite, PacksTheLimitsThatTheRecordHeldWhenTheWriteStarted) {
+  DeviceRig rig(ModuleWith(kNewId));
+  SetPt100Configuration(rig.config);
+  rig.config.LimitLow = 12;
+  rig.config.LimitHigh = 190;
+  ASSERT_TRUE(rig.Build());
+  ASSERT_TRUE(rig.OpenIdle());
+  // The opening request goes unanswered once: the worker waits before it
+  // packs, and the window, running meanwhile, edits the record.
+  rig.emulator.Faults().Arm(Fault::NoReply);
+  TransferObserver observer;
+  int edits = 0;
+  observer.idle = [&] {
+    ++edits;
+    rig.config.LimitLow = 50;
+    rig.config.LimitHigh = 60;
+  };
+  ASSERT_EQ(rig.service.Write(observer), LinkStatus::Success);
+  ASSERT_GT(edits, 0);
+  const MemoryBytes memory = rig.module.Memory();
+  EXPECT_EQ(memory[16], 12);
+  EXPECT_EQ(memory[17], 190);
+}
+
 TEST(NewerModuleRead, ConfigurationReadLeavesTheSegmentsOfTheImage) {
   DeviceRig rig(ModuleWith(kNewId));
   SetPt100Configuration(rig.config);
@@ -318,7 +342,7 @@ TEST(TransferFaults, EveryTransferSucceedsExactlyOrFails) {
       ++writes;
       // What the module holds is exactly what was sent, wherever it was written.
       const MemoryBytes memory = rig.module.Memory();
-      const MemoryMap map = PackImage(sent, rig.config);
+      const MemoryMap map = PackImage(sent, MapLimitsOf(rig.config));
       const auto holds = [&](const std::uint8_t* from, std::size_t first, std::size_t end) {
         return std::equal(from + first, from + end, memory.begin() + first);
       };

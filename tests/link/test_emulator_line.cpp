@@ -22,6 +22,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
 using test_support::Bytes;
 
 // Bytes written straight onto a paced module line: every byte echoed, only
@@ -40,10 +41,10 @@ TEST(ModuleLineTest, EchoesEveryBytePacedAndAnswersOnlyWholeFrames) {
                          0x55, 2,   0x55, 0x55, 0x55,  // start bytes inside are data
                          0x55, 2,   'm',  2,    0x90};
   const auto start = Clock::now();
-  ASSERT_EQ(port.Write(written.data(), written.size(), 1000), PortResult::Ok);
+  ASSERT_EQ(port.Write(written.data(), written.size(), milliseconds(1000)), PortResult::Ok);
   Bytes received;
   for (ByteResult byte; received.size() < written.size() + 11 &&
-                        (byte = port.ReadByte(2000)).result == PortResult::Ok;) {
+                        (byte = port.ReadByte(milliseconds(2000))).result == PortResult::Ok;) {
     received.push_back(byte.byte);
   }
   // 32 bytes of 10 bits at 2400 baud: 133 ms at the least.
@@ -53,7 +54,7 @@ TEST(ModuleLineTest, EchoesEveryBytePacedAndAnswersOnlyWholeFrames) {
   EXPECT_EQ(received[21], kReplyStart);
   EXPECT_EQ(received[22], 8);
   EXPECT_EQ(received.back(), CheckByte(std::span(received).subspan(23, 8)));
-  EXPECT_EQ(port.WaitForInput(300), PortResult::TimedOut);
+  EXPECT_EQ(port.WaitForInput(milliseconds(300)), PortResult::TimedOut);
   EXPECT_EQ(line.emulator.FramesRejected(), 3);
   EXPECT_EQ(line.interposer.Requests(), (std::vector<Bytes>{{0x55, 0x55}, {'m', 2}}));
 }

@@ -1,6 +1,7 @@
 // The link against the emulated module on a pseudo-terminal: single
 // exchanges and every line fault with its status, the polling thread with
-// its command queue, and the worker threads of the transfers.
+// its command queue, and the worker threads of the transfers. Polling runs
+// with a protocol of the test's own: the module's is tested above the link.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -14,7 +15,7 @@
 
 #include "emulator/pty_line.h"
 #include "link/link.h"
-#include "link/status_latch.h"
+#include "link/poll_protocol.h"
 #include "support/module_on_line.h"
 #include "support/scratch_directory.h"
 #include "support/wait_until.h"
@@ -38,13 +39,25 @@ Bytes ReplyData(const LinkBuffer& reply, std::size_t length) {
   return {reply.begin(), reply.begin() + static_cast<long>(length)};
 }
 
+// Asks as the module's polling does. Its step keeps the high half of the
+// reply's last byte and counts, in the low half, the polls that found the
+// sample read: what it holds shows what the link handed it.
+class CountingPoll final : public PollProtocol {
+ public:
+  LinkBuffer Request() const override { return PollRequest(); }
+  std::uint8_t Step(std::uint8_t held, const LinkBuffer& reply, bool sampleRead) const override {
+    return static_cast<std::uint8_t>((reply[7] & 0xF0) | ((held + sampleRead) & 0x0F));
+  }
+};
+const CountingPoll kPoll;
+
 // A link whose COM 7 leads to the module through the test's ports folder.
 class LinkFixture : public ::testing::Test {
  protected:
   // `baud` paces the module's line (0: no pacing).
   explicit LinkFixture(int baud = 0)
       : line_(test_support::ModuleWith(), scratch_ / "ports", kTestPort, baud),
-        link_(test_support::TestLinkSettings(scratch_ / "ports")) {
+        link_(kPoll, test_support::TestLinkSettings(scratch_ / "ports")) {
     Module().Override('m', Sample());
   }
 
@@ -165,17 +178,19 @@ TEST_F(TransactTest, SendCommandTriesFiveTimes) {
 }
 
 TEST_F(TransactTest, BaseTimeoutFollowsTheSpeedCodeAndTheBaudRate) {
-  EXPECT_EQ(link_.BaseTimeout(), 100u);  // before any port is configured
-  const std::pair<int, unsigned> speeds[] = {{1, 1200}, {2, 600}, {3, 300}, {4, 150}, {0, 1200}};
+  EXPECT_EQ(link_.BaseTimeout(), milliseconds(100));  // before any port is configured
+  const std::pair<int, milliseconds> speeds[] = {{1, milliseconds(1200)}, {2, milliseconds(600)},
+                                                 {3, milliseconds(300)},  {4, milliseconds(150)},
+                                                 {0, milliseconds(1200)}};
   for (const auto& [speedCode, timeout] : speeds) {
     ASSERT_TRUE(link_.OpenLink(kTestPort, speedCode));
     EXPECT_EQ(link_.BaseTimeout(), timeout) << speedCode;
   }
   ASSERT_TRUE(link_.ConfigurePort(19200));
-  EXPECT_EQ(link_.BaseTimeout(), 75u);
+  EXPECT_EQ(link_.BaseTimeout(), milliseconds(75));
   EXPECT_FALSE(link_.ConfigurePort(21));  // 68571 ms does not fit 16 bits
   link_.StopLink();
-  EXPECT_EQ(link_.BaseTimeout(), 100u);
+  EXPECT_EQ(link_.BaseTimeout(), milliseconds(100));
 }
 
 // At the real line speed a poll stopped in the middle leaves the module
@@ -209,7 +224,7 @@ TEST(LostPort, EveryExchangeEndsAtOnceAsPortLostAndPollingWaitsForTheDeviceToCom
   std::filesystem::create_directory(scratch / "ports");
   auto line = std::make_unique<PtyLine>();  // no module behind it: no echo
   std::filesystem::create_symlink(line->SlavePath(), scratch / "ports" / "com7");
-  Link link(test_support::TestLinkSettings(scratch / "ports"));
+  Link link(kPoll, test_support::TestLinkSettings(scratch / "ports"));
   ASSERT_TRUE(link.OpenLink(kTestPort, kSpeed4800));
   ASSERT_TRUE(WaitUntil([&] { return link.LastPollStatus() == LinkStatus::NoEcho; }));
   EXPECT_TRUE(link.PollRunning());
@@ -235,49 +250,23 @@ TEST(LostPort, EveryExchangeEndsAtOnceAsPortLostAndPollingWaitsForTheDeviceToCom
   EXPECT_FALSE(link.PortLost());
 }
 
-TEST(StatusLatchTest, BitsAreHeldForOnePollUnlessTheSampleWasRead) {
-  // Per poll: status2, whether a window read the sample before it, and the
-  // new average and large error bits expected after it.
-  struct Poll {
-    std::uint8_t status2;
-    bool sampleRead, newAverage, largeError;
-  };
-  const std::vector<std::vector<Poll>> runs = {
-      {{0x20, true, true, false}, {0x00, false, true, false}, {0x00, false, false, false}},
-      {{0x60, true, true, true}, {0x20, false, true, true}, {0x00, true, false, false}},
-      {{0x20, true, true, false}, {0x20, true, true, false}, {0x20, false, true, false}},
-      {{0x9F, true, false, false}, {0x00, false, false, false}},  // other bits ignored
-  };
-  for (std::size_t run = 0; run < runs.size(); ++run) {
-    LatchedStatus state;
-    for (std::size_t i = 0; i < runs[run].size(); ++i) {
-      const Poll& poll = runs[run][i];
-      state = LatchStatus(state, poll.status2, poll.sampleRead);
-      EXPECT_EQ((std::vector<bool>{state.newAverage, state.largeError, state.keepLatched}),
-                (std::vector<bool>{poll.newAverage, poll.largeError, poll.sampleRead}))
-          << "run " << run << ", poll " << i;
-    }
-  }
-}
-
-TEST_F(PollingTest, SamplesFlowIntoTheLastSampleBufferAndTheStatusBitsAreHeld) {
+TEST_F(PollingTest, SamplesFlowIntoTheLastSampleBufferAndThroughTheProtocolsStep) {
   Module().Override('m', Sample(0x60));
   ASSERT_TRUE(link_.OpenLink(kTestPort, kSpeed4800));
   AwaitSample();
   EXPECT_TRUE(link_.LinkStarted());
   EXPECT_EQ(link_.LastPollStatus(), LinkStatus::Success);
   EXPECT_EQ(ReplyData(link_.LastSample(), 8), Sample(0x60));
-  ASSERT_TRUE(WaitUntil([&] { return link_.NewAverage() && link_.LargeError(); }));
-  Module().Override('m', Sample(0x20));
-  ASSERT_TRUE(WaitUntil([&] {
-    link_.SetSampleRead();
-    return link_.NewAverage() && !link_.LargeError();
-  }));
-  Module().Override('m', Sample(0x00));
-  ASSERT_TRUE(WaitUntil([&] { return !link_.NewAverage(); }));
-  // Each new sample is unread until a window reads it.
+  // Only the first poll finds the sample read (nobody has read one yet).
+  ASSERT_TRUE(WaitUntil([&] { return link_.SamplesTaken() >= 3; }));
+  EXPECT_EQ(link_.HeldStatus(), 0x61);
+  // Each new sample is unread until a window reads it; the next step is
+  // told, and carries on from what it held.
   link_.SetSampleRead();
+  ASSERT_TRUE(WaitUntil([&] { return (link_.HeldStatus() & 0x0F) == 2; }));
   ASSERT_TRUE(WaitUntil([&] { return !link_.SampleRead(); }));
+  Module().Override('m', Sample(0x20));
+  ASSERT_TRUE(WaitUntil([&] { return link_.HeldStatus() == 0x22; }));
 }
 
 TEST_F(PollingTest, QueuedCommandGoesOutBetweenPollsAndAFailureIsReportedOnce) {
@@ -324,7 +313,7 @@ TEST_F(PollingTest, StartingTwiceKeepsOneThreadAndStopWaitsForItsEnd) {
 
 TEST_F(PollingTest, StopLinkReleasesThePortForTheNextOpen) {
   ASSERT_TRUE(link_.OpenLink(kTestPort, kSpeed4800));
-  Link other(test_support::TestLinkSettings(scratch_ / "ports"));
+  Link other(kPoll, test_support::TestLinkSettings(scratch_ / "ports"));
   EXPECT_FALSE(other.OpenLink(kTestPort, kSpeed4800)) << "the port is held exclusively";
   link_.StopLink();
   EXPECT_FALSE(link_.PortOpen());
@@ -377,7 +366,7 @@ TEST(SilentWorker, IsCancelledAfterTheSilenceBoundWhileTheWindowRuns) {
   test_support::ScratchDirectory scratch;
   LinkSettings settings = test_support::TestLinkSettings(scratch / "ports");
   settings.workerSilenceBound = milliseconds(300);
-  Link link(settings);
+  Link link(kPoll, settings);
   ASSERT_EQ(link.RunWorker([&] { return Silent(link); }), LinkStatus::Success);
   int idleRuns = 0;
   const auto start = Clock::now();

@@ -21,6 +21,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
 
 TEST(TermiosMarkedInputTest, DecodesDoubledBytesAndErrorMarks) {
   using R = TermiosMarkedInput::Result;
@@ -80,29 +81,29 @@ TEST_F(SerialPortTest, TheConsoleIsNeverOpenedAndAPortOpensOnlyOnce) {
 
 TEST_F(SerialPortTest, AbortEndsAReadAtOnceAndFailsEveryCallWhileSet) {
   OpenAt4800();
-  EXPECT_EQ(port_.ReadByte(50).result, PortResult::TimedOut);
+  EXPECT_EQ(port_.ReadByte(milliseconds(50)).result, PortResult::TimedOut);
   std::thread aborter([&] {
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     abort_.Set();
   });
   const auto start = Clock::now();
-  EXPECT_EQ(port_.ReadByte(60000).result, PortResult::Aborted);
+  EXPECT_EQ(port_.ReadByte(milliseconds(60000)).result, PortResult::Aborted);
   EXPECT_LT(Clock::now() - start, test_support::kGenerousBound);
   aborter.join();
-  EXPECT_EQ(port_.Write(&byte_, 1, 100), PortResult::Aborted);
-  EXPECT_EQ(port_.WaitForInput(100), PortResult::Aborted);
+  EXPECT_EQ(port_.Write(&byte_, 1, milliseconds(100)), PortResult::Aborted);
+  EXPECT_EQ(port_.WaitForInput(milliseconds(100)), PortResult::Aborted);
   EXPECT_FALSE(abort_.Sleep(std::chrono::minutes(1)));
   abort_.Clear();
-  EXPECT_EQ(port_.Write(&byte_, 1, 100), PortResult::Ok);
+  EXPECT_EQ(port_.Write(&byte_, 1, milliseconds(100)), PortResult::Ok);
 }
 
 TEST_F(SerialPortTest, ADeviceThatGoesAwayIsLostForGoodAtOnce) {
   OpenAt4800();
   line_.reset();  // the other end is gone, as when an adapter is pulled
-  EXPECT_EQ(port_.ReadByte(60000).result, PortResult::Lost);
+  EXPECT_EQ(port_.ReadByte(milliseconds(60000)).result, PortResult::Lost);
   EXPECT_TRUE(port_.Lost());
-  EXPECT_EQ(port_.Write(&byte_, 1, 100), PortResult::Lost);
-  EXPECT_EQ(port_.WaitForInput(60000), PortResult::Lost);
+  EXPECT_EQ(port_.Write(&byte_, 1, milliseconds(100)), PortResult::Lost);
+  EXPECT_EQ(port_.WaitForInput(milliseconds(60000)), PortResult::Lost);
   EXPECT_EQ(port_.SettleLine(std::chrono::milliseconds(20), std::chrono::minutes(1)),
             PortResult::Lost);
 }

@@ -16,8 +16,8 @@
 
 #include "emulator/module_emulator.h"
 #include "emulator/module_requests.h"
-#include "link/command_set.h"
 #include "link/link.h"
+#include "module/command_set.h"
 
 namespace q5480::test_support {
 

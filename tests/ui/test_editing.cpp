@@ -9,7 +9,7 @@
 #include <iterator>
 
 #include "emulator/module_memory.h"
-#include "link/image_packing.h"
+#include "module/image_packing.h"
 #include "ui/ttablf.h"
 #include "ui/ttransdf.h"
 #include "ui/tpowerf.h"

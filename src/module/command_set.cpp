@@ -1,23 +1,23 @@
-#include "link/command_set.h"
+#include "module/command_set.h"
 
 #include "config/text.h"
+#include "module/status_latch.h"
 
 namespace q5480 {
 namespace {
 
-constexpr std::uint8_t kSampleLength = 8;
 constexpr std::uint8_t kValueLength = 6;
-constexpr std::uint8_t kIdentifyLength = 7;
-constexpr std::uint8_t kServiceReplyLength = 4;
-constexpr std::uint8_t kBlockHeader = 3;  // count, address high, address low
-constexpr int kServiceAttempts = 5;
 constexpr std::size_t kIdentifierLength = 4;
+constexpr std::uint8_t kIdentifyLength = kBlockHeader + kIdentifierLength;
+constexpr std::uint8_t kServiceReplyLength = 4;
+constexpr int kServiceAttempts = 5;
 constexpr std::size_t kCorrectionsNewAddress = 96;
 
-std::uint8_t High(std::uint32_t value) { return static_cast<std::uint8_t>(value >> 8); }
-std::uint8_t Low(std::uint32_t value) { return static_cast<std::uint8_t>(value); }
-
 }  // namespace
+
+LinkBuffer MeasureRequest(std::uint8_t mode) {
+  return MakeRequest({request_code::kMeasure, mode}, kSampleSize);
+}
 
 CommandSet::CommandSet(Link& link, ModuleConfig& config, ModuleImage& image, CommandPauses pauses)
     : link_(link), config_(config), image_(image), pauses_(pauses) {}
@@ -26,35 +26,38 @@ LinkBuffer CommandSet::PrepareCommand(std::uint8_t code, std::uint32_t argument)
   using namespace request_code;
   switch (code) {
     case kOutput:
-      return MakeRequest({kOutput, High(argument), Low(argument)}, 0);
+      return MakeRequest({kOutput, HighByte(argument), LowByte(argument)}, 0);
     case kRestart:
       return MakeRequest({kRestart}, kNoReply);
     case kRead: {
       const std::uint32_t count = argument >> 16;
       const std::uint32_t address = argument & 0xFFFF;
       if (count == kIdentifyCount) {
-        return MakeRequest({kRead, kIdentifyCount, High(address), Low(address)}, kIdentifyLength);
+        return MakeRequest({kRead, kIdentifyCount, HighByte(address), LowByte(address)},
+                           kIdentifyLength);
       }
       if (count < 1 || count > kMaxBlock) return LinkBuffer{};
-      return MakeRequest({kRead, Low(count), High(address), Low(address)},
+      return MakeRequest({kRead, LowByte(count), HighByte(address), LowByte(address)},
                          static_cast<std::uint8_t>(count + kBlockHeader));
     }
     case kMeasure:
-      return MakeRequest({kMeasure, Low(argument)}, kSampleLength);
+      return MeasureRequest(LowByte(argument));
     case kServiceMode:
       return MakeRequest({kServiceMode, '7', '3', '1', '6'}, kServiceReplyLength);
     case kCorrections: {
       image_.StoreFloat(image_offset::kZeroReg, config_.ZeroReg);
       image_.StoreFloat(image_offset::kGainReg, config_.GainReg);
       const std::size_t address = NewLayout() ? kCorrectionsNewAddress : image_offset::kZeroReg;
-      std::uint8_t data[12] = {kCorrections, 8, High(static_cast<std::uint32_t>(address)),
-                               Low(static_cast<std::uint32_t>(address))};
-      std::copy_n(image_.bytes.begin() + image_offset::kZeroReg, 8, data + 4);
+      std::uint8_t data[1 + kBlockHeader + kCorrectionBytes] = {
+          kCorrections, kCorrectionBytes, HighByte(static_cast<std::uint32_t>(address)),
+          LowByte(static_cast<std::uint32_t>(address))};
+      std::copy_n(image_.bytes.begin() + image_offset::kZeroReg, kCorrectionBytes,
+                  data + 1 + kBlockHeader);
       return MakeRequest(data, 0);
     }
     case kValue:
-      return MakeRequest({kValue, Low(argument), Low(argument >> 8), Low(argument >> 16),
-                          Low(argument >> 24)},
+      return MakeRequest({kValue, LowByte(argument), LowByte(argument >> 8),
+                          LowByte(argument >> 16), LowByte(argument >> 24)},
                          kValueLength);
     default:
       return LinkBuffer{};
@@ -81,7 +84,8 @@ LinkStatus CommandSet::Identify() {
     image_[image_offset::kModuleId + i] = reply[kBlockHeader + i];
     identifier.push_back(static_cast<char>(reply[kBlockHeader + i]));
   }
-  config_.ModuleId = Cp1250ToUtf8(identifier);
+  identifiedId_ = Cp1250ToUtf8(identifier);
+  config_.ModuleId = identifiedId_;
   newLayout_.store(reply[kBlockHeader] > '1');
   return LinkStatus::Success;
 }
@@ -94,8 +98,9 @@ bool CommandSet::TakeSample(MeasurementSample& sample, DeviceStatus& status) {
   }
   sample = DecodeSample(bytes->data());
   DecodeDeviceStatus(sample.Status1, sample.Status2, AverageFlags::Keep, status);
-  status.NewAverage = link_.NewAverage();
-  status.LargeError = link_.LargeError();
+  const LatchedStatus latched = UnpackLatch(link_.HeldStatus());
+  status.NewAverage = latched.newAverage;
+  status.LargeError = latched.largeError;
   wideCurrent_.store(status.CurrentFormat);
   return true;
 }

@@ -6,11 +6,12 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <string>
 
 #include "config/module_config.h"
 #include "config/module_image.h"
 #include "link/link.h"
-#include "link/measurement.h"
+#include "module/measurement.h"
 
 namespace q5480 {
 
@@ -28,8 +29,29 @@ inline constexpr std::uint8_t kValue = 'Z';
 inline constexpr std::uint8_t kOutput = 'o';
 }  // namespace request_code
 
+// Mode bytes of the measurement request: which of the module's inner
+// quantities the sample's value carries. Polling asks for the result.
+namespace register_mode {
+inline constexpr std::uint8_t kCorrected = 0;  // the signal after the corrections
+inline constexpr std::uint8_t kTerminals = 1;  // the signal at the terminals
+inline constexpr std::uint8_t kResult = 2;     // what the display shows
+inline constexpr std::uint8_t kFraction = 4;   // position in the input range, 0 to 1
+inline constexpr std::uint8_t kAverage = 8;    // the averaged result
+}  // namespace register_mode
+
 inline constexpr std::uint8_t kIdentifyCount = 0x80;
 inline constexpr std::size_t kMaxBlock = 16;
+// A memory block's request and reply begin with its count, then its address.
+inline constexpr std::uint8_t kBlockHeader = 3;
+// The "V" request carries zero and gain, a module float each.
+inline constexpr std::size_t kCorrectionBytes = 8;
+
+// Requests carry 16-bit values (addresses, output codes) high byte first.
+inline std::uint8_t HighByte(std::uint32_t value) { return static_cast<std::uint8_t>(value >> 8); }
+inline std::uint8_t LowByte(std::uint32_t value) { return static_cast<std::uint8_t>(value); }
+
+// "m" with a mode byte of register_mode, awaiting a sample.
+LinkBuffer MeasureRequest(std::uint8_t mode);
 
 // The waits of the command sequences; tests shorten them.
 struct CommandPauses {
@@ -57,6 +79,9 @@ class CommandSet {
   // decides the memory layout. Sent with retries: only inside a transfer.
   LinkStatus Identify();
   bool NewLayout() const { return newLayout_.load(); }
+  // The `ModuleId` that the last identification read, for the thread that
+  // runs the transfer (the record is the window thread's).
+  const std::string& IdentifiedId() const { return identifiedId_; }
 
   // The newest unread sample of the polling thread; "new average" and
   // "large error" as the polling thread holds them. False (and model index
@@ -85,6 +110,7 @@ class CommandSet {
   ModuleImage& image_;
   const CommandPauses pauses_;
   std::atomic<bool> newLayout_{false};
+  std::string identifiedId_;
   std::atomic<bool> wideCurrent_{false};
 };
 

@@ -16,4 +16,8 @@ struct LatchedStatus {
 // a window read the sample before it.
 LatchedStatus LatchStatus(const LatchedStatus& before, std::uint8_t status2, bool sampleRead);
 
+// The latch in the one byte that the link holds between polls.
+std::uint8_t PackLatch(const LatchedStatus& latch);
+LatchedStatus UnpackLatch(std::uint8_t held);
+
 }  // namespace q5480

@@ -16,9 +16,17 @@ namespace q5480 {
 inline constexpr std::size_t kMemoryMapSize = 4096;
 using MemoryMap = std::array<std::uint8_t, kMemoryMapSize>;
 
+// `LimitLow` and `LimitHigh` of the record, which the map holds beside the
+// image's bytes.
+struct MapLimits {
+  std::int32_t low = 0;
+  std::int32_t high = 0;
+};
+MapLimits MapLimitsOf(const ModuleConfig& config);
+
 // The map with its check bytes; multi-byte values least significant byte
-// first. `LimitLow` and `LimitHigh` come from the record.
-MemoryMap PackImage(const ModuleImage& image, const ModuleConfig& config);
+// first.
+MemoryMap PackImage(const ModuleImage& image, const MapLimits& limits);
 
 // Puts every mapped part of `map` back into `image`: bytes 0 and 1 receive
 // `LimitLow` and `LimitHigh`, byte 3 is inverted back and bytes 68 to 79 (the

@@ -1,12 +1,12 @@
-// What the link makes of the module's bytes: the newer firmware's memory
+// What the program makes of the module's bytes: the newer firmware's memory
 // map of the image, the comparison that Verify makes, and the samples.
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "config/module_image.h"
-#include "link/image_packing.h"
-#include "link/measurement.h"
+#include "module/image_packing.h"
+#include "module/measurement.h"
 
 namespace q5480 {
 namespace {
@@ -19,13 +19,6 @@ ModuleImage PatternImage() {
   return image;
 }
 
-ModuleConfig Limits(std::int32_t low, std::int32_t high) {
-  ModuleConfig config;
-  config.LimitLow = low;
-  config.LimitHigh = high;
-  return config;
-}
-
 std::uint8_t Check(const MemoryMap& map, std::size_t first, std::size_t last) {
   int sum = 0;
   for (std::size_t i = first; i <= last; ++i) sum += map[i];
@@ -34,7 +27,7 @@ std::uint8_t Check(const MemoryMap& map, std::size_t first, std::size_t last) {
 
 TEST(PackImage, EveryRowOfTheMapWithItsCheckBytes) {
   const ModuleImage image = PatternImage();
-  const MemoryMap map = PackImage(image, Limits(12, 190));
+  const MemoryMap map = PackImage(image, {12, 190});
   // Map address and image offset; floats and words go least significant
   // byte first.
   const std::pair<std::size_t, std::size_t> moved[] = {
@@ -61,7 +54,7 @@ TEST(PackImage, EveryRowOfTheMapWithItsCheckBytes) {
   for (std::size_t a = 2748; a <= 2751; ++a) EXPECT_EQ(map[a], Check(map, 1088, 2747));
 
   // Limits outside a byte are held to it.
-  const MemoryMap held = PackImage(image, Limits(-5, 300));
+  const MemoryMap held = PackImage(image, {-5, 300});
   EXPECT_EQ(held[16], 0);
   EXPECT_EQ(held[17], 255);
 }
@@ -70,7 +63,7 @@ TEST(UnpackImage, RoundTripOfEveryMappedFieldLeavesTheRest) {
   const ModuleImage original = PatternImage();
   ModuleImage unpacked;
   unpacked.bytes.fill(0xEE);
-  UnpackImage(PackImage(original, Limits(12, 190)), unpacked);
+  UnpackImage(PackImage(original, {12, 190}), unpacked);
   for (std::size_t i = 2; i < kImageSize; ++i) {
     const bool compensation = i >= 68 && i <= 79;  // not kept by the newer firmware
     const bool mapped = (i <= 7) || (i >= 16 && i <= 1855) || (i >= 2020 && i <= 2031);

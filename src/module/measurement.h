@@ -7,6 +7,9 @@
 namespace q5480 {
 
 inline constexpr std::size_t kSampleSize = 8;  // data bytes of an "m" reply
+// Where the status bytes lie in a sample, after the value and the current.
+inline constexpr std::size_t kSampleStatus1 = 6;
+inline constexpr std::size_t kSampleStatus2 = 7;
 
 struct MeasurementSample {
   double Value = 0;    // the result in the result unit

@@ -1,4 +1,4 @@
-#include "link/image_packing.h"
+#include "module/image_packing.h"
 
 #include <algorithm>
 
@@ -67,10 +67,12 @@ std::uint8_t LimitByte(std::int32_t limit) {
 
 }  // namespace
 
-MemoryMap PackImage(const ModuleImage& image, const ModuleConfig& config) {
+MapLimits MapLimitsOf(const ModuleConfig& config) { return {config.LimitLow, config.LimitHigh}; }
+
+MemoryMap PackImage(const ModuleImage& image, const MapLimits& limits) {
   MemoryMap map{};
-  map[kLimitLowAt] = LimitByte(config.LimitLow);
-  map[kLimitHighAt] = LimitByte(config.LimitHigh);
+  map[kLimitLowAt] = LimitByte(limits.low);
+  map[kLimitHighAt] = LimitByte(limits.high);
   map[kInvertedCopyAt] = static_cast<std::uint8_t>(~image[kInvertedCopy]);
   for (const auto& run : kRuns) {
     for (std::size_t i = 0; i < run.length; ++i) map[run.mapFirst + i] = image[ImageOffset(run, i)];

@@ -1,9 +1,8 @@
-#include "link/transfer_workers.h"
+#include "module/transfer_workers.h"
 
 #include <algorithm>
 #include <span>
 
-#include "link/image_packing.h"
 
 namespace q5480 {
 namespace {
@@ -19,7 +18,6 @@ constexpr AddressRange kNewVerificationRanges[] = {{16, 47}, {96, 108}, {128, 20
 constexpr AddressRange kOldVerificationRanges[] = {{0, 7}, {68, 1791}, {2016, 2031}};
 
 constexpr std::size_t kOldMemorySize = 2048;
-constexpr std::uint8_t kBlockHeader = 3;
 constexpr std::uint8_t kFixedPointBit = 0x80;
 
 // The newer firmware's settings and segment areas, 16-byte blocks.
@@ -47,9 +45,6 @@ std::span<const AddressRange> RangesOf(int kind, bool newLayout) {
                    : std::span<const AddressRange>(kOldVerificationRanges);
 }
 
-std::uint8_t High(std::size_t value) { return static_cast<std::uint8_t>(value >> 8); }
-std::uint8_t Low(std::size_t value) { return static_cast<std::uint8_t>(value); }
-
 // Stops a sequence once the transfer has been cancelled.
 LinkStatus Running(const Link& link) {
   return link.TransferRunning() ? LinkStatus::Success : LinkStatus::Aborted;
@@ -65,7 +60,7 @@ LinkStatus ReadBlock(CommandSet& commands, std::size_t address, std::size_t coun
       !Succeeded(status)) {
     return status;
   }
-  if (reply[0] != count || reply[1] != High(address) || reply[2] != Low(address)) {
+  if (reply[0] != count || reply[1] != HighByte(address) || reply[2] != LowByte(address)) {
     return LinkStatus::BadReply;
   }
   std::copy_n(reply.begin() + kBlockHeader, count, memory.begin() + static_cast<long>(address));
@@ -76,17 +71,18 @@ LinkStatus ReadBlock(CommandSet& commands, std::size_t address, std::size_t coun
 // reply must repeat count and address.
 LinkStatus WriteBlock(Link& link, std::size_t address, std::span<const std::uint8_t> data,
                       bool replyAwaited) {
-  std::array<std::uint8_t, 4 + kMaxBlock> bytes{request_code::kWrite,
-                                                static_cast<std::uint8_t>(data.size()),
-                                                High(address), Low(address)};
-  std::copy(data.begin(), data.end(), bytes.begin() + 4);
+  constexpr std::size_t kHeader = 1 + kBlockHeader;  // "D", count, address
+  std::array<std::uint8_t, kHeader + kMaxBlock> bytes{request_code::kWrite,
+                                                      static_cast<std::uint8_t>(data.size()),
+                                                      HighByte(address), LowByte(address)};
+  std::copy(data.begin(), data.end(), bytes.begin() + kHeader);
   const LinkBuffer request =
-      MakeRequest(std::span<const std::uint8_t>(bytes.data(), 4 + data.size()),
+      MakeRequest(std::span<const std::uint8_t>(bytes.data(), kHeader + data.size()),
                   replyAwaited ? kBlockHeader : 0);
   LinkBuffer reply{};
   if (const LinkStatus status = link.SendFlagged(request, reply); !Succeeded(status)) return status;
   const bool repeated =
-      reply[0] == data.size() && reply[1] == High(address) && reply[2] == Low(address);
+      reply[0] == data.size() && reply[1] == HighByte(address) && reply[2] == LowByte(address);
   return !replyAwaited || repeated ? LinkStatus::Success : LinkStatus::BadReply;
 }
 
@@ -98,9 +94,9 @@ LinkStatus Store(Link& link, std::initializer_list<std::uint8_t> data) {
 
 std::uint8_t Not(std::uint8_t value) { return static_cast<std::uint8_t>(~value); }
 
-LinkStatus WriteNewLayout(CommandSet& commands) {
+LinkStatus WriteNewLayout(CommandSet& commands, const MapLimits& limits) {
   Link& link = commands.GetLink();
-  const MemoryMap map = PackImage(commands.Image(), commands.Config());
+  const MemoryMap map = PackImage(commands.Image(), limits);
   long done = 0;
   int last = 0;
   for (const AddressRange& range : kNewWriteRanges) {
@@ -129,7 +125,7 @@ LinkStatus WriteOldLayout(CommandSet& commands) {
   Link& link = commands.GetLink();
   // What goes to the module; the image itself keeps the fixed point bit.
   ModuleImage sent = commands.Image();
-  if (ClearsFixedPoint(false, commands.Config().ModuleId)) {
+  if (ClearsFixedPoint(false, commands.IdentifiedId())) {
     sent[image_offset::kUnitsAndPoint] &= static_cast<std::uint8_t>(~kFixedPointBit);
   }
   // The store is refused unless its check covers the bytes actually sent.
@@ -162,13 +158,13 @@ LinkStatus WriteOldLayout(CommandSet& commands) {
 
 }  // namespace
 
-LinkStatus ReadWorker(CommandSet& commands, int kind) {
+LinkStatus ReadWorker(CommandSet& commands, int kind, const MapLimits& limits) {
   Link& link = commands.GetLink();
   if (const LinkStatus identified = commands.Identify(); !Succeeded(identified)) return identified;
   const bool newLayout = commands.NewLayout();
   MemoryMap memory{};
   if (newLayout) {
-    memory = PackImage(commands.Image(), commands.Config());
+    memory = PackImage(commands.Image(), limits);
   } else {
     std::copy_n(commands.Image().bytes.begin(), kOldMemorySize, memory.begin());
   }
@@ -198,13 +194,13 @@ LinkStatus ReadWorker(CommandSet& commands, int kind) {
   return status;
 }
 
-LinkStatus WriteWorker(CommandSet& commands) {
+LinkStatus WriteWorker(CommandSet& commands, const MapLimits& limits) {
   Link& link = commands.GetLink();
   LinkBuffer reply{};
   LinkStatus status = link.SendWithRetries(MakeRequest({request_code::kOpenWrite, 0, 0}, 0), reply);
   if (Succeeded(status)) status = commands.Identify();
   if (Succeeded(status)) {
-    status = commands.NewLayout() ? WriteNewLayout(commands) : WriteOldLayout(commands);
+    status = commands.NewLayout() ? WriteNewLayout(commands, limits) : WriteOldLayout(commands);
   }
   if (Succeeded(status)) {
     // The module has stored the configuration; a cancel now only shortens

@@ -1,4 +1,4 @@
-#include "link/measurement.h"
+#include "module/measurement.h"
 
 #include "config/module_image.h"
 
@@ -26,9 +26,9 @@ double DecodeCurrent(std::uint8_t high, std::uint8_t low, bool wideFormat) {
 }
 
 MeasurementSample DecodeSample(const std::uint8_t* data) {
-  MeasurementSample sample = DecodeValueReply(data, Bit(data[7], 4));
-  sample.Status1 = data[6];
-  sample.Status2 = data[7];
+  MeasurementSample sample = DecodeValueReply(data, Bit(data[kSampleStatus2], 4));
+  sample.Status1 = data[kSampleStatus1];
+  sample.Status2 = data[kSampleStatus2];
   return sample;
 }
 

@@ -8,7 +8,8 @@
 #include <vector>
 
 #include "config/module_image.h"
-#include "link/command_set.h"
+#include "module/command_set.h"
+#include "module/image_packing.h"
 
 namespace q5480 {
 
@@ -20,14 +21,18 @@ inline constexpr long kNewLayoutWriteTotal = 1856;
 inline constexpr long kOldLayoutWriteTotal = 1831;
 inline constexpr long kInfoWriteTotal = 80;
 
+// The workers read nothing of the record, which the window thread owns:
+// the limits that they pack are copied from it on the calling thread before
+// the transfer starts. (Identification still stores `ModuleId` into it.)
+
 // Identifies the module and reads the address ranges of `kind` into the
 // image (through the memory map with the newer firmware); parts not read
 // keep their values, and what was read before a failure stays.
-LinkStatus ReadWorker(CommandSet& commands, int kind);
+LinkStatus ReadWorker(CommandSet& commands, int kind, const MapLimits& limits);
 
 // Opens a configuration write, identifies the module and writes the image
 // that the caller built; a failure that was not a cancel ends with one "r".
-LinkStatus WriteWorker(CommandSet& commands);
+LinkStatus WriteWorker(CommandSet& commands, const MapLimits& limits);
 
 // Writes only the identification texts (image bytes 1712 to 1791).
 LinkStatus InfoWriteWorker(CommandSet& commands);
