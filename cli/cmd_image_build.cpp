@@ -20,10 +20,12 @@ constexpr const char* kHelp = R"(usage: q5480ctl image build FILE.par [--table F
 
 Builds the 2052-byte module image of the configuration in FILE.par as the
 program does before a write: a table conversion reads its table file again
-(the --table file, else the name stored in FILE.par, looked for beside
-FILE.par, then in the program directory and its "Tables" and "Tablice"
-folders) and a power series is sampled again. The image is written to
-FILE.bin, or printed as hex, 16 bytes a line after the offset.
+(the --table file, else the name stored in FILE.par, looked for where the
+desktop program looks for it: beside FILE.par, in the current folder, in
+the program directory and its "Tables" (else "Tablice") folder, then in the
+installed "Tables" and "Tablice" folders) and a power series is sampled
+again. The image is written to FILE.bin, or printed as hex, 16 bytes a line
+after the offset.
 
 options:
   --table FILE.dat  the table file to use instead of the stored name

@@ -9,9 +9,9 @@
 #include "device_session.h"
 #include "config/numbers.h"
 #include "config/text.h"
+#include "service/diagnostics_texts.h"
+#include "service/display_format.h"
 #include "service/service_session.h"
-#include "workflow/diagnostics_texts.h"
-#include "workflow/display_format.h"
 
 namespace q5480::cli {
 namespace {

@@ -64,7 +64,7 @@ int Run(const std::vector<std::string>& args) {
   }
 
   LanguageTable texts;
-  Link link(MeasurementPolling());
+  Link link(MeasurementPolling(), ProgramLinkSettings());
   if (!link.OpenLink(static_cast<int>(*port), 3)) {
     return ReportMessage(SubstituteNumber(texts.Tr("COM%d initialization failed"), *port) + "!",
                          kExitFailed);

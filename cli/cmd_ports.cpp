@@ -4,6 +4,7 @@
 
 #include "cli_support.h"
 #include "command_registry.h"
+#include "device_session.h"
 #include "link/port_list.h"
 
 namespace q5480::cli {
@@ -26,7 +27,7 @@ exit status:
 int Run(const std::vector<std::string>& args) {
   std::string error;
   if (!ParseArguments(args, OptionSpec{}, error)) return Fail(kCommand, error, kExitUsage);
-  PrintLines(ListPorts(PortEnvironment{}));
+  PrintLines(ListPorts(ProgramLinkSettings().ports));
   return kExitOk;
 }
 

@@ -8,9 +8,10 @@
 #include "cli_support.h"
 #include "command_registry.h"
 #include "config/dates.h"
+#include "config/program_directory.h"
 #include "conversion/conversion_messages.h"
-#include "conversion/stored_configuration.h"
-#include "workflow/printed_report.h"
+#include "service/printed_report.h"
+#include "service/stored_configuration.h"
 
 namespace q5480::cli {
 namespace {
@@ -56,7 +57,8 @@ int Run(const std::vector<std::string>& args) {
   InputLimits limits;
   ConversionState state;
   const std::optional<Refusal> refusal = LoadStoredConfiguration(
-      input, table ? std::optional<std::filesystem::path>(*table) : std::nullopt, {config, limits, state});
+      input, table ? std::optional<std::filesystem::path>(*table) : std::nullopt, ProgramDirectory(),
+      {config, limits, state});
   // A table that is not at hand leaves only the accuracy untold.
   if (refusal && refusal->key != kCannotOpenFile) return ReportMessage(RefusalMessage(*refusal), kExitFailed);
   const PrintedReport report = ComposePrintedReport(config, limits, state, LanguageTable(), "English", Today());

@@ -9,10 +9,9 @@
 #include "command_registry.h"
 #include "config/numbers.h"
 #include "conversion/conversion_messages.h"
+#include "service/display_format.h"
 #include "service/transfer_simulation.h"
 #include "stored_image.h"
-#include "workflow/display_format.h"
-#include "workflow/simulation_window.h"
 
 namespace q5480::cli {
 namespace {

@@ -16,9 +16,9 @@ constexpr const char* kHelp = R"(usage: q5480ctl write FILE.par --port N [--tabl
 Writes the configuration of FILE.par into the module on COM N with the
 checks and image build of the desktop program's Write: a table conversion
 reads its table file again (the --table file, else the name stored in
-FILE.par, looked for beside FILE.par, then in the program's "Tables" and
-"Tablice" folders), a power series is sampled again, the module must be of
-the configuration's model, and the configuration date becomes today's.
+FILE.par, looked for where "image build" looks for it), a power series is
+sampled again, the module must be of the configuration's model, and the
+configuration date becomes today's.
 Progress ("Writing data... 40%") goes to standard error.
 
 options:

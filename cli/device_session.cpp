@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "config/dates.h"
+#include "config/program_directory.h"
 #include "stored_image.h"
 
 namespace q5480::cli {
@@ -39,6 +40,12 @@ void ProgressLine::Finish() {
   if (terminal_ && shown_ >= 0) std::fputc('\n', stderr);
 }
 
+LinkSettings ProgramLinkSettings() {
+  LinkSettings settings;
+  settings.ports.portsDirectory = PortsDirectory();
+  return settings;
+}
+
 std::string LinkReason(LinkStatus status, int port) {
   const std::string com = "COM" + std::to_string(port);
   switch (status) {
@@ -55,7 +62,8 @@ std::string LinkReason(LinkStatus status, int port) {
 }
 
 DeviceSession::DeviceSession(std::string_view command)
-    : command_(command), link_(MeasurementPolling()), service_(link_, {config, limits, conversion_}, image) {}
+    : command_(command), link_(MeasurementPolling(), ProgramLinkSettings()),
+      service_(link_, {config, limits, conversion_}, image) {}
 
 DeviceSession::~DeviceSession() { link_.StopLink(); }
 

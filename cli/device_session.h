@@ -37,6 +37,10 @@ class ProgressLine {
   int shown_ = -1;
 };
 
+// The link settings of q5480ctl: links "comN" in the ports folder of the
+// program directory, which all programs of one build share, name extra ports.
+LinkSettings ProgramLinkSettings();
+
 // Why an exchange with the module on COM `port` failed, in a few words:
 // "no echo from COM9".
 std::string LinkReason(LinkStatus status, int port);

@@ -4,9 +4,10 @@
 
 #include "command_registry.h"
 #include "config/dates.h"
+#include "config/program_directory.h"
 #include "conversion/build_image.h"
 #include "conversion/conversion_messages.h"
-#include "conversion/stored_configuration.h"
+#include "service/stored_configuration.h"
 
 namespace q5480::cli {
 
@@ -17,7 +18,8 @@ int LoadStoredFile(std::string_view command, const std::string& parametersFile,
     if (int status = CheckInputFile(command, *table); status != kExitOk) return status;
   }
   const std::optional<Refusal> refusal = LoadStoredConfiguration(
-      parametersFile, table ? std::optional<std::filesystem::path>(*table) : std::nullopt, context);
+      parametersFile, table ? std::optional<std::filesystem::path>(*table) : std::nullopt, ProgramDirectory(),
+      context);
   if (!refusal) return kExitOk;
   if (refusal->key == kCannotOpenFile) {
     return Fail(command, "cannot find the table file \"" + context.config.File + "\" (give it with --table)",

@@ -18,8 +18,9 @@
 namespace q5480::cli {
 
 // Checks `parametersFile` and `table`, then loads the configuration into
-// `context` with its table read again (`table` instead of the stored name) or
-// its series sampled again. kExitOk; a missing file or a table not found
+// `context` with its table read again (`table` instead of the stored name,
+// which is looked for where the desktop program looks for it) or its series
+// sampled again. kExitOk; a missing file or a table not found
 // kExitUsage; a refused file kExitFailed.
 int LoadStoredFile(std::string_view command, const std::string& parametersFile,
                    const std::optional<std::string>& table, const ConversionContext& context);

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "config/user_interface.h"
 #include "workflow/dialog_host.h"
 #include "workflow/program_context.h"
+#include "workflow/user_interface.h"
 
 namespace q5480::fuzz {
 

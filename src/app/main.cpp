@@ -31,6 +31,7 @@ int main(int argc, char** argv) {
 
   q5480::DesktopOptions options;
   options.programDirectory = q5480::ProgramDirectory();
+  options.link.ports.portsDirectory = q5480::PortsDirectory();
   options.desktop = VirtualDesktop();
   options.regional.decimalSeparator = DecimalSeparator();
   options.regional.longTimeFormat = QLocale::system().timeFormat(QLocale::LongFormat).toStdString();

@@ -90,6 +90,11 @@ bool LanguageTable::IsComplete() const {
   return true;
 }
 
+std::string TextOrKey(const LanguageTable& language, std::string_view key) {
+  std::string text = language.Tr(key);
+  return text.empty() ? std::string(key) : text;
+}
+
 std::string DropLastCharacter(const std::string& text) {
   std::size_t count = CharCount(text);
   return count == 0 ? std::string() : Utf8Left(text, count - 1);

@@ -37,6 +37,10 @@ class LanguageTable {
   std::vector<std::string> lines_;
 };
 
+// A text of the program that the language table may lack: the translation
+// when there is one, else the English text itself.
+std::string TextOrKey(const LanguageTable& language, std::string_view key);
+
 // A translation without its last character: the keys that end in "1" only to
 // stay distinct ("New1", "Other1", "Result1").
 std::string DropLastCharacter(const std::string& text);

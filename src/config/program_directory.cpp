@@ -30,8 +30,10 @@ fs::path ProgramDirectory() {
 
 fs::path PortsDirectory() { return ProgramDirectory() / "ports"; }
 
-std::vector<fs::path> DataDirectories() {
-  return {ProgramDirectory(), ExecutableDirectory(), fs::path(Q5480_DATA_DIR)};
+std::vector<fs::path> DataDirectories() { return DataDirectories(ProgramDirectory()); }
+
+std::vector<fs::path> DataDirectories(const fs::path& programDirectory) {
+  return {programDirectory, ExecutableDirectory(), fs::path(Q5480_DATA_DIR)};
 }
 
 std::optional<fs::path> FindDataFile(std::string_view name) {

@@ -24,6 +24,8 @@ std::filesystem::path PortsDirectory();
 // looked for, in this order: the program directory, beside the executable,
 // the installed data directory.
 std::vector<std::filesystem::path> DataDirectories();
+// The same with `programDirectory` as the program directory.
+std::vector<std::filesystem::path> DataDirectories(const std::filesystem::path& programDirectory);
 
 // A data file of the program, from the first of the data directories that
 // has it. Nothing when none has it.

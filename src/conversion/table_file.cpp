@@ -4,9 +4,7 @@
 #include <vector>
 
 #include "config/line_buffer.h"
-#include "config/program_directory.h"
 #include "conversion/conversion_messages.h"
-#include "conversion/power_series.h"
 #include "conversion/sensor_signal.h"
 #include "conversion/user_table.h"
 
@@ -61,49 +59,6 @@ std::optional<Refusal> AcceptReloadedTable(const ConversionContext& context) {
   }
   config.TableLoaded = true;
   return std::nullopt;
-}
-
-std::optional<Refusal> ReloadUserData(const ConversionContext& context,
-                                      const std::filesystem::path& tableFile) {
-  ModuleConfig& config = context.config;
-  ConversionState& state = context.state;
-  state.TableType = config.Typ;
-  if (config.Lin == kLinSeries && config.Typ != kTypUserThermocouple) {
-    if (auto refusal = SampleSeriesToTable(config, state, context.limits)) return refusal;
-    SetUserRange(state.Table, context.limits);
-    config.TableLoaded = true;
-    return std::nullopt;
-  }
-  if (auto refusal = LoadTableFile(tableFile, state, context.limits)) return refusal;
-  return AcceptReloadedTable(context);
-}
-
-std::optional<std::filesystem::path> LocateTableFile(std::string_view file,
-                                                     const std::filesystem::path& besideDirectory) {
-  const std::string name = TableFileBaseName(file);
-  if (name.empty()) return std::nullopt;
-  std::vector<std::filesystem::path> candidates{besideDirectory / name, ProgramDirectory() / name};
-  for (const char* folder : {"Tables", "Tablice"}) {
-    if (const auto directory = FindDataFile(folder)) candidates.push_back(*directory / name);
-  }
-  for (const auto& candidate : candidates) {
-    std::error_code error;
-    if (std::filesystem::is_regular_file(candidate, error)) return candidate;
-  }
-  return std::nullopt;
-}
-
-std::optional<Refusal> RestoreUserData(const ConversionContext& context,
-                                       const std::optional<std::filesystem::path>& tableFile,
-                                       const std::filesystem::path& besideDirectory) {
-  ModuleConfig& config = context.config;
-  config.TableLoaded = false;
-  if (!UsesUserTable(config)) return std::nullopt;
-  if (config.Lin == kLinSeries && config.Typ != kTypUserThermocouple) return ReloadUserData(context, {});
-  const std::optional<std::filesystem::path> path =
-      tableFile ? tableFile : LocateTableFile(config.File, besideDirectory);
-  if (!path) return Refusal{.key = kCannotOpenFile};
-  return ReloadUserData(context, *path);
 }
 
 }  // namespace q5480

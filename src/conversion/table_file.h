@@ -41,24 +41,4 @@ std::optional<int> FailingTableLine(const UserTable& table, std::size_t lineCoun
 // `TableLoaded` when accepted.
 std::optional<Refusal> AcceptReloadedTable(const ConversionContext& context);
 
-// Restores the user data that a stored configuration needs: parses the table
-// file for a table, or samples the power series. Leaves `TableLoaded` set
-// unless refused.
-std::optional<Refusal> ReloadUserData(const ConversionContext& context,
-                                      const std::filesystem::path& tableFile);
-
-// The table file of a stored configuration: its name (directory cut off)
-// beside `besideDirectory`, then in the program directory and its "Tables"
-// and "Tablice" folders.
-std::optional<std::filesystem::path> LocateTableFile(std::string_view file,
-                                                     const std::filesystem::path& besideDirectory);
-
-// What a stored configuration needs before it can be built: nothing for a
-// built-in characteristic; the series sampled again; or the table read again
-// from `tableFile` (when given) or from where LocateTableFile finds it
-// ("Cannot open file" when it is nowhere).
-std::optional<Refusal> RestoreUserData(const ConversionContext& context,
-                                       const std::optional<std::filesystem::path>& tableFile,
-                                       const std::filesystem::path& besideDirectory);
-
 }  // namespace q5480

@@ -13,13 +13,14 @@ namespace q5480 {
 struct PortEnvironment {
   std::filesystem::path sysfsRoot = "/sys";
   std::filesystem::path devRoot = "/dev";
-  std::filesystem::path portsDirectory;  // empty: PortsDirectory()
+  // The ports folder of the program directory (the programs pass it in);
+  // empty: none, only the system's ports.
+  std::filesystem::path portsDirectory;
 
   // Only the "comN" links in `folder`: no port of the system is listed or
   // opened (tests, benchmarks and fuzzing must never touch a real device).
   static PortEnvironment OnlyLinksIn(const std::filesystem::path& folder);
 
-  std::filesystem::path PortsFolder() const;
   std::filesystem::path ConsoleList() const;
 };
 

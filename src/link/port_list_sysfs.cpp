@@ -9,8 +9,6 @@
 #include <set>
 #include <system_error>
 
-#include "config/program_directory.h"
-
 namespace q5480 {
 namespace {
 
@@ -96,18 +94,16 @@ PortEnvironment PortEnvironment::OnlyLinksIn(const fs::path& folder) {
   return {folder / "no-sysfs", folder / "no-dev", folder};
 }
 
-fs::path PortEnvironment::PortsFolder() const {
-  return portsDirectory.empty() ? PortsDirectory() : portsDirectory;
-}
-
 fs::path PortEnvironment::ConsoleList() const {
   return sysfsRoot / "class/tty/console/active";
 }
 
 std::optional<fs::path> ComDevicePath(int number, const PortEnvironment& env) {
   std::error_code error;
-  fs::path link = env.PortsFolder() / ("com" + std::to_string(number));
-  if (fs::is_symlink(link, error) || fs::exists(link, error)) return link;
+  if (!env.portsDirectory.empty()) {
+    fs::path link = env.portsDirectory / ("com" + std::to_string(number));
+    if (fs::is_symlink(link, error) || fs::exists(link, error)) return link;
+  }
   for (const Family& family : kFamilies) {
     int index = number - family.firstCom;
     if (index >= 0 && index < kPortsPerFamily) {
@@ -127,7 +123,8 @@ std::vector<std::string> ListPorts(const PortEnvironment& env) {
     if (!number || console.count(name) || !IsRealDevice(item.path(), name)) continue;
     byNumber[*number] = Entry(*number, (env.devRoot / name).string(), VendorText(item.path()));
   }
-  for (const auto& item : fs::directory_iterator(env.PortsFolder(), error)) {
+  // Without a ports folder the iterator fails at once and lists nothing.
+  for (const auto& item : fs::directory_iterator(env.portsDirectory, error)) {
     std::string name = item.path().filename().string();
     if (name.rfind("com", 0) != 0) continue;
     std::optional<int> number = ParseComNumber(name.substr(3));

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "config/conversion_error.h"
+#include "config/numbers.h"
 #include "conversion/conversion_messages.h"
 #include "conversion/transfer_table.h"
 
@@ -81,6 +82,20 @@ SimulationPoint TransferSimulation::AtOutput(double fraction) const {
 bool TransferSimulation::Bipolar() const {
   return std::fabs(signalLow_ + signalHigh_) <
          kSymmetryTolerance * std::max(std::fabs(signalLow_), std::fabs(signalHigh_));
+}
+
+std::string SimulatedSignalUnit(int typ) {
+  if (IsResistanceInput(typ)) return "Ohm";
+  if (IsThermocouple(typ) || typ == kTypMillivolts) return "mV";
+  if (IsCurrentInput(typ)) return "mA";
+  return typ == kTypVoltage ? "V" : "";
+}
+
+std::string FormatSimulatedSignal(double signal) {
+  const double magnitude = std::fabs(signal);
+  if (magnitude > 1000) return FormatFixed(signal, 4, 0);
+  if (magnitude > 100) return FormatFixed(RoundHalfEven(10 * signal) / 10, 0, 1);
+  return FormatFixed(RoundHalfEven(100 * signal) / 100, 0, 2);
 }
 
 SimulationSetup PrepareSimulation(const ConversionContext& context, const ModuleImage& image) {

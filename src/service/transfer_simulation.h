@@ -58,6 +58,13 @@ class TransferSimulation {
   TransferFractionTable fractions_;
 };
 
+// The unit of the signal of input type `typ`: "Ohm", "mV", "mA", "V" or "".
+std::string SimulatedSignalUnit(int typ);
+
+// The signal as the simulation window shows it (without its parentheses and
+// unit): no decimals above 1000 in magnitude, one above 100, else two.
+std::string FormatSimulatedSignal(double signal);
+
 struct SimulationSetup {
   std::optional<Refusal> refusal;  // told to the person; the window opens all the same
   std::optional<TransferSimulation> simulation;

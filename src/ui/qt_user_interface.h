@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <functional>
 
-#include "config/user_interface.h"
+#include "workflow/user_interface.h"
 
 class QWidget;
 

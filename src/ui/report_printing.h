@@ -7,7 +7,7 @@
 #include <QPrinter>
 #include <memory>
 
-#include "workflow/printed_report.h"
+#include "service/printed_report.h"
 
 class QWidget;
 

@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "config/numbers.h"
-#include "workflow/display_format.h"
+#include "service/display_format.h"
 #include "workflow/output_entry.h"
 
 namespace q5480 {

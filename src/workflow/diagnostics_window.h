@@ -9,8 +9,8 @@
 #include <functional>
 #include <string>
 
+#include "service/diagnostics_texts.h"
 #include "service/service_session.h"
-#include "workflow/diagnostics_texts.h"
 #include "workflow/program_context.h"
 
 namespace q5480 {

@@ -105,11 +105,6 @@ void Apply(const std::array<TextOf, N>& texts, const LanguageTable& language,
 
 }  // namespace
 
-std::string TextOrKey(const LanguageTable& language, std::string_view key) {
-  std::string text = language.Tr(key);
-  return text.empty() ? std::string(key) : text;
-}
-
 std::string ParametersFilter(const LanguageTable& language) {
   return language.Tr("Parameters files") + " (*.par)|*.par|" + language.Tr("All files") + "|*.*";
 }

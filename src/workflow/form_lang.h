@@ -5,7 +5,6 @@
 
 #include <map>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "config/language_table.h"
@@ -23,10 +22,6 @@ struct FormTexts {
 };
 
 FormTexts FormLangTexts(const LanguageTable& language);
-
-// A text of the program that the language table may lack: the translation
-// when there is one, else the English text itself.
-std::string TextOrKey(const LanguageTable& language, std::string_view key);
 
 // "Parameters files (*.par)|*.par|All files|*.*" in the current language.
 std::string ParametersFilter(const LanguageTable& language);

@@ -3,8 +3,9 @@
 // follow every sample, and the command states after every tick.
 #include <cmath>
 
-#include "workflow/display_format.h"
+#include "service/display_format.h"
 #include "workflow/main_window.h"
+#include "workflow/result_display.h"
 
 namespace q5480 {
 namespace {

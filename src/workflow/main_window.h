@@ -12,12 +12,12 @@
 #include <string_view>
 
 #include "service/module_service.h"
+#include "service/printed_report.h"
 #include "workflow/chart_view.h"
 #include "workflow/dialog_host.h"
 #include "workflow/file_commands.h"
 #include "workflow/form_lang.h"
 #include "workflow/parameter_panel.h"
-#include "workflow/printed_report.h"
 #include "workflow/program_context.h"
 #include "workflow/sample_fan_out.h"
 

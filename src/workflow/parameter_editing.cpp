@@ -10,7 +10,7 @@
 #include "config/text.h"
 #include "conversion/conversion_messages.h"
 #include "conversion/range_rules.h"
-#include "workflow/display_format.h"
+#include "service/display_format.h"
 #include "workflow/parameter_panel.h"
 
 namespace q5480 {

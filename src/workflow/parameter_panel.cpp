@@ -2,8 +2,8 @@
 
 #include "config/numbers.h"
 #include "conversion/sensor_signal.h"
+#include "service/display_format.h"
 #include "workflow/conversion_command.h"
-#include "workflow/display_format.h"
 
 namespace q5480 {
 namespace {

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "service/user_data.h"
 #include "workflow/program_context.h"
 
 namespace q5480 {
@@ -158,8 +159,9 @@ class ParameterPanel {
   // Editing makes the configuration differ from what the module holds.
   void Edited(PanelField field);
   bool UserDataMissing();
-  bool RebuildFromSeries();
-  bool ReadTableFile();
+  // "User defined sensor or conversion!", "No data available." on two lines.
+  std::string NoUserDataText() const;
+  void TellUserDataMissing(const UserDataResult& result);
 
   ProgramContext& context_;
   PanelView view_;

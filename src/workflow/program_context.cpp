@@ -1,7 +1,5 @@
 #include "workflow/program_context.h"
 
-#include "workflow/form_lang.h"
-
 namespace q5480 {
 
 bool ProgramContext::LoadLanguage() {

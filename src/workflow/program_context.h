@@ -13,11 +13,11 @@
 #include "config/module_image.h"
 #include "config/numbers.h"
 #include "config/settings_file.h"
-#include "config/user_interface.h"
 #include "conversion/conversion_state.h"
 #include "link/link.h"
 #include "module/measurement_polling.h"
 #include "service/module_service.h"
+#include "workflow/user_interface.h"
 
 namespace q5480 {
 

@@ -3,7 +3,7 @@
 // their OK or Cancel.
 #include "config/dates.h"
 #include "conversion/range_rules.h"
-#include "workflow/display_format.h"
+#include "service/display_format.h"
 #include "workflow/main_window.h"
 #include "workflow/meter_type_window.h"
 

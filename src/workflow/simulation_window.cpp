@@ -5,8 +5,8 @@
 #include "config/numbers.h"
 #include "config/scoped_flag.h"
 #include "conversion/conversion_messages.h"
-#include "workflow/display_format.h"
-#include "workflow/printed_report.h"
+#include "service/display_format.h"
+#include "service/printed_report.h"
 
 namespace q5480 {
 namespace {
@@ -16,20 +16,6 @@ constexpr int kLastGridPoint = kTransferGridPoints - 1;
 std::string TwoDecimals(double value) { return FormatFixed(value, 0, 2); }
 
 }  // namespace
-
-std::string SimulatedSignalUnit(int typ) {
-  if (IsResistanceInput(typ)) return "Ohm";
-  if (IsThermocouple(typ) || typ == kTypMillivolts) return "mV";
-  if (IsCurrentInput(typ)) return "mA";
-  return typ == kTypVoltage ? "V" : "";
-}
-
-std::string FormatSimulatedSignal(double signal) {
-  const double magnitude = std::fabs(signal);
-  if (magnitude > 1000) return FormatFixed(signal, 4, 0);
-  if (magnitude > 100) return FormatFixed(RoundHalfEven(10 * signal) / 10, 0, 1);
-  return FormatFixed(RoundHalfEven(100 * signal) / 100, 0, 2);
-}
 
 std::unique_ptr<TSymulFLogic> TSymulFLogic::Open(ProgramContext& context, ParameterPanel& panel) {
   if (context.state.InTransfer) return nullptr;

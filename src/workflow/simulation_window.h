@@ -71,13 +71,6 @@ struct SimulationView {
   std::string accuracy;    // the table's accuracy, under the plot
 };
 
-// The unit of the signal of input type `typ`: "Ohm", "mV", "mA", "V" or "".
-std::string SimulatedSignalUnit(int typ);
-
-// The signal as Input1T shows it (without the parentheses and the unit):
-// no decimals above 1000 in magnitude, one above 100, else two.
-std::string FormatSimulatedSignal(double signal);
-
 class TSymulFLogic {
  public:
   // Opening from the main window: the parameter check ("Information

@@ -1,6 +1,5 @@
 // User tables: parsing with every check, look-ups, the parabola and limits;
-// table files, and parameters files made ready to build with their tables
-// read again or their series sampled again.
+// table files.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -9,16 +8,12 @@
 #include <utility>
 #include <vector>
 
-#include "conversion/build_image.h"
-#include "conversion/stored_configuration.h"
 #include "conversion/table_file.h"
 #include "conversion/user_table.h"
 #include "support/scratch_directory.h"
 
 namespace q5480 {
 namespace {
-
-const std::filesystem::path kExamples = std::filesystem::path(Q5480_SOURCE_DIR) / "examples";
 
 class UserTableTest : public ::testing::Test {
  protected:
@@ -169,81 +164,6 @@ TEST_F(UserTableTest, TableFilesReadWindowsTextAndPointAtTheFailingLine) {
   EXPECT_EQ(LoadTableFile(Write("single.dat", "0 0"), state, limits), Corrupted(""));
   EXPECT_EQ(FailingTableLine(state.Table, 1), std::nullopt);
   EXPECT_EQ(LoadTableFile(scratch / "no_such.dat", state, limits), Refusal{.key = "Cannot open file"});
-}
-
-TEST_F(UserTableTest, ReloadedTableMustCoverTheStoredRange) {
-  config.Typ = 16;
-  config.Lin = kLinTable;
-  config.MinInput = 0;
-  config.MaxInput = 100;
-  struct Case { const char* bytes; const char* message; };  // message nullptr: accepted
-  for (const Case& c : {Case{"0 0\n100 3\n", "Input range too small!"},
-                        {"0 0\n90 50\n", "Corrupted or wrong data file!"},
-                        {"0 0\n100 50\n90 60\n", "Corrupted or wrong data file!\n(Values should rise.)"},
-                        {"0 0\n100.0000004 50\n", nullptr}}) {
-    const std::optional<Refusal> refused = ReloadUserData(context, Write("table.dat", c.bytes));
-    EXPECT_EQ(refused ? RefusalMessage(*refused) : "accepted", c.message ? c.message : "accepted") << c.bytes;
-    EXPECT_EQ(config.TableLoaded, c.message == nullptr) << c.bytes;
-  }
-  EXPECT_EQ(limits.UpperTenths(15), 1000);
-}
-
-TEST(StoredConfigurationTest, ExamplesLoadWithTheirUserDataAndBuild) {
-  struct Case { const char* file; bool tableLoaded; int points, upperTenths; };
-  for (const Case& c : {Case{"user_table_flow_4_20ma.par", true, 21, 1000},
-                        {"user_table_thermocouple_x.par", true, 49, 12000},
-                        {"thermocouple_k_0_1000.par", false, 0, 0}}) {
-    SCOPED_TRACE(c.file);
-    ModuleConfig config;
-    InputLimits limits;
-    ConversionState state;
-    const ConversionContext context{config, limits, state};
-    const std::optional<Refusal> refused = LoadStoredConfiguration(kExamples / c.file, std::nullopt, context);
-    ASSERT_FALSE(refused) << RefusalMessage(*refused);
-    EXPECT_EQ(config.TableLoaded, c.tableLoaded);
-    if (c.tableLoaded) {
-      EXPECT_EQ(std::tuple(state.TableType, state.Table.Count(), limits.UpperTenths(15)),
-                std::tuple(config.Typ, c.points, c.upperTenths));
-    }
-    ModuleImage image;
-    int segments = 0;
-    ASSERT_EQ(BuildModuleImage(context, image, 46000, [&] { ++segments; }), std::nullopt);
-    EXPECT_EQ(segments, 200);
-  }
-}
-
-TEST_F(UserTableTest, StoredConfigurationRefusedMissingAndUnreadable) {
-  // A table that does not cover the stored range is refused.
-  EXPECT_EQ(LoadStoredConfiguration(kExamples / "user_table_thermocouple_x.par",
-                                    Write("narrow.dat", "0 0\n500 20.6\n"), context),
-            Corrupted(""));
-  EXPECT_FALSE(config.TableLoaded);
-  std::filesystem::copy_file(kExamples / "user_table_flow_4_20ma.par", scratch / "flow.par");
-  EXPECT_EQ(LoadStoredConfiguration(scratch / "flow.par", std::nullopt, context), Refusal{.key = "Cannot open file"});
-  EXPECT_EQ(LoadStoredConfiguration(Write("broken.par", "Typ=banana\n"), std::nullopt, context), Corrupted(""));
-}
-
-TEST_F(UserTableTest, StoredSeriesIsSampledAgain) {
-  config.Typ = 19;
-  config.Lin = kLinSeries;
-  config.Coefficients = {-25, 6.25, 0.01, 0, 0, 0, 0, 0, 0, 4, 20};
-  config.MinInput = 0;
-  config.MaxInput = 100;
-  EXPECT_EQ(RestoreUserData(context, std::nullopt, kExamples), std::nullopt);
-  EXPECT_TRUE(config.TableLoaded);
-  ASSERT_EQ(state.Table.Count(), 801);  // (P(x), x) at 801 signals from 4 to 20 mA
-  for (int k : {1, 400, 801}) {
-    const double x = 4 + (k - 1) * 0.02;
-    EXPECT_NEAR(state.Table[k].y, x, 1e-12);
-    EXPECT_NEAR(state.Table[k].x, -25 + 6.25 * x + 0.01 * x * x, 1e-12);
-  }
-  config.Coefficients[1] = -0.2;  // falls, then rises: refused with its reason, nothing stored
-  const std::optional<Refusal> refused = RestoreUserData(context, std::nullopt, kExamples);
-  ASSERT_TRUE(refused);
-  EXPECT_EQ(RefusalMessage(*refused), "Transfer function is not monotonic");
-  EXPECT_FALSE(config.TableLoaded);
-  EXPECT_EQ(state.Table.Count(), 801);
-  EXPECT_NEAR(state.Table[400].y, 4 + 399 * 0.02, 1e-12);
 }
 
 }  // namespace

@@ -24,10 +24,14 @@ struct CtlOutcome {
 // program directory, with a ports folder that names the module's line.
 class CtlRunner {
  public:
-  CtlRunner(const std::filesystem::path& folder, const std::string& modulePath) : folder_(folder) {
+  CtlRunner(const std::filesystem::path& folder, const std::string& modulePath) : CtlRunner(folder) {
     std::filesystem::create_directories(folder / "ports");
-    std::filesystem::copy_file(std::string(Q5480_BIN_DIR) + "/q5480ctl", folder / "q5480ctl");
     std::filesystem::create_symlink(modulePath, folder / "ports" / ("com" + std::to_string(kPort)));
+  }
+  // Without a module, for the commands that work on files.
+  explicit CtlRunner(const std::filesystem::path& folder) : folder_(folder) {
+    std::filesystem::create_directories(folder);
+    std::filesystem::copy_file(std::string(Q5480_BIN_DIR) + "/q5480ctl", folder / "q5480ctl");
   }
 
   // Runs it with `args` through the shell (none of them holds a quote).

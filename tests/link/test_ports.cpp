@@ -159,6 +159,15 @@ TEST_F(PortListTest, ComNumbersFollowTheRuleUnlessAPortsFolderLinkWins) {
   for (const auto& [number, path] : cases) EXPECT_EQ(ComDevicePath(number, env_), path) << number;
 }
 
+TEST_F(PortListTest, WithoutAPortsFolderOnlyTheRuleNamesPorts) {
+  env_.portsDirectory.clear();
+  // Not even a link of that name in the current folder.
+  fs::create_symlink("/dev/pts/4", scratch_ / "com2");
+  const test_support::CurrentFolder here(scratch_.Path());
+  EXPECT_EQ(ComDevicePath(2, env_), fs::path("/dev/ttyUSB1"));
+  EXPECT_EQ(ListPorts(env_).size(), 4u);
+}
+
 TEST_F(PortListTest, ListsRealPortsByNumberWithoutTheConsoleAndTheFolderLinksWin) {
   const std::vector<std::string> sysfs = {
       "COM 1  /dev/ttyUSB0  FTDI 0403:6001", "COM 2  /dev/ttyUSB1  067b:2303",

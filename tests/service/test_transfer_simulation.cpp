@@ -1,7 +1,9 @@
-// The look-ups of the simulation on the 201 transfer fractions.
+// The look-ups of the simulation on the 201 transfer fractions, and the
+// simulated signal as it is shown.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <utility>
 
 #include "service/transfer_simulation.h"
 
@@ -78,6 +80,17 @@ TEST(TransferSimulation, OperatingPointsAndTheBipolarRange) {
   EXPECT_FALSE(table.Bipolar());
   EXPECT_TRUE(TransferSimulation(-22, 22, -22, 22, linear).Bipolar());
   EXPECT_FALSE(TransferSimulation(-22, 10, -22, 10, linear).Bipolar());  // below zero but not symmetric
+}
+
+TEST(SimulatedSignal, UnitOfTheInputTypeAndDecimalsByMagnitude) {
+  const std::pair<int, const char*> units[] = {{1, "Ohm"}, {5, "Ohm"}, {6, "mV"}, {15, "mV"}, {16, "mV"},
+                                               {17, "mA"}, {18, "V"},  {19, "mA"}, {20, ""},   {0, ""}};
+  for (const auto& [typ, unit] : units) EXPECT_EQ(SimulatedSignalUnit(typ), unit) << typ;
+  const std::pair<double, const char*> signals[] = {
+      {1234.56, "1235"}, {-1000.5, "-1000"},  // above 1000 in magnitude: none
+      {1000, "1000.0"},  {-250.25, "-250.2"}, {100.05, "100.0"},  // above 100: one, halves to even
+      {100, "100.00"},   {0.125, "0.12"},     {-3.14159, "-3.14"}};
+  for (const auto& [signal, text] : signals) EXPECT_EQ(FormatSimulatedSignal(signal), text) << signal;
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "config/user_interface.h"
+#include "workflow/user_interface.h"
 
 namespace q5480::test_support {
 

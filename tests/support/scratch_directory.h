@@ -46,6 +46,23 @@ class ScratchDirectory {
   std::filesystem::path path_;
 };
 
+// The process's current folder for one scope; child processes inherit it.
+class CurrentFolder {
+ public:
+  explicit CurrentFolder(const std::filesystem::path& folder) : previous_(std::filesystem::current_path()) {
+    std::filesystem::current_path(folder);
+  }
+  ~CurrentFolder() {
+    std::error_code error;
+    std::filesystem::current_path(previous_, error);
+  }
+  CurrentFolder(const CurrentFolder&) = delete;
+  CurrentFolder& operator=(const CurrentFolder&) = delete;
+
+ private:
+  std::filesystem::path previous_;
+};
+
 inline void WriteBytes(const std::filesystem::path& path, std::string_view bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));

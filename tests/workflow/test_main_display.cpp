@@ -1,7 +1,9 @@
 // Timer1 of the main window against an emulated module: the displays, the
 // silence of the module, the model check and the automatic read, and what
-// the ticks leave until a modal window over the main window has closed.
+// the ticks leave until a modal window over the main window has closed; the
+// result display's words, numbers and sizes.
 #include "emulator/pty_line.h"
+#include "workflow/result_display.h"
 #include "workflow_fixture.h"
 
 namespace q5480 {
@@ -325,6 +327,52 @@ TEST_F(AutoreadOfATableConfiguration, TicksDuringItsQuestionsNeitherReadNorAskAg
   EXPECT_TRUE(context_.state.ConfigRead);
   EXPECT_TRUE(context_.state.TimerEnabled) << "the tick that read runs the timer again";
   EXPECT_EQ(Transfers(), 1);
+}
+
+TEST(ResultDisplay, StatusWordsCentredInTwelvePointsOrTheNumberWithItsUnit) {
+  struct Case {
+    bool cal, eeprom, sensor, range;
+    const char* device;
+    int typ, unit;
+    const char* text;
+  };
+  const Case cases[] = {
+      {true, true, true, true, "Q5495", 10, 8, "Cal mode"},
+      {false, true, true, true, "Q5495", 10, 8, "EEPROM error"},
+      {false, false, true, true, "Q5495", 10, 8, "Broken sensor"},
+      {false, false, false, true, "Q5495", 10, 8, "Out of range!"},
+      // A current loop input and the Q5491 report a fault as out of range.
+      {false, false, true, false, "Q5495", 19, 8, "Out of range!"},
+      {false, false, true, false, "Q5491", 10, 8, "Out of range!"},
+      // The unit and trailing blanks make one width (the degree sign is one).
+      {false, false, false, false, "Q5495", 10, 8, "   23.5 °C  "},
+      {false, false, false, false, "Q5495", 10, 5, "   23.5 Ohm "},
+      {false, false, false, false, "Q5495", 10, 6, "   23.5 kOhm"},
+      {false, false, false, false, "Q5495", 10, 1, "   23.5 V   "},
+      {false, false, false, false, "Q5495", 10, 15, "   23.5    "},  // no unit reported
+  };
+  for (const Case& c : cases) {
+    DeviceStatus status;
+    status.ModelIndex = 0;
+    status.CalMode = c.cal;
+    status.EepromError = c.eeprom;
+    status.SensorFault = c.sensor;
+    status.OutOfRange = c.range;
+    status.ResultUnit = static_cast<std::uint8_t>(c.unit);
+    ModuleConfig config;
+    config.Typ = static_cast<std::uint8_t>(c.typ);
+    config.Lin = kLinTable;
+    config.Device = c.device;
+    const ResultView view = ComposeResult(23.456, status, true, config, InputLimits{}, {});
+    const bool word = c.cal || c.eeprom || c.sensor || c.range;
+    EXPECT_EQ(view.text, c.text);
+    EXPECT_EQ(view.pointSize, word ? 12 : 18) << c.text;
+    EXPECT_EQ(view.centred, word) << c.text;
+  }
+  DeviceStatus spare;
+  spare.ModelIndex = 9;  // the spare code 90 shows nothing, whatever it reports
+  spare.CalMode = true;
+  EXPECT_EQ(ComposeResult(1, spare, true, ModuleConfig{}, InputLimits{}, {}).text, "");
 }
 
 }  // namespace

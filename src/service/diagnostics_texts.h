@@ -1,7 +1,7 @@
-// What the diagnostics window (TDiagnF) shows, as plain functions: the
-// register list with its labels and mode bytes, the register values in
-// their formats, the output current, the status lines and the parameters
-// summary. Its texts are the maker's and never translated.
+// What the diagnostics window (TDiagnF) and q5480ctl monitor show, as plain
+// functions: the register list with its labels and mode bytes, the register
+// values in their formats, the output current, the status lines and the
+// parameters summary. Its texts are the maker's and never translated.
 #pragma once
 
 #include <array>

@@ -1,14 +1,12 @@
-// Number layouts of the main window: the range fields, the absolute limits
-// and the result display, each with its number of decimals taken from the
-// input type's absolute limits.
+// Number layouts of the range fields, the absolute limits and the result and
+// output displays, each with its number of decimals taken from the input
+// type's absolute limits: the windows and q5480ctl show numbers through them.
 #pragma once
 
 #include <string>
 #include <string_view>
 
-#include "config/language_table.h"
 #include "config/module_config.h"
-#include "module/measurement.h"
 
 namespace q5480 {
 
@@ -44,17 +42,5 @@ std::string ResultWithUnit(const std::string& number, std::string_view unit);
 
 // The output display: the current in mA with two decimals, width 5.
 std::string FormatCurrentNumber(double current);
-
-// The result display for one sample: a status word in 12 points, centred,
-// or the number with its unit in 18 points, right-aligned. An empty text for
-// a module with the spare model code.
-struct ResultView {
-  std::string text;
-  int pointSize = 18;
-  bool centred = false;
-};
-ResultView ComposeResult(double value, const DeviceStatus& status, bool configRead,
-                         const ModuleConfig& config, const InputLimits& limits,
-                         const LanguageTable& language);
 
 }  // namespace q5480

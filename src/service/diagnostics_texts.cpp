@@ -1,4 +1,4 @@
-#include "workflow/diagnostics_texts.h"
+#include "service/diagnostics_texts.h"
 
 #include <cmath>
 

@@ -1,18 +1,15 @@
-#include "workflow/display_format.h"
+#include "service/display_format.h"
 
 #include <algorithm>
 #include <cmath>
 
 #include "config/numbers.h"
 #include "config/text.h"
-#include "workflow/form_lang.h"
 
 namespace q5480 {
 namespace {
 
 constexpr int kRangeWidth = 7;
-constexpr int kSmallPointSize = 12;
-constexpr int kLargePointSize = 18;
 
 double RoundToDecimals(double value, int decimals) {
   const double scale = std::pow(10.0, decimals);
@@ -112,27 +109,6 @@ std::string FormatResultNumber(double value, bool configRead, const ModuleConfig
 
 std::string FormatCurrentNumber(double current) {
   return FormatFixed(RoundToDecimals(current, 2), 5, 2);
-}
-
-ResultView ComposeResult(double value, const DeviceStatus& status, bool configRead,
-                         const ModuleConfig& config, const InputLimits& limits,
-                         const LanguageTable& language) {
-  if (ModelCodeAt(status.ModelIndex) == kSpareModelCode) return {};
-  if (status.SensorFault || status.EepromError || status.CalMode || status.OutOfRange) {
-    std::string_view word = "Out of range!";
-    if (status.CalMode) {
-      word = "Cal mode";
-    } else if (status.EepromError) {
-      word = "EEPROM error";
-    } else if (status.SensorFault && ModelCode(config) != kQ5491ModelCode &&
-               config.Typ != kTypLoopCurrent) {
-      word = "Broken sensor";
-    }
-    return {TextOrKey(language, word), kSmallPointSize, true};
-  }
-  return {ResultWithUnit(FormatResultNumber(value, configRead, config, limits),
-                        UnitName(status.ResultUnit)),
-          kLargePointSize, false};
 }
 
 std::string ResultWithUnit(const std::string& number, std::string_view unit) {

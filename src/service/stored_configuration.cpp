@@ -1,21 +1,30 @@
-#include "conversion/stored_configuration.h"
+#include "service/stored_configuration.h"
 
 #include <string>
 
 #include "config/parameters_file.h"
 #include "conversion/conversion_messages.h"
-#include "conversion/table_file.h"
+#include "service/user_data.h"
 
 namespace q5480 {
 
 std::optional<Refusal> LoadStoredConfiguration(const std::filesystem::path& parametersFile,
                                                const std::optional<std::filesystem::path>& tableFile,
+                                               const std::filesystem::path& programDirectory,
                                                const ConversionContext& context) {
   std::string dataDir;
   if (!ReadParametersFile(parametersFile, context.config, context.limits, dataDir)) {
     return Refusal{.key = kCorruptedFile, .exclamation = true};
   }
-  return RestoreUserData(context, tableFile, parametersFile.parent_path());
+  const UserDataResult restored =
+      RestoreUserData(context, {TableFolders(dataDir, programDirectory), tableFile});
+  switch (restored.status) {
+    case UserDataStatus::Ready: return std::nullopt;
+    case UserDataStatus::TableNotFound:
+    case UserDataStatus::TableUnreadable:
+    case UserDataStatus::Declined: return Refusal{.key = kCannotOpenFile};
+    default: return restored.refusal;
+  }
 }
 
 }  // namespace q5480

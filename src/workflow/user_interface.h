@@ -1,6 +1,7 @@
-// The small seam through which the logic talks to the person: messages,
-// beeps, file names and progress. The desktop program implements it with Qt,
-// tests with a recording fake, the command-line tool with standard error.
+// The small seam through which the window logic talks to the person:
+// messages, beeps, file names and progress. The desktop program implements
+// it with Qt (ui/qt_user_interface.h); the tests and the window logic's
+// fuzzer implement it with fakes that record and answer.
 #pragma once
 
 #include <optional>

@@ -1,4 +1,4 @@
-#include "workflow/printed_report.h"
+#include "service/printed_report.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,7 +6,6 @@
 #include "config/numbers.h"
 #include "conversion/conversion_messages.h"
 #include "service/parameters_report.h"
-#include "workflow/form_lang.h"
 
 namespace q5480 {
 namespace {
