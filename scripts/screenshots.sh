@@ -4,15 +4,19 @@
 # message window up, in the monitor-only view and with changed fields; the
 # options and port selection windows; the sensor, input and conversion
 # windows; the chart view in its three styles; the simulation window; the
-# corrections window (preview, forced output) and the diagnostics window.
-# They land in build/screenshots/.
+# corrections window (preview, forced output) and the diagnostics window;
+# the splash, version, info and password windows. They land in
+# build/screenshots/ in English and in build/screenshots/Polski/ in Polish.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 scripts/build.sh build
-out="$PWD/build/screenshots"
-mkdir -p "$out"
-Q5480_SCREENSHOTS="$out" QT_QPA_PLATFORM=xcb \
-  xvfb-run -a -s "-screen 0 1280x1024x24" \
-  build/tests/test_ui --gtest_filter='Screenshots.*:ServiceWindowsUi.Pictures*'
-ls "$out"
+for language in English Polski; do
+  out="$PWD/build/screenshots"
+  [ "$language" = English ] || out="$out/$language"
+  mkdir -p "$out"
+  Q5480_SCREENSHOTS="$out" Q5480_SCREENSHOTS_LANGUAGE="$language" QT_QPA_PLATFORM=xcb \
+    xvfb-run -a -s "-screen 0 1280x1024x24" \
+    build/tests/test_ui --gtest_filter='Screenshots.*:ServiceWindowPictures.*'
+  ls "$out"
+done

@@ -21,6 +21,7 @@ DesktopProgram::DesktopProgram(const DesktopOptions& options)
     : options_(options), context_(ui_, options.link), logic_(context_), window_(logic_) {
   context_.regional = options.regional;
   ui_.SetParent(&window_);
+  ui_.SetLanguage(&context_.language);
   ui_.onStatusText = [this](const QString& text) { window_.SetStatusText(text); };
   ui_.onProgress = [this](int percent) { window_.SetProgress(percent); };
   ui_.onWaitWindow = [this](bool shown) { window_.ShowWaitWindow(shown); };

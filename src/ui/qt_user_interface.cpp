@@ -1,5 +1,6 @@
 #include "ui/qt_user_interface.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QFileDialog>
@@ -7,6 +8,7 @@
 #include <QMessageBox>
 
 #include "config/atomic_file.h"
+#include "workflow/form_lang.h"
 
 namespace q5480 {
 namespace {
@@ -25,7 +27,8 @@ QMessageBox::Icon IconOf(MessageIcon icon) {
 }
 
 MessageResult ShowMessageBox(QWidget* parent, const std::string& text, const std::string& caption,
-                             MessageIcon icon, MessageButtons buttons) {
+                             MessageIcon icon, MessageButtons buttons,
+                             const LanguageTable* language = nullptr) {
   QMessageBox box(IconOf(icon), FromUtf8(caption), FromUtf8(text), QMessageBox::NoButton, parent);
   box.setObjectName(QStringLiteral("MyMesM"));
   switch (buttons) {
@@ -34,6 +37,15 @@ MessageResult ShowMessageBox(QWidget* parent, const std::string& text, const std
       box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
       break;
     case MessageButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+  }
+  // A message may name its buttons ("... press Cancel ..."): they speak the
+  // program's language as it does. OK keeps its own text.
+  if (language != nullptr) {
+    const std::pair<QMessageBox::StandardButton, std::string_view> named[] = {
+        {QMessageBox::Cancel, "Cancel"}, {QMessageBox::Yes, "Yes"}, {QMessageBox::No, "No"}};
+    for (const auto& [which, key] : named) {
+      if (QAbstractButton* button = box.button(which)) button->setText(FromUtf8(TextOrKey(*language, key)));
+    }
   }
   switch (box.exec()) {
     case QMessageBox::Cancel: return MessageResult::Cancel;
@@ -89,7 +101,7 @@ QStringList DialogFilters(const std::string& filter) {
 
 MessageResult QtUserInterface::ShowMessage(const std::string& text, const std::string& caption,
                                            MessageIcon icon, MessageButtons buttons) {
-  return ShowMessageBox(parent_, text, caption, icon, buttons);
+  return ShowMessageBox(parent_, text, caption, icon, buttons, language_);
 }
 
 void QtUserInterface::Beep(BeepKind) { QApplication::beep(); }

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <functional>
 
+#include "config/language_table.h"
 #include "workflow/user_interface.h"
 
 class QWidget;
@@ -20,6 +21,8 @@ class QtUserInterface : public UserInterface {
  public:
   // The window the message boxes and dialogs belong to; may change.
   void SetParent(QWidget* parent) { parent_ = parent; }
+  // The table the message boxes name their buttons from; none: Qt's own.
+  void SetLanguage(const LanguageTable* language) { language_ = language; }
 
   // What the main window shows of the logic's status and transfers.
   std::function<void(const QString&)> onStatusText;
@@ -39,6 +42,7 @@ class QtUserInterface : public UserInterface {
 
  private:
   QWidget* parent_ = nullptr;
+  const LanguageTable* language_ = nullptr;
 };
 
 }  // namespace q5480

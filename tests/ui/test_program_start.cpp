@@ -4,6 +4,7 @@
 #include <QStatusBar>
 
 #include "config/settings_file.h"
+#include "ui/togolnef.h"
 #include "ui/tports.h"
 #include "ui/twitryna.h"
 #include "ui_fixture.h"
@@ -51,6 +52,54 @@ TEST_F(DesktopStart, OpensThePortOfTheSettingsFileAndTheEndStoresPositionAndLang
   EXPECT_EQ(stored.MainTop, 77);
   EXPECT_EQ(stored.Language, "English");
   EXPECT_EQ(stored.ComPort, kTestPort);
+}
+
+// A first start, without a settings file, speaks Polish when its language
+// file is there; Options › General switches to English at once, and the end
+// stores that choice.
+TEST_F(DesktopStart, AFirstStartSpeaksPolishAndTheOptionsSwitchToEnglish) {
+  InstallLanguageFile("Polski");
+  ModalAnswers answers;
+  std::string portCaption;
+  answers.Then([](QWidget* window) { return PressMessageButton(window, QMessageBox::Ok); });
+  answers.When<TPortS>([&](TPortS* ports) {
+    portCaption = Text(ports->windowTitle());
+    ports->reject();
+  });
+  StartProgram();
+  ASSERT_TRUE(answers.AllUsed());
+  // No settings file: COM 1, which does not open here.
+  EXPECT_EQ(answers.Messages(), std::vector<std::string>{"Błąd inicjalizacji portu COM1!"});
+  EXPECT_EQ(portCaption, "Port szeregowy");
+  TQ5480F& window = program_->Window();
+  window.Timer1->stop();  // no sample renames the window meanwhile
+  ProgramContext& context = program_->Context();
+  EXPECT_EQ(context.settings.Language, "Polski");
+  EXPECT_EQ(Text(window.Plik1->title()), "&Plik");
+  EXPECT_EQ(Text(window.OdczytajT->toolTip()), "Odczytaj ustawienia z urządzenia");
+  EXPECT_EQ(Text(window.windowTitle()), "Typ nieokreślony");
+  EXPECT_EQ(context.fileName, "Bez_nazwy");
+
+  answers.When<TOgolneF>([&](TOgolneF* options) {
+    EXPECT_EQ(Text(options->windowTitle()), "Opcje");
+    EXPECT_EQ(Text(options->ListaLang->currentItem()->text()), "Polski");
+    const auto english = options->ListaLang->findItems(QStringLiteral("English"), Qt::MatchExactly);
+    ASSERT_EQ(english.size(), 1);
+    options->ListaLang->setCurrentItem(english.constFirst());
+    options->OKbutt->click();
+  });
+  window.Ogolne1->trigger();
+  ASSERT_TRUE(answers.AllUsed());
+  EXPECT_EQ(context.settings.Language, "English");
+  EXPECT_EQ(Text(window.Plik1->title()), "&File");
+  EXPECT_EQ(Text(window.OdczytajT->toolTip()), "Read settings");
+  EXPECT_EQ(Text(window.windowTitle()), "Unspecified type");
+  EXPECT_EQ(context.fileName, "No_name");
+
+  program_->Stop();
+  ProgramSettings stored;
+  ASSERT_TRUE(ReadSettingsFile(ProgramDirectory(), stored, {0, 0, 1920, 1080}));
+  EXPECT_EQ(stored.Language, "English");
 }
 
 TEST_F(DesktopStart, APortThatDoesNotOpenIsReportedAndThePortWindowOffersTheOthers) {

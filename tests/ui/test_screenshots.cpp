@@ -1,12 +1,13 @@
 // Pictures of the windows as a person sees them: the main window after a
 // Read, during a write with the message window up, in the monitor-only view,
 // and the options and port selection windows. They go to the folder named
-// by Q5480_SCREENSHOTS (scripts/screenshots.sh), else to a scratch folder.
+// by Q5480_SCREENSHOTS (scripts/screenshots.sh), else to a scratch folder,
+// in the language Q5480_SCREENSHOTS_LANGUAGE names, else in English.
 #include <QPainter>
 #include <QPixmap>
-#include <cstdlib>
 
 #include "emulator/module_signal.h"
+#include "ui/help_windows.h"
 #include "ui/tlinaf.h"
 #include "ui/togolnef.h"
 #include "ui/tpowerf.h"
@@ -19,6 +20,8 @@
 #include "ui/twyborrv.h"
 #include "ui/tports.h"
 #include "ui/tsymulf.h"
+#include "ui/twiadomosc.h"
+#include "ui/twitryna.h"
 #include "ui_fixture.h"
 
 namespace q5480::test {
@@ -26,11 +29,7 @@ namespace {
 
 class Screenshots : public ProgramTest {
  protected:
-  Screenshots() {
-    const char* folder = std::getenv("Q5480_SCREENSHOTS");
-    folder_ = folder != nullptr && *folder != '\0' ? std::filesystem::path(folder) : scratch_ / "shots";
-    std::filesystem::create_directories(folder_);
-  }
+  Screenshots() : folder_(PictureFolder(scratch_ / "shots")) {}
 
   // Saves the picture and gives its size.
   QSize Save(const QPixmap& picture, const char* name) {
@@ -42,7 +41,7 @@ class Screenshots : public ProgramTest {
 
   // The program connected to the module, with the level transmitter opened.
   TQ5480F& StartWithLevel(ModalAnswers& answers) {
-    StartConnected();
+    StartConnected(PictureLanguage());
     OpenParameters(answers, kLevelTransmitter, "level.par");
     return program_->Window();
   }
@@ -71,7 +70,7 @@ TEST_F(Screenshots, OfTheMainWindowAndTheOptionsAndPortWindows) {
   });
   window.ZapiszT->trigger();
   ASSERT_FALSE(writing.isNull()) << "no picture while the message window was up";
-  ASSERT_EQ(window.StatusText->text().toStdString(), " Device programmed");
+  ASSERT_EQ(window.StatusText->text().toStdString(), " " + program_->Context().Tr("Device programmed"));
   Save(writing, "write_in_progress.png");
 
   window.Nowy1->trigger();
@@ -107,7 +106,7 @@ TEST_F(Screenshots, OfTheChartViewInItsThreeStyles) {
   ModalAnswers answers;
   TQ5480F& window = StartWithLevel(answers);  // whose filter limits the chart shows
   window.ZapiszT->trigger();
-  ASSERT_EQ(window.StatusText->text().toStdString(), " Device programmed");
+  ASSERT_EQ(window.StatusText->text().toStdString(), " " + program_->Context().Tr("Device programmed"));
   module_.SetSignal({SignalKind::Sine, 12, 5, 30});
 
   window.Wykres1->trigger();
@@ -153,6 +152,29 @@ TEST_F(Screenshots, OfTheSelectionAndConversionWindowsAndTheChangedPanel) {
   shoot(TLinaF(context, &window), "dialog_linear.png");
 }
 
+TEST_F(Screenshots, OfTheSplashTheHelpWindowsAndThePasswordWindow) {
+  StartConnected(PictureLanguage());
+  TQ5480F& window = program_->Window();
+  const LanguageTable& language = program_->Context().language;
+  const auto shoot = [&](auto&& dialog, const char* name) {
+    dialog.show();
+    Save(dialog.grab(), name);
+    dialog.hide();
+  };
+  shoot(Twitryna(language, &window), "splash.png");
+  shoot(TProgwerF(language, &window), "version.png");
+  shoot(TInfoF(&window), "info.png");
+
+  ASSERT_TRUE(WaitFor([&] { return window.RegulacjaT->isEnabled(); }));
+  ModalAnswers answers;
+  answers.When<TWiadomosc>([&](TWiadomosc* password) {
+    Save(password->grab(), "password.png");
+    password->close();
+  });
+  window.RegulacjaT->trigger();
+  EXPECT_TRUE(answers.AllUsed());
+}
+
 // `text` with its first `from` made `to`.
 std::string Replaced(std::string text, const std::string& from, const std::string& to) {
   text.replace(text.find(from), from.size(), to);
@@ -160,7 +182,7 @@ std::string Replaced(std::string text, const std::string& from, const std::strin
 }
 
 TEST_F(Screenshots, OfTheSimulationWindowUnipolarAndBipolar) {
-  StartConnected();
+  StartConnected(PictureLanguage());
   TQ5480F& window = program_->Window();
   // The level transmitter, and a current of -20 to 20 mA shown as it is: a
   // range symmetric about zero.

@@ -4,7 +4,6 @@
 // and pictures of both windows (to Q5480_SCREENSHOTS when it is set).
 #include <QTest>
 #include <cmath>
-#include <cstdlib>
 
 #include "config/module_image.h"
 #include "ui/tdiagnf.h"
@@ -16,13 +15,13 @@ namespace {
 
 constexpr double kMillivoltsAt500 = 20.644;  // type K at 500 °C
 
-// The password window answered with `text` and Enter; the transfer form of
-// the same window is left alone.
-void TypePassword(ModalAnswers& answers, const QString& text) {
-  answers.Then([text](QWidget* shown) {
+// The password window, asking under `label`, answered with `text` and
+// Enter; the transfer form of the same window is left alone.
+void TypePassword(ModalAnswers& answers, const QString& text, const std::string& label = "Password") {
+  answers.Then([text, label](QWidget* shown) {
     auto* window = qobject_cast<TWiadomosc*>(shown);
     if (window == nullptr || window->Haslo == nullptr) return false;
-    EXPECT_EQ(window->Label1->text(), QStringLiteral("Password"));
+    EXPECT_EQ(window->Label1->text().toStdString(), label);
     EXPECT_FALSE(window->Label2->isVisibleTo(window));
     window->Haslo->setText(text);
     QTest::keyClick(window->Haslo, Qt::Key_Return);
@@ -37,9 +36,10 @@ double LeadingNumber(const QString& text) {
 
 class ServiceWindowsUi : public ProgramTest {
  protected:
-  void SetUp() override {
-    WriteSettings(kTestPort);
-    StartProgram();
+  void SetUp() override { Start("English"); }
+
+  void Start(const std::string& language) {
+    StartConnected(language);
     ASSERT_TRUE(WaitFor([&] { return Window().RegulacjaT->isEnabled(); }));
   }
 
@@ -51,7 +51,7 @@ class ServiceWindowsUi : public ProgramTest {
     const auto example = std::filesystem::path(Q5480_SOURCE_DIR) / "examples" / "thermocouple_k_0_1000.par";
     OpenParameters(answers, test_support::ReadBytes(example), "oven.par");
     Window().ZapiszT->trigger();
-    ASSERT_EQ(Window().StatusText->text(), QStringLiteral(" Device programmed"));
+    ASSERT_EQ(Window().StatusText->text().toStdString(), " " + Context().Tr("Device programmed"));
     module_.SetSignal(SignalShape{SignalKind::Constant, kMillivoltsAt500, 0, 10});
   }
 
@@ -137,11 +137,14 @@ TEST_F(ServiceWindowsUi, AccessCodeOpensTheDiagnosticsWhichEndWithARestart) {
   EXPECT_TRUE(WaitFor([&] { return Window().OutputDisplay->text().endsWith(" mA   "); }));
 }
 
-TEST_F(ServiceWindowsUi, PicturesOfThePreviewAndOfForcedOutputs) {
-  const char* folder = std::getenv("Q5480_SCREENSHOTS");
-  const std::filesystem::path shots =
-      folder != nullptr && *folder != '\0' ? std::filesystem::path(folder) : scratch_ / "shots";
-  std::filesystem::create_directories(shots);
+// The pictures, in the language of the pictures.
+class ServiceWindowPictures : public ServiceWindowsUi {
+ protected:
+  void SetUp() override { Start(PictureLanguage()); }
+};
+
+TEST_F(ServiceWindowPictures, OfThePreviewAndOfForcedOutputs) {
+  const std::filesystem::path shots = PictureFolder(scratch_ / "shots");
   auto save = [&](QWidget* window, const char* name) {
     const auto path = shots / name;
     EXPECT_TRUE(window->grab().save(QString::fromStdString(path.string()), "PNG")) << name;
@@ -149,7 +152,7 @@ TEST_F(ServiceWindowsUi, PicturesOfThePreviewAndOfForcedOutputs) {
   ModalAnswers answers;
   ProgramTheOven(answers);
 
-  TypePassword(answers, QStringLiteral("vorn"));
+  TypePassword(answers, QStringLiteral("vorn"), Context().Tr("Password"));
   answers.When<TRegulF>([&](TRegulF* window) {
     EXPECT_TRUE(WaitFor([&] { return window->SimulCB->isEnabled(); }));
     window->SimulCB->click();
@@ -174,7 +177,7 @@ TEST_F(ServiceWindowsUi, PicturesOfThePreviewAndOfForcedOutputs) {
   Window().RegulacjaT->trigger();
   ASSERT_TRUE(answers.AllUsed());
 
-  TypePassword(answers, QStringLiteral("@kesvra"));
+  TypePassword(answers, QStringLiteral("@kesvra"), Context().Tr("Password"));
   answers.When<TDiagnF>([&](TDiagnF* window) {
     window->Items[kResultRegister]->click();
     window->SetOut->setText(QStringLiteral("8"));

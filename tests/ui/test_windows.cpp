@@ -1,5 +1,5 @@
-// The windows' texts, the options, version and info windows, the
-// monitor-only view and the status bar's lock key panels.
+// The windows' texts, the message boxes' buttons, the options, version and
+// info windows, the monitor-only view and the status bar's lock key panels.
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "config/language_table.h"
+#include "ui/qt_user_interface.h"
 #include "ui/togolnef.h"
 #include "ui_fixture.h"
 
@@ -45,6 +46,42 @@ TEST(DialogFilters, BecomeQtFilterListsWithThePatternsInBrackets) {
       {"", {}},
   };
   for (const auto& [filter, expected] : cases) EXPECT_EQ(DialogFilters(filter), expected) << filter;
+}
+
+// A message may tell the person which button to press: its buttons are in
+// the language of its text.
+TEST(MessageBoxes, NameTheirButtonsInTheProgramsLanguage) {
+  Application();
+  LanguageTable polish;
+  polish.SetLines({"Cancel=Anuluj", "Yes=Tak", "No=Nie"});
+  const LanguageTable english;
+  struct Case {
+    const LanguageTable* language;
+    MessageButtons buttons;
+    QMessageBox::StandardButton pressed;
+    MessageResult result;
+    const char* texts;  // sorted, joined by "|"
+  };
+  const Case cases[] = {
+      {&polish, MessageButtons::OkCancel, QMessageBox::Cancel, MessageResult::Cancel, "Anuluj|OK"},
+      {&polish, MessageButtons::YesNo, QMessageBox::Yes, MessageResult::Yes, "Nie|Tak"},
+      {&polish, MessageButtons::Ok, QMessageBox::Ok, MessageResult::Ok, "OK"},
+      {&english, MessageButtons::OkCancel, QMessageBox::Ok, MessageResult::Ok, "Cancel|OK"},
+      {&english, MessageButtons::YesNo, QMessageBox::No, MessageResult::No, "No|Yes"},
+  };
+  for (const Case& c : cases) {
+    QtUserInterface ui;
+    ui.SetLanguage(c.language);
+    ModalAnswers answers;
+    QStringList texts;
+    answers.When<QMessageBox>([&](QMessageBox* box) {
+      for (QAbstractButton* button : box->buttons()) texts << button->text().remove(QLatin1Char('&'));
+      PressMessageButton(box, c.pressed);
+    });
+    EXPECT_EQ(ui.ShowMessage("?", kMessageCaption, MessageIcon::Question, c.buttons), c.result);
+    texts.sort();
+    EXPECT_EQ(Text(texts.join(QLatin1Char('|'))), c.texts);
+  }
 }
 
 using DesktopWindows = ProgramTest;

@@ -167,6 +167,18 @@ void ExpectAccessibleNames(QWidget& window) {
   }
 }
 
+std::string PictureLanguage() {
+  const char* language = std::getenv("Q5480_SCREENSHOTS_LANGUAGE");
+  return language != nullptr && *language != '\0' ? std::string(language) : std::string("English");
+}
+
+std::filesystem::path PictureFolder(const std::filesystem::path& fallback) {
+  const char* folder = std::getenv("Q5480_SCREENSHOTS");
+  const std::filesystem::path chosen = folder != nullptr && *folder != '\0' ? std::filesystem::path(folder) : fallback;
+  std::filesystem::create_directories(chosen);
+  return chosen;
+}
+
 ProgramTest::ProgramTest(std::uint16_t modelNumber)
     : line_(test_support::ModuleWith(test_support::kNewId, modelNumber), scratch_ / "ports",
             kTestPort),
@@ -189,6 +201,12 @@ void ProgramTest::WriteSettings(int port, const std::string& language) {
   ASSERT_TRUE(WriteSettingsFile(ProgramDirectory(), settings));
 }
 
+void ProgramTest::InstallLanguageFile(const std::string& language) {
+  const auto file = std::filesystem::path(Q5480_SOURCE_DIR) / "lang" / (language + ".lan");
+  std::filesystem::copy_file(file, ProgramDirectory() / file.filename(),
+                             std::filesystem::copy_options::overwrite_existing);
+}
+
 DesktopOptions ProgramTest::Options() const {
   DesktopOptions options;
   options.programDirectory = ProgramDirectory();
@@ -203,9 +221,11 @@ void ProgramTest::StartProgram() {
   ASSERT_TRUE(program_->Start());
 }
 
-void ProgramTest::StartConnected() {
-  WriteSettings(kTestPort);
+void ProgramTest::StartConnected(const std::string& language) {
+  if (language != "English") InstallLanguageFile(language);
+  WriteSettings(kTestPort, language);
   StartProgram();
+  ASSERT_EQ(program_->Context().settings.Language, language) << "its file was refused";
   ASSERT_TRUE(WaitFor([&] { return program_->Context().state.Connected && program_->Window().OdczytajT->isEnabled(); }));
 }
 

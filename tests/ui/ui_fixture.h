@@ -102,18 +102,31 @@ bool PressMessageButton(QWidget* window, QMessageBox::StandardButton button);
 // Every control a person works in `window` says what it is to a screen reader.
 void ExpectAccessibleNames(QWidget& window);
 
+// The language of the window pictures: Q5480_SCREENSHOTS_LANGUAGE
+// (scripts/screenshots.sh), else English.
+std::string PictureLanguage();
+
+// The folder the pictures go to: Q5480_SCREENSHOTS, else `fallback`.
+std::filesystem::path PictureFolder(const std::filesystem::path& fallback);
+
 class ProgramTest : public ::testing::Test {
  protected:
   explicit ProgramTest(std::uint16_t modelNumber = 5495);
   ~ProgramTest() override;
 
-  // The settings file of the program directory names COM `port`.
+  // The settings file of the program directory names COM `port` and
+  // `language`. English unless a test asks for another: the tests check the
+  // English texts, and the program's own default is Polish.
   void WriteSettings(int port, const std::string& language = "English");
+  // The language file that comes with the program, put in the program
+  // directory as an installation has it.
+  void InstallLanguageFile(const std::string& language);
   DesktopOptions Options() const;
   // Starts the program as main() does, past the splash window.
   void StartProgram();
-  // Starts the program on COM 7 and waits until it polls the module.
-  void StartConnected();
+  // Starts the program on COM 7 in `language` (whose file it installs) and
+  // waits until it polls the module.
+  void StartConnected(const std::string& language = "English");
   // File › Open of `text` saved as `name` in the scratch folder; gives its path.
   std::filesystem::path OpenParameters(ModalAnswers& answers, const std::string& text, const std::string& name);
 
