@@ -112,7 +112,11 @@ TEST(SettingsFile, OnlyItsOwnerMayReadIt) {
       {"shared with the group before", 0660, false},
       {"readable by everyone behind a link", 0644, true},
   };
-  const mode_t savedMask = ::umask(0);  // the umask would hide a mode left open
+  // The umask would hide a mode left open.
+  const struct MaskRestore {
+    mode_t saved;
+    ~MaskRestore() { ::umask(saved); }
+  } restore{::umask(0)};
   for (const auto& c : cases) {
     ScratchDirectory dir;
     std::filesystem::path directory = dir.Path();
@@ -136,7 +140,6 @@ TEST(SettingsFile, OnlyItsOwnerMayReadIt) {
     EXPECT_EQ(std::filesystem::is_symlink(directory / kSettingsFileName), c.throughLink) << c.name;
     ASSERT_TRUE(WriteSettingsFile(directory, ProgramSettings{})) << c.name << ", written again";
   }
-  ::umask(savedMask);
 }
 
 // The whole way of a password through the file's encoding: scrambled, put on
