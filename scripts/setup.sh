@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(g++ cmake ninja-build libgtest-dev libgmock-dev
           qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev xvfb xauth
           poppler-utils   # pdftotext reads the printed report back in the tests
+          dpkg-dev file   # cpack -G DEB takes the package's dependencies from the linked libraries
+          desktop-file-utils appstream   # the installation test validates the desktop entry and metainfo
           clang libclang-rt-dev)  # the fuzzers: clang with libFuzzer and the sanitizers
 
 missing=()

@@ -6,6 +6,7 @@
 #include <QScreen>
 
 #include "config/program_directory.h"
+#include "termination_signals.h"
 #include "ui/desktop_program.h"
 
 namespace {
@@ -26,7 +27,10 @@ char DecimalSeparator() {
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
+  q5480::TerminationSignals termination;
   QApplication::setApplicationName(QStringLiteral("Q5480"));
+  // The desktop entry that gives the window its icon and name in the shell.
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.q5480.q5480"));
   q5480::ApplyProgramStyle();
 
   q5480::DesktopOptions options;
@@ -40,7 +44,7 @@ int main(int argc, char** argv) {
 
   q5480::DesktopProgram program(options);
   if (!program.Start()) return 0;
-  const int code = QApplication::exec();
+  const int code = termination.Received() ? 0 : QApplication::exec();
   program.Stop();
   return code;
 }

@@ -12,6 +12,8 @@
 namespace q5480 {
 namespace {
 
+constexpr mode_t kOwnerOnlyMode = 0600;
+
 // Unique among the threads of this process and across processes, and short,
 // so that a long file name does not make it too long.
 std::filesystem::path TemporaryNameBeside(const std::filesystem::path& path) {
@@ -54,14 +56,14 @@ bool MayNotWrite(const std::filesystem::path& file, const struct stat& info) {
 // give a file to another user, and a file that root replaces must stay
 // its owner's; anyone else keeps what the system lets them keep, and the
 // rest of the replacement is theirs, as with any editor.
-bool TakeOverOwnerAndMode(int fd, const struct stat& old) {
+bool TakeOverOwnerAndMode(int fd, const struct stat& old, FileAccess access) {
   struct stat made {};
   if (::fstat(fd, &made) != 0) return false;
   if ((made.st_uid != old.st_uid || made.st_gid != old.st_gid) &&
       ::fchown(fd, old.st_uid, old.st_gid) != 0 && ::geteuid() == 0) {
     return false;
   }
-  return ::fchmod(fd, old.st_mode & 07777) == 0;
+  return ::fchmod(fd, access == FileAccess::kOwnerOnly ? kOwnerOnlyMode : old.st_mode & 07777) == 0;
 }
 
 // Makes the rename itself durable; a failure here loses nothing already
@@ -81,7 +83,8 @@ bool IsWriteProtected(const std::filesystem::path& requested) {
   return ::stat(path.c_str(), &info) == 0 && MayNotWrite(path, info);
 }
 
-bool ReplaceFileAtomically(const std::filesystem::path& requested, std::string_view bytes) {
+bool ReplaceFileAtomically(const std::filesystem::path& requested, std::string_view bytes,
+                           FileAccess access) {
   if (requested.empty() || !requested.has_filename()) return false;
   const std::filesystem::path path = ResolveLink(requested);
   struct stat old {};
@@ -89,12 +92,19 @@ bool ReplaceFileAtomically(const std::filesystem::path& requested, std::string_v
   // The rename needs only the folder's permission: the file's own is checked here.
   if (exists && MayNotWrite(path, old)) return false;
   const std::filesystem::path temporary = TemporaryNameBeside(path);
-  // 0666 lets the umask decide the mode of a new file, as for any other file.
-  int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  // 0666 lets the umask decide the mode of a new file, as for any other file;
+  // a secret is never readable by others, not even while it is written.
+  const bool ownerOnly = access == FileAccess::kOwnerOnly;
+  int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                  ownerOnly ? kOwnerOnlyMode : 0666);
   if (fd < 0) return false;
 
   bool ok = WriteAll(fd, bytes);
-  if (ok && exists) ok = TakeOverOwnerAndMode(fd, old);
+  if (ok && exists) {
+    ok = TakeOverOwnerAndMode(fd, old, access);
+  } else if (ok && ownerOnly) {
+    ok = ::fchmod(fd, kOwnerOnlyMode) == 0;  // the umask may have taken the owner's bits too
+  }
   if (ok) ok = ::fsync(fd) == 0;
   if (::close(fd) != 0) ok = false;
   if (ok) ok = ::rename(temporary.c_str(), path.c_str()) == 0;

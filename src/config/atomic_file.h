@@ -13,12 +13,20 @@ namespace q5480 {
 // bits, so that a file someone protected stays protected.
 bool IsWriteProtected(const std::filesystem::path& path);
 
+// Who may read a file that ReplaceFileAtomically writes.
+enum class FileAccess {
+  kAsBefore,   // an existing file keeps its mode; a new one gets what the umask leaves
+  kOwnerOnly,  // mode 0600 from the first byte on, whatever the file had: it holds a secret
+};
+
 // Writes `bytes` to a temporary file beside `path`, flushes it to the disk
 // and renames it over `path`. A write-protected file is refused. On any
 // failure the temporary file is removed, the old file stays as it was, and
-// the result is false. An existing file keeps its permission bits, and its
-// owner and group where this process may give them; when `path` is a
-// symbolic link, the file it points to is replaced and the link kept.
-bool ReplaceFileAtomically(const std::filesystem::path& path, std::string_view bytes);
+// the result is false. An existing file keeps its owner and group where this
+// process may give them, and its permission bits as `access` says; when
+// `path` is a symbolic link, the file it points to is replaced and the link
+// kept.
+bool ReplaceFileAtomically(const std::filesystem::path& path, std::string_view bytes,
+                           FileAccess access = FileAccess::kAsBefore);
 
 }  // namespace q5480

@@ -73,13 +73,13 @@ void LineBuffer::SetLine(std::size_t index, std::string text) {
   lines_.at(index) = std::move(text);
 }
 
-bool LineBuffer::Save(const std::filesystem::path& path) const {
+bool LineBuffer::Save(const std::filesystem::path& path, FileAccess access) const {
   std::string bytes;
   for (const std::string& line : lines_) {
     bytes += Utf8ToCp1250(line);
     bytes += "\r\n";
   }
-  return ReplaceFileAtomically(path, bytes);
+  return ReplaceFileAtomically(path, bytes, access);
 }
 
 bool LineBuffer::Load(const std::filesystem::path& path) {

@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "config/atomic_file.h"
+
 namespace q5480 {
 
 // The value of the first line whose text before its first "=" equals `key`
@@ -35,10 +37,10 @@ class LineBuffer {
 
   const std::vector<std::string>& Lines() const { return lines_; }
 
-  // Windows-1250 bytes, CR LF after every line, replacing `path` atomically.
-  // False when the file could not be replaced; the old file is then
-  // unchanged.
-  bool Save(const std::filesystem::path& path) const;
+  // Windows-1250 bytes, CR LF after every line, replacing `path` atomically
+  // with the permissions that `access` says. False when the file could not
+  // be replaced; the old file is then unchanged.
+  bool Save(const std::filesystem::path& path, FileAccess access = FileAccess::kAsBefore) const;
 
   // Reads and decodes a text file (UTF-8 or Windows-1250) into lines. False,
   // with the buffer left empty, when the file cannot be read.

@@ -2,12 +2,27 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <system_error>
 
 namespace q5480 {
 namespace fs = std::filesystem;
+namespace {
+
+// The installed data directory from the installed programs' folder, so that
+// an installation under another prefix, or moved, still finds its data.
+fs::path InstalledDataDirectoryOf(const fs::path& executableDirectory) {
+  return (executableDirectory / Q5480_DATA_DIR_FROM_BIN).lexically_normal();
+}
+
+bool IsInstalledProgram(const fs::path& executableDirectory) {
+  std::error_code error;
+  return fs::is_directory(InstalledDataDirectoryOf(executableDirectory), error);
+}
+
+}  // namespace
 
 fs::path ExecutableDirectory() {
   std::error_code error;
@@ -16,13 +31,28 @@ fs::path ExecutableDirectory() {
   return executable.parent_path();
 }
 
+fs::path UserConfigurationDirectory() {
+  // A relative XDG_CONFIG_HOME is invalid and is ignored.
+  const char* configHome = std::getenv("XDG_CONFIG_HOME");
+  if (configHome != nullptr && fs::path(configHome).is_absolute()) return fs::path(configHome);
+  const char* home = std::getenv("HOME");
+  if (home == nullptr || *home == '\0') return {};
+  return fs::path(home) / ".config";
+}
+
 fs::path ProgramDirectory() {
   fs::path executableDirectory = ExecutableDirectory();
-  if (::access(executableDirectory.c_str(), W_OK) == 0) return executableDirectory;
-  const char* home = std::getenv("HOME");
+  // An installed program never writes beside itself, even where it may (as
+  // root, or under a prefix of the user's own): that folder is the
+  // installation's, shared by every user.
+  if (!IsInstalledProgram(executableDirectory) &&
+      ::access(executableDirectory.c_str(), W_OK) == 0) {
+    return executableDirectory;
+  }
+  const fs::path configuration = UserConfigurationDirectory();
   // Without a home there is nowhere better; writes there will simply fail.
-  if (home == nullptr || *home == '\0') return executableDirectory;
-  fs::path directory = fs::path(home) / ".config" / "q5480";
+  if (configuration.empty()) return executableDirectory;
+  fs::path directory = configuration / "q5480";
   std::error_code error;
   fs::create_directories(directory, error);
   return directory;
@@ -33,7 +63,18 @@ fs::path PortsDirectory() { return ProgramDirectory() / "ports"; }
 std::vector<fs::path> DataDirectories() { return DataDirectories(ProgramDirectory()); }
 
 std::vector<fs::path> DataDirectories(const fs::path& programDirectory) {
-  return {programDirectory, ExecutableDirectory(), fs::path(Q5480_DATA_DIR)};
+  const fs::path executableDirectory = ExecutableDirectory();
+  const fs::path candidates[] = {programDirectory, executableDirectory,
+                                 InstalledDataDirectoryOf(executableDirectory),
+                                 fs::path(Q5480_DATA_DIR)};
+  std::vector<fs::path> directories;
+  for (fs::path directory : candidates) {
+    directory = directory.lexically_normal();
+    if (std::find(directories.begin(), directories.end(), directory) == directories.end()) {
+      directories.push_back(std::move(directory));
+    }
+  }
+  return directories;
 }
 
 std::optional<fs::path> FindDataFile(std::string_view name) {

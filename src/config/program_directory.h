@@ -11,18 +11,24 @@ namespace q5480 {
 // The directory of the running executable.
 std::filesystem::path ExecutableDirectory();
 
-// The program directory: the executable's directory when it is writable (a
-// portable install, or the build tree), else ~/.config/q5480 (created when
-// missing). All programs of one build share it: the settings file
+// The user's configuration folder: $XDG_CONFIG_HOME when it is an absolute
+// path, else $HOME/.config; empty without either.
+std::filesystem::path UserConfigurationDirectory();
+
+// The program directory: the executable's directory when it is writable and
+// not an installed program's (a portable copy, or the build tree), else
+// "q5480" in the user's configuration folder (created when missing). All
+// programs of one build or installation share it: the settings file
 // "Q5480.ini" and the ports folder live there.
 std::filesystem::path ProgramDirectory();
 
 // The folder whose links "comN" name extra serial ports.
 std::filesystem::path PortsDirectory();
 
-// Where the program's data files (language files, the "Tables" folder) are
-// looked for, in this order: the program directory, beside the executable,
-// the installed data directory.
+// Where the program's data files (language files, the "Tables" folder, the
+// manual) are looked for, in this order: the program directory, beside the
+// executable, the installed data directory as seen from the executable, the
+// installed data directory of the build's prefix. Each folder once.
 std::vector<std::filesystem::path> DataDirectories();
 // The same with `programDirectory` as the program directory.
 std::vector<std::filesystem::path> DataDirectories(const std::filesystem::path& programDirectory);

@@ -118,7 +118,7 @@ bool WriteSettingsFile(const std::filesystem::path& programDirectory,
   buffer.SetLine(8, "Language=" + settings.Language);
   buffer.SetLine(9, "DataDir=" + settings.DataDir);
   buffer.SetLine(10, "Pass=" + ScramblePassword(settings.Pass));
-  return buffer.Save(programDirectory / kSettingsFileName);
+  return buffer.Save(programDirectory / kSettingsFileName, FileAccess::kOwnerOnly);
 }
 
 }  // namespace q5480

@@ -35,8 +35,9 @@ struct DesktopRect {
 bool ReadSettingsFile(const std::filesystem::path& programDirectory, ProgramSettings& settings,
                       const DesktopRect& desktop);
 
-// Replaces the file with the 11 lines of `settings`. False, with the old
-// file unchanged, when it cannot be written.
+// Replaces the file with the 11 lines of `settings`, readable by its owner
+// alone since it holds the password. False, with the old file unchanged,
+// when it cannot be written.
 bool WriteSettingsFile(const std::filesystem::path& programDirectory,
                        const ProgramSettings& settings);
 

@@ -1,6 +1,7 @@
 #include "config/settings_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "config/line_buffer.h"
 #include "config/text.h"
@@ -94,6 +95,50 @@ TEST(SettingsFile, ReadingRules) {
                        settings.Pass),
               std::tuple(comPort, rtPriority, language,
                          dataDir.empty() ? dir.Path().string() : dataDir, pass)) << content;
+  }
+}
+
+// The file holds the password: whatever the umask and whatever mode an
+// earlier file had, only its owner may read it, and the owner may still
+// replace it at the next end of the program.
+TEST(SettingsFile, OnlyItsOwnerMayReadIt) {
+  const struct {
+    const char* name;
+    mode_t modeBefore;  // 0: no file before
+    bool throughLink;
+  } cases[] = {
+      {"first written", 0, false},
+      {"readable by everyone before", 0644, false},
+      {"shared with the group before", 0660, false},
+      {"readable by everyone behind a link", 0644, true},
+  };
+  // The umask would hide a mode left open.
+  const struct MaskRestore {
+    mode_t saved;
+    ~MaskRestore() { ::umask(saved); }
+  } restore{::umask(0)};
+  for (const auto& c : cases) {
+    ScratchDirectory dir;
+    std::filesystem::path directory = dir.Path();
+    if (c.throughLink) {
+      std::filesystem::create_directory(dir / "real");
+      directory = dir / "program";
+      std::filesystem::create_directory(directory);
+      std::filesystem::create_symlink(dir / "real" / kSettingsFileName,
+                                      directory / kSettingsFileName);
+    }
+    const std::filesystem::path file =
+        (c.throughLink ? dir / "real" : dir.Path()) / kSettingsFileName;
+    if (c.modeBefore != 0) {
+      WriteBytes(file, "Language=English\r\n");
+      ASSERT_EQ(::chmod(file.c_str(), c.modeBefore), 0);
+    }
+    ASSERT_TRUE(WriteSettingsFile(directory, ProgramSettings{})) << c.name;
+    struct stat info {};
+    ASSERT_EQ(::stat(file.c_str(), &info), 0) << c.name;
+    EXPECT_EQ(info.st_mode & 07777, 0600u) << c.name;
+    EXPECT_EQ(std::filesystem::is_symlink(directory / kSettingsFileName), c.throughLink) << c.name;
+    ASSERT_TRUE(WriteSettingsFile(directory, ProgramSettings{})) << c.name << ", written again";
   }
 }
 
