@@ -7,7 +7,7 @@
 #include <QVBoxLayout>
 
 #include "charts/chart_colour.h"
-#include "ui/tlinaf.h"
+#include "ui/linear_dialog.h"
 
 namespace q5480 {
 namespace {

@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QStyleFactory>
 
-#include "ui/twitryna.h"
+#include "ui/splash_window.h"
 #include "workflow/program_start.h"
 
 namespace q5480 {

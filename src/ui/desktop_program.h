@@ -9,7 +9,7 @@
 #include "config/settings_file.h"
 #include "link/link.h"
 #include "ui/qt_user_interface.h"
-#include "ui/tq5480f.h"
+#include "ui/main_window.h"
 #include "workflow/main_window.h"
 
 namespace q5480 {

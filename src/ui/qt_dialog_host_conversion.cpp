@@ -1,10 +1,10 @@
 // The conversion windows and the external cold junction's temperature.
 #include "ui/qt_dialog_host.h"
 
-#include "ui/tlinaf.h"
-#include "ui/tpowerf.h"
-#include "ui/troomf.h"
-#include "ui/ttablf.h"
+#include "ui/linear_dialog.h"
+#include "ui/power_series_dialog.h"
+#include "ui/room_temperature_dialog.h"
+#include "ui/table_dialog.h"
 
 namespace q5480 {
 namespace {

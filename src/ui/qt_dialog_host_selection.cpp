@@ -1,9 +1,9 @@
 // The selection windows of the sensor button.
 #include "ui/qt_dialog_host.h"
-#include "ui/twybor.h"
-#include "ui/twybori.h"
-#include "ui/twyboriv.h"
-#include "ui/twyborrv.h"
+#include "ui/sensor_dialog.h"
+#include "ui/loop_current_dialog.h"
+#include "ui/voltage_current_dialog.h"
+#include "ui/resistance_voltage_dialog.h"
 
 namespace q5480 {
 namespace {

@@ -1,7 +1,7 @@
 #include "workflow/file_commands.h"
 
 #include "config/parameters_file.h"
-#include "workflow/form_lang.h"
+#include "workflow/form_texts.h"
 
 namespace q5480 {
 FileDialogRequest FileCommands::Request(bool save) const {

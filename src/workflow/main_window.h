@@ -16,7 +16,7 @@
 #include "workflow/chart_view.h"
 #include "workflow/dialog_host.h"
 #include "workflow/file_commands.h"
-#include "workflow/form_lang.h"
+#include "workflow/form_texts.h"
 #include "workflow/parameter_panel.h"
 #include "workflow/program_context.h"
 #include "workflow/sample_fan_out.h"

@@ -7,10 +7,10 @@
 #include "support/scratch_directory.h"
 #include "ui/qt_dialog_host.h"
 #include "ui/qt_user_interface.h"
-#include "ui/tlinaf.h"
-#include "ui/tpowerf.h"
-#include "ui/troomf.h"
-#include "ui/ttablf.h"
+#include "ui/linear_dialog.h"
+#include "ui/power_series_dialog.h"
+#include "ui/room_temperature_dialog.h"
+#include "ui/table_dialog.h"
 #include "ui_fixture.h"
 
 namespace q5480::test {

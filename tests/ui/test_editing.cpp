@@ -10,11 +10,11 @@
 
 #include "emulator/module_memory.h"
 #include "module/image_packing.h"
-#include "ui/ttablf.h"
-#include "ui/ttransdf.h"
-#include "ui/tpowerf.h"
-#include "ui/twybor.h"
-#include "ui/twybori.h"
+#include "ui/table_dialog.h"
+#include "ui/meter_type_dialog.h"
+#include "ui/power_series_dialog.h"
+#include "ui/sensor_dialog.h"
+#include "ui/loop_current_dialog.h"
 #include "ui_fixture.h"
 
 namespace q5480::test {

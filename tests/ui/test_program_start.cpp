@@ -4,9 +4,9 @@
 #include <QStatusBar>
 
 #include "config/settings_file.h"
-#include "ui/togolnef.h"
-#include "ui/tports.h"
-#include "ui/twitryna.h"
+#include "ui/options_dialog.h"
+#include "ui/port_dialog.h"
+#include "ui/splash_window.h"
 #include "ui_fixture.h"
 
 namespace q5480::test {

@@ -7,10 +7,10 @@
 #include "support/recording_ui.h"
 #include "support/scripted_dialog_host.h"
 #include "ui/qt_dialog_host.h"
-#include "ui/twybor.h"
-#include "ui/twybori.h"
-#include "ui/twyboriv.h"
-#include "ui/twyborrv.h"
+#include "ui/sensor_dialog.h"
+#include "ui/loop_current_dialog.h"
+#include "ui/voltage_current_dialog.h"
+#include "ui/resistance_voltage_dialog.h"
 #include "ui_fixture.h"
 
 namespace q5480::test {

@@ -6,8 +6,8 @@
 #include <cmath>
 
 #include "config/module_image.h"
-#include "ui/tdiagnf.h"
-#include "ui/tregulf.h"
+#include "ui/diagnostics_dialog.h"
+#include "ui/corrections_dialog.h"
 #include "ui_fixture.h"
 
 namespace q5480::test {

@@ -4,7 +4,7 @@
 #include <QAccessible>
 #include <QTest>
 
-#include "ui/tsymulf.h"
+#include "ui/simulation_dialog.h"
 #include "ui_fixture.h"
 
 namespace q5480::test {

@@ -7,9 +7,9 @@
 #include <algorithm>
 #include <chrono>
 
-#include "ui/ttransdf.h"
-#include "ui/twybor.h"
-#include "ui/twyborrv.h"
+#include "ui/meter_type_dialog.h"
+#include "ui/sensor_dialog.h"
+#include "ui/resistance_voltage_dialog.h"
 #include "ui_fixture.h"
 
 namespace q5480::test {

@@ -16,7 +16,7 @@
 #include "ui/parameter_panel_view.h"
 #include "ui/qt_dialog_host.h"
 #include "ui/report_printing.h"
-#include "ui/twiadomosc.h"
+#include "ui/message_window.h"
 #include "workflow/main_window.h"
 
 namespace q5480 {

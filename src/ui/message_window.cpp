@@ -1,4 +1,4 @@
-#include "ui/twiadomosc.h"
+#include "ui/message_window.h"
 
 #include <QCloseEvent>
 #include <QEventLoop>

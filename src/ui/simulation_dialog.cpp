@@ -1,4 +1,4 @@
-#include "ui/tsymulf.h"
+#include "ui/simulation_dialog.h"
 
 #include <QFontDatabase>
 #include <QHBoxLayout>
@@ -7,7 +7,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "ui/tlinaf.h"
+#include "ui/linear_dialog.h"
 
 namespace q5480 {
 namespace {

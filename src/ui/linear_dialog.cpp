@@ -1,4 +1,4 @@
-#include "ui/tlinaf.h"
+#include "ui/linear_dialog.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

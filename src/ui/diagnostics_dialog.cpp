@@ -1,4 +1,4 @@
-#include "ui/tdiagnf.h"
+#include "ui/diagnostics_dialog.h"
 
 #include <QCoreApplication>
 #include <QGridLayout>

@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <array>
 
-#include "ui/tlinaf.h"
+#include "ui/linear_dialog.h"
 #include "workflow/power_series_window.h"
 
 namespace q5480 {

@@ -1,4 +1,4 @@
-#include "ui/twyboriv.h"
+#include "ui/voltage_current_dialog.h"
 
 #include <QHBoxLayout>
 #include <QSignalBlocker>

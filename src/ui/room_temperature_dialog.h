@@ -6,7 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "ui/tlinaf.h"
+#include "ui/linear_dialog.h"
 #include "workflow/room_temperature_window.h"
 
 namespace q5480 {

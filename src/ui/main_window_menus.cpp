@@ -7,7 +7,7 @@
 #include <QStatusBar>
 #include <QStyle>
 
-#include "ui/tq5480f.h"
+#include "ui/main_window.h"
 
 namespace q5480 {
 namespace {

@@ -1,9 +1,9 @@
 // The main window's corrections command: the password window, then the
 // corrections or the diagnostics window, modal over the main window.
-#include "ui/tdiagnf.h"
-#include "ui/tq5480f.h"
-#include "ui/tregulf.h"
-#include "ui/twiadomosc.h"
+#include "ui/diagnostics_dialog.h"
+#include "ui/main_window.h"
+#include "ui/corrections_dialog.h"
+#include "ui/message_window.h"
 #include "workflow/service_command.h"
 
 namespace q5480 {

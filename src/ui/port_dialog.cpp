@@ -1,4 +1,4 @@
-#include "ui/tports.h"
+#include "ui/port_dialog.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

@@ -1,4 +1,4 @@
-#include "ui/tpowerf.h"
+#include "ui/power_series_dialog.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -1,4 +1,4 @@
-#include "ui/twyborrv.h"
+#include "ui/resistance_voltage_dialog.h"
 
 #include <QHBoxLayout>
 #include <QSignalBlocker>

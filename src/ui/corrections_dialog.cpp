@@ -1,4 +1,4 @@
-#include "ui/tregulf.h"
+#include "ui/corrections_dialog.h"
 
 #include <QFrame>
 #include <QGridLayout>

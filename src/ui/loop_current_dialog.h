@@ -3,7 +3,7 @@
 
 #include <QComboBox>
 
-#include "ui/twybor.h"
+#include "ui/sensor_dialog.h"
 #include "workflow/loop_current_window.h"
 
 namespace q5480 {

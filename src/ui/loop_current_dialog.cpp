@@ -1,4 +1,4 @@
-#include "ui/twybori.h"
+#include "ui/loop_current_dialog.h"
 
 #include <QHBoxLayout>
 #include <QSignalBlocker>

@@ -1,30 +1,31 @@
-// The input signal window of the ±11 V and ±22 mA inputs (TWyborIV).
+// The input signal window of the millivolt and resistance inputs (TWyborRV).
 #pragma once
 
-#include "ui/twybor.h"
-#include "workflow/voltage_current_window.h"
+#include "ui/sensor_dialog.h"
+#include "workflow/resistance_voltage_window.h"
 
 namespace q5480 {
 
-class TWyborIV : public QDialog {
+class TWyborRV : public QDialog {
   Q_OBJECT
  public:
-  TWyborIV(ProgramContext& context, DialogHost& host, QWidget* parent);
+  TWyborRV(ProgramContext& context, DialogHost& host, QWidget* parent);
 
   SelectionOutcome Outcome() const { return outcome_; }
 
   QTabWidget* PageControl;
-  QRadioButton* SingleR;
-  QRadioButton* DoubleR;
-  // By page (voltage, current), then by conversion: none, power series,
-  // linear, table.
-  std::array<std::array<QRadioButton*, kConversionCount>, 2> ConversionR;
+  std::map<int, QRadioButton*> WireR;  // by `Tryb`: 2 to 4
+  // By page: voltage, resistance.
+  std::array<QCheckBox*, 2> TableC;
+  std::array<QCheckBox*, 2> LinearC;
   std::array<selection_ui::RangeLabelWidgets, 2> RangeL;
   QPushButton* OKB;
+  QPushButton* MoreB;
   QPushButton* CancelB;
 
  public slots:
   void OKBClick();
+  void MoreBClick();
   // Cancel, Esc or the close box.
   void reject() override;
 
@@ -32,7 +33,7 @@ class TWyborIV : public QDialog {
   QWidget* Page(const selection_ui::Texts& texts, int page);
   void ShowState();
 
-  TWyborIVLogic logic_;
+  TWyborRVLogic logic_;
   SelectionOutcome outcome_ = SelectionOutcome::Cancel;
 };
 

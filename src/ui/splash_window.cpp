@@ -1,4 +1,4 @@
-#include "ui/twitryna.h"
+#include "ui/splash_window.h"
 
 #include <QGuiApplication>
 #include <QScreen>

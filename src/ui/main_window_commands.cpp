@@ -3,10 +3,10 @@
 #include <QApplication>
 
 #include "ui/help_windows.h"
-#include "ui/togolnef.h"
-#include "ui/tports.h"
-#include "ui/tq5480f.h"
-#include "ui/tsymulf.h"
+#include "ui/options_dialog.h"
+#include "ui/port_dialog.h"
+#include "ui/main_window.h"
+#include "ui/simulation_dialog.h"
 
 namespace q5480 {
 

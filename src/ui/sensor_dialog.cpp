@@ -1,4 +1,4 @@
-#include "ui/twybor.h"
+#include "ui/sensor_dialog.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

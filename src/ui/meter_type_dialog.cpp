@@ -1,4 +1,4 @@
-#include "ui/ttransdf.h"
+#include "ui/meter_type_dialog.h"
 
 #include <QLabel>
 #include <QVBoxLayout>

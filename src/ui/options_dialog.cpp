@@ -1,4 +1,4 @@
-#include "ui/togolnef.h"
+#include "ui/options_dialog.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -1,4 +1,4 @@
-#include "ui/troomf.h"
+#include "ui/room_temperature_dialog.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>

@@ -1,4 +1,4 @@
-#include "ui/ttablf.h"
+#include "ui/table_dialog.h"
 
 #include <QFontDatabase>
 #include <QGridLayout>
@@ -6,7 +6,7 @@
 #include <QTextBlock>
 #include <QVBoxLayout>
 
-#include "ui/tlinaf.h"
+#include "ui/linear_dialog.h"
 
 namespace q5480 {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/tq5480f.h"
+#include "ui/main_window.h"
 
 #include <QApplication>
 #include <QCloseEvent>

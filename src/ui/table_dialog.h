@@ -10,7 +10,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "ui/tlinaf.h"
+#include "ui/linear_dialog.h"
 #include "workflow/table_window.h"
 
 namespace q5480 {

@@ -1,4 +1,4 @@
-#include "workflow/form_lang.h"
+#include "workflow/form_texts.h"
 
 #include <array>
 #include <string_view>
