@@ -269,7 +269,7 @@ class Session {
 
   // The simulation window, moved about as the script says.
   bool Simulate() {
-    return window_.Symulacja1Click([&](TSymulFLogic& simulation) {
+    return window_.Symulacja1Click([&](SimulationWindowLogic& simulation) {
       simulation.FormShow();
       const auto now = SimulationClock::now();
       for (int action = 0; action < 4; ++action) {
@@ -323,7 +323,7 @@ class Session {
   Script& script_;
   ScriptedUi& ui_;
   ProgramContext& context_;
-  TQ5480FLogic window_;
+  MainWindowLogic window_;
   ScriptedWindows windows_;
   bool connected_;
   int transfers_ = 0;

@@ -37,7 +37,7 @@ int WidthOf(const QWidget* widget, const QString& text) {
 
 }  // namespace
 
-TRegulF::TRegulF(ProgramContext& context, ServiceSession& session, QWidget* parent)
+CorrectionsDialog::CorrectionsDialog(ProgramContext& context, ServiceSession& session, QWidget* parent)
     : QDialog(parent), logic_(context, session) {
   setObjectName(QStringLiteral("TRegulF"));
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
@@ -78,7 +78,7 @@ TRegulF::TRegulF(ProgramContext& context, ServiceSession& session, QWidget* pare
   }
 }
 
-QWidget* TRegulF::BuildReadings() {
+QWidget* CorrectionsDialog::BuildReadings() {
   QFrame* outer = ColouredFrame(kTeal, QFrame::Raised, this);
   auto* row = new QHBoxLayout(outer);
   row->setContentsMargins(8, 8, 8, 8);
@@ -111,7 +111,7 @@ QWidget* TRegulF::BuildReadings() {
   return outer;
 }
 
-QWidget* TRegulF::BuildCorrections() {
+QWidget* CorrectionsDialog::BuildCorrections() {
   auto* area = new QWidget(this);
   auto* grid = new QGridLayout(area);
   grid->setContentsMargins(0, 4, 0, 4);
@@ -141,7 +141,7 @@ QWidget* TRegulF::BuildCorrections() {
   return area;
 }
 
-QWidget* TRegulF::BuildButtons() {
+QWidget* CorrectionsDialog::BuildButtons() {
   auto* area = new QWidget(this);
   auto* grid = new QGridLayout(area);
   grid->setContentsMargins(0, 0, 0, 0);
@@ -179,7 +179,7 @@ QWidget* TRegulF::BuildButtons() {
   return area;
 }
 
-void TRegulF::Connect() {
+void CorrectionsDialog::Connect() {
   // After every event the window shows what the logic made of it.
   auto then = [this] {
     Paint();
@@ -221,7 +221,7 @@ void TRegulF::Connect() {
   connect(ExitB, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void TRegulF::Paint() {
+void CorrectionsDialog::Paint() {
   const RegulView& view = logic_.View();
   {
     const QSignalBlocker quietZero(ZeroS);
@@ -240,7 +240,7 @@ void TRegulF::Paint() {
   PaintReading(Outputp, view.Outputp);
 }
 
-void TRegulF::ApplyFocus() {
+void CorrectionsDialog::ApplyFocus() {
   switch (logic_.TakeFocus()) {
     case RegulControl::ZeroS: ZeroS->setFocus(); break;
     case RegulControl::ExitB: ExitB->setFocus(); break;
@@ -248,7 +248,7 @@ void TRegulF::ApplyFocus() {
   }
 }
 
-void TRegulF::done(int result) {
+void CorrectionsDialog::done(int result) {
   Timer1->stop();
   logic_.Close();
   QDialog::done(result);

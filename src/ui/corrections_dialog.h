@@ -15,12 +15,12 @@
 
 namespace q5480 {
 
-class TRegulF : public QDialog {
+class CorrectionsDialog : public QDialog {
   Q_OBJECT
  public:
-  TRegulF(ProgramContext& context, ServiceSession& session, QWidget* parent);
+  CorrectionsDialog(ProgramContext& context, ServiceSession& session, QWidget* parent);
 
-  TRegulFLogic& Logic() { return logic_; }
+  CorrectionsWindowLogic& Logic() { return logic_; }
 
   QPushButton* PomiarT;  // the caption over PomiarP; a click shows the internal temperature
   QLabel* PomiarP;
@@ -54,7 +54,7 @@ class TRegulF : public QDialog {
   void Connect();
   void ApplyFocus();
 
-  TRegulFLogic logic_;
+  CorrectionsWindowLogic logic_;
 };
 
 }  // namespace q5480

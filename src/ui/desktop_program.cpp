@@ -34,7 +34,7 @@ bool DesktopProgram::Start() {
   const ProgramSettings& settings = context_.settings;
   window_.move(settings.MainLeft, settings.MainTop);
   if (options_.showSplash) {
-    Twitryna splash(context_.language);
+    SplashWindow splash(context_.language);
     const double scale = window_.logicalDpiX() / kReferenceDpi;
     splash.move(settings.MainLeft + static_cast<int>(79 * scale),
                 settings.MainTop + static_cast<int>(77 * scale));

@@ -40,15 +40,15 @@ class DesktopProgram {
   void Stop();
 
   ProgramContext& Context() { return context_; }
-  TQ5480FLogic& Logic() { return logic_; }
-  TQ5480F& Window() { return window_; }
+  MainWindowLogic& Logic() { return logic_; }
+  MainWindow& Window() { return window_; }
 
  private:
   DesktopOptions options_;
   QtUserInterface ui_;
   ProgramContext context_;
-  TQ5480FLogic logic_;
-  TQ5480F window_;
+  MainWindowLogic logic_;
+  MainWindow window_;
   bool started_ = false;
   bool stopped_ = false;
 };

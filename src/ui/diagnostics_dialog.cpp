@@ -31,7 +31,7 @@ QLabel* Panel(const char* name, QWidget* parent) {
 
 }  // namespace
 
-TDiagnF::TDiagnF(ProgramContext& context, ServiceSession& session, QWidget* parent)
+DiagnosticsDialog::DiagnosticsDialog(ProgramContext& context, ServiceSession& session, QWidget* parent)
     : QDialog(parent), logic_(context, session) {
   setObjectName(QStringLiteral("TDiagnF"));
   setWindowTitle(QStringLiteral("Q5480 Diagnostics"));
@@ -84,7 +84,7 @@ TDiagnF::TDiagnF(ProgramContext& context, ServiceSession& session, QWidget* pare
   }
 }
 
-QWidget* TDiagnF::BuildRegisters() {
+QWidget* DiagnosticsDialog::BuildRegisters() {
   Rejestry = Named(new QGroupBox(this), "Rejestry");
   Rejestry->setAccessibleName(QStringLiteral("Registers"));
   RejestryItems = new QButtonGroup(Rejestry);
@@ -99,7 +99,7 @@ QWidget* TDiagnF::BuildRegisters() {
   return Rejestry;
 }
 
-QWidget* TDiagnF::BuildOutput() {
+QWidget* DiagnosticsDialog::BuildOutput() {
   auto* area = new QWidget(this);
   auto* grid = new QGridLayout(area);
   grid->setContentsMargins(0, 0, 0, 0);
@@ -124,7 +124,7 @@ QWidget* TDiagnF::BuildOutput() {
   return area;
 }
 
-QWidget* TDiagnF::BuildEditor() {
+QWidget* DiagnosticsDialog::BuildEditor() {
   // Shown as the maker's form has it; reading and writing registers is not
   // part of this program, so the editor stays inert.
   auto* editor = new QFrame(this);
@@ -158,7 +158,7 @@ QWidget* TDiagnF::BuildEditor() {
   return editor;
 }
 
-void TDiagnF::Connect() {
+void DiagnosticsDialog::Connect() {
   connect(Timer1, &QTimer::timeout, this, [this] {
     logic_.Timer1Timer();
     Paint();
@@ -175,7 +175,7 @@ void TDiagnF::Connect() {
   ConnectOutputField(this, logic_, SetOut, SetOutbutt, [this] { Paint(); });
 }
 
-void TDiagnF::Paint() {
+void DiagnosticsDialog::Paint() {
   const DiagnView& view = logic_.View();
   for (std::size_t i = 0; i < kRegisterCount; ++i) {
     const QString label = Q(view.labels[i]);
@@ -195,11 +195,11 @@ void TDiagnF::Paint() {
   SensorL->setText(Q(logic_.SensorL()));
 }
 
-void TDiagnF::ApplyFocus() {
+void DiagnosticsDialog::ApplyFocus() {
   if (logic_.TakeFocus() == DiagnControl::Rejestry) Items[logic_.View().selected]->setFocus();
 }
 
-void TDiagnF::done(int result) {
+void DiagnosticsDialog::done(int result) {
   logic_.Close();
   Timer1->stop();
   QDialog::done(result);

@@ -19,12 +19,12 @@
 
 namespace q5480 {
 
-class TDiagnF : public QDialog {
+class DiagnosticsDialog : public QDialog {
   Q_OBJECT
  public:
-  TDiagnF(ProgramContext& context, ServiceSession& session, QWidget* parent);
+  DiagnosticsDialog(ProgramContext& context, ServiceSession& session, QWidget* parent);
 
-  TDiagnFLogic& Logic() { return logic_; }
+  DiagnosticsWindowLogic& Logic() { return logic_; }
 
   QGroupBox* Rejestry;
   QButtonGroup* RejestryItems;
@@ -62,7 +62,7 @@ class TDiagnF : public QDialog {
   void Connect();
   void ApplyFocus();
 
-  TDiagnFLogic logic_;
+  DiagnosticsWindowLogic logic_;
 };
 
 }  // namespace q5480

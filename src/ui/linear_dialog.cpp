@@ -108,7 +108,7 @@ void RangeGroups::BuildRangeGroups(const std::map<std::string, std::string>& tex
   PackLeft(result);
 }
 
-TLinaF::TLinaF(ProgramContext& context, QWidget* parent)
+LinearDialog::LinearDialog(ProgramContext& context, QWidget* parent)
     : QDialog(parent), logic_(context), exits_([this] { ShowLogic(); }) {
   setObjectName(QStringLiteral("TLinaF"));
   const auto texts = logic_.Texts();
@@ -128,7 +128,7 @@ TLinaF::TLinaF(ProgramContext& context, QWidget* parent)
   CancelB = NamedControl<QPushButton>("CancelB", Q(texts.at("CancelB")), this);
   // A click on Cancel leaves the field being typed in unchecked.
   CancelB->setFocusPolicy(Qt::TabFocus);
-  connect(OKB, &QPushButton::clicked, this, &TLinaF::OKBClick);
+  connect(OKB, &QPushButton::clicked, this, &LinearDialog::OKBClick);
   connect(CancelB, &QPushButton::clicked, this, &QDialog::reject);
   connect(JednostkiE, &QComboBox::activated, this, [this](int index) { logic_.SelectUnit(index); });
 
@@ -154,7 +154,7 @@ TLinaF::TLinaF(ProgramContext& context, QWidget* parent)
   ShowLogic();
 }
 
-void TLinaF::ShowLogic() {
+void LinearDialog::ShowLogic() {
   const std::pair<QLineEdit*, DialogField> fields[] = {{InMinE, DialogField::InMin},
                                                        {InMaxE, DialogField::InMax},
                                                        {ResMinE, DialogField::ResMin},
@@ -165,7 +165,7 @@ void TLinaF::ShowLogic() {
   FocusNamed(this, logic_.Focus());
 }
 
-void TLinaF::OKBClick() {
+void LinearDialog::OKBClick() {
   if (!exits_.Commit()) return;
   if (logic_.OkClick()) {
     accept();
@@ -174,7 +174,7 @@ void TLinaF::OKBClick() {
   }
 }
 
-void TLinaF::done(int result) {
+void LinearDialog::done(int result) {
   exits_.Stop();
   QDialog::done(result);
 }

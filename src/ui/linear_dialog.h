@@ -93,12 +93,12 @@ struct RangeGroups {
                         QWidget* parent);
 };
 
-class TLinaF : public QDialog, public RangeGroups {
+class LinearDialog : public QDialog, public RangeGroups {
   Q_OBJECT
  public:
-  TLinaF(ProgramContext& context, QWidget* parent);
+  LinearDialog(ProgramContext& context, QWidget* parent);
 
-  TLinaFLogic& Logic() { return logic_; }
+  LinearWindowLogic& Logic() { return logic_; }
 
   QPushButton* OKB;
   QPushButton* CancelB;
@@ -110,7 +110,7 @@ class TLinaF : public QDialog, public RangeGroups {
  private:
   void ShowLogic();
 
-  TLinaFLogic logic_;
+  LinearWindowLogic logic_;
   FieldExits exits_;
 };
 

@@ -8,7 +8,7 @@ namespace q5480 {
 
 using namespace selection_ui;
 
-TWyborI::TWyborI(ProgramContext& context, DialogHost& host, QWidget* parent)
+LoopCurrentDialog::LoopCurrentDialog(ProgramContext& context, DialogHost& host, QWidget* parent)
     : QDialog(parent), logic_(context, host) {
   setObjectName(QStringLiteral("TWyborI"));
   const Texts texts = logic_.Texts();
@@ -48,8 +48,8 @@ TWyborI::TWyborI(ProgramContext& context, DialogHost& host, QWidget* parent)
   QDialogButtonBox* buttons = Buttons(texts, false, this);
   OKB = buttons->button(QDialogButtonBox::Ok);
   CancelB = buttons->button(QDialogButtonBox::Cancel);
-  connect(buttons, &QDialogButtonBox::accepted, this, &TWyborI::OKBClick);
-  connect(buttons, &QDialogButtonBox::rejected, this, &TWyborI::reject);
+  connect(buttons, &QDialogButtonBox::accepted, this, &LoopCurrentDialog::OKBClick);
+  connect(buttons, &QDialogButtonBox::rejected, this, &LoopCurrentDialog::reject);
 
   auto* groups = new QHBoxLayout;
   groups->addWidget(input);
@@ -68,7 +68,7 @@ TWyborI::TWyborI(ProgramContext& context, DialogHost& host, QWidget* parent)
   ShowState();
 }
 
-void TWyborI::ShowState() {
+void LoopCurrentDialog::ShowState() {
   Show(SingleR, logic_.Single());
   Show(DoubleR, logic_.Double());
   const InputPage& state = logic_.PageState();
@@ -80,12 +80,12 @@ void TWyborI::ShowState() {
   KropkaE->setCurrentIndex(logic_.DotPosition());
 }
 
-void TWyborI::OKBClick() {
+void LoopCurrentDialog::OKBClick() {
   outcome_ = logic_.Ok();
   done(ResultOf(outcome_));
 }
 
-void TWyborI::reject() {
+void LoopCurrentDialog::reject() {
   outcome_ = logic_.Cancel();
   QDialog::reject();
 }

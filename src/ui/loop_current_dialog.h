@@ -1,4 +1,4 @@
-// The input signal window of the 4 to 20 mA input (TWyborI).
+// The input signal window of the 4 to 20 mA input (LoopCurrentDialog).
 #pragma once
 
 #include <QComboBox>
@@ -8,10 +8,10 @@
 
 namespace q5480 {
 
-class TWyborI : public QDialog {
+class LoopCurrentDialog : public QDialog {
   Q_OBJECT
  public:
-  TWyborI(ProgramContext& context, DialogHost& host, QWidget* parent);
+  LoopCurrentDialog(ProgramContext& context, DialogHost& host, QWidget* parent);
 
   SelectionOutcome Outcome() const { return outcome_; }
 
@@ -33,7 +33,7 @@ class TWyborI : public QDialog {
  private:
   void ShowState();
 
-  TWyborILogic logic_;
+  LoopCurrentWindowLogic logic_;
   SelectionOutcome outcome_ = SelectionOutcome::Cancel;
 };
 

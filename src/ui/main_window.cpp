@@ -31,7 +31,7 @@ QLabel* DisplayLabel(const char* name, QWidget* parent) {
 
 }  // namespace
 
-TQ5480F::TQ5480F(TQ5480FLogic& logic)
+MainWindow::MainWindow(MainWindowLogic& logic)
     : QMainWindow(nullptr), logic_(logic), dialogs_(logic.Context(), this) {
   setObjectName(QStringLiteral("Q5480F"));
   // Only the system menu and the minimise box: the window keeps its size.
@@ -66,14 +66,14 @@ TQ5480F::TQ5480F(TQ5480FLogic& logic)
   Timer1 = new QTimer(this);
   Timer1->setObjectName(QStringLiteral("Timer1"));
   Timer1->setInterval(logic_.TimerInterval());
-  connect(Timer1, &QTimer::timeout, this, &TQ5480F::Timer1Timer);
+  connect(Timer1, &QTimer::timeout, this, &MainWindow::Timer1Timer);
   // The simulation window reads this when its scroll bars move next.
   connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
     if (state != Qt::ApplicationActive) logic_.Context().state.AppDeactivated = true;
   });
 }
 
-QWidget* TQ5480F::BuildDisplays() {
+QWidget* MainWindow::BuildDisplays() {
   QFrame* outer = ColouredFrame(kTeal, QFrame::Raised, this);
   auto* row = new QHBoxLayout(outer);
   row->setContentsMargins(8, 8, 8, 8);
@@ -100,7 +100,7 @@ QWidget* TQ5480F::BuildDisplays() {
   return outer;
 }
 
-void TQ5480F::PaintDisplays() {
+void MainWindow::PaintDisplays() {
   const DisplayState& display = logic_.Context().display;
   QFont font = ResultDisplay->font();
   font.setPointSize(display.ResultPointSize);
@@ -115,7 +115,7 @@ void TQ5480F::PaintDisplays() {
   OutputDisplay->setText(Q(display.OutputText));
 }
 
-void TQ5480F::Refresh() {
+void MainWindow::Refresh() {
   ProgramContext& context = logic_.Context();
   setWindowTitle(Q(context.caption));
   PaintDisplays();
@@ -129,19 +129,19 @@ void TQ5480F::Refresh() {
   UpdateBars();
 }
 
-void TQ5480F::SetStatusText(const QString& text) { StatusText->setText(text); }
+void MainWindow::SetStatusText(const QString& text) { StatusText->setText(text); }
 
-void TQ5480F::SetProgress(int percent) {
+void MainWindow::SetProgress(int percent) {
   ProgressBar1->setValue(percent);
   // A transfer empties the displays; this is where the window is painted meanwhile.
   PaintDisplays();
 }
 
-void TQ5480F::ShowWaitWindow(bool shown) {
+void MainWindow::ShowWaitWindow(bool shown) {
   // The command states change with the transfer before the window blocks.
   PaintCommandStates();
   if (shown) {
-    if (Wiadomosc == nullptr) Wiadomosc = new TWiadomosc(logic_.Context().language, this);
+    if (Wiadomosc == nullptr) Wiadomosc = new MessageWindow(logic_.Context().language, this);
     Wiadomosc->move(geometry().center() - Wiadomosc->rect().center());
     Wiadomosc->show();
     Wiadomosc->raise();
@@ -153,20 +153,20 @@ void TQ5480F::ShowWaitWindow(bool shown) {
   PaintDisplays();
 }
 
-void TQ5480F::StorePosition() {
+void MainWindow::StorePosition() {
   ProgramSettings& settings = logic_.Context().settings;
   settings.MainLeft = x();
   settings.MainTop = y();
 }
 
-void TQ5480F::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
   StorePosition();
   Timer1->stop();
   if (logic_.Context().state.InTransfer) logic_.Context().link.CancelTransfer();
   event->accept();
 }
 
-bool TQ5480F::eventFilter(QObject* watched, QEvent* event) {
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   // A field would take Ctrl+Z as its own undo: the program's commands win,
   // so Write by shortcut works while a value is being typed.
   if (event->type() == QEvent::ShortcutOverride) {
@@ -178,7 +178,7 @@ bool TQ5480F::eventFilter(QObject* watched, QEvent* event) {
   return QMainWindow::eventFilter(watched, event);
 }
 
-bool TQ5480F::event(QEvent* event) {
+bool MainWindow::event(QEvent* event) {
   // Every modal window of the program blocks this one while it is open:
   // dialogs, message boxes, file and print dialogs, the password window.
   if (event->type() == QEvent::WindowBlocked) logic_.ModalWindowOpened();
@@ -186,7 +186,7 @@ bool TQ5480F::event(QEvent* event) {
   return QMainWindow::event(event);
 }
 
-void TQ5480F::changeEvent(QEvent* event) {
+void MainWindow::changeEvent(QEvent* event) {
   // The message window of a transfer stays in front of the main window.
   if (event->type() == QEvent::ActivationChange && isActiveWindow() && Wiadomosc != nullptr) {
     Wiadomosc->raise();

@@ -21,10 +21,10 @@
 
 namespace q5480 {
 
-class TQ5480F : public QMainWindow {
+class MainWindow : public QMainWindow {
   Q_OBJECT
  public:
-  explicit TQ5480F(TQ5480FLogic& logic);
+  explicit MainWindow(MainWindowLogic& logic);
 
   // The texts of the current language on every menu item, caption and hint.
   void ApplyTexts();
@@ -54,7 +54,7 @@ class TQ5480F : public QMainWindow {
   QLabel *nResult, *ResultDisplay, *nOutput, *OutputDisplay;
   ParameterPanelView* Panel;
   ChartPanel* Chart;  // the chart view
-  TWiadomosc* Wiadomosc = nullptr;
+  MessageWindow* Wiadomosc = nullptr;
   QTimer* Timer1;
 
  public slots:
@@ -93,7 +93,7 @@ class TQ5480F : public QMainWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void ConnectCommand(QAction* action, void (TQ5480F::*handler)());
+  void ConnectCommand(QAction* action, void (MainWindow::*handler)());
   void BuildMenus();
   void BuildToolBar();
   void BuildStatusBar();
@@ -103,7 +103,7 @@ class TQ5480F : public QMainWindow {
   void UpdateBars();
   void StorePosition();
 
-  TQ5480FLogic& logic_;
+  MainWindowLogic& logic_;
   QtDialogHost dialogs_;
   ReportPrinter printer_;
   QSize fullSize_;

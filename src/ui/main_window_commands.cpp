@@ -10,36 +10,36 @@
 
 namespace q5480 {
 
-void TQ5480F::Timer1Timer() {
+void MainWindow::Timer1Timer() {
   logic_.Timer1Timer();
   Timer1->setInterval(logic_.TimerInterval());
   Refresh();
 }
 
-void TQ5480F::Nowy1Click() {
+void MainWindow::Nowy1Click() {
   logic_.Files().Nowy1Click();
   Refresh();
 }
 
-void TQ5480F::Otworz1Click() {
+void MainWindow::Otworz1Click() {
   StorePosition();
   logic_.Files().Otworz1Click();
   Refresh();
 }
 
-void TQ5480F::Zachowaj1Click() {
+void MainWindow::Zachowaj1Click() {
   StorePosition();
   logic_.Files().Zachowaj1Click();
   Refresh();
 }
 
-void TQ5480F::Zapiszjako1Click() {
+void MainWindow::Zapiszjako1Click() {
   StorePosition();
   logic_.Zapiszjako1Click();
   Refresh();
 }
 
-void TQ5480F::Wykres1Click() {
+void MainWindow::Wykres1Click() {
   logic_.Wykres1Click();
   Timer1->setInterval(logic_.TimerInterval());
   if (logic_.Context().state.ChartShown) Chart->XYChart1->SetChartColor(kChartFrameColour);
@@ -51,56 +51,56 @@ void TQ5480F::Wykres1Click() {
   }
 }
 
-void TQ5480F::Exit1Click() { close(); }
+void MainWindow::Exit1Click() { close(); }
 
-void TQ5480F::OdczytajTClick() {
+void MainWindow::OdczytajTClick() {
   StorePosition();
   logic_.OdczytajTClick();
   Refresh();
 }
 
-void TQ5480F::ZapiszTClick() {
+void MainWindow::ZapiszTClick() {
   StorePosition();
   logic_.ZapiszTClick();
   Refresh();
 }
 
-void TQ5480F::Weryfikuj1Click() {
+void MainWindow::Weryfikuj1Click() {
   StorePosition();
   logic_.Weryfikuj1Click();
   Refresh();
 }
 
-void TQ5480F::Odswierz1Click() { OdczytajTClick(); }
+void MainWindow::Odswierz1Click() { OdczytajTClick(); }
 
-void TQ5480F::Reset1Click() { logic_.Reset1Click(); }
+void MainWindow::Reset1Click() { logic_.Reset1Click(); }
 
-void TQ5480F::Komunikacja1Click() {
+void MainWindow::Komunikacja1Click() {
   StorePosition();
   logic_.Komunikacja1Click([this] {
-    TPortS window(logic_.Context(), this);
+    PortDialog window(logic_.Context(), this);
     return window.exec() == QDialog::Accepted;
   });
   Refresh();
 }
 
-void TQ5480F::Autoread1Click() {
+void MainWindow::Autoread1Click() {
   logic_.Autoread1Click();
   Refresh();
 }
 
-void TQ5480F::MonOnly1Click() {
+void MainWindow::MonOnly1Click() {
   logic_.MonOnly1Click();
   Refresh();
 }
 
-void TQ5480F::Pasek1Click() { UpdateBars(); }
+void MainWindow::Pasek1Click() { UpdateBars(); }
 
-void TQ5480F::Status1Click() { UpdateBars(); }
+void MainWindow::Status1Click() { UpdateBars(); }
 
-void TQ5480F::Ogolne1Click() {
+void MainWindow::Ogolne1Click() {
   StorePosition();
-  TOgolneF window(logic_.Context(), this);
+  OptionsDialog window(logic_.Context(), this);
   const double scale = logicalDpiX() / 96.0;
   window.move(x() + static_cast<int>(69 * scale), y() + static_cast<int>(122 * scale));
   if (window.exec() != QDialog::Accepted) return;
@@ -109,28 +109,28 @@ void TQ5480F::Ogolne1Click() {
   Refresh();
 }
 
-void TQ5480F::SenSelClick() {
+void MainWindow::SenSelClick() {
   StorePosition();
   logic_.SenSelClick(dialogs_);
   Refresh();
 }
 
-void TQ5480F::Wersja1Click() {
+void MainWindow::Wersja1Click() {
   StorePosition();
-  TProgwerF window(logic_.Context().language, this);
+  VersionWindow window(logic_.Context().language, this);
   const double scale = logicalDpiX() / 96.0;
   window.adjustSize();
   window.move(x() + (width() - window.width()) / 2, y() + static_cast<int>(87 * scale));
   window.exec();
 }
 
-void TQ5480F::Info1Click() {
+void MainWindow::Info1Click() {
   StorePosition();
-  TInfoF window(this);
+  InfoWindow window(this);
   window.exec();
 }
 
-void TQ5480F::Drukuj1Click() {
+void MainWindow::Drukuj1Click() {
   StorePosition();
   logic_.Drukuj1Click([this] { return printer_.AskToPrint(this); },
                       [this](const PrintedReport& report) {
@@ -142,15 +142,15 @@ void TQ5480F::Drukuj1Click() {
   Refresh();
 }
 
-void TQ5480F::PrintSetup1Click() {
+void MainWindow::PrintSetup1Click() {
   StorePosition();
   logic_.PrintSetup1Click([this] { printer_.SetUp(this); });
 }
 
-void TQ5480F::Symulacja1Click() {
+void MainWindow::Symulacja1Click() {
   StorePosition();
-  logic_.Symulacja1Click([this](TSymulFLogic& simulation) {
-    TSymulF window(simulation, this);
+  logic_.Symulacja1Click([this](SimulationWindowLogic& simulation) {
+    SimulationDialog window(simulation, this);
     window.exec();
   });
 }

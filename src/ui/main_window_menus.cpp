@@ -16,15 +16,15 @@ QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 
-void TQ5480F::ConnectCommand(QAction* action, void (TQ5480F::*handler)()) {
+void MainWindow::ConnectCommand(QAction* action, void (MainWindow::*handler)()) {
   // Whatever route triggers the action, the logic's state for it decides.
   connect(action, &QAction::triggered, this, [this, action, handler] {
     if (logic_.CommandEnabled(action->objectName().toStdString())) (this->*handler)();
   });
 }
 
-void TQ5480F::BuildMenus() {
-  auto item = [this](QMenu* menu, const char* name, void (TQ5480F::*handler)() = nullptr,
+void MainWindow::BuildMenus() {
+  auto item = [this](QMenu* menu, const char* name, void (MainWindow::*handler)() = nullptr,
                      QKeySequence shortcut = {}) {
     QAction* action = menu->addAction(QString::fromLatin1(name));
     action->setObjectName(QString::fromLatin1(name));
@@ -43,41 +43,41 @@ void TQ5480F::BuildMenus() {
   };
 
   Plik1 = menu("Plik1");
-  Nowy1 = item(Plik1, "Nowy1", &TQ5480F::Nowy1Click);
-  Otworz1 = item(Plik1, "Otworz1", &TQ5480F::Otworz1Click);
-  Zachowaj1 = item(Plik1, "Zachowaj1", &TQ5480F::Zachowaj1Click);
-  Zapiszjako1 = item(Plik1, "Zapiszjako1", &TQ5480F::Zapiszjako1Click);
+  Nowy1 = item(Plik1, "Nowy1", &MainWindow::Nowy1Click);
+  Otworz1 = item(Plik1, "Otworz1", &MainWindow::Otworz1Click);
+  Zachowaj1 = item(Plik1, "Zachowaj1", &MainWindow::Zachowaj1Click);
+  Zapiszjako1 = item(Plik1, "Zapiszjako1", &MainWindow::Zapiszjako1Click);
   Plik1->addSeparator();
-  Drukuj1 = item(Plik1, "Drukuj1", &TQ5480F::Drukuj1Click);
-  PrintSetup1 = item(Plik1, "PrintSetup1", &TQ5480F::PrintSetup1Click);
+  Drukuj1 = item(Plik1, "Drukuj1", &MainWindow::Drukuj1Click);
+  PrintSetup1 = item(Plik1, "PrintSetup1", &MainWindow::PrintSetup1Click);
   Plik1->addSeparator();
-  Exit1 = item(Plik1, "Exit1", &TQ5480F::Exit1Click);
+  Exit1 = item(Plik1, "Exit1", &MainWindow::Exit1Click);
 
   Konfig1 = menu("Konfig1");
   Ustawienia1 = submenu(Konfig1, "Ustawienia1");
-  Odczytaj1 = item(Ustawienia1, "Odczytaj1", &TQ5480F::OdczytajTClick, QKeySequence(Qt::CTRL | Qt::Key_O));
-  Zapisz1 = item(Ustawienia1, "Zapisz1", &TQ5480F::ZapiszTClick, QKeySequence(Qt::CTRL | Qt::Key_Z));
-  Weryfikuj1 = item(Ustawienia1, "Weryfikuj1", &TQ5480F::Weryfikuj1Click, QKeySequence(Qt::CTRL | Qt::Key_W));
-  Odswierz1 = item(Ustawienia1, "Odswierz1", &TQ5480F::Odswierz1Click);
-  Czujniki1 = item(Konfig1, "Czujniki1", &TQ5480F::SenSelClick);
-  Reset1 = item(Konfig1, "Reset1", &TQ5480F::Reset1Click, QKeySequence(Qt::CTRL | Qt::Key_R));
-  Regulacja1 = item(Konfig1, "Regulacja1", &TQ5480F::Regulacja1Click);
+  Odczytaj1 = item(Ustawienia1, "Odczytaj1", &MainWindow::OdczytajTClick, QKeySequence(Qt::CTRL | Qt::Key_O));
+  Zapisz1 = item(Ustawienia1, "Zapisz1", &MainWindow::ZapiszTClick, QKeySequence(Qt::CTRL | Qt::Key_Z));
+  Weryfikuj1 = item(Ustawienia1, "Weryfikuj1", &MainWindow::Weryfikuj1Click, QKeySequence(Qt::CTRL | Qt::Key_W));
+  Odswierz1 = item(Ustawienia1, "Odswierz1", &MainWindow::Odswierz1Click);
+  Czujniki1 = item(Konfig1, "Czujniki1", &MainWindow::SenSelClick);
+  Reset1 = item(Konfig1, "Reset1", &MainWindow::Reset1Click, QKeySequence(Qt::CTRL | Qt::Key_R));
+  Regulacja1 = item(Konfig1, "Regulacja1", &MainWindow::Regulacja1Click);
 
   Widok1 = menu("Widok1");
-  Symulacja1 = item(Widok1, "Symulacja1", &TQ5480F::Symulacja1Click);
-  Pasek1 = item(Widok1, "Pasek1", &TQ5480F::Pasek1Click);
-  Status1 = item(Widok1, "Status1", &TQ5480F::Status1Click);
-  Wykres1 = item(Widok1, "Wykres1", &TQ5480F::Wykres1Click);
-  MonOnly1 = item(Widok1, "MonOnly1", &TQ5480F::MonOnly1Click);
+  Symulacja1 = item(Widok1, "Symulacja1", &MainWindow::Symulacja1Click);
+  Pasek1 = item(Widok1, "Pasek1", &MainWindow::Pasek1Click);
+  Status1 = item(Widok1, "Status1", &MainWindow::Status1Click);
+  Wykres1 = item(Widok1, "Wykres1", &MainWindow::Wykres1Click);
+  MonOnly1 = item(Widok1, "MonOnly1", &MainWindow::MonOnly1Click);
 
   Opcje1 = menu("Opcje1");
-  Ogolne1 = item(Opcje1, "Ogolne1", &TQ5480F::Ogolne1Click);
-  Komunikacja1 = item(Opcje1, "Komunikacja1", &TQ5480F::Komunikacja1Click);
-  Autoread1 = item(Opcje1, "Autoread1", &TQ5480F::Autoread1Click);
+  Ogolne1 = item(Opcje1, "Ogolne1", &MainWindow::Ogolne1Click);
+  Komunikacja1 = item(Opcje1, "Komunikacja1", &MainWindow::Komunikacja1Click);
+  Autoread1 = item(Opcje1, "Autoread1", &MainWindow::Autoread1Click);
 
   Pomoc1 = menu("Pomoc1");
-  Info1 = item(Pomoc1, "Info1", &TQ5480F::Info1Click);
-  Wersja1 = item(Pomoc1, "Wersja1", &TQ5480F::Wersja1Click);
+  Info1 = item(Pomoc1, "Info1", &MainWindow::Info1Click);
+  Wersja1 = item(Pomoc1, "Wersja1", &MainWindow::Wersja1Click);
   DaneTech1 = item(Pomoc1, "DaneTech1");
 
   for (QAction* action : {Pasek1, Status1, Wykres1, MonOnly1, Autoread1}) action->setCheckable(true);
@@ -85,32 +85,32 @@ void TQ5480F::BuildMenus() {
   Status1->setChecked(true);
 }
 
-void TQ5480F::BuildToolBar() {
+void MainWindow::BuildToolBar() {
   ToolBar1 = addToolBar(QStringLiteral("ToolBar1"));
   ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
   ToolBar1->setMovable(false);
   ToolBar1->setIconSize(QSize(20, 20));
   auto tool = [this](const char* name, QStyle::StandardPixmap icon,
-                     void (TQ5480F::*handler)() = nullptr) {
+                     void (MainWindow::*handler)() = nullptr) {
     QAction* action = ToolBar1->addAction(style()->standardIcon(icon), QString::fromLatin1(name));
     action->setObjectName(QString::fromLatin1(name));
     if (handler != nullptr) ConnectCommand(action, handler);
     return action;
   };
-  NowyT = tool("NowyT", QStyle::SP_FileIcon, &TQ5480F::Nowy1Click);
-  OtworzT = tool("OtworzT", QStyle::SP_DialogOpenButton, &TQ5480F::Otworz1Click);
-  ZachowajT = tool("ZachowajT", QStyle::SP_DialogSaveButton, &TQ5480F::Zachowaj1Click);
-  DrukujT = tool("DrukujT", QStyle::SP_FileDialogDetailedView, &TQ5480F::Drukuj1Click);
+  NowyT = tool("NowyT", QStyle::SP_FileIcon, &MainWindow::Nowy1Click);
+  OtworzT = tool("OtworzT", QStyle::SP_DialogOpenButton, &MainWindow::Otworz1Click);
+  ZachowajT = tool("ZachowajT", QStyle::SP_DialogSaveButton, &MainWindow::Zachowaj1Click);
+  DrukujT = tool("DrukujT", QStyle::SP_FileDialogDetailedView, &MainWindow::Drukuj1Click);
   ToolBar1->addSeparator();
-  OdczytajT = tool("OdczytajT", QStyle::SP_ArrowDown, &TQ5480F::OdczytajTClick);
-  ZapiszT = tool("ZapiszT", QStyle::SP_ArrowUp, &TQ5480F::ZapiszTClick);
-  KomunikacjaT = tool("KomunikacjaT", QStyle::SP_DriveNetIcon, &TQ5480F::Komunikacja1Click);
+  OdczytajT = tool("OdczytajT", QStyle::SP_ArrowDown, &MainWindow::OdczytajTClick);
+  ZapiszT = tool("ZapiszT", QStyle::SP_ArrowUp, &MainWindow::ZapiszTClick);
+  KomunikacjaT = tool("KomunikacjaT", QStyle::SP_DriveNetIcon, &MainWindow::Komunikacja1Click);
   ToolBar1->addSeparator();
-  RegulacjaT = tool("RegulacjaT", QStyle::SP_FileDialogContentsView, &TQ5480F::Regulacja1Click);
-  Wykres1T = tool("Wykres1T", QStyle::SP_FileDialogInfoView, &TQ5480F::Wykres1Click);
+  RegulacjaT = tool("RegulacjaT", QStyle::SP_FileDialogContentsView, &MainWindow::Regulacja1Click);
+  Wykres1T = tool("Wykres1T", QStyle::SP_FileDialogInfoView, &MainWindow::Wykres1Click);
 }
 
-void TQ5480F::BuildStatusBar() {
+void MainWindow::BuildStatusBar() {
   QStatusBar* bar = statusBar();
   bar->setSizeGripEnabled(false);
   StatusText = new QLabel(bar);
@@ -131,7 +131,7 @@ void TQ5480F::BuildStatusBar() {
   bar->addPermanentWidget(LockKeys->Ins);
 }
 
-void TQ5480F::ApplyTexts() {
+void MainWindow::ApplyTexts() {
   const FormTexts& texts = logic_.Texts();
   for (const auto& [name, text] : texts.captions) {
     const QString control = Q(name);
@@ -163,7 +163,7 @@ void TQ5480F::ApplyTexts() {
   }
 }
 
-void TQ5480F::PaintCommandStates() {
+void MainWindow::PaintCommandStates() {
   for (const auto& [name, enabled] : logic_.Commands()) {
     const QString control = Q(name);
     if (auto* menu = findChild<QMenu*>(control)) {
@@ -189,7 +189,7 @@ void TQ5480F::PaintCommandStates() {
   OdczytajT->setIcon(style()->standardIcon(readIcon));
 }
 
-void TQ5480F::UpdateBars() {
+void MainWindow::UpdateBars() {
   const bool shown = logic_.BarsShown();
   ToolBar1->setVisible(shown && Pasek1->isChecked());
   statusBar()->setVisible(shown && Status1->isChecked());

@@ -8,19 +8,19 @@
 
 namespace q5480 {
 
-void TQ5480F::Regulacja1Click() {
+void MainWindow::Regulacja1Click() {
   StorePosition();
   ProgramContext& context = logic_.Context();
   ServiceWindows windows;
-  windows.password = [this, &context] { return TWiadomosc::AskPassword(context.language, this); };
+  windows.password = [this, &context] { return MessageWindow::AskPassword(context.language, this); };
   windows.corrections = [this, &context](ServiceSession& session) {
     Refresh();  // the emptied displays
-    TRegulF window(context, session, this);
+    CorrectionsDialog window(context, session, this);
     window.exec();
   };
   windows.diagnostics = [this, &context](ServiceSession& session) {
     Refresh();
-    TDiagnF window(context, session, this);
+    DiagnosticsDialog window(context, session, this);
     window.exec();
   };
   q5480::Regulacja1Click(logic_, windows);

@@ -17,10 +17,10 @@ constexpr int kPasswordMaxLength = 30;
 
 }  // namespace
 
-TWiadomosc::TWiadomosc(const LanguageTable& language, QWidget* parent)
-    : TWiadomosc(language, parent, Form::Transfer) {}
+MessageWindow::MessageWindow(const LanguageTable& language, QWidget* parent)
+    : MessageWindow(language, parent, Form::Transfer) {}
 
-TWiadomosc::TWiadomosc(const LanguageTable& language, QWidget* parent, Form form)
+MessageWindow::MessageWindow(const LanguageTable& language, QWidget* parent, Form form)
     : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
                           Qt::WindowTitleHint),
       form_(form) {
@@ -71,13 +71,13 @@ TWiadomosc::TWiadomosc(const LanguageTable& language, QWidget* parent, Form form
   setFixedSize(sizeHint().expandedTo(QSize(320, 110)));
 }
 
-std::optional<std::string> TWiadomosc::AskPassword(const LanguageTable& language, QWidget* parent) {
-  TWiadomosc window(language, parent, Form::Password);
+std::optional<std::string> MessageWindow::AskPassword(const LanguageTable& language, QWidget* parent) {
+  MessageWindow window(language, parent, Form::Password);
   if (parent != nullptr) {
     window.move(parent->geometry().center() - window.rect().center());
   }
   QEventLoop loop;
-  connect(&window, &TWiadomosc::Finished, &loop, &QEventLoop::quit);
+  connect(&window, &MessageWindow::Finished, &loop, &QEventLoop::quit);
   window.show();
   window.activateWindow();
   window.Haslo->setFocus();
@@ -85,7 +85,7 @@ std::optional<std::string> TWiadomosc::AskPassword(const LanguageTable& language
   return window.typed_;
 }
 
-void TWiadomosc::Finish(std::optional<std::string> typed) {
+void MessageWindow::Finish(std::optional<std::string> typed) {
   if (finished_) return;
   finished_ = true;
   typed_ = std::move(typed);
@@ -93,12 +93,12 @@ void TWiadomosc::Finish(std::optional<std::string> typed) {
   emit Finished();
 }
 
-void TWiadomosc::mousePressEvent(QMouseEvent* event) {
+void MessageWindow::mousePressEvent(QMouseEvent* event) {
   event->accept();
   if (form_ == Form::Password) Finish(std::nullopt);
 }
 
-void TWiadomosc::keyPressEvent(QKeyEvent* event) {
+void MessageWindow::keyPressEvent(QKeyEvent* event) {
   if (form_ == Form::Password && event->key() == Qt::Key_Escape) {
     Finish(std::nullopt);
     return;
@@ -106,7 +106,7 @@ void TWiadomosc::keyPressEvent(QKeyEvent* event) {
   QWidget::keyPressEvent(event);
 }
 
-void TWiadomosc::closeEvent(QCloseEvent* event) {
+void MessageWindow::closeEvent(QCloseEvent* event) {
   if (form_ == Form::Password) Finish(std::nullopt);
   QWidget::closeEvent(event);
 }

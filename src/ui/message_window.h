@@ -13,11 +13,11 @@
 
 namespace q5480 {
 
-class TWiadomosc : public QWidget {
+class MessageWindow : public QWidget {
   Q_OBJECT
  public:
   // The transfer form.
-  TWiadomosc(const LanguageTable& language, QWidget* parent);
+  MessageWindow(const LanguageTable& language, QWidget* parent);
 
   // The password form, shown modally over `parent`: the text typed when
   // Enter ended it; nothing after Esc or a click on the window.
@@ -40,7 +40,7 @@ class TWiadomosc : public QWidget {
 
  private:
   enum class Form { Transfer, Password };
-  TWiadomosc(const LanguageTable& language, QWidget* parent, Form form);
+  MessageWindow(const LanguageTable& language, QWidget* parent, Form form);
   void Finish(std::optional<std::string> typed);
 
   Form form_;

@@ -7,7 +7,7 @@
 
 namespace q5480 {
 
-TTransdF::TTransdF(ProgramContext& context, QWidget* parent) : QDialog(parent), logic_(context) {
+MeterTypeDialog::MeterTypeDialog(ProgramContext& context, QWidget* parent) : QDialog(parent), logic_(context) {
   setObjectName(QStringLiteral("TTransdF"));
   setWindowTitle(QString::fromStdString(logic_.Caption()));
   auto* label = new QLabel(QString::fromStdString(logic_.Label()), this);
@@ -18,9 +18,9 @@ TTransdF::TTransdF(ProgramContext& context, QWidget* parent) : QDialog(parent), 
   label->setBuddy(TypeList);
 
   QDialogButtonBox* buttons = OkCancelButtons(context.Tr("Cancel"), this);
-  connect(buttons, &QDialogButtonBox::accepted, this, &TTransdF::OKClick);
-  connect(buttons, &QDialogButtonBox::rejected, this, &TTransdF::reject);
-  connect(TypeList, &QListWidget::itemDoubleClicked, this, &TTransdF::OKClick);
+  connect(buttons, &QDialogButtonBox::accepted, this, &MeterTypeDialog::OKClick);
+  connect(buttons, &QDialogButtonBox::rejected, this, &MeterTypeDialog::reject);
+  connect(TypeList, &QListWidget::itemDoubleClicked, this, &MeterTypeDialog::OKClick);
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(label);
@@ -28,18 +28,18 @@ TTransdF::TTransdF(ProgramContext& context, QWidget* parent) : QDialog(parent), 
   layout->addWidget(buttons);
 }
 
-void TTransdF::OKClick() {
+void MeterTypeDialog::OKClick() {
   logic_.Select(TypeList->currentRow());
   done(logic_.Ok() ? Accepted : Rejected);
 }
 
-void TTransdF::reject() {
+void MeterTypeDialog::reject() {
   logic_.Cancel();
   QDialog::reject();
 }
 
 bool TypSelect(ProgramContext& context, QWidget* parent) {
-  TTransdF window(context, parent);
+  MeterTypeDialog window(context, parent);
   return window.exec() == QDialog::Accepted;
 }
 

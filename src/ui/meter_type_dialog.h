@@ -8,10 +8,10 @@
 
 namespace q5480 {
 
-class TTransdF : public QDialog {
+class MeterTypeDialog : public QDialog {
   Q_OBJECT
  public:
-  TTransdF(ProgramContext& context, QWidget* parent);
+  MeterTypeDialog(ProgramContext& context, QWidget* parent);
 
   QListWidget* TypeList;
 
@@ -21,7 +21,7 @@ class TTransdF : public QDialog {
   void reject() override;
 
  private:
-  TTransdFLogic logic_;
+  MeterTypeWindowLogic logic_;
 };
 
 // Runs the meter type window; true when a model that can be configured was

@@ -19,7 +19,7 @@ QLineEdit* PasswordEdit(const char* name, QWidget* parent) {
 
 }  // namespace
 
-TOgolneF::TOgolneF(ProgramContext& context, QWidget* parent) : QDialog(parent), logic_(context) {
+OptionsDialog::OptionsDialog(ProgramContext& context, QWidget* parent) : QDialog(parent), logic_(context) {
   setObjectName(QStringLiteral("TOgolneF"));
   const auto texts = logic_.Texts();
   setWindowTitle(Q(texts.at("Caption")));
@@ -50,7 +50,7 @@ TOgolneF::TOgolneF(ProgramContext& context, QWidget* parent) : QDialog(parent), 
   OKbutt = new QPushButton(QStringLiteral("OK"), this);
   OKbutt->setDefault(true);
   Cancelbutt = new QPushButton(Q(texts.at("Cancelbutt")), this);
-  connect(OKbutt, &QPushButton::clicked, this, &TOgolneF::OKbuttClick);
+  connect(OKbutt, &QPushButton::clicked, this, &OptionsDialog::OKbuttClick);
   connect(Cancelbutt, &QPushButton::clicked, this, &QDialog::reject);
 
   auto* groups = new QHBoxLayout;
@@ -65,7 +65,7 @@ TOgolneF::TOgolneF(ProgramContext& context, QWidget* parent) : QDialog(parent), 
   layout->addLayout(buttons);
 }
 
-void TOgolneF::OKbuttClick() {
+void OptionsDialog::OKbuttClick() {
   logic_.Select(ListaLang->currentRow());
   switch (logic_.OKbuttClick(StareE->text().toStdString(), NoweE->text().toStdString())) {
     case DialogResult::Ok: accept(); break;
@@ -77,7 +77,7 @@ void TOgolneF::OKbuttClick() {
   }
 }
 
-void TOgolneF::reject() {
+void OptionsDialog::reject() {
   logic_.Cancelbutt();
   QDialog::reject();
 }

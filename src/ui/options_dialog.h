@@ -12,10 +12,10 @@
 
 namespace q5480 {
 
-class TOgolneF : public QDialog {
+class OptionsDialog : public QDialog {
   Q_OBJECT
  public:
-  TOgolneF(ProgramContext& context, QWidget* parent);
+  OptionsDialog(ProgramContext& context, QWidget* parent);
 
   QGroupBox* JezykG;
   QLabel* Wybierz;
@@ -34,7 +34,7 @@ class TOgolneF : public QDialog {
   void reject() override;
 
  private:
-  TOgolneFLogic logic_;
+  OptionsWindowLogic logic_;
 };
 
 }  // namespace q5480

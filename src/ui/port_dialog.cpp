@@ -15,7 +15,7 @@ QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 
-TPortS::TPortS(ProgramContext& context, QWidget* parent) : QDialog(parent), logic_(context) {
+PortDialog::PortDialog(ProgramContext& context, QWidget* parent) : QDialog(parent), logic_(context) {
   setObjectName(QStringLiteral("TPortS"));
   const auto texts = logic_.Texts();
   setWindowTitle(Q(texts.at("Caption")));
@@ -50,9 +50,9 @@ TPortS::TPortS(ProgramContext& context, QWidget* parent) : QDialog(parent), logi
   Switching->hide();
 
   QDialogButtonBox* buttons = OkCancelButtons(texts.at("Cancel"), this);
-  connect(buttons, &QDialogButtonBox::accepted, this, &TPortS::OKClick);
+  connect(buttons, &QDialogButtonBox::accepted, this, &PortDialog::OKClick);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  connect(PortList, &QListWidget::itemDoubleClicked, this, &TPortS::OKClick);
+  connect(PortList, &QListWidget::itemDoubleClicked, this, &PortDialog::OKClick);
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(label);
@@ -72,7 +72,7 @@ TPortS::TPortS(ProgramContext& context, QWidget* parent) : QDialog(parent), logi
   };
 }
 
-void TPortS::OKClick() {
+void PortDialog::OKClick() {
   logic_.Select(PortList->currentRow());
   logic_.SetRTPriority(RTPriority->isChecked());
   switch (logic_.OKClick()) {

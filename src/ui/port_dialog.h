@@ -12,10 +12,10 @@
 
 namespace q5480 {
 
-class TPortS : public QDialog {
+class PortDialog : public QDialog {
   Q_OBJECT
  public:
-  TPortS(ProgramContext& context, QWidget* parent);
+  PortDialog(ProgramContext& context, QWidget* parent);
 
   QListWidget* PortList;
   QCheckBox* RTPriority;  // "Force highest priority"
@@ -25,7 +25,7 @@ class TPortS : public QDialog {
   void OKClick();
 
  private:
-  TPortSLogic logic_;
+  PortWindowLogic logic_;
 };
 
 }  // namespace q5480

@@ -13,7 +13,7 @@ constexpr int kFieldWidth = 100;
 
 }  // namespace
 
-TPowerF::TPowerF(ProgramContext& context, QWidget* parent)
+PowerSeriesDialog::PowerSeriesDialog(ProgramContext& context, QWidget* parent)
     : QDialog(parent), logic_(context), exits_([this] { ShowLogic(); }) {
   setObjectName(QStringLiteral("TPowerF"));
   const auto texts = logic_.Texts();
@@ -32,7 +32,7 @@ TPowerF::TPowerF(ProgramContext& context, QWidget* parent)
   FormulaT->setFont(formulaFont);
   auto* coefficients = new QGridLayout;
   for (int i = 0; i < kCoefficientFields; ++i) {
-    const std::string control = TPowerFLogic::CoefficientControl(i);
+    const std::string control = PowerSeriesWindowLogic::CoefficientControl(i);
     const QString letter = Q(control.substr(0, 1)).toLower();
     CoefficientT[i] = NamedControl<QLabel>((control.substr(0, 1) + "T").c_str(), letter + " =", this);
     CoefficientE[i] = NamedControl<QLineEdit>(control.c_str(), this);
@@ -61,8 +61,8 @@ TPowerF::TPowerF(ProgramContext& context, QWidget* parent)
   CancelB = NamedControl<QPushButton>("CancelB", Q(texts.at("CancelB")), this);
   // A click on Cancel leaves the field being typed in unchecked.
   CancelB->setFocusPolicy(Qt::TabFocus);
-  connect(OKB, &QPushButton::clicked, this, &TPowerF::OKBClick);
-  connect(CancelB, &QPushButton::clicked, this, &TPowerF::reject);
+  connect(OKB, &QPushButton::clicked, this, &PowerSeriesDialog::OKBClick);
+  connect(CancelB, &QPushButton::clicked, this, &PowerSeriesDialog::reject);
   connect(JednostkiE, &QComboBox::activated, this, [this](int index) { logic_.SelectUnit(index); });
 
   for (int i = 0; i < kCoefficientFields; ++i) {
@@ -93,7 +93,7 @@ TPowerF::TPowerF(ProgramContext& context, QWidget* parent)
   ShowLogic();
 }
 
-void TPowerF::ShowLogic() {
+void PowerSeriesDialog::ShowLogic() {
   for (int i = 0; i < kCoefficientFields; ++i) {
     if (!CoefficientE[i]->isModified()) CoefficientE[i]->setText(Q(logic_.CoefficientText(i)));
   }
@@ -108,7 +108,7 @@ void TPowerF::ShowLogic() {
   FocusNamed(this, logic_.Focus());
 }
 
-void TPowerF::OKBClick() {
+void PowerSeriesDialog::OKBClick() {
   if (!exits_.Commit()) return;
   const bool closes = logic_.ButtonClick();
   ShowLogic();
@@ -118,7 +118,7 @@ void TPowerF::OKBClick() {
   }
 }
 
-void TPowerF::reject() {
+void PowerSeriesDialog::reject() {
   exits_.Stop();
   logic_.CancelClick();
   QDialog::reject();

@@ -15,12 +15,12 @@
 
 namespace q5480 {
 
-class TPowerF : public QDialog, public RangeGroups {
+class PowerSeriesDialog : public QDialog, public RangeGroups {
   Q_OBJECT
  public:
-  TPowerF(ProgramContext& context, QWidget* parent);
+  PowerSeriesDialog(ProgramContext& context, QWidget* parent);
 
-  TPowerFLogic& Logic() { return logic_; }
+  PowerSeriesWindowLogic& Logic() { return logic_; }
 
   QLabel* FormulaT;
   std::array<QLabel*, kCoefficientFields> CoefficientT;
@@ -36,7 +36,7 @@ class TPowerF : public QDialog, public RangeGroups {
  private:
   void ShowLogic();
 
-  TPowerFLogic logic_;
+  PowerSeriesWindowLogic logic_;
   FieldExits exits_;
 };
 

@@ -17,9 +17,9 @@ bool RunWindow(ProgramContext& context, QWidget* parent) {
 
 }  // namespace
 
-bool QtDialogHost::Table() { return RunWindow<TTablF>(context_, parent_); }
-bool QtDialogHost::PowerSeries() { return RunWindow<TPowerF>(context_, parent_); }
-bool QtDialogHost::Linear() { return RunWindow<TLinaF>(context_, parent_); }
-bool QtDialogHost::RoomTemperature() { return RunWindow<TRoomF>(context_, parent_); }
+bool QtDialogHost::Table() { return RunWindow<TableDialog>(context_, parent_); }
+bool QtDialogHost::PowerSeries() { return RunWindow<PowerSeriesDialog>(context_, parent_); }
+bool QtDialogHost::Linear() { return RunWindow<LinearDialog>(context_, parent_); }
+bool QtDialogHost::RoomTemperature() { return RunWindow<RoomTemperatureDialog>(context_, parent_); }
 
 }  // namespace q5480

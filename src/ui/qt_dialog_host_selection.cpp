@@ -17,11 +17,11 @@ SelectionOutcome Run(ProgramContext& context, DialogHost& host, QWidget* parent)
 
 }  // namespace
 
-SelectionOutcome QtDialogHost::Sensor() { return Run<TWybor>(context_, *this, parent_); }
+SelectionOutcome QtDialogHost::Sensor() { return Run<SensorDialog>(context_, *this, parent_); }
 SelectionOutcome QtDialogHost::ResistanceVoltage() {
-  return Run<TWyborRV>(context_, *this, parent_);
+  return Run<ResistanceVoltageDialog>(context_, *this, parent_);
 }
-SelectionOutcome QtDialogHost::VoltageCurrent() { return Run<TWyborIV>(context_, *this, parent_); }
-SelectionOutcome QtDialogHost::LoopCurrent() { return Run<TWyborI>(context_, *this, parent_); }
+SelectionOutcome QtDialogHost::VoltageCurrent() { return Run<VoltageCurrentDialog>(context_, *this, parent_); }
+SelectionOutcome QtDialogHost::LoopCurrent() { return Run<LoopCurrentDialog>(context_, *this, parent_); }
 
 }  // namespace q5480

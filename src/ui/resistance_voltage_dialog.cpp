@@ -8,7 +8,7 @@ namespace q5480 {
 
 using namespace selection_ui;
 
-TWyborRV::TWyborRV(ProgramContext& context, DialogHost& host, QWidget* parent)
+ResistanceVoltageDialog::ResistanceVoltageDialog(ProgramContext& context, DialogHost& host, QWidget* parent)
     : QDialog(parent), logic_(context, host) {
   setObjectName(QStringLiteral("TWyborRV"));
   const Texts texts = logic_.Texts();
@@ -17,8 +17,8 @@ TWyborRV::TWyborRV(ProgramContext& context, DialogHost& host, QWidget* parent)
   PageControl = new QTabWidget(this);
   PageControl->setObjectName(QStringLiteral("PageControl"));
   PageControl->setAccessibleName(Q(texts.at("Caption")));
-  PageControl->addTab(Page(texts, TWyborRVLogic::kVoltagePage), Q(texts.at("VoltagePage")));
-  PageControl->addTab(Page(texts, TWyborRVLogic::kResistancePage), Q(texts.at("ResistancePage")));
+  PageControl->addTab(Page(texts, ResistanceVoltageWindowLogic::kVoltagePage), Q(texts.at("VoltagePage")));
+  PageControl->addTab(Page(texts, ResistanceVoltageWindowLogic::kResistancePage), Q(texts.at("ResistancePage")));
   connect(PageControl, &QTabWidget::currentChanged, this,
           [this](int page) { logic_.PageChange(page); });
 
@@ -26,9 +26,9 @@ TWyborRV::TWyborRV(ProgramContext& context, DialogHost& host, QWidget* parent)
   OKB = buttons->button(QDialogButtonBox::Ok);
   CancelB = buttons->button(QDialogButtonBox::Cancel);
   MoreB = buttons->findChild<QPushButton*>(QStringLiteral("MoreB"));
-  connect(buttons, &QDialogButtonBox::accepted, this, &TWyborRV::OKBClick);
-  connect(buttons, &QDialogButtonBox::rejected, this, &TWyborRV::reject);
-  connect(MoreB, &QPushButton::clicked, this, &TWyborRV::MoreBClick);
+  connect(buttons, &QDialogButtonBox::accepted, this, &ResistanceVoltageDialog::OKBClick);
+  connect(buttons, &QDialogButtonBox::rejected, this, &ResistanceVoltageDialog::reject);
+  connect(MoreB, &QPushButton::clicked, this, &ResistanceVoltageDialog::MoreBClick);
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(PageControl);
@@ -36,8 +36,8 @@ TWyborRV::TWyborRV(ProgramContext& context, DialogHost& host, QWidget* parent)
   ShowState();
 }
 
-QWidget* TWyborRV::Page(const Texts& texts, int page) {
-  const bool resistance = page == TWyborRVLogic::kResistancePage;
+QWidget* ResistanceVoltageDialog::Page(const Texts& texts, int page) {
+  const bool resistance = page == ResistanceVoltageWindowLogic::kResistancePage;
   const std::string prefix = resistance ? "Resistance" : "Voltage";
   auto* widget = new QWidget;
   widget->setObjectName(Q(prefix + "Page"));
@@ -90,13 +90,13 @@ QWidget* TWyborRV::Page(const Texts& texts, int page) {
   return widget;
 }
 
-void TWyborRV::ShowState() {
+void ResistanceVoltageDialog::ShowState() {
   {
     const QSignalBlocker blocker(PageControl);
     PageControl->setCurrentIndex(logic_.CurrentPage());
   }
   for (auto& [tryb, button] : WireR) Show(button, tryb == logic_.Wires(), logic_.WireEnabled(tryb));
-  for (int page : {TWyborRVLogic::kVoltagePage, TWyborRVLogic::kResistancePage}) {
+  for (int page : {ResistanceVoltageWindowLogic::kVoltagePage, ResistanceVoltageWindowLogic::kResistancePage}) {
     const InputPage& state = logic_.PageState(page);
     const auto index = static_cast<std::size_t>(page);
     Show(TableC[index], state.conversion == Conversion::Table);
@@ -105,17 +105,17 @@ void TWyborRV::ShowState() {
   }
 }
 
-void TWyborRV::OKBClick() {
+void ResistanceVoltageDialog::OKBClick() {
   outcome_ = logic_.Ok();
   done(ResultOf(outcome_));
 }
 
-void TWyborRV::MoreBClick() {
+void ResistanceVoltageDialog::MoreBClick() {
   outcome_ = logic_.More();
   done(ResultOf(outcome_));
 }
 
-void TWyborRV::reject() {
+void ResistanceVoltageDialog::reject() {
   outcome_ = logic_.Cancel();
   QDialog::reject();
 }

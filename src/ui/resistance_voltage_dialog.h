@@ -1,4 +1,4 @@
-// The input signal window of the millivolt and resistance inputs (TWyborRV).
+// The input signal window of the millivolt and resistance inputs (ResistanceVoltageDialog).
 #pragma once
 
 #include "ui/sensor_dialog.h"
@@ -6,10 +6,10 @@
 
 namespace q5480 {
 
-class TWyborRV : public QDialog {
+class ResistanceVoltageDialog : public QDialog {
   Q_OBJECT
  public:
-  TWyborRV(ProgramContext& context, DialogHost& host, QWidget* parent);
+  ResistanceVoltageDialog(ProgramContext& context, DialogHost& host, QWidget* parent);
 
   SelectionOutcome Outcome() const { return outcome_; }
 
@@ -33,7 +33,7 @@ class TWyborRV : public QDialog {
   QWidget* Page(const selection_ui::Texts& texts, int page);
   void ShowState();
 
-  TWyborRVLogic logic_;
+  ResistanceVoltageWindowLogic logic_;
   SelectionOutcome outcome_ = SelectionOutcome::Cancel;
 };
 

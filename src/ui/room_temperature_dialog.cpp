@@ -10,7 +10,7 @@ QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 
-TRoomF::TRoomF(ProgramContext& context, QWidget* parent)
+RoomTemperatureDialog::RoomTemperatureDialog(ProgramContext& context, QWidget* parent)
     : QDialog(parent), logic_(context), exits_([this] { ShowLogic(); }) {
   setObjectName(QStringLiteral("TRoomF"));
   setWindowTitle(Q(logic_.Caption()));
@@ -21,7 +21,7 @@ TRoomF::TRoomF(ProgramContext& context, QWidget* parent)
   PromptT->setBuddy(RoomTE);
   OKB = NamedControl<QPushButton>("OKB", QStringLiteral("OK"), this);
   OKB->setDefault(true);
-  connect(OKB, &QPushButton::clicked, this, &TRoomF::OKBClick);
+  connect(OKB, &QPushButton::clicked, this, &RoomTemperatureDialog::OKBClick);
   exits_.Watch(RoomTE, [this](const std::string& text) { return logic_.RoomTEExit(text); });
 
   auto* field = new QHBoxLayout;
@@ -35,19 +35,19 @@ TRoomF::TRoomF(ProgramContext& context, QWidget* parent)
   ShowLogic();
 }
 
-void TRoomF::ShowLogic() {
+void RoomTemperatureDialog::ShowLogic() {
   RoomTE->setText(Q(logic_.FieldText()));
   FocusNamed(this, logic_.Focus());
 }
 
-void TRoomF::OKBClick() {
+void RoomTemperatureDialog::OKBClick() {
   if (!exits_.Commit()) return;
   const bool closes = logic_.OkClick(RoomTE->text().toStdString());
   ShowLogic();
   if (closes) accept();
 }
 
-void TRoomF::done(int result) {
+void RoomTemperatureDialog::done(int result) {
   exits_.Stop();
   QDialog::done(result);
 }

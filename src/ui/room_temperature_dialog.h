@@ -11,12 +11,12 @@
 
 namespace q5480 {
 
-class TRoomF : public QDialog {
+class RoomTemperatureDialog : public QDialog {
   Q_OBJECT
  public:
-  TRoomF(ProgramContext& context, QWidget* parent);
+  RoomTemperatureDialog(ProgramContext& context, QWidget* parent);
 
-  TRoomFLogic& Logic() { return logic_; }
+  RoomTemperatureWindowLogic& Logic() { return logic_; }
 
   QLabel* PromptT;
   QLineEdit* RoomTE;
@@ -29,7 +29,7 @@ class TRoomF : public QDialog {
  private:
   void ShowLogic();
 
-  TRoomFLogic logic_;
+  RoomTemperatureWindowLogic logic_;
   FieldExits exits_;
 };
 

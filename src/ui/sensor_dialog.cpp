@@ -10,7 +10,7 @@ namespace q5480 {
 
 using namespace selection_ui;
 
-TWybor::TWybor(ProgramContext& context, DialogHost& host, QWidget* parent)
+SensorDialog::SensorDialog(ProgramContext& context, DialogHost& host, QWidget* parent)
     : QDialog(parent), logic_(context, host) {
   setObjectName(QStringLiteral("TWybor"));
   const Texts texts = logic_.Texts();
@@ -28,9 +28,9 @@ TWybor::TWybor(ProgramContext& context, DialogHost& host, QWidget* parent)
   OKB = buttons->button(QDialogButtonBox::Ok);
   CancelB = buttons->button(QDialogButtonBox::Cancel);
   MoreB = buttons->findChild<QPushButton*>(QStringLiteral("MoreB"));
-  connect(buttons, &QDialogButtonBox::accepted, this, &TWybor::OKBClick);
-  connect(buttons, &QDialogButtonBox::rejected, this, &TWybor::reject);
-  connect(MoreB, &QPushButton::clicked, this, &TWybor::MoreBClick);
+  connect(buttons, &QDialogButtonBox::accepted, this, &SensorDialog::OKBClick);
+  connect(buttons, &QDialogButtonBox::rejected, this, &SensorDialog::reject);
+  connect(MoreB, &QPushButton::clicked, this, &SensorDialog::MoreBClick);
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(PageControl);
@@ -38,7 +38,7 @@ TWybor::TWybor(ProgramContext& context, DialogHost& host, QWidget* parent)
   ShowState();
 }
 
-QWidget* TWybor::RtdPage(const Texts& texts) {
+QWidget* SensorDialog::RtdPage(const Texts& texts) {
   auto* page = new QWidget;
   page->setObjectName(QStringLiteral("RtdPage"));
   auto* types = new QGroupBox(Q(texts.at("RtdTypG")), page);
@@ -74,7 +74,7 @@ QWidget* TWybor::RtdPage(const Texts& texts) {
   return page;
 }
 
-QWidget* TWybor::TermoPage(const Texts& texts) {
+QWidget* SensorDialog::TermoPage(const Texts& texts) {
   auto* page = new QWidget;
   page->setObjectName(QStringLiteral("TermoPage"));
   auto* types = new QGroupBox(Q(texts.at("TermoTypG")), page);
@@ -94,15 +94,15 @@ QWidget* TWybor::TermoPage(const Texts& texts) {
   modeLayout->addStretch();
   TermoLinC = Check(texts, "TermoLinC", page);
 
-  const auto onToggled = [this](QCheckBox* box, void (TWyborLogic::*handler)(bool)) {
+  const auto onToggled = [this](QCheckBox* box, void (SensorWindowLogic::*handler)(bool)) {
     OnToggled(box, this, [this, handler](bool checked) {
       (logic_.*handler)(checked);
       ShowState();
     });
   };
-  onToggled(TempDiffC, &TWyborLogic::TempDiffClick);
-  onToggled(CompensationC, &TWyborLogic::CompensationClick);
-  onToggled(TermoLinC, &TWyborLogic::TermoLinClick);
+  onToggled(TempDiffC, &SensorWindowLogic::TempDiffClick);
+  onToggled(CompensationC, &SensorWindowLogic::CompensationClick);
+  onToggled(TermoLinC, &SensorWindowLogic::TermoLinClick);
 
   auto* groups = new QHBoxLayout;
   groups->addWidget(types);
@@ -121,7 +121,7 @@ QWidget* TWybor::TermoPage(const Texts& texts) {
   return page;
 }
 
-void TWybor::ShowState() {
+void SensorDialog::ShowState() {
   {
     const QSignalBlocker blocker(PageControl);
     PageControl->setCurrentIndex(logic_.CurrentPage());
@@ -134,19 +134,19 @@ void TWybor::ShowState() {
   Show(CompensationC, logic_.Compensation());
 }
 
-void TWybor::OKBClick() {
+void SensorDialog::OKBClick() {
   if (const auto outcome = logic_.Ok()) {
     outcome_ = *outcome;
     done(ResultOf(outcome_));
   }
 }
 
-void TWybor::MoreBClick() {
+void SensorDialog::MoreBClick() {
   outcome_ = logic_.More();
   done(ResultOf(outcome_));
 }
 
-void TWybor::reject() {
+void SensorDialog::reject() {
   outcome_ = logic_.Cancel();
   QDialog::reject();
 }

@@ -1,4 +1,4 @@
-// The sensor selection window (TWybor).
+// The sensor selection window (SensorDialog).
 #pragma once
 
 #include <QAbstractButton>
@@ -20,10 +20,10 @@
 namespace q5480 {
 
 
-class TWybor : public QDialog {
+class SensorDialog : public QDialog {
   Q_OBJECT
  public:
-  TWybor(ProgramContext& context, DialogHost& host, QWidget* parent);
+  SensorDialog(ProgramContext& context, DialogHost& host, QWidget* parent);
 
   SelectionOutcome Outcome() const { return outcome_; }
 
@@ -50,7 +50,7 @@ class TWybor : public QDialog {
   // Paints what the logic holds.
   void ShowState();
 
-  TWyborLogic logic_;
+  SensorWindowLogic logic_;
   SelectionOutcome outcome_ = SelectionOutcome::Cancel;
 };
 

@@ -39,11 +39,11 @@ QScrollBar* EntryScrollBar(const char* name, int max, QWidget* parent) {
 
 }  // namespace
 
-TSymulF::TSymulF(TSymulFLogic& logic, QWidget* parent) : QDialog(parent), logic_(logic) {
+SimulationDialog::SimulationDialog(SimulationWindowLogic& logic, QWidget* parent) : QDialog(parent), logic_(logic) {
   setObjectName(QStringLiteral("TSymulF"));
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
 
-  WykresXY1 = NamedControl<TWykresXY>("WykresXY1", this);
+  WykresXY1 = NamedControl<XyPlot>("WykresXY1", this);
   WykresXY1->setFixedSize(kPlotSide, kPlotSide);
   WykresXY1->SetBgndColor(kPlotBackground);
   WykresXY1->PenColor = kPlotPenColour;
@@ -79,9 +79,9 @@ TSymulF::TSymulF(TSymulFLogic& logic, QWidget* parent) : QDialog(parent), logic_
   }
 }
 
-TSymulF::~TSymulF() { logic_.Repaint = nullptr; }
+SimulationDialog::~SimulationDialog() { logic_.Repaint = nullptr; }
 
-QWidget* TSymulF::BuildEntries() {
+QWidget* SimulationDialog::BuildEntries() {
   auto* area = new QWidget(this);
   auto* column = new QVBoxLayout(area);
   column->setContentsMargins(0, 0, 0, 0);
@@ -121,7 +121,7 @@ QWidget* TSymulF::BuildEntries() {
   return area;
 }
 
-void TSymulF::Connect() {
+void SimulationDialog::Connect() {
   connect(Timer1, &QTimer::timeout, this, [this] {
     logic_.Tick(SimulationClock::now());
     Schedule();
@@ -138,10 +138,10 @@ void TSymulF::Connect() {
   OutputE->installEventFilter(this);
   connect(InputS, &QScrollBar::valueChanged, this, [this](int position) { logic_.InputSChange(position); });
   connect(OutputS, &QScrollBar::valueChanged, this, [this](int position) { logic_.OutputSChange(position); });
-  WykresXY1->OnClick = [this](TWykresXY&) { logic_.WykresXY1Click(); };
+  WykresXY1->OnClick = [this](XyPlot&) { logic_.WykresXY1Click(); };
 }
 
-bool TSymulF::eventFilter(QObject* watched, QEvent* event) {
+bool SimulationDialog::eventFilter(QObject* watched, QEvent* event) {
   // Enter is taken here: for a text longer than the typing limit the edit
   // would not report it.
   if (event->type() != QEvent::KeyPress || (watched != InputE && watched != OutputE)) {
@@ -158,7 +158,7 @@ bool TSymulF::eventFilter(QObject* watched, QEvent* event) {
   return true;
 }
 
-void TSymulF::Schedule() {
+void SimulationDialog::Schedule() {
   const auto next = logic_.NextDeadline();
   if (!next) {
     Timer1->stop();
@@ -169,7 +169,7 @@ void TSymulF::Schedule() {
   Timer1->start(std::max(wait, std::chrono::milliseconds(0)));
 }
 
-void TSymulF::Paint() {
+void SimulationDialog::Paint() {
   const SimulationView& view = logic_.View();
   setWindowTitle(Q(view.caption));
   InputGB->setTitle(Q(view.InputGB));
@@ -202,7 +202,7 @@ void TSymulF::Paint() {
   PaintPlot();
 }
 
-void TSymulF::PaintPlot() {
+void SimulationDialog::PaintPlot() {
   const SimulationPlot& plot = logic_.Plot();
   // Before the points: a change of the range may resize the trace.
   WykresXY1->SetBipolar(plot.bipolar);
@@ -218,7 +218,7 @@ void TSymulF::PaintPlot() {
   WykresXY1->SetCrossHairs(plot.hairs.x, plot.hairs.y);
 }
 
-void TSymulF::done(int result) {
+void SimulationDialog::done(int result) {
   Timer1->stop();
   QDialog::done(result);
 }

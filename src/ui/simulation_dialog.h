@@ -16,16 +16,16 @@
 
 namespace q5480 {
 
-class TSymulF : public QDialog {
+class SimulationDialog : public QDialog {
   Q_OBJECT
  public:
   // Shows the logic's start state at once; the logic outlives the window.
-  TSymulF(TSymulFLogic& logic, QWidget* parent);
-  ~TSymulF() override;
+  SimulationDialog(SimulationWindowLogic& logic, QWidget* parent);
+  ~SimulationDialog() override;
 
-  TSymulFLogic& Logic() { return logic_; }
+  SimulationWindowLogic& Logic() { return logic_; }
 
-  TWykresXY* WykresXY1;  // the transfer characteristic (Wykres: chart)
+  XyPlot* WykresXY1;  // the transfer characteristic (Wykres: chart)
   QLabel* AccuracyT;     // the table's accuracy, under the plot
   QScrollBar* InputS;    // position 0 at the top is 100 %
   QScrollBar* OutputS;   // position 0 at the top is 20 mA
@@ -56,7 +56,7 @@ class TSymulF : public QDialog {
   // Starts Timer1 for the next entry the logic waits for, or stops it.
   void Schedule();
 
-  TSymulFLogic& logic_;
+  SimulationWindowLogic& logic_;
   int plottedRevision_ = -1;  // the trace revision the plot shows
 };
 

@@ -15,7 +15,7 @@ constexpr int kNarrowScreen = 800;
 
 }  // namespace
 
-Twitryna::Twitryna(const LanguageTable& language, QWidget* parent)
+SplashWindow::SplashWindow(const LanguageTable& language, QWidget* parent)
     : QDialog(parent, Qt::FramelessWindowHint | Qt::Dialog), language_(language) {
   setObjectName(QStringLiteral("Twitryna"));
   setAutoFillBackground(true);
@@ -59,7 +59,7 @@ Twitryna::Twitryna(const LanguageTable& language, QWidget* parent)
   Title->setText(QString::fromStdString(SplashTitle(language_)));
 }
 
-void Twitryna::paintEvent(QPaintEvent* event) {
+void SplashWindow::paintEvent(QPaintEvent* event) {
   const QString title = QString::fromStdString(SplashTitle(language_));
   if (Title->text() != title) Title->setText(title);
   QDialog::paintEvent(event);

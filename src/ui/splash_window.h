@@ -9,10 +9,10 @@
 
 namespace q5480 {
 
-class Twitryna : public QDialog {
+class SplashWindow : public QDialog {
   Q_OBJECT
  public:
-  Twitryna(const LanguageTable& language, QWidget* parent = nullptr);
+  SplashWindow(const LanguageTable& language, QWidget* parent = nullptr);
 
   QLabel* Title;
   QLabel* Wersja;  // the version label

@@ -17,7 +17,7 @@ constexpr int kValueWidth = 90;
 
 }  // namespace
 
-TTablF::TTablF(ProgramContext& context, QWidget* parent) : QDialog(parent), logic_(context) {
+TableDialog::TableDialog(ProgramContext& context, QWidget* parent) : QDialog(parent), logic_(context) {
   setObjectName(QStringLiteral("TTablF"));
   const auto texts = logic_.Texts();
 
@@ -41,9 +41,9 @@ TTablF::TTablF(ProgramContext& context, QWidget* parent) : QDialog(parent), logi
   OKB = NamedControl<QPushButton>("OKB", QStringLiteral("OK"), this);
   OKB->setDefault(true);
   ExitB = NamedControl<QPushButton>("ExitB", Q(texts.at("ExitB")), this);
-  connect(LoadB, &QPushButton::clicked, this, &TTablF::LoadBClick);
-  connect(OKB, &QPushButton::clicked, this, &TTablF::OKBClick);
-  connect(ExitB, &QPushButton::clicked, this, &TTablF::reject);
+  connect(LoadB, &QPushButton::clicked, this, &TableDialog::LoadBClick);
+  connect(OKB, &QPushButton::clicked, this, &TableDialog::OKBClick);
+  connect(ExitB, &QPushButton::clicked, this, &TableDialog::reject);
   connect(JednostkiE, &QComboBox::activated, this, [this](int index) { logic_.SelectUnit(index); });
 
   auto* side = new QVBoxLayout;
@@ -62,7 +62,7 @@ TTablF::TTablF(ProgramContext& context, QWidget* parent) : QDialog(parent), logi
   ShowLogic();
 }
 
-void TTablF::ShowLogic() {
+void TableDialog::ShowLogic() {
   setWindowTitle(Q(logic_.Caption()));
   QStringList lines;
   for (const std::string& line : logic_.Lines()) lines << Q(line);
@@ -84,16 +84,16 @@ void TTablF::ShowLogic() {
   FocusNamed(this, logic_.Focus());
 }
 
-void TTablF::LoadBClick() {
+void TableDialog::LoadBClick() {
   logic_.LoadClick();
   ShowLogic();
 }
 
-void TTablF::OKBClick() {
+void TableDialog::OKBClick() {
   if (logic_.OkClick()) accept();
 }
 
-void TTablF::reject() {
+void TableDialog::reject() {
   logic_.ExitClick();
   QDialog::reject();
 }

@@ -15,12 +15,12 @@
 
 namespace q5480 {
 
-class TTablF : public QDialog, public RangeGroups {
+class TableDialog : public QDialog, public RangeGroups {
   Q_OBJECT
  public:
-  TTablF(ProgramContext& context, QWidget* parent);
+  TableDialog(ProgramContext& context, QWidget* parent);
 
-  TTablFLogic& Logic() { return logic_; }
+  TableWindowLogic& Logic() { return logic_; }
 
   QPlainTextEdit* TableM;  // the file, with the line that failed selected
   QLabel* FileT;
@@ -37,7 +37,7 @@ class TTablF : public QDialog, public RangeGroups {
  private:
   void ShowLogic();
 
-  TTablFLogic logic_;
+  TableWindowLogic logic_;
 };
 
 }  // namespace q5480

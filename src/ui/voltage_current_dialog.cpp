@@ -8,7 +8,7 @@ namespace q5480 {
 
 using namespace selection_ui;
 
-TWyborIV::TWyborIV(ProgramContext& context, DialogHost& host, QWidget* parent)
+VoltageCurrentDialog::VoltageCurrentDialog(ProgramContext& context, DialogHost& host, QWidget* parent)
     : QDialog(parent), logic_(context, host) {
   setObjectName(QStringLiteral("TWyborIV"));
   const Texts texts = logic_.Texts();
@@ -17,16 +17,16 @@ TWyborIV::TWyborIV(ProgramContext& context, DialogHost& host, QWidget* parent)
   PageControl = new QTabWidget(this);
   PageControl->setObjectName(QStringLiteral("PageControl"));
   PageControl->setAccessibleName(Q(texts.at("Caption")));
-  PageControl->addTab(Page(texts, TWyborIVLogic::kVoltagePage), Q(texts.at("VoltagePage")));
-  PageControl->addTab(Page(texts, TWyborIVLogic::kCurrentPage), Q(texts.at("CurrentPage")));
+  PageControl->addTab(Page(texts, VoltageCurrentWindowLogic::kVoltagePage), Q(texts.at("VoltagePage")));
+  PageControl->addTab(Page(texts, VoltageCurrentWindowLogic::kCurrentPage), Q(texts.at("CurrentPage")));
   connect(PageControl, &QTabWidget::currentChanged, this,
           [this](int page) { logic_.PageChange(page); });
 
   QDialogButtonBox* buttons = Buttons(texts, false, this);
   OKB = buttons->button(QDialogButtonBox::Ok);
   CancelB = buttons->button(QDialogButtonBox::Cancel);
-  connect(buttons, &QDialogButtonBox::accepted, this, &TWyborIV::OKBClick);
-  connect(buttons, &QDialogButtonBox::rejected, this, &TWyborIV::reject);
+  connect(buttons, &QDialogButtonBox::accepted, this, &VoltageCurrentDialog::OKBClick);
+  connect(buttons, &QDialogButtonBox::rejected, this, &VoltageCurrentDialog::reject);
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(PageControl);
@@ -34,8 +34,8 @@ TWyborIV::TWyborIV(ProgramContext& context, DialogHost& host, QWidget* parent)
   ShowState();
 }
 
-QWidget* TWyborIV::Page(const Texts& texts, int page) {
-  const bool current = page == TWyborIVLogic::kCurrentPage;
+QWidget* VoltageCurrentDialog::Page(const Texts& texts, int page) {
+  const bool current = page == VoltageCurrentWindowLogic::kCurrentPage;
   const std::string prefix = current ? "Current" : "Voltage";
   const auto index = static_cast<std::size_t>(page);
   auto* widget = new QWidget;
@@ -75,14 +75,14 @@ QWidget* TWyborIV::Page(const Texts& texts, int page) {
   return widget;
 }
 
-void TWyborIV::ShowState() {
+void VoltageCurrentDialog::ShowState() {
   {
     const QSignalBlocker blocker(PageControl);
     PageControl->setCurrentIndex(logic_.CurrentPage());
   }
   Show(SingleR, !logic_.DoubleInput());
   Show(DoubleR, logic_.DoubleInput());
-  for (int page : {TWyborIVLogic::kVoltagePage, TWyborIVLogic::kCurrentPage}) {
+  for (int page : {VoltageCurrentWindowLogic::kVoltagePage, VoltageCurrentWindowLogic::kCurrentPage}) {
     const InputPage& state = logic_.PageState(page);
     const auto index = static_cast<std::size_t>(page);
     for (std::size_t kind = 0; kind < ConversionR[index].size(); ++kind) {
@@ -92,12 +92,12 @@ void TWyborIV::ShowState() {
   }
 }
 
-void TWyborIV::OKBClick() {
+void VoltageCurrentDialog::OKBClick() {
   outcome_ = logic_.Ok();
   done(ResultOf(outcome_));
 }
 
-void TWyborIV::reject() {
+void VoltageCurrentDialog::reject() {
   outcome_ = logic_.Cancel();
   QDialog::reject();
 }

@@ -1,4 +1,4 @@
-// The input signal window of the ±11 V and ±22 mA inputs (TWyborIV).
+// The input signal window of the ±11 V and ±22 mA inputs (VoltageCurrentDialog).
 #pragma once
 
 #include "ui/sensor_dialog.h"
@@ -6,10 +6,10 @@
 
 namespace q5480 {
 
-class TWyborIV : public QDialog {
+class VoltageCurrentDialog : public QDialog {
   Q_OBJECT
  public:
-  TWyborIV(ProgramContext& context, DialogHost& host, QWidget* parent);
+  VoltageCurrentDialog(ProgramContext& context, DialogHost& host, QWidget* parent);
 
   SelectionOutcome Outcome() const { return outcome_; }
 
@@ -32,7 +32,7 @@ class TWyborIV : public QDialog {
   QWidget* Page(const selection_ui::Texts& texts, int page);
   void ShowState();
 
-  TWyborIVLogic logic_;
+  VoltageCurrentWindowLogic logic_;
   SelectionOutcome outcome_ = SelectionOutcome::Cancel;
 };
 

@@ -25,7 +25,7 @@ inline constexpr std::uint32_t kChartFrameColour = 0x99A8AC;
 
 enum class ChartStyle { Line, Dot, Bar };
 
-// What the view needs of the strip chart (the window's TXYChart).
+// What the view needs of the strip chart (the window's XyChart).
 class ChartControl {
  public:
   virtual ~ChartControl() = default;

@@ -16,7 +16,7 @@ constexpr auto kSettlePause = std::chrono::milliseconds(100);
 
 }  // namespace
 
-bool TQ5480FLogic::showiad(const std::string& messageKey, const TransferCall& transfer) {
+bool MainWindowLogic::showiad(const std::string& messageKey, const TransferCall& transfer) {
   ConnectionState& state = context_.state;
   // One transfer at a time, whatever route asked for a second.
   if (state.InTransfer) return false;
@@ -35,7 +35,7 @@ bool TQ5480FLogic::showiad(const std::string& messageKey, const TransferCall& tr
   return ok;
 }
 
-bool TQ5480FLogic::RunTransferWindow(const std::string& message, const TransferCall& transfer) {
+bool MainWindowLogic::RunTransferWindow(const std::string& message, const TransferCall& transfer) {
   const std::string savedStatus = context_.statusText;
   context_.StatBarTxt(message);
   context_.ui.SetProgress(0);
@@ -74,7 +74,7 @@ bool TQ5480FLogic::RunTransferWindow(const std::string& message, const TransferC
   return ok;
 }
 
-bool TQ5480FLogic::OdczytajTClick() {
+bool MainWindowLogic::OdczytajTClick() {
   ConnectionState& state = context_.state;
   if (state.InTransfer) return false;
   if (ModelCodeAt(status_.ModelIndex) == kSpareModelCode) {
@@ -100,20 +100,20 @@ bool TQ5480FLogic::OdczytajTClick() {
   return true;
 }
 
-bool TQ5480FLogic::InfoOnlyWrite() {
+bool MainWindowLogic::InfoOnlyWrite() {
   service_.StoreInformationTexts(Today());
   return showiad("Writing data...", [this](const TransferObserver& observer) {
     return service_.WriteInformation(observer);
   });
 }
 
-bool TQ5480FLogic::ZapiszTClick() {
+bool MainWindowLogic::ZapiszTClick() {
   ConnectionState& state = context_.state;
   if (state.InTransfer || state.MonitorOnly) return false;
   return panel_.RunCommand([this] { return Write(); });
 }
 
-bool TQ5480FLogic::Write() {
+bool MainWindowLogic::Write() {
   ConnectionState& state = context_.state;
   ModuleConfig& c = context_.config;
   if (!panel_.CheckFields()) return false;
@@ -155,7 +155,7 @@ bool TQ5480FLogic::Write() {
   return true;
 }
 
-bool TQ5480FLogic::Weryfikuj1Click() {
+bool MainWindowLogic::Weryfikuj1Click() {
   if (context_.state.InTransfer || context_.state.MonitorOnly) return false;
   VerifyOutcome outcome;
   if (!showiad("Verifying...", [&](const TransferObserver& observer) {

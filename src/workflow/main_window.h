@@ -1,4 +1,4 @@
-// The main window (TQ5480F) without its widgets: the timer's tick with the
+// The main window (MainWindow) without its widgets: the timer's tick with the
 // two displays, the device operations, the File commands, the menu commands
 // and the parameter panel. The Qt window forwards its events here and shows
 // what the context and the panel hold.
@@ -23,7 +23,7 @@
 
 namespace q5480 {
 
-class TSymulFLogic;
+class SimulationWindowLogic;
 
 // The enabled state of every command of the main window by the name of its
 // action (menu item, submenu or tool button). The window applies them all,
@@ -33,9 +33,9 @@ using CommandStates = std::map<std::string, bool, std::less<>>;
 inline constexpr int kTimerInterval = 500;       // ms
 inline constexpr int kChartTimerInterval = 250;  // ms, while the chart view runs
 
-class TQ5480FLogic {
+class MainWindowLogic {
  public:
-  explicit TQ5480FLogic(ProgramContext& context);
+  explicit MainWindowLogic(ProgramContext& context);
 
   ProgramContext& Context() { return context_; }
   ParameterPanel& Panel() { return panel_; }
@@ -98,7 +98,7 @@ class TQ5480FLogic {
   void PrintSetup1Click(const std::function<void()>& setupDialog);
   // View › Simulation: the simulation window's logic, opened as it
   // decides, handed to `window` to be shown modally.
-  bool Symulacja1Click(const std::function<void(TSymulFLogic&)>& window);
+  bool Symulacja1Click(const std::function<void(SimulationWindowLogic&)>& window);
   // View › Diagram: the chart view on the window's strip chart, which the
   // window attaches once.
   void AttachChart(ChartControl& chart);

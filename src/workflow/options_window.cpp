@@ -34,7 +34,7 @@ std::vector<std::string> LanguageFiles(const std::vector<std::filesystem::path>&
 
 }  // namespace
 
-TOgolneFLogic::TOgolneFLogic(ProgramContext& context)
+OptionsWindowLogic::OptionsWindowLogic(ProgramContext& context)
     : context_(context), wasNoName_(context.fileName == context.Tr("No_name")),
       openingLanguage_(context.settings.Language) {
   languages_.push_back("English");
@@ -55,7 +55,7 @@ TOgolneFLogic::TOgolneFLogic(ProgramContext& context)
   }
 }
 
-std::map<std::string, std::string> TOgolneFLogic::Texts() const {
+std::map<std::string, std::string> OptionsWindowLogic::Texts() const {
   const std::string password = Utf8ToLower(context_.Tr("Password"));
   return {
       {"Caption", context_.Tr("Options")},
@@ -68,7 +68,7 @@ std::map<std::string, std::string> TOgolneFLogic::Texts() const {
   };
 }
 
-DialogResult TOgolneFLogic::OKbuttClick(const std::string& oldPassword,
+DialogResult OptionsWindowLogic::OKbuttClick(const std::string& oldPassword,
                                         const std::string& newPassword) {
   // The language must not change under a running transfer.
   if (context_.state.InTransfer) return DialogResult::Cancel;
@@ -108,7 +108,7 @@ DialogResult TOgolneFLogic::OKbuttClick(const std::string& oldPassword,
   return DialogResult::Ok;
 }
 
-void TOgolneFLogic::Cancelbutt() {
+void OptionsWindowLogic::Cancelbutt() {
   if (SameTextIgnoringCase(context_.settings.Language, openingLanguage_)) return;
   context_.settings.Language = openingLanguage_;
   context_.LoadLanguage();

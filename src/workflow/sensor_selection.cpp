@@ -24,7 +24,7 @@ SelectionOutcome RunSensorPair(DialogHost& host, bool startWithInputs) {
 
 }  // namespace
 
-bool TQ5480FLogic::SenSelClick(DialogHost& host) {
+bool MainWindowLogic::SenSelClick(DialogHost& host) {
   ConnectionState& state = context_.state;
   if (state.InTransfer || state.MonitorOnly) return false;
   ModuleConfig& c = context_.config;
@@ -44,7 +44,7 @@ bool TQ5480FLogic::SenSelClick(DialogHost& host) {
   return false;
 }
 
-bool TQ5480FLogic::SelectSensor(DialogHost& host) {
+bool MainWindowLogic::SelectSensor(DialogHost& host) {
   ModuleConfig& c = context_.config;
 
   // What Cancel puts back: everything the windows may have changed in the

@@ -9,7 +9,7 @@ PasswordVerdict CheckServicePassword(const std::optional<std::string>& typed,
   return *typed == password ? PasswordVerdict::Corrections : PasswordVerdict::Refused;
 }
 
-bool Regulacja1Click(TQ5480FLogic& window, const ServiceWindows& windows) {
+bool Regulacja1Click(MainWindowLogic& window, const ServiceWindows& windows) {
   ProgramContext& context = window.Context();
   ConnectionState& state = context.state;
   if (state.InTransfer) return false;

@@ -17,9 +17,9 @@ std::string TwoDecimals(double value) { return FormatFixed(value, 0, 2); }
 
 }  // namespace
 
-std::unique_ptr<TSymulFLogic> TSymulFLogic::Open(ProgramContext& context, ParameterPanel& panel) {
+std::unique_ptr<SimulationWindowLogic> SimulationWindowLogic::Open(ProgramContext& context, ParameterPanel& panel) {
   if (context.state.InTransfer) return nullptr;
-  std::unique_ptr<TSymulFLogic> window;
+  std::unique_ptr<SimulationWindowLogic> window;
   panel.RunCommand([&] {
     if (!panel.CheckParam(true, true)) {
       context.MyMesM(context.Tr("Information incomplete", "!"), MessageIcon::Warning);
@@ -36,13 +36,13 @@ std::unique_ptr<TSymulFLogic> TSymulFLogic::Open(ProgramContext& context, Parame
     if (!setup.simulation) return false;
     const std::string accuracy = AccuracyLine({setup.refusal, setup.accuracyError, setup.accuracy},
                                               context.config, context.language);
-    window = std::make_unique<TSymulFLogic>(context, *setup.simulation, accuracy);
+    window = std::make_unique<SimulationWindowLogic>(context, *setup.simulation, accuracy);
     return true;
   });
   return window;
 }
 
-TSymulFLogic::TSymulFLogic(ProgramContext& context, TransferSimulation simulation,
+SimulationWindowLogic::SimulationWindowLogic(ProgramContext& context, TransferSimulation simulation,
                            std::string accuracy)
     : context_(context), simulation_(std::move(simulation)) {
   view_.accuracy = std::move(accuracy);
@@ -53,7 +53,7 @@ TSymulFLogic::TSymulFLogic(ProgramContext& context, TransferSimulation simulatio
   }
 }
 
-void TSymulFLogic::FormShow() {
+void SimulationWindowLogic::FormShow() {
   updating_ = false;
   // Only a deactivation while the window is up may hold back a scroll bar.
   context_.state.AppDeactivated = false;
@@ -72,15 +72,15 @@ void TSymulFLogic::FormShow() {
   InpDisp(0);
 }
 
-void TSymulFLogic::InpDisp(double percent) {
+void SimulationWindowLogic::InpDisp(double percent) {
   ShowPoint(simulation_.AtInput(percent));
 }
 
-void TSymulFLogic::OutDisp(double fraction) {
+void SimulationWindowLogic::OutDisp(double fraction) {
   ShowPoint(simulation_.AtOutput(fraction));
 }
 
-void TSymulFLogic::ShowPoint(const SimulationPoint& point) {
+void SimulationWindowLogic::ShowPoint(const SimulationPoint& point) {
   ScopedFlag updating(updating_);
   inputPercent_ = point.percent;
   outputMa_ = point.outputMa;
@@ -97,7 +97,7 @@ void TSymulFLogic::ShowPoint(const SimulationPoint& point) {
   if (Repaint) Repaint();
 }
 
-void TSymulFLogic::MoveScrollBar(int& position, int max, double target) {
+void SimulationWindowLogic::MoveScrollBar(int& position, int max, double target) {
   // Only a real change moves the bar, so that dragging it never makes it
   // jump back by a rounding.
   if (!(std::fabs(target - position) > 0.5)) return;
@@ -105,34 +105,34 @@ void TSymulFLogic::MoveScrollBar(int& position, int max, double target) {
   position = static_cast<int>(std::fmin(std::fmax(rounded, 0.0), static_cast<double>(max)));
 }
 
-void TSymulFLogic::Publish() {
+void SimulationWindowLogic::Publish() {
   ScopedFlag updating(updating_);
   if (Repaint) Repaint();
 }
 
-void TSymulFLogic::InputEChange(const std::string& text, SimulationClock::time_point now) {
+void SimulationWindowLogic::InputEChange(const std::string& text, SimulationClock::time_point now) {
   if (updating_) return;
   view_.InputE = text;
   inputDeadline_ = now + kEntryDelay;
 }
 
-void TSymulFLogic::OutputEChange(const std::string& text, SimulationClock::time_point now) {
+void SimulationWindowLogic::OutputEChange(const std::string& text, SimulationClock::time_point now) {
   if (updating_) return;
   view_.OutputE = text;
   outputDeadline_ = now + kEntryDelay;
 }
 
-void TSymulFLogic::InputEEnter() {
+void SimulationWindowLogic::InputEEnter() {
   inputDeadline_.reset();
   TakeInput();
 }
 
-void TSymulFLogic::OutputEEnter() {
+void SimulationWindowLogic::OutputEEnter() {
   outputDeadline_.reset();
   TakeOutput();
 }
 
-void TSymulFLogic::Tick(SimulationClock::time_point now) {
+void SimulationWindowLogic::Tick(SimulationClock::time_point now) {
   if (inputDeadline_ && now >= *inputDeadline_) {
     inputDeadline_.reset();
     TakeInput();
@@ -143,12 +143,12 @@ void TSymulFLogic::Tick(SimulationClock::time_point now) {
   }
 }
 
-std::optional<SimulationClock::time_point> TSymulFLogic::NextDeadline() const {
+std::optional<SimulationClock::time_point> SimulationWindowLogic::NextDeadline() const {
   if (inputDeadline_ && outputDeadline_) return std::min(*inputDeadline_, *outputDeadline_);
   return inputDeadline_ ? inputDeadline_ : outputDeadline_;
 }
 
-std::optional<double> TSymulFLogic::ReadEntry(const std::string& text) {
+std::optional<double> SimulationWindowLogic::ReadEntry(const std::string& text) {
   const std::optional<double> value = ParseNumber(text);
   if (!value) {
     context_.ui.Beep(BeepKind::Exclamation);
@@ -157,7 +157,7 @@ std::optional<double> TSymulFLogic::ReadEntry(const std::string& text) {
   return value;
 }
 
-void TSymulFLogic::TakeInput() {
+void SimulationWindowLogic::TakeInput() {
   const std::optional<double> value = ReadEntry(view_.InputE);
   const bool valid = value && *value >= 0 && *value <= 100;
   if (value && !valid) context_.MyMesM(context_.Tr(kOutOfRange), MessageIcon::Error);
@@ -169,7 +169,7 @@ void TSymulFLogic::TakeInput() {
   }
 }
 
-void TSymulFLogic::TakeOutput() {
+void SimulationWindowLogic::TakeOutput() {
   const std::optional<double> value = ReadEntry(view_.OutputE);
   if (value) {
     if (*value >= 4 && *value <= 20) {
@@ -182,7 +182,7 @@ void TSymulFLogic::TakeOutput() {
   OutDisp((outputMa_ - 4) / 16);
 }
 
-void TSymulFLogic::InputSChange(int position) {
+void SimulationWindowLogic::InputSChange(int position) {
   if (updating_) return;
   ConnectionState& state = context_.state;
   if (state.AppDeactivated) {
@@ -197,7 +197,7 @@ void TSymulFLogic::InputSChange(int position) {
   InpDisp(100 - 100.0 * position / kInputScrollMax);
 }
 
-void TSymulFLogic::OutputSChange(int position) {
+void SimulationWindowLogic::OutputSChange(int position) {
   if (updating_) return;
   ConnectionState& state = context_.state;
   if (state.AppDeactivated) {
@@ -210,7 +210,7 @@ void TSymulFLogic::OutputSChange(int position) {
   OutDisp(1 - static_cast<double>(position) / kOutputScrollMax);
 }
 
-void TSymulFLogic::WykresXY1Click() {
+void SimulationWindowLogic::WykresXY1Click() {
   plot_.bigDots = !plot_.bigDots;
   ++plot_.traceRevision;
   Publish();

@@ -21,30 +21,30 @@ constexpr int kResultDigits = 7;
 
 }  // namespace
 
-TTablFLogic::TTablFLogic(ProgramContext& context)
+TableWindowLogic::TableWindowLogic(ProgramContext& context)
     : context_(context), savedDataDir_(context.settings.DataDir), savedFile_(context.config.File),
       caption_(context.Tr("Table")),
       lines_(TableExampleLines(context.conversion.TableType, context.Tr("Example"))),
       unit_(DefaultResultUnit(context.conversion.TableType)) {}
 
-std::map<std::string, std::string> TTablFLogic::Texts() const {
+std::map<std::string, std::string> TableWindowLogic::Texts() const {
   std::map<std::string, std::string> texts = RangeGroupTexts(context_);
   texts["LoadB"] = context_.TextOf("Load");
   texts["ExitB"] = context_.Tr("Exit");
   return texts;
 }
 
-const std::string& TTablFLogic::FieldText(DialogField field) const {
+const std::string& TableWindowLogic::FieldText(DialogField field) const {
   static const std::string kNone;
   const auto found = texts_.find(field);
   return found == texts_.end() ? kNone : found->second;
 }
 
-void TTablFLogic::SelectUnit(int index) {
+void TableWindowLogic::SelectUnit(int index) {
   if (unitsEnabled_) unit_ = OfferedUnit(index, unit_);
 }
 
-bool TTablFLogic::LoadClick() {
+bool TableWindowLogic::LoadClick() {
   FileDialogRequest request;
   request.filter = context_.Tr("Tables") + " (*.dat)|*.dat|" + context_.Tr("All files") + "|*.*";
   request.directory = context_.settings.DataDir;
@@ -52,13 +52,13 @@ bool TTablFLogic::LoadClick() {
   return path && LoadFile(*path);
 }
 
-void TTablFLogic::Reject() {
+void TableWindowLogic::Reject() {
   okEnabled_ = false;
   unitsEnabled_ = false;
   texts_.clear();
 }
 
-bool TTablFLogic::LoadFile(const std::string& path) {
+bool TableWindowLogic::LoadFile(const std::string& path) {
   focus_.clear();
   selectedLine_ = -1;
   ModuleConfig& config = context_.config;
@@ -109,7 +109,7 @@ bool TTablFLogic::LoadFile(const std::string& path) {
   return true;
 }
 
-bool TTablFLogic::OkClick() {
+bool TableWindowLogic::OkClick() {
   if (!okEnabled_) return false;
   ModuleConfig& config = context_.config;
   context_.conversion.ConversionConfirmed = 1;
@@ -120,7 +120,7 @@ bool TTablFLogic::OkClick() {
   return true;
 }
 
-void TTablFLogic::ExitClick() {
+void TableWindowLogic::ExitClick() {
   context_.settings.DataDir = savedDataDir_;
   context_.config.File = savedFile_;
 }

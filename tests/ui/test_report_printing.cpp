@@ -227,7 +227,7 @@ class PrintCommand : public ProgramTest {
     WriteSettings(kTestPort);
     StartProgram();
   }
-  TQ5480F& Window() { return program_->Window(); }
+  MainWindow& Window() { return program_->Window(); }
   ProgramContext& Context() { return program_->Context(); }
 };
 

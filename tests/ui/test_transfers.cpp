@@ -42,7 +42,7 @@ class Transfers : public ProgramTest {
   void SetUp() override {
     StartConnected();
   }
-  TQ5480F& Window() { return program_->Window(); }
+  MainWindow& Window() { return program_->Window(); }
   // Every transfer starts by asking the module for its identifier.
   long TransferCount() const {
     const auto requests = line_.interposer.Requests();
@@ -122,13 +122,13 @@ TEST_F(Transfers, TicksUnderTheSelectionWindowsAskNothingAndAfterOkOnlyAboutAnot
     Window().Nowy1->trigger();
     ASSERT_TRUE(context.config.Device.empty());
     const QString chosen = QString::fromLatin1(k.chosen);
-    answers.Then(AfterTicks<TTransdF>(ticks, 1, [chosen](TTransdF* window) {
+    answers.Then(AfterTicks<MeterTypeDialog>(ticks, 1, [chosen](MeterTypeDialog* window) {
       window->TypeList->setCurrentItem(window->TypeList->findItems(chosen, Qt::MatchExactly).front());
       window->OKClick();
     }));
-    answers.When<TWybor>([](TWybor* window) { window->MoreBClick(); });
+    answers.When<SensorDialog>([](SensorDialog* window) { window->MoreBClick(); });
     std::string resultUnderTheWindow;
-    answers.Then(AfterTicks<TWyborRV>(ticks, 3, [&](TWyborRV* window) {
+    answers.Then(AfterTicks<ResistanceVoltageDialog>(ticks, 3, [&](ResistanceVoltageDialog* window) {
       resultUnderTheWindow = context.display.ResultText;
       window->OKBClick();
     }));

@@ -55,8 +55,8 @@ TEST_F(DeviceOperations, AValueRefusedEarlierDoesNotStopALaterWrite) {
     return true;
   };
   host.sensor = [&] {
-    TWyborLogic sensor(context_, host);
-    sensor.PageChange(TWyborLogic::kThermocouplePage);
+    SensorWindowLogic sensor(context_, host);
+    sensor.PageChange(SensorWindowLogic::kThermocouplePage);
     sensor.TypClick(10);  // K
     return *sensor.Ok();
   };

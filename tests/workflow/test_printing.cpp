@@ -24,7 +24,7 @@ class PrintTest : public OfflineTest {
     return printed;
   }
 
-  TQ5480FLogic window_;
+  MainWindowLogic window_;
   bool dialogShown_ = false;
   bool timerDuringDialog_ = true;
 };
