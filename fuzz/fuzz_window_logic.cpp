@@ -164,7 +164,7 @@ class Session {
   void Next() {
     ParameterPanel& panel = window_.Panel();
     switch (script_.Choice(20)) {
-      case 0: Run("show", WhenRefused::MayChange, [&] { window_.FormLang(); return true; }); break;
+      case 0: Run("show", WhenRefused::MayChange, [&] { window_.ApplyLanguage(); return true; }); break;
       case 1: Run("New", WhenRefused::MayChange, [&] { window_.Files().Nowy1Click(); return true; }); break;
       case 2: {
         const std::string text = script_.Number();
@@ -285,7 +285,7 @@ class Session {
             simulation.Tick(now + kEntryDelay);
             break;
           case 4: simulation.WykresXY1Click(); break;
-          default: simulation.OutDisp(script_.Choice(101) / 100.0); break;
+          default: simulation.ShowOutputPoint(script_.Choice(101) / 100.0); break;
         }
       }
     });

@@ -104,7 +104,7 @@ void MainWindow::Ogolne1Click() {
   const double scale = logicalDpiX() / 96.0;
   window.move(x() + static_cast<int>(69 * scale), y() + static_cast<int>(122 * scale));
   if (window.exec() != QDialog::Accepted) return;
-  logic_.FormLang();
+  logic_.ApplyLanguage();
   ApplyTexts();
   Refresh();
 }

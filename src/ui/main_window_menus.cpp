@@ -148,7 +148,7 @@ void MainWindow::ApplyTexts() {
       label->setText(shown);
     }
   }
-  Panel->FitReakcja(texts.reakcjaTexts);
+  Panel->FitBurnoutLabel(texts.burnoutLabelTexts);
   // Controls without a label of their own are named after the nearest one.
   Panel->FiltrLimitUpDown->setAccessibleName(Panel->FiltrLimitTxt->text());
   Panel->FiltrDobierz->setAccessibleDescription(Panel->FiltrDobierz->toolTip());

@@ -84,7 +84,7 @@ class ChartView {
   void Leave();
 
   // One accepted measurement of the polling tick.
-  void WykresPlot(double result, double output, const DeviceStatus& status);
+  void PlotSample(double result, double output, const DeviceStatus& status);
 
   void WykresStartBClick();
   void WykresClearBClick();

@@ -236,7 +236,7 @@ void CorrectionsWindowLogic::SimulCBClick(bool checked) {
 void CorrectionsWindowLogic::ZapiszBClick() {
   ModuleConfig& c = context_.config;
   if (!Succeeded(session_.StoreCorrections(c.ZeroReg, c.GainReg))) {
-    context_.MyMesM(context_.Tr("Command failed", "!"), MessageIcon::Error);
+    context_.ShowMessage(context_.Tr("Command failed", "!"), MessageIcon::Error);
     return;
   }
   view_.SimulChecked = false;

@@ -109,7 +109,7 @@ std::string ParametersFilter(const LanguageTable& language) {
   return language.Tr("Parameters files") + " (*.par)|*.par|" + language.Tr("All files") + "|*.*";
 }
 
-FormTexts FormLangTexts(const LanguageTable& language) {
+FormTexts TranslatedFormTexts(const LanguageTable& language) {
   FormTexts texts;
   Apply(kMenuItems, language, texts.captions);
   Apply(kCaptions, language, texts.captions);

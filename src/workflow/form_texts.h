@@ -18,10 +18,10 @@ struct FormTexts {
   std::string helpFile;          // the help file's name, without a directory
   // Every text the burnout list's label can show, so that the window gives
   // it room for the widest.
-  std::vector<std::string> reakcjaTexts;
+  std::vector<std::string> burnoutLabelTexts;
 };
 
-FormTexts FormLangTexts(const LanguageTable& language);
+FormTexts TranslatedFormTexts(const LanguageTable& language);
 
 // "Parameters files (*.par)|*.par|All files|*.*" in the current language.
 std::string ParametersFilter(const LanguageTable& language);

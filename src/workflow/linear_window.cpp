@@ -43,7 +43,7 @@ std::optional<double> ReadFieldNumber(ProgramContext& context, const std::string
   const std::optional<double> value = ParseNumber(text);
   if (!value) {
     context.ui.Beep(BeepKind::Exclamation);
-    context.MyMesM(context.Tr("Wrong format", "!"), MessageIcon::Error);
+    context.ShowMessage(context.Tr("Wrong format", "!"), MessageIcon::Error);
   }
   return value;
 }
@@ -57,7 +57,7 @@ std::string RefusalText(const ProgramContext& context, const Refusal& refusal) {
 
 void ShowRefusal(ProgramContext& context, const Refusal& refusal) {
   context.ui.Beep(BeepKind::Exclamation);
-  context.MyMesM(RefusalText(context, refusal), MessageIcon::Warning);
+  context.ShowMessage(RefusalText(context, refusal), MessageIcon::Warning);
 }
 
 std::string ConversionCaption(const ProgramContext& context, const char* kindKey) {

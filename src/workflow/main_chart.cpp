@@ -11,7 +11,7 @@ void MainWindowLogic::AttachChart(ChartControl& chart) {
     return context_.state.ConfigRead;
   });
   samples_.Add([this](const MeasurementSample& sample, const DeviceStatus& status) {
-    if (context_.state.ChartShown) chart_->WykresPlot(sample.Value, sample.Current, status);
+    if (context_.state.ChartShown) chart_->PlotSample(sample.Value, sample.Current, status);
   });
 }
 

@@ -68,19 +68,19 @@ void MainWindowLogic::TellLinkTrouble() {
   if (silenceUntold_) {
     silenceUntold_ = false;
     if (!state.Connected && link.PollFault() && !state.LossTold) {
-      context_.MyMesM(context_.Tr("No communication with device", "!"), MessageIcon::Warning);
+      context_.ShowMessage(context_.Tr("No communication with device", "!"), MessageIcon::Warning);
     }
   }
   if (commandFailureUntold_) {
     commandFailureUntold_ = false;
     context_.ui.Beep(BeepKind::Warning);
-    context_.MyMesM(context_.Tr("Command failed", "!"), MessageIcon::Warning);
+    context_.ShowMessage(context_.Tr("Command failed", "!"), MessageIcon::Warning);
   }
 }
 
 void MainWindowLogic::ShowSample(const MeasurementSample& sample) {
-  showres(sample.Value);
-  showout(sample.Current);
+  ShowResult(sample.Value);
+  ShowOutput(sample.Current);
 }
 
 void MainWindowLogic::MissedTick() {
@@ -109,7 +109,7 @@ void MainWindowLogic::MissedTick() {
   }
 }
 
-void MainWindowLogic::showres(double value) {
+void MainWindowLogic::ShowResult(double value) {
   const ResultView view = ComposeResult(value, status_, context_.state.ConfigRead,
                                         context_.config, context_.limits, context_.language);
   DisplayState& display = context_.display;
@@ -119,7 +119,7 @@ void MainWindowLogic::showres(double value) {
   display.ResultAlign = view.centred ? DisplayAlign::Centre : DisplayAlign::Right;
 }
 
-void MainWindowLogic::showout(double current) {
+void MainWindowLogic::ShowOutput(double current) {
   DisplayState& display = context_.display;
   display.OutputRed = status_.IndependentOutput;
   display.OutputText =
@@ -141,7 +141,7 @@ void MainWindowLogic::CheckDevice() {
       context_.Tr("New data will be read", ".") + "\n" +
       context_.Tr("Disconnect the panel meter") + " " + context_.Tr("and press") + " " +
       context_.Tr("Cancel") + " " + context_.Tr("to preserve present configuration", ".");
-  if (context_.MyMesM(question, MessageIcon::Question, MessageButtons::OkCancel) !=
+  if (context_.ShowMessage(question, MessageIcon::Question, MessageButtons::OkCancel) !=
       MessageResult::Ok) {
     return;
   }
@@ -155,7 +155,7 @@ void MainWindowLogic::CheckAutoRead() {
   if (!state.AutoRead || state.ConfigRead || status_.EepromError) return;
   OdczytajTClick();
   if (state.ConfigRead) return;
-  if (context_.MyMesM(context_.Tr("Turn Autoread off", "?"), MessageIcon::Question,
+  if (context_.ShowMessage(context_.Tr("Turn Autoread off", "?"), MessageIcon::Question,
                       MessageButtons::YesNo) == MessageResult::Yes) {
     state.AutoRead = false;
     autoReadChecked_ = false;

@@ -39,14 +39,14 @@ void MainWindowLogic::Komunikacja1Click(const std::function<bool()>& portWindow)
   if (portWindow()) context_.display.Clear();
 }
 
-void MainWindowLogic::FormLang() {
-  texts_ = FormLangTexts(context_.language);
-  const auto reakcja = ReakcjaTexts(context_.language);
-  texts_.reakcjaTexts.assign(reakcja.begin(), reakcja.end());
+void MainWindowLogic::ApplyLanguage() {
+  texts_ = TranslatedFormTexts(context_.language);
+  const auto burnout = BurnoutLabelTexts(context_.language);
+  texts_.burnoutLabelTexts.assign(burnout.begin(), burnout.end());
   if (panel_.ConfigurationShown()) {
-    panel_.pokaz(kColourKeep);
+    panel_.ShowConfiguration(kColourKeep);
   } else {
-    panel_.odnowa();
+    panel_.NewConfiguration();
   }
 }
 

@@ -57,8 +57,8 @@ class MainWindowLogic {
   void ModalWindowClosed() {
     if (modalWindows_ > 0) --modalWindows_;
   }
-  void showres(double value);
-  void showout(double current);
+  void ShowResult(double value);
+  void ShowOutput(double current);
   void CheckDevice();
   void CheckAutoRead();
 
@@ -69,7 +69,7 @@ class MainWindowLogic {
   // Runs one transfer of the service with the waiting window and the
   // progress bar; the transfer gets the observer to report to.
   using TransferCall = std::function<LinkStatus(const TransferObserver&)>;
-  bool showiad(const std::string& messageKey, const TransferCall& transfer);
+  bool RunTransfer(const std::string& messageKey, const TransferCall& transfer);
   const DeviceStatus& Status() const { return status_; }
   bool ReadBusy() const { return readBusy_; }  // the Read tool button's busy state
 
@@ -113,7 +113,7 @@ class MainWindowLogic {
   bool BarsShown() const { return menusShown_ && !context_.state.ChartShown; }
   // The texts of the window in the current language; then the
   // configuration is shown again, or New.
-  void FormLang();
+  void ApplyLanguage();
   const FormTexts& Texts() const { return texts_; }
   // The command states after anything that changes them.
   void UpdateCommandStates();

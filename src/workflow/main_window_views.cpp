@@ -18,7 +18,7 @@ bool MainWindowLogic::Drukuj1Click(const std::function<bool()>& printDialog,
     if (!printDialog()) return false;
     if (print(report)) return true;
     // The printing service refused the job: nothing came out.
-    context_.MyMesM(context_.TextOf("Printing failed") + "!", MessageIcon::Error);
+    context_.ShowMessage(context_.TextOf("Printing failed") + "!", MessageIcon::Error);
     return false;
   });
 }

@@ -36,7 +36,7 @@ bool MeterTypeWindowLogic::Ok() {
   }
   bool accepted = SensorSelectionExists(context_.config.Device);
   if (!accepted) {
-    context_.MyMesM(context_.Tr("Device") + " " + context_.config.Device + " " +
+    context_.ShowMessage(context_.Tr("Device") + " " + context_.config.Device + " " +
                         context_.Tr("not implemented yet"),
                     MessageIcon::Information);
     context_.config.Device = previous_;

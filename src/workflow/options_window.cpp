@@ -87,7 +87,7 @@ DialogResult OptionsWindowLogic::OKbuttClick(const std::string& oldPassword,
   settings.Language = newLanguage;
   if (!context_.LoadLanguage()) {
     context_.ui.Beep(BeepKind::Exclamation);
-    context_.MyMesM(newLanguage + ".lan " + context_.Tr("file is invalid", "!"),
+    context_.ShowMessage(newLanguage + ".lan " + context_.Tr("file is invalid", "!"),
                     MessageIcon::Error);
     settings.Language = oldLanguage;
     context_.LoadLanguage();
@@ -96,7 +96,7 @@ DialogResult OptionsWindowLogic::OKbuttClick(const std::string& oldPassword,
   if (oldPassword != settings.Pass) {
     if (!oldPassword.empty()) {
       context_.ui.Beep(BeepKind::Exclamation);
-      context_.MyMesM(context_.Tr("Wrong") + " " + Utf8ToLower(context_.Tr("Password")) + "!",
+      context_.ShowMessage(context_.Tr("Wrong") + " " + Utf8ToLower(context_.Tr("Password")) + "!",
                       MessageIcon::Error);
       return DialogResult::StayOpen;
     }

@@ -15,7 +15,7 @@ constexpr int kSwitchStepMs = 100;
 bool OpenLinkOrTell(ProgramContext& context, int port) {
   if (context.link.OpenLink(port, kSpeedCode4800)) return true;
   context.ui.Beep(BeepKind::Information);
-  context.MyMesM(SubstituteNumber(context.Tr("COM%d initialization failed", "!"), port),
+  context.ShowMessage(SubstituteNumber(context.Tr("COM%d initialization failed", "!"), port),
                  MessageIcon::None);
   return false;
 }

@@ -18,8 +18,8 @@ void PrepareProgram(ProgramContext& context, const std::filesystem::path& progra
 
 bool StartProgram(MainWindowLogic& window) {
   ProgramContext& context = window.Context();
-  context.StatBarTxt(context.Tr("No parameters"));
-  window.FormLang();
+  context.SetStatusText(context.Tr("No parameters"));
+  window.ApplyLanguage();
   const bool opened = OpenLinkOrTell(context, context.settings.ComPort);
   context.state.TimerEnabled = true;
   return opened;

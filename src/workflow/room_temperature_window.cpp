@@ -22,9 +22,9 @@ bool RoomTemperatureWindowLogic::RoomTEExit(const std::string& text) {
   const std::optional<double> value = ParseNumber(text);
   bool accepted = false;
   if (!value) {
-    context_.MyMesM(context_.Tr("Wrong format", "!"), MessageIcon::Error);
+    context_.ShowMessage(context_.Tr("Wrong format", "!"), MessageIcon::Error);
   } else if (*value < kRoomTLowest || *value > kRoomTHighest) {
-    context_.MyMesM(context_.TextOf(kOutOfRange), MessageIcon::Warning);
+    context_.ShowMessage(context_.TextOf(kOutOfRange), MessageIcon::Warning);
   } else {
     context_.config.RoomT = *value;
     accepted = true;

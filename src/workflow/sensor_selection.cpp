@@ -31,7 +31,7 @@ bool MainWindowLogic::SenSelClick(DialogHost& host) {
   const std::string previousDevice = c.Device;
   if ((c.Device.empty() || c.ModelIndex > kNoModelReported) && !host.MeterType()) return false;
   if (!SensorSelectionExists(c.Device)) {
-    context_.MyMesM(context_.Tr("Device") + " " + c.Device + " " + context_.Tr("not implemented yet"),
+    context_.ShowMessage(context_.Tr("Device") + " " + c.Device + " " + context_.Tr("not implemented yet"),
                     MessageIcon::Information);
     c.Device = previousDevice;
     context_.ShowCaption();
@@ -78,7 +78,7 @@ bool MainWindowLogic::SelectSensor(DialogHost& host) {
   ConnectionState& state = context_.state;
   state.ZeroCoefficients = false;
   if (!c.data.empty()) c.data = FormatDate(Today());
-  panel_.pokaz(state.Connected ? kColourChangedRange : kColourWhite);
+  panel_.ShowConfiguration(state.Connected ? kColourChangedRange : kColourWhite);
   state.Programmed = false;
   return true;
 }

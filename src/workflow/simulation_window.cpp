@@ -22,16 +22,16 @@ std::unique_ptr<SimulationWindowLogic> SimulationWindowLogic::Open(ProgramContex
   std::unique_ptr<SimulationWindowLogic> window;
   panel.RunCommand([&] {
     if (!panel.CheckParam(true, true)) {
-      context.MyMesM(context.Tr("Information incomplete", "!"), MessageIcon::Warning);
+      context.ShowMessage(context.Tr("Information incomplete", "!"), MessageIcon::Warning);
       return false;
     }
     const SimulationSetup setup =
         PrepareSimulation({context.config, context.limits, context.conversion}, context.image);
     if (setup.refusal && setup.refusal->key == kReasonNotMonotonic) {
-      context.MyMesM(context.Tr(kTransferFunction) + " " + context.Tr(kIsNotMonotonic, "!"),
+      context.ShowMessage(context.Tr(kTransferFunction) + " " + context.Tr(kIsNotMonotonic, "!"),
                      MessageIcon::Error);
     } else if (setup.refusal) {
-      context.MyMesM(context.TextOf(RefusalMessage(*setup.refusal)), MessageIcon::Error);
+      context.ShowMessage(context.TextOf(RefusalMessage(*setup.refusal)), MessageIcon::Error);
     }
     if (!setup.simulation) return false;
     const std::string accuracy = AccuracyLine({setup.refusal, setup.accuracyError, setup.accuracy},
@@ -69,14 +69,14 @@ void SimulationWindowLogic::FormShow() {
   ++plot_.traceRevision;
   // The cross-hairs come on at the first operating point.
   plot_.hairsOn = true;
-  InpDisp(0);
+  ShowInputPoint(0);
 }
 
-void SimulationWindowLogic::InpDisp(double percent) {
+void SimulationWindowLogic::ShowInputPoint(double percent) {
   ShowPoint(simulation_.AtInput(percent));
 }
 
-void SimulationWindowLogic::OutDisp(double fraction) {
+void SimulationWindowLogic::ShowOutputPoint(double fraction) {
   ShowPoint(simulation_.AtOutput(fraction));
 }
 
@@ -152,7 +152,7 @@ std::optional<double> SimulationWindowLogic::ReadEntry(const std::string& text) 
   const std::optional<double> value = ParseNumber(text);
   if (!value) {
     context_.ui.Beep(BeepKind::Exclamation);
-    context_.MyMesM(context_.Tr("Wrong format", "!"), MessageIcon::Warning);
+    context_.ShowMessage(context_.Tr("Wrong format", "!"), MessageIcon::Warning);
   }
   return value;
 }
@@ -160,10 +160,10 @@ std::optional<double> SimulationWindowLogic::ReadEntry(const std::string& text) 
 void SimulationWindowLogic::TakeInput() {
   const std::optional<double> value = ReadEntry(view_.InputE);
   const bool valid = value && *value >= 0 && *value <= 100;
-  if (value && !valid) context_.MyMesM(context_.Tr(kOutOfRange), MessageIcon::Error);
+  if (value && !valid) context_.ShowMessage(context_.Tr(kOutOfRange), MessageIcon::Error);
   view_.InputE = TwoDecimals(inputPercent_);
   if (valid) {
-    InpDisp(*value);
+    ShowInputPoint(*value);
   } else {
     Publish();
   }
@@ -175,11 +175,11 @@ void SimulationWindowLogic::TakeOutput() {
     if (*value >= 4 && *value <= 20) {
       outputMa_ = *value;
     } else {
-      context_.MyMesM(context_.Tr(kOutOfRange), MessageIcon::Error);
+      context_.ShowMessage(context_.Tr(kOutOfRange), MessageIcon::Error);
     }
   }
   view_.OutputE = TwoDecimals(outputMa_);
-  OutDisp((outputMa_ - 4) / 16);
+  ShowOutputPoint((outputMa_ - 4) / 16);
 }
 
 void SimulationWindowLogic::InputSChange(int position) {
@@ -194,7 +194,7 @@ void SimulationWindowLogic::InputSChange(int position) {
     return;
   }
   view_.InputS = position;
-  InpDisp(100 - 100.0 * position / kInputScrollMax);
+  ShowInputPoint(100 - 100.0 * position / kInputScrollMax);
 }
 
 void SimulationWindowLogic::OutputSChange(int position) {
@@ -207,7 +207,7 @@ void SimulationWindowLogic::OutputSChange(int position) {
     return;
   }
   view_.OutputS = position;
-  OutDisp(1 - static_cast<double>(position) / kOutputScrollMax);
+  ShowOutputPoint(1 - static_cast<double>(position) / kOutputScrollMax);
 }
 
 void SimulationWindowLogic::WykresXY1Click() {

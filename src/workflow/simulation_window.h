@@ -109,10 +109,10 @@ class SimulationWindowLogic {
   // A click on the plot switches between small and large dots.
   void WykresXY1Click();
 
-  // Display steps: the operating point for an input in percent (InpDisp)
-  // or for an output fraction (OutDisp).
-  void InpDisp(double percent);
-  void OutDisp(double fraction);
+  // Display steps: the operating point for an input in percent, or for an
+  // output fraction.
+  void ShowInputPoint(double percent);
+  void ShowOutputPoint(double fraction);
 
  private:
   void ShowPoint(const SimulationPoint& point);

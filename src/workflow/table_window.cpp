@@ -77,7 +77,7 @@ bool TableWindowLogic::LoadFile(const std::string& path) {
   if (const std::optional<Refusal> refusal = LoadTableFile(path, conversion, context_.limits)) {
     Reject();
     if (refusal->key == kCannotOpenFile) {
-      context_.MyMesM(context_.Tr(kCannotOpenFile, ":") + "\n" + path, MessageIcon::Error);
+      context_.ShowMessage(context_.Tr(kCannotOpenFile, ":") + "\n" + path, MessageIcon::Error);
       return false;
     }
     if (const std::optional<int> line = FailingTableLine(conversion.Table, lines_.size())) {
@@ -85,7 +85,7 @@ bool TableWindowLogic::LoadFile(const std::string& path) {
     }
     std::string text = context_.Tr(kCorruptedFile, "!");
     if (!refusal->detail.empty()) text += "\n(" + context_.TextOf(refusal->detail) + ".)";
-    context_.MyMesM(text, MessageIcon::Error);
+    context_.ShowMessage(text, MessageIcon::Error);
     return false;
   }
 
@@ -101,7 +101,7 @@ bool TableWindowLogic::LoadFile(const std::string& path) {
                     GroupOfModelCode(ModelCode(config)) == ModelGroup::B);
   if (!TableSpanSufficient(table, conversion.TableType)) {
     okEnabled_ = false;
-    context_.MyMesM(context_.Tr(kInputRangeTooSmall), MessageIcon::Warning);
+    context_.ShowMessage(context_.Tr(kInputRangeTooSmall), MessageIcon::Warning);
     return false;
   }
   okEnabled_ = true;

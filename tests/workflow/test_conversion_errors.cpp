@@ -35,7 +35,7 @@ class ConversionErrors : public WorkflowTest {
     SetUserLimitsFromResults(0, 100, context_.limits);
     OpenPort();
     TickUntilConnected();
-    window_->Panel().pokaz(kColourWhite);
+    window_->Panel().ShowConfiguration(kColourWhite);
   }
 };
 

@@ -24,7 +24,7 @@ class Editing : public ::testing::Test {
  protected:
   Editing() : context_(ui_), panel_(context_) {
     test_support::SetThermocoupleK(context_.config);  // -150 to 1370 °C
-    panel_.pokaz(kColourWhite);
+    panel_.ShowConfiguration(kColourWhite);
     ui_.Forget();
   }
   std::vector<std::string> Messages() const { return ui_.MessageTexts(); }
@@ -227,7 +227,7 @@ class SensorButton : public Editing {
  protected:
   SensorButton() : window_(context_), panel_(window_.Panel()) {
     context_.config.ModelIndex = 2;  // a module that reported its model
-    window_.Panel().pokaz(kColourWhite);
+    window_.Panel().ShowConfiguration(kColourWhite);
   }
   MainWindowLogic window_;
   ParameterPanel& panel_;

@@ -22,7 +22,7 @@ std::string CompleteLanguageFile(std::string_view skipKey = {}) {
 using LanguageTest = OfflineTest;
 
 TEST_F(LanguageTest, CompleteLanguageFileChangesEveryTextAndNewIsShownInIt) {
-  const FormTexts english = FormLangTexts(context_.language);
+  const FormTexts english = TranslatedFormTexts(context_.language);
   // An incomplete file beside the program gives English.
   WriteBytes(scratch_ / "Testowy.lan", CompleteLanguageFile("Output locked"));
   context_.settings.Language = "Testowy";
@@ -31,7 +31,7 @@ TEST_F(LanguageTest, CompleteLanguageFileChangesEveryTextAndNewIsShownInIt) {
   WriteBytes(scratch_ / "Testowy.lan", CompleteLanguageFile());
   context_.settings.Language = "Testowy";
   ASSERT_TRUE(context_.LoadLanguage());
-  const FormTexts translated = FormLangTexts(context_.language);
+  const FormTexts translated = TranslatedFormTexts(context_.language);
 
   ASSERT_EQ(translated.captions.size(), english.captions.size());
   ASSERT_EQ(translated.hints.size(), english.hints.size());
@@ -53,7 +53,7 @@ TEST_F(LanguageTest, CompleteLanguageFileChangesEveryTextAndNewIsShownInIt) {
   EXPECT_EQ(SplashTitle(context_.language), "PLQ5480 Panel Meters");
 
   MainWindowLogic window(context_);
-  window.FormLang();
+  window.ApplyLanguage();
   EXPECT_EQ(window.Texts().captions.at("Plik1"), "PL&File");
   EXPECT_EQ(context_.statusText, "PLNo parameters");
   EXPECT_EQ(context_.caption, "PLUnspecified type");
@@ -119,7 +119,7 @@ TEST_F(OptionsTest, CancelAfterASwitchThatStayedOpenPutsTheLanguageBack) {
   EXPECT_EQ(context_.language.Tr("No_name"), "No_name");
   // Save of the unnamed configuration still asks for a name.
   SetThermocoupleK(context_.config);
-  panel_.pokaz(kColourWhite);
+  panel_.ShowConfiguration(kColourWhite);
   context_.fileName = context_.Tr("No_name");
   EXPECT_FALSE(files_.Zachowaj1Click());
   EXPECT_EQ(ui_.Dialogs().size(), 1u);

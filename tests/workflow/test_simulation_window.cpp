@@ -20,7 +20,7 @@ class SimulationTest : public OfflineTest {
     c.MinInput = low;
     c.MaxInput = high;
     c.Jednostki = 2;
-    panel_.pokaz(kColourWhite);
+    panel_.ShowConfiguration(kColourWhite);
     window_ = SimulationWindowLogic::Open(context_, panel_);
     ASSERT_TRUE(window_);
     window_->FormShow();

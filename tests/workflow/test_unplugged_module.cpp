@@ -52,7 +52,7 @@ class UnpluggedDuringTransfer : public WorkflowTest, public ::testing::WithParam
     ConnectWithThermocoupleK();
     // A module that was just programmed: a read or verify would succeed.
     ASSERT_TRUE(window_->ZapiszTClick());
-    window_->Panel().pokaz(kColourChangedAll);  // the next write is a full one
+    window_->Panel().ShowConfiguration(kColourChangedAll);  // the next write is a full one
     context_.state.Programmed = false;
     context_.statusText.clear();
     ui_.Forget();

@@ -83,7 +83,7 @@ class WorkflowTest : public ::testing::Test {
     SetThermocoupleK(context_.config);
     OpenPort();
     TickUntilConnected();
-    window_->Panel().pokaz(kColourWhite);
+    window_->Panel().ShowConfiguration(kColourWhite);
   }
 
   long Requests(std::uint8_t code) const { return line_.interposer.CountOf(code); }
