@@ -141,7 +141,8 @@ bool Transient(int error) { return error == EAGAIN || error == EINTR; }
 
 }  // namespace
 
-PortResult SerialPort::Write(const std::uint8_t* data, std::size_t count, std::chrono::milliseconds limit) {
+PortResult SerialPort::Write(const std::uint8_t* data, std::size_t count,
+                             std::chrono::milliseconds limit) {
   if (fd_ < 0 || lost_) return PortResult::Lost;
   if (abort_.IsSet()) return PortResult::Aborted;
   const std::chrono::milliseconds total =
@@ -236,7 +237,8 @@ void SerialPort::LetBytesGather(std::size_t count, std::chrono::microseconds byt
   abort_.Sleep(byteTime * (count - have));
 }
 
-PortResult SerialPort::SettleLine(std::chrono::microseconds quiet, std::chrono::milliseconds bound) {
+PortResult SerialPort::SettleLine(std::chrono::microseconds quiet,
+                                  std::chrono::milliseconds bound) {
   if (fd_ < 0 || lost_) return PortResult::Lost;
   const Deadline end(bound);
   for (;;) {

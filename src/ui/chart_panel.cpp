@@ -215,7 +215,8 @@ void ChartPanel::SavePicture() {
   const std::optional<std::string> path = context_->ui.AskFileName(request);
   if (!path) return;
   if (!XYChart1->Picture().save(Q(*path), "PNG")) {
-    context_->ShowMessage(context_->Tr("Cannot open file", ":") + "\n" + *path, MessageIcon::Warning);
+    context_->ShowMessage(context_->Tr("Cannot open file", ":") + "\n" + *path,
+                          MessageIcon::Warning);
   }
 }
 

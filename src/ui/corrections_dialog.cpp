@@ -37,7 +37,8 @@ int WidthOf(const QWidget* widget, const QString& text) {
 
 }  // namespace
 
-CorrectionsDialog::CorrectionsDialog(ProgramContext& context, ServiceSession& session, QWidget* parent)
+CorrectionsDialog::CorrectionsDialog(ProgramContext& context, ServiceSession& session,
+                                     QWidget* parent)
     : QDialog(parent), logic_(context, session) {
   setObjectName(QStringLiteral("TRegulF"));
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);

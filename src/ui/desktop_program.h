@@ -8,8 +8,8 @@
 #include "config/numbers.h"
 #include "config/settings_file.h"
 #include "link/link.h"
-#include "ui/qt_user_interface.h"
 #include "ui/main_window.h"
+#include "ui/qt_user_interface.h"
 #include "workflow/main_window.h"
 
 namespace q5480 {

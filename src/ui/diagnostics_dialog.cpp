@@ -31,7 +31,8 @@ QLabel* Panel(const char* name, QWidget* parent) {
 
 }  // namespace
 
-DiagnosticsDialog::DiagnosticsDialog(ProgramContext& context, ServiceSession& session, QWidget* parent)
+DiagnosticsDialog::DiagnosticsDialog(ProgramContext& context, ServiceSession& session,
+                                     QWidget* parent)
     : QDialog(parent), logic_(context, session) {
   setObjectName(QStringLiteral("TDiagnF"));
   setWindowTitle(QStringLiteral("Q5480 Diagnostics"));

@@ -13,10 +13,10 @@
 
 #include "ui/chart_panel.h"
 #include "ui/lock_keys.h"
+#include "ui/message_window.h"
 #include "ui/parameter_panel_view.h"
 #include "ui/qt_dialog_host.h"
 #include "ui/report_printing.h"
-#include "ui/message_window.h"
 #include "workflow/main_window.h"
 
 namespace q5480 {

@@ -3,9 +3,9 @@
 #include <QApplication>
 
 #include "ui/help_windows.h"
+#include "ui/main_window.h"
 #include "ui/options_dialog.h"
 #include "ui/port_dialog.h"
-#include "ui/main_window.h"
 #include "ui/simulation_dialog.h"
 
 namespace q5480 {

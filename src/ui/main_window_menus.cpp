@@ -55,9 +55,12 @@ void MainWindow::BuildMenus() {
 
   Konfig1 = menu("Konfig1");
   Ustawienia1 = submenu(Konfig1, "Ustawienia1");
-  Odczytaj1 = item(Ustawienia1, "Odczytaj1", &MainWindow::OdczytajTClick, QKeySequence(Qt::CTRL | Qt::Key_O));
-  Zapisz1 = item(Ustawienia1, "Zapisz1", &MainWindow::ZapiszTClick, QKeySequence(Qt::CTRL | Qt::Key_Z));
-  Weryfikuj1 = item(Ustawienia1, "Weryfikuj1", &MainWindow::Weryfikuj1Click, QKeySequence(Qt::CTRL | Qt::Key_W));
+  Odczytaj1 = item(Ustawienia1, "Odczytaj1", &MainWindow::OdczytajTClick,
+                   QKeySequence(Qt::CTRL | Qt::Key_O));
+  Zapisz1 =
+      item(Ustawienia1, "Zapisz1", &MainWindow::ZapiszTClick, QKeySequence(Qt::CTRL | Qt::Key_Z));
+  Weryfikuj1 = item(Ustawienia1, "Weryfikuj1", &MainWindow::Weryfikuj1Click,
+                    QKeySequence(Qt::CTRL | Qt::Key_W));
   Odswierz1 = item(Ustawienia1, "Odswierz1", &MainWindow::Odswierz1Click);
   Czujniki1 = item(Konfig1, "Czujniki1", &MainWindow::SenSelClick);
   Reset1 = item(Konfig1, "Reset1", &MainWindow::Reset1Click, QKeySequence(Qt::CTRL | Qt::Key_R));

@@ -71,7 +71,8 @@ MessageWindow::MessageWindow(const LanguageTable& language, QWidget* parent, For
   setFixedSize(sizeHint().expandedTo(QSize(320, 110)));
 }
 
-std::optional<std::string> MessageWindow::AskPassword(const LanguageTable& language, QWidget* parent) {
+std::optional<std::string> MessageWindow::AskPassword(const LanguageTable& language,
+                                                      QWidget* parent) {
   MessageWindow window(language, parent, Form::Password);
   if (parent != nullptr) {
     window.move(parent->geometry().center() - window.rect().center());

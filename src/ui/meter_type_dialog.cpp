@@ -7,7 +7,8 @@
 
 namespace q5480 {
 
-MeterTypeDialog::MeterTypeDialog(ProgramContext& context, QWidget* parent) : QDialog(parent), logic_(context) {
+MeterTypeDialog::MeterTypeDialog(ProgramContext& context, QWidget* parent)
+    : QDialog(parent), logic_(context) {
   setObjectName(QStringLiteral("TTransdF"));
   setWindowTitle(QString::fromStdString(logic_.Caption()));
   auto* label = new QLabel(QString::fromStdString(logic_.Label()), this);

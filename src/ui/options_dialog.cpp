@@ -19,7 +19,8 @@ QLineEdit* PasswordEdit(const char* name, QWidget* parent) {
 
 }  // namespace
 
-OptionsDialog::OptionsDialog(ProgramContext& context, QWidget* parent) : QDialog(parent), logic_(context) {
+OptionsDialog::OptionsDialog(ProgramContext& context, QWidget* parent)
+    : QDialog(parent), logic_(context) {
   setObjectName(QStringLiteral("TOgolneF"));
   const auto texts = logic_.Texts();
   setWindowTitle(Q(texts.at("Caption")));

@@ -15,7 +15,8 @@ QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 
-PortDialog::PortDialog(ProgramContext& context, QWidget* parent) : QDialog(parent), logic_(context) {
+PortDialog::PortDialog(ProgramContext& context, QWidget* parent)
+    : QDialog(parent), logic_(context) {
   setObjectName(QStringLiteral("TPortS"));
   const auto texts = logic_.Texts();
   setWindowTitle(Q(texts.at("Caption")));

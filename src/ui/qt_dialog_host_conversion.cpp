@@ -1,8 +1,7 @@
 // The conversion windows and the external cold junction's temperature.
-#include "ui/qt_dialog_host.h"
-
 #include "ui/linear_dialog.h"
 #include "ui/power_series_dialog.h"
+#include "ui/qt_dialog_host.h"
 #include "ui/room_temperature_dialog.h"
 #include "ui/table_dialog.h"
 

@@ -1,9 +1,9 @@
 // The selection windows of the sensor button.
-#include "ui/qt_dialog_host.h"
-#include "ui/sensor_dialog.h"
 #include "ui/loop_current_dialog.h"
-#include "ui/voltage_current_dialog.h"
+#include "ui/qt_dialog_host.h"
 #include "ui/resistance_voltage_dialog.h"
+#include "ui/sensor_dialog.h"
+#include "ui/voltage_current_dialog.h"
 
 namespace q5480 {
 namespace {
@@ -21,7 +21,11 @@ SelectionOutcome QtDialogHost::Sensor() { return Run<SensorDialog>(context_, *th
 SelectionOutcome QtDialogHost::ResistanceVoltage() {
   return Run<ResistanceVoltageDialog>(context_, *this, parent_);
 }
-SelectionOutcome QtDialogHost::VoltageCurrent() { return Run<VoltageCurrentDialog>(context_, *this, parent_); }
-SelectionOutcome QtDialogHost::LoopCurrent() { return Run<LoopCurrentDialog>(context_, *this, parent_); }
+SelectionOutcome QtDialogHost::VoltageCurrent() {
+  return Run<VoltageCurrentDialog>(context_, *this, parent_);
+}
+SelectionOutcome QtDialogHost::LoopCurrent() {
+  return Run<LoopCurrentDialog>(context_, *this, parent_);
+}
 
 }  // namespace q5480

@@ -8,7 +8,8 @@ namespace q5480 {
 
 using namespace selection_ui;
 
-ResistanceVoltageDialog::ResistanceVoltageDialog(ProgramContext& context, DialogHost& host, QWidget* parent)
+ResistanceVoltageDialog::ResistanceVoltageDialog(ProgramContext& context, DialogHost& host,
+                                                 QWidget* parent)
     : QDialog(parent), logic_(context, host) {
   setObjectName(QStringLiteral("TWyborRV"));
   const Texts texts = logic_.Texts();
@@ -17,8 +18,10 @@ ResistanceVoltageDialog::ResistanceVoltageDialog(ProgramContext& context, Dialog
   PageControl = new QTabWidget(this);
   PageControl->setObjectName(QStringLiteral("PageControl"));
   PageControl->setAccessibleName(Q(texts.at("Caption")));
-  PageControl->addTab(Page(texts, ResistanceVoltageWindowLogic::kVoltagePage), Q(texts.at("VoltagePage")));
-  PageControl->addTab(Page(texts, ResistanceVoltageWindowLogic::kResistancePage), Q(texts.at("ResistancePage")));
+  PageControl->addTab(Page(texts, ResistanceVoltageWindowLogic::kVoltagePage),
+                      Q(texts.at("VoltagePage")));
+  PageControl->addTab(Page(texts, ResistanceVoltageWindowLogic::kResistancePage),
+                      Q(texts.at("ResistancePage")));
   connect(PageControl, &QTabWidget::currentChanged, this,
           [this](int page) { logic_.PageChange(page); });
 
@@ -96,7 +99,8 @@ void ResistanceVoltageDialog::ShowState() {
     PageControl->setCurrentIndex(logic_.CurrentPage());
   }
   for (auto& [tryb, button] : WireR) Show(button, tryb == logic_.Wires(), logic_.WireEnabled(tryb));
-  for (int page : {ResistanceVoltageWindowLogic::kVoltagePage, ResistanceVoltageWindowLogic::kResistancePage}) {
+  for (int page : {ResistanceVoltageWindowLogic::kVoltagePage,
+                   ResistanceVoltageWindowLogic::kResistancePage}) {
     const InputPage& state = logic_.PageState(page);
     const auto index = static_cast<std::size_t>(page);
     Show(TableC[index], state.conversion == Conversion::Table);

@@ -39,7 +39,8 @@ QScrollBar* EntryScrollBar(const char* name, int max, QWidget* parent) {
 
 }  // namespace
 
-SimulationDialog::SimulationDialog(SimulationWindowLogic& logic, QWidget* parent) : QDialog(parent), logic_(logic) {
+SimulationDialog::SimulationDialog(SimulationWindowLogic& logic, QWidget* parent)
+    : QDialog(parent), logic_(logic) {
   setObjectName(QStringLiteral("TSymulF"));
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
 

@@ -17,7 +17,8 @@ constexpr int kValueWidth = 90;
 
 }  // namespace
 
-TableDialog::TableDialog(ProgramContext& context, QWidget* parent) : QDialog(parent), logic_(context) {
+TableDialog::TableDialog(ProgramContext& context, QWidget* parent)
+    : QDialog(parent), logic_(context) {
   setObjectName(QStringLiteral("TTablF"));
   const auto texts = logic_.Texts();
 

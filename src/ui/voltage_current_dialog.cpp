@@ -8,7 +8,8 @@ namespace q5480 {
 
 using namespace selection_ui;
 
-VoltageCurrentDialog::VoltageCurrentDialog(ProgramContext& context, DialogHost& host, QWidget* parent)
+VoltageCurrentDialog::VoltageCurrentDialog(ProgramContext& context, DialogHost& host,
+                                           QWidget* parent)
     : QDialog(parent), logic_(context, host) {
   setObjectName(QStringLiteral("TWyborIV"));
   const Texts texts = logic_.Texts();
@@ -17,8 +18,10 @@ VoltageCurrentDialog::VoltageCurrentDialog(ProgramContext& context, DialogHost& 
   PageControl = new QTabWidget(this);
   PageControl->setObjectName(QStringLiteral("PageControl"));
   PageControl->setAccessibleName(Q(texts.at("Caption")));
-  PageControl->addTab(Page(texts, VoltageCurrentWindowLogic::kVoltagePage), Q(texts.at("VoltagePage")));
-  PageControl->addTab(Page(texts, VoltageCurrentWindowLogic::kCurrentPage), Q(texts.at("CurrentPage")));
+  PageControl->addTab(Page(texts, VoltageCurrentWindowLogic::kVoltagePage),
+                      Q(texts.at("VoltagePage")));
+  PageControl->addTab(Page(texts, VoltageCurrentWindowLogic::kCurrentPage),
+                      Q(texts.at("CurrentPage")));
   connect(PageControl, &QTabWidget::currentChanged, this,
           [this](int page) { logic_.PageChange(page); });
 
@@ -82,7 +85,8 @@ void VoltageCurrentDialog::ShowState() {
   }
   Show(SingleR, !logic_.DoubleInput());
   Show(DoubleR, logic_.DoubleInput());
-  for (int page : {VoltageCurrentWindowLogic::kVoltagePage, VoltageCurrentWindowLogic::kCurrentPage}) {
+  for (int page :
+       {VoltageCurrentWindowLogic::kVoltagePage, VoltageCurrentWindowLogic::kCurrentPage}) {
     const InputPage& state = logic_.PageState(page);
     const auto index = static_cast<std::size_t>(page);
     for (std::size_t kind = 0; kind < ConversionR[index].size(); ++kind) {

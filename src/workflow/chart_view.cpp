@@ -92,7 +92,8 @@ void ChartView::PlotSample(double result, double output, const DeviceStatus& sta
     if (recording_ && !pointWaiting_ &&
         !AppendRecord(dataFileName_, FormatRecord(elapsed, result, output, context_.regional))) {
       StopRecording();
-      context_.ShowMessage(context_.Tr("Cannot open file", ":") + "\n" + dataFileName_, MessageIcon::Warning);
+      context_.ShowMessage(context_.Tr("Cannot open file", ":") + "\n" + dataFileName_,
+                           MessageIcon::Warning);
     }
   }
   chart_.SetInterval(interval);
@@ -161,7 +162,8 @@ void ChartView::KeepResultsClick() {
   // Until the next value starts the time base, the recording starts now.
   const RecordingTime start = startPending_ ? clock_() : startTime_;
   if (!WriteRecordingHeader(dataFileName_, RecordingHeaderLines(start, unit, heads, context_.regional))) {
-    context_.ShowMessage(context_.Tr("Cannot open file", ":") + "\n" + dataFileName_, MessageIcon::Warning);
+    context_.ShowMessage(context_.Tr("Cannot open file", ":") + "\n" + dataFileName_,
+                         MessageIcon::Warning);
     return;
   }
   context_.settings.DataDir = DataDirOf(dataFileName_);

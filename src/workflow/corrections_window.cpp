@@ -84,7 +84,9 @@ std::map<std::string, std::string> CorrectionsWindowLogic::Hints() const {
           {"SetOut", context_.Tr("Determine output current value")}};
 }
 
-RegulControl CorrectionsWindowLogic::TakeFocus() { return std::exchange(focus_, RegulControl::None); }
+RegulControl CorrectionsWindowLogic::TakeFocus() {
+  return std::exchange(focus_, RegulControl::None);
+}
 
 void CorrectionsWindowLogic::ZeroSChange(int position) {
   view_.ZeroS = position;
@@ -134,7 +136,8 @@ bool CorrectionsWindowLogic::SimulatedReading(MeasurementSample& sample, DeviceS
   return Succeeded(session_.Simulate(signal, sample));
 }
 
-void CorrectionsWindowLogic::Outcome(bool ok, const MeasurementSample& sample, const DeviceStatus& status) {
+void CorrectionsWindowLogic::Outcome(bool ok, const MeasurementSample& sample,
+                                     const DeviceStatus& status) {
   if (ok) {
     status_ = status;
     ShowResult(sample.Value);

@@ -125,7 +125,8 @@ bool MainWindowLogic::Write() {
   bool infoOnly = NeedsUserData(context_) && panel_.AskForMissingUserData();
 
   if (!service_.ModelMatches(status_)) {
-    context_.ShowMessage(context_.Tr("Type of panel meter inconsistency", "!"), MessageIcon::Warning);
+    context_.ShowMessage(context_.Tr("Type of panel meter inconsistency", "!"),
+                         MessageIcon::Warning);
     return false;
   }
   c.data = FormatDate(Today());
@@ -145,10 +146,11 @@ bool MainWindowLogic::Write() {
       return false;
     }
     ok = RunTransfer("Writing data...",
-                 [this](const TransferObserver& observer) { return service_.Write(observer); });
+                     [this](const TransferObserver& observer) { return service_.Write(observer); });
   }
   if (!ok) return false;
-  context_.SetStatusText(context_.Tr(NeedsUserData(context_) ? "Information transferred" : "Device programmed"));
+  context_.SetStatusText(
+      context_.Tr(NeedsUserData(context_) ? "Information transferred" : "Device programmed"));
   panel_.ClearChangedMarks();
   state.Programmed = true;
   std::this_thread::sleep_for(kSettlePause);

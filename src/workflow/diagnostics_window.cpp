@@ -28,7 +28,9 @@ DiagnosticsWindowLogic::DiagnosticsWindowLogic(ProgramContext& context, ServiceS
   focus_ = DiagnControl::Rejestry;
 }
 
-DiagnControl DiagnosticsWindowLogic::TakeFocus() { return std::exchange(focus_, DiagnControl::None); }
+DiagnControl DiagnosticsWindowLogic::TakeFocus() {
+  return std::exchange(focus_, DiagnControl::None);
+}
 
 void DiagnosticsWindowLogic::Timer1Timer() {
   if (!polling_) return;

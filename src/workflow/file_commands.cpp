@@ -60,7 +60,7 @@ bool FileCommands::WriteCurrent() {
   if (!WriteParametersFile(context_.fileName, context_.config, context_.regional,
                            context_.settings.DataDir)) {
     context_.ShowMessage(context_.Tr("Cannot open file", ":") + "\n" + context_.fileName,
-                    MessageIcon::Warning);
+                         MessageIcon::Warning);
     return false;
   }
   context_.ShowCaption();

@@ -118,7 +118,9 @@ std::map<std::string, std::string> LinearWindowLogic::Hints() const {
   return {{"InMinE", minimum}, {"ResMinE", minimum}, {"InMaxE", maximum}, {"ResMaxE", maximum}};
 }
 
-const std::string& LinearWindowLogic::FieldText(DialogField field) const { return texts_.at(field); }
+const std::string& LinearWindowLogic::FieldText(DialogField field) const {
+  return texts_.at(field);
+}
 
 void LinearWindowLogic::ShowFields() {
   texts_[DialogField::InMin] = FormatSignalValue(definition_.inMin);

@@ -156,7 +156,7 @@ void MainWindowLogic::CheckAutoRead() {
   OdczytajTClick();
   if (state.ConfigRead) return;
   if (context_.ShowMessage(context_.Tr("Turn Autoread off", "?"), MessageIcon::Question,
-                      MessageButtons::YesNo) == MessageResult::Yes) {
+                           MessageButtons::YesNo) == MessageResult::Yes) {
     state.AutoRead = false;
     autoReadChecked_ = false;
   }

@@ -6,7 +6,7 @@
 namespace q5480 {
 
 bool MainWindowLogic::Drukuj1Click(const std::function<bool()>& printDialog,
-                                const std::function<bool(const PrintedReport&)>& print) {
+                                   const std::function<bool(const PrintedReport&)>& print) {
   if (context_.state.InTransfer) return false;
   return panel_.RunCommand([&] {
     if (!panel_.CheckParam(false, false)) return false;
@@ -30,7 +30,8 @@ void MainWindowLogic::PrintSetup1Click(const std::function<void()>& setupDialog)
 }
 
 bool MainWindowLogic::Symulacja1Click(const std::function<void(SimulationWindowLogic&)>& window) {
-  const std::unique_ptr<SimulationWindowLogic> simulation = SimulationWindowLogic::Open(context_, panel_);
+  const std::unique_ptr<SimulationWindowLogic> simulation =
+      SimulationWindowLogic::Open(context_, panel_);
   if (!simulation) return false;
   window(*simulation);
   return true;

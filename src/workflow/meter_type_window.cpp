@@ -37,8 +37,8 @@ bool MeterTypeWindowLogic::Ok() {
   bool accepted = SensorSelectionExists(context_.config.Device);
   if (!accepted) {
     context_.ShowMessage(context_.Tr("Device") + " " + context_.config.Device + " " +
-                        context_.Tr("not implemented yet"),
-                    MessageIcon::Information);
+                             context_.Tr("not implemented yet"),
+                         MessageIcon::Information);
     context_.config.Device = previous_;
   }
   context_.ShowCaption();

@@ -69,7 +69,7 @@ std::map<std::string, std::string> OptionsWindowLogic::Texts() const {
 }
 
 DialogResult OptionsWindowLogic::OKbuttClick(const std::string& oldPassword,
-                                        const std::string& newPassword) {
+                                             const std::string& newPassword) {
   // The language must not change under a running transfer.
   if (context_.state.InTransfer) return DialogResult::Cancel;
   ProgramSettings& settings = context_.settings;
@@ -88,7 +88,7 @@ DialogResult OptionsWindowLogic::OKbuttClick(const std::string& oldPassword,
   if (!context_.LoadLanguage()) {
     context_.ui.Beep(BeepKind::Exclamation);
     context_.ShowMessage(newLanguage + ".lan " + context_.Tr("file is invalid", "!"),
-                    MessageIcon::Error);
+                         MessageIcon::Error);
     settings.Language = oldLanguage;
     context_.LoadLanguage();
   }
@@ -97,7 +97,7 @@ DialogResult OptionsWindowLogic::OKbuttClick(const std::string& oldPassword,
     if (!oldPassword.empty()) {
       context_.ui.Beep(BeepKind::Exclamation);
       context_.ShowMessage(context_.Tr("Wrong") + " " + Utf8ToLower(context_.Tr("Password")) + "!",
-                      MessageIcon::Error);
+                           MessageIcon::Error);
       return DialogResult::StayOpen;
     }
   } else if (!newPassword.empty()) {

@@ -16,7 +16,7 @@ bool OpenLinkOrTell(ProgramContext& context, int port) {
   if (context.link.OpenLink(port, kSpeedCode4800)) return true;
   context.ui.Beep(BeepKind::Information);
   context.ShowMessage(SubstituteNumber(context.Tr("COM%d initialization failed", "!"), port),
-                 MessageIcon::None);
+                      MessageIcon::None);
   return false;
 }
 

@@ -80,7 +80,9 @@ const std::string& PowerSeriesWindowLogic::CoefficientText(int index) const {
   return coefficientTexts_.at(static_cast<std::size_t>(index));
 }
 
-const std::string& PowerSeriesWindowLogic::FieldText(DialogField field) const { return texts_.at(field); }
+const std::string& PowerSeriesWindowLogic::FieldText(DialogField field) const {
+  return texts_.at(field);
+}
 
 void PowerSeriesWindowLogic::SelectUnit(int index) { unit_ = OfferedUnit(index, unit_); }
 

@@ -31,7 +31,7 @@ void ProgramContext::SetStatusText(const std::string& text) {
 }
 
 MessageResult ProgramContext::ShowMessage(const std::string& text, MessageIcon icon,
-                                     MessageButtons buttons) {
+                                          MessageButtons buttons) {
   return ui.ShowMessage(text, kMessageCaption, icon, buttons);
 }
 

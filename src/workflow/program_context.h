@@ -108,7 +108,7 @@ struct ProgramContext {
   void SetStatusText(const std::string& text);
   // A message box titled "Q5480.exe".
   MessageResult ShowMessage(const std::string& text, MessageIcon icon,
-                       MessageButtons buttons = MessageButtons::Ok);
+                            MessageButtons buttons = MessageButtons::Ok);
 
   // A text of the program that the language table may lack: the
   // translation when there is one, else the English text.

@@ -2,7 +2,8 @@
 
 namespace q5480 {
 
-ResistanceVoltageWindowLogic::ResistanceVoltageWindowLogic(ProgramContext& context, DialogHost& host)
+ResistanceVoltageWindowLogic::ResistanceVoltageWindowLogic(ProgramContext& context,
+                                                           DialogHost& host)
     : context_(context),
       host_(host),
       typAtOpening_(context.config.Typ),

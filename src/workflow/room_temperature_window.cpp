@@ -5,7 +5,10 @@
 
 namespace q5480 {
 
-RoomTemperatureWindowLogic::RoomTemperatureWindowLogic(ProgramContext& context) : context_(context) { Show(); }
+RoomTemperatureWindowLogic::RoomTemperatureWindowLogic(ProgramContext& context)
+    : context_(context) {
+  Show();
+}
 
 std::string RoomTemperatureWindowLogic::Caption() const { return context_.Tr("external CJ"); }
 
@@ -34,6 +37,8 @@ bool RoomTemperatureWindowLogic::RoomTEExit(const std::string& text) {
   return accepted;
 }
 
-bool RoomTemperatureWindowLogic::OkClick(const std::string& text) { return text == text_ || RoomTEExit(text); }
+bool RoomTemperatureWindowLogic::OkClick(const std::string& text) {
+  return text == text_ || RoomTEExit(text);
+}
 
 }  // namespace q5480

@@ -1,7 +1,8 @@
-// What the four selection windows share (SensorDialog, ResistanceVoltageDialog, VoltageCurrentDialog,
-// LoopCurrentDialog): the state of a choice, the result conversions of the input
-// windows with their pages and range labels, and the OK processing that
-// brings the dependent fields of the record into line.
+// What the four selection windows share (SensorDialog,
+// ResistanceVoltageDialog, VoltageCurrentDialog, LoopCurrentDialog): the state
+// of a choice, the result conversions of the input windows with their pages
+// and range labels, and the OK processing that brings the dependent fields of
+// the record into line.
 #pragma once
 
 #include <cstdint>

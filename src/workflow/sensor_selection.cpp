@@ -31,8 +31,9 @@ bool MainWindowLogic::SenSelClick(DialogHost& host) {
   const std::string previousDevice = c.Device;
   if ((c.Device.empty() || c.ModelIndex > kNoModelReported) && !host.MeterType()) return false;
   if (!SensorSelectionExists(c.Device)) {
-    context_.ShowMessage(context_.Tr("Device") + " " + c.Device + " " + context_.Tr("not implemented yet"),
-                    MessageIcon::Information);
+    context_.ShowMessage(
+        context_.Tr("Device") + " " + c.Device + " " + context_.Tr("not implemented yet"),
+        MessageIcon::Information);
     c.Device = previousDevice;
     context_.ShowCaption();
     return false;

@@ -17,7 +17,8 @@ std::string TwoDecimals(double value) { return FormatFixed(value, 0, 2); }
 
 }  // namespace
 
-std::unique_ptr<SimulationWindowLogic> SimulationWindowLogic::Open(ProgramContext& context, ParameterPanel& panel) {
+std::unique_ptr<SimulationWindowLogic> SimulationWindowLogic::Open(ProgramContext& context,
+                                                                   ParameterPanel& panel) {
   if (context.state.InTransfer) return nullptr;
   std::unique_ptr<SimulationWindowLogic> window;
   panel.RunCommand([&] {
@@ -29,7 +30,7 @@ std::unique_ptr<SimulationWindowLogic> SimulationWindowLogic::Open(ProgramContex
         PrepareSimulation({context.config, context.limits, context.conversion}, context.image);
     if (setup.refusal && setup.refusal->key == kReasonNotMonotonic) {
       context.ShowMessage(context.Tr(kTransferFunction) + " " + context.Tr(kIsNotMonotonic, "!"),
-                     MessageIcon::Error);
+                          MessageIcon::Error);
     } else if (setup.refusal) {
       context.ShowMessage(context.TextOf(RefusalMessage(*setup.refusal)), MessageIcon::Error);
     }
@@ -43,7 +44,7 @@ std::unique_ptr<SimulationWindowLogic> SimulationWindowLogic::Open(ProgramContex
 }
 
 SimulationWindowLogic::SimulationWindowLogic(ProgramContext& context, TransferSimulation simulation,
-                           std::string accuracy)
+                                             std::string accuracy)
     : context_(context), simulation_(std::move(simulation)) {
   view_.accuracy = std::move(accuracy);
   plot_.bipolar = simulation_.Bipolar();
@@ -116,7 +117,8 @@ void SimulationWindowLogic::InputEChange(const std::string& text, SimulationCloc
   inputDeadline_ = now + kEntryDelay;
 }
 
-void SimulationWindowLogic::OutputEChange(const std::string& text, SimulationClock::time_point now) {
+void SimulationWindowLogic::OutputEChange(const std::string& text,
+                                          SimulationClock::time_point now) {
   if (updating_) return;
   view_.OutputE = text;
   outputDeadline_ = now + kEntryDelay;

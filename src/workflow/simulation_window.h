@@ -77,9 +77,11 @@ class SimulationWindowLogic {
   // incomplete!" when it fails), then the image built; a characteristic
   // that cannot be inverted is reported and the window opens all the same.
   // Nothing when the window does not open; its message was shown.
-  static std::unique_ptr<SimulationWindowLogic> Open(ProgramContext& context, ParameterPanel& panel);
+  static std::unique_ptr<SimulationWindowLogic> Open(ProgramContext& context,
+                                                     ParameterPanel& panel);
 
-  SimulationWindowLogic(ProgramContext& context, TransferSimulation simulation, std::string accuracy);
+  SimulationWindowLogic(ProgramContext& context, TransferSimulation simulation,
+                        std::string accuracy);
 
   const SimulationView& View() const { return view_; }
   const SimulationPlot& Plot() const { return plot_; }

@@ -31,8 +31,9 @@ bool ParameterPanel::UserDataMissing() {
       {TableFolders(context_.settings.DataDir, context_.programDirectory), std::nullopt},
       [this](const std::filesystem::path&) {
         return context_.ShowMessage(NoUserDataText() + context_.Tr("Read source file") + " " +
-                                   context_.config.File + "?",
-                               MessageIcon::Question, MessageButtons::YesNo) == MessageResult::Yes;
+                                        context_.config.File + "?",
+                                    MessageIcon::Question,
+                                    MessageButtons::YesNo) == MessageResult::Yes;
       });
   TellUserDataMissing(result);
   if (!NeedsUserData(context_)) ShowConfiguration(kColourKeep);

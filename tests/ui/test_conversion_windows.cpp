@@ -5,10 +5,10 @@
 #include <QTest>
 
 #include "support/scratch_directory.h"
-#include "ui/qt_dialog_host.h"
-#include "ui/qt_user_interface.h"
 #include "ui/linear_dialog.h"
 #include "ui/power_series_dialog.h"
+#include "ui/qt_dialog_host.h"
+#include "ui/qt_user_interface.h"
 #include "ui/room_temperature_dialog.h"
 #include "ui/table_dialog.h"
 #include "ui_fixture.h"

@@ -10,11 +10,11 @@
 
 #include "emulator/module_memory.h"
 #include "module/image_packing.h"
-#include "ui/table_dialog.h"
+#include "ui/loop_current_dialog.h"
 #include "ui/meter_type_dialog.h"
 #include "ui/power_series_dialog.h"
 #include "ui/sensor_dialog.h"
-#include "ui/loop_current_dialog.h"
+#include "ui/table_dialog.h"
 #include "ui_fixture.h"
 
 namespace q5480::test {
@@ -231,7 +231,8 @@ TEST_F(LoopCurrentEditing, APowerSeriesAndATableMadeThroughTheWindowsAreWrittenA
   // The same module with a flow table instead.
   const auto table = scratch_ / "flow.dat";
   std::filesystem::copy_file(std::filesystem::path(Q5480_SOURCE_DIR) / "examples" / "flow_4_20ma.dat", table);
-  answers.When<LoopCurrentDialog>([](LoopCurrentDialog* window) { window->ConversionR[3]->click(); });
+  answers.When<LoopCurrentDialog>(
+      [](LoopCurrentDialog* window) { window->ConversionR[3]->click(); });
   answers.When<TableDialog>([](TableDialog* window) { window->LoadBClick(); });
   answers.Then([table](QWidget* window) { return ChooseFile(window, table); });
   answers.When<TableDialog>([](TableDialog* window) {

@@ -6,11 +6,11 @@
 
 #include "support/recording_ui.h"
 #include "support/scripted_dialog_host.h"
-#include "ui/qt_dialog_host.h"
-#include "ui/sensor_dialog.h"
 #include "ui/loop_current_dialog.h"
-#include "ui/voltage_current_dialog.h"
+#include "ui/qt_dialog_host.h"
 #include "ui/resistance_voltage_dialog.h"
+#include "ui/sensor_dialog.h"
+#include "ui/voltage_current_dialog.h"
 #include "ui_fixture.h"
 
 namespace q5480::test {
@@ -199,8 +199,10 @@ TEST_F(SelectionWindows, TheDesktopHostShowsEachWindowModallyAndReturnsHowItClos
   QtDialogHost host(context_, nullptr);
   ModalAnswers answers;
   answers.When<SensorDialog>([](SensorDialog* window) { window->MoreB->click(); });
-  answers.When<ResistanceVoltageDialog>([](ResistanceVoltageDialog* window) { window->OKB->click(); });
-  answers.When<VoltageCurrentDialog>([](VoltageCurrentDialog* window) { window->CancelB->click(); });
+  answers.When<ResistanceVoltageDialog>(
+      [](ResistanceVoltageDialog* window) { window->OKB->click(); });
+  answers.When<VoltageCurrentDialog>(
+      [](VoltageCurrentDialog* window) { window->CancelB->click(); });
   answers.When<LoopCurrentDialog>([](LoopCurrentDialog* window) { window->OKB->click(); });
   EXPECT_EQ(host.Sensor(), SelectionOutcome::More);
   EXPECT_EQ(host.ResistanceVoltage(), SelectionOutcome::Ok);

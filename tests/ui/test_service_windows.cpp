@@ -6,8 +6,8 @@
 #include <cmath>
 
 #include "config/module_image.h"
-#include "ui/diagnostics_dialog.h"
 #include "ui/corrections_dialog.h"
+#include "ui/diagnostics_dialog.h"
 #include "ui_fixture.h"
 
 namespace q5480::test {
@@ -68,7 +68,8 @@ TEST_F(ServiceWindowsUi, PasswordOpensTheCorrectionsWindowWhichStoresAndForces) 
   ModalAnswers answers;
   bool correctionsShown = false;
   answers.Every([&] {
-    if (qobject_cast<CorrectionsDialog*>(QApplication::activeModalWidget())) correctionsShown = true;
+    if (qobject_cast<CorrectionsDialog*>(QApplication::activeModalWidget()))
+      correctionsShown = true;
   });
   TypePassword(answers, QStringLiteral("wrong"));
   Window().RegulacjaT->trigger();

@@ -8,8 +8,8 @@
 #include <chrono>
 
 #include "ui/meter_type_dialog.h"
-#include "ui/sensor_dialog.h"
 #include "ui/resistance_voltage_dialog.h"
+#include "ui/sensor_dialog.h"
 #include "ui_fixture.h"
 
 namespace q5480::test {
@@ -128,10 +128,11 @@ TEST_F(Transfers, TicksUnderTheSelectionWindowsAskNothingAndAfterOkOnlyAboutAnot
     }));
     answers.When<SensorDialog>([](SensorDialog* window) { window->MoreBClick(); });
     std::string resultUnderTheWindow;
-    answers.Then(AfterTicks<ResistanceVoltageDialog>(ticks, 3, [&](ResistanceVoltageDialog* window) {
-      resultUnderTheWindow = context.display.ResultText;
-      window->OKBClick();
-    }));
+    answers.Then(
+        AfterTicks<ResistanceVoltageDialog>(ticks, 3, [&](ResistanceVoltageDialog* window) {
+          resultUnderTheWindow = context.display.ResultText;
+          window->OKBClick();
+        }));
     const int openedAt = ticks;
     context.display.Clear();  // what the ticks under the windows show
     Window().Panel->SenSel->click();

@@ -7,8 +7,8 @@
 #include <fstream>
 
 #include "config/language_table.h"
-#include "ui/qt_user_interface.h"
 #include "ui/options_dialog.h"
+#include "ui/qt_user_interface.h"
 #include "ui_fixture.h"
 
 namespace q5480::test {

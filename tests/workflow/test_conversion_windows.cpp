@@ -249,8 +249,9 @@ TEST_F(ConversionWindows, SeriesFieldsShowAndRefuseAsTyped) {
     EXPECT_FALSE(window.SeriesChecked()) << "leaving a typed field asks for a check";
     EXPECT_EQ(c.coefficient >= 0 ? window.CoefficientText(c.coefficient) : window.FieldText(field), c.shown);
     EXPECT_EQ(LastMessage(), c.message ? c.message : "");
-    const std::string control = c.coefficient >= 0 ? PowerSeriesWindowLogic::CoefficientControl(c.coefficient)
-                                                   : FieldControl(field);
+    const std::string control = c.coefficient >= 0
+                                    ? PowerSeriesWindowLogic::CoefficientControl(c.coefficient)
+                                    : FieldControl(field);
     EXPECT_EQ(window.Focus(), c.message ? control : "");
     window.CancelClick();
   }

@@ -171,9 +171,10 @@ TEST_F(DeviceOperations, NothingElseTalksToTheModuleOrChangesTheWorldDuringATran
     acted = true;
     statesDuringTransfer = window_->Commands();
     // A double click, shortcuts pressed again, the other commands.
-    refused.push_back(!window_->RunTransfer("Reading data...", [&](const TransferObserver& observer) {
-      return context_.service.ReadConfiguration(observer);
-    }));
+    refused.push_back(
+        !window_->RunTransfer("Reading data...", [&](const TransferObserver& observer) {
+          return context_.service.ReadConfiguration(observer);
+        }));
     refused.push_back(!window_->OdczytajTClick());
     refused.push_back(!window_->ZapiszTClick());
     refused.push_back(!window_->Weryfikuj1Click());

@@ -272,11 +272,13 @@ TEST_F(Selection, ACancelledConversionWindowReturnsToNoConversion) {
     context_.config.TableLoaded = true;
     host_ = {};
     VoltageCurrentWindowLogic window(context_, host_);
-    ASSERT_EQ(window.PageState(VoltageCurrentWindowLogic::kCurrentPage).conversion, Conversion::PowerSeries);
+    ASSERT_EQ(window.PageState(VoltageCurrentWindowLogic::kCurrentPage).conversion,
+              Conversion::PowerSeries);
     window.ConversionClick(VoltageCurrentWindowLogic::kCurrentPage, conversion);
     EXPECT_EQ(host_.opened[name], 1);
     EXPECT_EQ(context_.conversion.TableType, 17);
-    EXPECT_EQ(window.PageState(VoltageCurrentWindowLogic::kCurrentPage).conversion, Conversion::None);
+    EXPECT_EQ(window.PageState(VoltageCurrentWindowLogic::kCurrentPage).conversion,
+              Conversion::None);
     EXPECT_EQ(context_.config.TableLoaded, conversion != Conversion::Table);
     ASSERT_EQ(window.Ok(), SelectionOutcome::Ok);
     EXPECT_EQ(context_.config.Lin, kLinNone);
@@ -289,7 +291,8 @@ TEST_F(Selection, TheTwoConversionBoxesExcludeEachOtherOnlyThroughTheirWindowsOk
   ResistanceVoltageWindowLogic window(context_, host_);
   const auto& page = window.PageState(ResistanceVoltageWindowLogic::kVoltagePage);
   ASSERT_EQ(page.conversion, Conversion::Linear);
-  window.ConversionClick(ResistanceVoltageWindowLogic::kVoltagePage, Conversion::Table, true);  // cancelled
+  // The table window, without a script, is cancelled.
+  window.ConversionClick(ResistanceVoltageWindowLogic::kVoltagePage, Conversion::Table, true);
   EXPECT_EQ(page.conversion, Conversion::Linear);
   host_.table = LoadsTable({0, 10, 20});
   window.ConversionClick(ResistanceVoltageWindowLogic::kVoltagePage, Conversion::Table, true);
@@ -423,8 +426,10 @@ TEST_F(Selection, TheRangeLabelsShowTheInputTypeAndTheConversionsRanges) {
   Set(5, 3, kLinNone);
   host_.table = LoadsTable({0, 50, 100});
   ResistanceVoltageWindowLogic resistance(context_, host_);
-  resistance.ConversionClick(ResistanceVoltageWindowLogic::kResistancePage, Conversion::Table, true);
-  const RangeLabels& table = resistance.PageState(ResistanceVoltageWindowLogic::kResistancePage).labels;
+  resistance.ConversionClick(ResistanceVoltageWindowLogic::kResistancePage, Conversion::Table,
+                             true);
+  const RangeLabels& table =
+      resistance.PageState(ResistanceVoltageWindowLogic::kResistancePage).labels;
   EXPECT_EQ(table.maximum, "Maximum range: 0.0...400.0 Ohm");
   EXPECT_EQ(table.input, "Input range: 0.0...4.0 Ohm");
   EXPECT_EQ(table.result, "Result: 0...100 \u00B0C");
