@@ -39,7 +39,7 @@ std::size_t HeapInUse() { return mallinfo2().uordblks; }
 double Wave(long i) { return 20 + 4.9 * std::sin(static_cast<double>(i) / 37.0); }
 
 // Widens the control until the plot is exactly kStripWidth pixels wide.
-bool FitStrip(q5480::TXYChart& chart, int height) {
+bool FitStrip(q5480::XyChart& chart, int height) {
   for (int width = kStripWidth; width < 2 * kStripWidth; ++width) {
     chart.resize(width, height);
     const q5480::PixelRect plot = chart.GetPlotRect();
@@ -57,10 +57,10 @@ int main(int argc, char** argv) {
   int qtArgc = 1;
   QApplication application(qtArgc, argv);
 
-  q5480::TXYChart chart;
-  chart.SetChartType(q5480::TChartType::ctLine);
-  chart.SetGrid(q5480::TGridType::gtBoth);
-  chart.OnNeedLinesY = [](q5480::TXYChart& sender, double& value, std::uint32_t& colour,
+  q5480::XyChart chart;
+  chart.SetChartType(q5480::ChartKind::ctLine);
+  chart.SetGrid(q5480::GridType::gtBoth);
+  chart.OnNeedLinesY = [](q5480::XyChart& sender, double& value, std::uint32_t& colour,
                           bool& finished) {
     // Two limits, as the main window draws them.
     value = sender.Tag == 0 ? 17.5 : 22.5;

@@ -164,7 +164,7 @@ class Session {
   void Next() {
     ParameterPanel& panel = window_.Panel();
     switch (script_.Choice(20)) {
-      case 0: Run("show", WhenRefused::MayChange, [&] { window_.FormLang(); return true; }); break;
+      case 0: Run("show", WhenRefused::MayChange, [&] { window_.ApplyLanguage(); return true; }); break;
       case 1: Run("New", WhenRefused::MayChange, [&] { window_.Files().Nowy1Click(); return true; }); break;
       case 2: {
         const std::string text = script_.Number();
@@ -269,7 +269,7 @@ class Session {
 
   // The simulation window, moved about as the script says.
   bool Simulate() {
-    return window_.Symulacja1Click([&](TSymulFLogic& simulation) {
+    return window_.Symulacja1Click([&](SimulationWindowLogic& simulation) {
       simulation.FormShow();
       const auto now = SimulationClock::now();
       for (int action = 0; action < 4; ++action) {
@@ -285,7 +285,7 @@ class Session {
             simulation.Tick(now + kEntryDelay);
             break;
           case 4: simulation.WykresXY1Click(); break;
-          default: simulation.OutDisp(script_.Choice(101) / 100.0); break;
+          default: simulation.ShowOutputPoint(script_.Choice(101) / 100.0); break;
         }
       }
     });
@@ -323,7 +323,7 @@ class Session {
   Script& script_;
   ScriptedUi& ui_;
   ProgramContext& context_;
-  TQ5480FLogic window_;
+  MainWindowLogic window_;
   ScriptedWindows windows_;
   bool connected_;
   int transfers_ = 0;

@@ -74,7 +74,7 @@ bool ScriptedWindows::Opened() { return ++openings_ <= kMaxOpenings; }
 
 bool ScriptedWindows::MeterType() {
   if (!Opened()) return false;
-  TTransdFLogic window(context_);
+  MeterTypeWindowLogic window(context_);
   if (window.Items().empty()) return window.Cancel();
   window.Select(script_.Choice(static_cast<int>(window.Items().size())));
   return script_.Flag() ? window.Ok() : window.Cancel();
@@ -82,7 +82,7 @@ bool ScriptedWindows::MeterType() {
 
 SelectionOutcome ScriptedWindows::Sensor() {
   if (!Opened()) return SelectionOutcome::Cancel;
-  TWyborLogic window(context_, *this);
+  SensorWindowLogic window(context_, *this);
   for (int action = 0; action < kMaxActions; ++action) {
     switch (script_.Choice(10)) {
       case 0: return window.Cancel();
@@ -104,7 +104,7 @@ SelectionOutcome ScriptedWindows::Sensor() {
 
 SelectionOutcome ScriptedWindows::ResistanceVoltage() {
   if (!Opened()) return SelectionOutcome::Cancel;
-  TWyborRVLogic window(context_, *this);
+  ResistanceVoltageWindowLogic window(context_, *this);
   for (int action = 0; action < kMaxActions; ++action) {
     switch (script_.Choice(6)) {
       case 0: return window.Cancel();
@@ -125,7 +125,7 @@ SelectionOutcome ScriptedWindows::ResistanceVoltage() {
 
 SelectionOutcome ScriptedWindows::VoltageCurrent() {
   if (!Opened()) return SelectionOutcome::Cancel;
-  TWyborIVLogic window(context_, *this);
+  VoltageCurrentWindowLogic window(context_, *this);
   for (int action = 0; action < kMaxActions; ++action) {
     switch (script_.Choice(4)) {
       case 0: return window.Cancel();
@@ -143,7 +143,7 @@ SelectionOutcome ScriptedWindows::VoltageCurrent() {
 
 SelectionOutcome ScriptedWindows::LoopCurrent() {
   if (!Opened()) return SelectionOutcome::Cancel;
-  TWyborILogic window(context_, *this);
+  LoopCurrentWindowLogic window(context_, *this);
   for (int action = 0; action < kMaxActions; ++action) {
     switch (script_.Choice(5)) {
       case 0: return window.Cancel();
@@ -158,7 +158,7 @@ SelectionOutcome ScriptedWindows::LoopCurrent() {
 
 bool ScriptedWindows::Table() {
   if (!Opened()) return false;
-  TTablFLogic window(context_);
+  TableWindowLogic window(context_);
   for (int action = 0; action < kMaxActions; ++action) {
     switch (script_.Choice(4)) {
       case 0: window.ExitClick(); return false;
@@ -175,7 +175,7 @@ bool ScriptedWindows::Table() {
 
 bool ScriptedWindows::PowerSeries() {
   if (!Opened()) return false;
-  TPowerFLogic window(context_);
+  PowerSeriesWindowLogic window(context_);
   for (int action = 0; action < kMaxActions; ++action) {
     switch (script_.Choice(5)) {
       case 0: window.CancelClick(); return false;
@@ -195,7 +195,7 @@ bool ScriptedWindows::PowerSeries() {
 
 bool ScriptedWindows::Linear() {
   if (!Opened()) return false;
-  TLinaFLogic window(context_);
+  LinearWindowLogic window(context_);
   for (int action = 0; action < kMaxActions; ++action) {
     switch (script_.Choice(4)) {
       case 0: return false;
@@ -211,7 +211,7 @@ bool ScriptedWindows::Linear() {
 
 bool ScriptedWindows::RoomTemperature() {
   if (!Opened()) return false;
-  TRoomFLogic window(context_);
+  RoomTemperatureWindowLogic window(context_);
   return script_.Flag() && window.OkClick(script_.Number());
 }
 

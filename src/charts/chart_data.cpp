@@ -4,34 +4,34 @@
 
 namespace q5480 {
 
-void TChartDataList::Unwrap() {
+void ChartDataList::Unwrap() {
   if (first_ == 0) return;
   std::rotate(points_.begin(), points_.begin() + static_cast<std::ptrdiff_t>(first_),
               points_.end());
   first_ = 0;
 }
 
-TDataPoint& TChartDataList::Add(const TDataPoint& point) {
+ChartPoint& ChartDataList::Add(const ChartPoint& point) {
   // Only after the strip has been widened: the new point goes at the end of
   // the block.
   Unwrap();
   return points_.emplace_back(point);
 }
 
-void TChartDataList::DropOldest(std::size_t count) {
+void ChartDataList::DropOldest(std::size_t count) {
   Unwrap();
   points_.erase(points_.begin(),
                 points_.begin() + static_cast<std::ptrdiff_t>(std::min(count, points_.size())));
 }
 
-TDataPoint& TChartDataList::ScrollIn() {
-  TDataPoint& oldest = points_[first_];
+ChartPoint& ChartDataList::ScrollIn() {
+  ChartPoint& oldest = points_[first_];
   first_ = first_ + 1 == points_.size() ? 0 : first_ + 1;
   return oldest;
 }
 
-void TChartDataList::Clear() {
-  std::vector<TDataPoint>().swap(points_);
+void ChartDataList::Clear() {
+  std::vector<ChartPoint>().swap(points_);
   first_ = 0;
 }
 

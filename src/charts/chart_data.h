@@ -10,9 +10,9 @@
 
 namespace q5480 {
 
-enum class TChartType { ctScatter = 0, ctLine = 1, ctBar = 2 };
+enum class ChartKind { ctScatter = 0, ctLine = 1, ctBar = 2 };
 
-enum class TGridType {
+enum class GridType {
   gtNone = 0,
   gtHorz = 1,  // horizontal rules
   gtVert = 2,  // vertical rules
@@ -29,7 +29,7 @@ inline constexpr std::uint32_t kChartWhite = 0x00FFFFFF;
 inline constexpr std::uint32_t kChartBlack = 0x00000000;
 
 // One accepted value.
-struct TDataPoint {
+struct ChartPoint {
   double Value = 0;
   std::uint32_t Color = kChartBlack;  // pen colour of this point
   ChartTimeStamp Time;                // the moment the point was due
@@ -37,21 +37,21 @@ struct TDataPoint {
 
 // The accepted values, index 0 the oldest. Held in one block used as a ring:
 // scrolling reuses the oldest point, so a full strip allocates nothing.
-class TChartDataList {
+class ChartDataList {
  public:
   std::size_t Count() const { return points_.size(); }
   bool Empty() const { return points_.empty(); }
 
-  const TDataPoint& operator[](std::size_t index) const { return points_[Slot(index)]; }
-  TDataPoint& operator[](std::size_t index) { return points_[Slot(index)]; }
-  const TDataPoint& Last() const { return (*this)[Count() - 1]; }
+  const ChartPoint& operator[](std::size_t index) const { return points_[Slot(index)]; }
+  ChartPoint& operator[](std::size_t index) { return points_[Slot(index)]; }
+  const ChartPoint& Last() const { return (*this)[Count() - 1]; }
 
   // Appends a new point as the newest.
-  TDataPoint& Add(const TDataPoint& point);
+  ChartPoint& Add(const ChartPoint& point);
 
   // Moves the oldest point to the end, where it becomes the newest, and
   // returns it for the new value. The list must not be empty.
-  TDataPoint& ScrollIn();
+  ChartPoint& ScrollIn();
 
   // Removes the `count` oldest points, keeping the storage.
   void DropOldest(std::size_t count);
@@ -70,7 +70,7 @@ class TChartDataList {
     return slot < points_.size() ? slot : slot - points_.size();
   }
 
-  std::vector<TDataPoint> points_;
+  std::vector<ChartPoint> points_;
   std::size_t first_ = 0;  // slot of the oldest point
 };
 

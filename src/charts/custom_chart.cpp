@@ -11,7 +11,7 @@
 
 namespace q5480 {
 
-ThgCustomChart::ThgCustomChart(QWidget* parent)
+CustomChart::CustomChart(QWidget* parent)
     : QWidget(parent), yLabelFont_(QStringLiteral("arial"), 8) {
   // Drawn on its parent's surface, never a stop for the keyboard.
   setFocusPolicy(Qt::NoFocus);
@@ -23,65 +23,65 @@ ThgCustomChart::ThgCustomChart(QWidget* parent)
   resize(sizeHint());
 }
 
-void ThgCustomChart::SetYLabel(const std::string& text) {
+void CustomChart::SetYLabel(const std::string& text) {
   yLabel_ = Utf8Left(text, kTitleLength);
   // Screen readers name the chart by its caption.
   if (!yLabel_.empty()) setAccessibleName(QString::fromStdString(yLabel_));
   RepaintAll();
 }
 
-void ThgCustomChart::SetYLabelFont(const QFont& font) {
+void CustomChart::SetYLabelFont(const QFont& font) {
   yLabelFont_ = font;
   RepaintAll();
 }
 
-void ThgCustomChart::SetGrid(TGridType grid) {
+void CustomChart::SetGrid(GridType grid) {
   if (grid == grid_) return;
   grid_ = grid;
   RepaintAll();
 }
 
-void ThgCustomChart::SetBackGround(std::uint32_t colour) {
+void CustomChart::SetBackGround(std::uint32_t colour) {
   if (colour == backGround_) return;
   backGround_ = colour;
   RepaintAll();
 }
 
-void ThgCustomChart::SetChartColor(std::uint32_t colour) {
+void CustomChart::SetChartColor(std::uint32_t colour) {
   if (colour == chartColor_) return;
   chartColor_ = colour;
   RepaintAll();
 }
 
-void ThgCustomChart::SetBorderWidth(int width) {
+void CustomChart::SetBorderWidth(int width) {
   if (width == borderWidth_) return;
   borderWidth_ = std::clamp(width, 1, 4);
   RepaintAll();
 }
 
-void ThgCustomChart::SetDecimalSeparator(char separator) {
+void CustomChart::SetDecimalSeparator(char separator) {
   if (separator == decimalSeparator_) return;
   decimalSeparator_ = separator;
   RepaintAll();
 }
 
-PixelRect ThgCustomChart::GetChartRect() const {
+PixelRect CustomChart::GetChartRect() const {
   return BaseChartRect(width(), height(), YLabelHeight());
 }
 
-int ThgCustomChart::YLabelHeight() const { return QFontMetrics(yLabelFont_).height(); }
+int CustomChart::YLabelHeight() const { return QFontMetrics(yLabelFont_).height(); }
 
-QImage ThgCustomChart::Picture() const {
+QImage CustomChart::Picture() const {
   // Grabbing paints the control, which refreshes only its cached images.
-  return const_cast<ThgCustomChart*>(this)->grab().toImage();
+  return const_cast<CustomChart*>(this)->grab().toImage();
 }
 
-void ThgCustomChart::RepaintAll() {
+void CustomChart::RepaintAll() {
   chartStale_ = true;
   update();
 }
 
-void ThgCustomChart::Paint(QPainter& control) {
+void CustomChart::Paint(QPainter& control) {
   if (width() <= 0 || height() <= 0) return;
   if (chartBitmap_.size() != size()) chartBitmap_ = QImage(size(), QImage::Format_RGB32);
   chartBitmap_.fill(ColourFromBgr(backGround_));
@@ -108,7 +108,7 @@ void ThgCustomChart::Paint(QPainter& control) {
   control.drawImage(0, 0, chartBitmap_);
 }
 
-void ThgCustomChart::DrawYLabel(QPainter& canvas) const {
+void CustomChart::DrawYLabel(QPainter& canvas) const {
   if (yLabel_.empty()) return;
   // The caption takes the face and styles of font(); YLabelFont only sizes
   // the margin.
@@ -135,17 +135,17 @@ void ThgCustomChart::DrawYLabel(QPainter& canvas) const {
   canvas.restore();
 }
 
-void ThgCustomChart::paintEvent(QPaintEvent*) {
+void CustomChart::paintEvent(QPaintEvent*) {
   QPainter control(this);
   Paint(control);
 }
 
-void ThgCustomChart::resizeEvent(QResizeEvent* event) {
+void CustomChart::resizeEvent(QResizeEvent* event) {
   chartStale_ = true;
   QWidget::resizeEvent(event);
 }
 
-void ThgCustomChart::changeEvent(QEvent* event) {
+void CustomChart::changeEvent(QEvent* event) {
   if (event->type() == QEvent::FontChange) RepaintAll();
   QWidget::changeEvent(event);
 }

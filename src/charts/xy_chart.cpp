@@ -27,25 +27,25 @@ std::size_t StripCapacity(int width) { return static_cast<std::size_t>(std::max(
 
 }  // namespace
 
-TXYChart::TXYChart(QWidget* parent)
-    : ThgCustomChart(parent), clock_(LocalNow), nextTime_(clock_()) {}
+XyChart::XyChart(QWidget* parent)
+    : CustomChart(parent), clock_(LocalNow), nextTime_(clock_()) {}
 
-void TXYChart::SetClock(Clock clock) {
+void XyChart::SetClock(Clock clock) {
   clock_ = std::move(clock);
   nextTime_ = clock_();
 }
 
-void TXYChart::SetChartType(TChartType type) {
+void XyChart::SetChartType(ChartKind type) {
   if (type == chartType_) return;
   chartType_ = type;
   RepaintAll();
 }
 
-void TXYChart::SetInterval(double seconds) {
+void XyChart::SetInterval(double seconds) {
   interval_ = seconds > 0 ? std::min(seconds, 3600.0) : 0.0;  // NaN too becomes 0
 }
 
-PixelRect TXYChart::GetChartRect() const {
+PixelRect XyChart::GetChartRect() const {
   const ValueRange range{minY_, maxY_};
   const ChartRectCache* cache = chartRectCache_ ? &*chartRectCache_ : nullptr;
   if (cache != nullptr && cache->size == size() && cache->range == range &&
@@ -62,21 +62,21 @@ PixelRect TXYChart::GetChartRect() const {
   return rect;
 }
 
-PixelRect TXYChart::GetPlotRect() const { return PlotRect(GetChartRect(), width()); }
+PixelRect XyChart::GetPlotRect() const { return PlotRect(GetChartRect(), width()); }
 
-double TXYChart::ValueToHeight(double value) const {
+double XyChart::ValueToHeight(double value) const {
   return q5480::ValueToHeight(value, {minY_, maxY_}, GetPlotRect());
 }
 
-std::string TXYChart::FormatScaleValue(double value) const {
+std::string XyChart::FormatScaleValue(double value) const {
   return q5480::FormatScaleValue(value, DecimalSeparator());
 }
 
-int TXYChart::Row(double value, const PixelRect& plot) const {
+int XyChart::Row(double value, const PixelRect& plot) const {
   return ValueToRow(value, {minY_, maxY_}, plot);
 }
 
-bool TXYChart::AddValue(double value, std::uint32_t colour) {
+bool XyChart::AddValue(double value, std::uint32_t colour) {
   if (!IsPointDue(nextTime_, interval_, clock_())) return false;
   const PixelRect plot = GetPlotRect();
   const int w = PlotWidth(plot);
@@ -109,7 +109,7 @@ bool TXYChart::AddValue(double value, std::uint32_t colour) {
   return true;
 }
 
-void TXYChart::Clear() {
+void XyChart::Clear() {
   points_.Clear();
   nextTime_ = clock_();
   nothingDrawn_ = true;
@@ -118,7 +118,7 @@ void TXYChart::Clear() {
   update();
 }
 
-void TXYChart::AutoScale() {
+void XyChart::AutoScale() {
   if (AutoScaling) {
     // A value no axis can show (a failed or overflowing reading) is drawn
     // outside the strip and leaves the range alone.
@@ -139,29 +139,29 @@ void TXYChart::AutoScale() {
   if (OnScaling) OnScaling(*this, minY_, maxY_);
 }
 
-bool TXYChart::FitPointsToStrip(int stripWidth) {
+bool XyChart::FitPointsToStrip(int stripWidth) {
   const std::size_t capacity = StripCapacity(stripWidth);
   if (points_.Count() <= capacity) return false;
   points_.DropOldest(points_.Count() - capacity);
   return true;
 }
 
-bool TXYChart::SizeBitmaps(const PixelRect& plot) {
+bool XyChart::SizeBitmaps(const PixelRect& plot) {
   overlayOrigin_ = {plot.Left - 1, plot.Top - 1};
   return strip_.Resize({PlotWidth(plot) + 3, PlotHeight(plot) + 3});
 }
 
-bool TXYChart::BitmapsFit(const PixelRect& plot) const {
+bool XyChart::BitmapsFit(const PixelRect& plot) const {
   return !strip_.IsNull() && strip_.Size() == QSize(PlotWidth(plot) + 3, PlotHeight(plot) + 3) &&
          chartBitmap_.size() == size() && overlayOrigin_ == QPoint(plot.Left - 1, plot.Top - 1);
 }
 
-void TXYChart::ScrollStrip(const PixelRect& plot) {
+void XyChart::ScrollStrip(const PixelRect& plot) {
   // Without fitting bitmaps the next full repaint draws the strip afresh.
   if (BitmapsFit(plot)) strip_.Scroll();
 }
 
-void TXYChart::DrawData() {
+void XyChart::DrawData() {
   if (points_.Empty()) return;
   const PixelRect plot = GetPlotRect();
   if (!SizeBitmaps(plot)) return;
@@ -177,16 +177,16 @@ void TXYChart::DrawData() {
   nothingDrawn_ = false;
 }
 
-void TXYChart::DrawPoint(std::size_t index, int row, int stripHeight) {
+void XyChart::DrawPoint(std::size_t index, int row, int stripHeight) {
   const int x = static_cast<int>(index) + 1;
   const int h = stripHeight;
   const QRgb colour = RgbFromBgr(points_[index].Color);
   switch (chartType_) {
-    case TChartType::ctLine:
+    case ChartKind::ctLine:
       strip_.Line(pen_, {x, row}, colour);
       pen_ = {x, row};
       break;
-    case TChartType::ctBar:
+    case ChartKind::ctBar:
       // The bar covers the rows from the point's down to h; a point just
       // below the range still shows as one pixel at h.
       if (row <= h + 1) {
@@ -195,19 +195,19 @@ void TXYChart::DrawPoint(std::size_t index, int row, int stripHeight) {
         strip_.VerticalLine(x, h, row - 2, colour);
       }
       break;
-    case TChartType::ctScatter:
+    case ChartKind::ctScatter:
       // Moved down in the top row, so that the ring stays whole.
       if (row >= 0 && row <= h) strip_.Ring(x, row == 0 ? 1 : row, colour);
       break;
   }
 }
 
-void TXYChart::ComposeOverlay(const PixelRect& plot, bool whole) {
+void XyChart::ComposeOverlay(const PixelRect& plot, bool whole) {
   strip_.Compose(chartBitmap_, overlayOrigin_, whole);
   DrawNeedLines(plot);
 }
 
-void TXYChart::DrawNeedLines(const PixelRect& plot) {
+void XyChart::DrawNeedLines(const PixelRect& plot) {
   if (!OnNeedLinesY) return;
   const int h = PlotHeight(plot) + 1;
   const int w = PlotWidth(plot) + 1;
@@ -225,14 +225,14 @@ void TXYChart::DrawNeedLines(const PixelRect& plot) {
   } while (!finished);
 }
 
-void TXYChart::Paint(QPainter& control) {
-  ThgCustomChart::Paint(control);
+void XyChart::Paint(QPainter& control) {
+  CustomChart::Paint(control);
   if (SizeBitmaps(GetPlotRect()) && !nothingDrawn_) {
     control.drawImage(overlayOrigin_, strip_.Overlay());
   }
 }
 
-void TXYChart::paintEvent(QPaintEvent* event) {
+void XyChart::paintEvent(QPaintEvent* event) {
   const PendingPaint pending = std::exchange(pendingPaint_, PendingPaint::Full);
   QPainter control(this);
   if (!chartStale_ && chartBitmap_.size() == size()) {

@@ -30,10 +30,10 @@ namespace q5480 {
 
 // What all charts share: the frame, the caption, the range and the painting
 // order; the drawing steps belong to the concrete chart.
-class ThgCustomChart : public QWidget {
+class CustomChart : public QWidget {
   Q_OBJECT
  public:
-  explicit ThgCustomChart(QWidget* parent = nullptr);
+  explicit CustomChart(QWidget* parent = nullptr);
 
   const std::string& YLabel() const { return yLabel_; }
   // Keeps the first 35 characters; always repaints. A caption also becomes
@@ -42,8 +42,8 @@ class ThgCustomChart : public QWidget {
   // Sizes the caption's margin; the caption itself is drawn in font().
   const QFont& YLabelFont() const { return yLabelFont_; }
   void SetYLabelFont(const QFont& font);
-  TGridType Grid() const { return grid_; }
-  void SetGrid(TGridType grid);
+  GridType Grid() const { return grid_; }
+  void SetGrid(GridType grid);
   std::uint32_t BackGround() const { return backGround_; }  // the whole control area
   void SetBackGround(std::uint32_t colour);
   std::uint32_t ChartColor() const { return chartColor_; }  // inside the frame
@@ -62,8 +62,8 @@ class ThgCustomChart : public QWidget {
   // Free for the owner; the reference-line protocol numbers its requests here.
   int Tag = 0;
 
-  std::function<void(ThgCustomChart& sender)> OnClick;
-  std::function<void(ThgCustomChart& sender)> OnDblClick;
+  std::function<void(CustomChart& sender)> OnClick;
+  std::function<void(CustomChart& sender)> OnDblClick;
 
   // The framed chart area, in pixels of the control.
   virtual PixelRect GetChartRect() const;
@@ -111,19 +111,19 @@ class ThgCustomChart : public QWidget {
 
   std::string yLabel_;
   QFont yLabelFont_;
-  TGridType grid_ = TGridType::gtNone;
+  GridType grid_ = GridType::gtNone;
   std::uint32_t backGround_ = kChartSilver;
   std::uint32_t chartColor_ = kChartWhite;
   int borderWidth_ = 1;
   char decimalSeparator_ = '.';
 };
 
-class TXYChart : public ThgCustomChart {
+class XyChart : public CustomChart {
   Q_OBJECT
  public:
   using Clock = std::function<ChartTimeStamp()>;
 
-  explicit TXYChart(QWidget* parent = nullptr);
+  explicit XyChart(QWidget* parent = nullptr);
 
   // Offers a value; true when it was due and became a new point.
   bool AddValue(double value, std::uint32_t colour);
@@ -131,15 +131,15 @@ class TXYChart : public ThgCustomChart {
   // afresh from now.
   void Clear();
 
-  TChartType ChartType() const { return chartType_; }
-  void SetChartType(TChartType type);
+  ChartKind ChartType() const { return chartType_; }
+  void SetChartType(ChartKind type);
   double Interval() const { return interval_; }  // seconds between points
   // Clamped to 0..3600; takes effect at the next offered value.
   void SetInterval(double seconds);
   // True until data have been drawn, and again after Clear.
   bool NothingDrawn() const { return nothingDrawn_; }
   ChartTimeStamp NextTime() const { return nextTime_; }  // the last sampling instant
-  const TChartDataList& Points() const { return points_; }
+  const ChartDataList& Points() const { return points_; }
   // The points on black, as a copy.
   QImage StripBitmap() const { return strip_.StripImage(); }
   const QImage& OverlayBitmap() const { return strip_.Overlay(); }
@@ -157,12 +157,12 @@ class TXYChart : public ThgCustomChart {
   // Asks for one horizontal reference line: the owner sets `value` and
   // `colour`, and sets `finished` to false to be asked again (Tag counts the
   // requests from 0). Leaving `value` alone draws nothing.
-  std::function<void(TXYChart& sender, double& value, std::uint32_t& colour, bool& finished)>
+  std::function<void(XyChart& sender, double& value, std::uint32_t& colour, bool& finished)>
       OnNeedLinesY;
   // May change the range after automatic scaling; it must not make it empty.
-  std::function<void(TXYChart& sender, double& minY, double& maxY)> OnScaling;
+  std::function<void(XyChart& sender, double& minY, double& maxY)> OnScaling;
   // May rewrite one value-axis text before it is drawn.
-  std::function<void(TXYChart& sender, std::string& text)> OnDrawScales;
+  std::function<void(XyChart& sender, std::string& text)> OnDrawScales;
 
  protected:
   void Paint(QPainter& control) override;
@@ -197,8 +197,8 @@ class TXYChart : public ThgCustomChart {
   double interval_ = 0;
   Clock clock_;
   ChartTimeStamp nextTime_;
-  TChartType chartType_ = TChartType::ctScatter;
-  TChartDataList points_;
+  ChartKind chartType_ = ChartKind::ctScatter;
+  ChartDataList points_;
   ChartStrip strip_;  // the strip and overlay bitmaps
   // Measuring eleven axis texts for every point would cost more than
   // drawing it: the chart rectangle is kept for what it depends on.

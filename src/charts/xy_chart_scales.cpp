@@ -7,8 +7,8 @@
 
 namespace q5480 {
 
-void TXYChart::DrawGrid(QPainter& canvas) {
-  if (Grid() == TGridType::gtNone) return;
+void XyChart::DrawGrid(QPainter& canvas) {
+  if (Grid() == GridType::gtNone) return;
   const PixelRect chart = GetChartRect();
   const PixelRect plot = GetPlotRect();
   const int w = plot.Right - plot.Left;
@@ -17,13 +17,13 @@ void TXYChart::DrawGrid(QPainter& canvas) {
   canvas.save();
   // Silver rules vanish on a silver chart.
   canvas.setPen(ColourFromBgr(ChartColor() == kChartSilver ? kChartGrey : kChartSilver));
-  if (Grid() == TGridType::gtVert || Grid() == TGridType::gtBoth) {
+  if (Grid() == GridType::gtVert || Grid() == GridType::gtBoth) {
     for (int offset : GridOffsets(w, w / 10)) {
       const int x = plot.Right - offset;
       canvas.drawLine(x, chart.Top + border, x, chart.Bottom - border - 1);
     }
   }
-  if (Grid() == TGridType::gtHorz || Grid() == TGridType::gtBoth) {
+  if (Grid() == GridType::gtHorz || Grid() == GridType::gtBoth) {
     const int count = ScaleCount(h, canvas.fontMetrics().height());
     for (int offset : GridOffsets(h, count)) {
       const int y = plot.Top + offset;
@@ -33,7 +33,7 @@ void TXYChart::DrawGrid(QPainter& canvas) {
   canvas.restore();
 }
 
-void TXYChart::DrawTimeTicks(QPainter& canvas) {
+void XyChart::DrawTimeTicks(QPainter& canvas) {
   const PixelRect chart = GetChartRect();
   const PixelRect plot = GetPlotRect();
   const int bottom = chart.Bottom - BorderWidth();
@@ -44,7 +44,7 @@ void TXYChart::DrawTimeTicks(QPainter& canvas) {
   }
 }
 
-void TXYChart::DrawYScale(QPainter& canvas) {
+void XyChart::DrawYScale(QPainter& canvas) {
   const PixelRect chart = GetChartRect();
   const PixelRect plot = GetPlotRect();
   const QFontMetrics metrics = canvas.fontMetrics();

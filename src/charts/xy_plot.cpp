@@ -18,7 +18,7 @@ QRgb Shown(QRgb frame, QRgb trace) { return trace == kEmpty ? frame : frame | tr
 
 }  // namespace
 
-TWykresXY::TWykresXY(QWidget* parent) : QWidget(parent) {
+XyPlot::XyPlot(QWidget* parent) : QWidget(parent) {
   setFocusPolicy(Qt::NoFocus);
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAccessibleName(QStringLiteral("In / Out"));
@@ -28,7 +28,7 @@ TWykresXY::TWykresXY(QWidget* parent) : QWidget(parent) {
   resize(sizeHint());
 }
 
-void TWykresXY::PlotPoint(double x, double y) {
+void XyPlot::PlotPoint(double x, double y) {
   if (std::isnan(x) || std::isnan(y)) return;
   FitImages();
   if (trace_.isNull()) return;
@@ -46,7 +46,7 @@ void TWykresXY::PlotPoint(double x, double y) {
   update(onTrace.translated(1, 1));
 }
 
-void TWykresXY::SetCrossHairs(double x, double y) {
+void XyPlot::SetCrossHairs(double x, double y) {
   if (!crossHairs_ || std::isnan(x) || std::isnan(y)) return;
   const PixelPoint hair = PlotPixel(x, y, ControlSize(), bipolar_);
   if (hair == hair_) return;
@@ -58,7 +58,7 @@ void TWykresXY::SetCrossHairs(double x, double y) {
   update(changed);
 }
 
-void TWykresXY::ClearTrace() {
+void XyPlot::ClearTrace() {
   FitImages();
   if (!trace_.isNull()) {
     trace_.fill(kEmpty);
@@ -67,33 +67,33 @@ void TWykresXY::ClearTrace() {
   update();
 }
 
-void TWykresXY::SetBipolar(bool bipolar) {
+void XyPlot::SetBipolar(bool bipolar) {
   if (bipolar == bipolar_) return;
   bipolar_ = bipolar;
   frameStale_ = true;
   update();
 }
 
-void TWykresXY::SetBgndColor(int shift) {
+void XyPlot::SetBgndColor(int shift) {
   bgndColor_ = std::clamp(shift, 0, 100);
   frameStale_ = true;
   update();
 }
 
-void TWykresXY::SetCrossHairsOn(bool on) {
+void XyPlot::SetCrossHairsOn(bool on) {
   crossHairs_ = on;
   if (on) return;
   hair_ = {};
   update();
 }
 
-QRegion TWykresXY::HairsRegion(PixelPoint hair) const {
+QRegion XyPlot::HairsRegion(PixelPoint hair) const {
   // Rows 3 .. height − 3 of the vertical line, columns 2 .. width − 3 of the
   // horizontal one.
   return QRegion(hair.X, 3, 1, height() - 5) + QRegion(2, hair.Y, width() - 4, 1);
 }
 
-void TWykresXY::FitImages() {
+void XyPlot::FitImages() {
   const PixelSize traceSize = TraceSize(ControlSize(), bipolar_);
   if (traceSize.Width <= 0 || traceSize.Height <= 0) {
     trace_ = frame_ = picture_ = QImage();
@@ -112,7 +112,7 @@ void TWykresXY::FitImages() {
   frameStale_ = false;
 }
 
-void TWykresXY::Compose() {
+void XyPlot::Compose() {
   picture_ = frame_.copy();
   for (int y = 0; y < trace_.height(); ++y) {
     const auto* trace = reinterpret_cast<const QRgb*>(trace_.constScanLine(y));
@@ -121,7 +121,7 @@ void TWykresXY::Compose() {
   }
 }
 
-void TWykresXY::paintEvent(QPaintEvent* event) {
+void XyPlot::paintEvent(QPaintEvent* event) {
   FitImages();
   QPainter control(this);
   const QRect area = event->rect();

@@ -1,9 +1,8 @@
-// The XY plot (Wykres XY: XY chart): a small square control that plots
-// points given in percent of two ranges, the input across (caption "In") and
-// the output up ("Out"), over a bevelled frame with a diagonal for
-// comparison. Every plotted point stays in an off-screen trace, so a repaint
-// shows them all; a pair of cross-hairs marks the operating point and moves
-// without disturbing the trace.
+// The XY plot: a small square control that plots points given in percent of
+// two ranges, the input across (caption "In") and the output up ("Out"), over
+// a bevelled frame with a diagonal for comparison. Every plotted point stays
+// in an off-screen trace, so a repaint shows them all; a pair of cross-hairs
+// marks the operating point and moves without disturbing the trace.
 //
 // Use:
 //   plot.SetBipolar(true);            // input −100..100 % (default 0..100 %)
@@ -11,7 +10,7 @@
 //   for (...) plot.PlotPoint(x, y);   // percent; clamped to the margins
 //   plot.SetCrossHairsOn(true);
 //   plot.SetCrossHairs(x, y);         // as often as the operating point moves
-//   plot.OnClick = [](TWykresXY& sender) { ... };
+//   plot.OnClick = [](XyPlot& sender) { ... };
 //
 // A point or a cross-hair move redraws a few pixels and two thin strips; the
 // frame is drawn again only when the size, `Bipolar` or `BgndColor` changes.
@@ -26,10 +25,10 @@
 
 namespace q5480 {
 
-class TWykresXY : public QWidget {
+class XyPlot : public QWidget {
   Q_OBJECT
  public:
-  explicit TWykresXY(QWidget* parent = nullptr);
+  explicit XyPlot(QWidget* parent = nullptr);
 
   // Adds the point (x, y), in percent, to the trace and shows it at once.
   // A NaN coordinate plots nothing.
@@ -64,8 +63,8 @@ class TWykresXY : public QWidget {
   // The plotted points on white, which stands for empty.
   const QImage& TraceBitmap() const { return trace_; }
 
-  std::function<void(TWykresXY& sender)> OnClick;
-  std::function<void(TWykresXY& sender)> OnDblClick;
+  std::function<void(XyPlot& sender)> OnClick;
+  std::function<void(XyPlot& sender)> OnDblClick;
 
   QSize sizeHint() const override { return {108, 108}; }
 

@@ -14,7 +14,7 @@ constexpr int kTick = 2;  // pixels each side of the axis
 
 }  // namespace
 
-void TWykresXY::DrawFrame() {
+void XyPlot::DrawFrame() {
   const PixelSize control = ControlSize();
   const int right = control.Width - 1;
   const int bottom = control.Height - 1;

@@ -153,7 +153,7 @@ class Link {
   const LinkSettings settings_;
 
   AbortSignal abort_;
-  TCommD port_{abort_};
+  SerialPort port_{abort_};
   int portNumber_ = 0;  // the COM number and line speed last opened
   int baud_ = 0;
   std::atomic<std::chrono::milliseconds> baseTimeout_{kUnconfiguredBaseTimeout};

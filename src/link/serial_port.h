@@ -1,4 +1,4 @@
-// TCommD: one open serial port. The interface is the same on every system;
+// SerialPort: one open serial port. The interface is the same on every system;
 // serial_port_termios.cpp implements it with POSIX termios. Every wait also
 // ends at once on the link's abort signal.
 #pragma once
@@ -37,12 +37,12 @@ struct ByteResult {
   std::uint8_t byte = 0;
 };
 
-class TCommD {
+class SerialPort {
  public:
-  explicit TCommD(AbortSignal& abort) : abort_(abort) {}
-  ~TCommD();
-  TCommD(const TCommD&) = delete;
-  TCommD& operator=(const TCommD&) = delete;
+  explicit SerialPort(AbortSignal& abort) : abort_(abort) {}
+  ~SerialPort();
+  SerialPort(const SerialPort&) = delete;
+  SerialPort& operator=(const SerialPort&) = delete;
 
   // Opens the device exclusively; refuses the system console. `consoleList`
   // is the file naming the console ttys.

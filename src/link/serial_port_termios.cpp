@@ -73,9 +73,9 @@ int BaudForSpeedCode(int speedCode) {
   }
 }
 
-TCommD::~TCommD() { Close(); }
+SerialPort::~SerialPort() { Close(); }
 
-bool TCommD::Open(const fs::path& device, const fs::path& consoleList) {
+bool SerialPort::Open(const fs::path& device, const fs::path& consoleList) {
   Close();
   if (IsConsole(device, consoleList)) return false;
   int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
@@ -95,14 +95,14 @@ bool TCommD::Open(const fs::path& device, const fs::path& consoleList) {
   return true;
 }
 
-void TCommD::Close() {
+void SerialPort::Close() {
   if (fd_ < 0) return;
   ::ioctl(fd_, TIOCNXCL);
   ::close(fd_);
   fd_ = -1;
 }
 
-bool TCommD::SetLine(int baud) {
+bool SerialPort::SetLine(int baud) {
   termios settings{};
   std::optional<speed_t> speed = SpeedConstant(baud);
   if (fd_ < 0 || !speed || ::tcgetattr(fd_, &settings) != 0) return false;
@@ -141,7 +141,8 @@ bool Transient(int error) { return error == EAGAIN || error == EINTR; }
 
 }  // namespace
 
-PortResult TCommD::Write(const std::uint8_t* data, std::size_t count, std::chrono::milliseconds limit) {
+PortResult SerialPort::Write(const std::uint8_t* data, std::size_t count,
+                             std::chrono::milliseconds limit) {
   if (fd_ < 0 || lost_) return PortResult::Lost;
   if (abort_.IsSet()) return PortResult::Aborted;
   const std::chrono::milliseconds total =
@@ -167,7 +168,7 @@ PortResult TCommD::Write(const std::uint8_t* data, std::size_t count, std::chron
   return PortResult::Ok;
 }
 
-PortResult TCommD::Fill() {
+PortResult SerialPort::Fill() {
   ssize_t got = ::read(fd_, inbox_.data(), inbox_.size());
   if (got > 0) {
     inboxStart_ = 0;
@@ -182,7 +183,7 @@ PortResult TCommD::Fill() {
   return PortResult::TimedOut;
 }
 
-PortResult TCommD::WaitForInput(std::chrono::milliseconds limit) {
+PortResult SerialPort::WaitForInput(std::chrono::milliseconds limit) {
   if (fd_ < 0 || lost_) return PortResult::Lost;
   if (abort_.IsSet()) return PortResult::Aborted;
   if (inboxStart_ != inboxEnd_) return PortResult::Ok;
@@ -191,7 +192,7 @@ PortResult TCommD::WaitForInput(std::chrono::milliseconds limit) {
   return waited;
 }
 
-ByteResult TCommD::ReadRaw(std::chrono::milliseconds limit) {
+ByteResult SerialPort::ReadRaw(std::chrono::milliseconds limit) {
   Deadline deadline{limit};
   while (inboxStart_ == inboxEnd_) {
     // Waiting first saves a read that would find nothing on a slow line.
@@ -205,7 +206,7 @@ ByteResult TCommD::ReadRaw(std::chrono::milliseconds limit) {
   return {PortResult::Ok, inbox_[inboxStart_++]};
 }
 
-ByteResult TCommD::ReadByte(std::chrono::milliseconds limit) {
+ByteResult SerialPort::ReadByte(std::chrono::milliseconds limit) {
   if (fd_ < 0 || lost_) return {PortResult::Lost};
   if (TakeLineErrors()) return {PortResult::LineError};
   const std::chrono::milliseconds total = timeouts_.readTotalMultiplier + timeouts_.readTotalConstant;
@@ -228,7 +229,7 @@ ByteResult TCommD::ReadByte(std::chrono::milliseconds limit) {
   }
 }
 
-void TCommD::LetBytesGather(std::size_t count, std::chrono::microseconds byteTime) {
+void SerialPort::LetBytesGather(std::size_t count, std::chrono::microseconds byteTime) {
   int queued = 0;
   if (fd_ < 0 || lost_ || ::ioctl(fd_, FIONREAD, &queued) != 0) return;
   std::size_t have = inboxEnd_ - inboxStart_ + static_cast<std::size_t>(queued);
@@ -236,7 +237,8 @@ void TCommD::LetBytesGather(std::size_t count, std::chrono::microseconds byteTim
   abort_.Sleep(byteTime * (count - have));
 }
 
-PortResult TCommD::SettleLine(std::chrono::microseconds quiet, std::chrono::milliseconds bound) {
+PortResult SerialPort::SettleLine(std::chrono::microseconds quiet,
+                                  std::chrono::milliseconds bound) {
   if (fd_ < 0 || lost_) return PortResult::Lost;
   const Deadline end(bound);
   for (;;) {
@@ -250,7 +252,7 @@ PortResult TCommD::SettleLine(std::chrono::microseconds quiet, std::chrono::mill
   }
 }
 
-bool TCommD::CountersShowErrors() {
+bool SerialPort::CountersShowErrors() {
   if (!countersSupported_ || fd_ < 0) return false;
   serial_icounter_struct counters{};
   if (::ioctl(fd_, TIOCGICOUNT, &counters) != 0) {
@@ -264,30 +266,30 @@ bool TCommD::CountersShowErrors() {
   return changed;
 }
 
-bool TCommD::TakeLineErrors() {
+bool SerialPort::TakeLineErrors() {
   bool errors = CountersShowErrors() || lineError_;
   lineError_ = false;
   return errors;
 }
 
-void TCommD::PurgeInput() {
+void SerialPort::PurgeInput() {
   inboxStart_ = inboxEnd_ = 0;
   if (fd_ >= 0) ::tcflush(fd_, TCIFLUSH);
 }
 
-void TCommD::PurgeOutput() {
+void SerialPort::PurgeOutput() {
   if (fd_ >= 0) ::tcflush(fd_, TCOFLUSH);
 }
 
-void TCommD::SetBreak(bool on) {
+void SerialPort::SetBreak(bool on) {
   if (fd_ >= 0) ::ioctl(fd_, on ? TIOCSBRK : TIOCCBRK);  // refused by a pseudo-terminal
 }
 
-void TCommD::SetDtr(bool on) {
+void SerialPort::SetDtr(bool on) {
   if (fd_ >= 0) ModemLine(fd_, TIOCM_DTR, on);
 }
 
-void TCommD::SetRts(bool on) {
+void SerialPort::SetRts(bool on) {
   if (fd_ >= 0) ModemLine(fd_, TIOCM_RTS, on);
 }
 

@@ -1,4 +1,4 @@
-// What the diagnostics window (TDiagnF) and q5480ctl monitor show, as plain
+// What the diagnostics window (DiagnosticsDialog) and q5480ctl monitor show, as plain
 // functions: the register list with its labels and mode bytes, the register
 // values in their formats, the output current, the status lines and the
 // parameters summary. Its texts are the maker's and never translated.

@@ -7,7 +7,7 @@
 #include <QVBoxLayout>
 
 #include "charts/chart_colour.h"
-#include "ui/tlinaf.h"
+#include "ui/linear_dialog.h"
 
 namespace q5480 {
 namespace {
@@ -36,9 +36,9 @@ void Light(QLabel* lamp, std::uint32_t colour) {
 
 void StripChartControl::SetStyle(ChartStyle style) {
   switch (style) {
-    case ChartStyle::Line: chart_.SetChartType(TChartType::ctLine); break;
-    case ChartStyle::Dot: chart_.SetChartType(TChartType::ctScatter); break;
-    case ChartStyle::Bar: chart_.SetChartType(TChartType::ctBar); break;
+    case ChartStyle::Line: chart_.SetChartType(ChartKind::ctLine); break;
+    case ChartStyle::Dot: chart_.SetChartType(ChartKind::ctScatter); break;
+    case ChartStyle::Bar: chart_.SetChartType(ChartKind::ctBar); break;
   }
 }
 
@@ -79,9 +79,9 @@ ChartPanel::ChartPanel(QWidget* parent) : QWidget(parent) {
   }
 
   WykresP2 = NamedControl<QWidget>("WykresP2", this);
-  XYChart1 = NamedControl<TXYChart>("XYChart1", WykresP2);
-  XYChart1->SetChartType(TChartType::ctLine);
-  XYChart1->SetGrid(TGridType::gtBoth);
+  XYChart1 = NamedControl<XyChart>("XYChart1", WykresP2);
+  XYChart1->SetChartType(ChartKind::ctLine);
+  XYChart1->SetGrid(GridType::gtBoth);
   const QColor face = palette().color(QPalette::Button);
   XYChart1->SetBackGround(static_cast<std::uint32_t>(face.red() | face.green() << 8 | face.blue() << 16));
   QFont captionFont(QStringLiteral("Arial"));
@@ -136,10 +136,10 @@ void ChartPanel::Connect(ChartView& logic, ProgramContext& context, std::functio
     WykresExitB->setFocus();
   };
   XYChart1->SetDecimalSeparator(context.regional.decimalSeparator);
-  XYChart1->OnNeedLinesY = [this](TXYChart&, double& value, std::uint32_t& colour, bool& finished) {
+  XYChart1->OnNeedLinesY = [this](XyChart&, double& value, std::uint32_t& colour, bool& finished) {
     logic_->NeedLinesY(XYChart1->Tag, value, colour, finished);
   };
-  XYChart1->OnDblClick = [leave](ThgCustomChart&) { leave(); };
+  XYChart1->OnDblClick = [leave](CustomChart&) { leave(); };
   connect(WykresExitB, &QPushButton::clicked, this, [leave] { leave(); });
   connect(WykresStartB, &QPushButton::clicked, this, [this, after] {
     logic_->WykresStartBClick();
@@ -215,7 +215,8 @@ void ChartPanel::SavePicture() {
   const std::optional<std::string> path = context_->ui.AskFileName(request);
   if (!path) return;
   if (!XYChart1->Picture().save(Q(*path), "PNG")) {
-    context_->MyMesM(context_->Tr("Cannot open file", ":") + "\n" + *path, MessageIcon::Warning);
+    context_->ShowMessage(context_->Tr("Cannot open file", ":") + "\n" + *path,
+                          MessageIcon::Warning);
   }
 }
 

@@ -17,10 +17,10 @@
 
 namespace q5480 {
 
-// The window's TXYChart as the chart view sees it.
+// The window's XyChart as the chart view sees it.
 class StripChartControl : public ChartControl {
  public:
-  explicit StripChartControl(TXYChart& chart) : chart_(chart) {}
+  explicit StripChartControl(XyChart& chart) : chart_(chart) {}
   bool AddValue(double value, std::uint32_t colour) override { return chart_.AddValue(value, colour); }
   void Clear() override { chart_.Clear(); }
   std::size_t PointCount() const override { return chart_.Points().Count(); }
@@ -32,7 +32,7 @@ class StripChartControl : public ChartControl {
   void Repaint() override { chart_.RepaintAll(); }
 
  private:
-  TXYChart& chart_;
+  XyChart& chart_;
 };
 
 class ChartPanel : public QWidget {
@@ -61,7 +61,7 @@ class ChartPanel : public QWidget {
   QLabel* WykresIntT;
   QSpinBox* WykresIntUD;  // the interval in whole seconds
   QWidget* WykresP2;      // the chart and its buttons
-  TXYChart* XYChart1;
+  XyChart* XYChart1;
   QLabel* WykresTimeT;
   QLabel* SavingI;
   QCheckBox* StopScalingCB;

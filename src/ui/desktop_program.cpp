@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QStyleFactory>
 
-#include "ui/twitryna.h"
+#include "ui/splash_window.h"
 #include "workflow/program_start.h"
 
 namespace q5480 {
@@ -34,7 +34,7 @@ bool DesktopProgram::Start() {
   const ProgramSettings& settings = context_.settings;
   window_.move(settings.MainLeft, settings.MainTop);
   if (options_.showSplash) {
-    Twitryna splash(context_.language);
+    SplashWindow splash(context_.language);
     const double scale = window_.logicalDpiX() / kReferenceDpi;
     splash.move(settings.MainLeft + static_cast<int>(79 * scale),
                 settings.MainTop + static_cast<int>(77 * scale));

@@ -8,8 +8,8 @@
 #include "config/numbers.h"
 #include "config/settings_file.h"
 #include "link/link.h"
+#include "ui/main_window.h"
 #include "ui/qt_user_interface.h"
-#include "ui/tq5480f.h"
 #include "workflow/main_window.h"
 
 namespace q5480 {
@@ -40,15 +40,15 @@ class DesktopProgram {
   void Stop();
 
   ProgramContext& Context() { return context_; }
-  TQ5480FLogic& Logic() { return logic_; }
-  TQ5480F& Window() { return window_; }
+  MainWindowLogic& Logic() { return logic_; }
+  MainWindow& Window() { return window_; }
 
  private:
   DesktopOptions options_;
   QtUserInterface ui_;
   ProgramContext context_;
-  TQ5480FLogic logic_;
-  TQ5480F window_;
+  MainWindowLogic logic_;
+  MainWindow window_;
   bool started_ = false;
   bool stopped_ = false;
 };

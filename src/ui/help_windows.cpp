@@ -27,7 +27,7 @@ QLabel* CentredLabel(const QString& text, QWidget* parent, int pointSize = 0) {
 
 }  // namespace
 
-TProgwerF::TProgwerF(const LanguageTable& language, QWidget* parent) : QDialog(parent) {
+VersionWindow::VersionWindow(const LanguageTable& language, QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("TProgwerF"));
   setWindowTitle(QString::fromStdString(VersionCaption(language)));
   auto* layout = new QVBoxLayout(this);
@@ -40,12 +40,12 @@ TProgwerF::TProgwerF(const LanguageTable& language, QWidget* parent) : QDialog(p
                                  this));
 }
 
-void TProgwerF::mousePressEvent(QMouseEvent* event) {
+void VersionWindow::mousePressEvent(QMouseEvent* event) {
   event->accept();
   accept();
 }
 
-void TProgwerF::keyPressEvent(QKeyEvent* event) {
+void VersionWindow::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
     accept();
     return;
@@ -53,7 +53,7 @@ void TProgwerF::keyPressEvent(QKeyEvent* event) {
   QDialog::keyPressEvent(event);
 }
 
-TInfoF::TInfoF(QWidget* parent) : QDialog(parent) {
+InfoWindow::InfoWindow(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("TInfoF"));
   setWindowTitle(QStringLiteral("Info"));
   auto* logo = new QLabel(this);
@@ -69,7 +69,7 @@ TInfoF::TInfoF(QWidget* parent) : QDialog(parent) {
                                  this));
 }
 
-void TInfoF::mousePressEvent(QMouseEvent* event) {
+void InfoWindow::mousePressEvent(QMouseEvent* event) {
   event->accept();
   accept();
 }

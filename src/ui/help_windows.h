@@ -1,5 +1,5 @@
-// The windows of the Help menu: the version window (TProgwerF) and the info
-// window (TInfoF). A click anywhere closes them.
+// The windows of the Help menu: the version window (VersionWindow) and the info
+// window (InfoWindow). A click anywhere closes them.
 #pragma once
 
 #include <QDialog>
@@ -8,20 +8,20 @@
 
 namespace q5480 {
 
-class TProgwerF : public QDialog {
+class VersionWindow : public QDialog {
   Q_OBJECT
  public:
-  TProgwerF(const LanguageTable& language, QWidget* parent);
+  VersionWindow(const LanguageTable& language, QWidget* parent);
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;  // Enter closes as Esc does
 };
 
-class TInfoF : public QDialog {
+class InfoWindow : public QDialog {
   Q_OBJECT
  public:
-  explicit TInfoF(QWidget* parent);
+  explicit InfoWindow(QWidget* parent);
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;

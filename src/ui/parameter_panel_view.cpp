@@ -257,7 +257,7 @@ void ParameterPanelView::SetConfigurationVisible(bool visible) {
   Info->setVisible(visible);
 }
 
-void ParameterPanelView::FitReakcja(const std::vector<std::string>& texts) {
+void ParameterPanelView::FitBurnoutLabel(const std::vector<std::string>& texts) {
   int widest = 0;
   for (const std::string& text : texts) {
     widest = std::max(widest, Reakcja->fontMetrics().horizontalAdvance(Q(text)));

@@ -38,7 +38,7 @@ class ParameterPanelView : public QWidget {
   void SetConfigurationVisible(bool visible);
   // Room for the widest text the burnout list's label can show, so that the
   // window keeps its width whatever configuration it shows.
-  void FitReakcja(const std::vector<std::string>& texts);
+  void FitBurnoutLabel(const std::vector<std::string>& texts);
 
   QGroupBox* SenTypeG;
   QLabel* SenTypeText;

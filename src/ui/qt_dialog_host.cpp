@@ -1,6 +1,6 @@
 #include "ui/qt_dialog_host.h"
 
-#include "ui/ttransdf.h"
+#include "ui/meter_type_dialog.h"
 
 namespace q5480 {
 

@@ -1,10 +1,9 @@
 // The conversion windows and the external cold junction's temperature.
+#include "ui/linear_dialog.h"
+#include "ui/power_series_dialog.h"
 #include "ui/qt_dialog_host.h"
-
-#include "ui/tlinaf.h"
-#include "ui/tpowerf.h"
-#include "ui/troomf.h"
-#include "ui/ttablf.h"
+#include "ui/room_temperature_dialog.h"
+#include "ui/table_dialog.h"
 
 namespace q5480 {
 namespace {
@@ -17,9 +16,9 @@ bool RunWindow(ProgramContext& context, QWidget* parent) {
 
 }  // namespace
 
-bool QtDialogHost::Table() { return RunWindow<TTablF>(context_, parent_); }
-bool QtDialogHost::PowerSeries() { return RunWindow<TPowerF>(context_, parent_); }
-bool QtDialogHost::Linear() { return RunWindow<TLinaF>(context_, parent_); }
-bool QtDialogHost::RoomTemperature() { return RunWindow<TRoomF>(context_, parent_); }
+bool QtDialogHost::Table() { return RunWindow<TableDialog>(context_, parent_); }
+bool QtDialogHost::PowerSeries() { return RunWindow<PowerSeriesDialog>(context_, parent_); }
+bool QtDialogHost::Linear() { return RunWindow<LinearDialog>(context_, parent_); }
+bool QtDialogHost::RoomTemperature() { return RunWindow<RoomTemperatureDialog>(context_, parent_); }
 
 }  // namespace q5480

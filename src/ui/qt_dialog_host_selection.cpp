@@ -1,9 +1,9 @@
 // The selection windows of the sensor button.
+#include "ui/loop_current_dialog.h"
 #include "ui/qt_dialog_host.h"
-#include "ui/twybor.h"
-#include "ui/twybori.h"
-#include "ui/twyboriv.h"
-#include "ui/twyborrv.h"
+#include "ui/resistance_voltage_dialog.h"
+#include "ui/sensor_dialog.h"
+#include "ui/voltage_current_dialog.h"
 
 namespace q5480 {
 namespace {
@@ -17,11 +17,15 @@ SelectionOutcome Run(ProgramContext& context, DialogHost& host, QWidget* parent)
 
 }  // namespace
 
-SelectionOutcome QtDialogHost::Sensor() { return Run<TWybor>(context_, *this, parent_); }
+SelectionOutcome QtDialogHost::Sensor() { return Run<SensorDialog>(context_, *this, parent_); }
 SelectionOutcome QtDialogHost::ResistanceVoltage() {
-  return Run<TWyborRV>(context_, *this, parent_);
+  return Run<ResistanceVoltageDialog>(context_, *this, parent_);
 }
-SelectionOutcome QtDialogHost::VoltageCurrent() { return Run<TWyborIV>(context_, *this, parent_); }
-SelectionOutcome QtDialogHost::LoopCurrent() { return Run<TWyborI>(context_, *this, parent_); }
+SelectionOutcome QtDialogHost::VoltageCurrent() {
+  return Run<VoltageCurrentDialog>(context_, *this, parent_);
+}
+SelectionOutcome QtDialogHost::LoopCurrent() {
+  return Run<LoopCurrentDialog>(context_, *this, parent_);
+}
 
 }  // namespace q5480

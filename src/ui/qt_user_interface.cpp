@@ -8,7 +8,7 @@
 #include <QMessageBox>
 
 #include "config/atomic_file.h"
-#include "workflow/form_lang.h"
+#include "workflow/form_texts.h"
 
 namespace q5480 {
 namespace {

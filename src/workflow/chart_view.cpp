@@ -70,7 +70,7 @@ void ChartView::Enter() {
 
 void ChartView::Leave() { StopRecording(); }
 
-void ChartView::WykresPlot(double result, double output, const DeviceStatus& status) {
+void ChartView::PlotSample(double result, double output, const DeviceStatus& status) {
   view_.NewAvLED = status.NewAverage ? kPointAqua : kLampGrey;
   view_.LargeErLED = status.LargeError ? kPointRed : kLampGrey;
   if (view_.ShowFilter && !context_.state.ConfigRead) EnsureFilterConfiguration();
@@ -92,7 +92,8 @@ void ChartView::WykresPlot(double result, double output, const DeviceStatus& sta
     if (recording_ && !pointWaiting_ &&
         !AppendRecord(dataFileName_, FormatRecord(elapsed, result, output, context_.regional))) {
       StopRecording();
-      context_.MyMesM(context_.Tr("Cannot open file", ":") + "\n" + dataFileName_, MessageIcon::Warning);
+      context_.ShowMessage(context_.Tr("Cannot open file", ":") + "\n" + dataFileName_,
+                           MessageIcon::Warning);
     }
   }
   chart_.SetInterval(interval);
@@ -161,7 +162,8 @@ void ChartView::KeepResultsClick() {
   // Until the next value starts the time base, the recording starts now.
   const RecordingTime start = startPending_ ? clock_() : startTime_;
   if (!WriteRecordingHeader(dataFileName_, RecordingHeaderLines(start, unit, heads, context_.regional))) {
-    context_.MyMesM(context_.Tr("Cannot open file", ":") + "\n" + dataFileName_, MessageIcon::Warning);
+    context_.ShowMessage(context_.Tr("Cannot open file", ":") + "\n" + dataFileName_,
+                         MessageIcon::Warning);
     return;
   }
   context_.settings.DataDir = DataDirOf(dataFileName_);

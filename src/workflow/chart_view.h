@@ -25,7 +25,7 @@ inline constexpr std::uint32_t kChartFrameColour = 0x99A8AC;
 
 enum class ChartStyle { Line, Dot, Bar };
 
-// What the view needs of the strip chart (the window's TXYChart).
+// What the view needs of the strip chart (the window's XyChart).
 class ChartControl {
  public:
   virtual ~ChartControl() = default;
@@ -84,7 +84,7 @@ class ChartView {
   void Leave();
 
   // One accepted measurement of the polling tick.
-  void WykresPlot(double result, double output, const DeviceStatus& status);
+  void PlotSample(double result, double output, const DeviceStatus& status);
 
   void WykresStartBClick();
   void WykresClearBClick();

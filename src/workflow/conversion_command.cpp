@@ -5,7 +5,7 @@
 namespace q5480 {
 
 void ShowConversionError(ProgramContext& context, const std::string& text) {
-  context.MyMesM(context.TextOf(text), MessageIcon::Error);
+  context.ShowMessage(context.TextOf(text), MessageIcon::Error);
 }
 
 bool RunConversionCommand(ProgramContext& context, const std::function<bool()>& work,

@@ -49,7 +49,7 @@ double PreviewSignal(double corrected, double span, double zeroSaved, double gai
   return (0.01 * gain + 1) * uncorrected + 0.01 * zero * span;
 }
 
-TRegulFLogic::TRegulFLogic(ProgramContext& context, ServiceSession& session)
+CorrectionsWindowLogic::CorrectionsWindowLogic(ProgramContext& context, ServiceSession& session)
     : Sleep([](std::chrono::milliseconds wait) { std::this_thread::sleep_for(wait); }),
       context_(context), session_(session),
       maxFail_(static_cast<int>(std::lround(static_cast<double>(kSilenceMs) / kRegulTimerInterval))) {
@@ -60,7 +60,7 @@ TRegulFLogic::TRegulFLogic(ProgramContext& context, ServiceSession& session)
   SetShowIntTemp(false);
 }
 
-std::map<std::string, std::string> TRegulFLogic::Captions() const {
+std::map<std::string, std::string> CorrectionsWindowLogic::Captions() const {
   return {{"Caption", context_.Tr("Input corrections")},
           {"ZeroT", context_.Tr("Zero")},
           {"GainT", context_.Tr("Gain")},
@@ -73,7 +73,7 @@ std::map<std::string, std::string> TRegulFLogic::Captions() const {
           {"SetOutbutt", context_.Tr("Set")}};
 }
 
-std::map<std::string, std::string> TRegulFLogic::Hints() const {
+std::map<std::string, std::string> CorrectionsWindowLogic::Hints() const {
   return {{"ZeroS", context_.Tr("Correct Zero")},
           {"GainS", context_.Tr("Correct Gain")},
           {"SimulCB", context_.Tr("Simulate corrections")},
@@ -84,26 +84,28 @@ std::map<std::string, std::string> TRegulFLogic::Hints() const {
           {"SetOut", context_.Tr("Determine output current value")}};
 }
 
-RegulControl TRegulFLogic::TakeFocus() { return std::exchange(focus_, RegulControl::None); }
+RegulControl CorrectionsWindowLogic::TakeFocus() {
+  return std::exchange(focus_, RegulControl::None);
+}
 
-void TRegulFLogic::ZeroSChange(int position) {
+void CorrectionsWindowLogic::ZeroSChange(int position) {
   view_.ZeroS = position;
   view_.ZeroP = CorrectionPanelText(position);
   context_.config.ZeroReg = CorrectionOfPosition(position);
 }
 
-void TRegulFLogic::GainSChange(int position) {
+void CorrectionsWindowLogic::GainSChange(int position) {
   view_.GainS = position;
   view_.GainP = CorrectionPanelText(position);
   context_.config.GainReg = CorrectionOfPosition(position);
 }
 
-void TRegulFLogic::AllZeroBClick() {
+void CorrectionsWindowLogic::AllZeroBClick() {
   ZeroSChange(kScrollCentre);
   GainSChange(kScrollCentre);
 }
 
-void TRegulFLogic::Timer1Timer() {
+void CorrectionsWindowLogic::Timer1Timer() {
   if (!TimerOn()) return;
   ticking_ = true;
   MeasurementSample sample;
@@ -118,7 +120,7 @@ void TRegulFLogic::Timer1Timer() {
   LetMessagesRun();
 }
 
-bool TRegulFLogic::SimulatedReading(MeasurementSample& sample, DeviceStatus& status) {
+bool CorrectionsWindowLogic::SimulatedReading(MeasurementSample& sample, DeviceStatus& status) {
   MeasurementSample reading;
   if (!Succeeded(session_.Measure(register_mode::kCorrected, reading, status))) return false;
   const ModuleConfig& c = context_.config;
@@ -134,7 +136,8 @@ bool TRegulFLogic::SimulatedReading(MeasurementSample& sample, DeviceStatus& sta
   return Succeeded(session_.Simulate(signal, sample));
 }
 
-void TRegulFLogic::Outcome(bool ok, const MeasurementSample& sample, const DeviceStatus& status) {
+void CorrectionsWindowLogic::Outcome(bool ok, const MeasurementSample& sample,
+                                     const DeviceStatus& status) {
   if (ok) {
     status_ = status;
     ShowResult(sample.Value);
@@ -164,7 +167,7 @@ void TRegulFLogic::Outcome(bool ok, const MeasurementSample& sample, const Devic
   failCount_ = std::min(failCount_ + 1, maxFail_ + 1);
 }
 
-void TRegulFLogic::ShowResult(double value) {
+void CorrectionsWindowLogic::ShowResult(double value) {
   ReadingPanel& panel = view_.PomiarP;
   const int model = ModelCodeAt(status_.ModelIndex);
   if (model == kSpareModelCode) {
@@ -205,7 +208,7 @@ void TRegulFLogic::ShowResult(double value) {
   }
 }
 
-void TRegulFLogic::ShowOutput(double current) {
+void CorrectionsWindowLogic::ShowOutput(double current) {
   double value = current;
   if (view_.SimulChecked) {
     const double lowest = status_.CurrentFormat ? kLowestWideOutput : kLowestStandardOutput;
@@ -216,7 +219,7 @@ void TRegulFLogic::ShowOutput(double current) {
   view_.Outputp.colour = forced ? kReadingRed : view_.SimulChecked ? kReadingTeal : kReadingBlack;
 }
 
-void TRegulFLogic::PomiarTClick() {
+void CorrectionsWindowLogic::PomiarTClick() {
   // Only the models of group B report their internal temperature.
   if (GroupOfModelCode(ModelCodeAt(status_.ModelIndex)) != ModelGroup::B) {
     SetShowIntTemp(false);
@@ -227,16 +230,16 @@ void TRegulFLogic::PomiarTClick() {
   view_.PomiarP.text.clear();
 }
 
-void TRegulFLogic::SimulCBClick(bool checked) {
+void CorrectionsWindowLogic::SimulCBClick(bool checked) {
   view_.SimulChecked = checked;
   if (checked && showIntTemp_) SetShowIntTemp(false);
   focus_ = checked ? RegulControl::ZeroS : RegulControl::ExitB;
 }
 
-void TRegulFLogic::ZapiszBClick() {
+void CorrectionsWindowLogic::ZapiszBClick() {
   ModuleConfig& c = context_.config;
   if (!Succeeded(session_.StoreCorrections(c.ZeroReg, c.GainReg))) {
-    context_.MyMesM(context_.Tr("Command failed", "!"), MessageIcon::Error);
+    context_.ShowMessage(context_.Tr("Command failed", "!"), MessageIcon::Error);
     return;
   }
   view_.SimulChecked = false;
@@ -250,7 +253,7 @@ void TRegulFLogic::ZapiszBClick() {
   focus_ = RegulControl::ExitB;
 }
 
-void TRegulFLogic::ResetBClick() {
+void CorrectionsWindowLogic::ResetBClick() {
   if (!Succeeded(session_.Restart())) return;
   view_.SimulChecked = false;
   view_.SimulEnabled = false;
@@ -262,14 +265,14 @@ void TRegulFLogic::ResetBClick() {
   session_.Measure(register_mode::kResult, discarded, status);
 }
 
-void TRegulFLogic::SetOutbuttClick(const std::string& text) {
+void CorrectionsWindowLogic::SetOutbuttClick(const std::string& text) {
   const OutputEntry entry = TakeOutputEntry(context_, session_, text, status_.CurrentFormat, OutputLimits::Corrections,
                                             context_.Tr("Wrong format", "!"), MessageIcon::Error);
   view_.SetOut = entry.shown;
   outputEntryWrong_ = entry.kind != OutputEntryKind::Accepted;
 }
 
-void TRegulFLogic::Close() {
+void CorrectionsWindowLogic::Close() {
   // The record keeps what the module holds, whether or not anything was
   // written and whatever the scroll bars showed after the last write.
   context_.config.ZeroReg = zeroSaved_;
@@ -277,11 +280,11 @@ void TRegulFLogic::Close() {
   closed_ = true;
 }
 
-void TRegulFLogic::SetShowIntTemp(bool on) {
+void CorrectionsWindowLogic::SetShowIntTemp(bool on) {
   showIntTemp_ = on;
   view_.PomiarT = " " + context_.Tr(on ? "Int. temp." : "Result") + " ";
 }
 
-void TRegulFLogic::LetMessagesRun() { context_.ui.ProcessEvents(); }
+void CorrectionsWindowLogic::LetMessagesRun() { context_.ui.ProcessEvents(); }
 
 }  // namespace q5480

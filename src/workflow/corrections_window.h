@@ -1,4 +1,4 @@
-// The corrections window (TRegulF) without its widgets: the zero and gain
+// The corrections window (CorrectionsDialog) without its widgets: the zero and gain
 // corrections trimmed against the live reading, their preview before they
 // are stored, the store itself, the module's reset and the forced output
 // current. The window drives Timer1Timer every kRegulTimerInterval.
@@ -63,11 +63,11 @@ int PositionOfCorrection(double percent);
 double PreviewSignal(double corrected, double span, double zeroSaved, double gainSaved,
                      double zero, double gain);
 
-class TRegulFLogic {
+class CorrectionsWindowLogic {
  public:
   // The window's start: the saved corrections taken, the scroll bars set,
   // the timer on.
-  TRegulFLogic(ProgramContext& context, ServiceSession& session);
+  CorrectionsWindowLogic(ProgramContext& context, ServiceSession& session);
 
   // Captions by control name ("Caption" for the window) and hints.
   std::map<std::string, std::string> Captions() const;

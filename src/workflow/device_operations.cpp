@@ -16,12 +16,12 @@ constexpr auto kSettlePause = std::chrono::milliseconds(100);
 
 }  // namespace
 
-bool TQ5480FLogic::showiad(const std::string& messageKey, const TransferCall& transfer) {
+bool MainWindowLogic::RunTransfer(const std::string& messageKey, const TransferCall& transfer) {
   ConnectionState& state = context_.state;
   // One transfer at a time, whatever route asked for a second.
   if (state.InTransfer) return false;
   if (!state.Connected) {
-    context_.MyMesM(context_.Tr("No communication with device", "!"), MessageIcon::Error);
+    context_.ShowMessage(context_.Tr("No communication with device", "!"), MessageIcon::Error);
     return false;
   }
   bool ok = false;
@@ -35,9 +35,9 @@ bool TQ5480FLogic::showiad(const std::string& messageKey, const TransferCall& tr
   return ok;
 }
 
-bool TQ5480FLogic::RunTransferWindow(const std::string& message, const TransferCall& transfer) {
+bool MainWindowLogic::RunTransferWindow(const std::string& message, const TransferCall& transfer) {
   const std::string savedStatus = context_.statusText;
-  context_.StatBarTxt(message);
+  context_.SetStatusText(message);
   context_.ui.SetProgress(0);
   context_.ui.ShowWaitWindow(true);
   context_.display.Clear();
@@ -51,7 +51,7 @@ bool TQ5480FLogic::RunTransferWindow(const std::string& message, const TransferC
     if (percent == shown) return;
     shown = percent;
     context_.ui.SetProgress(percent);
-    context_.StatBarTxt(message + "  " + std::to_string(percent) + "%");
+    context_.SetStatusText(message + "  " + std::to_string(percent) + "%");
     context_.ui.ProcessEvents();
   };
   observer.idle = [&] { context_.ui.ProcessEvents(); };
@@ -66,15 +66,15 @@ bool TQ5480FLogic::RunTransferWindow(const std::string& message, const TransferC
   } else {
     // The message must not hide under the waiting window.
     context_.ui.ShowWaitWindow(false);
-    context_.MyMesM(context_.Tr("Transmission unsuccessful", "!"), MessageIcon::Error);
-    context_.StatBarTxt(savedStatus);
+    context_.ShowMessage(context_.Tr("Transmission unsuccessful", "!"), MessageIcon::Error);
+    context_.SetStatusText(savedStatus);
   }
   context_.ui.ShowWaitWindow(false);
   context_.ui.SetProgress(0);
   return ok;
 }
 
-bool TQ5480FLogic::OdczytajTClick() {
+bool MainWindowLogic::OdczytajTClick() {
   ConnectionState& state = context_.state;
   if (state.InTransfer) return false;
   if (ModelCodeAt(status_.ModelIndex) == kSpareModelCode) {
@@ -83,10 +83,10 @@ bool TQ5480FLogic::OdczytajTClick() {
   }
   ScopedFlag busy(readBusy_);
   if (status_.EepromError) {
-    context_.MyMesM(context_.Tr("EEPROM error", "!"), MessageIcon::Error);
+    context_.ShowMessage(context_.Tr("EEPROM error", "!"), MessageIcon::Error);
     return false;
   }
-  if (!showiad("Reading data...", [this](const TransferObserver& observer) {
+  if (!RunTransfer("Reading data...", [this](const TransferObserver& observer) {
         return service_.ReadConfiguration(observer);
       })) {
     return false;
@@ -96,36 +96,37 @@ bool TQ5480FLogic::OdczytajTClick() {
   // read again.
   state.ConfigRead = true;
   state.Programmed = false;
-  panel_.pokaz(kColourWhite);
+  panel_.ShowConfiguration(kColourWhite);
   return true;
 }
 
-bool TQ5480FLogic::InfoOnlyWrite() {
+bool MainWindowLogic::InfoOnlyWrite() {
   service_.StoreInformationTexts(Today());
-  return showiad("Writing data...", [this](const TransferObserver& observer) {
+  return RunTransfer("Writing data...", [this](const TransferObserver& observer) {
     return service_.WriteInformation(observer);
   });
 }
 
-bool TQ5480FLogic::ZapiszTClick() {
+bool MainWindowLogic::ZapiszTClick() {
   ConnectionState& state = context_.state;
   if (state.InTransfer || state.MonitorOnly) return false;
   return panel_.RunCommand([this] { return Write(); });
 }
 
-bool TQ5480FLogic::Write() {
+bool MainWindowLogic::Write() {
   ConnectionState& state = context_.state;
   ModuleConfig& c = context_.config;
   if (!panel_.CheckFields()) return false;
   if (!panel_.ConfigurationShown()) {
     context_.ui.Beep(BeepKind::Exclamation);
-    context_.MyMesM(context_.Tr("No parameters", "!"), MessageIcon::Error);
+    context_.ShowMessage(context_.Tr("No parameters", "!"), MessageIcon::Error);
     return false;
   }
-  bool infoOnly = noTab(context_) && panel_.nietypo();
+  bool infoOnly = NeedsUserData(context_) && panel_.AskForMissingUserData();
 
   if (!service_.ModelMatches(status_)) {
-    context_.MyMesM(context_.Tr("Type of panel meter inconsistency", "!"), MessageIcon::Warning);
+    context_.ShowMessage(context_.Tr("Type of panel meter inconsistency", "!"),
+                         MessageIcon::Warning);
     return false;
   }
   c.data = FormatDate(Today());
@@ -141,35 +142,36 @@ bool TQ5480FLogic::Write() {
           refusal->key == kReasonNotMonotonic
               ? context_.Tr(kTransferFunction) + " " + context_.Tr(kIsNotMonotonic, "!")
               : context_.TextOf(RefusalMessage(*refusal));
-      context_.MyMesM(text, MessageIcon::Error);
+      context_.ShowMessage(text, MessageIcon::Error);
       return false;
     }
-    ok = showiad("Writing data...",
-                 [this](const TransferObserver& observer) { return service_.Write(observer); });
+    ok = RunTransfer("Writing data...",
+                     [this](const TransferObserver& observer) { return service_.Write(observer); });
   }
   if (!ok) return false;
-  context_.StatBarTxt(context_.Tr(noTab(context_) ? "Information transferred" : "Device programmed"));
+  context_.SetStatusText(
+      context_.Tr(NeedsUserData(context_) ? "Information transferred" : "Device programmed"));
   panel_.ClearChangedMarks();
   state.Programmed = true;
   std::this_thread::sleep_for(kSettlePause);
   return true;
 }
 
-bool TQ5480FLogic::Weryfikuj1Click() {
+bool MainWindowLogic::Weryfikuj1Click() {
   if (context_.state.InTransfer || context_.state.MonitorOnly) return false;
   VerifyOutcome outcome;
-  if (!showiad("Verifying...", [&](const TransferObserver& observer) {
+  if (!RunTransfer("Verifying...", [&](const TransferObserver& observer) {
         outcome = service_.Verify(observer);
         return outcome.status;
       })) {
     return false;
   }
   if (outcome.Matches()) {
-    context_.StatBarTxt(context_.Tr("Verification successful"));
+    context_.SetStatusText(context_.Tr("Verification successful"));
     return true;
   }
-  context_.MyMesM(context_.Tr("Errors have been found!"), MessageIcon::Warning);
-  context_.StatBarTxt(context_.Tr("Verification ended with errors"));
+  context_.ShowMessage(context_.Tr("Errors have been found!"), MessageIcon::Warning);
+  context_.SetStatusText(context_.Tr("Verification ended with errors"));
   return false;
 }
 

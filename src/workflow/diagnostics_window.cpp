@@ -15,7 +15,7 @@ constexpr const char* kLost = "???        ";
 
 }  // namespace
 
-TDiagnFLogic::TDiagnFLogic(ProgramContext& context, ServiceSession& session)
+DiagnosticsWindowLogic::DiagnosticsWindowLogic(ProgramContext& context, ServiceSession& session)
     : Repaint([] {}),
       Sleep([](std::chrono::milliseconds wait) { std::this_thread::sleep_for(wait); }),
       context_(context), session_(session),
@@ -28,9 +28,11 @@ TDiagnFLogic::TDiagnFLogic(ProgramContext& context, ServiceSession& session)
   focus_ = DiagnControl::Rejestry;
 }
 
-DiagnControl TDiagnFLogic::TakeFocus() { return std::exchange(focus_, DiagnControl::None); }
+DiagnControl DiagnosticsWindowLogic::TakeFocus() {
+  return std::exchange(focus_, DiagnControl::None);
+}
 
-void TDiagnFLogic::Timer1Timer() {
+void DiagnosticsWindowLogic::Timer1Timer() {
   if (!polling_) return;
   MeasurementSample sample;
   const bool ok = Succeeded(session_.Measure(registerMode_, sample, status_));
@@ -53,7 +55,7 @@ void TDiagnFLogic::Timer1Timer() {
   failCount_ = std::min(failCount_ + 1, maxFail_ + 1);
 }
 
-void TDiagnFLogic::RejestryClick(std::size_t index) {
+void DiagnosticsWindowLogic::RejestryClick(std::size_t index) {
   if (!polling_ || index >= kRegisterCount) return;
   polling_ = false;
   session_.EnterServiceMode();
@@ -62,7 +64,7 @@ void TDiagnFLogic::RejestryClick(std::size_t index) {
   polling_ = true;
 }
 
-void TDiagnFLogic::ResetbClick() {
+void DiagnosticsWindowLogic::ResetbClick() {
   if (!polling_) return;
   polling_ = false;
   ClearPanels();
@@ -80,14 +82,14 @@ void TDiagnFLogic::ResetbClick() {
   polling_ = true;
 }
 
-void TDiagnFLogic::SetOutbuttClick(const std::string& text) {
+void DiagnosticsWindowLogic::SetOutbuttClick(const std::string& text) {
   const OutputEntry entry = TakeOutputEntry(context_, session_, text, status_.CurrentFormat, OutputLimits::Preset,
                                             "Wrong format!", MessageIcon::Warning);
   view_.SetOut = entry.shown;
   outputEntryWrong_ = entry.kind != OutputEntryKind::Accepted;
 }
 
-void TDiagnFLogic::Close() {
+void DiagnosticsWindowLogic::Close() {
   if (closed_) return;
   closed_ = true;
   polling_ = false;
@@ -96,7 +98,7 @@ void TDiagnFLogic::Close() {
   session_.Restart();
 }
 
-void TDiagnFLogic::ClearPanels() {
+void DiagnosticsWindowLogic::ClearPanels() {
   for (std::string& panel : view_.panels) panel.clear();
   view_.Outputp.clear();
 }

@@ -1,4 +1,4 @@
-// The diagnostics window (TDiagnF) without its widgets: the module in
+// The diagnostics window (DiagnosticsDialog) without its widgets: the module in
 // service mode, one register read live, the output current, the status in
 // words and the configuration's summary; the reset back into service mode
 // and the preset output. The window drives Timer1Timer every
@@ -29,10 +29,10 @@ struct DiagnView {
   std::string SetOut = "12.000";
 };
 
-class TDiagnFLogic {
+class DiagnosticsWindowLogic {
  public:
   // The window's start: service mode, the labels of the model, polling on.
-  TDiagnFLogic(ProgramContext& context, ServiceSession& session);
+  DiagnosticsWindowLogic(ProgramContext& context, ServiceSession& session);
 
   const DiagnView& View() const { return view_; }
   // Rebuilt whenever the window paints.

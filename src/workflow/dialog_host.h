@@ -14,13 +14,13 @@ class DialogHost {
  public:
   virtual ~DialogHost() = default;
 
-  // The meter type window (TTransdF): true when a model that can be
+  // The meter type window (MeterTypeDialog): true when a model that can be
   // configured was chosen.
   virtual bool MeterType() = 0;
 
-  // The selection windows by model: sensors (TWybor) and resistance or
-  // millivolt inputs (TWyborRV) of the Q5495 to Q5497, the ±11 V and
-  // ±22 mA inputs (TWyborIV) of the Q5494, the 4 to 20 mA input (TWyborI)
+  // The selection windows by model: sensors (SensorDialog) and resistance or
+  // millivolt inputs (ResistanceVoltageDialog) of the Q5495 to Q5497, the ±11 V and
+  // ±22 mA inputs (VoltageCurrentDialog) of the Q5494, the 4 to 20 mA input (LoopCurrentDialog)
   // of the Q5491.
   virtual SelectionOutcome Sensor() = 0;
   virtual SelectionOutcome ResistanceVoltage() = 0;
@@ -29,10 +29,10 @@ class DialogHost {
 
   // The conversion windows for `conversion.TableType`, and the external
   // cold junction's temperature: true when closed with OK.
-  virtual bool Table() = 0;             // TTablF
-  virtual bool PowerSeries() = 0;       // TPowerF
-  virtual bool Linear() = 0;            // TLinaF
-  virtual bool RoomTemperature() = 0;   // TRoomF
+  virtual bool Table() = 0;             // TableDialog
+  virtual bool PowerSeries() = 0;       // PowerSeriesDialog
+  virtual bool Linear() = 0;            // LinearDialog
+  virtual bool RoomTemperature() = 0;   // RoomTemperatureDialog
 };
 
 }  // namespace q5480

@@ -1,7 +1,7 @@
 #include "workflow/file_commands.h"
 
 #include "config/parameters_file.h"
-#include "workflow/form_lang.h"
+#include "workflow/form_texts.h"
 
 namespace q5480 {
 FileDialogRequest FileCommands::Request(bool save) const {
@@ -19,7 +19,7 @@ FileDialogRequest FileCommands::Request(bool save) const {
 
 // The configuration must not change, nor be read, under a running transfer.
 void FileCommands::Nowy1Click() {
-  if (!context_.state.InTransfer) panel_.odnowa();
+  if (!context_.state.InTransfer) panel_.NewConfiguration();
 }
 
 bool FileCommands::Otworz1Click() {
@@ -31,13 +31,13 @@ bool FileCommands::Otworz1Click() {
   // The table of an earlier configuration is not this file's table.
   context_.config.TableLoaded = false;
   if (!ReadParametersFile(*path, context_.config, context_.limits, context_.settings.DataDir)) {
-    context_.MyMesM(context_.Tr("Corrupted or wrong data file", "!"), MessageIcon::Error);
-    panel_.odnowa();
+    context_.ShowMessage(context_.Tr("Corrupted or wrong data file", "!"), MessageIcon::Error);
+    panel_.NewConfiguration();
     return false;
   }
   context_.state.ZeroCoefficients = false;
   context_.state.Programmed = false;
-  panel_.pokaz(context_.state.Connected ? kColourChangedAll : kColourWhite);
+  panel_.ShowConfiguration(context_.state.Connected ? kColourChangedAll : kColourWhite);
   return true;
 }
 
@@ -59,8 +59,8 @@ bool FileCommands::Zapiszjako1Click() {
 bool FileCommands::WriteCurrent() {
   if (!WriteParametersFile(context_.fileName, context_.config, context_.regional,
                            context_.settings.DataDir)) {
-    context_.MyMesM(context_.Tr("Cannot open file", ":") + "\n" + context_.fileName,
-                    MessageIcon::Warning);
+    context_.ShowMessage(context_.Tr("Cannot open file", ":") + "\n" + context_.fileName,
+                         MessageIcon::Warning);
     return false;
   }
   context_.ShowCaption();

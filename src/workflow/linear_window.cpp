@@ -43,7 +43,7 @@ std::optional<double> ReadFieldNumber(ProgramContext& context, const std::string
   const std::optional<double> value = ParseNumber(text);
   if (!value) {
     context.ui.Beep(BeepKind::Exclamation);
-    context.MyMesM(context.Tr("Wrong format", "!"), MessageIcon::Error);
+    context.ShowMessage(context.Tr("Wrong format", "!"), MessageIcon::Error);
   }
   return value;
 }
@@ -57,7 +57,7 @@ std::string RefusalText(const ProgramContext& context, const Refusal& refusal) {
 
 void ShowRefusal(ProgramContext& context, const Refusal& refusal) {
   context.ui.Beep(BeepKind::Exclamation);
-  context.MyMesM(RefusalText(context, refusal), MessageIcon::Warning);
+  context.ShowMessage(RefusalText(context, refusal), MessageIcon::Warning);
 }
 
 std::string ConversionCaption(const ProgramContext& context, const char* kindKey) {
@@ -70,7 +70,7 @@ std::string ConversionCaption(const ProgramContext& context, const char* kindKey
   return caption;
 }
 
-TLinaFLogic::TLinaFLogic(ProgramContext& context) : context_(context) {
+LinearWindowLogic::LinearWindowLogic(ProgramContext& context) : context_(context) {
   const ModuleConfig& config = context.config;
   const int tableType = context.conversion.TableType;
   unit_ = DefaultResultUnit(tableType);
@@ -105,34 +105,36 @@ std::map<std::string, std::string> RangeGroupTexts(const ProgramContext& context
   };
 }
 
-std::map<std::string, std::string> TLinaFLogic::Texts() const {
+std::map<std::string, std::string> LinearWindowLogic::Texts() const {
   std::map<std::string, std::string> texts = RangeGroupTexts(context_);
   texts["Caption"] = ConversionCaption(context_, "linear");
   texts["CancelB"] = context_.Tr("Cancel");
   return texts;
 }
 
-std::map<std::string, std::string> TLinaFLogic::Hints() const {
+std::map<std::string, std::string> LinearWindowLogic::Hints() const {
   const std::string minimum = context_.Tr("Enter the minimum value");
   const std::string maximum = context_.Tr("Enter the maximum value");
   return {{"InMinE", minimum}, {"ResMinE", minimum}, {"InMaxE", maximum}, {"ResMaxE", maximum}};
 }
 
-const std::string& TLinaFLogic::FieldText(DialogField field) const { return texts_.at(field); }
+const std::string& LinearWindowLogic::FieldText(DialogField field) const {
+  return texts_.at(field);
+}
 
-void TLinaFLogic::ShowFields() {
+void LinearWindowLogic::ShowFields() {
   texts_[DialogField::InMin] = FormatSignalValue(definition_.inMin);
   texts_[DialogField::InMax] = FormatSignalValue(definition_.inMax);
   texts_[DialogField::ResMin] = FormatResultValue(definition_.resMin);
   texts_[DialogField::ResMax] = FormatResultValue(definition_.resMax);
 }
 
-void TLinaFLogic::Refuse(const Refusal& refusal) {
+void LinearWindowLogic::Refuse(const Refusal& refusal) {
   ShowRefusal(context_, refusal);
   focus_ = FieldControl(refusal.focus);
 }
 
-bool TLinaFLogic::FieldExit(DialogField field, const std::string& text) {
+bool LinearWindowLogic::FieldExit(DialogField field, const std::string& text) {
   focus_.clear();
   const std::optional<double> value = ReadFieldNumber(context_, text);
   std::optional<Refusal> refusal;
@@ -146,7 +148,7 @@ bool TLinaFLogic::FieldExit(DialogField field, const std::string& text) {
   return false;
 }
 
-bool TLinaFLogic::OkClick() {
+bool LinearWindowLogic::OkClick() {
   focus_.clear();
   if (auto refusal = ValidateLinear(definition_, context_.conversion.TableType, context_.limits)) {
     Refuse(*refusal);

@@ -1,4 +1,4 @@
-// The linear conversion window (TLinaF): the signal range and the result
+// The linear conversion window (LinearDialog): the signal range and the result
 // range of signal = a0 + a1 * result. Also the pieces that every conversion
 // window shares: the unit list, reading a typed number and the refusals.
 #pragma once
@@ -43,13 +43,13 @@ std::string ConversionCaption(const ProgramContext& context, const char* kindKey
 // power-series and linear windows share.
 std::map<std::string, std::string> RangeGroupTexts(const ProgramContext& context);
 
-// ---- TLinaF -------------------------------------------------------------------
+// ---- LinearDialog -------------------------------------------------------------------
 
-class TLinaFLogic {
+class LinearWindowLogic {
  public:
   // Starts from the stored definition while it still fits `TableType`, else
   // from the limits of `TableType` and the widest result range.
-  explicit TLinaFLogic(ProgramContext& context);
+  explicit LinearWindowLogic(ProgramContext& context);
 
   // Captions by control name ("Caption" for the window) and field hints.
   std::map<std::string, std::string> Texts() const;

@@ -7,7 +7,7 @@ constexpr int kDotPositionCount = 5;
 
 }  // namespace
 
-TWyborILogic::TWyborILogic(ProgramContext& context, DialogHost& host)
+LoopCurrentWindowLogic::LoopCurrentWindowLogic(ProgramContext& context, DialogHost& host)
     : context_(context),
       host_(host),
       typAtOpening_(context.config.Typ),
@@ -24,7 +24,7 @@ TWyborILogic::TWyborILogic(ProgramContext& context, DialogHost& host)
   dotPosition_ = c.Kropka >= 0 && c.Kropka < kDotPositionCount ? c.Kropka : 0;
 }
 
-std::map<std::string, std::string> TWyborILogic::Texts() const {
+std::map<std::string, std::string> LoopCurrentWindowLogic::Texts() const {
   const ProgramContext& x = context_;
   return {
       {"Caption", x.Tr("Input signal")},
@@ -41,22 +41,22 @@ std::map<std::string, std::string> TWyborILogic::Texts() const {
   };
 }
 
-void TWyborILogic::InputClick(bool doubleInput) {
+void LoopCurrentWindowLogic::InputClick(bool doubleInput) {
   const ChoiceState& chosen = doubleInput ? double_ : single_;
   if (!chosen.enabled) return;
   double_.checked = doubleInput;
   single_.checked = !doubleInput;
 }
 
-void TWyborILogic::ConversionClick(Conversion conversion) {
+void LoopCurrentWindowLogic::ConversionClick(Conversion conversion) {
   ChooseConversion(context_, host_, page_, conversion);
 }
 
-void TWyborILogic::DotPositionChange(int index) {
+void LoopCurrentWindowLogic::DotPositionChange(int index) {
   if (index >= 0 && index < kDotPositionCount) dotPosition_ = index;
 }
 
-SelectionOutcome TWyborILogic::Ok() {
+SelectionOutcome LoopCurrentWindowLogic::Ok() {
   const std::uint8_t tryb = double_.checked ? kTrybSum : kTrybDifferential;
   context_.config.Kropka = dotPosition_;
   InputSelectionOk(context_, {kTypLoopCurrent, tryb, LinOf(page_.conversion)}, typAtOpening_,

@@ -1,4 +1,4 @@
-// The input signal window of the Q5491 (TWyborI): the 4 to 20 mA input with
+// The input signal window of the Q5491 (LoopCurrentDialog): the 4 to 20 mA input with
 // its result conversion and the display's decimal point.
 #pragma once
 
@@ -10,12 +10,12 @@
 
 namespace q5480 {
 
-class TWyborILogic {
+class LoopCurrentWindowLogic {
  public:
   // Clears ConversionConfirmed, remembers `Typ` and `Lin`; the conversion
   // shown follows `Lin` (a table only while it is in memory), the dot
   // position list `Kropka`.
-  TWyborILogic(ProgramContext& context, DialogHost& host);
+  LoopCurrentWindowLogic(ProgramContext& context, DialogHost& host);
 
   // Captions by control name: "Caption", "InputG", "SingleR", "DoubleR",
   // "ConversionG", "NoneR", "SeriesR", "LinearR", "TableR", "KropkaT",

@@ -4,18 +4,18 @@
 
 namespace q5480 {
 
-void TQ5480FLogic::AttachChart(ChartControl& chart) {
+void MainWindowLogic::AttachChart(ChartControl& chart) {
   chart_ = std::make_unique<ChartView>(context_, chart, [this] {
     // The filter limits need the configuration of the module.
     OdczytajTClick();
     return context_.state.ConfigRead;
   });
   samples_.Add([this](const MeasurementSample& sample, const DeviceStatus& status) {
-    if (context_.state.ChartShown) chart_->WykresPlot(sample.Value, sample.Current, status);
+    if (context_.state.ChartShown) chart_->PlotSample(sample.Value, sample.Current, status);
   });
 }
 
-void TQ5480FLogic::Wykres1Click() {
+void MainWindowLogic::Wykres1Click() {
   ConnectionState& state = context_.state;
   if (state.InTransfer || !chart_) return;
   if (!state.ChartShown) {
@@ -29,7 +29,7 @@ void TQ5480FLogic::Wykres1Click() {
   UpdateCommandStates();
 }
 
-void TQ5480FLogic::Zapiszjako1Click() {
+void MainWindowLogic::Zapiszjako1Click() {
   if (context_.state.ChartShown && chart_) {
     chart_->KeepResultsClick();
   } else {
@@ -37,7 +37,7 @@ void TQ5480FLogic::Zapiszjako1Click() {
   }
 }
 
-std::string TQ5480FLogic::SaveAsCaption() const {
+std::string MainWindowLogic::SaveAsCaption() const {
   if (context_.state.ChartShown && chart_) return chart_->KeepResultsCaption();
   return context_.Tr("Save as", "...");
 }

@@ -15,17 +15,17 @@ constexpr int kLargePointSize = 18;
 
 }  // namespace
 
-TQ5480FLogic::TQ5480FLogic(ProgramContext& context)
+MainWindowLogic::MainWindowLogic(ProgramContext& context)
     : context_(context), service_(context.service), panel_(context), files_(context, panel_) {
   samples_.Add([this](const MeasurementSample& sample, const DeviceStatus&) { ShowSample(sample); });
   UpdateCommandStates();
 }
 
-int TQ5480FLogic::TimerInterval() const {
+int MainWindowLogic::TimerInterval() const {
   return context_.state.ChartShown ? kChartTimerInterval : kTimerInterval;
 }
 
-void TQ5480FLogic::Timer1Timer() {
+void MainWindowLogic::Timer1Timer() {
   ConnectionState& state = context_.state;
   if (!state.TimerEnabled || state.InTransfer) return;
   Link& link = context_.link;
@@ -62,28 +62,28 @@ void TQ5480FLogic::Timer1Timer() {
   UpdateCommandStates();
 }
 
-void TQ5480FLogic::TellLinkTrouble() {
+void MainWindowLogic::TellLinkTrouble() {
   ConnectionState& state = context_.state;
   Link& link = context_.link;
   if (silenceUntold_) {
     silenceUntold_ = false;
     if (!state.Connected && link.PollFault() && !state.LossTold) {
-      context_.MyMesM(context_.Tr("No communication with device", "!"), MessageIcon::Warning);
+      context_.ShowMessage(context_.Tr("No communication with device", "!"), MessageIcon::Warning);
     }
   }
   if (commandFailureUntold_) {
     commandFailureUntold_ = false;
     context_.ui.Beep(BeepKind::Warning);
-    context_.MyMesM(context_.Tr("Command failed", "!"), MessageIcon::Warning);
+    context_.ShowMessage(context_.Tr("Command failed", "!"), MessageIcon::Warning);
   }
 }
 
-void TQ5480FLogic::ShowSample(const MeasurementSample& sample) {
-  showres(sample.Value);
-  showout(sample.Current);
+void MainWindowLogic::ShowSample(const MeasurementSample& sample) {
+  ShowResult(sample.Value);
+  ShowOutput(sample.Current);
 }
 
-void TQ5480FLogic::MissedTick() {
+void MainWindowLogic::MissedTick() {
   ConnectionState& state = context_.state;
   DisplayState& display = context_.display;
   const std::uint32_t n =
@@ -109,7 +109,7 @@ void TQ5480FLogic::MissedTick() {
   }
 }
 
-void TQ5480FLogic::showres(double value) {
+void MainWindowLogic::ShowResult(double value) {
   const ResultView view = ComposeResult(value, status_, context_.state.ConfigRead,
                                         context_.config, context_.limits, context_.language);
   DisplayState& display = context_.display;
@@ -119,14 +119,14 @@ void TQ5480FLogic::showres(double value) {
   display.ResultAlign = view.centred ? DisplayAlign::Centre : DisplayAlign::Right;
 }
 
-void TQ5480FLogic::showout(double current) {
+void MainWindowLogic::ShowOutput(double current) {
   DisplayState& display = context_.display;
   display.OutputRed = status_.IndependentOutput;
   display.OutputText =
       FormatCurrentNumber(current) + (status_.IndependentOutput ? " mA  !" : " mA   ");
 }
 
-void TQ5480FLogic::CheckDevice() {
+void MainWindowLogic::CheckDevice() {
   ModuleConfig& c = context_.config;
   const int m = ModelCodeAt(status_.ModelIndex);
   if (m <= 0) return;  // no model code to compare with
@@ -141,7 +141,7 @@ void TQ5480FLogic::CheckDevice() {
       context_.Tr("New data will be read", ".") + "\n" +
       context_.Tr("Disconnect the panel meter") + " " + context_.Tr("and press") + " " +
       context_.Tr("Cancel") + " " + context_.Tr("to preserve present configuration", ".");
-  if (context_.MyMesM(question, MessageIcon::Question, MessageButtons::OkCancel) !=
+  if (context_.ShowMessage(question, MessageIcon::Question, MessageButtons::OkCancel) !=
       MessageResult::Ok) {
     return;
   }
@@ -150,24 +150,24 @@ void TQ5480FLogic::CheckDevice() {
   context_.ShowCaption();
 }
 
-void TQ5480FLogic::CheckAutoRead() {
+void MainWindowLogic::CheckAutoRead() {
   ConnectionState& state = context_.state;
   if (!state.AutoRead || state.ConfigRead || status_.EepromError) return;
   OdczytajTClick();
   if (state.ConfigRead) return;
-  if (context_.MyMesM(context_.Tr("Turn Autoread off", "?"), MessageIcon::Question,
-                      MessageButtons::YesNo) == MessageResult::Yes) {
+  if (context_.ShowMessage(context_.Tr("Turn Autoread off", "?"), MessageIcon::Question,
+                           MessageButtons::YesNo) == MessageResult::Yes) {
     state.AutoRead = false;
     autoReadChecked_ = false;
   }
 }
 
-bool TQ5480FLogic::CommandEnabled(std::string_view action) const {
+bool MainWindowLogic::CommandEnabled(std::string_view action) const {
   const auto found = commandStates_.find(action);
   return found != commandStates_.end() && found->second;
 }
 
-void TQ5480FLogic::UpdateCommandStates() {
+void MainWindowLogic::UpdateCommandStates() {
   const ConnectionState& state = context_.state;
   const bool idle = !state.InTransfer;
   const bool view = !state.MonitorOnly;  // the configuration view with its menus

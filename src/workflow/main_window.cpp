@@ -3,7 +3,7 @@
 
 namespace q5480 {
 
-void TQ5480FLogic::Reset1Click() {
+void MainWindowLogic::Reset1Click() {
   if (context_.state.InTransfer) return;
   switch (service_.Commands().QueueCommand(request_code::kRestart)) {
     case QueueResult::Queued: break;
@@ -12,12 +12,12 @@ void TQ5480FLogic::Reset1Click() {
   }
 }
 
-void TQ5480FLogic::Autoread1Click() {
+void MainWindowLogic::Autoread1Click() {
   autoReadChecked_ = !autoReadChecked_;
   context_.state.AutoRead = autoReadChecked_ && !context_.state.MonitorOnly;
 }
 
-void TQ5480FLogic::MonOnly1Click() {
+void MainWindowLogic::MonOnly1Click() {
   ConnectionState& state = context_.state;
   state.MonitorOnly = !state.MonitorOnly;
   if (state.MonitorOnly) {
@@ -32,21 +32,21 @@ void TQ5480FLogic::MonOnly1Click() {
   UpdateCommandStates();
 }
 
-void TQ5480FLogic::Komunikacja1Click(const std::function<bool()>& portWindow) {
+void MainWindowLogic::Komunikacja1Click(const std::function<bool()>& portWindow) {
   // The port must not change under a running transfer.
   if (context_.state.InTransfer) return;
   TimerPause pause(context_.state);
   if (portWindow()) context_.display.Clear();
 }
 
-void TQ5480FLogic::FormLang() {
-  texts_ = FormLangTexts(context_.language);
-  const auto reakcja = ReakcjaTexts(context_.language);
-  texts_.reakcjaTexts.assign(reakcja.begin(), reakcja.end());
+void MainWindowLogic::ApplyLanguage() {
+  texts_ = TranslatedFormTexts(context_.language);
+  const auto burnout = BurnoutLabelTexts(context_.language);
+  texts_.burnoutLabelTexts.assign(burnout.begin(), burnout.end());
   if (panel_.ConfigurationShown()) {
-    panel_.pokaz(kColourKeep);
+    panel_.ShowConfiguration(kColourKeep);
   } else {
-    panel_.odnowa();
+    panel_.NewConfiguration();
   }
 }
 

@@ -1,4 +1,4 @@
-// The main window (TQ5480F) without its widgets: the timer's tick with the
+// The main window (MainWindow) without its widgets: the timer's tick with the
 // two displays, the device operations, the File commands, the menu commands
 // and the parameter panel. The Qt window forwards its events here and shows
 // what the context and the panel hold.
@@ -16,14 +16,14 @@
 #include "workflow/chart_view.h"
 #include "workflow/dialog_host.h"
 #include "workflow/file_commands.h"
-#include "workflow/form_lang.h"
+#include "workflow/form_texts.h"
 #include "workflow/parameter_panel.h"
 #include "workflow/program_context.h"
 #include "workflow/sample_fan_out.h"
 
 namespace q5480 {
 
-class TSymulFLogic;
+class SimulationWindowLogic;
 
 // The enabled state of every command of the main window by the name of its
 // action (menu item, submenu or tool button). The window applies them all,
@@ -33,9 +33,9 @@ using CommandStates = std::map<std::string, bool, std::less<>>;
 inline constexpr int kTimerInterval = 500;       // ms
 inline constexpr int kChartTimerInterval = 250;  // ms, while the chart view runs
 
-class TQ5480FLogic {
+class MainWindowLogic {
  public:
-  explicit TQ5480FLogic(ProgramContext& context);
+  explicit MainWindowLogic(ProgramContext& context);
 
   ProgramContext& Context() { return context_; }
   ParameterPanel& Panel() { return panel_; }
@@ -57,8 +57,8 @@ class TQ5480FLogic {
   void ModalWindowClosed() {
     if (modalWindows_ > 0) --modalWindows_;
   }
-  void showres(double value);
-  void showout(double current);
+  void ShowResult(double value);
+  void ShowOutput(double current);
   void CheckDevice();
   void CheckAutoRead();
 
@@ -69,7 +69,7 @@ class TQ5480FLogic {
   // Runs one transfer of the service with the waiting window and the
   // progress bar; the transfer gets the observer to report to.
   using TransferCall = std::function<LinkStatus(const TransferObserver&)>;
-  bool showiad(const std::string& messageKey, const TransferCall& transfer);
+  bool RunTransfer(const std::string& messageKey, const TransferCall& transfer);
   const DeviceStatus& Status() const { return status_; }
   bool ReadBusy() const { return readBusy_; }  // the Read tool button's busy state
 
@@ -98,7 +98,7 @@ class TQ5480FLogic {
   void PrintSetup1Click(const std::function<void()>& setupDialog);
   // View › Simulation: the simulation window's logic, opened as it
   // decides, handed to `window` to be shown modally.
-  bool Symulacja1Click(const std::function<void(TSymulFLogic&)>& window);
+  bool Symulacja1Click(const std::function<void(SimulationWindowLogic&)>& window);
   // View › Diagram: the chart view on the window's strip chart, which the
   // window attaches once.
   void AttachChart(ChartControl& chart);
@@ -113,7 +113,7 @@ class TQ5480FLogic {
   bool BarsShown() const { return menusShown_ && !context_.state.ChartShown; }
   // The texts of the window in the current language; then the
   // configuration is shown again, or New.
-  void FormLang();
+  void ApplyLanguage();
   const FormTexts& Texts() const { return texts_; }
   // The command states after anything that changes them.
   void UpdateCommandStates();

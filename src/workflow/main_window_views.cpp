@@ -5,8 +5,8 @@
 
 namespace q5480 {
 
-bool TQ5480FLogic::Drukuj1Click(const std::function<bool()>& printDialog,
-                                const std::function<bool(const PrintedReport&)>& print) {
+bool MainWindowLogic::Drukuj1Click(const std::function<bool()>& printDialog,
+                                   const std::function<bool(const PrintedReport&)>& print) {
   if (context_.state.InTransfer) return false;
   return panel_.RunCommand([&] {
     if (!panel_.CheckParam(false, false)) return false;
@@ -18,19 +18,20 @@ bool TQ5480FLogic::Drukuj1Click(const std::function<bool()>& printDialog,
     if (!printDialog()) return false;
     if (print(report)) return true;
     // The printing service refused the job: nothing came out.
-    context_.MyMesM(context_.TextOf("Printing failed") + "!", MessageIcon::Error);
+    context_.ShowMessage(context_.TextOf("Printing failed") + "!", MessageIcon::Error);
     return false;
   });
 }
 
-void TQ5480FLogic::PrintSetup1Click(const std::function<void()>& setupDialog) {
+void MainWindowLogic::PrintSetup1Click(const std::function<void()>& setupDialog) {
   if (context_.state.InTransfer) return;
   TimerPause pause(context_.state);
   setupDialog();
 }
 
-bool TQ5480FLogic::Symulacja1Click(const std::function<void(TSymulFLogic&)>& window) {
-  const std::unique_ptr<TSymulFLogic> simulation = TSymulFLogic::Open(context_, panel_);
+bool MainWindowLogic::Symulacja1Click(const std::function<void(SimulationWindowLogic&)>& window) {
+  const std::unique_ptr<SimulationWindowLogic> simulation =
+      SimulationWindowLogic::Open(context_, panel_);
   if (!simulation) return false;
   window(*simulation);
   return true;

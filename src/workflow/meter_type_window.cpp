@@ -11,7 +11,7 @@ bool SensorSelectionExists(std::string_view device) {
   return std::find(kModels.begin(), kModels.end(), device) != kModels.end();
 }
 
-TTransdFLogic::TTransdFLogic(ProgramContext& context)
+MeterTypeWindowLogic::MeterTypeWindowLogic(ProgramContext& context)
     : context_(context), previous_(context.config.Device) {
   for (const MeterModel& model : MeterModels()) {
     if (std::string_view(model.displayName) != "?") items_.emplace_back(model.displayName);
@@ -24,11 +24,11 @@ TTransdFLogic::TTransdFLogic(ProgramContext& context)
                                     : (items_.empty() ? -1 : 0);
 }
 
-std::string TTransdFLogic::Caption() const { return context_.Tr("Q5480 Panel Meters"); }
+std::string MeterTypeWindowLogic::Caption() const { return context_.Tr("Q5480 Panel Meters"); }
 
-std::string TTransdFLogic::Label() const { return context_.Tr("Select type of meter", ":"); }
+std::string MeterTypeWindowLogic::Label() const { return context_.Tr("Select type of meter", ":"); }
 
-bool TTransdFLogic::Ok() {
+bool MeterTypeWindowLogic::Ok() {
   if (selected_ < 0 || selected_ >= static_cast<int>(items_.size())) return Cancel();
   const std::string& displayName = items_[static_cast<std::size_t>(selected_)];
   for (const MeterModel& model : MeterModels()) {
@@ -36,16 +36,16 @@ bool TTransdFLogic::Ok() {
   }
   bool accepted = SensorSelectionExists(context_.config.Device);
   if (!accepted) {
-    context_.MyMesM(context_.Tr("Device") + " " + context_.config.Device + " " +
-                        context_.Tr("not implemented yet"),
-                    MessageIcon::Information);
+    context_.ShowMessage(context_.Tr("Device") + " " + context_.config.Device + " " +
+                             context_.Tr("not implemented yet"),
+                         MessageIcon::Information);
     context_.config.Device = previous_;
   }
   context_.ShowCaption();
   return accepted;
 }
 
-bool TTransdFLogic::Cancel() {
+bool MeterTypeWindowLogic::Cancel() {
   context_.ShowCaption();
   return false;
 }

@@ -1,4 +1,4 @@
-// The meter type window (TTransdF): the offered models by display name and
+// The meter type window (MeterTypeDialog): the offered models by display name and
 // the check of the chosen one (TypSelect).
 #pragma once
 
@@ -9,9 +9,9 @@
 
 namespace q5480 {
 
-class TTransdFLogic {
+class MeterTypeWindowLogic {
  public:
-  explicit TTransdFLogic(ProgramContext& context);
+  explicit MeterTypeWindowLogic(ProgramContext& context);
 
   std::string Caption() const;  // "Q5480 Panel Meters"
   std::string Label() const;    // "Select type of meter:"

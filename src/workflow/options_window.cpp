@@ -34,7 +34,7 @@ std::vector<std::string> LanguageFiles(const std::vector<std::filesystem::path>&
 
 }  // namespace
 
-TOgolneFLogic::TOgolneFLogic(ProgramContext& context)
+OptionsWindowLogic::OptionsWindowLogic(ProgramContext& context)
     : context_(context), wasNoName_(context.fileName == context.Tr("No_name")),
       openingLanguage_(context.settings.Language) {
   languages_.push_back("English");
@@ -55,7 +55,7 @@ TOgolneFLogic::TOgolneFLogic(ProgramContext& context)
   }
 }
 
-std::map<std::string, std::string> TOgolneFLogic::Texts() const {
+std::map<std::string, std::string> OptionsWindowLogic::Texts() const {
   const std::string password = Utf8ToLower(context_.Tr("Password"));
   return {
       {"Caption", context_.Tr("Options")},
@@ -68,8 +68,8 @@ std::map<std::string, std::string> TOgolneFLogic::Texts() const {
   };
 }
 
-DialogResult TOgolneFLogic::OKbuttClick(const std::string& oldPassword,
-                                        const std::string& newPassword) {
+DialogResult OptionsWindowLogic::OKbuttClick(const std::string& oldPassword,
+                                             const std::string& newPassword) {
   // The language must not change under a running transfer.
   if (context_.state.InTransfer) return DialogResult::Cancel;
   ProgramSettings& settings = context_.settings;
@@ -87,8 +87,8 @@ DialogResult TOgolneFLogic::OKbuttClick(const std::string& oldPassword,
   settings.Language = newLanguage;
   if (!context_.LoadLanguage()) {
     context_.ui.Beep(BeepKind::Exclamation);
-    context_.MyMesM(newLanguage + ".lan " + context_.Tr("file is invalid", "!"),
-                    MessageIcon::Error);
+    context_.ShowMessage(newLanguage + ".lan " + context_.Tr("file is invalid", "!"),
+                         MessageIcon::Error);
     settings.Language = oldLanguage;
     context_.LoadLanguage();
   }
@@ -96,8 +96,8 @@ DialogResult TOgolneFLogic::OKbuttClick(const std::string& oldPassword,
   if (oldPassword != settings.Pass) {
     if (!oldPassword.empty()) {
       context_.ui.Beep(BeepKind::Exclamation);
-      context_.MyMesM(context_.Tr("Wrong") + " " + Utf8ToLower(context_.Tr("Password")) + "!",
-                      MessageIcon::Error);
+      context_.ShowMessage(context_.Tr("Wrong") + " " + Utf8ToLower(context_.Tr("Password")) + "!",
+                           MessageIcon::Error);
       return DialogResult::StayOpen;
     }
   } else if (!newPassword.empty()) {
@@ -108,7 +108,7 @@ DialogResult TOgolneFLogic::OKbuttClick(const std::string& oldPassword,
   return DialogResult::Ok;
 }
 
-void TOgolneFLogic::Cancelbutt() {
+void OptionsWindowLogic::Cancelbutt() {
   if (SameTextIgnoringCase(context_.settings.Language, openingLanguage_)) return;
   context_.settings.Language = openingLanguage_;
   context_.LoadLanguage();

@@ -1,4 +1,4 @@
-// The options window (TOgolneF): the language and the password.
+// The options window (OptionsDialog): the language and the password.
 #pragma once
 
 #include <map>
@@ -14,11 +14,11 @@ inline constexpr std::size_t kPasswordMaxLength = 30;
 
 enum class DialogResult { Ok, Cancel, StayOpen };
 
-class TOgolneFLogic {
+class OptionsWindowLogic {
  public:
   // Fills the language list from the ".lan" files wherever the program
   // looks for them; tells the person when there is none.
-  explicit TOgolneFLogic(ProgramContext& context);
+  explicit OptionsWindowLogic(ProgramContext& context);
 
   // Caption and label texts by control name ("Caption" for the window).
   std::map<std::string, std::string> Texts() const;

@@ -58,7 +58,7 @@ OutputEntry TakeOutputEntry(ProgramContext& context, ServiceSession& session, co
   switch (entry.kind) {
     case OutputEntryKind::WrongFormat:
       context.ui.Beep(BeepKind::Exclamation);
-      context.MyMesM(wrongFormat, icon);
+      context.ShowMessage(wrongFormat, icon);
       break;
     case OutputEntryKind::OutOfRange: context.ui.Beep(BeepKind::Question); break;
     case OutputEntryKind::Accepted: session.ForceOutput(entry.code); break;

@@ -43,14 +43,14 @@ std::optional<double> ParameterPanel::ReadNumber(const std::string& text) {
   const std::optional<double> value = ParseNumber(text);
   if (!value) {
     context_.ui.Beep(BeepKind::Exclamation);
-    context_.MyMesM(context_.Tr("Wrong format", "!"), MessageIcon::Error);
+    context_.ShowMessage(context_.Tr("Wrong format", "!"), MessageIcon::Error);
   }
   return value;
 }
 
 void ParameterPanel::Refuse(const std::string& key) {
   context_.ui.Beep(BeepKind::Exclamation);
-  context_.MyMesM(context_.TextOf(key), MessageIcon::Warning);
+  context_.ShowMessage(context_.TextOf(key), MessageIcon::Warning);
   context_.state.InvalidEntry = true;
 }
 
@@ -231,7 +231,7 @@ void ParameterPanel::FiltrLimitUpDownClick(bool up) {
 
 bool ParameterPanel::FiltrDobierzClick() {
   return RunCommand([&] {
-    if (noTab(context_) && nietypo()) return false;
+    if (NeedsUserData(context_) && AskForMissingUserData()) return false;
     ModuleConfig& c = context_.config;
     const FilterSuggestion suggested = SuggestFilter(c, context_.conversion.Table);
     c.FiltrZakres = suggested.FiltrZakres;
@@ -246,7 +246,7 @@ bool ParameterPanel::FiltrDobierzClick() {
 void ParameterPanel::BurnoutEChange(int index) {
   context_.config.Burnout = index >= 0 && index <= 2 ? index : 0;
   view_.BurnoutE = context_.config.Burnout;
-  view_.Reakcja = ReakcjaField(context_);
+  view_.Reakcja = BurnoutLabelText(context_);
   Edited(PanelField::BurnoutE);
 }
 

@@ -16,21 +16,21 @@ std::string TenthsText(std::int32_t tenths) { return FormatFixed(tenths / 10.0, 
 
 }  // namespace
 
-bool noTab(const ProgramContext& context) {
+bool NeedsUserData(const ProgramContext& context) {
   const ModuleConfig& c = context.config;
   if (context.state.ZeroCoefficients) return true;
   if (c.TableLoaded) return false;
   return UsesUserTable(c);
 }
 
-std::array<std::string, 3> ReakcjaTexts(const LanguageTable& language) {
+std::array<std::string, 3> BurnoutLabelTexts(const LanguageTable& language) {
   return {language.Tr("Output locked") + " !", language.Tr("Internal failure sygnalization") + ":",
           language.Tr("Output reaction to sensor burnout") + ":"};
 }
 
-std::string ReakcjaField(const ProgramContext& context) {
+std::string BurnoutLabelText(const ProgramContext& context) {
   const ModuleConfig& c = context.config;
-  const std::array<std::string, 3> texts = ReakcjaTexts(context.language);
+  const std::array<std::string, 3> texts = BurnoutLabelTexts(context.language);
   if (c.Burnout == 2) return texts[0];
   if (IsSensorless(c.Typ)) return texts[1];
   return texts[2];
@@ -73,8 +73,8 @@ std::string SensorDescription(const ProgramContext& context) {
 
 }  // namespace
 
-void ParameterPanel::dispABSy() {
-  if (noTab(context_)) {
+void ParameterPanel::ShowAbsoluteLimits() {
+  if (NeedsUserData(context_)) {
     view_.AbsMinE.clear();
     view_.AbsMaxE.clear();
     return;
@@ -84,10 +84,10 @@ void ParameterPanel::dispABSy() {
   view_.AbsMaxE = texts.upper;
 }
 
-void ParameterPanel::pokaz(int colourMode) {
+void ParameterPanel::ShowConfiguration(int colourMode) {
   const ModuleConfig& c = context_.config;
   context_.ShowCaption();
-  view_.Reakcja = ReakcjaField(context_);
+  view_.Reakcja = BurnoutLabelText(context_);
 
   view_.SenTypeG = " " + context_.Tr(IsPlainInput(c.Typ) ? "Input" : "Sensor type") + " ";
   view_.SenTypeText = SensorDescription(context_);
@@ -104,32 +104,32 @@ void ParameterPanel::pokaz(int colourMode) {
   view_.SiecE = c.Siec == 50 ? 0 : 1;
   ShowCorrections();
 
-  dispABSy();
+  ShowAbsoluteLimits();
   view_.SerialE = c.serial;
   view_.DataE = c.data;
   view_.InfoCaptionsVisible = true;
   view_.KodE = c.kod;
   view_.OgolneE = c.ogolne;
 
-  const bool userDataMissing = noTab(context_);
+  const bool userDataMissing = NeedsUserData(context_);
   view_.RangeFieldsEnabled = !userDataMissing;
   view_.OtherFieldsEnabled = true;
 
   ApplyColourMode(colourMode);
   shown_ = true;
-  context_.StatBarTxt(context_.Tr(userDataMissing ? "Information incomplete"
+  context_.SetStatusText(context_.Tr(userDataMissing ? "Information incomplete"
                                                   : "Information complete"));
-  if (userDataMissing) nietypo();
+  if (userDataMissing) AskForMissingUserData();
 }
 
-void ParameterPanel::odnowa() {
+void ParameterPanel::NewConfiguration() {
   ModuleConfig& c = context_.config;
   context_.state.Programmed = false;
   context_.state.InvalidEntry = false;  // every field is emptied: no refusal stands
   shown_ = false;
   c.TableLoaded = false;
 
-  context_.StatBarTxt(context_.Tr("No parameters"));
+  context_.SetStatusText(context_.Tr("No parameters"));
   context_.fileName = context_.Tr("No_name");
 
   view_.SenTypeG = " " + context_.Tr("Sensor type") + " ";
@@ -156,7 +156,7 @@ void ParameterPanel::odnowa() {
   view_ = PanelView{};  // every text empty, both lists at their first item
   view_.SenTypeG = senTypeG;
   view_.SenTypeText = "???";
-  view_.Reakcja = ReakcjaField(context_);
+  view_.Reakcja = BurnoutLabelText(context_);
   view_.InfoCaptionsVisible = false;
   view_.RangeFieldsEnabled = false;
   view_.OtherFieldsEnabled = false;
@@ -174,10 +174,10 @@ bool ParameterPanel::RunCommand(const std::function<bool()>& work) {
 
 bool ParameterPanel::CheckParam(bool checkUserData, bool quiet) {
   if (!CheckFields()) return false;
-  if (shown_) return !(checkUserData && noTab(context_) && nietypo());
+  if (shown_) return !(checkUserData && NeedsUserData(context_) && AskForMissingUserData());
   if (!quiet) {
     context_.ui.Beep(BeepKind::Exclamation);
-    context_.MyMesM(context_.Tr("No parameters", "!"), MessageIcon::Error);
+    context_.ShowMessage(context_.Tr("No parameters", "!"), MessageIcon::Error);
   }
   return false;
 }

@@ -70,12 +70,12 @@ struct PanelView {
 
 // The user-data rule: the configuration needs a table or series that is not
 // in memory, or the last read brought a conversion without coefficients.
-bool noTab(const ProgramContext& context);
+bool NeedsUserData(const ProgramContext& context);
 
 // The label of the burnout list: every text it can show, and the one for
 // the configuration.
-std::array<std::string, 3> ReakcjaTexts(const LanguageTable& language);
-std::string ReakcjaField(const ProgramContext& context);
+std::array<std::string, 3> BurnoutLabelTexts(const LanguageTable& language);
+std::string BurnoutLabelText(const ProgramContext& context);
 
 class ParameterPanel {
  public:
@@ -85,11 +85,11 @@ class ParameterPanel {
   bool ConfigurationShown() const { return shown_; }
 
   // Shows the whole configuration with a colour mode (0 to 4).
-  void pokaz(int colourMode);
+  void ShowConfiguration(int colourMode);
   // New: the defaults of a new configuration, nothing shown.
-  void odnowa();
+  void NewConfiguration();
   // The absolute limits beside the range fields.
-  void dispABSy();
+  void ShowAbsoluteLimits();
   // The configuration date after it changed.
   void ShowDate() { view_.DataE = context_.config.data; }
   // The zero and gain corrections after the corrections window.
@@ -97,7 +97,7 @@ class ParameterPanel {
 
   // True while the user data are still missing: asks for the table file,
   // or rebuilds the table from the stored power series.
-  bool nietypo();
+  bool AskForMissingUserData();
 
   // A command over the configuration, through RunConversionCommand: a
   // refused one also leaves the panel showing what it showed before.

@@ -15,12 +15,12 @@ constexpr int kSwitchStepMs = 100;
 bool OpenLinkOrTell(ProgramContext& context, int port) {
   if (context.link.OpenLink(port, kSpeedCode4800)) return true;
   context.ui.Beep(BeepKind::Information);
-  context.MyMesM(SubstituteNumber(context.Tr("COM%d initialization failed", "!"), port),
-                 MessageIcon::None);
+  context.ShowMessage(SubstituteNumber(context.Tr("COM%d initialization failed", "!"), port),
+                      MessageIcon::None);
   return false;
 }
 
-TPortSLogic::TPortSLogic(ProgramContext& context)
+PortWindowLogic::PortWindowLogic(ProgramContext& context)
     : context_(context), items_(ListPorts(context.portEnvironment)),
       rtPriority_(context.settings.RTPriority) {
   if (const auto index = FindPortEntry(items_, context.settings.ComPort)) {
@@ -33,7 +33,7 @@ TPortSLogic::TPortSLogic(ProgramContext& context)
   };
 }
 
-std::map<std::string, std::string> TPortSLogic::Texts() const {
+std::map<std::string, std::string> PortWindowLogic::Texts() const {
   return {
       {"Caption", context_.Tr("Serial port")},
       {"Label", context_.Tr("Select")},
@@ -45,7 +45,7 @@ std::map<std::string, std::string> TPortSLogic::Texts() const {
   };
 }
 
-DialogResult TPortSLogic::OKClick() {
+DialogResult PortWindowLogic::OKClick() {
   // The port must not change under a running transfer.
   if (context_.state.InTransfer) return DialogResult::Cancel;
   int number = context_.settings.ComPort;

@@ -1,4 +1,4 @@
-// The port selection window (TPortS): the list of serial ports, the
+// The port selection window (PortDialog): the list of serial ports, the
 // priority option and the switch to another port.
 #pragma once
 
@@ -12,9 +12,9 @@
 
 namespace q5480 {
 
-class TPortSLogic {
+class PortWindowLogic {
  public:
-  explicit TPortSLogic(ProgramContext& context);
+  explicit PortWindowLogic(ProgramContext& context);
 
   std::map<std::string, std::string> Texts() const;
   const std::vector<std::string>& Items() const { return items_; }

@@ -29,7 +29,7 @@ bool StoredSeriesFits(const ProgramContext& context) {
 
 }  // namespace
 
-TPowerFLogic::TPowerFLogic(ProgramContext& context)
+PowerSeriesWindowLogic::PowerSeriesWindowLogic(ProgramContext& context)
     : context_(context), saved_(context.config.Coefficients) {
   ModuleConfig& config = context.config;
   const int tableType = context.conversion.TableType;
@@ -60,53 +60,55 @@ TPowerFLogic::TPowerFLogic(ProgramContext& context)
   ShowResultRange(range_);
 }
 
-std::map<std::string, std::string> TPowerFLogic::Texts() const {
+std::map<std::string, std::string> PowerSeriesWindowLogic::Texts() const {
   std::map<std::string, std::string> texts = RangeGroupTexts(context_);
   texts["Caption"] = ConversionCaption(context_, "power series");
   texts["CancelB"] = context_.Tr("Cancel");
   return texts;
 }
 
-std::map<std::string, std::string> TPowerFLogic::Hints() const {
+std::map<std::string, std::string> PowerSeriesWindowLogic::Hints() const {
   return {{"InMinE", context_.Tr("Enter the minimum value")},
           {"InMaxE", context_.Tr("Enter the maximum value")}};
 }
 
-std::string TPowerFLogic::CoefficientControl(int index) {
+std::string PowerSeriesWindowLogic::CoefficientControl(int index) {
   return std::string(1, kCoefficientLetters.at(static_cast<std::size_t>(index))) + "E";
 }
 
-const std::string& TPowerFLogic::CoefficientText(int index) const {
+const std::string& PowerSeriesWindowLogic::CoefficientText(int index) const {
   return coefficientTexts_.at(static_cast<std::size_t>(index));
 }
 
-const std::string& TPowerFLogic::FieldText(DialogField field) const { return texts_.at(field); }
+const std::string& PowerSeriesWindowLogic::FieldText(DialogField field) const {
+  return texts_.at(field);
+}
 
-void TPowerFLogic::SelectUnit(int index) { unit_ = OfferedUnit(index, unit_); }
+void PowerSeriesWindowLogic::SelectUnit(int index) { unit_ = OfferedUnit(index, unit_); }
 
-std::string TPowerFLogic::ButtonText() const {
+std::string PowerSeriesWindowLogic::ButtonText() const {
   return checked_ ? std::string("OK") : context_.TextOf("Check");
 }
 
-void TPowerFLogic::ShowCoefficient(int index) {
+void PowerSeriesWindowLogic::ShowCoefficient(int index) {
   const double value = context_.config.Coefficients[static_cast<std::size_t>(index)];
   coefficientTexts_[static_cast<std::size_t>(index)] =
       std::isfinite(value) ? FormatCoefficient(value, context_.regional.decimalSeparator) : "";
 }
 
-void TPowerFLogic::ShowResultRange(const ResultRange& range) {
+void PowerSeriesWindowLogic::ShowResultRange(const ResultRange& range) {
   texts_[DialogField::ResMin] = FormatResultValue(range.resMin);
   texts_[DialogField::ResMax] = FormatResultValue(range.resMax);
 }
 
-bool TPowerFLogic::Refused(const std::string& control) {
+bool PowerSeriesWindowLogic::Refused(const std::string& control) {
   focus_ = control;
   return false;
 }
 
-void TPowerFLogic::FieldChanged() { checked_ = false; }
+void PowerSeriesWindowLogic::FieldChanged() { checked_ = false; }
 
-bool TPowerFLogic::CoefficientExit(int index, const std::string& text) {
+bool PowerSeriesWindowLogic::CoefficientExit(int index, const std::string& text) {
   focus_.clear();
   checked_ = false;
   const std::optional<double> value = ReadFieldNumber(context_, text);
@@ -120,7 +122,7 @@ bool TPowerFLogic::CoefficientExit(int index, const std::string& text) {
   return value && !refusal ? true : Refused(CoefficientControl(index));
 }
 
-bool TPowerFLogic::FieldExit(DialogField field, const std::string& text) {
+bool PowerSeriesWindowLogic::FieldExit(DialogField field, const std::string& text) {
   focus_.clear();
   checked_ = false;
   const bool isMin = field == DialogField::InMin;
@@ -137,7 +139,7 @@ bool TPowerFLogic::FieldExit(DialogField field, const std::string& text) {
   return value && !refusal ? true : Refused(FieldControl(field));
 }
 
-bool TPowerFLogic::ButtonClick() {
+bool PowerSeriesWindowLogic::ButtonClick() {
   focus_.clear();
   if (checked_) {
     SetUserLimitsFromResults(range_.resMin, range_.resMax, context_.limits);
@@ -164,6 +166,6 @@ bool TPowerFLogic::ButtonClick() {
   return false;
 }
 
-void TPowerFLogic::CancelClick() { context_.config.Coefficients = saved_; }
+void PowerSeriesWindowLogic::CancelClick() { context_.config.Coefficients = saved_; }
 
 }  // namespace q5480

@@ -1,4 +1,4 @@
-// The power series window (TPowerF): nine coefficients and the signal range,
+// The power series window (PowerSeriesDialog): nine coefficients and the signal range,
 // checked before they can be confirmed.
 #pragma once
 
@@ -16,12 +16,12 @@ inline constexpr int kCoefficientFields = kSeriesTerms;
 inline constexpr std::size_t kCoefficientMaxLength = 13;
 inline constexpr std::size_t kSeriesSignalMaxLength = 8;
 
-class TPowerFLogic {
+class PowerSeriesWindowLogic {
  public:
   // Sets the coefficients aside for Cancel. Shows the stored series while it
   // still fits `TableType` (checked), else the identity over the limits of
   // `TableType`, which are written into the coefficients.
-  explicit TPowerFLogic(ProgramContext& context);
+  explicit PowerSeriesWindowLogic(ProgramContext& context);
 
   // Captions by control name ("Caption" for the window) and field hints.
   std::map<std::string, std::string> Texts() const;

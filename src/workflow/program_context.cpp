@@ -25,13 +25,13 @@ std::string ProgramContext::TextOf(std::string_view key) const {
   return TextOrKey(language, key);
 }
 
-void ProgramContext::StatBarTxt(const std::string& text) {
+void ProgramContext::SetStatusText(const std::string& text) {
   statusText = text;
   ui.SetStatusText(" " + text);
 }
 
-MessageResult ProgramContext::MyMesM(const std::string& text, MessageIcon icon,
-                                     MessageButtons buttons) {
+MessageResult ProgramContext::ShowMessage(const std::string& text, MessageIcon icon,
+                                          MessageButtons buttons) {
   return ui.ShowMessage(text, kMessageCaption, icon, buttons);
 }
 

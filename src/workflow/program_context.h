@@ -105,10 +105,10 @@ struct ProgramContext {
   // complete file.
   bool LoadLanguage();
   // The status bar's first panel shows a blank and `text`.
-  void StatBarTxt(const std::string& text);
+  void SetStatusText(const std::string& text);
   // A message box titled "Q5480.exe".
-  MessageResult MyMesM(const std::string& text, MessageIcon icon,
-                       MessageButtons buttons = MessageButtons::Ok);
+  MessageResult ShowMessage(const std::string& text, MessageIcon icon,
+                            MessageButtons buttons = MessageButtons::Ok);
 
   // A text of the program that the language table may lack: the
   // translation when there is one, else the English text.

@@ -16,16 +16,16 @@ void PrepareProgram(ProgramContext& context, const std::filesystem::path& progra
   context.LoadLanguage();
 }
 
-bool StartProgram(TQ5480FLogic& window) {
+bool StartProgram(MainWindowLogic& window) {
   ProgramContext& context = window.Context();
-  context.StatBarTxt(context.Tr("No parameters"));
-  window.FormLang();
+  context.SetStatusText(context.Tr("No parameters"));
+  window.ApplyLanguage();
   const bool opened = OpenLinkOrTell(context, context.settings.ComPort);
   context.state.TimerEnabled = true;
   return opened;
 }
 
-void StopProgram(TQ5480FLogic& window, int mainLeft, int mainTop) {
+void StopProgram(MainWindowLogic& window, int mainLeft, int mainTop) {
   ProgramContext& context = window.Context();
   context.state.TimerEnabled = false;
   context.settings.MainLeft = mainLeft;

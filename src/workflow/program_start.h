@@ -22,14 +22,14 @@ void PrepareProgram(ProgramContext& context, const std::filesystem::path& progra
 // After the splash window was closed with OK: the main window's texts and
 // New, the stored port opened and Timer1 started. False when the port did
 // not open (the person was told; the port selection window comes next).
-bool StartProgram(TQ5480FLogic& window);
+bool StartProgram(MainWindowLogic& window);
 
 // The end: the window's position and the settings stored, a running
 // transfer cancelled, polling stopped and the port closed.
-void StopProgram(TQ5480FLogic& window, int mainLeft, int mainTop);
+void StopProgram(MainWindowLogic& window, int mainLeft, int mainTop);
 
 // Texts of the small windows of start-up and help.
-std::string SplashTitle(const LanguageTable& language);    // Twitryna
-std::string VersionCaption(const LanguageTable& language); // TProgwerF
+std::string SplashTitle(const LanguageTable& language);    // SplashWindow
+std::string VersionCaption(const LanguageTable& language); // VersionWindow
 
 }  // namespace q5480

@@ -2,7 +2,8 @@
 
 namespace q5480 {
 
-TWyborRVLogic::TWyborRVLogic(ProgramContext& context, DialogHost& host)
+ResistanceVoltageWindowLogic::ResistanceVoltageWindowLogic(ProgramContext& context,
+                                                           DialogHost& host)
     : context_(context),
       host_(host),
       typAtOpening_(context.config.Typ),
@@ -16,7 +17,7 @@ TWyborRVLogic::TWyborRVLogic(ProgramContext& context, DialogHost& host)
   pages_[kResistancePage] = OpeningPage(context_, kTypResistance);
 }
 
-std::map<std::string, std::string> TWyborRVLogic::Texts() const {
+std::map<std::string, std::string> ResistanceVoltageWindowLogic::Texts() const {
   const ProgramContext& x = context_;
   return {
       {"Caption", x.Tr("Input signal")},
@@ -35,26 +36,26 @@ std::map<std::string, std::string> TWyborRVLogic::Texts() const {
   };
 }
 
-const InputPage& TWyborRVLogic::PageState(int page) const {
+const InputPage& ResistanceVoltageWindowLogic::PageState(int page) const {
   return pages_[page == kResistancePage ? kResistancePage : kVoltagePage];
 }
 
-void TWyborRVLogic::PageChange(int page) {
+void ResistanceVoltageWindowLogic::PageChange(int page) {
   if (page == kVoltagePage || page == kResistancePage) page_ = page;
 }
 
-void TWyborRVLogic::WireClick(int tryb) {
+void ResistanceVoltageWindowLogic::WireClick(int tryb) {
   if (IsWireConnection(tryb) && WireEnabled(tryb))
     wires_ = static_cast<std::uint8_t>(tryb);
 }
 
-void TWyborRVLogic::ConversionClick(int page, Conversion box, bool checked) {
+void ResistanceVoltageWindowLogic::ConversionClick(int page, Conversion box, bool checked) {
   if (page != kVoltagePage && page != kResistancePage) return;
   if (box != Conversion::Table && box != Conversion::Linear) return;
   CheckConversion(context_, host_, pages_[static_cast<std::size_t>(page)], box, checked);
 }
 
-SelectionOutcome TWyborRVLogic::Ok() {
+SelectionOutcome ResistanceVoltageWindowLogic::Ok() {
   const InputPage& page = pages_[static_cast<std::size_t>(page_)];
   const std::uint8_t tryb = page_ == kResistancePage ? wires_ : kTrybDifferential;
   InputSelectionOk(context_, {page.typ, tryb, LinOf(page.conversion)}, typAtOpening_,

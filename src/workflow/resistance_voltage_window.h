@@ -1,4 +1,4 @@
-// The input signal window of the Q5495 to Q5497 (TWyborRV): the millivolt
+// The input signal window of the Q5495 to Q5497 (ResistanceVoltageDialog): the millivolt
 // and the resistance input, each with a table or linear result conversion.
 #pragma once
 
@@ -10,13 +10,13 @@
 
 namespace q5480 {
 
-class TWyborRVLogic {
+class ResistanceVoltageWindowLogic {
  public:
   enum Page { kVoltagePage = 0, kResistancePage = 1 };
 
   // Clears ConversionConfirmed, remembers `Typ` and `Lin`, and shows the
   // page of the record (the resistance page for `Typ` 5).
-  TWyborRVLogic(ProgramContext& context, DialogHost& host);
+  ResistanceVoltageWindowLogic(ProgramContext& context, DialogHost& host);
 
   // Captions by control name: "Caption", "VoltagePage", "ResistancePage",
   // "ConnectionG", "DifferentialL", "Wire2R" to "Wire4R", "ConversionG", "TableC", "LinearC",

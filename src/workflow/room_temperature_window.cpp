@@ -5,26 +5,29 @@
 
 namespace q5480 {
 
-TRoomFLogic::TRoomFLogic(ProgramContext& context) : context_(context) { Show(); }
+RoomTemperatureWindowLogic::RoomTemperatureWindowLogic(ProgramContext& context)
+    : context_(context) {
+  Show();
+}
 
-std::string TRoomFLogic::Caption() const { return context_.Tr("external CJ"); }
+std::string RoomTemperatureWindowLogic::Caption() const { return context_.Tr("external CJ"); }
 
-std::string TRoomFLogic::Prompt() const {
+std::string RoomTemperatureWindowLogic::Prompt() const {
   return context_.Tr("Set the external cold junction temperature") + ": (" +
          FormatInt(static_cast<std::int64_t>(kRoomTLowest)) + " ... " +
          FormatInt(static_cast<std::int64_t>(kRoomTHighest)) + " \u00B0C)";
 }
 
-void TRoomFLogic::Show() { text_ = FormatFixed(context_.config.RoomT, 0, 2); }
+void RoomTemperatureWindowLogic::Show() { text_ = FormatFixed(context_.config.RoomT, 0, 2); }
 
-bool TRoomFLogic::RoomTEExit(const std::string& text) {
+bool RoomTemperatureWindowLogic::RoomTEExit(const std::string& text) {
   focus_.clear();
   const std::optional<double> value = ParseNumber(text);
   bool accepted = false;
   if (!value) {
-    context_.MyMesM(context_.Tr("Wrong format", "!"), MessageIcon::Error);
+    context_.ShowMessage(context_.Tr("Wrong format", "!"), MessageIcon::Error);
   } else if (*value < kRoomTLowest || *value > kRoomTHighest) {
-    context_.MyMesM(context_.TextOf(kOutOfRange), MessageIcon::Warning);
+    context_.ShowMessage(context_.TextOf(kOutOfRange), MessageIcon::Warning);
   } else {
     context_.config.RoomT = *value;
     accepted = true;
@@ -34,6 +37,8 @@ bool TRoomFLogic::RoomTEExit(const std::string& text) {
   return accepted;
 }
 
-bool TRoomFLogic::OkClick(const std::string& text) { return text == text_ || RoomTEExit(text); }
+bool RoomTemperatureWindowLogic::OkClick(const std::string& text) {
+  return text == text_ || RoomTEExit(text);
+}
 
 }  // namespace q5480

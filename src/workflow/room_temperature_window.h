@@ -1,4 +1,4 @@
-// The external cold junction's temperature window (TRoomF): `RoomT` for a
+// The external cold junction's temperature window (RoomTemperatureDialog): `RoomT` for a
 // thermocouple without compensation.
 #pragma once
 
@@ -13,9 +13,9 @@ namespace q5480 {
 inline constexpr double kRoomTLowest = 0;
 inline constexpr double kRoomTHighest = 50;
 
-class TRoomFLogic {
+class RoomTemperatureWindowLogic {
  public:
-  explicit TRoomFLogic(ProgramContext& context);
+  explicit RoomTemperatureWindowLogic(ProgramContext& context);
 
   std::string Caption() const;
   // "Set the external cold junction temperature: (0 ... 50 °C)".

@@ -1,7 +1,8 @@
-// What the four selection windows share (TWybor, TWyborRV, TWyborIV,
-// TWyborI): the state of a choice, the result conversions of the input
-// windows with their pages and range labels, and the OK processing that
-// brings the dependent fields of the record into line.
+// What the four selection windows share (SensorDialog,
+// ResistanceVoltageDialog, VoltageCurrentDialog, LoopCurrentDialog): the state
+// of a choice, the result conversions of the input windows with their pages
+// and range labels, and the OK processing that brings the dependent fields of
+// the record into line.
 #pragma once
 
 #include <cstdint>
@@ -58,13 +59,13 @@ InputPage OpeningPage(const ProgramContext& context, std::uint8_t typ);
 // the user limits in `Jednostki`.
 RangeLabels InputRangeLabels(const ProgramContext& context, int typ, Conversion conversion);
 
-// A conversion chosen from the radio group of TWyborIV and TWyborI: "none"
+// A conversion chosen from the radio group of VoltageCurrentDialog and LoopCurrentDialog: "none"
 // at once, any other through its window, and "none" again when that window
 // is cancelled.
 void ChooseConversion(ProgramContext& context, DialogHost& host, InputPage& page,
                       Conversion chosen);
 
-// One of TWyborRV's two check boxes ("table defined", "linear") clicked:
+// One of ResistanceVoltageDialog's two check boxes ("table defined", "linear") clicked:
 // checking opens the box's window, whose OK unchecks the other box and whose
 // Cancel unchecks this one again; unchecking leaves no conversion.
 void CheckConversion(ProgramContext& context, DialogHost& host, InputPage& page, Conversion box,
@@ -77,7 +78,7 @@ struct SelectionCodes {
   std::uint8_t Lin = kLinNone;
 };
 
-// TWybor's OK once its codes are known: the codes, `Jednostki` "°C", and the
+// SensorDialog's OK once its codes are known: the codes, `Jednostki` "°C", and the
 // common processing; the selection changed when the type did, or is the
 // user thermocouple.
 void SensorSelectionOk(ProgramContext& context, const SelectionCodes& codes,
@@ -90,7 +91,7 @@ void SensorSelectionOk(ProgramContext& context, const SelectionCodes& codes,
 void InputSelectionOk(ProgramContext& context, const SelectionCodes& codes,
                       std::uint8_t typAtOpening, std::uint8_t linAtOpening);
 
-// "More" of TWybor and TWyborRV: a table that a conversion window of this
+// "More" of SensorDialog and ResistanceVoltageDialog: a table that a conversion window of this
 // window confirmed is not the record's any more.
 SelectionOutcome HandOver(ProgramContext& context);
 

@@ -24,15 +24,16 @@ SelectionOutcome RunSensorPair(DialogHost& host, bool startWithInputs) {
 
 }  // namespace
 
-bool TQ5480FLogic::SenSelClick(DialogHost& host) {
+bool MainWindowLogic::SenSelClick(DialogHost& host) {
   ConnectionState& state = context_.state;
   if (state.InTransfer || state.MonitorOnly) return false;
   ModuleConfig& c = context_.config;
   const std::string previousDevice = c.Device;
   if ((c.Device.empty() || c.ModelIndex > kNoModelReported) && !host.MeterType()) return false;
   if (!SensorSelectionExists(c.Device)) {
-    context_.MyMesM(context_.Tr("Device") + " " + c.Device + " " + context_.Tr("not implemented yet"),
-                    MessageIcon::Information);
+    context_.ShowMessage(
+        context_.Tr("Device") + " " + c.Device + " " + context_.Tr("not implemented yet"),
+        MessageIcon::Information);
     c.Device = previousDevice;
     context_.ShowCaption();
     return false;
@@ -44,7 +45,7 @@ bool TQ5480FLogic::SenSelClick(DialogHost& host) {
   return false;
 }
 
-bool TQ5480FLogic::SelectSensor(DialogHost& host) {
+bool MainWindowLogic::SelectSensor(DialogHost& host) {
   ModuleConfig& c = context_.config;
 
   // What Cancel puts back: everything the windows may have changed in the
@@ -78,7 +79,7 @@ bool TQ5480FLogic::SelectSensor(DialogHost& host) {
   ConnectionState& state = context_.state;
   state.ZeroCoefficients = false;
   if (!c.data.empty()) c.data = FormatDate(Today());
-  panel_.pokaz(state.Connected ? kColourChangedRange : kColourWhite);
+  panel_.ShowConfiguration(state.Connected ? kColourChangedRange : kColourWhite);
   state.Programmed = false;
   return true;
 }

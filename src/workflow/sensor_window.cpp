@@ -29,7 +29,7 @@ bool UserTableCoversColdJunction(const InputLimits& limits, const UserTable& tab
   return false;
 }
 
-TWyborLogic::TWyborLogic(ProgramContext& context, DialogHost& host)
+SensorWindowLogic::SensorWindowLogic(ProgramContext& context, DialogHost& host)
     : context_(context),
       host_(host),
       typAtOpening_(context.config.Typ),
@@ -43,7 +43,7 @@ TWyborLogic::TWyborLogic(ProgramContext& context, DialogHost& host)
   ShowThermocouplePage();
 }
 
-std::map<std::string, std::string> TWyborLogic::Texts() const {
+std::map<std::string, std::string> SensorWindowLogic::Texts() const {
   const ProgramContext& x = context_;
   std::map<std::string, std::string> texts{
       {"Caption", x.Tr("Sensor selection")},
@@ -72,7 +72,7 @@ std::map<std::string, std::string> TWyborLogic::Texts() const {
   return texts;
 }
 
-void TWyborLogic::ShowThermocouplePage() {
+void SensorWindowLogic::ShowThermocouplePage() {
   const ModuleConfig& c = context_.config;
   termoTyp_ = IsThermocouple(c.Typ) ? c.Typ : kDefaultTermo;
   tempDiff_ = {c.Tryb == kTrybDifferential, true};
@@ -86,16 +86,16 @@ void TWyborLogic::ShowThermocouplePage() {
   }
 }
 
-void TWyborLogic::EnableThermocoupleOptions() {
+void SensorWindowLogic::EnableThermocoupleOptions() {
   tempDiff_.enabled = compensation_.enabled = termoLin_.enabled = true;
 }
 
-void TWyborLogic::ForceTemperatureDifference() {
+void SensorWindowLogic::ForceTemperatureDifference() {
   tempDiff_ = {true, false};
   compensation_ = {false, false};
 }
 
-void TWyborLogic::ChooseUserThermocouple() {
+void SensorWindowLogic::ChooseUserThermocouple() {
   context_.conversion.TableType = kTypUserThermocouple;
   if (!host_.Table()) {
     context_.config.TableLoaded = false;
@@ -108,11 +108,11 @@ void TWyborLogic::ChooseUserThermocouple() {
   }
 }
 
-void TWyborLogic::PageChange(int page) {
+void SensorWindowLogic::PageChange(int page) {
   if (page == kRtdPage || page == kThermocouplePage) page_ = page;
 }
 
-void TWyborLogic::TypClick(int typ) {
+void SensorWindowLogic::TypClick(int typ) {
   if (IsResistanceThermometer(typ)) {
     rtdTyp_ = static_cast<std::uint8_t>(typ);
   } else if (IsThermocouple(typ)) {
@@ -124,30 +124,30 @@ void TWyborLogic::TypClick(int typ) {
   if (typ == kTypUserThermocouple) ChooseUserThermocouple();
 }
 
-void TWyborLogic::WireClick(int tryb) {
+void SensorWindowLogic::WireClick(int tryb) {
   if (IsWireConnection(tryb) && WireEnabled(tryb))
     wires_ = static_cast<std::uint8_t>(tryb);
 }
 
-void TWyborLogic::RtdLinClick(bool checked) { rtdLin_.checked = checked; }
+void SensorWindowLogic::RtdLinClick(bool checked) { rtdLin_.checked = checked; }
 
-void TWyborLogic::TermoLinClick(bool checked) {
+void SensorWindowLogic::TermoLinClick(bool checked) {
   if (termoLin_.enabled) termoLin_.checked = checked;
 }
 
-void TWyborLogic::TempDiffClick(bool checked) {
+void SensorWindowLogic::TempDiffClick(bool checked) {
   if (!tempDiff_.enabled) return;
   tempDiff_.checked = checked;
   if (checked) compensation_.checked = false;
 }
 
-void TWyborLogic::CompensationClick(bool checked) {
+void SensorWindowLogic::CompensationClick(bool checked) {
   if (!compensation_.enabled) return;
   compensation_.checked = checked;
   if (checked) tempDiff_.checked = false;
 }
 
-std::optional<SelectionOutcome> TWyborLogic::Ok() {
+std::optional<SelectionOutcome> SensorWindowLogic::Ok() {
   SelectionCodes codes;
   if (page_ == kRtdPage) {
     codes = {rtdTyp_, wires_, rtdLin_.checked ? kLinTable : kLinNone};

@@ -1,4 +1,4 @@
-// The sensor selection window (TWybor): resistance thermometers and
+// The sensor selection window (SensorDialog): resistance thermometers and
 // thermocouples of the Q5495 to Q5497, with their connection or
 // compensation and linearisation.
 #pragma once
@@ -11,13 +11,13 @@
 
 namespace q5480 {
 
-class TWyborLogic {
+class SensorWindowLogic {
  public:
   enum Page { kRtdPage = 0, kThermocouplePage = 1 };
 
   // Clears ConversionConfirmed, remembers `Typ` and shows the page and the
   // choices of the record.
-  TWyborLogic(ProgramContext& context, DialogHost& host);
+  SensorWindowLogic(ProgramContext& context, DialogHost& host);
 
   // Captions by control name: "Caption" for the window, the pages
   // ("RtdPage", "TermoPage"), the groups, "Typ1R" to "Typ4R" and "Typ6R" to
@@ -38,7 +38,7 @@ class TWyborLogic {
   // The person's choices. A choice that is disabled is ignored.
   void PageChange(int page);
   // A sensor type of either page (`Typ` 1 to 4, 6 to 15): every type makes
-  // the thermocouple options available again; "Other" (15) opens TTablF.
+  // the thermocouple options available again; "Other" (15) opens TableDialog.
   void TypClick(int typ);
   void WireClick(int tryb);
   void RtdLinClick(bool checked);
@@ -48,7 +48,7 @@ class TWyborLogic {
   void CompensationClick(bool checked);
 
   // OK: the codes of the shown page and the common processing. Without
-  // either compensation option TRoomF asks for the cold junction's
+  // either compensation option RoomTemperatureDialog asks for the cold junction's
   // temperature first; nothing (the window stays open) when it is cancelled.
   std::optional<SelectionOutcome> Ok();
   SelectionOutcome Cancel() { return SelectionOutcome::Cancel; }

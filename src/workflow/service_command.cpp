@@ -9,16 +9,16 @@ PasswordVerdict CheckServicePassword(const std::optional<std::string>& typed,
   return *typed == password ? PasswordVerdict::Corrections : PasswordVerdict::Refused;
 }
 
-bool Regulacja1Click(TQ5480FLogic& window, const ServiceWindows& windows) {
+bool Regulacja1Click(MainWindowLogic& window, const ServiceWindows& windows) {
   ProgramContext& context = window.Context();
   ConnectionState& state = context.state;
   if (state.InTransfer) return false;
   if (!state.Connected) {
-    context.MyMesM(context.Tr("Panel meter has to be connected!"), MessageIcon::Information);
+    context.ShowMessage(context.Tr("Panel meter has to be connected!"), MessageIcon::Information);
     return false;
   }
   if (window.Status().EepromError) {
-    context.MyMesM(context.Tr("EEPROM error", "!"), MessageIcon::Error);
+    context.ShowMessage(context.Tr("EEPROM error", "!"), MessageIcon::Error);
     return false;
   }
   const PasswordVerdict verdict = CheckServicePassword(windows.password(), context.settings.Pass);

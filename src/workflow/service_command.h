@@ -33,6 +33,6 @@ struct ServiceWindows {
 };
 
 // True when a service window was shown.
-bool Regulacja1Click(TQ5480FLogic& window, const ServiceWindows& windows);
+bool Regulacja1Click(MainWindowLogic& window, const ServiceWindows& windows);
 
 }  // namespace q5480

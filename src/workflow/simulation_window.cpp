@@ -17,33 +17,34 @@ std::string TwoDecimals(double value) { return FormatFixed(value, 0, 2); }
 
 }  // namespace
 
-std::unique_ptr<TSymulFLogic> TSymulFLogic::Open(ProgramContext& context, ParameterPanel& panel) {
+std::unique_ptr<SimulationWindowLogic> SimulationWindowLogic::Open(ProgramContext& context,
+                                                                   ParameterPanel& panel) {
   if (context.state.InTransfer) return nullptr;
-  std::unique_ptr<TSymulFLogic> window;
+  std::unique_ptr<SimulationWindowLogic> window;
   panel.RunCommand([&] {
     if (!panel.CheckParam(true, true)) {
-      context.MyMesM(context.Tr("Information incomplete", "!"), MessageIcon::Warning);
+      context.ShowMessage(context.Tr("Information incomplete", "!"), MessageIcon::Warning);
       return false;
     }
     const SimulationSetup setup =
         PrepareSimulation({context.config, context.limits, context.conversion}, context.image);
     if (setup.refusal && setup.refusal->key == kReasonNotMonotonic) {
-      context.MyMesM(context.Tr(kTransferFunction) + " " + context.Tr(kIsNotMonotonic, "!"),
-                     MessageIcon::Error);
+      context.ShowMessage(context.Tr(kTransferFunction) + " " + context.Tr(kIsNotMonotonic, "!"),
+                          MessageIcon::Error);
     } else if (setup.refusal) {
-      context.MyMesM(context.TextOf(RefusalMessage(*setup.refusal)), MessageIcon::Error);
+      context.ShowMessage(context.TextOf(RefusalMessage(*setup.refusal)), MessageIcon::Error);
     }
     if (!setup.simulation) return false;
     const std::string accuracy = AccuracyLine({setup.refusal, setup.accuracyError, setup.accuracy},
                                               context.config, context.language);
-    window = std::make_unique<TSymulFLogic>(context, *setup.simulation, accuracy);
+    window = std::make_unique<SimulationWindowLogic>(context, *setup.simulation, accuracy);
     return true;
   });
   return window;
 }
 
-TSymulFLogic::TSymulFLogic(ProgramContext& context, TransferSimulation simulation,
-                           std::string accuracy)
+SimulationWindowLogic::SimulationWindowLogic(ProgramContext& context, TransferSimulation simulation,
+                                             std::string accuracy)
     : context_(context), simulation_(std::move(simulation)) {
   view_.accuracy = std::move(accuracy);
   plot_.bipolar = simulation_.Bipolar();
@@ -53,7 +54,7 @@ TSymulFLogic::TSymulFLogic(ProgramContext& context, TransferSimulation simulatio
   }
 }
 
-void TSymulFLogic::FormShow() {
+void SimulationWindowLogic::FormShow() {
   updating_ = false;
   // Only a deactivation while the window is up may hold back a scroll bar.
   context_.state.AppDeactivated = false;
@@ -69,18 +70,18 @@ void TSymulFLogic::FormShow() {
   ++plot_.traceRevision;
   // The cross-hairs come on at the first operating point.
   plot_.hairsOn = true;
-  InpDisp(0);
+  ShowInputPoint(0);
 }
 
-void TSymulFLogic::InpDisp(double percent) {
+void SimulationWindowLogic::ShowInputPoint(double percent) {
   ShowPoint(simulation_.AtInput(percent));
 }
 
-void TSymulFLogic::OutDisp(double fraction) {
+void SimulationWindowLogic::ShowOutputPoint(double fraction) {
   ShowPoint(simulation_.AtOutput(fraction));
 }
 
-void TSymulFLogic::ShowPoint(const SimulationPoint& point) {
+void SimulationWindowLogic::ShowPoint(const SimulationPoint& point) {
   ScopedFlag updating(updating_);
   inputPercent_ = point.percent;
   outputMa_ = point.outputMa;
@@ -97,7 +98,7 @@ void TSymulFLogic::ShowPoint(const SimulationPoint& point) {
   if (Repaint) Repaint();
 }
 
-void TSymulFLogic::MoveScrollBar(int& position, int max, double target) {
+void SimulationWindowLogic::MoveScrollBar(int& position, int max, double target) {
   // Only a real change moves the bar, so that dragging it never makes it
   // jump back by a rounding.
   if (!(std::fabs(target - position) > 0.5)) return;
@@ -105,34 +106,35 @@ void TSymulFLogic::MoveScrollBar(int& position, int max, double target) {
   position = static_cast<int>(std::fmin(std::fmax(rounded, 0.0), static_cast<double>(max)));
 }
 
-void TSymulFLogic::Publish() {
+void SimulationWindowLogic::Publish() {
   ScopedFlag updating(updating_);
   if (Repaint) Repaint();
 }
 
-void TSymulFLogic::InputEChange(const std::string& text, SimulationClock::time_point now) {
+void SimulationWindowLogic::InputEChange(const std::string& text, SimulationClock::time_point now) {
   if (updating_) return;
   view_.InputE = text;
   inputDeadline_ = now + kEntryDelay;
 }
 
-void TSymulFLogic::OutputEChange(const std::string& text, SimulationClock::time_point now) {
+void SimulationWindowLogic::OutputEChange(const std::string& text,
+                                          SimulationClock::time_point now) {
   if (updating_) return;
   view_.OutputE = text;
   outputDeadline_ = now + kEntryDelay;
 }
 
-void TSymulFLogic::InputEEnter() {
+void SimulationWindowLogic::InputEEnter() {
   inputDeadline_.reset();
   TakeInput();
 }
 
-void TSymulFLogic::OutputEEnter() {
+void SimulationWindowLogic::OutputEEnter() {
   outputDeadline_.reset();
   TakeOutput();
 }
 
-void TSymulFLogic::Tick(SimulationClock::time_point now) {
+void SimulationWindowLogic::Tick(SimulationClock::time_point now) {
   if (inputDeadline_ && now >= *inputDeadline_) {
     inputDeadline_.reset();
     TakeInput();
@@ -143,46 +145,46 @@ void TSymulFLogic::Tick(SimulationClock::time_point now) {
   }
 }
 
-std::optional<SimulationClock::time_point> TSymulFLogic::NextDeadline() const {
+std::optional<SimulationClock::time_point> SimulationWindowLogic::NextDeadline() const {
   if (inputDeadline_ && outputDeadline_) return std::min(*inputDeadline_, *outputDeadline_);
   return inputDeadline_ ? inputDeadline_ : outputDeadline_;
 }
 
-std::optional<double> TSymulFLogic::ReadEntry(const std::string& text) {
+std::optional<double> SimulationWindowLogic::ReadEntry(const std::string& text) {
   const std::optional<double> value = ParseNumber(text);
   if (!value) {
     context_.ui.Beep(BeepKind::Exclamation);
-    context_.MyMesM(context_.Tr("Wrong format", "!"), MessageIcon::Warning);
+    context_.ShowMessage(context_.Tr("Wrong format", "!"), MessageIcon::Warning);
   }
   return value;
 }
 
-void TSymulFLogic::TakeInput() {
+void SimulationWindowLogic::TakeInput() {
   const std::optional<double> value = ReadEntry(view_.InputE);
   const bool valid = value && *value >= 0 && *value <= 100;
-  if (value && !valid) context_.MyMesM(context_.Tr(kOutOfRange), MessageIcon::Error);
+  if (value && !valid) context_.ShowMessage(context_.Tr(kOutOfRange), MessageIcon::Error);
   view_.InputE = TwoDecimals(inputPercent_);
   if (valid) {
-    InpDisp(*value);
+    ShowInputPoint(*value);
   } else {
     Publish();
   }
 }
 
-void TSymulFLogic::TakeOutput() {
+void SimulationWindowLogic::TakeOutput() {
   const std::optional<double> value = ReadEntry(view_.OutputE);
   if (value) {
     if (*value >= 4 && *value <= 20) {
       outputMa_ = *value;
     } else {
-      context_.MyMesM(context_.Tr(kOutOfRange), MessageIcon::Error);
+      context_.ShowMessage(context_.Tr(kOutOfRange), MessageIcon::Error);
     }
   }
   view_.OutputE = TwoDecimals(outputMa_);
-  OutDisp((outputMa_ - 4) / 16);
+  ShowOutputPoint((outputMa_ - 4) / 16);
 }
 
-void TSymulFLogic::InputSChange(int position) {
+void SimulationWindowLogic::InputSChange(int position) {
   if (updating_) return;
   ConnectionState& state = context_.state;
   if (state.AppDeactivated) {
@@ -194,10 +196,10 @@ void TSymulFLogic::InputSChange(int position) {
     return;
   }
   view_.InputS = position;
-  InpDisp(100 - 100.0 * position / kInputScrollMax);
+  ShowInputPoint(100 - 100.0 * position / kInputScrollMax);
 }
 
-void TSymulFLogic::OutputSChange(int position) {
+void SimulationWindowLogic::OutputSChange(int position) {
   if (updating_) return;
   ConnectionState& state = context_.state;
   if (state.AppDeactivated) {
@@ -207,10 +209,10 @@ void TSymulFLogic::OutputSChange(int position) {
     return;
   }
   view_.OutputS = position;
-  OutDisp(1 - static_cast<double>(position) / kOutputScrollMax);
+  ShowOutputPoint(1 - static_cast<double>(position) / kOutputScrollMax);
 }
 
-void TSymulFLogic::WykresXY1Click() {
+void SimulationWindowLogic::WykresXY1Click() {
   plot_.bigDots = !plot_.bigDots;
   ++plot_.traceRevision;
   Publish();

@@ -1,4 +1,4 @@
-// The simulation window (TSymulF) without its widgets: the input in percent
+// The simulation window (SimulationDialog) without its widgets: the input in percent
 // of the signal range or the output current is set by the person, and the
 // window shows the signal, the result and the output, with the operating
 // point on the plotted characteristic. Nothing is sent to a module.
@@ -71,15 +71,17 @@ struct SimulationView {
   std::string accuracy;    // the table's accuracy, under the plot
 };
 
-class TSymulFLogic {
+class SimulationWindowLogic {
  public:
   // Opening from the main window: the parameter check ("Information
   // incomplete!" when it fails), then the image built; a characteristic
   // that cannot be inverted is reported and the window opens all the same.
   // Nothing when the window does not open; its message was shown.
-  static std::unique_ptr<TSymulFLogic> Open(ProgramContext& context, ParameterPanel& panel);
+  static std::unique_ptr<SimulationWindowLogic> Open(ProgramContext& context,
+                                                     ParameterPanel& panel);
 
-  TSymulFLogic(ProgramContext& context, TransferSimulation simulation, std::string accuracy);
+  SimulationWindowLogic(ProgramContext& context, TransferSimulation simulation,
+                        std::string accuracy);
 
   const SimulationView& View() const { return view_; }
   const SimulationPlot& Plot() const { return plot_; }
@@ -109,10 +111,10 @@ class TSymulFLogic {
   // A click on the plot switches between small and large dots.
   void WykresXY1Click();
 
-  // Display steps: the operating point for an input in percent (InpDisp)
-  // or for an output fraction (OutDisp).
-  void InpDisp(double percent);
-  void OutDisp(double fraction);
+  // Display steps: the operating point for an input in percent, or for an
+  // output fraction.
+  void ShowInputPoint(double percent);
+  void ShowOutputPoint(double fraction);
 
  private:
   void ShowPoint(const SimulationPoint& point);

@@ -21,30 +21,30 @@ constexpr int kResultDigits = 7;
 
 }  // namespace
 
-TTablFLogic::TTablFLogic(ProgramContext& context)
+TableWindowLogic::TableWindowLogic(ProgramContext& context)
     : context_(context), savedDataDir_(context.settings.DataDir), savedFile_(context.config.File),
       caption_(context.Tr("Table")),
       lines_(TableExampleLines(context.conversion.TableType, context.Tr("Example"))),
       unit_(DefaultResultUnit(context.conversion.TableType)) {}
 
-std::map<std::string, std::string> TTablFLogic::Texts() const {
+std::map<std::string, std::string> TableWindowLogic::Texts() const {
   std::map<std::string, std::string> texts = RangeGroupTexts(context_);
   texts["LoadB"] = context_.TextOf("Load");
   texts["ExitB"] = context_.Tr("Exit");
   return texts;
 }
 
-const std::string& TTablFLogic::FieldText(DialogField field) const {
+const std::string& TableWindowLogic::FieldText(DialogField field) const {
   static const std::string kNone;
   const auto found = texts_.find(field);
   return found == texts_.end() ? kNone : found->second;
 }
 
-void TTablFLogic::SelectUnit(int index) {
+void TableWindowLogic::SelectUnit(int index) {
   if (unitsEnabled_) unit_ = OfferedUnit(index, unit_);
 }
 
-bool TTablFLogic::LoadClick() {
+bool TableWindowLogic::LoadClick() {
   FileDialogRequest request;
   request.filter = context_.Tr("Tables") + " (*.dat)|*.dat|" + context_.Tr("All files") + "|*.*";
   request.directory = context_.settings.DataDir;
@@ -52,13 +52,13 @@ bool TTablFLogic::LoadClick() {
   return path && LoadFile(*path);
 }
 
-void TTablFLogic::Reject() {
+void TableWindowLogic::Reject() {
   okEnabled_ = false;
   unitsEnabled_ = false;
   texts_.clear();
 }
 
-bool TTablFLogic::LoadFile(const std::string& path) {
+bool TableWindowLogic::LoadFile(const std::string& path) {
   focus_.clear();
   selectedLine_ = -1;
   ModuleConfig& config = context_.config;
@@ -77,7 +77,7 @@ bool TTablFLogic::LoadFile(const std::string& path) {
   if (const std::optional<Refusal> refusal = LoadTableFile(path, conversion, context_.limits)) {
     Reject();
     if (refusal->key == kCannotOpenFile) {
-      context_.MyMesM(context_.Tr(kCannotOpenFile, ":") + "\n" + path, MessageIcon::Error);
+      context_.ShowMessage(context_.Tr(kCannotOpenFile, ":") + "\n" + path, MessageIcon::Error);
       return false;
     }
     if (const std::optional<int> line = FailingTableLine(conversion.Table, lines_.size())) {
@@ -85,7 +85,7 @@ bool TTablFLogic::LoadFile(const std::string& path) {
     }
     std::string text = context_.Tr(kCorruptedFile, "!");
     if (!refusal->detail.empty()) text += "\n(" + context_.TextOf(refusal->detail) + ".)";
-    context_.MyMesM(text, MessageIcon::Error);
+    context_.ShowMessage(text, MessageIcon::Error);
     return false;
   }
 
@@ -101,7 +101,7 @@ bool TTablFLogic::LoadFile(const std::string& path) {
                     GroupOfModelCode(ModelCode(config)) == ModelGroup::B);
   if (!TableSpanSufficient(table, conversion.TableType)) {
     okEnabled_ = false;
-    context_.MyMesM(context_.Tr(kInputRangeTooSmall), MessageIcon::Warning);
+    context_.ShowMessage(context_.Tr(kInputRangeTooSmall), MessageIcon::Warning);
     return false;
   }
   okEnabled_ = true;
@@ -109,7 +109,7 @@ bool TTablFLogic::LoadFile(const std::string& path) {
   return true;
 }
 
-bool TTablFLogic::OkClick() {
+bool TableWindowLogic::OkClick() {
   if (!okEnabled_) return false;
   ModuleConfig& config = context_.config;
   context_.conversion.ConversionConfirmed = 1;
@@ -120,7 +120,7 @@ bool TTablFLogic::OkClick() {
   return true;
 }
 
-void TTablFLogic::ExitClick() {
+void TableWindowLogic::ExitClick() {
   context_.settings.DataDir = savedDataDir_;
   context_.config.File = savedFile_;
 }

@@ -1,4 +1,4 @@
-// The user table window (TTablF): loads a ".dat" file for `TableType`, shows
+// The user table window (TableDialog): loads a ".dat" file for `TableType`, shows
 // it with the ranges it spans, and confirms it as the selection's table.
 #pragma once
 
@@ -11,10 +11,10 @@
 
 namespace q5480 {
 
-class TTablFLogic {
+class TableWindowLogic {
  public:
   // Shows the example for `TableType`; OK and the unit list start disabled.
-  explicit TTablFLogic(ProgramContext& context);
+  explicit TableWindowLogic(ProgramContext& context);
 
   // Captions by control name; the window's caption follows the file.
   std::map<std::string, std::string> Texts() const;

@@ -11,7 +11,7 @@
 
 namespace q5480 {
 
-bool ParameterPanel::nietypo() {
+bool ParameterPanel::AskForMissingUserData() {
   bool missing = true;
   RunCommand([&] {
     missing = UserDataMissing();
@@ -30,12 +30,13 @@ bool ParameterPanel::UserDataMissing() {
       {context_.config, context_.limits, context_.conversion},
       {TableFolders(context_.settings.DataDir, context_.programDirectory), std::nullopt},
       [this](const std::filesystem::path&) {
-        return context_.MyMesM(NoUserDataText() + context_.Tr("Read source file") + " " +
-                                   context_.config.File + "?",
-                               MessageIcon::Question, MessageButtons::YesNo) == MessageResult::Yes;
+        return context_.ShowMessage(NoUserDataText() + context_.Tr("Read source file") + " " +
+                                        context_.config.File + "?",
+                                    MessageIcon::Question,
+                                    MessageButtons::YesNo) == MessageResult::Yes;
       });
   TellUserDataMissing(result);
-  if (!noTab(context_)) pokaz(kColourKeep);
+  if (!NeedsUserData(context_)) ShowConfiguration(kColourKeep);
   return result.status != UserDataStatus::Ready;
 }
 
@@ -50,28 +51,28 @@ void ParameterPanel::TellUserDataMissing(const UserDataResult& result) {
     case UserDataStatus::Declined: return;
     case UserDataStatus::SeriesRefused:
       context_.ui.Beep(BeepKind::Exclamation);
-      context_.MyMesM(context_.TextOf(result.refusal.key), MessageIcon::Warning);
+      context_.ShowMessage(context_.TextOf(result.refusal.key), MessageIcon::Warning);
       return;
     case UserDataStatus::TableNotFound: {
       std::string text = NoUserDataText();
       const std::string& file = context_.config.File;
       if (!file.empty()) text += "(" + context_.Tr("source file", ": ") + file + ")";
       context_.ui.Beep(BeepKind::Exclamation);
-      context_.MyMesM(text, MessageIcon::Warning);
+      context_.ShowMessage(text, MessageIcon::Warning);
       return;
     }
     case UserDataStatus::TableUnreadable:
     case UserDataStatus::TableRefused: {
       std::string text = context_.Tr(kCorruptedFile, "!");
       if (!result.refusal.detail.empty()) text += "\n(" + context_.TextOf(result.refusal.detail) + ".)";
-      context_.MyMesM(text, MessageIcon::Error);
+      context_.ShowMessage(text, MessageIcon::Error);
       return;
     }
     case UserDataStatus::RangeTooSmall:
-      context_.MyMesM(context_.Tr(kInputRangeTooSmall), MessageIcon::Warning);
+      context_.ShowMessage(context_.Tr(kInputRangeTooSmall), MessageIcon::Warning);
       return;
     case UserDataStatus::RangeOutsideTable:
-      context_.MyMesM(context_.Tr(kCorruptedFile, "!"), MessageIcon::Error);
+      context_.ShowMessage(context_.Tr(kCorruptedFile, "!"), MessageIcon::Error);
       return;
   }
 }

@@ -2,7 +2,7 @@
 
 namespace q5480 {
 
-TWyborIVLogic::TWyborIVLogic(ProgramContext& context, DialogHost& host)
+VoltageCurrentWindowLogic::VoltageCurrentWindowLogic(ProgramContext& context, DialogHost& host)
     : context_(context),
       host_(host),
       typAtOpening_(context.config.Typ),
@@ -15,7 +15,7 @@ TWyborIVLogic::TWyborIVLogic(ProgramContext& context, DialogHost& host)
   pages_[kCurrentPage] = OpeningPage(context_, kTypCurrent);
 }
 
-std::map<std::string, std::string> TWyborIVLogic::Texts() const {
+std::map<std::string, std::string> VoltageCurrentWindowLogic::Texts() const {
   const ProgramContext& x = context_;
   std::map<std::string, std::string> texts{
       {"Caption", x.Tr("Input signal")},
@@ -35,20 +35,20 @@ std::map<std::string, std::string> TWyborIVLogic::Texts() const {
   return texts;
 }
 
-const InputPage& TWyborIVLogic::PageState(int page) const {
+const InputPage& VoltageCurrentWindowLogic::PageState(int page) const {
   return pages_[page == kCurrentPage ? kCurrentPage : kVoltagePage];
 }
 
-void TWyborIVLogic::PageChange(int page) {
+void VoltageCurrentWindowLogic::PageChange(int page) {
   if (page == kVoltagePage || page == kCurrentPage) page_ = page;
 }
 
-void TWyborIVLogic::ConversionClick(int page, Conversion conversion) {
+void VoltageCurrentWindowLogic::ConversionClick(int page, Conversion conversion) {
   if (page != kVoltagePage && page != kCurrentPage) return;
   ChooseConversion(context_, host_, pages_[static_cast<std::size_t>(page)], conversion);
 }
 
-SelectionOutcome TWyborIVLogic::Ok() {
+SelectionOutcome VoltageCurrentWindowLogic::Ok() {
   const InputPage& page = pages_[static_cast<std::size_t>(page_)];
   const std::uint8_t tryb = page_ == kCurrentPage && doubleInput_ ? kTrybSum : kTrybDifferential;
   InputSelectionOk(context_, {page.typ, tryb, LinOf(page.conversion)}, typAtOpening_,

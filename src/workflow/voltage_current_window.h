@@ -1,4 +1,4 @@
-// The input signal window of the Q5494 (TWyborIV): the ±11 V input and the
+// The input signal window of the Q5494 (VoltageCurrentDialog): the ±11 V input and the
 // ±22 mA input, single or double, each with a result conversion.
 #pragma once
 
@@ -10,13 +10,13 @@
 
 namespace q5480 {
 
-class TWyborIVLogic {
+class VoltageCurrentWindowLogic {
  public:
   enum Page { kVoltagePage = 0, kCurrentPage = 1 };
 
   // Clears ConversionConfirmed, remembers `Typ` and `Lin`, and shows the
   // page of the record (the current page for `Typ` 17).
-  TWyborIVLogic(ProgramContext& context, DialogHost& host);
+  VoltageCurrentWindowLogic(ProgramContext& context, DialogHost& host);
 
   // Captions by control name: "Caption", "VoltagePage", "CurrentPage",
   // "InputG", "SingleR", "DoubleR", "ConversionG", "NoneR", "SeriesR",

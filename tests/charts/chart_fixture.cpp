@@ -20,7 +20,7 @@ QApplication& Application() {
 
 ChartTest::ChartTest() {
   Application();
-  chart_ = std::make_unique<TXYChart>();
+  chart_ = std::make_unique<XyChart>();
   chart_->SetClock([this] { return now_; });
 }
 

@@ -29,7 +29,7 @@ class ChartTest : public ::testing::Test {
   QRgb OverlayPixel(const QImage& picture, int x, int y) const;
 
   ChartTimeStamp now_{36'000'000, 45'000};
-  std::unique_ptr<TXYChart> chart_;
+  std::unique_ptr<XyChart> chart_;
 };
 
 }  // namespace q5480::test

@@ -12,10 +12,10 @@ namespace {
 constexpr QRgb kBlack = 0xFF000000;
 
 TEST(ChartDataList, ScrollingReusesTheOldestPointAndKeepsTheOrder) {
-  TChartDataList points;
+  ChartDataList points;
   for (int i = 0; i < 4; ++i) points.Add({static_cast<double>(i), 0, {}});
-  const TDataPoint* oldest = &points[0];
-  TDataPoint& reused = points.ScrollIn();
+  const ChartPoint* oldest = &points[0];
+  ChartPoint& reused = points.ScrollIn();
   EXPECT_EQ(&reused, oldest);
   reused.Value = 4;
   points.ScrollIn().Value = 5;

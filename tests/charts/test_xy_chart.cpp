@@ -68,12 +68,12 @@ TEST_F(ChartSetters, RepaintOnlyOnChange) {
     for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
     return paints;
   };
-  EXPECT_EQ(paintsAfter([&] { chart_->SetGrid(TGridType::gtNone); }), 0);
-  EXPECT_GT(paintsAfter([&] { chart_->SetGrid(TGridType::gtBoth); }), 0);
+  EXPECT_EQ(paintsAfter([&] { chart_->SetGrid(GridType::gtNone); }), 0);
+  EXPECT_GT(paintsAfter([&] { chart_->SetGrid(GridType::gtBoth); }), 0);
   EXPECT_EQ(paintsAfter([&] { chart_->SetChartColor(0xFFFFFF); }), 0);
   EXPECT_GT(paintsAfter([&] { chart_->SetChartColor(0x99A8AC); }), 0);
-  EXPECT_EQ(paintsAfter([&] { chart_->SetChartType(TChartType::ctScatter); }), 0);
-  EXPECT_GT(paintsAfter([&] { chart_->SetChartType(TChartType::ctBar); }), 0);
+  EXPECT_EQ(paintsAfter([&] { chart_->SetChartType(ChartKind::ctScatter); }), 0);
+  EXPECT_GT(paintsAfter([&] { chart_->SetChartType(ChartKind::ctBar); }), 0);
   EXPECT_EQ(paintsAfter([&] { chart_->SetBorderWidth(1); }), 0);
   EXPECT_GT(paintsAfter([&] { chart_->SetYLabel(""); }), 0);  // always
   EXPECT_EQ(paintsAfter([&] { chart_->SetInterval(7); }), 0);
@@ -107,13 +107,13 @@ using ChartStrip = ChartTest;
 // A plot 100 pixels wide holds 101 points; the 102nd scrolls: the oldest is
 // dropped and its object carries the new value.
 TEST_F(ChartStrip, FullStripScrollsReusingTheOldestPoint) {
-  chart_->SetChartType(TChartType::ctBar);
+  chart_->SetChartType(ChartKind::ctBar);
   chart_->SetChartColor(kBlackChart);
   ASSERT_NO_FATAL_FAILURE(FitPlotWidth(100));
   for (std::uint32_t i = 0; i < 101; ++i) chart_->AddValue(5, 0x010000 * (i + 1));
   ASSERT_EQ(chart_->Points().Count(), 101u);
   Paint();
-  const TDataPoint* oldest = &chart_->Points()[0];
+  const ChartPoint* oldest = &chart_->Points()[0];
 
   EXPECT_TRUE(chart_->AddValue(5, 0x010000 * 102));
   ASSERT_EQ(chart_->Points().Count(), 101u);
@@ -141,11 +141,11 @@ TEST_F(ChartStrip, FullStripScrollsReusingTheOldestPoint) {
 
 // What an accepted point redraws by itself is what a full repaint shows.
 TEST_F(ChartStrip, PointByPointEqualsAFullRepaint) {
-  for (TChartType type : {TChartType::ctLine, TChartType::ctBar, TChartType::ctScatter}) {
+  for (ChartKind type : {ChartKind::ctLine, ChartKind::ctBar, ChartKind::ctScatter}) {
     chart_->Clear();
     chart_->SetChartType(type);
-    chart_->SetGrid(TGridType::gtBoth);
-    chart_->OnNeedLinesY = [](TXYChart& sender, double& value, std::uint32_t& colour,
+    chart_->SetGrid(GridType::gtBoth);
+    chart_->OnNeedLinesY = [](XyChart& sender, double& value, std::uint32_t& colour,
                               bool& finished) {
       value = sender.Points().Last().Value + (sender.Tag == 0 ? 1 : -1);
       colour = kRedBgr;
@@ -172,7 +172,7 @@ TEST_F(ChartStrip, PointByPointEqualsAFullRepaint) {
 using ChartPainting = ChartTest;
 
 TEST_F(ChartPainting, StripPixelsAreOredIntoTheChartColour) {
-  chart_->SetChartType(TChartType::ctBar);
+  chart_->SetChartType(ChartKind::ctBar);
   chart_->SetChartColor(0x00102030);
   chart_->AddValue(5, 0x00030201);
   const QImage picture = Paint();
@@ -183,11 +183,11 @@ TEST_F(ChartPainting, StripPixelsAreOredIntoTheChartColour) {
 }
 
 TEST_F(ChartPainting, ReferenceLinesAtTheirRowsAcrossThePlot) {
-  chart_->SetChartType(TChartType::ctScatter);
+  chart_->SetChartType(ChartKind::ctScatter);
   ASSERT_NO_FATAL_FAILURE(FitPlotWidth(80));
   for (int i = 0; i < 3; ++i) chart_->AddValue(5, 0x00FF00);  // range 4.9..5.1
   double asked = 5.05;
-  chart_->OnNeedLinesY = [&](TXYChart&, double& value, std::uint32_t& colour, bool&) {
+  chart_->OnNeedLinesY = [&](XyChart&, double& value, std::uint32_t& colour, bool&) {
     value = asked;
     colour = kRedBgr;
   };
@@ -211,7 +211,7 @@ TEST_F(ChartPainting, ReferenceLinesAtTheirRowsAcrossThePlot) {
 TEST_F(ChartPainting, ReferenceLinesAreAskedForUntilFinished) {
   chart_->AddValue(5, 0x00FF00);
   std::vector<int> tags;
-  chart_->OnNeedLinesY = [&](TXYChart& sender, double&, std::uint32_t&, bool&) {
+  chart_->OnNeedLinesY = [&](XyChart& sender, double&, std::uint32_t&, bool&) {
     tags.push_back(sender.Tag);
   };
   Paint();
@@ -220,7 +220,7 @@ TEST_F(ChartPainting, ReferenceLinesAreAskedForUntilFinished) {
   chart_->AddValue(5, 0x00FF00);  // only the new point and the overlay
   EXPECT_EQ(tags, std::vector<int>{0});
 
-  chart_->OnNeedLinesY = [&](TXYChart& sender, double&, std::uint32_t&, bool& finished) {
+  chart_->OnNeedLinesY = [&](XyChart& sender, double&, std::uint32_t&, bool& finished) {
     tags.push_back(sender.Tag);
     finished = sender.Tag == 3;
   };
@@ -235,12 +235,12 @@ TEST_F(ChartPainting, GridRulesAreSilverOrGreyOnSilver) {
   const PixelRect plot = chart_->GetPlotRect();
   const int x = plot.Right - 50;
   const int y = plot.Top + 2;
-  const std::tuple<TGridType, std::uint32_t, QRgb> cases[] = {
-      {TGridType::gtNone, 0xFFFFFF, 0xFFFFFF},
-      {TGridType::gtHorz, 0xFFFFFF, 0xFFFFFF},
-      {TGridType::gtVert, 0xFFFFFF, 0xC0C0C0},
-      {TGridType::gtBoth, 0xFFFFFF, 0xC0C0C0},
-      {TGridType::gtVert, 0xC0C0C0, 0x808080},
+  const std::tuple<GridType, std::uint32_t, QRgb> cases[] = {
+      {GridType::gtNone, 0xFFFFFF, 0xFFFFFF},
+      {GridType::gtHorz, 0xFFFFFF, 0xFFFFFF},
+      {GridType::gtVert, 0xFFFFFF, 0xC0C0C0},
+      {GridType::gtBoth, 0xFFFFFF, 0xC0C0C0},
+      {GridType::gtVert, 0xC0C0C0, 0x808080},
   };
   for (const auto& [grid, chartColour, shown] : cases) {
     chart_->SetGrid(grid);
@@ -251,7 +251,7 @@ TEST_F(ChartPainting, GridRulesAreSilverOrGreyOnSilver) {
 
 TEST_F(ChartPainting, ScalingAndItsHandler) {
   std::vector<std::string> texts;
-  chart_->OnDrawScales = [&](TXYChart&, std::string& text) { texts.push_back(text); };
+  chart_->OnDrawScales = [&](XyChart&, std::string& text) { texts.push_back(text); };
   chart_->SetDecimalSeparator(',');
   chart_->resize(147, 300);
   // A failed reading neither moves the range nor poisons it.
@@ -264,7 +264,7 @@ TEST_F(ChartPainting, ScalingAndItsHandler) {
   EXPECT_NE(std::find(texts.begin(), texts.end(), "0,2"), texts.end());
 
   // The owner may widen the range; with scaling off only the owner moves it.
-  chart_->OnScaling = [](TXYChart&, double& minY, double& maxY) {
+  chart_->OnScaling = [](XyChart&, double& minY, double& maxY) {
     minY -= 1;
     maxY += 1;
   };
@@ -279,11 +279,11 @@ TEST_F(ChartPainting, ScalingAndItsHandler) {
 
 // A handler that empties the range must not break the painting.
 TEST_F(ChartPainting, EmptyRangeFromTheHandlerPaintsWithoutNumbersGoingWrong) {
-  chart_->OnScaling = [](TXYChart&, double& minY, double& maxY) { maxY = minY; };
+  chart_->OnScaling = [](XyChart&, double& minY, double& maxY) { maxY = minY; };
   std::vector<std::string> texts;
-  chart_->OnDrawScales = [&](TXYChart&, std::string& text) { texts.push_back(text); };
-  chart_->OnNeedLinesY = [](TXYChart&, double& value, std::uint32_t&, bool&) { value = 5; };
-  for (TChartType type : {TChartType::ctLine, TChartType::ctBar, TChartType::ctScatter}) {
+  chart_->OnDrawScales = [&](XyChart&, std::string& text) { texts.push_back(text); };
+  chart_->OnNeedLinesY = [](XyChart&, double& value, std::uint32_t&, bool&) { value = 5; };
+  for (ChartKind type : {ChartKind::ctLine, ChartKind::ctBar, ChartKind::ctScatter}) {
     chart_->SetChartType(type);
     for (int i = 0; i < 5; ++i) chart_->AddValue(5 + i, 0x00FF00);
     EXPECT_FALSE(Paint().isNull());
@@ -295,7 +295,7 @@ TEST_F(ChartPainting, EmptyRangeFromTheHandlerPaintsWithoutNumbersGoingWrong) {
 }
 
 TEST_F(ChartPainting, ClearShowsTheChartWithoutDataAndRestartsSampling) {
-  chart_->SetChartType(TChartType::ctBar);
+  chart_->SetChartType(ChartKind::ctBar);
   chart_->SetChartColor(kBlackChart);
   chart_->AddValue(5, 0x00FF00);
   const int bottom = chart_->GetPlotRect().Bottom - chart_->GetPlotRect().Top + 1;
@@ -313,8 +313,8 @@ TEST_F(ChartPainting, ClearShowsTheChartWithoutDataAndRestartsSampling) {
 TEST_F(ChartPainting, ClicksAndDoubleClicksReachTheOwner) {
   int clicks = 0;
   int doubleClicks = 0;
-  chart_->OnClick = [&](ThgCustomChart&) { ++clicks; };
-  chart_->OnDblClick = [&](ThgCustomChart&) { ++doubleClicks; };
+  chart_->OnClick = [&](CustomChart&) { ++clicks; };
+  chart_->OnDblClick = [&](CustomChart&) { ++doubleClicks; };
   chart_->show();
   QTest::mouseClick(chart_.get(), Qt::LeftButton, {}, QPoint(20, 20));
   EXPECT_EQ(clicks, 1);

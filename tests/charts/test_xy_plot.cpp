@@ -89,7 +89,7 @@ class XYPlot : public ::testing::Test {
   }
 
   QApplication& application_ = Application();  // before any widget
-  TWykresXY plot_;
+  XyPlot plot_;
 };
 
 TEST_F(XYPlot, PointsStayInTheTraceAndARepaintShowsThemAsDrawn) {

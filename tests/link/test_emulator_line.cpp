@@ -32,7 +32,7 @@ TEST(ModuleLineTest, EchoesEveryBytePacedAndAnswersOnlyWholeFrames) {
   test_support::ModuleOnLine line(test_support::ModuleWith(), scratch / "ports", 7, 2400);
   std::ofstream(scratch / "console");
   AbortSignal abort;
-  TCommD port(abort);
+  SerialPort port(abort);
   ASSERT_TRUE(port.Open(line.emulator.SlavePath(), scratch / "console"));
   ASSERT_TRUE(port.SetLine(2400));
   const Bytes written = {0x00, 0x31,                  // noise before a start byte

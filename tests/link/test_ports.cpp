@@ -60,7 +60,7 @@ class SerialPortTest : public ::testing::Test {
   std::filesystem::path consoleList_ = scratch_ / "active";
   AbortSignal abort_;
   std::unique_ptr<PtyLine> line_ = std::make_unique<PtyLine>();
-  TCommD port_{abort_};
+  SerialPort port_{abort_};
   const std::uint8_t byte_ = 0x55;
 };
 
@@ -72,7 +72,7 @@ TEST_F(SerialPortTest, TheConsoleIsNeverOpenedAndAPortOpensOnlyOnce) {
   EXPECT_FALSE(port_.Open(scratch_ / "com3", consoleList_)) << "nor through a link";
 
   std::ofstream(consoleList_) << "tty0\n";
-  TCommD second(abort_);
+  SerialPort second(abort_);
   ASSERT_TRUE(port_.Open(line_->SlavePath(), consoleList_));
   EXPECT_FALSE(second.Open(line_->SlavePath(), consoleList_));
   port_.Close();

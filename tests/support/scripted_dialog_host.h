@@ -16,7 +16,7 @@ class ScriptedDialogHost : public DialogHost {
   std::function<bool()> meterType, table, powerSeries, linear, roomTemperature;
   std::function<SelectionOutcome()> sensor, resistanceVoltage, voltageCurrent, loopCurrent;
 
-  // How often each window was opened, by its class name ("TTablF").
+  // How often each window was opened, by its window's object name ("TTablF").
   std::map<std::string, int> opened;
 
   bool MeterType() override { return Run("TTransdF", meterType); }

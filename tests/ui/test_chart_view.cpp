@@ -37,7 +37,7 @@ class ChartViewWindow : public ProgramTest {
     ASSERT_EQ(Text(Window().StatusText->text()), " Device programmed");
     module_.SetSignal({SignalKind::Sine, 12.2, 4.0, 20});
   }
-  TQ5480F& Window() { return program_->Window(); }
+  MainWindow& Window() { return program_->Window(); }
   ProgramContext& Context() { return program_->Context(); }
   ChartPanel& Chart() { return *Window().Chart; }
   std::size_t Points() { return Chart().XYChart1->Points().Count(); }

@@ -5,12 +5,12 @@
 #include <QTest>
 
 #include "support/scratch_directory.h"
+#include "ui/linear_dialog.h"
+#include "ui/power_series_dialog.h"
 #include "ui/qt_dialog_host.h"
 #include "ui/qt_user_interface.h"
-#include "ui/tlinaf.h"
-#include "ui/tpowerf.h"
-#include "ui/troomf.h"
-#include "ui/ttablf.h"
+#include "ui/room_temperature_dialog.h"
+#include "ui/table_dialog.h"
 #include "ui_fixture.h"
 
 namespace q5480::test {
@@ -50,9 +50,9 @@ TEST_F(ConversionWindows, TablesLoadedThroughLoadShowTheirValuesAndOnlyAnAccepte
   ModalAnswers answers;
   std::vector<std::string> shown;
   std::vector<bool> okEnabled;
-  TTablF* table = nullptr;
+  TableDialog* table = nullptr;
   std::string selectedAfterRejection;
-  answers.When<TTablF>([&](TTablF* window) {
+  answers.When<TableDialog>([&](TableDialog* window) {
     table = window;
     okEnabled.push_back(window->OKB->isEnabled());
     for (int load = 0; load < 3; ++load) {  // the file dialogs open meanwhile
@@ -86,7 +86,7 @@ TEST_F(ConversionWindows, TablesLoadedThroughLoadShowTheirValuesAndOnlyAnAccepte
 }
 
 TEST_F(ConversionWindows, LinearRefusalOnEnterKeepsTheWindowOpenAndOkStoresTheRange) {
-  TLinaF window(context_, nullptr);
+  LinearDialog window(context_, nullptr);
   window.show();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
   ModalAnswers answers;
@@ -114,7 +114,7 @@ TEST_F(ConversionWindows, LinearRefusalOnEnterKeepsTheWindowOpenAndOkStoresTheRa
 
 TEST_F(ConversionWindows, SeriesButtonChecksThenConfirmsAndTypingAsksForAnotherCheck) {
   context_.config.Coefficients[1] = 3;
-  TPowerF window(context_, nullptr);
+  PowerSeriesDialog window(context_, nullptr);
   window.show();
   ModalAnswers answers;
   EXPECT_EQ(Text(window.OKB->text()), "Check");
@@ -132,7 +132,7 @@ TEST_F(ConversionWindows, SeriesButtonChecksThenConfirmsAndTypingAsksForAnotherC
 }
 
 TEST_F(ConversionWindows, RoomTemperatureClosesOnlyWithAValueInsideTheBand) {
-  TRoomF window(context_, nullptr);
+  RoomTemperatureDialog window(context_, nullptr);
   window.show();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
   ModalAnswers answers;
@@ -148,10 +148,10 @@ TEST_F(ConversionWindows, RoomTemperatureClosesOnlyWithAValueInsideTheBand) {
 }
 
 TEST_F(ConversionWindows, EveryControlHasAnAccessibleName) {
-  TTablF table(context_, nullptr);
-  TPowerF series(context_, nullptr);
-  TLinaF linear(context_, nullptr);
-  TRoomF room(context_, nullptr);
+  TableDialog table(context_, nullptr);
+  PowerSeriesDialog series(context_, nullptr);
+  LinearDialog linear(context_, nullptr);
+  RoomTemperatureDialog room(context_, nullptr);
   for (QDialog* window : std::initializer_list<QDialog*>{&table, &series, &linear, &room}) {
     ExpectAccessibleNames(*window);
   }

@@ -22,7 +22,7 @@ class DeviceAndFiles : public ProgramTest {
  protected:
   void SetUp() override { StartConnected(); }
 
-  TQ5480F& Window() { return program_->Window(); }
+  MainWindow& Window() { return program_->Window(); }
   ProgramContext& Context() { return program_->Context(); }
 
   // `command` with `path` chosen in its file dialog.
@@ -54,7 +54,7 @@ TEST_F(DeviceAndFiles, OpenShowsTheFileAndWriteProgramsTheModuleWhichVerifies) {
 
   bool messageWindowSeen = false;
   answers.Every([&] {
-    const TWiadomosc* message = Window().Wiadomosc;
+    const MessageWindow* message = Window().Wiadomosc;
     if (message != nullptr && message->isVisible() &&
         message->Label1->text() == QLatin1String("Communicating with device")) {
       messageWindowSeen = true;

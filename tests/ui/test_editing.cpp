@@ -10,11 +10,11 @@
 
 #include "emulator/module_memory.h"
 #include "module/image_packing.h"
-#include "ui/ttablf.h"
-#include "ui/ttransdf.h"
-#include "ui/tpowerf.h"
-#include "ui/twybor.h"
-#include "ui/twybori.h"
+#include "ui/loop_current_dialog.h"
+#include "ui/meter_type_dialog.h"
+#include "ui/power_series_dialog.h"
+#include "ui/sensor_dialog.h"
+#include "ui/table_dialog.h"
 #include "ui_fixture.h"
 
 namespace q5480::test {
@@ -26,13 +26,13 @@ class Editing : public ProgramTest {
   void SetUp() override {
     StartConnected();
   }
-  TQ5480F& Window() { return program_->Window(); }
+  MainWindow& Window() { return program_->Window(); }
   ParameterPanelView& Panel() { return *Window().Panel; }
 
   // File › New, then the meter type window answered with `model`.
   void NewConfiguration(ModalAnswers& answers, const QString& model) {
     Window().Nowy1->trigger();
-    answers.When<TTransdF>([model](TTransdF* window) {
+    answers.When<MeterTypeDialog>([model](MeterTypeDialog* window) {
       const auto items = window->TypeList->findItems(model, Qt::MatchStartsWith);
       ASSERT_FALSE(items.empty());
       window->TypeList->setCurrentItem(items.front());
@@ -43,7 +43,7 @@ class Editing : public ProgramTest {
   // The sensor window answered with a thermocouple K, compensated and
   // linearised.
   void ChooseThermocoupleK(ModalAnswers& answers) {
-    answers.When<TWybor>([](TWybor* window) {
+    answers.When<SensorDialog>([](SensorDialog* window) {
       window->PageControl->setCurrentIndex(1);  // thermocouples
       window->TypR.at(10)->click();              // K
       for (QCheckBox* option : {window->CompensationC, window->TermoLinC}) {
@@ -209,11 +209,11 @@ class LoopCurrentEditing : public Editing {
 TEST_F(LoopCurrentEditing, APowerSeriesAndATableMadeThroughTheWindowsAreWrittenAsTheToolBuildsThem) {
   ModalAnswers answers;
   NewConfiguration(answers, "Q5491");
-  answers.When<TWyborI>([](TWyborI* window) {
+  answers.When<LoopCurrentDialog>([](LoopCurrentDialog* window) {
     window->SingleR->click();
     window->ConversionR[1]->click();  // opens the power-series window
   });
-  answers.When<TPowerF>([](TPowerF* window) {
+  answers.When<PowerSeriesDialog>([](PowerSeriesDialog* window) {
     Type(window->CoefficientE[0], "-25");
     Type(window->CoefficientE[1], "6.25");
     Type(window->InMinE, "4");
@@ -222,7 +222,7 @@ TEST_F(LoopCurrentEditing, APowerSeriesAndATableMadeThroughTheWindowsAreWrittenA
     ASSERT_EQ(window->OKB->text(), QStringLiteral("OK"));
     window->OKBClick();
   });
-  answers.When<TWyborI>([](TWyborI* window) { window->OKBClick(); });
+  answers.When<LoopCurrentDialog>([](LoopCurrentDialog* window) { window->OKBClick(); });
   Panel().SenSel->click();
   ASSERT_TRUE(answers.AllUsed());
   Write();
@@ -231,14 +231,15 @@ TEST_F(LoopCurrentEditing, APowerSeriesAndATableMadeThroughTheWindowsAreWrittenA
   // The same module with a flow table instead.
   const auto table = scratch_ / "flow.dat";
   std::filesystem::copy_file(std::filesystem::path(Q5480_SOURCE_DIR) / "examples" / "flow_4_20ma.dat", table);
-  answers.When<TWyborI>([](TWyborI* window) { window->ConversionR[3]->click(); });
-  answers.When<TTablF>([](TTablF* window) { window->LoadBClick(); });
+  answers.When<LoopCurrentDialog>(
+      [](LoopCurrentDialog* window) { window->ConversionR[3]->click(); });
+  answers.When<TableDialog>([](TableDialog* window) { window->LoadBClick(); });
   answers.Then([table](QWidget* window) { return ChooseFile(window, table); });
-  answers.When<TTablF>([](TTablF* window) {
+  answers.When<TableDialog>([](TableDialog* window) {
     ASSERT_TRUE(window->OKB->isEnabled());
     window->OKBClick();
   });
-  answers.When<TWyborI>([](TWyborI* window) { window->OKBClick(); });
+  answers.When<LoopCurrentDialog>([](LoopCurrentDialog* window) { window->OKBClick(); });
   Panel().SenSel->click();
   ASSERT_TRUE(answers.AllUsed());
   Write();

@@ -4,9 +4,9 @@
 #include <QStatusBar>
 
 #include "config/settings_file.h"
-#include "ui/togolnef.h"
-#include "ui/tports.h"
-#include "ui/twitryna.h"
+#include "ui/options_dialog.h"
+#include "ui/port_dialog.h"
+#include "ui/splash_window.h"
 #include "ui_fixture.h"
 
 namespace q5480::test {
@@ -28,7 +28,7 @@ TEST_F(DesktopStart, OpensThePortOfTheSettingsFileAndTheEndStoresPositionAndLang
   program_ = std::make_unique<DesktopProgram>(options);
   ModalAnswers answers;
   ASSERT_TRUE(program_->Start());
-  TQ5480F& window = program_->Window();
+  MainWindow& window = program_->Window();
   ASSERT_TRUE(WaitFor([&] { return window.isVisible(); }));
   EXPECT_TRUE(answers.Messages().empty()) << "the missing language is not reported";
   EXPECT_TRUE(program_->Context().link.PortOpen());
@@ -62,7 +62,7 @@ TEST_F(DesktopStart, AFirstStartSpeaksPolishAndTheOptionsSwitchToEnglish) {
   ModalAnswers answers;
   std::string portCaption;
   answers.Then([](QWidget* window) { return PressMessageButton(window, QMessageBox::Ok); });
-  answers.When<TPortS>([&](TPortS* ports) {
+  answers.When<PortDialog>([&](PortDialog* ports) {
     portCaption = Text(ports->windowTitle());
     ports->reject();
   });
@@ -71,7 +71,7 @@ TEST_F(DesktopStart, AFirstStartSpeaksPolishAndTheOptionsSwitchToEnglish) {
   // No settings file: COM 1, which does not open here.
   EXPECT_EQ(answers.Messages(), std::vector<std::string>{"Błąd inicjalizacji portu COM1!"});
   EXPECT_EQ(portCaption, "Port szeregowy");
-  TQ5480F& window = program_->Window();
+  MainWindow& window = program_->Window();
   window.Timer1->stop();  // no sample renames the window meanwhile
   ProgramContext& context = program_->Context();
   EXPECT_EQ(context.settings.Language, "Polski");
@@ -80,7 +80,7 @@ TEST_F(DesktopStart, AFirstStartSpeaksPolishAndTheOptionsSwitchToEnglish) {
   EXPECT_EQ(Text(window.windowTitle()), "Typ nieokreślony");
   EXPECT_EQ(context.fileName, "Bez_nazwy");
 
-  answers.When<TOgolneF>([&](TOgolneF* options) {
+  answers.When<OptionsDialog>([&](OptionsDialog* options) {
     EXPECT_EQ(Text(options->windowTitle()), "Opcje");
     EXPECT_EQ(Text(options->ListaLang->currentItem()->text()), "Polski");
     const auto english = options->ListaLang->findItems(QStringLiteral("English"), Qt::MatchExactly);
@@ -108,7 +108,7 @@ TEST_F(DesktopStart, APortThatDoesNotOpenIsReportedAndThePortWindowOffersTheOthe
   std::vector<std::string> offered;
   answers.Then([](QWidget* window) { return PressMessageButton(window, QMessageBox::Ok); });
   answers.Then([&](QWidget* window) {
-    auto* ports = qobject_cast<TPortS*>(window);
+    auto* ports = qobject_cast<PortDialog*>(window);
     if (ports == nullptr) return false;
     for (int row = 0; row < ports->PortList->count(); ++row) {
       offered.push_back(ports->PortList->item(row)->text().toStdString());
@@ -143,7 +143,7 @@ TEST_F(DesktopStart, TheSplashWindowGoesOnWithEnterAndEndsTheProgramWithEsc) {
     auto program = std::make_unique<DesktopProgram>(options);
     ModalAnswers answers;
     std::string title;
-    answers.When<Twitryna>([&](Twitryna* splash) {
+    answers.When<SplashWindow>([&](SplashWindow* splash) {
       title = splash->Title->text().toStdString() + " " + splash->Wersja->text().toStdString();
       PressKey(splash->focusWidget() != nullptr ? splash->focusWidget() : splash, c.key);
     });

@@ -227,7 +227,7 @@ class PrintCommand : public ProgramTest {
     WriteSettings(kTestPort);
     StartProgram();
   }
-  TQ5480F& Window() { return program_->Window(); }
+  MainWindow& Window() { return program_->Window(); }
   ProgramContext& Context() { return program_->Context(); }
 };
 
@@ -236,7 +236,7 @@ TEST_F(PrintCommand, PrintsThroughTheDialogsPrintToFileWithTheTimerStopped) {
   Window().Drukuj1->trigger();  // the menu item as well as the tool button
   EXPECT_EQ(answers.Messages(), std::vector<std::string>{"No parameters!"});
   test_support::SetPt100Configuration(Context().config);
-  program_->Logic().Panel().pokaz(kColourWhite);
+  program_->Logic().Panel().ShowConfiguration(kColourWhite);
   bool timerWhileAsked = true;
   const std::filesystem::path pdf = scratch_ / "printed.pdf";
   answers.When<QPrintDialog>([&](QPrintDialog* dialog) {

@@ -8,20 +8,20 @@
 
 #include "emulator/module_signal.h"
 #include "ui/help_windows.h"
-#include "ui/tlinaf.h"
-#include "ui/togolnef.h"
-#include "ui/tpowerf.h"
-#include "ui/troomf.h"
-#include "ui/ttablf.h"
-#include "ui/ttransdf.h"
-#include "ui/twybor.h"
-#include "ui/twybori.h"
-#include "ui/twyboriv.h"
-#include "ui/twyborrv.h"
-#include "ui/tports.h"
-#include "ui/tsymulf.h"
-#include "ui/twiadomosc.h"
-#include "ui/twitryna.h"
+#include "ui/linear_dialog.h"
+#include "ui/loop_current_dialog.h"
+#include "ui/message_window.h"
+#include "ui/meter_type_dialog.h"
+#include "ui/options_dialog.h"
+#include "ui/port_dialog.h"
+#include "ui/power_series_dialog.h"
+#include "ui/resistance_voltage_dialog.h"
+#include "ui/room_temperature_dialog.h"
+#include "ui/sensor_dialog.h"
+#include "ui/simulation_dialog.h"
+#include "ui/splash_window.h"
+#include "ui/table_dialog.h"
+#include "ui/voltage_current_dialog.h"
 #include "ui_fixture.h"
 
 namespace q5480::test {
@@ -40,14 +40,14 @@ class Screenshots : public ProgramTest {
   }
 
   // The program connected to the module, with the level transmitter opened.
-  TQ5480F& StartWithLevel(ModalAnswers& answers) {
+  MainWindow& StartWithLevel(ModalAnswers& answers) {
     StartConnected(PictureLanguage());
     OpenParameters(answers, kLevelTransmitter, "level.par");
     return program_->Window();
   }
 
   // The main window with the message window where it stands on top of it.
-  static QPixmap WithMessageWindow(TQ5480F& window) {
+  static QPixmap WithMessageWindow(MainWindow& window) {
     QPixmap picture = window.grab();
     QPainter painter(&picture);
     const QPoint at = window.Wiadomosc->pos() - window.mapToGlobal(QPoint(0, 0));
@@ -60,7 +60,7 @@ class Screenshots : public ProgramTest {
 
 TEST_F(Screenshots, OfTheMainWindowAndTheOptionsAndPortWindows) {
   ModalAnswers answers;
-  TQ5480F& window = StartWithLevel(answers);
+  MainWindow& window = StartWithLevel(answers);
   QPixmap writing;
   answers.Every([&] {
     if (writing.isNull() && window.Wiadomosc != nullptr && window.Wiadomosc->isVisible() &&
@@ -89,12 +89,12 @@ TEST_F(Screenshots, OfTheMainWindowAndTheOptionsAndPortWindows) {
   EXPECT_LT(compact.height(), full.height() / 2);
   window.MonOnly1->trigger();
 
-  answers.When<TOgolneF>([&](TOgolneF* dialog) {
+  answers.When<OptionsDialog>([&](OptionsDialog* dialog) {
     Save(dialog->grab(), "options.png");
     dialog->reject();
   });
   window.Ogolne1->trigger();
-  answers.When<TPortS>([&](TPortS* dialog) {
+  answers.When<PortDialog>([&](PortDialog* dialog) {
     Save(dialog->grab(), "port_selection.png");
     dialog->reject();
   });
@@ -104,7 +104,7 @@ TEST_F(Screenshots, OfTheMainWindowAndTheOptionsAndPortWindows) {
 
 TEST_F(Screenshots, OfTheChartViewInItsThreeStyles) {
   ModalAnswers answers;
-  TQ5480F& window = StartWithLevel(answers);  // whose filter limits the chart shows
+  MainWindow& window = StartWithLevel(answers);  // whose filter limits the chart shows
   window.ZapiszT->trigger();
   ASSERT_EQ(window.StatusText->text().toStdString(), " " + program_->Context().Tr("Device programmed"));
   module_.SetSignal({SignalKind::Sine, 12, 5, 30});
@@ -127,7 +127,7 @@ TEST_F(Screenshots, OfTheChartViewInItsThreeStyles) {
 
 TEST_F(Screenshots, OfTheSelectionAndConversionWindowsAndTheChangedPanel) {
   ModalAnswers answers;
-  TQ5480F& window = StartWithLevel(answers);
+  MainWindow& window = StartWithLevel(answers);
   ProgramContext& context = program_->Context();
   window.Panel->FiltrCzasE->setFocus();
   Save(window.grab(), "panel_changed.png");  // loaded with a module present: aqua
@@ -138,36 +138,36 @@ TEST_F(Screenshots, OfTheSelectionAndConversionWindowsAndTheChangedPanel) {
     Save(dialog.grab(), name);
     dialog.hide();
   };
-  shoot(TTransdF(context, &window), "dialog_meter_type.png");
-  TWybor sensor(context, host, &window);
+  shoot(MeterTypeDialog(context, &window), "dialog_meter_type.png");
+  SensorDialog sensor(context, host, &window);
   shoot(sensor, "dialog_sensor_rtd.png");
   sensor.PageControl->setCurrentIndex(1);
   shoot(sensor, "dialog_sensor_thermocouple.png");
-  shoot(TWyborRV(context, host, &window), "dialog_resistance_voltage.png");
-  shoot(TWyborIV(context, host, &window), "dialog_voltage_current.png");
-  shoot(TWyborI(context, host, &window), "dialog_loop_current.png");
-  shoot(TRoomF(context, &window), "dialog_room_temperature.png");
-  shoot(TTablF(context, &window), "dialog_table.png");
-  shoot(TPowerF(context, &window), "dialog_power_series.png");
-  shoot(TLinaF(context, &window), "dialog_linear.png");
+  shoot(ResistanceVoltageDialog(context, host, &window), "dialog_resistance_voltage.png");
+  shoot(VoltageCurrentDialog(context, host, &window), "dialog_voltage_current.png");
+  shoot(LoopCurrentDialog(context, host, &window), "dialog_loop_current.png");
+  shoot(RoomTemperatureDialog(context, &window), "dialog_room_temperature.png");
+  shoot(TableDialog(context, &window), "dialog_table.png");
+  shoot(PowerSeriesDialog(context, &window), "dialog_power_series.png");
+  shoot(LinearDialog(context, &window), "dialog_linear.png");
 }
 
 TEST_F(Screenshots, OfTheSplashTheHelpWindowsAndThePasswordWindow) {
   StartConnected(PictureLanguage());
-  TQ5480F& window = program_->Window();
+  MainWindow& window = program_->Window();
   const LanguageTable& language = program_->Context().language;
   const auto shoot = [&](auto&& dialog, const char* name) {
     dialog.show();
     Save(dialog.grab(), name);
     dialog.hide();
   };
-  shoot(Twitryna(language, &window), "splash.png");
-  shoot(TProgwerF(language, &window), "version.png");
-  shoot(TInfoF(&window), "info.png");
+  shoot(SplashWindow(language, &window), "splash.png");
+  shoot(VersionWindow(language, &window), "version.png");
+  shoot(InfoWindow(&window), "info.png");
 
   ASSERT_TRUE(WaitFor([&] { return window.RegulacjaT->isEnabled(); }));
   ModalAnswers answers;
-  answers.When<TWiadomosc>([&](TWiadomosc* password) {
+  answers.When<MessageWindow>([&](MessageWindow* password) {
     Save(password->grab(), "password.png");
     password->close();
   });
@@ -183,7 +183,7 @@ std::string Replaced(std::string text, const std::string& from, const std::strin
 
 TEST_F(Screenshots, OfTheSimulationWindowUnipolarAndBipolar) {
   StartConnected(PictureLanguage());
-  TQ5480F& window = program_->Window();
+  MainWindow& window = program_->Window();
   // The level transmitter, and a current of -20 to 20 mA shown as it is: a
   // range symmetric about zero.
   std::string bipolar = Replaced(Replaced(kLevelTransmitter, "Lin=4", "Lin=1"), "MinInput=0", "MinInput=-20");
@@ -197,7 +197,7 @@ TEST_F(Screenshots, OfTheSimulationWindowUnipolarAndBipolar) {
                            Shot{bipolar, true, "simulation_bipolar.png"}}) {
     ModalAnswers answers;
     OpenParameters(answers, shot.parameters, "simulated.par");
-    answers.When<TSymulF>([&](TSymulF* dialog) {
+    answers.When<SimulationDialog>([&](SimulationDialog* dialog) {
       EXPECT_EQ(dialog->WykresXY1->Bipolar(), shot.bipolar) << shot.name;
       dialog->InputE->setText(QStringLiteral("30"));
       dialog->Logic().InputEEnter();

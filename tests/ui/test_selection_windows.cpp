@@ -6,11 +6,11 @@
 
 #include "support/recording_ui.h"
 #include "support/scripted_dialog_host.h"
+#include "ui/loop_current_dialog.h"
 #include "ui/qt_dialog_host.h"
-#include "ui/twybor.h"
-#include "ui/twybori.h"
-#include "ui/twyboriv.h"
-#include "ui/twyborrv.h"
+#include "ui/resistance_voltage_dialog.h"
+#include "ui/sensor_dialog.h"
+#include "ui/voltage_current_dialog.h"
 #include "ui_fixture.h"
 
 namespace q5480::test {
@@ -68,22 +68,22 @@ void ExpectClosings(ProgramContext& context, DialogHost& host, bool withMore) {
 
 TEST_F(SelectionWindows, CloseWithTheirOutcomeAndNameEveryControl) {
   Set(10, 7, kLinTable);
-  ExpectClosings<TWybor>(context_, host_, true);
+  ExpectClosings<SensorDialog>(context_, host_, true);
   Set(16, 5, kLinNone);
-  ExpectClosings<TWyborRV>(context_, host_, true);
+  ExpectClosings<ResistanceVoltageDialog>(context_, host_, true);
   Set(18, 5, kLinNone);
-  ExpectClosings<TWyborIV>(context_, host_, false);
+  ExpectClosings<VoltageCurrentDialog>(context_, host_, false);
   Set(19, 5, kLinNone);
-  ExpectClosings<TWyborI>(context_, host_, false);
+  ExpectClosings<LoopCurrentDialog>(context_, host_, false);
   EXPECT_TRUE(host_.opened.empty());
 }
 
 TEST_F(SelectionWindows, TheSensorWindowShowsWhatItsLogicDecides) {
   Set(kTypUserThermocouple, 5, kLinTable);  // "Other" without a table
-  TWybor window(context_, host_, nullptr);
+  SensorDialog window(context_, host_, nullptr);
   window.show();
   EXPECT_TRUE(host_.opened.empty()) << "showing Other opened the table window";
-  EXPECT_EQ(window.PageControl->currentIndex(), TWyborLogic::kThermocouplePage);
+  EXPECT_EQ(window.PageControl->currentIndex(), SensorWindowLogic::kThermocouplePage);
   EXPECT_TRUE(window.TypR.at(15)->isChecked());
   EXPECT_FALSE(window.CompensationC->isEnabled());
   EXPECT_TRUE(window.WireR.at(4)->isEnabled()) << "a Q5497 takes four wires";
@@ -98,7 +98,7 @@ TEST_F(SelectionWindows, TheSensorWindowShowsWhatItsLogicDecides) {
   EXPECT_EQ(host_.opened["TRoomF"], 1);
   EXPECT_TRUE(window.isVisible()) << "TRoomF was cancelled";
 
-  window.PageControl->setCurrentIndex(TWyborLogic::kRtdPage);
+  window.PageControl->setCurrentIndex(SensorWindowLogic::kRtdPage);
   window.TypR.at(3)->click();
   window.WireR.at(2)->click();
   window.OKB->click();
@@ -109,30 +109,30 @@ TEST_F(SelectionWindows, TheSensorWindowShowsWhatItsLogicDecides) {
 
 TEST_F(SelectionWindows, ACancelledConversionWindowPutsTheChoiceBackWithoutReopeningIt) {
   Set(17, 5, kLinLinear);
-  TWyborIV window(context_, host_, nullptr);
-  auto& current = window.ConversionR[TWyborIVLogic::kCurrentPage];
+  VoltageCurrentDialog window(context_, host_, nullptr);
+  auto& current = window.ConversionR[VoltageCurrentWindowLogic::kCurrentPage];
   EXPECT_TRUE(current[static_cast<int>(Conversion::Linear)]->isChecked());
   EXPECT_TRUE(host_.opened.empty()) << "showing the linear conversion opened TLinaF";
-  EXPECT_FALSE(window.RangeL[TWyborIVLogic::kCurrentPage].input->text().isEmpty());
+  EXPECT_FALSE(window.RangeL[VoltageCurrentWindowLogic::kCurrentPage].input->text().isEmpty());
 
   current[static_cast<int>(Conversion::Table)]->click();
   EXPECT_EQ(host_.opened["TTablF"], 1);
   EXPECT_TRUE(current[static_cast<int>(Conversion::None)]->isChecked());
-  EXPECT_TRUE(window.RangeL[TWyborIVLogic::kCurrentPage].input->text().isEmpty());
+  EXPECT_TRUE(window.RangeL[VoltageCurrentWindowLogic::kCurrentPage].input->text().isEmpty());
   EXPECT_EQ(host_.opened.size(), 1u) << "putting the choice back ran a handler";
 
   Set(16, 5, kLinNone);
-  TWyborRV inputs(context_, host_, nullptr);
-  inputs.LinearC[TWyborRVLogic::kVoltagePage]->click();
+  ResistanceVoltageDialog inputs(context_, host_, nullptr);
+  inputs.LinearC[ResistanceVoltageWindowLogic::kVoltagePage]->click();
   EXPECT_EQ(host_.opened["TLinaF"], 1);
-  EXPECT_FALSE(inputs.LinearC[TWyborRVLogic::kVoltagePage]->isChecked());
+  EXPECT_FALSE(inputs.LinearC[ResistanceVoltageWindowLogic::kVoltagePage]->isChecked());
 }
 
 TEST_F(SelectionWindows, ChoicesToggledThroughTheAccessibilityInterfaceFollowTheRules) {
   const ModuleConfig& c = context_.config;
   Set(10, 7, kLinTable);
   {
-    TWybor window(context_, host_, nullptr);
+    SensorDialog window(context_, host_, nullptr);
     window.show();
     ASSERT_TRUE(window.CompensationC->isChecked());
     ToggleAccessibly(window.TempDiffC);
@@ -151,11 +151,11 @@ TEST_F(SelectionWindows, ChoicesToggledThroughTheAccessibilityInterfaceFollowThe
   // A conversion box opens its window, whose Cancel unchecks the box again.
   Set(5, 3, kLinNone);
   {
-    TWyborRV window(context_, host_, nullptr);
+    ResistanceVoltageDialog window(context_, host_, nullptr);
     window.show();
-    ToggleAccessibly(window.LinearC[TWyborRVLogic::kResistancePage]);
+    ToggleAccessibly(window.LinearC[ResistanceVoltageWindowLogic::kResistancePage]);
     EXPECT_EQ(host_.opened["TLinaF"], 1);
-    EXPECT_FALSE(window.LinearC[TWyborRVLogic::kResistancePage]->isChecked());
+    EXPECT_FALSE(window.LinearC[ResistanceVoltageWindowLogic::kResistancePage]->isChecked());
     ToggleAccessibly(window.WireR.at(2));
     window.OKB->click();
     EXPECT_EQ(std::vector<int>({c.Typ, c.Tryb, c.Lin}), std::vector<int>({5, 2, kLinNone}));
@@ -165,9 +165,9 @@ TEST_F(SelectionWindows, ChoicesToggledThroughTheAccessibilityInterfaceFollowThe
   // confirmed, the conversion stays.
   Set(18, 5, kLinNone);
   {
-    TWyborIV window(context_, host_, nullptr);
+    VoltageCurrentDialog window(context_, host_, nullptr);
     window.show();
-    auto& voltage = window.ConversionR[TWyborIVLogic::kVoltagePage];
+    auto& voltage = window.ConversionR[VoltageCurrentWindowLogic::kVoltagePage];
     ToggleAccessibly(voltage[static_cast<int>(Conversion::PowerSeries)]);
     EXPECT_EQ(host_.opened["TPowerF"], 1);
     EXPECT_TRUE(voltage[static_cast<int>(Conversion::None)]->isChecked());
@@ -175,7 +175,7 @@ TEST_F(SelectionWindows, ChoicesToggledThroughTheAccessibilityInterfaceFollowThe
   Set(19, 5, kLinNone);
   host_.linear = [] { return true; };
   {
-    TWyborI window(context_, host_, nullptr);
+    LoopCurrentDialog window(context_, host_, nullptr);
     window.show();
     ToggleAccessibly(window.ConversionR[static_cast<int>(Conversion::Linear)]);
     EXPECT_EQ(host_.opened["TLinaF"], 2);
@@ -187,7 +187,7 @@ TEST_F(SelectionWindows, ChoicesToggledThroughTheAccessibilityInterfaceFollowThe
 TEST_F(SelectionWindows, TheDotPositionListSetsKropkaOnOk) {
   Set(19, 5, kLinNone);
   context_.config.Kropka = 2;
-  TWyborI window(context_, host_, nullptr);
+  LoopCurrentDialog window(context_, host_, nullptr);
   EXPECT_EQ(window.KropkaE->currentIndex(), 2);
   window.KropkaE->setFocus();
   QTest::keyClick(window.KropkaE, Qt::Key_Down);
@@ -198,10 +198,12 @@ TEST_F(SelectionWindows, TheDotPositionListSetsKropkaOnOk) {
 TEST_F(SelectionWindows, TheDesktopHostShowsEachWindowModallyAndReturnsHowItClosed) {
   QtDialogHost host(context_, nullptr);
   ModalAnswers answers;
-  answers.When<TWybor>([](TWybor* window) { window->MoreB->click(); });
-  answers.When<TWyborRV>([](TWyborRV* window) { window->OKB->click(); });
-  answers.When<TWyborIV>([](TWyborIV* window) { window->CancelB->click(); });
-  answers.When<TWyborI>([](TWyborI* window) { window->OKB->click(); });
+  answers.When<SensorDialog>([](SensorDialog* window) { window->MoreB->click(); });
+  answers.When<ResistanceVoltageDialog>(
+      [](ResistanceVoltageDialog* window) { window->OKB->click(); });
+  answers.When<VoltageCurrentDialog>(
+      [](VoltageCurrentDialog* window) { window->CancelB->click(); });
+  answers.When<LoopCurrentDialog>([](LoopCurrentDialog* window) { window->OKB->click(); });
   EXPECT_EQ(host.Sensor(), SelectionOutcome::More);
   EXPECT_EQ(host.ResistanceVoltage(), SelectionOutcome::Ok);
   EXPECT_EQ(context_.config.Typ, 16);

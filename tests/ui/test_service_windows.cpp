@@ -6,8 +6,8 @@
 #include <cmath>
 
 #include "config/module_image.h"
-#include "ui/tdiagnf.h"
-#include "ui/tregulf.h"
+#include "ui/corrections_dialog.h"
+#include "ui/diagnostics_dialog.h"
 #include "ui_fixture.h"
 
 namespace q5480::test {
@@ -19,7 +19,7 @@ constexpr double kMillivoltsAt500 = 20.644;  // type K at 500 °C
 // Enter; the transfer form of the same window is left alone.
 void TypePassword(ModalAnswers& answers, const QString& text, const std::string& label = "Password") {
   answers.Then([text, label](QWidget* shown) {
-    auto* window = qobject_cast<TWiadomosc*>(shown);
+    auto* window = qobject_cast<MessageWindow*>(shown);
     if (window == nullptr || window->Haslo == nullptr) return false;
     EXPECT_EQ(window->Label1->text().toStdString(), label);
     EXPECT_FALSE(window->Label2->isVisibleTo(window));
@@ -43,7 +43,7 @@ class ServiceWindowsUi : public ProgramTest {
     ASSERT_TRUE(WaitFor([&] { return Window().RegulacjaT->isEnabled(); }));
   }
 
-  TQ5480F& Window() { return program_->Window(); }
+  MainWindow& Window() { return program_->Window(); }
   ProgramContext& Context() { return program_->Context(); }
 
   // Thermocouple K, 0 to 1000 °C, written into the module, 500 °C at its terminals.
@@ -68,12 +68,13 @@ TEST_F(ServiceWindowsUi, PasswordOpensTheCorrectionsWindowWhichStoresAndForces) 
   ModalAnswers answers;
   bool correctionsShown = false;
   answers.Every([&] {
-    if (qobject_cast<TRegulF*>(QApplication::activeModalWidget())) correctionsShown = true;
+    if (qobject_cast<CorrectionsDialog*>(QApplication::activeModalWidget()))
+      correctionsShown = true;
   });
   TypePassword(answers, QStringLiteral("wrong"));
   Window().RegulacjaT->trigger();
   answers.Then([](QWidget* shown) {
-    auto* window = qobject_cast<TWiadomosc*>(shown);
+    auto* window = qobject_cast<MessageWindow*>(shown);
     if (window == nullptr) return false;
     QTest::keyClick(window->Haslo, Qt::Key_Escape);
     return true;
@@ -84,7 +85,7 @@ TEST_F(ServiceWindowsUi, PasswordOpensTheCorrectionsWindowWhichStoresAndForces) 
   EXPECT_EQ(line_.interposer.CountOf('s'), 0) << "nothing read behind a refused password";
 
   TypePassword(answers, QStringLiteral("vorn"));
-  answers.When<TRegulF>([&](TRegulF* window) {
+  answers.When<CorrectionsDialog>([&](CorrectionsDialog* window) {
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Input corrections"));
     EXPECT_FALSE(Context().link.LinkStarted()) << "the window polls by itself";
     ExpectAccessibleNames(*window);
@@ -115,7 +116,7 @@ TEST_F(ServiceWindowsUi, PasswordOpensTheCorrectionsWindowWhichStoresAndForces) 
 TEST_F(ServiceWindowsUi, AccessCodeOpensTheDiagnosticsWhichEndWithARestart) {
   ModalAnswers answers;
   TypePassword(answers, QStringLiteral("@kesvra"));
-  answers.When<TDiagnF>([&](TDiagnF* window) {
+  answers.When<DiagnosticsDialog>([&](DiagnosticsDialog* window) {
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Q5480 Diagnostics"));
     EXPECT_TRUE(module_.InServiceMode());
     ExpectAccessibleNames(*window);
@@ -153,7 +154,7 @@ TEST_F(ServiceWindowPictures, OfThePreviewAndOfForcedOutputs) {
   ProgramTheOven(answers);
 
   TypePassword(answers, QStringLiteral("vorn"), Context().Tr("Password"));
-  answers.When<TRegulF>([&](TRegulF* window) {
+  answers.When<CorrectionsDialog>([&](CorrectionsDialog* window) {
     EXPECT_TRUE(WaitFor([&] { return window->SimulCB->isEnabled(); }));
     window->SimulCB->click();
     window->ZeroS->setValue(300);
@@ -178,7 +179,7 @@ TEST_F(ServiceWindowPictures, OfThePreviewAndOfForcedOutputs) {
   ASSERT_TRUE(answers.AllUsed());
 
   TypePassword(answers, QStringLiteral("@kesvra"), Context().Tr("Password"));
-  answers.When<TDiagnF>([&](TDiagnF* window) {
+  answers.When<DiagnosticsDialog>([&](DiagnosticsDialog* window) {
     window->Items[kResultRegister]->click();
     window->SetOut->setText(QStringLiteral("8"));
     QTest::keyClick(window->SetOut, Qt::Key_Return);

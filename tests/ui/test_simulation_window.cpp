@@ -4,7 +4,7 @@
 #include <QAccessible>
 #include <QTest>
 
-#include "ui/tsymulf.h"
+#include "ui/simulation_dialog.h"
 #include "ui_fixture.h"
 
 namespace q5480::test {
@@ -24,7 +24,7 @@ class SimulationWindow : public ProgramTest {
     StartConnected();
     OpenParameters(answers_, kLevelTransmitter, "level.par");
   }
-  TQ5480F& Window() { return program_->Window(); }
+  MainWindow& Window() { return program_->Window(); }
 
   ModalAnswers answers_;
 };
@@ -42,7 +42,7 @@ TEST_F(SimulationWindow, IsOfferedInTheConfigurationViewOnly) {
 
 TEST_F(SimulationWindow, ShowsTheOperatingPointOfTypedAndScrolledEntries) {
   bool shown = false;
-  answers_.When<TSymulF>([&](TSymulF* window) {
+  answers_.When<SimulationDialog>([&](SimulationDialog* window) {
     shown = true;
     EXPECT_EQ(Text(window->InputE->text()), "0.00");
     EXPECT_EQ(Text(window->OutputE->text()), "4.00");

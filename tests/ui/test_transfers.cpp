@@ -7,9 +7,9 @@
 #include <algorithm>
 #include <chrono>
 
-#include "ui/ttransdf.h"
-#include "ui/twybor.h"
-#include "ui/twyborrv.h"
+#include "ui/meter_type_dialog.h"
+#include "ui/resistance_voltage_dialog.h"
+#include "ui/sensor_dialog.h"
 #include "ui_fixture.h"
 
 namespace q5480::test {
@@ -42,7 +42,7 @@ class Transfers : public ProgramTest {
   void SetUp() override {
     StartConnected();
   }
-  TQ5480F& Window() { return program_->Window(); }
+  MainWindow& Window() { return program_->Window(); }
   // Every transfer starts by asking the module for its identifier.
   long TransferCount() const {
     const auto requests = line_.interposer.Requests();
@@ -122,16 +122,17 @@ TEST_F(Transfers, TicksUnderTheSelectionWindowsAskNothingAndAfterOkOnlyAboutAnot
     Window().Nowy1->trigger();
     ASSERT_TRUE(context.config.Device.empty());
     const QString chosen = QString::fromLatin1(k.chosen);
-    answers.Then(AfterTicks<TTransdF>(ticks, 1, [chosen](TTransdF* window) {
+    answers.Then(AfterTicks<MeterTypeDialog>(ticks, 1, [chosen](MeterTypeDialog* window) {
       window->TypeList->setCurrentItem(window->TypeList->findItems(chosen, Qt::MatchExactly).front());
       window->OKClick();
     }));
-    answers.When<TWybor>([](TWybor* window) { window->MoreBClick(); });
+    answers.When<SensorDialog>([](SensorDialog* window) { window->MoreBClick(); });
     std::string resultUnderTheWindow;
-    answers.Then(AfterTicks<TWyborRV>(ticks, 3, [&](TWyborRV* window) {
-      resultUnderTheWindow = context.display.ResultText;
-      window->OKBClick();
-    }));
+    answers.Then(
+        AfterTicks<ResistanceVoltageDialog>(ticks, 3, [&](ResistanceVoltageDialog* window) {
+          resultUnderTheWindow = context.display.ResultText;
+          window->OKBClick();
+        }));
     const int openedAt = ticks;
     context.display.Clear();  // what the ticks under the windows show
     Window().Panel->SenSel->click();

@@ -7,8 +7,8 @@
 #include <fstream>
 
 #include "config/language_table.h"
+#include "ui/options_dialog.h"
 #include "ui/qt_user_interface.h"
-#include "ui/togolnef.h"
 #include "ui_fixture.h"
 
 namespace q5480::test {
@@ -90,13 +90,13 @@ TEST_F(DesktopWindows, TheOptionsWindowSwitchesEveryCaptionMenuItemAndHintToAnot
   WritePrefixedLanguage(ProgramDirectory(), "xx");
   WriteSettings(kTestPort, "English");
   StartProgram();
-  TQ5480F& window = program_->Window();
+  MainWindow& window = program_->Window();
   window.Timer1->stop();  // no sample renames the window meanwhile
   ASSERT_EQ(window.Nowy1->text().toStdString(), "&New");
 
   ModalAnswers answers;
   QStringList offered;
-  answers.When<TOgolneF>([&](TOgolneF* options) {
+  answers.When<OptionsDialog>([&](OptionsDialog* options) {
     for (int row = 0; row < options->ListaLang->count(); ++row) {
       offered << options->ListaLang->item(row)->text();
     }
@@ -145,7 +145,7 @@ TEST_F(DesktopWindows, TheOptionsWindowSwitchesEveryCaptionMenuItemAndHintToAnot
   EXPECT_EQ(window.Panel->SenTypeG->title().toStdString(), " xx-Sensor type ");
 
   // The other windows take their texts from the same table.
-  const TWiadomosc message(program_->Context().language, nullptr);
+  const MessageWindow message(program_->Context().language, nullptr);
   EXPECT_EQ(message.windowTitle().toStdString(), "xx-Message");
   EXPECT_EQ(message.Label1->text().toStdString(), "xx-Communicating with device");
   EXPECT_EQ(message.Label2->text().toStdString(), "xx-Please wait...");
@@ -170,7 +170,7 @@ TEST_F(DesktopWindows, AWrongOldPasswordKeepsTheWindowOpenAndCancelLeavesNothing
   StartProgram();
   ModalAnswers answers;
   bool emptied = false;
-  answers.When<TOgolneF>([&](TOgolneF* options) {
+  answers.When<OptionsDialog>([&](OptionsDialog* options) {
     EXPECT_EQ(options->StareE->echoMode(), QLineEdit::Password);
     EXPECT_EQ(options->NoweE->maxLength(), 30);
     options->ListaLang->setCurrentRow(1);  // another language as well
@@ -180,7 +180,7 @@ TEST_F(DesktopWindows, AWrongOldPasswordKeepsTheWindowOpenAndCancelLeavesNothing
     emptied = options->StareE->text().isEmpty();
     options->Cancelbutt->click();
   });
-  TQ5480F& window = program_->Window();
+  MainWindow& window = program_->Window();
   window.Ogolne1->trigger();
   ASSERT_EQ(answers.Messages().size(), 1u);
   // Said in the language chosen, which the window had switched to already.
@@ -217,7 +217,7 @@ TEST_F(DesktopWindows, TheVersionAndInfoWindowsCloseOnAClick) {
 TEST_F(DesktopWindows, MonitorOnlyAndTheBarCommandsShowJustWhatIsAskedFor) {
   WriteSettings(kTestPort);
   StartProgram();
-  TQ5480F& window = program_->Window();
+  MainWindow& window = program_->Window();
   ASSERT_TRUE(WaitFor([&] { return window.isVisible(); }));
   const QSize full = window.size();
 
@@ -251,7 +251,7 @@ TEST_F(DesktopWindows, MonitorOnlyAndTheBarCommandsShowJustWhatIsAskedFor) {
 TEST_F(DesktopWindows, TheLockKeyPanelsFollowTheirKeys) {
   WriteSettings(kTestPort);
   StartProgram();
-  TQ5480F& window = program_->Window();
+  MainWindow& window = program_->Window();
   window.activateWindow();
   ASSERT_TRUE(WaitFor([&] { return QApplication::activeWindow() == &window; }));
   const auto press = [](Qt::Key key) {

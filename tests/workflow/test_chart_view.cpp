@@ -54,7 +54,9 @@ class ChartViewLogic : public OfflineTest {
     now_ = {46000, 10 * 3600 * 1000};
     view_.Enter();
   }
-  void Plot(double value, const DeviceStatus& status = {}) { view_.WykresPlot(value, 4 + value / 10, status); }
+  void Plot(double value, const DeviceStatus& status = {}) {
+    view_.PlotSample(value, 4 + value / 10, status);
+  }
   void Advance(std::int32_t ms) { now_.ms += ms; }
 
   ScriptedChart chart_;

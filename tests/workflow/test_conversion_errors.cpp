@@ -35,14 +35,14 @@ class ConversionErrors : public WorkflowTest {
     SetUserLimitsFromResults(0, 100, context_.limits);
     OpenPort();
     TickUntilConnected();
-    window_->Panel().pokaz(kColourWhite);
+    window_->Panel().ShowConfiguration(kColourWhite);
   }
 };
 
 TEST_F(ConversionErrors, EveryCommandThatReachesTheConversionTellsOfItAndChangesNothing) {
   ShowOverflowingConfiguration();
   ScriptedDialogHost host;
-  host.loopCurrent = [&] { return TWyborILogic(context_, host).Ok(); };
+  host.loopCurrent = [&] { return LoopCurrentWindowLogic(context_, host).Ok(); };
   bool simulationOpened = false;
   bool printed = false;
 
@@ -63,7 +63,7 @@ TEST_F(ConversionErrors, EveryCommandThatReachesTheConversionTellsOfItAndChanges
       {"Sensor window's OK", [&] { window_->SenSelClick(host); }, kFloatingPointError},
       {"Write", [&] { window_->ZapiszTClick(); }, kFloatingPointError},
       {"Simulation",
-       [&] { window_->Symulacja1Click([&](TSymulFLogic&) { simulationOpened = true; }); },
+       [&] { window_->Symulacja1Click([&](SimulationWindowLogic&) { simulationOpened = true; }); },
        kFloatingPointError},
       {"Print",
        [&] {

@@ -41,7 +41,7 @@ class ConversionWindows : public ::testing::Test {
   ProgramContext context_;
 };
 
-// ---- TLinaF -----------------------------------------------------------------
+// ---- LinearDialog -----------------------------------------------------------------
 
 struct FieldCase {
   DialogField field;
@@ -68,7 +68,7 @@ TEST_F(ConversionWindows, LinearFieldsRefuseWithTheirMessagesAndKeepThePreviousV
   SetTableType(16);
   for (const FieldCase& c : cases) {
     SCOPED_TRACE(c.typed);
-    TLinaFLogic window(context_);
+    LinearWindowLogic window(context_);
     if (c.field == DialogField::ResMax) {
       ASSERT_TRUE(window.FieldExit(DialogField::ResMin, "0"));
     }
@@ -91,7 +91,7 @@ TEST_F(ConversionWindows, LinearOkStoresTheDefinitionOnlyWhenAllChecksPass) {
   context_.config.Jednostki = 3;
   const auto before = context_.config.Coefficients;
   {
-    TLinaFLogic window(context_);
+    LinearWindowLogic window(context_);
     ASSERT_TRUE(window.FieldExit(DialogField::ResMax, "5"));
     ASSERT_TRUE(window.FieldExit(DialogField::ResMin, "5"));  // checked against the span only at OK
     EXPECT_FALSE(window.OkClick());
@@ -100,7 +100,7 @@ TEST_F(ConversionWindows, LinearOkStoresTheDefinitionOnlyWhenAllChecksPass) {
     EXPECT_EQ(context_.config.Coefficients, before);
     EXPECT_EQ(context_.conversion.ConversionConfirmed, 0);
   }
-  TLinaFLogic window(context_);
+  LinearWindowLogic window(context_);
   for (const auto& [field, text] : std::vector<std::pair<DialogField, const char*>>{
            {DialogField::ResMin, "0"}, {DialogField::ResMax, "1600"}}) {
     ASSERT_TRUE(window.FieldExit(field, text));
@@ -143,7 +143,7 @@ TEST_F(ConversionWindows, LinearStartsFromTheStoredDefinitionOnlyWhileItFits) {
     config.Coefficients = {100, -1, 0, 0, 0, 0, 0, 0, 0, 100, 0};
     SetUserLimitsFromResults(100, 0, context_.limits);
     context_.conversion.ConversionConfirmed = c.confirmed;
-    TLinaFLogic window(context_);
+    LinearWindowLogic window(context_);
     const std::vector<std::string> shown{window.FieldText(DialogField::InMin), window.FieldText(DialogField::InMax),
                                          window.FieldText(DialogField::ResMin),
                                          window.FieldText(DialogField::ResMax)};
@@ -152,18 +152,18 @@ TEST_F(ConversionWindows, LinearStartsFromTheStoredDefinitionOnlyWhileItFits) {
   }
 }
 
-// ---- TPowerF ----------------------------------------------------------------
+// ---- PowerSeriesDialog ----------------------------------------------------------------
 
 TEST_F(ConversionWindows, SeriesStartsUncheckedChecksThenConfirmsAndCancelPutsItBack) {
   SetTableType(19);
   context_.config.Coefficients = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
   const auto before = context_.config.Coefficients;
-  TPowerFLogic cancelled(context_);
+  PowerSeriesWindowLogic cancelled(context_);
   EXPECT_EQ(context_.config.Coefficients[10], 20) << "the identity over the limits of the type";
   cancelled.CancelClick();
   EXPECT_EQ(context_.config.Coefficients, before);
 
-  TPowerFLogic window(context_);
+  PowerSeriesWindowLogic window(context_);
   EXPECT_EQ(window.ButtonText(), "Check");
   EXPECT_EQ(window.CoefficientText(1), "1");
   EXPECT_EQ(window.FieldText(DialogField::InMin), "4.000");
@@ -200,7 +200,7 @@ TEST_F(ConversionWindows, SeriesCheckFailuresNameTheirReasonAndFocus) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.typed);
     SetTableType(c.type);
-    TPowerFLogic window(context_);
+    PowerSeriesWindowLogic window(context_);
     if (c.type == 18) {
       ASSERT_TRUE(window.FieldExit(DialogField::InMin, "0"));
       ASSERT_TRUE(window.FieldExit(DialogField::InMax, "1"));
@@ -238,7 +238,7 @@ TEST_F(ConversionWindows, SeriesFieldsShowAndRefuseAsTyped) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.typed);
     context_.regional.decimalSeparator = c.separator;
-    TPowerFLogic window(context_);
+    PowerSeriesWindowLogic window(context_);
     window.ButtonClick();
     ASSERT_TRUE(window.SeriesChecked());
     ui_.Forget();
@@ -249,8 +249,9 @@ TEST_F(ConversionWindows, SeriesFieldsShowAndRefuseAsTyped) {
     EXPECT_FALSE(window.SeriesChecked()) << "leaving a typed field asks for a check";
     EXPECT_EQ(c.coefficient >= 0 ? window.CoefficientText(c.coefficient) : window.FieldText(field), c.shown);
     EXPECT_EQ(LastMessage(), c.message ? c.message : "");
-    const std::string control = c.coefficient >= 0 ? TPowerFLogic::CoefficientControl(c.coefficient)
-                                                   : FieldControl(field);
+    const std::string control = c.coefficient >= 0
+                                    ? PowerSeriesWindowLogic::CoefficientControl(c.coefficient)
+                                    : FieldControl(field);
     EXPECT_EQ(window.Focus(), c.message ? control : "");
     window.CancelClick();
   }
@@ -264,7 +265,7 @@ TEST_F(ConversionWindows, SeriesStartsCheckedFromAStoredSeriesThatFits) {
   config.Coefficients = {0, 6.25, 0, 0, 0, 0, 0, 0, 0, 4, 20};  // 25 to 125 %
   ASSERT_EQ(SampleSeriesToTable(config, context_.conversion, context_.limits), std::nullopt);
   SetUserRange(context_.conversion.Table, context_.limits);
-  TPowerFLogic window(context_);
+  PowerSeriesWindowLogic window(context_);
   EXPECT_TRUE(window.SeriesChecked());
   EXPECT_EQ(window.ButtonText(), "OK");
   EXPECT_EQ(window.CoefficientText(1), "6.25");
@@ -281,14 +282,14 @@ TEST_F(ConversionWindows, SeriesStartsAfreshFromAStoredSeriesThatWouldNotPassIts
   // result range; no table was sampled from it.
   config.Coefficients = {1e300, 1, 0, 0, 0, 0, 0, 0, 0, 4, 20};
   context_.limits.SetUserTenths(40, 200);
-  TPowerFLogic window(context_);
+  PowerSeriesWindowLogic window(context_);
   EXPECT_FALSE(window.SeriesChecked());
   EXPECT_EQ(window.CoefficientText(0), "0");
   EXPECT_EQ(window.FieldText(DialogField::ResMax), "9999");
   EXPECT_EQ(context_.limits.UpperTenths(kTypUserThermocouple), 200);
 }
 
-// ---- TTablF -----------------------------------------------------------------
+// ---- TableDialog -----------------------------------------------------------------
 
 struct LoadCase {
   const char* name;
@@ -311,7 +312,7 @@ TEST_F(ConversionWindows, TableLoadsShowTheFileAndEnableOkOnlyForAnAcceptedTable
   for (const LoadCase& c : cases) {
     SCOPED_TRACE(c.name);
     const std::string path = WriteTable(std::string(c.name) + ".dat", c.file);
-    TTablFLogic window(context_);
+    TableWindowLogic window(context_);
     EXPECT_FALSE(window.OkEnabled());
     EXPECT_EQ(window.Lines()[2], ";  t[\u00B0C]   I[mA]");
     ui_.Forget();
@@ -334,7 +335,7 @@ TEST_F(ConversionWindows, TableRejectedAfterAnAcceptedOneCannotBeConfirmed) {
   const std::string good = WriteTable("good.dat", "-10.04 4\n59.96 20\n");
   for (const char* rejected : {"0 4\n100 20\n50 21\n", "0 4\n100 4.5\n"}) {
     SCOPED_TRACE(rejected);
-    TTablFLogic window(context_);
+    TableWindowLogic window(context_);
     ASSERT_TRUE(window.LoadFile(good));
     EXPECT_FALSE(window.LoadFile(WriteTable("bad.dat", rejected)));
     EXPECT_FALSE(window.OkEnabled());
@@ -343,7 +344,7 @@ TEST_F(ConversionWindows, TableRejectedAfterAnAcceptedOneCannotBeConfirmed) {
     EXPECT_FALSE(context_.config.TableLoaded);
     EXPECT_EQ(context_.config.Jednostki, 3);
   }
-  TTablFLogic window(context_);
+  TableWindowLogic window(context_);
   ASSERT_TRUE(window.LoadFile(good));
   window.SelectUnit(9);
   ASSERT_TRUE(window.OkClick());
@@ -369,7 +370,7 @@ TEST_F(ConversionWindows, TableFolderBecomesTheDataDirectoryAndExitPutsItBack) {
   for (const auto& [file, dataDir, stored] : cases) {
     SCOPED_TRACE(file);
     WriteBytes(file, "0 0\n100 10\n");
-    TTablFLogic window(context_);
+    TableWindowLogic window(context_);
     ui_.ChooseFile(file.string());
     ASSERT_TRUE(window.LoadClick());
     EXPECT_EQ(ui_.Dialogs().back().filter, "Tables (*.dat)|*.dat|All files|*.*");
@@ -397,7 +398,7 @@ TEST_F(ConversionWindows, TableUnitListIsFixedOnlyForAUserThermocoupleOfGroupB) 
   for (const Case& c : cases) {
     SCOPED_TRACE(c.device);
     SetTableType(c.type, c.device);
-    TTablFLogic window(context_);
+    TableWindowLogic window(context_);
     EXPECT_FALSE(window.UnitsEnabled());
     EXPECT_EQ(window.Unit(), c.unit);
     window.LoadFile(file);
@@ -405,7 +406,7 @@ TEST_F(ConversionWindows, TableUnitListIsFixedOnlyForAUserThermocoupleOfGroupB) 
   }
 }
 
-// ---- TRoomF -----------------------------------------------------------------
+// ---- RoomTemperatureDialog -----------------------------------------------------------------
 
 TEST_F(ConversionWindows, RoomTemperatureAcceptsOnlyWhatTheConfigurationKeeps) {
   // Typed text, the message (nullptr: accepted), `RoomT` and the field after.
@@ -418,7 +419,7 @@ TEST_F(ConversionWindows, RoomTemperatureAcceptsOnlyWhatTheConfigurationKeeps) {
     SCOPED_TRACE(typed);
     context_.config.RoomT = 23.456;
     ui_.Forget();
-    TRoomFLogic window(context_);
+    RoomTemperatureWindowLogic window(context_);
     EXPECT_EQ(window.RoomTEExit(typed), message == nullptr);
     EXPECT_EQ(context_.config.RoomT, stored);
     EXPECT_EQ(window.FieldText(), shown);
@@ -430,7 +431,7 @@ TEST_F(ConversionWindows, RoomTemperatureAcceptsOnlyWhatTheConfigurationKeeps) {
     EXPECT_EQ(reread.RoomT, context_.config.RoomT);
   }
   context_.config.RoomT = 23.456;
-  TRoomFLogic window(context_);
+  RoomTemperatureWindowLogic window(context_);
   EXPECT_EQ(window.Prompt(), "Set the external cold junction temperature: (0 ... 50 \u00B0C)");
   EXPECT_TRUE(window.OkClick(window.FieldText()));
   EXPECT_EQ(context_.config.RoomT, 23.456) << "OK on the shown text does not round the value";

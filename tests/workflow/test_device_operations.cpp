@@ -13,7 +13,7 @@ using DeviceOperations = WorkflowTest;
 
 TEST_F(DeviceOperations, WriteRefusalsSendNothing) {
   // No transfer at all without a module.
-  EXPECT_FALSE(window_->showiad("Writing data...", [](const TransferObserver&) {
+  EXPECT_FALSE(window_->RunTransfer("Writing data...", [](const TransferObserver&) {
     return LinkStatus::Success;
   }));
   EXPECT_EQ(ui_.MessageTexts(), std::vector<std::string>{"No communication with device!"});
@@ -27,7 +27,7 @@ TEST_F(DeviceOperations, WriteRefusalsSendNothing) {
   EXPECT_EQ(ui_.Beeps(), std::vector<BeepKind>{BeepKind::Exclamation});
 
   SetThermocoupleK(context_.config);
-  window_->Panel().pokaz(kColourWhite);
+  window_->Panel().ShowConfiguration(kColourWhite);
   ui_.Forget();
   // The value being typed is checked first: refused, it stops the write
   // with its own message.
@@ -55,8 +55,8 @@ TEST_F(DeviceOperations, AValueRefusedEarlierDoesNotStopALaterWrite) {
     return true;
   };
   host.sensor = [&] {
-    TWyborLogic sensor(context_, host);
-    sensor.PageChange(TWyborLogic::kThermocouplePage);
+    SensorWindowLogic sensor(context_, host);
+    sensor.PageChange(SensorWindowLogic::kThermocouplePage);
     sensor.TypClick(10);  // K
     return *sensor.Ok();
   };
@@ -86,7 +86,7 @@ TEST_F(DeviceOperations, AValueRefusedEarlierDoesNotStopALaterWrite) {
 
 TEST_F(DeviceOperations, FullWriteProgramsTheModuleAndVerifyFindsItThere) {
   ConnectWithThermocoupleK();
-  window_->Panel().pokaz(kColourChangedAll);
+  window_->Panel().ShowConfiguration(kColourChangedAll);
   ASSERT_TRUE(window_->ZapiszTClick());
   EXPECT_EQ(context_.image[0], 0x55) << "a built image";
   EXPECT_EQ(module_.Memory()[18], context_.image[2]) << "the input code reached the module";
@@ -128,7 +128,7 @@ TEST_F(DeviceOperations, ChangedTextsAloneOrMissingUserDataWriteOnlyTheInformati
   c.File = "gone.dat";
   c.MinInput = 0;
   c.MaxInput = 100;
-  window_->Panel().pokaz(kColourWhite);  // tells that the table file is missing
+  window_->Panel().ShowConfiguration(kColourWhite);  // tells that the table file is missing
   ASSERT_TRUE(window_->ZapiszTClick());  // and again before the write
   EXPECT_EQ(Requests('D'), 20);
   EXPECT_EQ(context_.statusText, "Information transferred");
@@ -136,7 +136,7 @@ TEST_F(DeviceOperations, ChangedTextsAloneOrMissingUserDataWriteOnlyTheInformati
 
 TEST_F(DeviceOperations, FailedTransferIsReportedAboveTheWaitingWindowAndPollingGoesOn) {
   ConnectWithThermocoupleK();
-  context_.StatBarTxt("before");
+  context_.SetStatusText("before");
   line_.interposer.SilentAfter(static_cast<long>(line_.interposer.Requests().size()) + 20);
   EXPECT_FALSE(window_->ZapiszTClick());
   ASSERT_EQ(ui_.MessageTexts(), std::vector<std::string>{"Transmission unsuccessful!"});
@@ -152,7 +152,7 @@ TEST_F(DeviceOperations, ATransferLeavesTheTimerAsItFoundIt) {
   ConnectWithThermocoupleK();
   for (bool running : {false, true}) {
     context_.state.TimerEnabled = running;
-    ASSERT_TRUE(window_->showiad("Reading data...", [&](const TransferObserver& observer) {
+    ASSERT_TRUE(window_->RunTransfer("Reading data...", [&](const TransferObserver& observer) {
       return context_.service.ReadConfiguration(observer);
     }));
     EXPECT_EQ(context_.state.TimerEnabled, running);
@@ -171,9 +171,10 @@ TEST_F(DeviceOperations, NothingElseTalksToTheModuleOrChangesTheWorldDuringATran
     acted = true;
     statesDuringTransfer = window_->Commands();
     // A double click, shortcuts pressed again, the other commands.
-    refused.push_back(!window_->showiad("Reading data...", [&](const TransferObserver& observer) {
-      return context_.service.ReadConfiguration(observer);
-    }));
+    refused.push_back(
+        !window_->RunTransfer("Reading data...", [&](const TransferObserver& observer) {
+          return context_.service.ReadConfiguration(observer);
+        }));
     refused.push_back(!window_->OdczytajTClick());
     refused.push_back(!window_->ZapiszTClick());
     refused.push_back(!window_->Weryfikuj1Click());

@@ -8,7 +8,7 @@ namespace {
 class FileCommandsTest : public OfflineTest {
  protected:
   FileCommandsTest() {
-    panel_.odnowa();
+    panel_.NewConfiguration();
     context_.state.TimerEnabled = true;
   }
 

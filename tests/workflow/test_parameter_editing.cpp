@@ -24,7 +24,7 @@ class Editing : public ::testing::Test {
  protected:
   Editing() : context_(ui_), panel_(context_) {
     test_support::SetThermocoupleK(context_.config);  // -150 to 1370 °C
-    panel_.pokaz(kColourWhite);
+    panel_.ShowConfiguration(kColourWhite);
     ui_.Forget();
   }
   std::vector<std::string> Messages() const { return ui_.MessageTexts(); }
@@ -227,9 +227,9 @@ class SensorButton : public Editing {
  protected:
   SensorButton() : window_(context_), panel_(window_.Panel()) {
     context_.config.ModelIndex = 2;  // a module that reported its model
-    window_.Panel().pokaz(kColourWhite);
+    window_.Panel().ShowConfiguration(kColourWhite);
   }
-  TQ5480FLogic window_;
+  MainWindowLogic window_;
   ParameterPanel& panel_;
   test_support::ScriptedDialogHost host_;
 };
@@ -318,17 +318,17 @@ TEST_F(SensorButton, CancelAfterATableWasConfirmedKeepsTheRecordsOwnTableAndRoom
   const std::string table = (folder / "new.dat").string();
   test_support::WriteBytes(table, "0 0\r\n100 10\r\n");
   host_.table = [&] {
-    TTablFLogic window(context_);
+    TableWindowLogic window(context_);
     return window.LoadFile(table) && window.OkClick();
   };
   host_.resistanceVoltage = [&] {
-    TWyborRVLogic window(context_, host_);
-    window.ConversionClick(TWyborRVLogic::kVoltagePage, Conversion::Table, true);
+    ResistanceVoltageWindowLogic window(context_, host_);
+    window.ConversionClick(ResistanceVoltageWindowLogic::kVoltagePage, Conversion::Table, true);
     return window.More();
   };
   // The external junction's temperature typed, then the sensor window cancelled.
   host_.sensor = [&] {
-    TRoomFLogic(context_).RoomTEExit("30");
+    RoomTemperatureWindowLogic(context_).RoomTEExit("30");
     return SelectionOutcome::Cancel;
   };
   EXPECT_FALSE(window_.SenSelClick(host_));

@@ -55,7 +55,7 @@ class PanelTest : public OfflineTest {
 
 TEST_F(PanelTest, ThermocoupleIsShownFieldByField) {
   Thermocouple();
-  panel_.pokaz(kColourWhite);
+  panel_.ShowConfiguration(kColourWhite);
   const PanelView& v = panel_.View();
   EXPECT_EQ(context_.caption, "Q5495 - /data/k.par");
   // The unit of the result stays blank until a measurement reports one.
@@ -96,7 +96,7 @@ TEST_F(PanelTest, SensorDescriptionsAndBurnoutLabels) {
     config.Burnout = c.burnout;
     config.RoomT = 21.5;
     config.TableLoaded = true;
-    panel_.pokaz(kColourKeep);
+    panel_.ShowConfiguration(kColourKeep);
     EXPECT_EQ(panel_.View().SenTypeG, c.group);
     EXPECT_EQ(panel_.View().SenTypeText, c.text);
     EXPECT_EQ(panel_.View().Reakcja, c.reakcja);
@@ -117,7 +117,7 @@ TEST_F(PanelTest, ColourModesAndChangeMarks) {
       {kColourWhite, Window, Window},
   };
   for (const auto& [mode, first, second] : modes) {
-    panel_.pokaz(mode);
+    panel_.ShowConfiguration(mode);
     expect(first, second, "mode " + std::to_string(mode));
   }
   // Only the texts changed: an information write.
@@ -136,8 +136,8 @@ TEST_F(PanelTest, ColourModesAndChangeMarks) {
 TEST_F(PanelTest, NewGivesItsOwnDefaultsAndAnEmptyPanel) {
   Thermocouple();
   context_.state.Programmed = true;
-  panel_.pokaz(kColourWhite);
-  panel_.odnowa();
+  panel_.ShowConfiguration(kColourWhite);
+  panel_.NewConfiguration();
   const ModuleConfig& c = Config();
   EXPECT_EQ(std::tuple(c.Device, c.Typ, c.Siec, c.MaxInput, c.kod, c.TableLoaded),
             std::tuple("", kTypNone, 50, 0.0, "", false));
@@ -169,14 +169,14 @@ TEST_F(PanelTest, UserDataRule) {
     Config().Lin = static_cast<std::uint8_t>(c.lin);
     Config().TableLoaded = c.tableLoaded;
     context_.state.ZeroCoefficients = c.zeroCoefficients;
-    EXPECT_EQ(noTab(context_), c.expected) << c.typ << " " << c.lin;
+    EXPECT_EQ(NeedsUserData(context_), c.expected) << c.typ << " " << c.lin;
   }
 }
 
 TEST_F(PanelTest, PowerSeriesIsSampledAgainWithoutAskingOrItsFailureReported) {
   ConvertedInput(kLinSeries);
   Config().Coefficients = {0, 10, 0, 0, 0, 0, 0, 0, 0, 0, 10};  // 10 x over 0..10 mV
-  panel_.pokaz(kColourWhite);
+  panel_.ShowConfiguration(kColourWhite);
   EXPECT_TRUE(ui_.Messages().empty());
   EXPECT_TRUE(Config().TableLoaded);
   EXPECT_TRUE(panel_.View().RangeFieldsEnabled);
@@ -185,7 +185,7 @@ TEST_F(PanelTest, PowerSeriesIsSampledAgainWithoutAskingOrItsFailureReported) {
 
   ConvertedInput(kLinSeries);
   Config().Coefficients = {5, 0, 0, 0, 0, 0, 0, 0, 0, 0, 10};  // constant: not monotonic
-  panel_.pokaz(kColourWhite);
+  panel_.ShowConfiguration(kColourWhite);
   ASSERT_EQ(ui_.Messages().size(), 1u);
   EXPECT_EQ(ui_.Messages()[0].icon, MessageIcon::Warning);
   EXPECT_EQ(ui_.Beeps(), std::vector<BeepKind>{BeepKind::Exclamation});
@@ -196,7 +196,7 @@ TEST_F(PanelTest, PowerSeriesIsSampledAgainWithoutAskingOrItsFailureReported) {
 
 TEST_F(PanelTest, MissingTableFileIsNamedInTheMessage) {
   ConvertedInput(kLinTable, "C:\\tables\\volts.dat");
-  panel_.pokaz(kColourWhite);
+  panel_.ShowConfiguration(kColourWhite);
   ASSERT_EQ(ui_.MessageTexts(),
             std::vector<std::string>{"User defined sensor or conversion!\nNo data available.\n"
                                      "(source file: volts.dat)"});
@@ -218,7 +218,7 @@ class TableFileTest : public PanelTest {
 
 TEST_F(TableFileTest, YesReadsTheTableAgainAndNoLeavesItMissing) {
   ui_.Answer(MessageResult::No);
-  panel_.pokaz(kColourWhite);
+  panel_.ShowConfiguration(kColourWhite);
   ASSERT_EQ(ui_.MessageTexts(),
             std::vector<std::string>{"User defined sensor or conversion!\nNo data available.\n"
                                      "Read source file volts.dat?"});
@@ -228,7 +228,7 @@ TEST_F(TableFileTest, YesReadsTheTableAgainAndNoLeavesItMissing) {
 
   ui_.Answer(MessageResult::Yes);
   context_.state.TimerEnabled = true;
-  EXPECT_FALSE(panel_.nietypo()) << "the user data are in memory now";
+  EXPECT_FALSE(panel_.AskForMissingUserData()) << "the user data are in memory now";
   EXPECT_EQ(ui_.Messages().size(), 2u);
   EXPECT_TRUE(Config().TableLoaded);
   EXPECT_TRUE(panel_.View().RangeFieldsEnabled);
@@ -256,7 +256,7 @@ TEST_F(TableFileTest, ATableThatDoesNotFitIsRefusedAndLeavesTheLimitsAlone) {
     context_.limits.SetUserTenths(-7, 7);
     ui_.Forget();
     ui_.Answer(MessageResult::Yes);
-    panel_.pokaz(kColourWhite);
+    panel_.ShowConfiguration(kColourWhite);
     const std::vector<ShownMessage> messages = ui_.Messages();
     ASSERT_EQ(messages.size(), 2u);
     EXPECT_EQ(messages[1].text.rfind(c.message, 0), 0u) << messages[1].text;

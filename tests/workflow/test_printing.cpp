@@ -24,7 +24,7 @@ class PrintTest : public OfflineTest {
     return printed;
   }
 
-  TQ5480FLogic window_;
+  MainWindowLogic window_;
   bool dialogShown_ = false;
   bool timerDuringDialog_ = true;
 };
@@ -38,7 +38,7 @@ TEST_F(PrintTest, NeedsAConfigurationAndPrintsOnlyWhenTheDialogIsConfirmed) {
   EXPECT_EQ(ui_.MessageTexts(), std::vector<std::string>{"No parameters!"});
 
   test_support::SetPt100Configuration(context_.config);
-  window_.Panel().pokaz(kColourWhite);
+  window_.Panel().ShowConfiguration(kColourWhite);
   ui_.Forget();
   EXPECT_FALSE(Print(false));
   EXPECT_TRUE(dialogShown_);

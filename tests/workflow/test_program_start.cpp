@@ -29,7 +29,7 @@ class PortWindow : public WorkflowTest {
     WriteBytes(scratch_ / "not-a-tty", "");
     std::filesystem::create_symlink(scratch_ / "not-a-tty", scratch_ / "ports" / "com9");
   }
-  int IndexOfPort(const TPortSLogic& window, int number) {
+  int IndexOfPort(const PortWindowLogic& window, int number) {
     const auto& items = window.Items();
     for (std::size_t i = 0; i < items.size(); ++i) {
       if (EntryPortNumber(items[i]) == number) return static_cast<int>(i);
@@ -39,19 +39,19 @@ class PortWindow : public WorkflowTest {
 };
 
 TEST_F(PortWindow, ListsThePortsAndSelectsTheStoredOne) {
-  TPortSLogic window(context_);
+  PortWindowLogic window(context_);
   ASSERT_EQ(window.Items().size(), 2u);
   EXPECT_EQ(window.Items()[static_cast<std::size_t>(window.Selected())].substr(0, 5), "COM 7");
 
   context_.settings.ComPort = 3;
-  TPortSLogic other(context_);
+  PortWindowLogic other(context_);
   EXPECT_EQ(other.Selected(), -1);
   EXPECT_EQ(context_.settings.ComPort, 0) << "a port that is not there is forgotten";
 }
 
 TEST_F(PortWindow, TheSamePortKeepsTheLinkAndAnotherThatFailsStaysOpen) {
   OpenPort();
-  TPortSLogic window(context_);
+  PortWindowLogic window(context_);
   std::vector<bool> panels;
   int waited = 0;
   window.OnSwitchingPanel = [&](bool shown) { panels.push_back(shown); };

@@ -22,7 +22,7 @@ std::string CompleteLanguageFile(std::string_view skipKey = {}) {
 using LanguageTest = OfflineTest;
 
 TEST_F(LanguageTest, CompleteLanguageFileChangesEveryTextAndNewIsShownInIt) {
-  const FormTexts english = FormLangTexts(context_.language);
+  const FormTexts english = TranslatedFormTexts(context_.language);
   // An incomplete file beside the program gives English.
   WriteBytes(scratch_ / "Testowy.lan", CompleteLanguageFile("Output locked"));
   context_.settings.Language = "Testowy";
@@ -31,7 +31,7 @@ TEST_F(LanguageTest, CompleteLanguageFileChangesEveryTextAndNewIsShownInIt) {
   WriteBytes(scratch_ / "Testowy.lan", CompleteLanguageFile());
   context_.settings.Language = "Testowy";
   ASSERT_TRUE(context_.LoadLanguage());
-  const FormTexts translated = FormLangTexts(context_.language);
+  const FormTexts translated = TranslatedFormTexts(context_.language);
 
   ASSERT_EQ(translated.captions.size(), english.captions.size());
   ASSERT_EQ(translated.hints.size(), english.hints.size());
@@ -52,8 +52,8 @@ TEST_F(LanguageTest, CompleteLanguageFileChangesEveryTextAndNewIsShownInIt) {
   EXPECT_EQ(VersionCaption(context_.language), "L&Version") << "without its first character";
   EXPECT_EQ(SplashTitle(context_.language), "PLQ5480 Panel Meters");
 
-  TQ5480FLogic window(context_);
-  window.FormLang();
+  MainWindowLogic window(context_);
+  window.ApplyLanguage();
   EXPECT_EQ(window.Texts().captions.at("Plik1"), "PL&File");
   EXPECT_EQ(context_.statusText, "PLNo parameters");
   EXPECT_EQ(context_.caption, "PLUnspecified type");
@@ -61,7 +61,7 @@ TEST_F(LanguageTest, CompleteLanguageFileChangesEveryTextAndNewIsShownInIt) {
 }
 
 TEST_F(LanguageTest, OptionsWithoutLanguageFilesSaysSo) {
-  TOgolneFLogic options(context_);
+  OptionsWindowLogic options(context_);
   EXPECT_EQ(options.ListaLang(), std::vector<std::string>{"English"});
   ASSERT_EQ(ui_.Messages().size(), 1u);
   EXPECT_EQ(ui_.Messages()[0].text, "No optional language (*.lan) files found!");
@@ -78,14 +78,14 @@ class OptionsTest : public LanguageTest {
     WriteBytes(scratch_ / "notes.txt", "x");
     context_.settings.Language = "english";
   }
-  int IndexOf(const TOgolneFLogic& options, const std::string& name) {
+  int IndexOf(const OptionsWindowLogic& options, const std::string& name) {
     const auto& list = options.ListaLang();
     return static_cast<int>(std::find(list.begin(), list.end(), name) - list.begin());
   }
 };
 
 TEST_F(OptionsTest, ListHoldsEnglishAndAtMostTenLanguageFiles) {
-  TOgolneFLogic options(context_);
+  OptionsWindowLogic options(context_);
   std::vector<std::string> list = options.ListaLang();
   ASSERT_EQ(list.size(), 3u);
   EXPECT_EQ(list[0], "English");
@@ -96,12 +96,12 @@ TEST_F(OptionsTest, ListHoldsEnglishAndAtMostTenLanguageFiles) {
   EXPECT_TRUE(ui_.Messages().empty());
 
   for (int i = 0; i < 12; ++i) WriteBytes(scratch_ / ("L" + std::to_string(i) + ".lan"), "");
-  EXPECT_EQ(TOgolneFLogic(context_).ListaLang().size(), 11u);
+  EXPECT_EQ(OptionsWindowLogic(context_).ListaLang().size(), 11u);
 }
 
 TEST_F(OptionsTest, AnotherLanguageKeepsARealFileName) {
   context_.fileName = "/data/k.par";
-  TOgolneFLogic options(context_);
+  OptionsWindowLogic options(context_);
   options.Select(IndexOf(options, "Testowy"));
   EXPECT_EQ(options.OKbuttClick("", ""), DialogResult::Ok);
   EXPECT_EQ(context_.settings.Language, "Testowy");
@@ -110,7 +110,7 @@ TEST_F(OptionsTest, AnotherLanguageKeepsARealFileName) {
 }
 
 TEST_F(OptionsTest, CancelAfterASwitchThatStayedOpenPutsTheLanguageBack) {
-  TOgolneFLogic options(context_);
+  OptionsWindowLogic options(context_);
   options.Select(IndexOf(options, "Testowy"));
   EXPECT_EQ(options.OKbuttClick("wrong", ""), DialogResult::StayOpen);
   EXPECT_EQ(context_.language.Tr("Options"), "PLOptions") << "switched while the window is open";
@@ -119,7 +119,7 @@ TEST_F(OptionsTest, CancelAfterASwitchThatStayedOpenPutsTheLanguageBack) {
   EXPECT_EQ(context_.language.Tr("No_name"), "No_name");
   // Save of the unnamed configuration still asks for a name.
   SetThermocoupleK(context_.config);
-  panel_.pokaz(kColourWhite);
+  panel_.ShowConfiguration(kColourWhite);
   context_.fileName = context_.Tr("No_name");
   EXPECT_FALSE(files_.Zachowaj1Click());
   EXPECT_EQ(ui_.Dialogs().size(), 1u);
@@ -127,7 +127,7 @@ TEST_F(OptionsTest, CancelAfterASwitchThatStayedOpenPutsTheLanguageBack) {
 }
 
 TEST_F(OptionsTest, ASecondOkWithTheSwitchedLanguageFinishesIt) {
-  TOgolneFLogic options(context_);
+  OptionsWindowLogic options(context_);
   options.Select(IndexOf(options, "Testowy"));
   EXPECT_EQ(options.OKbuttClick("wrong", ""), DialogResult::StayOpen);
   EXPECT_EQ(options.OKbuttClick("", ""), DialogResult::Ok);
@@ -138,7 +138,7 @@ TEST_F(OptionsTest, ASecondOkWithTheSwitchedLanguageFinishesIt) {
 TEST_F(OptionsTest, LanguageFilesBesideTheProgramAreOfferedToo) {
   const std::filesystem::path besides = ExecutableDirectory() / "Obok.lan";
   WriteBytes(besides, CompleteLanguageFile());
-  TOgolneFLogic options(context_);
+  OptionsWindowLogic options(context_);
   std::filesystem::remove(besides);
   EXPECT_LT(IndexOf(options, "Obok"), static_cast<int>(options.ListaLang().size()));
 }
@@ -146,7 +146,7 @@ TEST_F(OptionsTest, LanguageFilesBesideTheProgramAreOfferedToo) {
 TEST_F(OptionsTest, InvalidLanguageFileKeepsTheOldLanguage) {
   context_.settings.Language = "Testowy";
   ASSERT_TRUE(context_.LoadLanguage());
-  TOgolneFLogic options(context_);
+  OptionsWindowLogic options(context_);
   options.Select(IndexOf(options, "Zepsuty"));
   EXPECT_EQ(options.OKbuttClick("", ""), DialogResult::Ok);
   // The failed load left English in the table when the message is composed.
@@ -158,7 +158,7 @@ TEST_F(OptionsTest, InvalidLanguageFileKeepsTheOldLanguage) {
 }
 
 TEST_F(OptionsTest, PasswordRules) {
-  TOgolneFLogic options(context_);
+  OptionsWindowLogic options(context_);
   context_.settings.Language = "English";
   options.Select(0);
   EXPECT_EQ(options.OKbuttClick("", "new"), DialogResult::Cancel) << "nothing changed";
@@ -175,23 +175,23 @@ TEST_F(OptionsTest, PasswordRules) {
 }
 
 TEST_F(LanguageTest, MeterTypeWindowOffersTheModelsSortedAndAcceptsOnlyConfigurableOnes) {
-  TTransdFLogic window(context_);
+  MeterTypeWindowLogic window(context_);
   EXPECT_EQ(window.Items(),
             (std::vector<std::string>{"Q5491", "Q5494", "Q5495", "Q5497", "Q5498", "Q5499"}));
   EXPECT_EQ(window.Selected(), 0) << "Q5491 without a model";
   context_.config.Device = "Q5497";
-  EXPECT_EQ(TTransdFLogic(context_).Selected(), 3);
+  EXPECT_EQ(MeterTypeWindowLogic(context_).Selected(), 3);
   context_.config.Device = "Q5496";  // accepted from a module, never offered
-  EXPECT_EQ(TTransdFLogic(context_).Selected(), 0);
+  EXPECT_EQ(MeterTypeWindowLogic(context_).Selected(), 0);
 
   context_.config.Device = "Q5495";
-  TTransdFLogic refused(context_);
+  MeterTypeWindowLogic refused(context_);
   refused.Select(4);  // Q5498
   EXPECT_FALSE(refused.Ok());
   ASSERT_EQ(ui_.MessageTexts(), std::vector<std::string>{"Device Q5498 not implemented yet"});
   EXPECT_EQ(ui_.Messages()[0].icon, MessageIcon::Information);
   EXPECT_EQ(context_.config.Device, "Q5495");
-  TTransdFLogic accepted(context_);
+  MeterTypeWindowLogic accepted(context_);
   accepted.Select(1);
   EXPECT_TRUE(accepted.Ok());
   EXPECT_EQ(context_.config.Device, "Q5494");

@@ -45,7 +45,7 @@ class Selection : public ::testing::Test {
     context_.config.Lin = lin;
   }
 
-  // TTablF's OK after loading a user thermocouple table at these
+  // TableDialog's OK after loading a user thermocouple table at these
   // temperatures (40 µV per degree).
   std::function<bool()> LoadsTable(std::vector<double> temperatures) {
     return [this, temperatures] {
@@ -62,7 +62,7 @@ class Selection : public ::testing::Test {
     };
   }
 
-  // TLinaF's OK: the signal range onto the result range in `unit`.
+  // LinearDialog's OK: the signal range onto the result range in `unit`.
   std::function<bool()> ConfirmsLinear(double inMin, double inMax, double resMin, double resMax,
                                        int unit) {
     return [=, this] {
@@ -107,9 +107,9 @@ TEST_F(Selection, ThermocoupleKWithTemperatureDifferenceResetsOnlyWhenTheTypeCha
     context_.config.TableLoaded = true;
     context_.conversion.TableType = 15;
     context_.conversion.ConversionConfirmed = 1;
-    TWyborLogic window(context_, host_);
+    SensorWindowLogic window(context_, host_);
     EXPECT_EQ(context_.conversion.ConversionConfirmed, 0);
-    window.PageChange(TWyborLogic::kThermocouplePage);
+    window.PageChange(SensorWindowLogic::kThermocouplePage);
     window.TypClick(10);
     window.TempDiffClick(true);
     ASSERT_EQ(window.Ok(), SelectionOutcome::Ok);
@@ -145,7 +145,7 @@ TEST_F(Selection, TheCompensationOptionsExcludeEachOtherAndNeitherAsksForTheJunc
     Set(9, static_cast<std::uint8_t>(k.preselectedTryb), kLinNone);
     host_ = {};
     host_.roomTemperature = [] { return true; };
-    TWyborLogic window(context_, host_);
+    SensorWindowLogic window(context_, host_);
     for (auto [difference, checked] : k.clicks) {
       difference ? window.TempDiffClick(checked) : window.CompensationClick(checked);
     }
@@ -159,7 +159,7 @@ TEST_F(Selection, TheCompensationOptionsExcludeEachOtherAndNeitherAsksForTheJunc
 
 TEST_F(Selection, CancelInTheJunctionTemperatureWindowKeepsTheSelectionWindowOpen) {
   Set(9, 6, kLinTable);
-  TWyborLogic window(context_, host_);
+  SensorWindowLogic window(context_, host_);
   window.TypClick(13);
   EXPECT_EQ(window.Ok(), std::nullopt);
   EXPECT_EQ(context_.config.Typ, 9) << "nothing set while the window stays";
@@ -182,7 +182,7 @@ TEST_F(Selection, FourWiresOnlyForTheQ5496AndQ5497) {
     SCOPED_TRACE(std::string(k.device) + " Tryb " + std::to_string(k.tryb));
     context_.config.Device = k.device;
     Set(1, static_cast<std::uint8_t>(k.tryb), kLinTable);
-    TWyborLogic sensors(context_, host_);
+    SensorWindowLogic sensors(context_, host_);
     EXPECT_EQ(sensors.WireEnabled(4), k.fourWire);
     EXPECT_EQ(sensors.Wires(), k.preselected);
     sensors.WireClick(4);
@@ -190,7 +190,7 @@ TEST_F(Selection, FourWiresOnlyForTheQ5496AndQ5497) {
     EXPECT_EQ(context_.config.Tryb, k.fourWire ? 4 : k.preselected);
 
     Set(5, static_cast<std::uint8_t>(k.tryb), kLinNone);
-    TWyborRVLogic inputs(context_, host_);
+    ResistanceVoltageWindowLogic inputs(context_, host_);
     EXPECT_EQ(inputs.WireEnabled(4), k.fourWire);
     EXPECT_EQ(inputs.Wires(), k.preselected);
   }
@@ -218,7 +218,7 @@ TEST_F(Selection, AUserThermocoupleTableAllowsCompensationOnlyWhenItCoversTheCol
     Set(10, 7, kLinTable);
     host_ = {};
     host_.table = LoadsTable(k.temperatures);
-    TWyborLogic window(context_, host_);
+    SensorWindowLogic window(context_, host_);
     window.TypClick(kTypUserThermocouple);
     EXPECT_EQ(context_.conversion.TableType, kTypUserThermocouple);
     EXPECT_TRUE(window.TempDiff().checked);
@@ -239,13 +239,13 @@ TEST_F(Selection, AUserThermocoupleTableAllowsCompensationOnlyWhenItCoversTheCol
 TEST_F(Selection, OtherWithoutATableDisablesTheOptionsUntilAnotherTypeIsChosen) {
   Set(kTypUserThermocouple, 5, kLinTable);
   context_.config.TableLoaded = false;
-  TWyborLogic window(context_, host_);
+  SensorWindowLogic window(context_, host_);
   EXPECT_TRUE(host_.opened.empty()) << "the preselection opens no table window";
   EXPECT_EQ(window.TermoTyp(), kTypUserThermocouple);
   for (const ChoiceState& s : {window.TempDiff(), window.Compensation(), window.TermoLin()}) {
     EXPECT_FALSE(s.enabled);
   }
-  window.TypClick(kTypUserThermocouple);  // TTablF cancelled: the page as it opened
+  window.TypClick(kTypUserThermocouple);  // TableDialog cancelled: the page as it opened
   EXPECT_EQ(host_.opened["TTablF"], 1);
   EXPECT_FALSE(window.TermoLin().enabled);
   window.TypClick(12);
@@ -255,7 +255,7 @@ TEST_F(Selection, OtherWithoutATableDisablesTheOptionsUntilAnotherTypeIsChosen) 
 
   Set(11, 7, kLinTable);
   context_.config.TableLoaded = true;
-  TWyborLogic another(context_, host_);
+  SensorWindowLogic another(context_, host_);
   another.TypClick(kTypUserThermocouple);
   EXPECT_FALSE(context_.config.TableLoaded) << "a cancelled table window leaves no table";
   EXPECT_EQ(another.TermoTyp(), 11) << "the choice returns to the record's";
@@ -271,12 +271,14 @@ TEST_F(Selection, ACancelledConversionWindowReturnsToNoConversion) {
     Set(17, 5, kLinSeries);
     context_.config.TableLoaded = true;
     host_ = {};
-    TWyborIVLogic window(context_, host_);
-    ASSERT_EQ(window.PageState(TWyborIVLogic::kCurrentPage).conversion, Conversion::PowerSeries);
-    window.ConversionClick(TWyborIVLogic::kCurrentPage, conversion);
+    VoltageCurrentWindowLogic window(context_, host_);
+    ASSERT_EQ(window.PageState(VoltageCurrentWindowLogic::kCurrentPage).conversion,
+              Conversion::PowerSeries);
+    window.ConversionClick(VoltageCurrentWindowLogic::kCurrentPage, conversion);
     EXPECT_EQ(host_.opened[name], 1);
     EXPECT_EQ(context_.conversion.TableType, 17);
-    EXPECT_EQ(window.PageState(TWyborIVLogic::kCurrentPage).conversion, Conversion::None);
+    EXPECT_EQ(window.PageState(VoltageCurrentWindowLogic::kCurrentPage).conversion,
+              Conversion::None);
     EXPECT_EQ(context_.config.TableLoaded, conversion != Conversion::Table);
     ASSERT_EQ(window.Ok(), SelectionOutcome::Ok);
     EXPECT_EQ(context_.config.Lin, kLinNone);
@@ -286,19 +288,20 @@ TEST_F(Selection, ACancelledConversionWindowReturnsToNoConversion) {
 
 TEST_F(Selection, TheTwoConversionBoxesExcludeEachOtherOnlyThroughTheirWindowsOk) {
   Set(16, 5, kLinLinear);
-  TWyborRVLogic window(context_, host_);
-  const auto& page = window.PageState(TWyborRVLogic::kVoltagePage);
+  ResistanceVoltageWindowLogic window(context_, host_);
+  const auto& page = window.PageState(ResistanceVoltageWindowLogic::kVoltagePage);
   ASSERT_EQ(page.conversion, Conversion::Linear);
-  window.ConversionClick(TWyborRVLogic::kVoltagePage, Conversion::Table, true);  // cancelled
+  // The table window, without a script, is cancelled.
+  window.ConversionClick(ResistanceVoltageWindowLogic::kVoltagePage, Conversion::Table, true);
   EXPECT_EQ(page.conversion, Conversion::Linear);
   host_.table = LoadsTable({0, 10, 20});
-  window.ConversionClick(TWyborRVLogic::kVoltagePage, Conversion::Table, true);
+  window.ConversionClick(ResistanceVoltageWindowLogic::kVoltagePage, Conversion::Table, true);
   EXPECT_EQ(page.conversion, Conversion::Table);
   EXPECT_EQ(context_.conversion.TableType, 16);
   // Unchecking the box that is not the chosen one leaves the choice.
-  window.ConversionClick(TWyborRVLogic::kVoltagePage, Conversion::Linear, false);
+  window.ConversionClick(ResistanceVoltageWindowLogic::kVoltagePage, Conversion::Linear, false);
   EXPECT_EQ(page.conversion, Conversion::Table);
-  window.ConversionClick(TWyborRVLogic::kVoltagePage, Conversion::Table, false);
+  window.ConversionClick(ResistanceVoltageWindowLogic::kVoltagePage, Conversion::Table, false);
   EXPECT_EQ(page.conversion, Conversion::None);
   EXPECT_EQ(window.More(), SelectionOutcome::More);
   EXPECT_FALSE(context_.config.TableLoaded) << "the table confirmed here is not the record's";
@@ -318,36 +321,36 @@ TEST_F(Selection, TheInputWindowsResetTheRecordWhenTheSelectionChanged) {
       {"the same input without a conversion",
        [this] {
          Set(18, 5, kLinNone);
-         return TWyborIVLogic(context_, host_).Ok();
+         return VoltageCurrentWindowLogic(context_, host_).Ok();
        },
        0, 100, 9, false},
       {"another input",
        [this] {
          Set(18, 5, kLinNone);
-         TWyborIVLogic w(context_, host_);
-         w.PageChange(TWyborIVLogic::kCurrentPage);
+         VoltageCurrentWindowLogic w(context_, host_);
+         w.PageChange(VoltageCurrentWindowLogic::kCurrentPage);
          return w.Ok();
        },
        -22, 22, 4, true},
       {"a conversion dropped",
        [this] {
          Set(18, 5, kLinLinear);
-         TWyborIVLogic w(context_, host_);
-         w.ConversionClick(TWyborIVLogic::kVoltagePage, Conversion::None);
+         VoltageCurrentWindowLogic w(context_, host_);
+         w.ConversionClick(VoltageCurrentWindowLogic::kVoltagePage, Conversion::None);
          return w.Ok();
        },
        -11, 11, 1, true},
       {"a conversion kept",
        [this] {
          Set(19, 5, kLinLinear);
-         return TWyborILogic(context_, host_).Ok();
+         return LoopCurrentWindowLogic(context_, host_).Ok();
        },
        -50, 250, 9, true},
       {"resistance instead of millivolts",
        [this] {
          Set(16, 5, kLinNone);
-         TWyborRVLogic w(context_, host_);
-         w.PageChange(TWyborRVLogic::kResistancePage);
+         ResistanceVoltageWindowLogic w(context_, host_);
+         w.PageChange(ResistanceVoltageWindowLogic::kResistancePage);
          return w.Ok();
        },
        0, 400, 5, true},
@@ -381,13 +384,13 @@ TEST_F(Selection, TheLoopCurrentWindowStartsWithTheRecordsConversionAndDotPositi
     Set(19, 5, k.lin);
     context_.config.TableLoaded = k.tableLoaded;
     context_.config.Kropka = 3;
-    TWyborILogic window(context_, host_);
+    LoopCurrentWindowLogic window(context_, host_);
     EXPECT_TRUE(host_.opened.empty());
     EXPECT_EQ(window.PageState().conversion, k.shown);
     EXPECT_EQ(window.DotPosition(), 3);
     EXPECT_FALSE(window.Double().enabled);
   }
-  TWyborILogic window(context_, host_);
+  LoopCurrentWindowLogic window(context_, host_);
   ASSERT_EQ(window.DotPositions().size(), 5u);
   EXPECT_EQ(window.DotPositions()[4], "none");
   window.InputClick(true);  // not offered
@@ -408,7 +411,7 @@ TEST_F(Selection, TheRangeLabelsShowTheInputTypeAndTheConversionsRanges) {
     context_.config.Jednostki = 2;
     return true;
   };
-  TWyborILogic window(context_, host_);
+  LoopCurrentWindowLogic window(context_, host_);
   const RangeLabels& labels = window.PageState().labels;
   EXPECT_EQ(labels.maximum, "Maximum range: 4.0...20.0 mA");
   EXPECT_EQ(labels.input, "");
@@ -422,9 +425,11 @@ TEST_F(Selection, TheRangeLabelsShowTheInputTypeAndTheConversionsRanges) {
 
   Set(5, 3, kLinNone);
   host_.table = LoadsTable({0, 50, 100});
-  TWyborRVLogic resistance(context_, host_);
-  resistance.ConversionClick(TWyborRVLogic::kResistancePage, Conversion::Table, true);
-  const RangeLabels& table = resistance.PageState(TWyborRVLogic::kResistancePage).labels;
+  ResistanceVoltageWindowLogic resistance(context_, host_);
+  resistance.ConversionClick(ResistanceVoltageWindowLogic::kResistancePage, Conversion::Table,
+                             true);
+  const RangeLabels& table =
+      resistance.PageState(ResistanceVoltageWindowLogic::kResistancePage).labels;
   EXPECT_EQ(table.maximum, "Maximum range: 0.0...400.0 Ohm");
   EXPECT_EQ(table.input, "Input range: 0.0...4.0 Ohm");
   EXPECT_EQ(table.result, "Result: 0...100 \u00B0C");

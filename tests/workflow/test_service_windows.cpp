@@ -19,7 +19,7 @@ using ServiceWithoutModule = OfflineTest;
 TEST_F(ServiceWithoutModule, LostReadingsBlankThePanelsThenShowQuestionMarksOnce) {
   context_.state.ConfigRead = true;
   ServiceSession session(context_.service);
-  TRegulFLogic window(context_, session);
+  CorrectionsWindowLogic window(context_, session);
   window.Sleep = kNoWait;
   window.Timer1Timer();
   EXPECT_TRUE(context_.state.ConfigRead) << "one missed reading is not yet silence";
@@ -46,7 +46,7 @@ TEST_F(ServiceWithoutModule, ClosingWithoutWriteLeavesTheRecordsCorrections) {
   context_.config.ZeroReg = 0.5;
   context_.config.GainReg = -kCorrectionLimit;
   ServiceSession session(context_.service);
-  TRegulFLogic window(context_, session);
+  CorrectionsWindowLogic window(context_, session);
   EXPECT_EQ(window.View().ZeroS, 250);
   EXPECT_EQ(window.View().ZeroP, "+0.50 ");
   EXPECT_EQ(window.View().GainS, 0);
@@ -66,7 +66,7 @@ TEST_F(ServiceWithoutModule, ClosingWithoutWriteLeavesTheRecordsCorrections) {
 
 TEST_F(ServiceWithoutModule, DiagnosticsShowQuestionMarksAfterSixSecondsOfSilence) {
   ServiceSession session(context_.service);
-  TDiagnFLogic window(context_, session);
+  DiagnosticsWindowLogic window(context_, session);
   window.Sleep = kNoWait;
   // Twenty ticks of 300 ms blank, then a beep and "???" in every panel.
   for (int tick = 1; tick <= 20; ++tick) {
@@ -116,7 +116,7 @@ TEST_F(ServiceWindowTest, WriteStoresInTheModuleAndClosingKeepsWhatItHolds) {
   ConnectAndRead();
   ServiceSession session(context_.service);
   EXPECT_FALSE(context_.link.LinkStarted()) << "the window polls by itself";
-  TRegulFLogic window(context_, session);
+  CorrectionsWindowLogic window(context_, session);
   window.ZeroSChange(250);
   window.GainSChange(175);
   window.ZapiszBClick();
@@ -137,7 +137,7 @@ TEST_F(ServiceWindowTest, AStoreTheModuleRefusesIsReportedAndChangesNothing) {
   ConnectAndRead();
   const ModuleImage before = context_.image;
   ServiceSession session(context_.service);
-  TRegulFLogic window(context_, session);
+  CorrectionsWindowLogic window(context_, session);
   line_.interposer.Override('V', std::nullopt);
   window.ZeroSChange(250);
   window.ZapiszBClick();
@@ -153,7 +153,7 @@ TEST_F(ServiceWindowTest, AStoreTheModuleRefusesIsReportedAndChangesNothing) {
 TEST_F(ServiceWindowTest, OutputIsForcedWithItsCodeAndARefusedEntrySendsNothing) {
   ConnectAndRead();
   ServiceSession session(context_.service);
-  TRegulFLogic window(context_, session);
+  CorrectionsWindowLogic window(context_, session);
   window.Timer1Timer();  // the module's current format
   window.SetOutbuttClick("x");
   EXPECT_EQ(ui_.MessageTexts(), std::vector<std::string>{"Wrong format!"});
@@ -184,7 +184,7 @@ TEST_F(ServiceWindowTest, PreviewAsksForTheValueOfTheSignalWithTheNewCorrections
   context_.config.SignalLow = 0;
   context_.config.SignalHigh = 100;
   ServiceSession session(context_.service);
-  TRegulFLogic window(context_, session);
+  CorrectionsWindowLogic window(context_, session);
   window.Sleep = kNoWait;
   window.Timer1Timer();
   ASSERT_TRUE(window.View().SimulEnabled) << window.View().PomiarP.text;
@@ -216,7 +216,7 @@ TEST_F(ServiceWindowTest, PreviewAsksForTheValueOfTheSignalWithTheNewCorrections
 TEST_F(ServiceWindowTest, DiagnosticsKeepTheModuleInServiceModeUntilClosed) {
   ConnectAndRead();
   ServiceSession session(context_.service);
-  TDiagnFLogic window(context_, session);
+  DiagnosticsWindowLogic window(context_, session);
   window.Sleep = kNoWait;
   EXPECT_TRUE(module_.InServiceMode());
   EXPECT_EQ(window.TakeFocus(), DiagnControl::Rejestry);
@@ -258,7 +258,7 @@ TEST_F(ServiceWindowTest, AResetWhoseRestartFailsStillAsksForServiceMode) {
   constexpr int kLinkTries = 5;  // the link sends a command this many times
   ConnectAndRead();
   ServiceSession session(context_.service);
-  TDiagnFLogic window(context_, session);
+  DiagnosticsWindowLogic window(context_, session);
   window.Sleep = kNoWait;
   ASSERT_TRUE(module_.InServiceMode());
   FaultInjector& faults = line_.emulator.Faults();

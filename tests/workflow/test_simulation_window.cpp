@@ -20,8 +20,8 @@ class SimulationTest : public OfflineTest {
     c.MinInput = low;
     c.MaxInput = high;
     c.Jednostki = 2;
-    panel_.pokaz(kColourWhite);
-    window_ = TSymulFLogic::Open(context_, panel_);
+    panel_.ShowConfiguration(kColourWhite);
+    window_ = SimulationWindowLogic::Open(context_, panel_);
     ASSERT_TRUE(window_);
     window_->FormShow();
   }
@@ -29,7 +29,7 @@ class SimulationTest : public OfflineTest {
   void OpenLinear() { Open(16, kLinNone, 0, 100); }
   const SimulationView& View() const { return window_->View(); }
 
-  std::unique_ptr<TSymulFLogic> window_;
+  std::unique_ptr<SimulationWindowLogic> window_;
 };
 
 TEST_F(SimulationTest, StartsAtZeroPercentOfTheCharacteristic) {
@@ -169,7 +169,7 @@ TEST_F(SimulationTest, SymmetricRangeIsPlottedBipolarAndAClickSwitchesTheDots) {
 }
 
 TEST_F(SimulationTest, OpensOnlyWithParametersAndDespiteATableThatCannotBeInverted) {
-  EXPECT_FALSE(TSymulFLogic::Open(context_, panel_));
+  EXPECT_FALSE(SimulationWindowLogic::Open(context_, panel_));
   EXPECT_EQ(ui_.MessageTexts(), std::vector<std::string>{"Information incomplete!"});
   EXPECT_EQ(ui_.Messages()[0].icon, MessageIcon::Warning);
   ui_.Forget();

@@ -28,7 +28,7 @@ double CpuSeconds() {
 
 // The share of one core the whole program takes while the port is gone and
 // the window ticks as its timer would.
-double CpuShareWhileGone(TQ5480FLogic& window) {
+double CpuShareWhileGone(MainWindowLogic& window) {
   const double cpuBefore = CpuSeconds();
   const auto start = std::chrono::steady_clock::now();
   for (int tick = 0; tick < 6; ++tick) {
@@ -41,7 +41,7 @@ double CpuShareWhileGone(TQ5480FLogic& window) {
 
 struct TransferCase {
   const char* name;
-  std::function<bool(TQ5480FLogic&)> run;
+  std::function<bool(MainWindowLogic&)> run;
   const char* successText;  // the status bar after a success
 };
 void PrintTo(const TransferCase& c, std::ostream* out) { *out << c.name; }
@@ -52,7 +52,7 @@ class UnpluggedDuringTransfer : public WorkflowTest, public ::testing::WithParam
     ConnectWithThermocoupleK();
     // A module that was just programmed: a read or verify would succeed.
     ASSERT_TRUE(window_->ZapiszTClick());
-    window_->Panel().pokaz(kColourChangedAll);  // the next write is a full one
+    window_->Panel().ShowConfiguration(kColourChangedAll);  // the next write is a full one
     context_.state.Programmed = false;
     context_.statusText.clear();
     ui_.Forget();
@@ -114,9 +114,9 @@ TEST_P(UnpluggedDuringTransfer, FailsOnceChangesNothingIdlesAndWorksAgainWhenBac
 INSTANTIATE_TEST_SUITE_P(
     Transfers, UnpluggedDuringTransfer,
     ::testing::Values(
-        TransferCase{"Read", [](TQ5480FLogic& w) { return w.OdczytajTClick(); }, ""},
-        TransferCase{"Write", [](TQ5480FLogic& w) { return w.ZapiszTClick(); }, "Device programmed"},
-        TransferCase{"Verify", [](TQ5480FLogic& w) { return w.Weryfikuj1Click(); }, "Verification successful"}),
+        TransferCase{"Read", [](MainWindowLogic& w) { return w.OdczytajTClick(); }, ""},
+        TransferCase{"Write", [](MainWindowLogic& w) { return w.ZapiszTClick(); }, "Device programmed"},
+        TransferCase{"Verify", [](MainWindowLogic& w) { return w.Weryfikuj1Click(); }, "Verification successful"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 class UnpluggedWhilePolling : public WorkflowTest {
@@ -146,7 +146,7 @@ TEST_F(UnpluggedWhilePolling, IsToldOnceIdlesAndPollsAgainWhenBackUnderTheSameNa
 TEST_F(UnpluggedWhilePolling, AnotherPortCanBeChosenMeanwhile) {
   ModuleOnLine other(ModuleWith(kOldIdLate), scratch_ / "ports", kTestPort + 1);
   window_->Komunikacja1Click([&] {
-    TPortSLogic ports(context_);
+    PortWindowLogic ports(context_);
     ports.Wait = [](int) {};
     const std::optional<std::size_t> entry = FindPortEntry(ports.Items(), kTestPort + 1);
     if (!entry) return false;

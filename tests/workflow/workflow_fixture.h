@@ -51,7 +51,7 @@ class WorkflowTest : public ::testing::Test {
     context_.programDirectory = scratch_ / "program";
     context_.fileName = context_.Tr("No_name");
     context_.settings.ComPort = kTestPort;
-    window_ = std::make_unique<TQ5480FLogic>(context_);
+    window_ = std::make_unique<MainWindowLogic>(context_);
   }
   ~WorkflowTest() override { context_.link.StopLink(); }
 
@@ -83,7 +83,7 @@ class WorkflowTest : public ::testing::Test {
     SetThermocoupleK(context_.config);
     OpenPort();
     TickUntilConnected();
-    window_->Panel().pokaz(kColourWhite);
+    window_->Panel().ShowConfiguration(kColourWhite);
   }
 
   long Requests(std::uint8_t code) const { return line_.interposer.CountOf(code); }
@@ -99,7 +99,7 @@ class WorkflowTest : public ::testing::Test {
   ModuleOnLine line_;
   EmulatedModule& module_;
   ProgramContext context_;
-  std::unique_ptr<TQ5480FLogic> window_;
+  std::unique_ptr<MainWindowLogic> window_;
 };
 
 }  // namespace q5480

@@ -1,0 +1,158 @@
+// The main window's commands: each goes to the logic, then the window shows
+// what changed.
+#include <QApplication>
+
+#include "ui/help_windows.h"
+#include "ui/main_window.h"
+#include "ui/options_dialog.h"
+#include "ui/port_dialog.h"
+#include "ui/simulation_dialog.h"
+
+namespace q5480 {
+
+void MainWindow::Timer1Timer() {
+  logic_.Timer1Timer();
+  Timer1->setInterval(logic_.TimerInterval());
+  Refresh();
+}
+
+void MainWindow::Nowy1Click() {
+  logic_.Files().Nowy1Click();
+  Refresh();
+}
+
+void MainWindow::Otworz1Click() {
+  StorePosition();
+  logic_.Files().Otworz1Click();
+  Refresh();
+}
+
+void MainWindow::Zachowaj1Click() {
+  StorePosition();
+  logic_.Files().Zachowaj1Click();
+  Refresh();
+}
+
+void MainWindow::Zapiszjako1Click() {
+  StorePosition();
+  logic_.Zapiszjako1Click();
+  Refresh();
+}
+
+void MainWindow::Wykres1Click() {
+  logic_.Wykres1Click();
+  Timer1->setInterval(logic_.TimerInterval());
+  if (logic_.Context().state.ChartShown) Chart->XYChart1->SetChartColor(kChartFrameColour);
+  Refresh();
+  if (logic_.Context().state.ChartShown) {
+    Chart->WykresExitB->setFocus();
+  } else {
+    Panel->SenSel->setFocus();
+  }
+}
+
+void MainWindow::Exit1Click() { close(); }
+
+void MainWindow::OdczytajTClick() {
+  StorePosition();
+  logic_.OdczytajTClick();
+  Refresh();
+}
+
+void MainWindow::ZapiszTClick() {
+  StorePosition();
+  logic_.ZapiszTClick();
+  Refresh();
+}
+
+void MainWindow::Weryfikuj1Click() {
+  StorePosition();
+  logic_.Weryfikuj1Click();
+  Refresh();
+}
+
+void MainWindow::Odswierz1Click() { OdczytajTClick(); }
+
+void MainWindow::Reset1Click() { logic_.Reset1Click(); }
+
+void MainWindow::Komunikacja1Click() {
+  StorePosition();
+  logic_.Komunikacja1Click([this] {
+    PortDialog window(logic_.Context(), this);
+    return window.exec() == QDialog::Accepted;
+  });
+  Refresh();
+}
+
+void MainWindow::Autoread1Click() {
+  logic_.Autoread1Click();
+  Refresh();
+}
+
+void MainWindow::MonOnly1Click() {
+  logic_.MonOnly1Click();
+  Refresh();
+}
+
+void MainWindow::Pasek1Click() { UpdateBars(); }
+
+void MainWindow::Status1Click() { UpdateBars(); }
+
+void MainWindow::Ogolne1Click() {
+  StorePosition();
+  OptionsDialog window(logic_.Context(), this);
+  const double scale = logicalDpiX() / 96.0;
+  window.move(x() + static_cast<int>(69 * scale), y() + static_cast<int>(122 * scale));
+  if (window.exec() != QDialog::Accepted) return;
+  logic_.ApplyLanguage();
+  ApplyTexts();
+  Refresh();
+}
+
+void MainWindow::SenSelClick() {
+  StorePosition();
+  logic_.SenSelClick(dialogs_);
+  Refresh();
+}
+
+void MainWindow::Wersja1Click() {
+  StorePosition();
+  VersionWindow window(logic_.Context().language, this);
+  const double scale = logicalDpiX() / 96.0;
+  window.adjustSize();
+  window.move(x() + (width() - window.width()) / 2, y() + static_cast<int>(87 * scale));
+  window.exec();
+}
+
+void MainWindow::Info1Click() {
+  StorePosition();
+  InfoWindow window(this);
+  window.exec();
+}
+
+void MainWindow::Drukuj1Click() {
+  StorePosition();
+  logic_.Drukuj1Click([this] { return printer_.AskToPrint(this); },
+                      [this](const PrintedReport& report) {
+                        // The window is drawn again before the printing starts.
+                        Refresh();
+                        repaint();
+                        return printer_.Print(report);
+                      });
+  Refresh();
+}
+
+void MainWindow::PrintSetup1Click() {
+  StorePosition();
+  logic_.PrintSetup1Click([this] { printer_.SetUp(this); });
+}
+
+void MainWindow::Symulacja1Click() {
+  StorePosition();
+  logic_.Symulacja1Click([this](SimulationWindowLogic& simulation) {
+    SimulationDialog window(simulation, this);
+    window.exec();
+  });
+}
+
+}  // namespace q5480
