@@ -78,7 +78,11 @@ std::vector<fs::path> DataDirectories(const fs::path& programDirectory) {
 }
 
 std::optional<fs::path> FindDataFile(std::string_view name) {
-  for (const fs::path& directory : DataDirectories()) {
+  return FindDataFile(name, ProgramDirectory());
+}
+
+std::optional<fs::path> FindDataFile(std::string_view name, const fs::path& programDirectory) {
+  for (const fs::path& directory : DataDirectories(programDirectory)) {
     fs::path file = directory / fs::path(std::string(name));
     std::error_code error;
     if (fs::exists(file, error)) return file;

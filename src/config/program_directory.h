@@ -36,5 +36,8 @@ std::vector<std::filesystem::path> DataDirectories(const std::filesystem::path& 
 // A data file of the program, from the first of the data directories that
 // has it. Nothing when none has it.
 std::optional<std::filesystem::path> FindDataFile(std::string_view name);
+// The same with `programDirectory` as the program directory.
+std::optional<std::filesystem::path> FindDataFile(std::string_view name,
+                                                  const std::filesystem::path& programDirectory);
 
 }  // namespace q5480

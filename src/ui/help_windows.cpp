@@ -1,6 +1,8 @@
 #include "ui/help_windows.h"
 
+#include <QDialogButtonBox>
 #include <QLabel>
+#include <QTextBrowser>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStyle>
@@ -72,6 +74,24 @@ InfoWindow::InfoWindow(QWidget* parent) : QDialog(parent) {
 void InfoWindow::mousePressEvent(QMouseEvent* event) {
   event->accept();
   accept();
+}
+
+ManualWindow::ManualWindow(const QString& title, const QString& markdown, QWidget* parent)
+    : QDialog(parent) {
+  setObjectName(QStringLiteral("ManualWindow"));
+  setWindowTitle(title);
+  auto* text = new QTextBrowser(this);
+  text->setObjectName(QStringLiteral("ManualText"));
+  text->setAccessibleName(title);
+  text->setOpenExternalLinks(false);
+  text->setMarkdown(markdown);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(text);
+  layout->addWidget(buttons);
+  // Logical pixels: Qt scales them on high-resolution screens.
+  resize(760, 640);
 }
 
 }  // namespace q5480

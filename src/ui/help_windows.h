@@ -1,8 +1,10 @@
 // The windows of the Help menu: the version window (VersionWindow) and the info
-// window (InfoWindow). A click anywhere closes them.
+// window (InfoWindow), which a click anywhere closes, and the user manual
+// (ManualWindow).
 #pragma once
 
 #include <QDialog>
+#include <QString>
 
 #include "config/language_table.h"
 
@@ -25,6 +27,16 @@ class InfoWindow : public QDialog {
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;
+};
+
+// The user manual's file among the program's data files.
+inline constexpr const char* kManualFile = "manual.md";
+
+// The user manual, rendered from its Markdown text; works offline.
+class ManualWindow : public QDialog {
+  Q_OBJECT
+ public:
+  ManualWindow(const QString& title, const QString& markdown, QWidget* parent);
 };
 
 }  // namespace q5480

@@ -78,6 +78,7 @@ class MainWindow : public QMainWindow {
   void SenSelClick();
   void Wersja1Click();
   void Info1Click();
+  void DaneTech1Click();  // the user manual
   void Wykres1Click();
   // Corrections: the password, then the corrections or diagnostics window.
   void Regulacja1Click();

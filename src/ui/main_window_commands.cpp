@@ -1,7 +1,12 @@
 // The main window's commands: each goes to the logic, then the window shows
 // what changed.
 #include <QApplication>
+#include <QFile>
+#include <filesystem>
+#include <optional>
 
+#include "config/program_directory.h"
+#include "config/text.h"
 #include "ui/help_windows.h"
 #include "ui/main_window.h"
 #include "ui/options_dialog.h"
@@ -127,6 +132,21 @@ void MainWindow::Wersja1Click() {
 void MainWindow::Info1Click() {
   StorePosition();
   InfoWindow window(this);
+  window.exec();
+}
+
+void MainWindow::DaneTech1Click() {
+  StorePosition();
+  ProgramContext& context = logic_.Context();
+  const std::optional<std::filesystem::path> manual =
+      FindDataFile(kManualFile, context.programDirectory);
+  QFile file(manual ? QString::fromStdString(manual->string()) : QString());
+  if (!manual || !file.open(QIODevice::ReadOnly)) {
+    context.ShowMessage(context.Tr("Cannot open file") + " " + kManualFile, MessageIcon::Error);
+    return;
+  }
+  const QString title = QString::fromStdString(Utf8Mid(context.Tr("&Help"), 1));
+  ManualWindow window(title, QString::fromUtf8(file.readAll()), this);
   window.exec();
 }
 

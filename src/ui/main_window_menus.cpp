@@ -81,7 +81,7 @@ void MainWindow::BuildMenus() {
   Pomoc1 = menu("Pomoc1");
   Info1 = item(Pomoc1, "Info1", &MainWindow::Info1Click);
   Wersja1 = item(Pomoc1, "Wersja1", &MainWindow::Wersja1Click);
-  DaneTech1 = item(Pomoc1, "DaneTech1");
+  DaneTech1 = item(Pomoc1, "DaneTech1", &MainWindow::DaneTech1Click, QKeySequence(Qt::Key_F1));
 
   for (QAction* action : {Pasek1, Status1, Wykres1, MonOnly1, Autoread1}) action->setCheckable(true);
   Pasek1->setChecked(true);

@@ -194,7 +194,7 @@ void MainWindowLogic::UpdateCommandStates() {
   on["Czujniki1"] = idle && view;
   on["Autoread1"] = view;
   for (const char* name : {"Regulacja1", "RegulacjaT", "RegulacjaPic"}) on[name] = usable;
-  for (const char* name : {"Exit1", "Pasek1", "Status1", "MonOnly1", "Info1", "Wersja1"}) {
+  for (const char* name : {"Exit1", "Pasek1", "Status1", "MonOnly1", "Info1", "Wersja1", "DaneTech1"}) {
     on[name] = true;
   }
   on["Wykres1"] = idle;
@@ -203,8 +203,6 @@ void MainWindowLogic::UpdateCommandStates() {
   on["Konfig1"] = view;
   on["Opcje1"] = true;
   on["Symulacja1"] = idle && view;
-  // Commands whose windows the program does not have yet.
-  on["DaneTech1"] = false;
   if (state.ChartShown) {
     // The chart view leaves the File menu its Save as (Keep results) and
     // Exit, and the View menu the chart and the monitor-only view.

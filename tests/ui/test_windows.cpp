@@ -4,6 +4,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QStatusBar>
+#include <QTextBrowser>
 #include <fstream>
 
 #include "config/language_table.h"
@@ -212,6 +213,27 @@ TEST_F(DesktopWindows, TheVersionAndInfoWindowsCloseOnAClick) {
     command->trigger();
   }
   EXPECT_EQ(shown, QStringList({"Version", "Info"}));
+}
+
+TEST_F(DesktopWindows, HelpAndF1ShowTheManualRenderedFromItsMarkdown) {
+  WriteSettings(kTestPort);
+  test_support::WriteBytes(ProgramDirectory() / "manual.md",
+                           "# Manual of this desk\n\nRead **first** the ports.\n");
+  StartProgram();
+  QAction* help = program_->Window().DaneTech1;
+  EXPECT_TRUE(help->isEnabled());
+  EXPECT_EQ(help->shortcut(), QKeySequence(Qt::Key_F1));
+  ModalAnswers answers;
+  QString title, text;
+  answers.When<QDialog>([&](QDialog* window) {
+    title = window->windowTitle();
+    if (auto* browser = window->findChild<QTextBrowser*>()) text = browser->toPlainText();
+    window->reject();
+  });
+  help->trigger();
+  EXPECT_EQ(title, QStringLiteral("Help"));
+  // Rendered, not shown as source: no heading marks, no asterisks.
+  EXPECT_EQ(text, QStringLiteral("Manual of this desk\nRead first the ports."));
 }
 
 TEST_F(DesktopWindows, MonitorOnlyAndTheBarCommandsShowJustWhatIsAskedFor) {
