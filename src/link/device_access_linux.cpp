@@ -42,7 +42,8 @@ std::uint32_t LittleEndian(const unsigned char* bytes, std::size_t count) {
 std::optional<std::vector<AclEntry>> ReadAcl(const std::filesystem::path& file) {
   std::array<unsigned char, 1024> buffer{};
   const ssize_t size = ::getxattr(file.c_str(), kAclAttribute, buffer.data(), buffer.size());
-  if (size < static_cast<ssize_t>(kAclHeaderSize) || LittleEndian(buffer.data(), 4) != kAclVersion) {
+  if (size < static_cast<ssize_t>(kAclHeaderSize) ||
+      LittleEndian(buffer.data(), 4) != kAclVersion) {
     return std::nullopt;
   }
   std::vector<AclEntry> entries;
@@ -107,9 +108,7 @@ std::string ModeText(const DeviceOwnership& ownership) {
   return text;
 }
 
-bool GroupMayReadAndWrite(const DeviceOwnership& ownership) {
-  return Grants(ownership.mode >> 3);
-}
+bool GroupMayReadAndWrite(const DeviceOwnership& ownership) { return Grants(ownership.mode >> 3); }
 
 bool MayReadAndWrite(const std::filesystem::path& file, const DeviceOwnership& ownership,
                      unsigned userId, const std::vector<unsigned>& groupIds) {

@@ -42,7 +42,8 @@ std::string GroupName(const PortDoctorEnvironment& env, unsigned id) {
 }
 
 bool InGroups(const std::vector<UserGroup>& groups, unsigned id) {
-  return std::any_of(groups.begin(), groups.end(), [id](const UserGroup& group) { return group.id == id; });
+  return std::any_of(groups.begin(), groups.end(),
+                     [id](const UserGroup& group) { return group.id == id; });
 }
 
 fs::path Resolved(const fs::path& path) {
@@ -53,7 +54,9 @@ fs::path Resolved(const fs::path& path) {
 
 class Examination {
  public:
-  Examination(int number, const PortDoctorEnvironment& env) : env_(env) { diagnosis_.number = number; }
+  Examination(int number, const PortDoctorEnvironment& env) : env_(env) {
+    diagnosis_.number = number;
+  }
 
   PortDiagnosis Run() {
     diagnosis_.device = ComDevicePath(diagnosis_.number, env_.ports);
@@ -107,9 +110,10 @@ class Examination {
            {com + " names no device: COM1-32 are /dev/ttyUSB0-31, COM33-64 /dev/ttyACM0-31, "
                   "COM65-96 /dev/ttyS0-31"},
            {"choose a port that q5480ctl ports lists" +
-            (ports.empty() ? std::string()
-                           : ", or make " + (ports / ("com" + std::to_string(diagnosis_.number))).string() +
-                                 " a link to a device")});
+            (ports.empty()
+                 ? std::string()
+                 : ", or make " + (ports / ("com" + std::to_string(diagnosis_.number))).string() +
+                       " a link to a device")});
       return;
     }
     const fs::path& device = *diagnosis_.device;
@@ -118,11 +122,12 @@ class Examination {
       Tell(PortProblem::NotFound, "The port does not exist", "",
            {device.string() + " leads to " + fs::read_symlink(device, error).string() +
             ", which does not exist"},
-           {"start what the link stands for (q5480-module --com " + std::to_string(diagnosis_.number) +
-            " makes such a link), or remove the link"});
+           {"start what the link stands for (q5480-module --com " +
+            std::to_string(diagnosis_.number) + " makes such a link), or remove the link"});
       return;
     }
-    Tell(PortProblem::NotFound, "The port does not exist", "", {device.string() + " does not exist"},
+    Tell(PortProblem::NotFound, "The port does not exist", "",
+         {device.string() + " does not exist"},
          {"plug in the adapter, or choose a port that q5480ctl ports lists"});
     // brltty takes some adapters away as they are plugged in.
     const std::string name = device.filename().string();
@@ -133,8 +138,9 @@ class Examination {
     std::ifstream list(env_.ports.ConsoleList());
     std::vector<fs::path> consoles = {env_.ports.devRoot / "console"};
     for (std::string name; list >> name;) consoles.push_back(env_.ports.devRoot / name);
-    return std::any_of(consoles.begin(), consoles.end(),
-                       [&](const fs::path& console) { return Resolved(console) == diagnosis_.resolved; });
+    return std::any_of(consoles.begin(), consoles.end(), [&](const fs::path& console) {
+      return Resolved(console) == diagnosis_.resolved;
+    });
   }
 
   void CheckPermission(const DeviceOwnership& ownership) {
@@ -147,7 +153,8 @@ class Examination {
     if (MayReadAndWrite(diagnosis_.resolved, ownership, env_.userId, groupIds)) return;
     const std::string group = GroupName(env_, ownership.groupId);
     std::vector<std::string> facts = {
-        diagnosis_.resolved.string() + " belongs to the group " + group + ", mode " + ModeText(ownership),
+        diagnosis_.resolved.string() + " belongs to the group " + group + ", mode " +
+            ModeText(ownership),
         "you (uid " + std::to_string(env_.userId) + ") are in the groups " + Joined(groupNames)};
     std::vector<std::string> remedies;
     std::string key = "Permission denied";
@@ -156,7 +163,8 @@ class Examination {
       // Joined since this session began: the next login takes the group.
       key = "Permission denied: log in again to join the group";
       detail = group;
-      remedies.push_back("log in again (\"newgrp " + group + "\" starts one shell in the group now)");
+      remedies.push_back("log in again (\"newgrp " + group +
+                         "\" starts one shell in the group now)");
     } else if (GroupMayReadAndWrite(ownership)) {
       key = "Permission denied: you are not in the group";
       detail = group;
@@ -164,7 +172,10 @@ class Examination {
     } else {
       remedies.push_back("only its owner may use it: ask for a group that may read and write it");
     }
-    if (usbAdapter_) remedies.push_back(std::string(kUdevRuleRemedy) + "which gives the logged-in user the adapter");
+    if (usbAdapter_) {
+      remedies.push_back(std::string(kUdevRuleRemedy) +
+                         "which gives the logged-in user the adapter");
+    }
     Tell(PortProblem::NoPermission, key, detail, std::move(facts), std::move(remedies));
   }
 
@@ -178,9 +189,9 @@ class Examination {
     for (const ProcessInfo& process : holders.processes) {
       names.push_back(Named(process));
       facts.push_back(Named(process) + " has " + diagnosis_.resolved.string() + " open");
-      remedies.push_back("close " + process.name + ", or end it: " +
-                         (process.ownerId == env_.userId ? "" : "sudo ") + "kill " +
-                         std::to_string(process.pid));
+      remedies.push_back("close " + process.name +
+                         ", or end it: " + (process.ownerId == env_.userId ? "" : "sudo ") +
+                         "kill " + std::to_string(process.pid));
     }
     Tell(PortProblem::HeldByProgram, "The port is held by", Joined(names), std::move(facts),
          std::move(remedies));
@@ -202,7 +213,8 @@ class Examination {
     const std::vector<ProcessInfo> running = ProcessesNamed(env_.procRoot, "ModemManager");
     if (running.empty()) return;
     Tell(PortProblem::ModemManager, "ModemManager is running and may take the adapter", "",
-         {Named(running.front()) + " sends modem commands to USB-serial adapters as they are plugged in"},
+         {Named(running.front()) +
+          " sends modem commands to USB-serial adapters as they are plugged in"},
          {"sudo systemctl disable --now ModemManager, if no modem is used",
           std::string(kUdevRuleRemedy) + "which keeps ModemManager off the adapter"});
   }
@@ -228,7 +240,8 @@ class Examination {
     Tell(PortProblem::SlowAdapter, "The adapter's latency timer is above 2 ms:", text + " ms",
          {timer.string() + " reads " + text + ": the adapter holds received bytes up to " + text +
           " ms, and every exchange waits for them"},
-         {"echo " + wanted + " | sudo tee " + timer.string() + "   (until the adapter is plugged in again)",
+         {"echo " + wanted + " | sudo tee " + timer.string() +
+              "   (until the adapter is plugged in again)",
           std::string(kUdevRuleRemedy) + "which sets " + wanted + " ms whenever it is plugged in"});
   }
 

@@ -1,13 +1,13 @@
 // The running user for the port doctor: the groups of this session, those
 // the account database gives at the next login, and group names.
+#include "link/port_doctor.h"
+
 #include <grp.h>
 #include <pwd.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
-
-#include "link/port_doctor.h"
 
 namespace q5480 {
 namespace {

@@ -25,8 +25,9 @@ struct DeviceHolders {
 // also holds the master side of the same pseudo-terminal is the line's other
 // end (q5480-module keeps its side open) and is not counted.
 DeviceHolders FindDeviceHolders(const std::filesystem::path& procRoot,
-                                 const std::filesystem::path& device);
+                                const std::filesystem::path& device);
 
-std::vector<ProcessInfo> ProcessesNamed(const std::filesystem::path& procRoot, std::string_view name);
+std::vector<ProcessInfo> ProcessesNamed(const std::filesystem::path& procRoot,
+                                        std::string_view name);
 
 }  // namespace q5480

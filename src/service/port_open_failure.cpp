@@ -12,7 +12,8 @@ std::string PortOpenFailureMessage(int port, const PortDoctorEnvironment& env,
                                    const LanguageTable& language) {
   std::string message = SubstituteNumber(language.Tr("COM%d initialization failed"), port) + "!";
   const PortDiagnosis diagnosis = DiagnosePort(port, env);
-  if (!diagnosis.findings.empty()) message += "\n" + FindingSentence(diagnosis.findings.front(), language);
+  if (!diagnosis.findings.empty())
+    message += "\n" + FindingSentence(diagnosis.findings.front(), language);
   return message;
 }
 

@@ -81,7 +81,9 @@ class FakeSystem {
 
   fs::path Tty(const std::string& name) const { return env.ports.sysfsRoot / "class/tty" / name; }
   fs::path Dev(const std::string& name) const { return env.ports.devRoot / name; }
-  fs::path Link(int port) const { return env.ports.portsDirectory / ("com" + std::to_string(port)); }
+  fs::path Link(int port) const {
+    return env.ports.portsDirectory / ("com" + std::to_string(port));
+  }
 
   void Node(const std::string& name, unsigned mode) {
     WriteFile(Dev(name), "");
@@ -114,14 +116,24 @@ TEST(PortDoctorTest, NamesEachCauseOnAFakeTree) {
     std::vector<P> problems;
   } cases[] = {
       {"an adapter not plugged in", [](FakeSystem&) {}, 2, {P::NotFound}},
-      {"brltty took it", [](FakeSystem& s) { s.Process(40, "brltty"); }, 2, {P::NotFound, P::Brltty}},
+      {"brltty took it",
+       [](FakeSystem& s) { s.Process(40, "brltty"); },
+       2,
+       {P::NotFound, P::Brltty}},
       {"a number without a rule", [](FakeSystem&) {}, 200, {P::NotFound}},
-      {"a link that leads nowhere", [](FakeSystem& s) { fs::create_symlink(s.scratch / "gone", s.Link(9)); },
-       9, {P::NotFound}},
+      {"a link that leads nowhere",
+       [](FakeSystem& s) { fs::create_symlink(s.scratch / "gone", s.Link(9)); },
+       9,
+       {P::NotFound}},
       // Its mode alone would refuse the user: nothing but the console is
       // looked at.
-      {"the console", [](FakeSystem& s) { s.Process(41, "agetty", s.Dev("ttyS0")); }, 65, {P::Console}},
-      {"the console through a link", [](FakeSystem& s) { fs::create_symlink(s.Dev("ttyS0"), s.Link(9)); }, 9,
+      {"the console",
+       [](FakeSystem& s) { s.Process(41, "agetty", s.Dev("ttyS0")); },
+       65,
+       {P::Console}},
+      {"the console through a link",
+       [](FakeSystem& s) { fs::create_symlink(s.Dev("ttyS0"), s.Link(9)); },
+       9,
        {P::Console}},
       {"a user outside dialout", [](FakeSystem&) {}, 66, {P::NoPermission, P::NotSerialDevice}},
       {"a user in dialout", [](FakeSystem& s) { s.JoinDialout(); }, 66, {P::NotSerialDevice}},
@@ -130,7 +142,8 @@ TEST(PortDoctorTest, NamesEachCauseOnAFakeTree) {
          s.JoinDialout();
          s.Node("ttyS1", 0600);
        },
-       66, {P::NoPermission, P::NotSerialDevice}},
+       66,
+       {P::NoPermission, P::NotSerialDevice}},
       {"open to everyone", [](FakeSystem& s) { s.Node("ttyS1", 0666); }, 66, {P::NotSerialDevice}},
       {"held by a terminal program",
        [](FakeSystem& s) {
@@ -138,47 +151,56 @@ TEST(PortDoctorTest, NamesEachCauseOnAFakeTree) {
          s.Process(42, "minicom", s.Dev("ttyS1"));
          s.Process(43, "agetty", s.Dev("ttyS0"));
        },
-       66, {P::HeldByProgram, P::NotSerialDevice}},
+       66,
+       {P::HeldByProgram, P::NotSerialDevice}},
       {"held, through the ports folder's link",
        [](FakeSystem& s) {
          s.JoinDialout();
          fs::create_symlink(s.Dev("ttyS1"), s.Link(9));
          s.Process(42, "minicom", s.Dev("ttyS1"));
        },
-       9, {P::HeldByProgram, P::NotSerialDevice}},
+       9,
+       {P::HeldByProgram, P::NotSerialDevice}},
       {"ModemManager beside a board's port",
        [](FakeSystem& s) {
          s.JoinDialout();
          s.Process(44, "ModemManager");
        },
-       66, {P::NotSerialDevice}},
+       66,
+       {P::NotSerialDevice}},
       {"ModemManager holding the adapter",
        [](FakeSystem& s) {
          s.JoinDialout();
          s.Process(44, "ModemManager", s.Dev("ttyUSB0"));
        },
-       1, {P::HeldByProgram, P::NotSerialDevice, P::ModemManager, P::SlowAdapter}},
+       1,
+       {P::HeldByProgram, P::NotSerialDevice, P::ModemManager, P::SlowAdapter}},
       {"ModemManager told by udev to leave the adapter alone",
        [](FakeSystem& s) {
          s.JoinDialout();
          s.Process(44, "ModemManager");
          WriteFile(s.env.udevDataRoot / "c188:0", "E:ID_VENDOR_ID=0403\nE:ID_MM_DEVICE_IGNORE=1\n");
        },
-       1, {P::NotSerialDevice, P::SlowAdapter}},
+       1,
+       {P::NotSerialDevice, P::SlowAdapter}},
       {"brltty beside the adapter",
        [](FakeSystem& s) {
          s.JoinDialout();
          s.Process(45, "brltty");
        },
-       1, {P::NotSerialDevice, P::Brltty, P::SlowAdapter}},
+       1,
+       {P::NotSerialDevice, P::Brltty, P::SlowAdapter}},
       {"a tuned adapter",
        [](FakeSystem& s) {
          s.JoinDialout();
          s.SetLatency("2\n");
        },
-       1, {P::NotSerialDevice}},
-      {"everything at once on the adapter", [](FakeSystem& s) { s.Process(46, "ModemManager", s.Dev("ttyUSB0")); },
-       1, {P::NoPermission, P::HeldByProgram, P::NotSerialDevice, P::ModemManager, P::SlowAdapter}},
+       1,
+       {P::NotSerialDevice}},
+      {"everything at once on the adapter",
+       [](FakeSystem& s) { s.Process(46, "ModemManager", s.Dev("ttyUSB0")); },
+       1,
+       {P::NoPermission, P::HeldByProgram, P::NotSerialDevice, P::ModemManager, P::SlowAdapter}},
   };
   for (const Case& c : cases) {
     FakeSystem system;
@@ -201,7 +223,8 @@ TEST(PortDoctorTest, TellsWhatWasFoundAndWhatMendsIt) {
   const PortFinding& permission = adapter.findings[0];
   EXPECT_EQ(permission.reasonKey, "Permission denied: you are not in the group");
   EXPECT_EQ(permission.detail, "dialout");
-  EXPECT_TRUE(AnyLineHas(permission.facts, "group dialout, mode -rw-rw----")) << permission.facts[0];
+  EXPECT_TRUE(AnyLineHas(permission.facts, "group dialout, mode -rw-rw----"))
+      << permission.facts[0];
   EXPECT_TRUE(AnyLineHas(permission.facts, "are in the groups users"));
   EXPECT_EQ(permission.remedies.at(0), "sudo usermod -aG dialout $USER, then log in again");
   EXPECT_TRUE(AnyLineHas(permission.remedies, "udev rule 60-q5480.rules"));
@@ -214,7 +237,8 @@ TEST(PortDoctorTest, TellsWhatWasFoundAndWhatMendsIt) {
   const PortFinding& latency = adapter.findings[4];
   EXPECT_EQ(latency.detail, "16 ms");
   const fs::path timer = s.Tty("ttyUSB0") / "device/latency_timer";
-  EXPECT_EQ(latency.remedies.at(0).rfind("echo 2 | sudo tee " + timer.string(), 0), 0u) << latency.remedies[0];
+  EXPECT_EQ(latency.remedies.at(0).rfind("echo 2 | sudo tee " + timer.string(), 0), 0u)
+      << latency.remedies[0];
 
   // Joined the group since this session began: only a new login is missing.
   s.env.accountGroups = {{"users", s.dialout + 1}, {"dialout", s.dialout}};
@@ -239,13 +263,18 @@ TEST(PortDoctorTest, AnAccessControlListGrantsWhatTheModeDoesNot) {
     // version 2; owner, the user, the owning group, mask, others
     const std::uint32_t self = 0xFFFFFFFF;
     const std::vector<std::array<std::uint32_t, 3>> entries = {
-        {0x01, 6, self}, {0x02, userPermissions, s.env.userId}, {0x04, 6, self}, {0x10, mask, self}, {0x20, 0, self}};
+        {0x01, 6, self},
+        {0x02, userPermissions, s.env.userId},
+        {0x04, 6, self},
+        {0x10, mask, self},
+        {0x20, 0, self}};
     std::string blob = {2, 0, 0, 0};
     for (const auto& [tag, permissions, id] : entries) {
       for (std::uint32_t value : {tag, permissions}) blob += {char(value & 0xFF), char(value >> 8)};
       for (int shift = 0; shift < 32; shift += 8) blob += char(id >> shift & 0xFF);
     }
-    return ::setxattr(s.Dev("ttyUSB0").c_str(), "system.posix_acl_access", blob.data(), blob.size(), 0) == 0;
+    return ::setxattr(s.Dev("ttyUSB0").c_str(), "system.posix_acl_access", blob.data(), blob.size(),
+                      0) == 0;
   };
   if (!setAcl(6, 6)) GTEST_SKIP() << "the file system keeps no access control lists";
   EXPECT_FALSE(DiagnosePort(1, s.env).Has(P::NoPermission));
@@ -266,7 +295,8 @@ TEST(PortDoctorTest, APseudoTerminalsOtherEndDoesNotHoldIt) {
     s.Process(pid, "q5480-module", s.Dev("pts/5"));
     fs::create_symlink("/dev/ptmx", s.env.procRoot / std::to_string(pid) / "fd/4");
     WriteFile(s.env.procRoot / std::to_string(pid) / "fdinfo/4",
-              "pos:\t0\nflags:\t02100002\nmnt_id:\t23\nino:\t89\ntty-index:\t" + std::to_string(masterIndex) + "\n");
+              "pos:\t0\nflags:\t02100002\nmnt_id:\t23\nino:\t89\ntty-index:\t" +
+                  std::to_string(masterIndex) + "\n");
   };
   process(50, 5);
   EXPECT_FALSE(DiagnosePort(9, s.env).Has(P::HeldByProgram));
