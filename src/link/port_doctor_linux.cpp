@@ -24,6 +24,8 @@ constexpr const char* kUdevRuleRemedy =
     "or install the udev rule 60-q5480.rules that comes with the program "
     "(the Debian package installs it), ";
 
+constexpr const char* kNotFoundKey = "The port does not exist";
+
 std::string Com(int number) { return "COM" + std::to_string(number); }
 
 std::string Joined(const std::vector<std::string>& items) {
@@ -106,7 +108,7 @@ class Examination {
     const std::string com = Com(diagnosis_.number);
     const fs::path& ports = env_.ports.portsDirectory;
     if (!diagnosis_.device) {
-      Tell(PortProblem::NotFound, "The port does not exist", "",
+      Tell(PortProblem::NotFound, kNotFoundKey, "",
            {com + " names no device: COM1-32 are /dev/ttyUSB0-31, COM33-64 /dev/ttyACM0-31, "
                   "COM65-96 /dev/ttyS0-31"},
            {"choose a port that q5480ctl ports lists" +
@@ -119,14 +121,14 @@ class Examination {
     const fs::path& device = *diagnosis_.device;
     std::error_code error;
     if (!ports.empty() && device.parent_path() == ports && fs::is_symlink(device, error)) {
-      Tell(PortProblem::NotFound, "The port does not exist", "",
+      Tell(PortProblem::NotFound, kNotFoundKey, "",
            {device.string() + " leads to " + fs::read_symlink(device, error).string() +
             ", which does not exist"},
            {"start what the link stands for (q5480-module --com " +
             std::to_string(diagnosis_.number) + " makes such a link), or remove the link"});
       return;
     }
-    Tell(PortProblem::NotFound, "The port does not exist", "",
+    Tell(PortProblem::NotFound, kNotFoundKey, "",
          {device.string() + " does not exist"},
          {"plug in the adapter, or choose a port that q5480ctl ports lists"});
     // brltty takes some adapters away as they are plugged in.
