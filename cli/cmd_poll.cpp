@@ -11,6 +11,7 @@
 #include "link/link.h"
 #include "module/measurement.h"
 #include "module/measurement_polling.h"
+#include "service/port_open_failure.h"
 
 namespace q5480::cli {
 namespace {
@@ -30,8 +31,9 @@ options:
 
 exit status:
   0  the samples were printed
-  1  the port does not open ("COM N initialization failed!"), or no sample
-     came within 3 seconds ("No communication with device!")
+  1  the port does not open ("COM N initialization failed!" and the reason;
+     q5480ctl doctor tells more), or no sample came within 3 seconds
+     ("No communication with device!")
   2  bad arguments)";
 
 constexpr std::chrono::milliseconds kSampleSilence{3000};
@@ -66,7 +68,9 @@ int Run(const std::vector<std::string>& args) {
   LanguageTable texts;
   Link link(MeasurementPolling(), ProgramLinkSettings());
   if (!link.OpenLink(static_cast<int>(*port), 3)) {
-    return ReportMessage(SubstituteNumber(texts.Tr("COM%d initialization failed"), *port) + "!",
+    return ReportMessage(PortOpenFailureMessage(static_cast<int>(*port),
+                                                PortDoctorEnvironment::ForThisUser(ProgramLinkSettings().ports),
+                                                texts),
                          kExitFailed);
   }
   CatchInterrupts();

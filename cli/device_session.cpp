@@ -7,6 +7,7 @@
 
 #include "config/dates.h"
 #include "config/program_directory.h"
+#include "service/port_open_failure.h"
 #include "stored_image.h"
 
 namespace q5480::cli {
@@ -95,19 +96,22 @@ int DeviceSession::ConnectAndBuild(const std::vector<std::string>& args) {
   return CheckModelAndBuild();
 }
 
-int DeviceSession::TakePort(const ParsedArgs& args) {
+int TakePortNumber(std::string_view command, const ParsedArgs& args, int& port) {
   const std::optional<std::string> text = args.Value("--port");
-  if (!text) return Fail(command_, "--port N is required", kExitUsage);
-  const std::optional<long> port = PositiveNumber(*text);
-  if (!port || *port > kMaxPort) return Fail(command_, "bad port number: " + *text, kExitUsage);
-  port_ = static_cast<int>(*port);
+  if (!text) return Fail(command, "--port N is required", kExitUsage);
+  const std::optional<long> number = PositiveNumber(*text);
+  if (!number || *number > kMaxPort) return Fail(command, "bad port number: " + *text, kExitUsage);
+  port = static_cast<int>(*number);
   return kExitOk;
 }
 
+int DeviceSession::TakePort(const ParsedArgs& args) { return TakePortNumber(command_, args, port_); }
+
 int DeviceSession::Open() {
   if (link_.OpenLink(port_, kBaudCode4800)) return kExitOk;
-  return ReportMessage(SubstituteNumber(texts_.Tr("COM%d initialization failed"), port_) + "!",
-                       kExitFailed);
+  return ReportMessage(
+      PortOpenFailureMessage(port_, PortDoctorEnvironment::ForThisUser(ProgramLinkSettings().ports), texts_),
+      kExitFailed);
 }
 
 int DeviceSession::AwaitSample() {

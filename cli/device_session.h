@@ -45,6 +45,10 @@ LinkSettings ProgramLinkSettings();
 // "no echo from COM9".
 std::string LinkReason(LinkStatus status, int port);
 
+// The COM number of --port (1 to 255) into `port`; kExitOk, or the reason
+// printed and kExitUsage.
+int TakePortNumber(std::string_view command, const ParsedArgs& args, int& port);
+
 class DeviceSession {
  public:
   explicit DeviceSession(std::string_view command);

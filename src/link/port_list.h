@@ -41,6 +41,9 @@ std::optional<int> EntryPortNumber(const std::string& entry);
 // Index of the entry for `comPort`, or nothing.
 std::optional<std::size_t> FindPortEntry(const std::vector<std::string>& entries, int comPort);
 
+// The latency timer, in milliseconds, that delivers single bytes at once.
+inline constexpr int kAdapterLatencyMs = 2;
+
 // For an FTDI 0403:6001 adapter, sets its latency timer to 2 ms so that
 // single bytes are delivered at once. Failures are ignored.
 void TuneAdapter(const std::filesystem::path& device, const PortEnvironment& env);

@@ -9,6 +9,8 @@
 #include <set>
 #include <system_error>
 
+#include "link/sysfs_tty.h"
+
 namespace q5480 {
 namespace {
 
@@ -21,13 +23,6 @@ struct Family {
 constexpr Family kFamilies[] = {{"ttyUSB", 1}, {"ttyACM", 33}, {"ttyS", 65}};
 constexpr int kPortsPerFamily = 32;
 constexpr int kLargestListedCom = 99;  // the list entry holds two digits
-
-std::string ReadFirstWord(const fs::path& file) {
-  std::ifstream in(file);
-  std::string word;
-  in >> word;
-  return word;
-}
 
 
 // COM number of a tty name by the rule, or nothing.
@@ -48,17 +43,6 @@ std::set<std::string> ConsoleNames(const PortEnvironment& env) {
   std::string name;
   while (in >> name) names.insert(name);
   return names;
-}
-
-// The USB device above a tty's device, holding idVendor and idProduct.
-std::optional<fs::path> UsbDeviceOf(const fs::path& ttyEntry) {
-  std::error_code error;
-  fs::path dir = fs::canonical(ttyEntry / "device", error);
-  if (error) return std::nullopt;
-  for (int depth = 0; depth < 6 && dir.has_relative_path(); ++depth, dir = dir.parent_path()) {
-    if (fs::exists(dir / "idVendor", error) && fs::exists(dir / "idProduct", error)) return dir;
-  }
-  return std::nullopt;
 }
 
 std::string VendorText(const fs::path& ttyEntry) {
@@ -149,9 +133,10 @@ void TuneAdapter(const fs::path& device, const PortEnvironment& env) {
     return;
   }
   fs::path latency = entry / "device/latency_timer";
-  if (ReadFirstWord(latency) == "2") return;
+  const std::string wanted = std::to_string(kAdapterLatencyMs);
+  if (ReadFirstWord(latency) == wanted) return;
   std::ofstream out(latency);
-  out << "2\n";
+  out << wanted << "\n";
 }
 
 }  // namespace q5480

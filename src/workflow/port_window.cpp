@@ -3,6 +3,8 @@
 #include <chrono>
 #include <thread>
 
+#include "service/port_open_failure.h"
+
 namespace q5480 {
 namespace {
 
@@ -15,8 +17,10 @@ constexpr int kSwitchStepMs = 100;
 bool OpenLinkOrTell(ProgramContext& context, int port) {
   if (context.link.OpenLink(port, kSpeedCode4800)) return true;
   context.ui.Beep(BeepKind::Information);
-  context.ShowMessage(SubstituteNumber(context.Tr("COM%d initialization failed", "!"), port),
-                      MessageIcon::None);
+  context.ShowMessage(
+      PortOpenFailureMessage(port, PortDoctorEnvironment::ForThisUser(context.portEnvironment),
+                             context.language),
+      MessageIcon::None);
   return false;
 }
 

@@ -41,7 +41,7 @@ class PortWindowLogic {
 };
 
 // Opens COM `port` at 4800 baud; on failure the message
-// "COM%d initialization failed!" with the port's number.
+// "COM%d initialization failed!" with the port's number and the reason.
 bool OpenLinkOrTell(ProgramContext& context, int port);
 
 }  // namespace q5480

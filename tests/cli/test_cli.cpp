@@ -1,14 +1,12 @@
 // Runs the built q5480ctl as a script would and checks what it prints and
 // its exit status.
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
 
+#include "ctl_process.h"
 #include "support/scratch_directory.h"
 #include "config/dates.h"
 #include "config/module_image.h"
@@ -22,39 +20,6 @@ using test_support::ScratchDirectory;
 using test_support::WriteBytes;
 
 const std::string kExamples = std::string(Q5480_SOURCE_DIR) + "/examples/";
-
-struct Outcome {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-Outcome RunCtl(const std::vector<std::string>& args) {
-  ScratchDirectory dir;
-  const std::string outPath = (dir / "stdout").string();
-  const std::string errPath = (dir / "stderr").string();
-  const std::string program = std::string(Q5480_BIN_DIR) + "/q5480ctl";
-  std::vector<char*> argv;
-  argv.push_back(const_cast<char*>(program.c_str()));
-  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-  argv.push_back(nullptr);
-
-  pid_t child = ::fork();
-  if (child == 0) {
-    int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    if (out < 0 || err < 0 || ::dup2(out, 1) < 0 || ::dup2(err, 2) < 0) ::_exit(127);
-    ::execv(program.c_str(), argv.data());
-    ::_exit(127);
-  }
-  Outcome outcome;
-  int status = 0;
-  if (child < 0 || ::waitpid(child, &status, 0) != child) return outcome;
-  outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  outcome.out = ReadBytes(outPath);
-  outcome.err = ReadBytes(errPath);
-  return outcome;
-}
 
 // A file of the program as the tool prints it: UTF-8 and "\n".
 std::string AsPrinted(const std::string& fileBytes) {

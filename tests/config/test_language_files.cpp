@@ -35,7 +35,13 @@ std::vector<std::string> FurtherKeys() {
       // picture, the message boxes' buttons
       "automatic", "Load", "Printing failed", "Save picture", "Pictures", "Yes", "No",
       // the module's state words
-      "Cal mode", "Independent output", "Out of input range", "Large error", "Out of range"};
+      "Cal mode", "Independent output", "Out of input range", "Large error", "Out of range",
+      // why a port does not open
+      "The port does not exist", "The port is the system console and is never opened",
+      "Permission denied", "Permission denied: you are not in the group",
+      "Permission denied: log in again to join the group", "The port is held by",
+      "The port is not a serial device", "ModemManager is running and may take the adapter",
+      "brltty is running and may take the adapter", "The adapter's latency timer is above 2 ms:"};
   for (int tryb = 1; tryb <= 11; ++tryb) {
     const std::string name(ConnectionName(tryb));
     if (name.empty()) continue;

@@ -68,8 +68,9 @@ TEST_F(DesktopStart, AFirstStartSpeaksPolishAndTheOptionsSwitchToEnglish) {
   });
   StartProgram();
   ASSERT_TRUE(answers.AllUsed());
-  // No settings file: COM 1, which does not open here.
-  EXPECT_EQ(answers.Messages(), std::vector<std::string>{"Błąd inicjalizacji portu COM1!"});
+  // No settings file: COM 1, which does not open here, and why in Polish too.
+  EXPECT_EQ(answers.Messages(),
+            std::vector<std::string>{"Błąd inicjalizacji portu COM1!\nPort nie istnieje."});
   EXPECT_EQ(portCaption, "Port szeregowy");
   MainWindow& window = program_->Window();
   window.Timer1->stop();  // no sample renames the window meanwhile
@@ -121,7 +122,7 @@ TEST_F(DesktopStart, APortThatDoesNotOpenIsReportedAndThePortWindowOffersTheOthe
   });
   StartProgram();
   ASSERT_EQ(answers.Messages().size(), 1u);
-  EXPECT_EQ(answers.Messages()[0], "COM12 initialization failed!");
+  EXPECT_EQ(answers.Messages()[0], "COM12 initialization failed!\nThe port does not exist.");
   EXPECT_TRUE(answers.AllUsed());
   ASSERT_EQ(offered.size(), 1u);
   EXPECT_EQ(offered[0].rfind("COM 7", 0), 0u);

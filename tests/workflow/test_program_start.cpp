@@ -14,7 +14,8 @@ TEST_F(ProgramStart, PortThatDoesNotOpenIsReportedAndTheTimerRunsAnyway) {
   context_.settings = ProgramSettings{};
   PrepareProgram(context_, scratch_ / "program", {0, 0, 1920, 1080});  // no settings file: COM 1
   EXPECT_FALSE(StartProgram(*window_));
-  ASSERT_EQ(ui_.MessageTexts(), std::vector<std::string>{"COM1 initialization failed!"});
+  ASSERT_EQ(ui_.MessageTexts(),
+            std::vector<std::string>{"COM1 initialization failed!\nThe port does not exist."});
   EXPECT_EQ(ui_.Messages()[0].caption, "Q5480.exe");
   EXPECT_EQ(ui_.Beeps(), std::vector<BeepKind>{BeepKind::Information});
   EXPECT_EQ(context_.statusText, "No parameters");
@@ -67,7 +68,8 @@ TEST_F(PortWindow, TheSamePortKeepsTheLinkAndAnotherThatFailsStaysOpen) {
   EXPECT_EQ(window.OKClick(), DialogResult::StayOpen);
   EXPECT_EQ(panels, (std::vector<bool>{true, false}));
   EXPECT_EQ(waited, 1000) << "the adapter gets a second";
-  EXPECT_EQ(ui_.MessageTexts(), std::vector<std::string>{"COM9 initialization failed!"});
+  EXPECT_EQ(ui_.MessageTexts(),
+            std::vector<std::string>{"COM9 initialization failed!\nThe port is not a serial device."});
   EXPECT_EQ(context_.settings.ComPort, kTestPort);
   EXPECT_FALSE(context_.settings.RTPriority);
   EXPECT_FALSE(context_.link.LinkStarted());
