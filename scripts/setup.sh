@@ -8,6 +8,7 @@ packages=(g++ cmake ninja-build libgtest-dev libgmock-dev
           poppler-utils   # pdftotext reads the printed report back in the tests
           dpkg-dev file   # cpack -G DEB takes the package's dependencies from the linked libraries
           desktop-file-utils appstream   # the installation test validates the desktop entry and metainfo
+          clang-format    # the format check of the test command
           clang libclang-rt-dev)  # the fuzzers: clang with libFuzzer and the sanitizers
 
 missing=()
