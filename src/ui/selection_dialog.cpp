@@ -3,6 +3,9 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include "ui/dialog_buttons.h"
+#include "ui/named_widgets.h"
+
 namespace q5480 {
 
 using namespace selection_ui;
@@ -14,13 +17,11 @@ SelectionDialog::SelectionDialog(const char* objectName, QWidget* parent) : QDia
 void SelectionDialog::Frame(const Texts& texts, QBoxLayout* layout, Closings closings) {
   closings_ = std::move(closings);
   setWindowTitle(Q(texts.at("Caption")));
-  QDialogButtonBox* buttons = Buttons(texts, static_cast<bool>(closings_.more), this);
-  OKB = buttons->button(QDialogButtonBox::Ok);
-  CancelB = buttons->button(QDialogButtonBox::Cancel);
-  connect(buttons, &QDialogButtonBox::accepted, this, &SelectionDialog::OKBClick);
-  connect(buttons, &QDialogButtonBox::rejected, this, &SelectionDialog::reject);
+  QDialogButtonBox* buttons = OkCancelButtons(texts.at("CancelB"), this, &SelectionDialog::OKBClick);
+  OKB = Named(buttons->button(QDialogButtonBox::Ok), "OKB");
+  CancelB = Named(buttons->button(QDialogButtonBox::Cancel), "CancelB");
   if (closings_.more) {
-    MoreB = buttons->findChild<QPushButton*>(QStringLiteral("MoreB"));
+    MoreB = Named(buttons->addButton(Q(texts.at("MoreB")), QDialogButtonBox::ActionRole), "MoreB");
     connect(MoreB, &QPushButton::clicked, this, &SelectionDialog::MoreBClick);
   }
   layout->addWidget(buttons);

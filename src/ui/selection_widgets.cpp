@@ -1,11 +1,8 @@
 #include "ui/selection_widgets.h"
 
 #include <QDialog>
-#include <QPushButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
-
-#include "ui/dialog_buttons.h"
 
 namespace q5480 {
 
@@ -53,17 +50,6 @@ void Show(QAbstractButton* button, bool checked, bool enabled) {
 
 void Show(QAbstractButton* button, const ChoiceState& state) {
   Show(button, state.checked, state.enabled);
-}
-
-QDialogButtonBox* Buttons(const Texts& texts, bool withMore, QWidget* parent) {
-  QDialogButtonBox* buttons = OkCancelButtons(texts.at("CancelB"), parent);
-  buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("OKB"));
-  buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("CancelB"));
-  if (withMore) {
-    QPushButton* more = buttons->addButton(Q(texts.at("MoreB")), QDialogButtonBox::ActionRole);
-    more->setObjectName(QStringLiteral("MoreB"));
-  }
-  return buttons;
 }
 
 void AddWireButtons(const Texts& texts, WireButtons& buttons, QWidget* parent, QBoxLayout* layout,

@@ -4,7 +4,6 @@
 #include <QAbstractButton>
 #include <QBoxLayout>
 #include <QCheckBox>
-#include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QRadioButton>
@@ -37,9 +36,6 @@ void OnToggled(QCheckBox* box, QObject* receiver, std::function<void(bool)> togg
 // so that showing never runs a handler of the person's choice.
 void Show(QAbstractButton* button, const ChoiceState& state);
 void Show(QAbstractButton* button, bool checked, bool enabled = true);
-
-// OK, an optional "More" (MoreB) and Cancel (CancelB).
-QDialogButtonBox* Buttons(const Texts& texts, bool withMore, QWidget* parent);
 
 // The radio buttons of the connections "Wire2R" to "Wire4R" by `Tryb`,
 // added to `layout`.
