@@ -144,11 +144,8 @@ LinearDialog::LinearDialog(ProgramContext& context, QWidget* parent)
     exits_.Watch(field, [this, which = which](const std::string& text) { return logic_.FieldExit(which, text); });
   }
 
-  auto* groups = new QHBoxLayout;
-  groups->addWidget(InputG);
-  groups->addWidget(ResultG);
   auto* layout = new QVBoxLayout(this);
-  layout->addLayout(groups);
+  layout->addLayout(Row({InputG, ResultG}));
   layout->addWidget(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
   ShowLogic();

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "ui/dialog_buttons.h"
+#include "ui/named_widgets.h"
 #include "workflow/linear_window.h"
 
 namespace q5480 {

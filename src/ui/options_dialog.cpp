@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 
 #include "ui/dialog_buttons.h"
+#include "ui/named_widgets.h"
 
 namespace q5480 {
 namespace {
@@ -55,11 +56,8 @@ OptionsDialog::OptionsDialog(ProgramContext& context, QWidget* parent)
   OKbutt = buttons->button(QDialogButtonBox::Ok);
   Cancelbutt = buttons->button(QDialogButtonBox::Cancel);
 
-  auto* groups = new QHBoxLayout;
-  groups->addWidget(JezykG);
-  groups->addWidget(HasloG);
   auto* layout = new QVBoxLayout(this);
-  layout->addLayout(groups);
+  layout->addLayout(Row({JezykG, HasloG}));
   layout->addWidget(buttons);
 }
 

@@ -73,13 +73,10 @@ PowerSeriesDialog::PowerSeriesDialog(ProgramContext& context, QWidget* parent)
     });
   }
 
-  auto* groups = new QHBoxLayout;
-  groups->addWidget(InputG);
-  groups->addWidget(ResultG);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(FormulaT);
   layout->addLayout(coefficients);
-  layout->addLayout(groups);
+  layout->addLayout(Row({InputG, ResultG}));
   layout->addWidget(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
   ShowLogic();

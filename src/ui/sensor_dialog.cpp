@@ -4,6 +4,8 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include "ui/named_widgets.h"
+
 namespace q5480 {
 
 using namespace selection_ui;
@@ -33,11 +35,8 @@ QWidget* SensorDialog::RtdPage(const Texts& texts) {
   RtdLinC = Check(texts, "RtdLinC", page);
   OnToggled(RtdLinC, this, ThenShow([this](bool checked) { logic_.RtdLinClick(checked); }));
 
-  auto* groups = new QHBoxLayout;
-  groups->addWidget(types);
-  groups->addWidget(wires);
   auto* layout = new QVBoxLayout(page);
-  layout->addLayout(groups);
+  layout->addLayout(Row({types, wires}));
   layout->addWidget(RtdLinC);
   layout->addStretch();
   return page;
@@ -70,11 +69,8 @@ QWidget* SensorDialog::TermoPage(const Texts& texts) {
   onToggled(CompensationC, &SensorWindowLogic::CompensationClick);
   onToggled(TermoLinC, &SensorWindowLogic::TermoLinClick);
 
-  auto* groups = new QHBoxLayout;
-  groups->addWidget(types);
-  groups->addWidget(mode);
   auto* layout = new QVBoxLayout(page);
-  layout->addLayout(groups);
+  layout->addLayout(Row({types, mode}));
   layout->addWidget(TermoLinC);
   layout->addStretch();
 
