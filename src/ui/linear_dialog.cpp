@@ -45,6 +45,15 @@ bool FieldExits::Commit() {
   return true;
 }
 
+void NameButtons(QDialogButtonBox* buttons, QPushButton*& ok, QPushButton*& cancel) {
+  ok = buttons->button(QDialogButtonBox::Ok);
+  ok->setObjectName(QStringLiteral("OKB"));
+  ok->setDefault(true);
+  cancel = buttons->button(QDialogButtonBox::Cancel);
+  cancel->setObjectName(QStringLiteral("CancelB"));
+  cancel->setFocusPolicy(Qt::TabFocus);
+}
+
 void FillUnits(QComboBox* list, int unit) {
   for (const std::string& name : ResultUnitChoices()) list->addItem(Q(name));
   list->setCurrentIndex(unit);
@@ -123,13 +132,8 @@ LinearDialog::LinearDialog(ProgramContext& context, QWidget* parent)
     return field;
   }, this);
 
-  OKB = NamedControl<QPushButton>("OKB", QStringLiteral("OK"), this);
-  OKB->setDefault(true);
-  CancelB = NamedControl<QPushButton>("CancelB", Q(texts.at("CancelB")), this);
-  // A click on Cancel leaves the field being typed in unchecked.
-  CancelB->setFocusPolicy(Qt::TabFocus);
-  connect(OKB, &QPushButton::clicked, this, &LinearDialog::OKBClick);
-  connect(CancelB, &QPushButton::clicked, this, &QDialog::reject);
+  QDialogButtonBox* buttons = OkCancelButtons(texts.at("CancelB"), this, &LinearDialog::OKBClick);
+  NameButtons(buttons, OKB, CancelB);
   connect(JednostkiE, &QComboBox::activated, this, [this](int index) { logic_.SelectUnit(index); });
 
   const std::pair<QLineEdit*, DialogField> fields[] = {{InMinE, DialogField::InMin},
@@ -140,16 +144,9 @@ LinearDialog::LinearDialog(ProgramContext& context, QWidget* parent)
     exits_.Watch(field, [this, which = which](const std::string& text) { return logic_.FieldExit(which, text); });
   }
 
-  auto* groups = new QHBoxLayout;
-  groups->addWidget(InputG);
-  groups->addWidget(ResultG);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(OKB);
-  buttons->addWidget(CancelB);
   auto* layout = new QVBoxLayout(this);
-  layout->addLayout(groups);
-  layout->addLayout(buttons);
+  layout->addLayout(Row({InputG, ResultG}));
+  layout->addWidget(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
   ShowLogic();
 }

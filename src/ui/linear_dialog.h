@@ -4,6 +4,7 @@
 
 #include <QComboBox>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -14,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "ui/dialog_buttons.h"
+#include "ui/named_widgets.h"
 #include "workflow/linear_window.h"
 
 namespace q5480 {
@@ -57,6 +60,9 @@ Widget* NamedControl(const char* name, Args&&... args) {
   return widget;
 }
 
+// Takes OK and Cancel of a conversion window's row, named "OKB" and
+// "CancelB". A click on Cancel leaves the field being typed in unchecked.
+void NameButtons(QDialogButtonBox* buttons, QPushButton*& ok, QPushButton*& cancel);
 // Fills a unit list with the offered units and selects `unit`.
 void FillUnits(QComboBox* list, int unit);
 // Moves the focus to the control that the logic names, if any.

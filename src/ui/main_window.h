@@ -103,6 +103,14 @@ class MainWindow : public QMainWindow {
   void PaintCommandStates();
   void UpdateBars();
   void StorePosition();
+  // A command that may open a window: the main window's place is kept first
+  // (windows open relative to it), and the window shows what changed after.
+  template <typename Command>
+  void WithStoredPosition(Command command) {
+    StorePosition();
+    command();
+    Refresh();
+  }
 
   MainWindowLogic& logic_;
   QtDialogHost dialogs_;

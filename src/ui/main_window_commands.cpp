@@ -27,21 +27,15 @@ void MainWindow::Nowy1Click() {
 }
 
 void MainWindow::Otworz1Click() {
-  StorePosition();
-  logic_.Files().Otworz1Click();
-  Refresh();
+  WithStoredPosition([this] { logic_.Files().Otworz1Click(); });
 }
 
 void MainWindow::Zachowaj1Click() {
-  StorePosition();
-  logic_.Files().Zachowaj1Click();
-  Refresh();
+  WithStoredPosition([this] { logic_.Files().Zachowaj1Click(); });
 }
 
 void MainWindow::Zapiszjako1Click() {
-  StorePosition();
-  logic_.Zapiszjako1Click();
-  Refresh();
+  WithStoredPosition([this] { logic_.Zapiszjako1Click(); });
 }
 
 void MainWindow::Wykres1Click() {
@@ -59,21 +53,15 @@ void MainWindow::Wykres1Click() {
 void MainWindow::Exit1Click() { close(); }
 
 void MainWindow::OdczytajTClick() {
-  StorePosition();
-  logic_.OdczytajTClick();
-  Refresh();
+  WithStoredPosition([this] { logic_.OdczytajTClick(); });
 }
 
 void MainWindow::ZapiszTClick() {
-  StorePosition();
-  logic_.ZapiszTClick();
-  Refresh();
+  WithStoredPosition([this] { logic_.ZapiszTClick(); });
 }
 
 void MainWindow::Weryfikuj1Click() {
-  StorePosition();
-  logic_.Weryfikuj1Click();
-  Refresh();
+  WithStoredPosition([this] { logic_.Weryfikuj1Click(); });
 }
 
 void MainWindow::Odswierz1Click() { OdczytajTClick(); }
@@ -115,9 +103,7 @@ void MainWindow::Ogolne1Click() {
 }
 
 void MainWindow::SenSelClick() {
-  StorePosition();
-  logic_.SenSelClick(dialogs_);
-  Refresh();
+  WithStoredPosition([this] { logic_.SenSelClick(dialogs_); });
 }
 
 void MainWindow::Wersja1Click() {

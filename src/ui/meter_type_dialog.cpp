@@ -18,9 +18,7 @@ MeterTypeDialog::MeterTypeDialog(ProgramContext& context, QWidget* parent)
   TypeList->setCurrentRow(logic_.Selected());
   label->setBuddy(TypeList);
 
-  QDialogButtonBox* buttons = OkCancelButtons(context.Tr("Cancel"), this);
-  connect(buttons, &QDialogButtonBox::accepted, this, &MeterTypeDialog::OKClick);
-  connect(buttons, &QDialogButtonBox::rejected, this, &MeterTypeDialog::reject);
+  QDialogButtonBox* buttons = OkCancelButtons(context.Tr("Cancel"), this, &MeterTypeDialog::OKClick);
   connect(TypeList, &QListWidget::itemDoubleClicked, this, &MeterTypeDialog::OKClick);
 
   auto* layout = new QVBoxLayout(this);

@@ -1,11 +1,14 @@
 // Widget making that the windows share: the object name that tests and
-// automation find a control by, and the bold fixed-pitch value labels.
+// automation find a control by, the bold fixed-pitch value labels, and rows
+// of widgets side by side.
 #pragma once
 
 #include <QFont>
 #include <QFontDatabase>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QString>
+#include <initializer_list>
 
 namespace q5480 {
 
@@ -24,6 +27,13 @@ inline QLabel* FixedFontLabel(const char* name, QWidget* parent, int pointSize =
   if (pointSize > 0) font.setPointSize(pointSize);
   label->setFont(font);
   return label;
+}
+
+// Widgets side by side, as a row of a window's layout.
+inline QHBoxLayout* Row(std::initializer_list<QWidget*> widgets) {
+  auto* row = new QHBoxLayout;
+  for (QWidget* widget : widgets) row->addWidget(widget);
+  return row;
 }
 
 }  // namespace q5480

@@ -4,6 +4,9 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include "ui/dialog_buttons.h"
+#include "ui/named_widgets.h"
+
 namespace q5480 {
 namespace {
 
@@ -48,22 +51,14 @@ OptionsDialog::OptionsDialog(ProgramContext& context, QWidget* parent)
   passwordLayout->addWidget(NoweE, 1, 1);
   passwordLayout->setRowStretch(2, 1);
 
-  OKbutt = new QPushButton(QStringLiteral("OK"), this);
-  OKbutt->setDefault(true);
-  Cancelbutt = new QPushButton(Q(texts.at("Cancelbutt")), this);
-  connect(OKbutt, &QPushButton::clicked, this, &OptionsDialog::OKbuttClick);
-  connect(Cancelbutt, &QPushButton::clicked, this, &QDialog::reject);
+  QDialogButtonBox* buttons =
+      OkCancelButtons(texts.at("Cancelbutt"), this, &OptionsDialog::OKbuttClick);
+  OKbutt = buttons->button(QDialogButtonBox::Ok);
+  Cancelbutt = buttons->button(QDialogButtonBox::Cancel);
 
-  auto* groups = new QHBoxLayout;
-  groups->addWidget(JezykG);
-  groups->addWidget(HasloG);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(OKbutt);
-  buttons->addWidget(Cancelbutt);
   auto* layout = new QVBoxLayout(this);
-  layout->addLayout(groups);
-  layout->addLayout(buttons);
+  layout->addLayout(Row({JezykG, HasloG}));
+  layout->addWidget(buttons);
 }
 
 void OptionsDialog::OKbuttClick() {

@@ -50,9 +50,7 @@ PortDialog::PortDialog(ProgramContext& context, QWidget* parent)
   }
   Switching->hide();
 
-  QDialogButtonBox* buttons = OkCancelButtons(texts.at("Cancel"), this);
-  connect(buttons, &QDialogButtonBox::accepted, this, &PortDialog::OKClick);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  QDialogButtonBox* buttons = OkCancelButtons(texts.at("Cancel"), this, &PortDialog::OKClick);
   connect(PortList, &QListWidget::itemDoubleClicked, this, &PortDialog::OKClick);
 
   auto* layout = new QVBoxLayout(this);

@@ -56,13 +56,9 @@ PowerSeriesDialog::PowerSeriesDialog(ProgramContext& context, QWidget* parent)
   ShowOnly(ResMinE);
   ShowOnly(ResMaxE);
 
-  OKB = NamedControl<QPushButton>("OKB", this);
-  OKB->setDefault(true);
-  CancelB = NamedControl<QPushButton>("CancelB", Q(texts.at("CancelB")), this);
-  // A click on Cancel leaves the field being typed in unchecked.
-  CancelB->setFocusPolicy(Qt::TabFocus);
-  connect(OKB, &QPushButton::clicked, this, &PowerSeriesDialog::OKBClick);
-  connect(CancelB, &QPushButton::clicked, this, &PowerSeriesDialog::reject);
+  QDialogButtonBox* buttons =
+      OkCancelButtons(texts.at("CancelB"), this, &PowerSeriesDialog::OKBClick);
+  NameButtons(buttons, OKB, CancelB);
   connect(JednostkiE, &QComboBox::activated, this, [this](int index) { logic_.SelectUnit(index); });
 
   for (int i = 0; i < kCoefficientFields; ++i) {
@@ -77,18 +73,11 @@ PowerSeriesDialog::PowerSeriesDialog(ProgramContext& context, QWidget* parent)
     });
   }
 
-  auto* groups = new QHBoxLayout;
-  groups->addWidget(InputG);
-  groups->addWidget(ResultG);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(OKB);
-  buttons->addWidget(CancelB);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(FormulaT);
   layout->addLayout(coefficients);
-  layout->addLayout(groups);
-  layout->addLayout(buttons);
+  layout->addLayout(Row({InputG, ResultG}));
+  layout->addWidget(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
   ShowLogic();
 }

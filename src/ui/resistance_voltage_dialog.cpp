@@ -1,7 +1,6 @@
 #include "ui/resistance_voltage_dialog.h"
 
 #include <QHBoxLayout>
-#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 namespace q5480 {
@@ -10,32 +9,12 @@ using namespace selection_ui;
 
 ResistanceVoltageDialog::ResistanceVoltageDialog(ProgramContext& context, DialogHost& host,
                                                  QWidget* parent)
-    : QDialog(parent), logic_(context, host) {
-  setObjectName(QStringLiteral("TWyborRV"));
+    : SelectionDialog("TWyborRV", parent), logic_(context, host) {
   const Texts texts = logic_.Texts();
-  setWindowTitle(Q(texts.at("Caption")));
-
-  PageControl = new QTabWidget(this);
-  PageControl->setObjectName(QStringLiteral("PageControl"));
-  PageControl->setAccessibleName(Q(texts.at("Caption")));
-  PageControl->addTab(Page(texts, ResistanceVoltageWindowLogic::kVoltagePage),
-                      Q(texts.at("VoltagePage")));
-  PageControl->addTab(Page(texts, ResistanceVoltageWindowLogic::kResistancePage),
-                      Q(texts.at("ResistancePage")));
-  connect(PageControl, &QTabWidget::currentChanged, this,
-          [this](int page) { logic_.PageChange(page); });
-
-  QDialogButtonBox* buttons = Buttons(texts, true, this);
-  OKB = buttons->button(QDialogButtonBox::Ok);
-  CancelB = buttons->button(QDialogButtonBox::Cancel);
-  MoreB = buttons->findChild<QPushButton*>(QStringLiteral("MoreB"));
-  connect(buttons, &QDialogButtonBox::accepted, this, &ResistanceVoltageDialog::OKBClick);
-  connect(buttons, &QDialogButtonBox::rejected, this, &ResistanceVoltageDialog::reject);
-  connect(MoreB, &QPushButton::clicked, this, &ResistanceVoltageDialog::MoreBClick);
-
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(PageControl);
-  layout->addWidget(buttons);
+  FramePages(texts,
+             {{Page(texts, ResistanceVoltageWindowLogic::kVoltagePage), "VoltagePage"},
+              {Page(texts, ResistanceVoltageWindowLogic::kResistancePage), "ResistancePage"}},
+             [this](int page) { logic_.PageChange(page); }, ClosingsOf(logic_));
   ShowState();
 }
 
@@ -48,14 +27,8 @@ QWidget* ResistanceVoltageDialog::Page(const Texts& texts, int page) {
   auto* connection = new QGroupBox(Q(texts.at("ConnectionG")), widget);
   auto* connectionLayout = new QVBoxLayout(connection);
   if (resistance) {
-    for (int tryb = kTrybTwoWire; tryb <= kTrybFourWire; ++tryb) {
-      WireR[tryb] = Radio(texts, "Wire" + std::to_string(tryb) + "R", connection);
-      connectionLayout->addWidget(WireR[tryb]);
-      OnChosen(WireR[tryb], this, [this, tryb] {
-        logic_.WireClick(tryb);
-        ShowState();
-      });
-    }
+    AddWireButtons(texts, WireR, connection, connectionLayout,
+                   ThenShow([this](int tryb) { logic_.WireClick(tryb); }));
   } else {
     // The millivolt input has one connection, shown rather than chosen.
     auto* differential = new QLabel(Q(texts.at("DifferentialL")), connection);
@@ -75,30 +48,23 @@ QWidget* ResistanceVoltageDialog::Page(const Texts& texts, int page) {
   for (auto [box, kind] : {std::pair{TableC[index], Conversion::Table},
                            std::pair{LinearC[index], Conversion::Linear}}) {
     conversionLayout->addWidget(box);
-    OnToggled(box, this, [this, page, kind = kind](bool checked) {
-      logic_.ConversionClick(page, kind, checked);
-      ShowState();
-    });
+    OnToggled(box, this, ThenShow([this, page, kind = kind](bool checked) {
+                logic_.ConversionClick(page, kind, checked);
+              }));
   }
   conversionLayout->addStretch();
   top->addWidget(conversion);
 
-  RangeL[index] = MakeRangeLabels(prefix, widget);
   auto* layout = new QVBoxLayout(widget);
   layout->addLayout(top);
-  layout->addWidget(RangeL[index].maximum);
-  layout->addWidget(RangeL[index].input);
-  layout->addWidget(RangeL[index].result);
+  RangeL[index] = AddRangeLabels(prefix, widget, layout);
   layout->addStretch();
   return widget;
 }
 
 void ResistanceVoltageDialog::ShowState() {
-  {
-    const QSignalBlocker blocker(PageControl);
-    PageControl->setCurrentIndex(logic_.CurrentPage());
-  }
-  for (auto& [tryb, button] : WireR) Show(button, tryb == logic_.Wires(), logic_.WireEnabled(tryb));
+  ShowPage(logic_.CurrentPage());
+  ShowWires(WireR, logic_);
   for (int page : {ResistanceVoltageWindowLogic::kVoltagePage,
                    ResistanceVoltageWindowLogic::kResistancePage}) {
     const InputPage& state = logic_.PageState(page);
@@ -107,21 +73,6 @@ void ResistanceVoltageDialog::ShowState() {
     Show(LinearC[index], state.conversion == Conversion::Linear);
     ShowRangeLabels(RangeL[index], state.labels);
   }
-}
-
-void ResistanceVoltageDialog::OKBClick() {
-  outcome_ = logic_.Ok();
-  done(ResultOf(outcome_));
-}
-
-void ResistanceVoltageDialog::MoreBClick() {
-  outcome_ = logic_.More();
-  done(ResultOf(outcome_));
-}
-
-void ResistanceVoltageDialog::reject() {
-  outcome_ = logic_.Cancel();
-  QDialog::reject();
 }
 
 }  // namespace q5480

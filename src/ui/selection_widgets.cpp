@@ -1,7 +1,6 @@
 #include "ui/selection_widgets.h"
 
 #include <QDialog>
-#include <QPushButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -53,21 +52,32 @@ void Show(QAbstractButton* button, const ChoiceState& state) {
   Show(button, state.checked, state.enabled);
 }
 
-QDialogButtonBox* Buttons(const Texts& texts, bool withMore, QWidget* parent) {
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, parent);
-  buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("OKB"));
-  QPushButton* cancel = buttons->button(QDialogButtonBox::Cancel);
-  cancel->setObjectName(QStringLiteral("CancelB"));
-  cancel->setText(Q(texts.at("CancelB")));
-  if (withMore) {
-    QPushButton* more = buttons->addButton(Q(texts.at("MoreB")), QDialogButtonBox::ActionRole);
-    more->setObjectName(QStringLiteral("MoreB"));
+void AddWireButtons(const Texts& texts, WireButtons& buttons, QWidget* parent, QBoxLayout* layout,
+                    std::function<void(int)> chosen) {
+  for (int tryb = kTrybTwoWire; tryb <= kTrybFourWire; ++tryb) {
+    buttons[tryb] = Radio(texts, "Wire" + std::to_string(tryb) + "R", parent);
+    layout->addWidget(buttons[tryb]);
+    OnChosen(buttons[tryb], parent, [chosen, tryb] { chosen(tryb); });
   }
-  return buttons;
+}
+
+QGroupBox* InputGroup(const Texts& texts, QRadioButton*& single, QRadioButton*& doubleInput,
+                      QWidget* parent, std::function<void(bool)> chosen) {
+  auto* group = new QGroupBox(Q(texts.at("InputG")), parent);
+  auto* layout = new QVBoxLayout(group);
+  single = Radio(texts, "SingleR", group);
+  doubleInput = Radio(texts, "DoubleR", group);
+  layout->addWidget(single);
+  layout->addWidget(doubleInput);
+  layout->addStretch();
+  OnChosen(single, parent, [chosen] { chosen(false); });
+  OnChosen(doubleInput, parent, [chosen] { chosen(true); });
+  return group;
 }
 
 QGroupBox* ConversionGroup(const Texts& texts, const std::string& prefix,
-                           std::array<QRadioButton*, kConversionCount>& buttons, QWidget* parent) {
+                           ConversionButtons& buttons, QWidget* parent,
+                           std::function<void(Conversion)> chosen) {
   static constexpr std::array<const char*, kConversionCount> kNames{"NoneR", "SeriesR", "LinearR",
                                                                     "TableR"};
   auto* group = new QGroupBox(Q(texts.at("ConversionG")), parent);
@@ -76,14 +86,22 @@ QGroupBox* ConversionGroup(const Texts& texts, const std::string& prefix,
     buttons[i] = new QRadioButton(Q(texts.at(kNames[i])), group);
     buttons[i]->setObjectName(Q(prefix + kNames[i]));
     layout->addWidget(buttons[i]);
+    OnChosen(buttons[i], parent, [chosen, i] { chosen(static_cast<Conversion>(i)); });
   }
   return group;
 }
 
-RangeLabelWidgets MakeRangeLabels(const std::string& prefix, QWidget* parent) {
+void ShowConversion(const ConversionButtons& buttons, Conversion conversion) {
+  for (std::size_t kind = 0; kind < buttons.size(); ++kind) {
+    Show(buttons[kind], static_cast<Conversion>(kind) == conversion);
+  }
+}
+
+RangeLabelWidgets AddRangeLabels(const std::string& prefix, QWidget* parent, QBoxLayout* layout) {
   const auto label = [&](const char* name) {
     auto* widget = new QLabel(parent);
     widget->setObjectName(Q(prefix + name));
+    layout->addWidget(widget);
     return widget;
   };
   return {label("MaxRangeL"), label("InputRangeL"), label("ResultRangeL")};

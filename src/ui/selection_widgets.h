@@ -2,8 +2,8 @@
 #pragma once
 
 #include <QAbstractButton>
+#include <QBoxLayout>
 #include <QCheckBox>
-#include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QRadioButton>
@@ -37,22 +37,37 @@ void OnToggled(QCheckBox* box, QObject* receiver, std::function<void(bool)> togg
 void Show(QAbstractButton* button, const ChoiceState& state);
 void Show(QAbstractButton* button, bool checked, bool enabled = true);
 
-// OK, an optional "More" (MoreB) and Cancel (CancelB).
-QDialogButtonBox* Buttons(const Texts& texts, bool withMore, QWidget* parent);
+// The radio buttons of the connections "Wire2R" to "Wire4R" by `Tryb`,
+// added to `layout`.
+using WireButtons = std::map<int, QRadioButton*>;
+void AddWireButtons(const Texts& texts, WireButtons& buttons, QWidget* parent, QBoxLayout* layout,
+                    std::function<void(int)> chosen);
+template <typename Logic>
+void ShowWires(const WireButtons& buttons, const Logic& logic) {
+  for (auto& [tryb, button] : buttons) Show(button, tryb == logic.Wires(), logic.WireEnabled(tryb));
+}
+
+// The "Input" group of the current inputs: "SingleR" and "DoubleR";
+// `chosen` hears true for the double input.
+QGroupBox* InputGroup(const Texts& texts, QRadioButton*& single, QRadioButton*& doubleInput,
+                      QWidget* parent, std::function<void(bool)> chosen);
 
 // The radio group of the result conversions, its buttons named `prefix`
 // followed by "NoneR", "SeriesR", "LinearR", "TableR".
+using ConversionButtons = std::array<QRadioButton*, kConversionCount>;
 QGroupBox* ConversionGroup(const Texts& texts, const std::string& prefix,
-                           std::array<QRadioButton*, kConversionCount>& buttons, QWidget* parent);
+                           ConversionButtons& buttons, QWidget* parent,
+                           std::function<void(Conversion)> chosen);
+void ShowConversion(const ConversionButtons& buttons, Conversion conversion);
 
 // The three range labels of an input page, named `prefix` followed by
-// "MaxRangeL", "InputRangeL", "ResultRangeL".
+// "MaxRangeL", "InputRangeL", "ResultRangeL", added to `layout`.
 struct RangeLabelWidgets {
   QLabel* maximum = nullptr;
   QLabel* input = nullptr;
   QLabel* result = nullptr;
 };
-RangeLabelWidgets MakeRangeLabels(const std::string& prefix, QWidget* parent);
+RangeLabelWidgets AddRangeLabels(const std::string& prefix, QWidget* parent, QBoxLayout* layout);
 void ShowRangeLabels(const RangeLabelWidgets& widgets, const RangeLabels& labels);
 
 // How a selection window closed, as its dialog result and back.

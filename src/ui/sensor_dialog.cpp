@@ -2,39 +2,19 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QSignalBlocker>
 #include <QVBoxLayout>
 
-namespace q5480 {
+#include "ui/named_widgets.h"
 
+namespace q5480 {
 
 using namespace selection_ui;
 
 SensorDialog::SensorDialog(ProgramContext& context, DialogHost& host, QWidget* parent)
-    : QDialog(parent), logic_(context, host) {
-  setObjectName(QStringLiteral("TWybor"));
+    : SelectionDialog("TWybor", parent), logic_(context, host) {
   const Texts texts = logic_.Texts();
-  setWindowTitle(Q(texts.at("Caption")));
-
-  PageControl = new QTabWidget(this);
-  PageControl->setObjectName(QStringLiteral("PageControl"));
-  PageControl->setAccessibleName(Q(texts.at("Caption")));
-  PageControl->addTab(RtdPage(texts), Q(texts.at("RtdPage")));
-  PageControl->addTab(TermoPage(texts), Q(texts.at("TermoPage")));
-  connect(PageControl, &QTabWidget::currentChanged, this,
-          [this](int page) { logic_.PageChange(page); });
-
-  QDialogButtonBox* buttons = Buttons(texts, true, this);
-  OKB = buttons->button(QDialogButtonBox::Ok);
-  CancelB = buttons->button(QDialogButtonBox::Cancel);
-  MoreB = buttons->findChild<QPushButton*>(QStringLiteral("MoreB"));
-  connect(buttons, &QDialogButtonBox::accepted, this, &SensorDialog::OKBClick);
-  connect(buttons, &QDialogButtonBox::rejected, this, &SensorDialog::reject);
-  connect(MoreB, &QPushButton::clicked, this, &SensorDialog::MoreBClick);
-
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(PageControl);
-  layout->addWidget(buttons);
+  FramePages(texts, {{RtdPage(texts), "RtdPage"}, {TermoPage(texts), "TermoPage"}},
+             [this](int page) { logic_.PageChange(page); }, ClosingsOf(logic_));
   ShowState();
 }
 
@@ -49,26 +29,14 @@ QWidget* SensorDialog::RtdPage(const Texts& texts) {
   }
   auto* wires = new QGroupBox(Q(texts.at("ConnectionG")), page);
   auto* wireLayout = new QVBoxLayout(wires);
-  for (int tryb = kTrybTwoWire; tryb <= kTrybFourWire; ++tryb) {
-    WireR[tryb] = Radio(texts, "Wire" + std::to_string(tryb) + "R", wires);
-    wireLayout->addWidget(WireR[tryb]);
-    OnChosen(WireR[tryb], this, [this, tryb] {
-      logic_.WireClick(tryb);
-      ShowState();
-    });
-  }
+  AddWireButtons(texts, WireR, wires, wireLayout,
+                 ThenShow([this](int tryb) { logic_.WireClick(tryb); }));
   wireLayout->addStretch();
   RtdLinC = Check(texts, "RtdLinC", page);
-  OnToggled(RtdLinC, this, [this](bool checked) {
-    logic_.RtdLinClick(checked);
-    ShowState();
-  });
+  OnToggled(RtdLinC, this, ThenShow([this](bool checked) { logic_.RtdLinClick(checked); }));
 
-  auto* groups = new QHBoxLayout;
-  groups->addWidget(types);
-  groups->addWidget(wires);
   auto* layout = new QVBoxLayout(page);
-  layout->addLayout(groups);
+  layout->addLayout(Row({types, wires}));
   layout->addWidget(RtdLinC);
   layout->addStretch();
   return page;
@@ -95,60 +63,31 @@ QWidget* SensorDialog::TermoPage(const Texts& texts) {
   TermoLinC = Check(texts, "TermoLinC", page);
 
   const auto onToggled = [this](QCheckBox* box, void (SensorWindowLogic::*handler)(bool)) {
-    OnToggled(box, this, [this, handler](bool checked) {
-      (logic_.*handler)(checked);
-      ShowState();
-    });
+    OnToggled(box, this, ThenShow([this, handler](bool checked) { (logic_.*handler)(checked); }));
   };
   onToggled(TempDiffC, &SensorWindowLogic::TempDiffClick);
   onToggled(CompensationC, &SensorWindowLogic::CompensationClick);
   onToggled(TermoLinC, &SensorWindowLogic::TermoLinClick);
 
-  auto* groups = new QHBoxLayout;
-  groups->addWidget(types);
-  groups->addWidget(mode);
   auto* layout = new QVBoxLayout(page);
-  layout->addLayout(groups);
+  layout->addLayout(Row({types, mode}));
   layout->addWidget(TermoLinC);
   layout->addStretch();
 
   for (auto& [typ, button] : TypR) {
-    OnChosen(button, this, [this, typ = typ] {
-      logic_.TypClick(typ);
-      ShowState();
-    });
+    OnChosen(button, this, ThenShow([this, typ = typ] { logic_.TypClick(typ); }));
   }
   return page;
 }
 
 void SensorDialog::ShowState() {
-  {
-    const QSignalBlocker blocker(PageControl);
-    PageControl->setCurrentIndex(logic_.CurrentPage());
-  }
+  ShowPage(logic_.CurrentPage());
   for (auto& [typ, button] : TypR) Show(button, typ == logic_.RtdTyp() || typ == logic_.TermoTyp());
-  for (auto& [tryb, button] : WireR) Show(button, tryb == logic_.Wires(), logic_.WireEnabled(tryb));
+  ShowWires(WireR, logic_);
   Show(RtdLinC, logic_.RtdLin());
   Show(TermoLinC, logic_.TermoLin());
   Show(TempDiffC, logic_.TempDiff());
   Show(CompensationC, logic_.Compensation());
-}
-
-void SensorDialog::OKBClick() {
-  if (const auto outcome = logic_.Ok()) {
-    outcome_ = *outcome;
-    done(ResultOf(outcome_));
-  }
-}
-
-void SensorDialog::MoreBClick() {
-  outcome_ = logic_.More();
-  done(ResultOf(outcome_));
-}
-
-void SensorDialog::reject() {
-  outcome_ = logic_.Cancel();
-  QDialog::reject();
 }
 
 }  // namespace q5480

@@ -8,12 +8,7 @@ constexpr int kDotPositionCount = 5;
 }  // namespace
 
 LoopCurrentWindowLogic::LoopCurrentWindowLogic(ProgramContext& context, DialogHost& host)
-    : context_(context),
-      host_(host),
-      typAtOpening_(context.config.Typ),
-      linAtOpening_(context.config.Lin),
-      page_(OpeningPage(context, kTypLoopCurrent)) {
-  context_.conversion.ConversionConfirmed = 0;
+    : InputWindowLogic(context, host), page_(OpeningPage(context, kTypLoopCurrent)) {
   const ModuleConfig& c = context_.config;
   // A record made for a double input keeps it; nothing offers it anew.
   double_ = {c.Typ == kTypLoopCurrent && c.Tryb == kTrybSum, false};
@@ -26,19 +21,17 @@ LoopCurrentWindowLogic::LoopCurrentWindowLogic(ProgramContext& context, DialogHo
 
 std::map<std::string, std::string> LoopCurrentWindowLogic::Texts() const {
   const ProgramContext& x = context_;
-  return {
+  std::map<std::string, std::string> texts{
       {"Caption", x.Tr("Input signal")},
       {"InputG", x.Tr("Input")},
       {"SingleR", x.Tr("single")},
       {"DoubleR", x.Tr("double")},
       {"ConversionG", x.Tr("result conversion")},
-      {"NoneR", x.Tr(ConversionKey(Conversion::None))},
-      {"SeriesR", x.Tr(ConversionKey(Conversion::PowerSeries))},
-      {"LinearR", x.Tr(ConversionKey(Conversion::Linear))},
-      {"TableR", x.Tr(ConversionKey(Conversion::Table))},
       {"KropkaT", x.Tr("Digital dot position")},
       {"CancelB", x.Tr("Cancel")},
   };
+  AddConversionTexts(x, texts);
+  return texts;
 }
 
 void LoopCurrentWindowLogic::InputClick(bool doubleInput) {
@@ -59,9 +52,7 @@ void LoopCurrentWindowLogic::DotPositionChange(int index) {
 SelectionOutcome LoopCurrentWindowLogic::Ok() {
   const std::uint8_t tryb = double_.checked ? kTrybSum : kTrybDifferential;
   context_.config.Kropka = dotPosition_;
-  InputSelectionOk(context_, {kTypLoopCurrent, tryb, LinOf(page_.conversion)}, typAtOpening_,
-                   linAtOpening_);
-  return SelectionOutcome::Ok;
+  return OkWith(kTypLoopCurrent, tryb, page_.conversion);
 }
 
 }  // namespace q5480

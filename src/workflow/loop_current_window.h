@@ -10,7 +10,7 @@
 
 namespace q5480 {
 
-class LoopCurrentWindowLogic {
+class LoopCurrentWindowLogic : public InputWindowLogic {
  public:
   // Clears ConversionConfirmed, remembers `Typ` and `Lin`; the conversion
   // shown follows `Lin` (a table only while it is in memory), the dot
@@ -37,13 +37,8 @@ class LoopCurrentWindowLogic {
   // OK: `Typ` 19, the input, the conversion and `Kropka`, then the common
   // processing.
   SelectionOutcome Ok();
-  SelectionOutcome Cancel() { return SelectionOutcome::Cancel; }
 
  private:
-  ProgramContext& context_;
-  DialogHost& host_;
-  const std::uint8_t typAtOpening_;
-  const std::uint8_t linAtOpening_;
   ChoiceState single_;
   ChoiceState double_;
   InputPage page_;

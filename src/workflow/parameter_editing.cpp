@@ -136,22 +136,30 @@ void ParameterPanel::ShowFilter() {
   view_.FiltrLimitUpDown = c.FiltrLimit;
 }
 
-bool ParameterPanel::FiltrZakresEExit(const std::string& text) {
+bool ParameterPanel::FilterFieldExit(const std::string& text, std::int32_t& field, double scale,
+                                     std::int32_t maximum, const std::function<void()>& snap) {
   context_.state.InvalidEntry = false;
-  ModuleConfig& c = context_.config;
-  bool accepted = false;
-  if (const std::optional<double> value = ReadNumber(text)) {
-    const std::int32_t tenths = RoundToInt(10 * *value);
-    accepted = tenths >= 0 && tenths <= kFiltrZakresMax;
-    if (accepted) {
-      c.FiltrZakres = tenths;
-    } else {
-      Refuse(kOutOfRange);
-    }
-  } else {
+  const std::optional<double> value = ReadNumber(text);
+  if (!value) {
     context_.state.InvalidEntry = true;
+    ShowFilter();
+    return false;
   }
+  const std::int32_t scaled = RoundToInt(scale * *value);
+  const bool accepted = scaled >= 0 && scaled <= maximum;
+  if (accepted) {
+    field = scaled;
+  } else {
+    Refuse(kOutOfRange);
+  }
+  snap();
   ShowFilter();
+  return accepted;
+}
+
+bool ParameterPanel::FiltrZakresEExit(const std::string& text) {
+  ModuleConfig& c = context_.config;
+  const bool accepted = FilterFieldExit(text, c.FiltrZakres, 10, kFiltrZakresMax, [] {});
   // The threshold's lower bound follows the range; a threshold raised by it
   // differs from the module too.
   const bool invalid = context_.state.InvalidEntry;
@@ -163,49 +171,21 @@ bool ParameterPanel::FiltrZakresEExit(const std::string& text) {
 }
 
 bool ParameterPanel::FiltrCzasEExit(const std::string& text) {
-  context_.state.InvalidEntry = false;
   ModuleConfig& c = context_.config;
-  const std::optional<double> value = ReadNumber(text);
-  if (!value) {
-    context_.state.InvalidEntry = true;
-    ShowFilter();
-    return false;
-  }
-  const std::int32_t tenths = RoundToInt(10 * *value);
-  const bool accepted = tenths >= 0 && tenths <= kFiltrCzasMax;
-  if (accepted) {
-    c.FiltrCzas = tenths;
-  } else {
-    Refuse(kOutOfRange);
-  }
-  // Whatever was typed, the value lies on the module's grid.
-  const std::int32_t steps = RoundToInt(c.FiltrCzas / kTimeStepTenths);
-  c.FiltrCzas = RoundToInt(steps * kTimeStepTenths);
-  ShowFilter();
-  return accepted;
+  return FilterFieldExit(text, c.FiltrCzas, 10, kFiltrCzasMax, [&c] {
+    // Whatever was typed, the value lies on the module's grid.
+    const std::int32_t steps = RoundToInt(c.FiltrCzas / kTimeStepTenths);
+    c.FiltrCzas = RoundToInt(steps * kTimeStepTenths);
+  });
 }
 
 bool ParameterPanel::FiltrLimitEExit(const std::string& text) {
-  context_.state.InvalidEntry = false;
   ModuleConfig& c = context_.config;
-  const std::optional<double> value = ReadNumber(text);
-  if (!value) {
-    context_.state.InvalidEntry = true;
-    ShowFilter();
-    return false;
-  }
-  std::int32_t threshold = RoundToInt(*value);
-  const bool accepted = threshold >= 0 && threshold <= kFiltrLimitMax;
-  if (!accepted) {
-    Refuse(kOutOfRange);
-    threshold = c.FiltrLimit;
-  }
-  if (threshold > 0 && threshold < ThresholdFloor(c.FiltrZakres)) {
-    threshold = RoundToInt(ThresholdFloor(c.FiltrZakres));
-  }
-  c.FiltrLimit = threshold;
-  ShowFilter();
-  return accepted;
+  return FilterFieldExit(text, c.FiltrLimit, 1, kFiltrLimitMax, [&c] {
+    if (c.FiltrLimit > 0 && c.FiltrLimit < ThresholdFloor(c.FiltrZakres)) {
+      c.FiltrLimit = RoundToInt(ThresholdFloor(c.FiltrZakres));
+    }
+  });
 }
 
 void ParameterPanel::FiltrLimitEChange(const std::string& text) {

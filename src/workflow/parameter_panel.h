@@ -153,6 +153,11 @@ class ParameterPanel {
   // The checks of the range fields; `minimum` tells which end was edited.
   bool RangeFieldExit(const std::string& text, bool minimum);
   bool CheckRangeField(const std::string& text, bool minimum);
+  // The check of a filter field as it is left: the typed number times
+  // `scale`, rounded, is taken when it lies in 0 to `maximum` and refused
+  // otherwise; `snap` then puts the record's value where the module takes it.
+  bool FilterFieldExit(const std::string& text, std::int32_t& field, double scale,
+                       std::int32_t maximum, const std::function<void()>& snap);
   void Refuse(const std::string& key);
   void ShowRange();
   void ShowFilter();

@@ -2,7 +2,6 @@
 // and the resistance input, each with a table or linear result conversion.
 #pragma once
 
-#include <array>
 #include <map>
 #include <string>
 
@@ -10,7 +9,7 @@
 
 namespace q5480 {
 
-class ResistanceVoltageWindowLogic {
+class ResistanceVoltageWindowLogic : public TwoPageInputLogic {
  public:
   enum Page { kVoltagePage = 0, kResistancePage = 1 };
 
@@ -23,34 +22,23 @@ class ResistanceVoltageWindowLogic {
   // "MoreB", "CancelB".
   std::map<std::string, std::string> Texts() const;
 
-  int CurrentPage() const { return page_; }
-  // `Typ` 16 for the voltage page, 5 for the resistance page; the chosen
-  // conversion and its range labels.
-  const InputPage& PageState(int page) const;
+  // PageState: `Typ` 16 for the voltage page, 5 for the resistance page.
   std::uint8_t Wires() const { return wires_; }  // `Tryb` 2 to 4
   bool WireEnabled(int tryb) const { return tryb != kTrybFourWire || fourWire_; }
 
-  void PageChange(int page);
   void WireClick(int tryb);
   // The "table defined" (Conversion::Table) or "linear" box of a page
   // clicked into `checked`.
   void ConversionClick(int page, Conversion box, bool checked);
 
   SelectionOutcome Ok();
-  SelectionOutcome Cancel() { return SelectionOutcome::Cancel; }
   SelectionOutcome More() { return HandOver(context_); }
 
  private:
-  ProgramContext& context_;
-  DialogHost& host_;
-  const std::uint8_t typAtOpening_;
-  const std::uint8_t linAtOpening_;
   // The resistance input shares the thermometers' terminals, so the same
   // models offer the 4-wire connection.
   const bool fourWire_;
-  int page_ = kVoltagePage;
   std::uint8_t wires_ = kTrybThreeWire;
-  std::array<InputPage, 2> pages_;
 };
 
 }  // namespace q5480

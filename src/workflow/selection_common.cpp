@@ -218,4 +218,45 @@ SelectionOutcome HandOver(ProgramContext& context) {
   return SelectionOutcome::More;
 }
 
+void AddWireTexts(const ProgramContext& context, std::map<std::string, std::string>& texts) {
+  texts["Wire2R"] = context.Tr("2-wire");
+  texts["Wire3R"] = context.Tr("3-wire");
+  texts["Wire4R"] = context.Tr("4-wire");
+}
+
+void AddConversionTexts(const ProgramContext& context, std::map<std::string, std::string>& texts) {
+  texts["NoneR"] = context.Tr(ConversionKey(Conversion::None));
+  texts["SeriesR"] = context.Tr(ConversionKey(Conversion::PowerSeries));
+  texts["LinearR"] = context.Tr(ConversionKey(Conversion::Linear));
+  texts["TableR"] = context.Tr(ConversionKey(Conversion::Table));
+}
+
+InputWindowLogic::InputWindowLogic(ProgramContext& context, DialogHost& host)
+    : context_(context),
+      host_(host),
+      typAtOpening_(context.config.Typ),
+      linAtOpening_(context.config.Lin) {
+  context_.conversion.ConversionConfirmed = 0;
+}
+
+SelectionOutcome InputWindowLogic::OkWith(std::uint8_t typ, std::uint8_t tryb,
+                                          Conversion conversion) {
+  InputSelectionOk(context_, {typ, tryb, LinOf(conversion)}, typAtOpening_, linAtOpening_);
+  return SelectionOutcome::Ok;
+}
+
+TwoPageInputLogic::TwoPageInputLogic(ProgramContext& context, DialogHost& host,
+                                     std::uint8_t firstTyp, std::uint8_t secondTyp)
+    : InputWindowLogic(context, host),
+      page_(context.config.Typ == secondTyp ? 1 : 0),
+      pages_{OpeningPage(context, firstTyp), OpeningPage(context, secondTyp)} {}
+
+const InputPage& TwoPageInputLogic::PageState(int page) const {
+  return pages_[page == 1 ? 1 : 0];
+}
+
+void TwoPageInputLogic::PageChange(int page) {
+  if (IsPage(page)) page_ = page;
+}
+
 }  // namespace q5480

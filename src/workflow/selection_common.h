@@ -5,7 +5,9 @@
 // the record into line.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <map>
 #include <string>
 
 #include "workflow/dialog_host.h"
@@ -94,5 +96,52 @@ void InputSelectionOk(ProgramContext& context, const SelectionCodes& codes,
 // "More" of SensorDialog and ResistanceVoltageDialog: a table that a conversion window of this
 // window confirmed is not the record's any more.
 SelectionOutcome HandOver(ProgramContext& context);
+
+// The captions of the connections "Wire2R" to "Wire4R" and of the
+// conversions "NoneR", "SeriesR", "LinearR", "TableR", added to `texts`.
+void AddWireTexts(const ProgramContext& context, std::map<std::string, std::string>& texts);
+void AddConversionTexts(const ProgramContext& context, std::map<std::string, std::string>& texts);
+
+// The logic of the three input windows: opening clears ConversionConfirmed
+// and remembers `Typ` and `Lin`, which their OK compares against.
+class InputWindowLogic {
+ public:
+  SelectionOutcome Cancel() { return SelectionOutcome::Cancel; }
+
+ protected:
+  InputWindowLogic(ProgramContext& context, DialogHost& host);
+
+  // OK with the codes the window chose.
+  SelectionOutcome OkWith(std::uint8_t typ, std::uint8_t tryb, Conversion conversion);
+
+  ProgramContext& context_;
+  DialogHost& host_;
+
+ private:
+  const std::uint8_t typAtOpening_;
+  const std::uint8_t linAtOpening_;
+};
+
+// An input window with a page for each of two input types; it opens on the
+// page of the record's type.
+class TwoPageInputLogic : public InputWindowLogic {
+ public:
+  int CurrentPage() const { return page_; }
+  // A page's input type, the chosen conversion and its range labels.
+  const InputPage& PageState(int page) const;
+  void PageChange(int page);
+
+ protected:
+  TwoPageInputLogic(ProgramContext& context, DialogHost& host, std::uint8_t firstTyp,
+                    std::uint8_t secondTyp);
+
+  static bool IsPage(int page) { return page == 0 || page == 1; }
+  InputPage& PageAt(int page) { return pages_[static_cast<std::size_t>(page)]; }
+
+  int page_ = 0;
+
+ private:
+  std::array<InputPage, 2> pages_;
+};
 
 }  // namespace q5480

@@ -53,9 +53,6 @@ std::map<std::string, std::string> SensorWindowLogic::Texts() const {
       {"TermoTypG", x.Tr("Type")},
       {"ConnectionG", x.Tr("Connection")},
       {"ModeG", x.Tr("Mode")},
-      {"Wire2R", x.Tr("2-wire")},
-      {"Wire3R", x.Tr("3-wire")},
-      {"Wire4R", x.Tr("4-wire")},
       {"RtdLinC", x.Tr("linearization")},
       {"TermoLinC", x.Tr("linearization")},
       {"TempDiffC", x.Tr("temperature difference")},
@@ -69,6 +66,7 @@ std::map<std::string, std::string> SensorWindowLogic::Texts() const {
     }
   }
   texts["Typ15R"] = DropLastCharacter(x.Tr("Other1"));
+  AddWireTexts(x, texts);
   return texts;
 }
 

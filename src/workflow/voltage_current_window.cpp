@@ -3,17 +3,8 @@
 namespace q5480 {
 
 VoltageCurrentWindowLogic::VoltageCurrentWindowLogic(ProgramContext& context, DialogHost& host)
-    : context_(context),
-      host_(host),
-      typAtOpening_(context.config.Typ),
-      linAtOpening_(context.config.Lin) {
-  context_.conversion.ConversionConfirmed = 0;
-  const ModuleConfig& c = context_.config;
-  page_ = c.Typ == kTypCurrent ? kCurrentPage : kVoltagePage;
-  doubleInput_ = c.Typ == kTypCurrent && c.Tryb == kTrybSum;
-  pages_[kVoltagePage] = OpeningPage(context_, kTypVoltage);
-  pages_[kCurrentPage] = OpeningPage(context_, kTypCurrent);
-}
+    : TwoPageInputLogic(context, host, kTypVoltage, kTypCurrent),
+      doubleInput_(context.config.Typ == kTypCurrent && context.config.Tryb == kTrybSum) {}
 
 std::map<std::string, std::string> VoltageCurrentWindowLogic::Texts() const {
   const ProgramContext& x = context_;
@@ -28,32 +19,18 @@ std::map<std::string, std::string> VoltageCurrentWindowLogic::Texts() const {
       {"ConversionG", x.Tr("result conversion")},
       {"CancelB", x.Tr("Cancel")},
   };
-  texts["NoneR"] = x.Tr(ConversionKey(Conversion::None));
-  texts["SeriesR"] = x.Tr(ConversionKey(Conversion::PowerSeries));
-  texts["LinearR"] = x.Tr(ConversionKey(Conversion::Linear));
-  texts["TableR"] = x.Tr(ConversionKey(Conversion::Table));
+  AddConversionTexts(x, texts);
   return texts;
 }
 
-const InputPage& VoltageCurrentWindowLogic::PageState(int page) const {
-  return pages_[page == kCurrentPage ? kCurrentPage : kVoltagePage];
-}
-
-void VoltageCurrentWindowLogic::PageChange(int page) {
-  if (page == kVoltagePage || page == kCurrentPage) page_ = page;
-}
-
 void VoltageCurrentWindowLogic::ConversionClick(int page, Conversion conversion) {
-  if (page != kVoltagePage && page != kCurrentPage) return;
-  ChooseConversion(context_, host_, pages_[static_cast<std::size_t>(page)], conversion);
+  if (IsPage(page)) ChooseConversion(context_, host_, PageAt(page), conversion);
 }
 
 SelectionOutcome VoltageCurrentWindowLogic::Ok() {
-  const InputPage& page = pages_[static_cast<std::size_t>(page_)];
+  const InputPage& page = PageState(page_);
   const std::uint8_t tryb = page_ == kCurrentPage && doubleInput_ ? kTrybSum : kTrybDifferential;
-  InputSelectionOk(context_, {page.typ, tryb, LinOf(page.conversion)}, typAtOpening_,
-                   linAtOpening_);
-  return SelectionOutcome::Ok;
+  return OkWith(page.typ, tryb, page.conversion);
 }
 
 }  // namespace q5480

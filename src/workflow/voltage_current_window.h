@@ -2,7 +2,6 @@
 // ±22 mA input, single or double, each with a result conversion.
 #pragma once
 
-#include <array>
 #include <map>
 #include <string>
 
@@ -10,7 +9,7 @@
 
 namespace q5480 {
 
-class VoltageCurrentWindowLogic {
+class VoltageCurrentWindowLogic : public TwoPageInputLogic {
  public:
   enum Page { kVoltagePage = 0, kCurrentPage = 1 };
 
@@ -23,29 +22,18 @@ class VoltageCurrentWindowLogic {
   // "LinearR", "TableR", "CancelB".
   std::map<std::string, std::string> Texts() const;
 
-  int CurrentPage() const { return page_; }
-  // `Typ` 18 for the voltage page, 17 for the current page; the chosen
-  // conversion and its range labels.
-  const InputPage& PageState(int page) const;
+  // PageState: `Typ` 18 for the voltage page, 17 for the current page.
   bool DoubleInput() const { return doubleInput_; }
 
-  void PageChange(int page);
   // The current page's input: single (`Tryb` 5) or double (8, "sum").
   void InputClick(bool doubleInput) { doubleInput_ = doubleInput; }
   // A conversion of a page's radio group chosen.
   void ConversionClick(int page, Conversion conversion);
 
   SelectionOutcome Ok();
-  SelectionOutcome Cancel() { return SelectionOutcome::Cancel; }
 
  private:
-  ProgramContext& context_;
-  DialogHost& host_;
-  const std::uint8_t typAtOpening_;
-  const std::uint8_t linAtOpening_;
-  int page_ = kVoltagePage;
   bool doubleInput_ = false;
-  std::array<InputPage, 2> pages_;
 };
 
 }  // namespace q5480
