@@ -34,5 +34,25 @@ TEST(Dates, DayNumbersAndTexts) {
   EXPECT_EQ(FormatDate(DateFromDayNumber(DayNumber(today))), FormatDate(today));
 }
 
+// The regional time formats of the recording's header: in 12-hour formats
+// noon and midnight are twelve, not nought.
+TEST(Dates, TimeOfDayInTheRegionalFormats) {
+  constexpr std::int32_t kHour = 3600 * 1000;
+  const struct {
+    std::int32_t ms;
+    const char* format;
+    const char* text;
+  } cases[] = {
+      {12 * kHour, "hh:mm:ss AP", "12:00:00 PM"},
+      {0, "hh:mm:ss AP", "12:00:00 AM"},
+      {13 * kHour + 5 * 60000 + 9000, "h:mm:ss ap", "1:05:09 pm"},
+      {11 * kHour + 59 * 60000, "h:mm AP", "11:59 AM"},
+      {0, "HH:mm:ss", "00:00:00"},
+      {23 * kHour + 7000, "H:mm:ss t", "23:00:07"},
+      {9 * kHour, "HH 'h' mm", "09 h 00"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(FormatTimeOfDay(c.ms, c.format), c.text) << c.format << " " << c.ms;
+}
+
 }  // namespace
 }  // namespace q5480

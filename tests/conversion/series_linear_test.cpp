@@ -177,7 +177,8 @@ TEST_F(ConversionRulesTest, LinearStartValuesAndUserRange) {
 TEST_F(ConversionRulesTest, SignalSpanAndFilterSuggestion) {
   struct Case { int typ, lin; double maxInput; int filtrZakres, filtrCzas; bool spanOk; };
   for (const Case& c : {Case{1, kLinTable, 100, 1, 26, true}, {1, kLinTable, 30, 4, 47, false},
-                        {10, kLinTable, 1000, 1, 20, true}, {16, kLinNone, 0.05, 250, 375, false}}) {
+                        {10, kLinTable, 1000, 1, 20, true}, {16, kLinNone, 0.05, 250, 375, false},
+                        {5, kLinNone, 20, 2, 36, true}}) {  // a resistance counts 0.4 of its span
     config.Typ = static_cast<std::uint8_t>(c.typ);
     config.Lin = static_cast<std::uint8_t>(c.lin);
     config.MinInput = 0;

@@ -10,9 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "device_fixture.h"
+#include "support/device_rig.h"
 
 namespace q5480::device_test {
+
+using namespace test_support;
 
 struct CtlOutcome {
   int status = -1;

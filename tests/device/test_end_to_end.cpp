@@ -10,7 +10,7 @@
 
 #include "config/parameters_file.h"
 #include "ctl_runner.h"
-#include "device_fixture.h"
+#include "support/device_rig.h"
 
 namespace q5480::device_test {
 namespace {

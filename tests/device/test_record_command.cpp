@@ -4,9 +4,11 @@
 #include <regex>
 
 #include "ctl_runner.h"
-#include "device_fixture.h"
+#include "support/device_rig.h"
 
 namespace q5480::device_test {
+
+using namespace test_support;
 namespace {
 
 std::vector<std::string> Lines(const std::string& bytes) {

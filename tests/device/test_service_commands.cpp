@@ -6,9 +6,11 @@
 
 #include "config/module_image.h"
 #include "ctl_runner.h"
-#include "device_fixture.h"
+#include "support/device_rig.h"
 
 namespace q5480::device_test {
+
+using namespace test_support;
 namespace {
 
 bool Contains(const std::string& text, const std::string& part) {

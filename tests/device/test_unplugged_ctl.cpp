@@ -4,9 +4,11 @@
 
 #include "config/parameters_file.h"
 #include "ctl_runner.h"
-#include "device_fixture.h"
+#include "support/device_rig.h"
 
 namespace q5480::device_test {
+
+using namespace test_support;
 namespace {
 
 struct UnplugCase {

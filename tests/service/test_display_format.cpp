@@ -51,6 +51,12 @@ TEST(RangeFormats, DecimalsFollowTheLimitsOfTheInputType) {
     EXPECT_EQ(FormatRangeA(c.value, config, limits), c.formatA);
     EXPECT_EQ(FormatRangeB(c.value, config, limits), c.formatB);
   }
+  // User limits ending exactly on 1000, 100 and 10 take the fewer decimals.
+  for (const auto& [upperTenths, text] : {std::pair{10000, "      2"}, {9999, "    2.0"}, {1000, "    2.0"},
+                                          {999, "   2.00"}, {100, "   2.00"}, {99, "  2.000"}}) {
+    limits.SetUserTenths(0, upperTenths);
+    EXPECT_EQ(FormatRangeA(2, Config(5, 2), limits), text) << upperTenths;
+  }
   // Narrow user limits give three decimals.
   limits.SetUserTenths(0, 50);
   EXPECT_EQ(FormatRangeA(2.34567, Config(5, 2), limits), "  2.346");

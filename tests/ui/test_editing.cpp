@@ -206,46 +206,5 @@ class LoopCurrentEditing : public Editing {
   LoopCurrentEditing() : Editing(5491) {}
 };
 
-TEST_F(LoopCurrentEditing, APowerSeriesAndATableMadeThroughTheWindowsAreWrittenAsTheToolBuildsThem) {
-  ModalAnswers answers;
-  NewConfiguration(answers, "Q5491");
-  answers.When<LoopCurrentDialog>([](LoopCurrentDialog* window) {
-    window->SingleR->click();
-    window->ConversionR[1]->click();  // opens the power-series window
-  });
-  answers.When<PowerSeriesDialog>([](PowerSeriesDialog* window) {
-    Type(window->CoefficientE[0], "-25");
-    Type(window->CoefficientE[1], "6.25");
-    Type(window->InMinE, "4");
-    Type(window->InMaxE, "20");
-    window->OKBClick();  // the check
-    ASSERT_EQ(window->OKB->text(), QStringLiteral("OK"));
-    window->OKBClick();
-  });
-  answers.When<LoopCurrentDialog>([](LoopCurrentDialog* window) { window->OKBClick(); });
-  Panel().SenSel->click();
-  ASSERT_TRUE(answers.AllUsed());
-  Write();
-  ExpectModuleHoldsImageOf(answers, scratch_ / "series.par");
-
-  // The same module with a flow table instead.
-  const auto table = scratch_ / "flow.dat";
-  std::filesystem::copy_file(std::filesystem::path(Q5480_SOURCE_DIR) / "examples" / "flow_4_20ma.dat", table);
-  answers.When<LoopCurrentDialog>(
-      [](LoopCurrentDialog* window) { window->ConversionR[3]->click(); });
-  answers.When<TableDialog>([](TableDialog* window) { window->LoadBClick(); });
-  answers.Then([table](QWidget* window) { return ChooseFile(window, table); });
-  answers.When<TableDialog>([](TableDialog* window) {
-    ASSERT_TRUE(window->OKB->isEnabled());
-    window->OKBClick();
-  });
-  answers.When<LoopCurrentDialog>([](LoopCurrentDialog* window) { window->OKBClick(); });
-  Panel().SenSel->click();
-  ASSERT_TRUE(answers.AllUsed());
-  Write();
-  ExpectModuleHoldsImageOf(answers, scratch_ / "flow.par");
-  EXPECT_TRUE(answers.Messages().empty()) << answers.Messages().front();
-}
-
 }  // namespace
 }  // namespace q5480::test

@@ -78,56 +78,6 @@ TEST_F(SelectionWindows, CloseWithTheirOutcomeAndNameEveryControl) {
   EXPECT_TRUE(host_.opened.empty());
 }
 
-TEST_F(SelectionWindows, TheSensorWindowShowsWhatItsLogicDecides) {
-  Set(kTypUserThermocouple, 5, kLinTable);  // "Other" without a table
-  SensorDialog window(context_, host_, nullptr);
-  window.show();
-  EXPECT_TRUE(host_.opened.empty()) << "showing Other opened the table window";
-  EXPECT_EQ(window.PageControl->currentIndex(), SensorWindowLogic::kThermocouplePage);
-  EXPECT_TRUE(window.TypR.at(15)->isChecked());
-  EXPECT_FALSE(window.CompensationC->isEnabled());
-  EXPECT_TRUE(window.WireR.at(4)->isEnabled()) << "a Q5497 takes four wires";
-
-  window.TypR.at(10)->click();
-  EXPECT_TRUE(window.CompensationC->isEnabled());
-  window.CompensationC->click();
-  EXPECT_TRUE(window.CompensationC->isChecked());
-  EXPECT_FALSE(window.TempDiffC->isChecked()) << "the options exclude each other";
-  window.CompensationC->click();  // neither: the junction's temperature is asked
-  window.OKB->click();
-  EXPECT_EQ(host_.opened["TRoomF"], 1);
-  EXPECT_TRUE(window.isVisible()) << "TRoomF was cancelled";
-
-  window.PageControl->setCurrentIndex(SensorWindowLogic::kRtdPage);
-  window.TypR.at(3)->click();
-  window.WireR.at(2)->click();
-  window.OKB->click();
-  EXPECT_FALSE(window.isVisible());
-  const ModuleConfig& c = context_.config;
-  EXPECT_EQ(std::vector<int>({c.Typ, c.Tryb}), std::vector<int>({3, 2}));
-}
-
-TEST_F(SelectionWindows, ACancelledConversionWindowPutsTheChoiceBackWithoutReopeningIt) {
-  Set(17, 5, kLinLinear);
-  VoltageCurrentDialog window(context_, host_, nullptr);
-  auto& current = window.ConversionR[VoltageCurrentWindowLogic::kCurrentPage];
-  EXPECT_TRUE(current[static_cast<int>(Conversion::Linear)]->isChecked());
-  EXPECT_TRUE(host_.opened.empty()) << "showing the linear conversion opened TLinaF";
-  EXPECT_FALSE(window.RangeL[VoltageCurrentWindowLogic::kCurrentPage].input->text().isEmpty());
-
-  current[static_cast<int>(Conversion::Table)]->click();
-  EXPECT_EQ(host_.opened["TTablF"], 1);
-  EXPECT_TRUE(current[static_cast<int>(Conversion::None)]->isChecked());
-  EXPECT_TRUE(window.RangeL[VoltageCurrentWindowLogic::kCurrentPage].input->text().isEmpty());
-  EXPECT_EQ(host_.opened.size(), 1u) << "putting the choice back ran a handler";
-
-  Set(16, 5, kLinNone);
-  ResistanceVoltageDialog inputs(context_, host_, nullptr);
-  inputs.LinearC[ResistanceVoltageWindowLogic::kVoltagePage]->click();
-  EXPECT_EQ(host_.opened["TLinaF"], 1);
-  EXPECT_FALSE(inputs.LinearC[ResistanceVoltageWindowLogic::kVoltagePage]->isChecked());
-}
-
 TEST_F(SelectionWindows, ChoicesToggledThroughTheAccessibilityInterfaceFollowTheRules) {
   const ModuleConfig& c = context_.config;
   Set(10, 7, kLinTable);

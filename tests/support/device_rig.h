@@ -21,9 +21,7 @@
 #include "support/sample_configurations.h"
 #include "support/wait_until.h"
 
-namespace q5480::device_test {
-
-using namespace test_support;
+namespace q5480::test_support {
 
 inline constexpr int kPort = 9;
 inline constexpr int kTestBaud = 9600;
@@ -76,4 +74,4 @@ inline std::vector<std::uint8_t> Held(const ModuleImage& image) {
   return std::vector<std::uint8_t>(image.bytes.begin(), image.bytes.begin() + 2048);
 }
 
-}  // namespace q5480::device_test
+}  // namespace q5480::test_support

@@ -1,16 +1,20 @@
 // The command set, the transfer workers and the module service against the
 // emulated module of either memory layout: identification, corrections,
-// samples, service commands, read, write, information write and verify.
+// samples, service commands, the build for a write and its refusal, read,
+// write, information write and verify.
 #include <algorithm>
 #include <tuple>
 
 #include "config/dates.h"
 #include "config/module_image.h"
-#include "device_fixture.h"
+#include "conversion/conversion_messages.h"
+#include "support/device_rig.h"
 #include "module/image_packing.h"
 
-namespace q5480::device_test {
+namespace q5480 {
 namespace {
+
+using namespace test_support;
 
 TEST(CommandSetTest, RequestsOutsideTheCommandSetAreEmptyAndNeverSent) {
   DeviceRig rig(ModuleWith(kNewId));
@@ -324,6 +328,41 @@ TEST(NewerModuleRead, ConfigurationReadLeavesTheSegmentsOfTheImage) {
       << "the range did come from the module";
 }
 
+// A write dates the record and builds the image; user data never loaded is
+// refused and leaves the image as it was.
+TEST(BuildForWrite, DatesTheRecordOrRefusesAndLeavesTheImage) {
+  DeviceRig rig(ModuleWith(kNewId));
+  SetThermocoupleK(rig.config);
+  ASSERT_EQ(rig.service.BuildForWrite({2026, 12, 6}), std::nullopt);
+  EXPECT_EQ(rig.config.data, "06.12.2026");
+  EXPECT_EQ(rig.image[image_offset::kKod], 'T');
+  const ModuleImage built = rig.image;
+  rig.config.Typ = 15;  // a user thermocouple whose table was never loaded
+  rig.config.TableLoaded = false;
+  const auto refusal = rig.service.BuildForWrite({2026, 12, 7});
+  ASSERT_TRUE(refusal.has_value());
+  EXPECT_EQ(refusal->key, kNoDataAvailable);
+  EXPECT_EQ(rig.image.bytes, built.bytes);
+}
+
+// A read that dies midway leaves the record and the image as they were, or
+// the next write or verify would work on a mixture of two modules.
+TEST(ReadConfiguration, ThatFailsLeavesTheRecordAndTheImageAsTheyWere) {
+  DeviceRig rig(ModuleWith(kNewId));
+  SetPt100Configuration(rig.config);
+  rig.config.ModuleId = "0999";  // the record of another module
+  ASSERT_TRUE(rig.Build());
+  ASSERT_TRUE(rig.OpenIdle());
+  const ModuleConfig before = rig.config;
+  const ModuleImage imageBefore = rig.image;
+  rig.interposer.SilentAfter(static_cast<long>(rig.interposer.Requests().size()) + 6);
+  EXPECT_FALSE(rig.Read());
+  EXPECT_GT(rig.interposer.CountOf('s'), 1) << "the read got under way";
+  EXPECT_EQ(rig.config.ModuleId, before.ModuleId);
+  EXPECT_EQ(Kept(rig.config), Kept(before));
+  EXPECT_EQ(rig.image.bytes, imageBefore.bytes);
+}
+
 TEST(TransferFaults, EveryTransferSucceedsExactlyOrFails) {
   for (const char* id : {kOldIdLate, kNewId}) {
     SCOPED_TRACE(id);
@@ -368,4 +407,4 @@ TEST(TransferFaults, EveryTransferSucceedsExactlyOrFails) {
 }
 
 }  // namespace
-}  // namespace q5480::device_test
+}  // namespace q5480
