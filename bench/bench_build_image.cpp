@@ -37,7 +37,9 @@ int main() {
     microseconds.push_back(std::chrono::duration<double, std::micro>(stop - start).count());
   }
   std::sort(microseconds.begin(), microseconds.end());
-  std::printf("BuildModuleImage, type K 0..1000 degC, linearized, CJC: median %.1f us, min %.1f us, max %.1f us (%d runs)\n",
-              microseconds[kRuns / 2], microseconds.front(), microseconds.back(), kRuns);
+  std::printf(
+      "BuildModuleImage, type K 0..1000 degC, linearized, CJC: median %.1f us, min %.1f us, max "
+      "%.1f us (%d runs)\n",
+      microseconds[kRuns / 2], microseconds.front(), microseconds.back(), kRuns);
   return 0;
 }

@@ -114,9 +114,10 @@ int main(int argc, char** argv) {
     if (i % 100 == 0) QApplication::processEvents();
   }
   QApplication::processEvents();
-  std::printf("after %ld further points: points %zu -> %zu, heap in use %zu -> %zu bytes, "
-              "resident %ld -> %ld KiB\n",
-              further, pointsBefore, chart.Points().Count(), heapBefore, HeapInUse(),
-              residentBefore, ResidentKiB());
+  std::printf(
+      "after %ld further points: points %zu -> %zu, heap in use %zu -> %zu bytes, "
+      "resident %ld -> %ld KiB\n",
+      further, pointsBefore, chart.Points().Count(), heapBefore, HeapInUse(), residentBefore,
+      ResidentKiB());
   return 0;
 }

@@ -50,12 +50,14 @@ int main(int argc, char** argv) {
       continue;
     }
     for (TransferKind kind : {TransferKind::Write, TransferKind::Read, TransferKind::Verify}) {
-      const Counts counts = line.Run(kind, transfers, noise, 1000u * static_cast<unsigned>(kind) + 1);
+      const Counts counts =
+          line.Run(kind, transfers, noise, 1000u * static_cast<unsigned>(kind) + 1);
       falseSuccesses += counts.falseSuccesses;
       ok = ok && counts.transfers == transfers;
-      std::printf("%-6s %-7s %9ld %10ld %9ld %15ld %8.1f%% %8.1f\n", name, KindName(kind), counts.transfers,
-                  counts.successes, counts.failures, counts.falseSuccesses,
-                  counts.transfers > 0 ? 100.0 * counts.successes / counts.transfers : 0.0, counts.seconds);
+      std::printf("%-6s %-7s %9ld %10ld %9ld %15ld %8.1f%% %8.1f\n", name, KindName(kind),
+                  counts.transfers, counts.successes, counts.failures, counts.falseSuccesses,
+                  counts.transfers > 0 ? 100.0 * counts.successes / counts.transfers : 0.0,
+                  counts.seconds);
       std::fflush(stdout);
     }
   }

@@ -56,7 +56,8 @@ pid_t StartModule(const fs::path& program, std::string& slavePath) {
   if (got <= 0) return -1;
   buffer[got] = '\0';
   slavePath = buffer;
-  while (!slavePath.empty() && (slavePath.back() == '\n' || slavePath.back() == '\r')) slavePath.pop_back();
+  while (!slavePath.empty() && (slavePath.back() == '\n' || slavePath.back() == '\r'))
+    slavePath.pop_back();
   return child;
 }
 
@@ -64,7 +65,8 @@ pid_t StartModule(const fs::path& program, std::string& slavePath) {
 
 int main(int argc, char** argv) {
   double seconds = argc > 1 ? std::atof(argv[1]) : 10.0;
-  fs::path program = argc > 2 ? fs::path(argv[2]) : q5480::ExecutableDirectory() / "../bin/q5480-module";
+  fs::path program =
+      argc > 2 ? fs::path(argv[2]) : q5480::ExecutableDirectory() / "../bin/q5480-module";
   std::string slavePath;
   pid_t child = StartModule(program, slavePath);
   if (child <= 0 || slavePath.empty()) {

@@ -48,9 +48,9 @@ constexpr long kMemoryTolerance = 256;  // KiB of growth still counted as flat
 constexpr auto kSteadyGap = milliseconds(100);
 constexpr double kRateGoal = 0.95;  // of the line's limit, as bench_polling reaches
 constexpr q5480::Fault kLineFaults[] = {
-    q5480::Fault::NoReply,        q5480::Fault::CorruptEcho,    q5480::Fault::CorruptReplyCheck,
-    q5480::Fault::WrongLength,    q5480::Fault::WrongStart,     q5480::Fault::TruncatedReply,
-    q5480::Fault::SlowByte,       q5480::Fault::LateAnswer};
+    q5480::Fault::NoReply,     q5480::Fault::CorruptEcho, q5480::Fault::CorruptReplyCheck,
+    q5480::Fault::WrongLength, q5480::Fault::WrongStart,  q5480::Fault::TruncatedReply,
+    q5480::Fault::SlowByte,    q5480::Fault::LateAnswer};
 
 double CpuSeconds() {
   rusage usage{};
@@ -115,17 +115,19 @@ struct Figures {
 };
 
 Figures Take(const q5480::Link& link) {
-  return {link.SamplesTaken(), link.PollExchangesFailed(), CpuSeconds(), ResidentKiB(), Clock::now()};
+  return {link.SamplesTaken(), link.PollExchangesFailed(), CpuSeconds(), ResidentKiB(),
+          Clock::now()};
 }
 
 void PrintSince(const char* label, const Figures& from, const Figures& to) {
   const double wall = std::chrono::duration<double>(to.at - from.at).count();
   const double rate = static_cast<double>(to.samples - from.samples) / wall;
-  std::printf("%-6s %7.0f s  %6.2f polls/s (%5.1f %% of %.0f)  %5llu failed exchanges  cpu %5.2f %%  "
-              "resident %ld KiB\n",
-              label, wall, rate, 100 * rate / kLimit, kLimit,
-              static_cast<unsigned long long>(to.failed - from.failed), 100 * (to.cpu - from.cpu) / wall,
-              to.residentKiB);
+  std::printf(
+      "%-6s %7.0f s  %6.2f polls/s (%5.1f %% of %.0f)  %5llu failed exchanges  cpu %5.2f %%  "
+      "resident %ld KiB\n",
+      label, wall, rate, 100 * rate / kLimit, kLimit,
+      static_cast<unsigned long long>(to.failed - from.failed), 100 * (to.cpu - from.cpu) / wall,
+      to.residentKiB);
   std::fflush(stdout);
 }
 
@@ -166,15 +168,15 @@ int main(int argc, char** argv) {
     q5480::Link link(q5480::MeasurementPolling(), settings);
     q5480::ModuleService service(link, {config, limits, state}, image);
     // The module measures with a configuration of its own, as after a write.
-    const bool ready = link.OpenLink(kPort, 3) &&
-                       !service.BuildForWrite(q5480::Today()) &&
+    const bool ready = link.OpenLink(kPort, 3) && !service.BuildForWrite(q5480::Today()) &&
                        q5480::Succeeded(service.Write());
     if (!ready) {
       std::fprintf(stderr, "bench_soak: the module cannot be set up\n");
       close(control[1]);
     } else {
       while (link.SamplesTaken() == 0) link.NewSampleEvent().WaitFor(milliseconds(100));
-      std::printf("line: %d baud, limit %.0f polls/s; polling for %.0f s\n", kBaud, kLimit, seconds);
+      std::printf("line: %d baud, limit %.0f polls/s; polling for %.0f s\n", kBaud, kLimit,
+                  seconds);
       const Figures start = Take(link);
       Figures minute = start;
       Clock::duration longestGap{};
@@ -220,20 +222,21 @@ int main(int argc, char** argv) {
       const double rate = static_cast<double>(last.samples - start.samples) /
                           std::chrono::duration<double>(last.at - start.at).count();
       const double gap = std::chrono::duration<double>(longestGap).count();
-      std::printf("faults: %ld on single exchanges, %ld silences of 1.5 s; longest wait for a sample "
-                  "%.2f s; polling %s\n",
-                  faults, silences, gap, polling ? "still running" : "STOPPED");
+      std::printf(
+          "faults: %ld on single exchanges, %ld silences of 1.5 s; longest wait for a sample "
+          "%.2f s; polling %s\n",
+          faults, silences, gap, polling ? "still running" : "STOPPED");
       std::printf("signal: results from %.2f to %.2f\n", lowest, highest);
       const bool flat = last.residentKiB - start.residentKiB <= kMemoryTolerance;
       const bool recovered = polling && longestGap <= kRecoveryBound;
       const double steadyRate =
           static_cast<double>(steadySamples) / std::chrono::duration<double>(steadyTime).count();
       const bool fast = steadyRate >= kRateGoal * kLimit;
-      std::printf("between faults: %.2f polls/s (%.1f %% of the line's limit, goal %.0f %%)\n", steadyRate,
-                  100 * steadyRate / kLimit, 100 * kRateGoal);
+      std::printf("between faults: %.2f polls/s (%.1f %% of the line's limit, goal %.0f %%)\n",
+                  steadyRate, 100 * steadyRate / kLimit, 100 * kRateGoal);
       std::printf("memory %s (%+ld KiB); rate %.1f %% of the line's limit in all; every fault %s\n",
-                  flat ? "flat" : "GROWS", last.residentKiB - start.residentKiB, 100 * rate / kLimit,
-                  recovered ? "recovered" : "NOT recovered");
+                  flat ? "flat" : "GROWS", last.residentKiB - start.residentKiB,
+                  100 * rate / kLimit, recovered ? "recovered" : "NOT recovered");
       status = flat && recovered && fast ? 0 : 1;
     }
   }

@@ -6,9 +6,9 @@
 //
 // usage: bench_transfers
 #include <chrono>
-#include <functional>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <mutex>
 #include <string>
 

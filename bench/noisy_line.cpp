@@ -58,7 +58,9 @@ const char* KindName(TransferKind kind) {
 
 struct NoisyLine::Rig {
   Rig(const std::string& identifier, const std::filesystem::path& folder)
-      : module(OptionsFor(identifier)), emulator(module), link(MeasurementPolling(), SettingsFor(folder / "ports")),
+      : module(OptionsFor(identifier)),
+        emulator(module),
+        link(MeasurementPolling(), SettingsFor(folder / "ports")),
         service(link, {config, limits, state}, image,
                 CommandPauses{milliseconds(1), milliseconds(1), milliseconds(1)}) {
     std::filesystem::create_directories(folder / "ports");

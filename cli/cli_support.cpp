@@ -130,8 +130,7 @@ std::optional<long> PositiveNumber(const std::string& text) {
     std::size_t used = 0;
     const long value = std::stol(text, &used);
     if (used == text.size() && value > 0) return value;
-  } catch (const std::exception&) {
-  }
+  } catch (const std::exception&) {}
   return std::nullopt;
 }
 

@@ -16,7 +16,8 @@ namespace {
 
 constexpr const char* kCommand = "image build";
 
-constexpr const char* kHelp = R"(usage: q5480ctl image build FILE.par [--table FILE.dat] [-o FILE.bin]
+constexpr const char* kHelp =
+    R"(usage: q5480ctl image build FILE.par [--table FILE.dat] [-o FILE.bin]
 
 Builds the 2052-byte module image of the configuration in FILE.par as the
 program does before a write: a table conversion reads its table file again
@@ -43,25 +44,29 @@ exit status:
 
 int Run(const std::vector<std::string>& args) {
   std::string error;
-  const std::optional<ParsedArgs> parsed = ParseArguments(args, OptionSpec{{}, {"--table", "-o"}, 1, 1}, error);
+  const std::optional<ParsedArgs> parsed =
+      ParseArguments(args, OptionSpec{{}, {"--table", "-o"}, 1, 1}, error);
   if (!parsed) return Fail(kCommand, error, kExitUsage);
   StoredImage stored;
   if (int status = BuildStoredImage(kCommand, *parsed, stored); status != kExitOk) return status;
   const ModuleImage& image = stored.image;
 
   if (const auto output = parsed->Value("-o")) {
-    const std::string_view bytes(reinterpret_cast<const char*>(image.bytes.data()), image.bytes.size());
+    const std::string_view bytes(reinterpret_cast<const char*>(image.bytes.data()),
+                                 image.bytes.size());
     return ReplaceFileAtomically(*output, bytes) ? kExitOk : ReportCannotWrite(*output);
   }
   for (std::size_t offset = 0; offset < kImageSize; offset += 16) {
     std::printf("%04zX:", offset);
-    for (std::size_t i = offset; i < std::min(offset + 16, kImageSize); ++i) std::printf(" %02X", image[i]);
+    for (std::size_t i = offset; i < std::min(offset + 16, kImageSize); ++i)
+      std::printf(" %02X", image[i]);
     std::printf("\n");
   }
   return kExitOk;
 }
 
-const Registration kRegistration(Command{kCommand, "build the module image of a parameters file", kHelp, Run});
+const Registration kRegistration(Command{kCommand, "build the module image of a parameters file",
+                                         kHelp, Run});
 
 }  // namespace
 }  // namespace q5480::cli

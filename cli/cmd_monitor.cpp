@@ -6,9 +6,9 @@
 
 #include "cli_support.h"
 #include "command_registry.h"
-#include "device_session.h"
 #include "config/numbers.h"
 #include "config/text.h"
+#include "device_session.h"
 #include "service/diagnostics_texts.h"
 #include "service/display_format.h"
 #include "service/service_session.h"
@@ -88,8 +88,7 @@ void PrintLine(const DeviceSession& session, const std::string& number, std::str
 
 void PrintSample(const DeviceSession& session, const MeasurementSample& sample,
                  const DeviceStatus& status, bool configRead) {
-  PrintLine(session,
-            FormatResultNumber(sample.Value, configRead, session.config, session.limits),
+  PrintLine(session, FormatResultNumber(sample.Value, configRead, session.config, session.limits),
             UnitName(status.ResultUnit), sample, status);
 }
 
@@ -103,8 +102,8 @@ std::optional<std::size_t> RegisterOfMode(const std::string& text) {
   return std::nullopt;
 }
 
-void PrintRegister(const DeviceSession& session, std::size_t index,
-                   const MeasurementSample& sample, const DeviceStatus& status) {
+void PrintRegister(const DeviceSession& session, std::size_t index, const MeasurementSample& sample,
+                   const DeviceStatus& status) {
   std::string_view unit;
   if (index == kResultRegister) unit = UnitName(status.ResultUnit);
   if (index == kWnormRegister) unit = "%";
@@ -183,8 +182,8 @@ int Run(const std::vector<std::string>& args) {
   return kExitOk;
 }
 
-const Registration kRegistration(Command{
-    kCommand, "print the decoded measurements of a module", kHelp, Run});
+const Registration kRegistration(Command{kCommand, "print the decoded measurements of a module",
+                                         kHelp, Run});
 
 }  // namespace
 }  // namespace q5480::cli

@@ -68,10 +68,11 @@ int Run(const std::vector<std::string>& args) {
   LanguageTable texts;
   Link link(MeasurementPolling(), ProgramLinkSettings());
   if (!link.OpenLink(static_cast<int>(*port), 3)) {
-    return ReportMessage(PortOpenFailureMessage(static_cast<int>(*port),
-                                                PortDoctorEnvironment::ForThisUser(ProgramLinkSettings().ports),
-                                                texts),
-                         kExitFailed);
+    return ReportMessage(
+        PortOpenFailureMessage(static_cast<int>(*port),
+                               PortDoctorEnvironment::ForThisUser(ProgramLinkSettings().ports),
+                               texts),
+        kExitFailed);
   }
   CatchInterrupts();
 
@@ -98,8 +99,8 @@ int Run(const std::vector<std::string>& args) {
   return status;
 }
 
-const Registration kRegistration(Command{
-    kCommand, "print the measurement samples of a module", kHelp, Run});
+const Registration kRegistration(Command{kCommand, "print the measurement samples of a module",
+                                         kHelp, Run});
 
 }  // namespace
 }  // namespace q5480::cli

@@ -18,7 +18,8 @@ namespace {
 
 constexpr const char* kCommand = "record";
 
-constexpr const char* kHelp = R"(usage: q5480ctl record --port N -o FILE [--interval S] [--count K | --duration S]
+constexpr const char* kHelp =
+    R"(usage: q5480ctl record --port N -o FILE [--interval S] [--count K | --duration S]
                        [--decimal-comma]
 
 Logs the module on COM N to FILE as the desktop program's chart view records
@@ -56,15 +57,19 @@ constexpr long kIntervalMax = 3600;
 void ShowProgress(long records, std::int64_t elapsedMs) {
   const bool terminal = ::isatty(STDERR_FILENO) != 0;
   if (!terminal && records % 10 != 0) return;
-  std::fprintf(stderr, terminal ? "\rrecorded %ld samples, %.1f s" : "recorded %ld samples, %.1f s\n", records,
-               static_cast<double>(elapsedMs) * 0.001);
+  std::fprintf(stderr,
+               terminal ? "\rrecorded %ld samples, %.1f s" : "recorded %ld samples, %.1f s\n",
+               records, static_cast<double>(elapsedMs) * 0.001);
   std::fflush(stderr);
 }
 
 int Run(const std::vector<std::string>& args) {
   std::string error;
   const std::optional<ParsedArgs> parsed = ParseArguments(
-      args, OptionSpec{{"--decimal-comma"}, {"--port", "-o", "--interval", "--count", "--duration"}, 0, 0}, error);
+      args,
+      OptionSpec{
+          {"--decimal-comma"}, {"--port", "-o", "--interval", "--count", "--duration"}, 0, 0},
+      error);
   if (!parsed) return Fail(kCommand, error, kExitUsage);
   const std::optional<std::string> output = parsed->Value("-o");
   if (!output) return Fail(kCommand, "the data file is missing (-o FILE)", kExitUsage);
@@ -72,7 +77,8 @@ int Run(const std::vector<std::string>& args) {
   if (const auto text = parsed->Value("--interval")) {
     const std::optional<long> value = text == "0" ? std::optional<long>(0) : PositiveNumber(*text);
     if (!value || *value > kIntervalMax) {
-      return Fail(kCommand, "bad interval: " + *text + " (whole seconds from 0 to 3600)", kExitUsage);
+      return Fail(kCommand, "bad interval: " + *text + " (whole seconds from 0 to 3600)",
+                  kExitUsage);
     }
     interval = *value;
   }
@@ -81,10 +87,12 @@ int Run(const std::vector<std::string>& args) {
   }
   std::optional<long> count;
   std::optional<long> duration;
-  for (const auto& [option, limit] : {std::pair{"--count", &count}, std::pair{"--duration", &duration}}) {
+  for (const auto& [option, limit] :
+       {std::pair{"--count", &count}, std::pair{"--duration", &duration}}) {
     if (const auto text = parsed->Value(option)) {
       *limit = PositiveNumber(*text);
-      if (!*limit) return Fail(kCommand, std::string("bad ") + (option + 2) + ": " + *text, kExitUsage);
+      if (!*limit)
+        return Fail(kCommand, std::string("bad ") + (option + 2) + ": " + *text, kExitUsage);
     }
   }
   const RegionalSettings regional = RegionalFromArgs(*parsed);
@@ -97,7 +105,8 @@ int Run(const std::vector<std::string>& args) {
   };
   const RecordingTime start = RecordingNow();
   const RecordingHeads heads{texts.Tr("Time"), texts.Tr("Result"), texts.Tr("Output")};
-  if (!WriteRecordingHeader(*output, RecordingHeaderLines(start, session.Status().ResultUnit, heads, regional))) {
+  if (!WriteRecordingHeader(
+          *output, RecordingHeaderLines(start, session.Status().ResultUnit, heads, regional))) {
     return cannotWrite();
   }
 

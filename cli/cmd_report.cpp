@@ -44,7 +44,8 @@ exit status:
 
 int Run(const std::vector<std::string>& args) {
   std::string error;
-  const std::optional<ParsedArgs> parsed = ParseArguments(args, OptionSpec{{}, {"--table"}, 1, 1}, error);
+  const std::optional<ParsedArgs> parsed =
+      ParseArguments(args, OptionSpec{{}, {"--table"}, 1, 1}, error);
   if (!parsed) return Fail(kCommand, error, kExitUsage);
   const std::string& input = parsed->positionals[0];
   if (int status = CheckInputFile(kCommand, input); status != kExitOk) return status;
@@ -57,16 +58,19 @@ int Run(const std::vector<std::string>& args) {
   InputLimits limits;
   ConversionState state;
   const std::optional<Refusal> refusal = LoadStoredConfiguration(
-      input, table ? std::optional<std::filesystem::path>(*table) : std::nullopt, ProgramDirectory(),
-      {config, limits, state});
+      input, table ? std::optional<std::filesystem::path>(*table) : std::nullopt,
+      ProgramDirectory(), {config, limits, state});
   // A table that is not at hand leaves only the accuracy untold.
-  if (refusal && refusal->key != kCannotOpenFile) return ReportMessage(RefusalMessage(*refusal), kExitFailed);
-  const PrintedReport report = ComposePrintedReport(config, limits, state, LanguageTable(), "English", Today());
+  if (refusal && refusal->key != kCannotOpenFile)
+    return ReportMessage(RefusalMessage(*refusal), kExitFailed);
+  const PrintedReport report =
+      ComposePrintedReport(config, limits, state, LanguageTable(), "English", Today());
   PrintLines(report.ReadingOrder());
   return kExitOk;
 }
 
-const Registration kRegistration(Command{kCommand, "print the parameters report of a parameters file", kHelp, Run});
+const Registration kRegistration(Command{
+    kCommand, "print the parameters report of a parameters file", kHelp, Run});
 
 }  // namespace
 }  // namespace q5480::cli

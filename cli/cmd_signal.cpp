@@ -17,7 +17,8 @@ namespace {
 
 constexpr const char* kCommand = "signal";
 
-constexpr const char* kHelp = R"(usage: q5480ctl signal TYPE X [--lin N] [--coef A,B,...] [--table FILE]
+constexpr const char* kHelp =
+    R"(usage: q5480ctl signal TYPE X [--lin N] [--coef A,B,...] [--table FILE]
 
 Prints the signal that input type TYPE (1 to 20) gives at the input value X:
 ohms for resistance thermometers and the resistance input, mV for
@@ -76,14 +77,16 @@ int Run(const std::vector<std::string>& args) {
   state.TableType = config.Typ;
   if (const auto lin = parsed->Value("--lin")) {
     const std::optional<double> value = ParseNumber(*lin);
-    if (!value || (*value != kLinNone && *value != kLinTable && *value != kLinLinear && *value != kLinSeries)) {
+    if (!value || (*value != kLinNone && *value != kLinTable && *value != kLinLinear &&
+                   *value != kLinSeries)) {
       return Fail(kCommand, "--lin must be 1, 2, 4 or 8", kExitUsage);
     }
     config.Lin = static_cast<std::uint8_t>(*value);
   }
   if (const auto coef = parsed->Value("--coef")) {
     const auto coefficients = ParseCoefficients(*coef);
-    if (!coefficients) return Fail(kCommand, "--coef takes up to 11 numbers separated by commas", kExitUsage);
+    if (!coefficients)
+      return Fail(kCommand, "--coef takes up to 11 numbers separated by commas", kExitUsage);
     config.Coefficients = *coefficients;
   }
   if (const auto table = parsed->Value("--table")) {
@@ -96,14 +99,16 @@ int Run(const std::vector<std::string>& args) {
       return ReportMessage(RefusalMessage(*refusal), kExitFailed);
     }
   } else if (UsesUserTable(config)) {
-    return Fail(kCommand, "this characteristic is a user table: give it with --table FILE", kExitUsage);
+    return Fail(kCommand, "this characteristic is a user table: give it with --table FILE",
+                kExitUsage);
   }
   const double signal = SensorSignal(config.Typ, *x, config, state.Table);
   std::printf("%s\n", FormatGeneral(signal, 15, '.').c_str());
   return kExitOk;
 }
 
-const Registration kRegistration(Command{kCommand, "print the sensor signal at an input value", kHelp, Run});
+const Registration kRegistration(Command{kCommand, "print the sensor signal at an input value",
+                                         kHelp, Run});
 
 }  // namespace
 }  // namespace q5480::cli

@@ -53,7 +53,8 @@ exit status:
 
 std::string Trimmed(const std::string& text) {
   const std::size_t first = text.find_first_not_of(' ');
-  return first == std::string::npos ? std::string() : text.substr(first, text.find_last_not_of(' ') - first + 1);
+  return first == std::string::npos ? std::string()
+                                    : text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
 std::string Heading(const std::string& name, const std::string& unit) {
@@ -62,8 +63,9 @@ std::string Heading(const std::string& name, const std::string& unit) {
 
 void PrintPoints(const std::vector<SimulationPoint>& points, const StoredImage& stored) {
   const ModuleConfig& config = stored.config;
-  std::printf("%s\t%s\t%s\t%s\n", "input %", Heading("signal", SimulatedSignalUnit(config.Typ)).c_str(),
-              Heading("result", Trimmed(std::string(UnitName(config.Jednostki)))).c_str(), "output mA");
+  std::printf(
+      "%s\t%s\t%s\t%s\n", "input %", Heading("signal", SimulatedSignalUnit(config.Typ)).c_str(),
+      Heading("result", Trimmed(std::string(UnitName(config.Jednostki)))).c_str(), "output mA");
   for (const SimulationPoint& p : points) {
     // The window's result display, for a configuration opened from a file.
     const std::string result = FormatResultNumber(p.result, false, config, stored.limits);
@@ -74,7 +76,8 @@ void PrintPoints(const std::vector<SimulationPoint>& points, const StoredImage& 
 }
 
 int PrintAccuracy(const SimulationSetup& setup, const ModuleConfig& config) {
-  if (!setup.accuracy) return ReportMessage("the accuracy of this table cannot be told", kExitFailed);
+  if (!setup.accuracy)
+    return ReportMessage("the accuracy of this table cannot be told", kExitFailed);
   const std::string unit = Trimmed(std::string(UnitName(config.Jednostki)));
   const auto number = [&](double value) {
     const std::string text = FormatGeneral(value, 6, '.');
@@ -97,9 +100,12 @@ int Run(const std::vector<std::string>& args) {
   const std::optional<ParsedArgs> parsed = ParseArguments(
       args, OptionSpec{{"--accuracy"}, {"--table", "--input", "--output", "--sweep"}, 1, 1}, error);
   if (!parsed) return Fail(kCommand, error, kExitUsage);
-  const int modes = static_cast<int>(parsed->Has("--accuracy")) + static_cast<int>(parsed->values.count("--input")) +
-                    static_cast<int>(parsed->values.count("--output")) + static_cast<int>(parsed->values.count("--sweep"));
-  if (modes != 1) return Fail(kCommand, "give one of --input, --output, --sweep and --accuracy", kExitUsage);
+  const int modes = static_cast<int>(parsed->Has("--accuracy")) +
+                    static_cast<int>(parsed->values.count("--input")) +
+                    static_cast<int>(parsed->values.count("--output")) +
+                    static_cast<int>(parsed->values.count("--sweep"));
+  if (modes != 1)
+    return Fail(kCommand, "give one of --input, --output, --sweep and --accuracy", kExitUsage);
   for (const char* option : {"--input", "--output"}) {
     if (parsed->Value(option) && !OptionNumber(*parsed, option)) {
       return Fail(kCommand, std::string(option) + " takes a number", kExitUsage);
@@ -113,7 +119,8 @@ int Run(const std::vector<std::string>& args) {
 
   StoredImage stored;
   const ConversionContext context = stored.Context();
-  if (int status = LoadStoredFile(kCommand, parsed->positionals[0], parsed->Value("--table"), context);
+  if (int status =
+          LoadStoredFile(kCommand, parsed->positionals[0], parsed->Value("--table"), context);
       status != kExitOk) {
     return status;
   }
@@ -128,7 +135,8 @@ int Run(const std::vector<std::string>& args) {
   const TransferSimulation& simulation = *setup.simulation;
   std::vector<SimulationPoint> points;
   if (sweep) {
-    for (long i = 0; i <= *sweep; ++i) points.push_back(simulation.AtInput(100.0 * static_cast<double>(i) / *sweep));
+    for (long i = 0; i <= *sweep; ++i)
+      points.push_back(simulation.AtInput(100.0 * static_cast<double>(i) / *sweep));
   } else if (const std::optional<double> percent = OptionNumber(*parsed, "--input")) {
     if (*percent < 0 || *percent > 100) return ReportMessage(kOutOfRange, kExitFailed);
     points.push_back(simulation.AtInput(*percent));
@@ -141,7 +149,8 @@ int Run(const std::vector<std::string>& args) {
   return kExitOk;
 }
 
-const Registration kRegistration(Command{kCommand, "simulate a configuration without a module", kHelp, Run});
+const Registration kRegistration(Command{kCommand, "simulate a configuration without a module",
+                                         kHelp, Run});
 
 }  // namespace
 }  // namespace q5480::cli

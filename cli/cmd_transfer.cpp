@@ -41,11 +41,13 @@ exit status:
 std::string Number(double value) { return FormatGeneral(value, 15, '.'); }
 
 void Print(const ModuleConfig& config, const ConversionState& state, const ModuleImage& image) {
-  std::printf("signal range: %s to %s\n", Number(config.SignalLow).c_str(), Number(config.SignalHigh).c_str());
+  std::printf("signal range: %s to %s\n", Number(config.SignalLow).c_str(),
+              Number(config.SignalHigh).c_str());
   std::printf("signal step: %s\n", Number((config.SignalHigh - config.SignalLow) / 200).c_str());
   if (IsThermocouple(config.Typ) && config.Tryb >= kTrybDifferential &&
       config.Tryb <= kTrybCompensation) {
-    std::printf("cold junction: %s %s %s\n", Number(image.LoadFloat(image_offset::kColdJunction)).c_str(),
+    std::printf("cold junction: %s %s %s\n",
+                Number(image.LoadFloat(image_offset::kColdJunction)).c_str(),
                 Number(image.LoadFloat(image_offset::kColdJunction + 4)).c_str(),
                 Number(image.LoadFloat(image_offset::kColdJunction + 8)).c_str());
   } else {
@@ -54,7 +56,8 @@ void Print(const ModuleConfig& config, const ConversionState& state, const Modul
   std::printf("segments (index, offset, slope):\n");
   for (int k = 0; k < kSegmentCount; ++k) {
     const std::size_t at = image_offset::kSegments + 8 * static_cast<std::size_t>(k);
-    std::printf("%3d %s %s\n", k, Number(image.LoadFloat(at)).c_str(), Number(image.LoadFloat(at + 4)).c_str());
+    std::printf("%3d %s %s\n", k, Number(image.LoadFloat(at)).c_str(),
+                Number(image.LoadFloat(at + 4)).c_str());
   }
   std::printf("fractions (index, fraction):\n");
   for (std::size_t k = 0; k < state.TransferFractions.size(); ++k) {
@@ -64,7 +67,8 @@ void Print(const ModuleConfig& config, const ConversionState& state, const Modul
 
 int Run(const std::vector<std::string>& args) {
   std::string error;
-  const std::optional<ParsedArgs> parsed = ParseArguments(args, OptionSpec{{}, {"--table"}, 1, 1}, error);
+  const std::optional<ParsedArgs> parsed =
+      ParseArguments(args, OptionSpec{{}, {"--table"}, 1, 1}, error);
   if (!parsed) return Fail(kCommand, error, kExitUsage);
   StoredImage stored;
   if (int status = BuildStoredImage(kCommand, *parsed, stored); status != kExitOk) return status;
@@ -72,7 +76,8 @@ int Run(const std::vector<std::string>& args) {
   return kExitOk;
 }
 
-const Registration kRegistration(Command{kCommand, "print the transfer table of a parameters file", kHelp, Run});
+const Registration kRegistration(Command{kCommand, "print the transfer table of a parameters file",
+                                         kHelp, Run});
 
 }  // namespace
 }  // namespace q5480::cli

@@ -58,8 +58,8 @@ int Run(const std::vector<std::string>& args) {
   return session.Report("Verification ended with errors", "", kExitFailed);
 }
 
-const Registration kRegistration(Command{
-    kCommand, "compare a module with a parameters file", kHelp, Run});
+const Registration kRegistration(Command{kCommand, "compare a module with a parameters file", kHelp,
+                                         Run});
 
 }  // namespace
 }  // namespace q5480::cli

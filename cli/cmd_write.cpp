@@ -48,8 +48,8 @@ int Run(const std::vector<std::string>& args) {
   return session.Report("Device programmed", "", kExitOk);
 }
 
-const Registration kRegistration(Command{
-    kCommand, "write a parameters file into a module", kHelp, Run});
+const Registration kRegistration(Command{kCommand, "write a parameters file into a module", kHelp,
+                                         Run});
 
 }  // namespace
 }  // namespace q5480::cli

@@ -11,8 +11,8 @@ namespace q5480::cli {
 
 // Exit statuses that scripts can trust.
 inline constexpr int kExitOk = 0;
-inline constexpr int kExitFailed = 1;     // the work itself failed (bad file, module, transfer)
-inline constexpr int kExitUsage = 2;      // bad arguments or a missing file
+inline constexpr int kExitFailed = 1;  // the work itself failed (bad file, module, transfer)
+inline constexpr int kExitUsage = 2;   // bad arguments or a missing file
 
 struct Command {
   std::string path;     // words after "q5480ctl", e.g. "par show"

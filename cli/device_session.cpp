@@ -63,7 +63,8 @@ std::string LinkReason(LinkStatus status, int port) {
 }
 
 DeviceSession::DeviceSession(std::string_view command)
-    : command_(command), link_(MeasurementPolling(), ProgramLinkSettings()),
+    : command_(command),
+      link_(MeasurementPolling(), ProgramLinkSettings()),
       service_(link_, {config, limits, conversion_}, image) {}
 
 DeviceSession::~DeviceSession() { link_.StopLink(); }
@@ -76,7 +77,8 @@ int DeviceSession::Connect(const ParsedArgs& args) {
 
 int DeviceSession::ConnectPortOnly(const std::vector<std::string>& args) {
   std::string error;
-  const std::optional<ParsedArgs> parsed = ParseArguments(args, OptionSpec{{}, {"--port"}, 0, 0}, error);
+  const std::optional<ParsedArgs> parsed =
+      ParseArguments(args, OptionSpec{{}, {"--port"}, 0, 0}, error);
   if (!parsed) return Fail(command_, error, kExitUsage);
   return Connect(*parsed);
 }
@@ -105,12 +107,15 @@ int TakePortNumber(std::string_view command, const ParsedArgs& args, int& port) 
   return kExitOk;
 }
 
-int DeviceSession::TakePort(const ParsedArgs& args) { return TakePortNumber(command_, args, port_); }
+int DeviceSession::TakePort(const ParsedArgs& args) {
+  return TakePortNumber(command_, args, port_);
+}
 
 int DeviceSession::Open() {
   if (link_.OpenLink(port_, kBaudCode4800)) return kExitOk;
   return ReportMessage(
-      PortOpenFailureMessage(port_, PortDoctorEnvironment::ForThisUser(ProgramLinkSettings().ports), texts_),
+      PortOpenFailureMessage(port_, PortDoctorEnvironment::ForThisUser(ProgramLinkSettings().ports),
+                             texts_),
       kExitFailed);
 }
 

@@ -64,7 +64,8 @@ int main(int argc, char** argv) {
     }
   }
   if (best == nullptr) {
-    std::fprintf(stderr, "q5480ctl: unknown command \"%s\" (see q5480ctl --help)\n", args[0].c_str());
+    std::fprintf(stderr, "q5480ctl: unknown command \"%s\" (see q5480ctl --help)\n",
+                 args[0].c_str());
     return kExitUsage;
   }
   std::vector<std::string> rest(args.begin() + static_cast<long>(bestWords), args.end());
@@ -78,7 +79,5 @@ int main(int argc, char** argv) {
   // its message and status 1.
   try {
     return best->run(rest);
-  } catch (const q5480::ConversionError& error) {
-    return ReportMessage(error.what(), kExitFailed);
-  }
+  } catch (const q5480::ConversionError& error) { return ReportMessage(error.what(), kExitFailed); }
 }

@@ -18,11 +18,12 @@ int LoadStoredFile(std::string_view command, const std::string& parametersFile,
     if (int status = CheckInputFile(command, *table); status != kExitOk) return status;
   }
   const std::optional<Refusal> refusal = LoadStoredConfiguration(
-      parametersFile, table ? std::optional<std::filesystem::path>(*table) : std::nullopt, ProgramDirectory(),
-      context);
+      parametersFile, table ? std::optional<std::filesystem::path>(*table) : std::nullopt,
+      ProgramDirectory(), context);
   if (!refusal) return kExitOk;
   if (refusal->key == kCannotOpenFile) {
-    return Fail(command, "cannot find the table file \"" + context.config.File + "\" (give it with --table)",
+    return Fail(command,
+                "cannot find the table file \"" + context.config.File + "\" (give it with --table)",
                 kExitUsage);
   }
   return ReportMessage(RefusalMessage(*refusal), kExitFailed);

@@ -9,9 +9,9 @@
 #include <string_view>
 
 #include "cli_support.h"
+#include "config/dates.h"
 #include "config/module_config.h"
 #include "config/module_image.h"
-#include "config/dates.h"
 #include "conversion/conversion_state.h"
 #include "service/module_service.h"
 

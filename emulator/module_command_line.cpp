@@ -112,15 +112,58 @@ std::optional<ModuleProgramOptions> ParseModuleCommandLine(const std::vector<std
   FactoryData& factory = options.module.factory;
   using Setter = std::function<bool(std::string_view)>;
   const std::map<std::string_view, Setter> valued = {
-      {"--com", [&](std::string_view v) { auto n = WholeNumber(v, 1, 255); options.com = static_cast<int>(n.value_or(0)); return n.has_value(); }},
-      {"--baud", [&](std::string_view v) { auto n = WholeNumber(v, 50, 1000000); options.baud = static_cast<int>(n.value_or(0)); return n.has_value(); }},
-      {"--id", [&](std::string_view v) { factory.identifier = std::string(v); return v.size() == 4; }},
-      {"--model", [&](std::string_view v) { auto n = WholeNumber(v, 0, 65535); factory.modelNumber = static_cast<std::uint16_t>(n.value_or(0)); return n.has_value(); }},
-      {"--serial", [&](std::string_view v) { auto n = WholeNumber(v, 0, 0xFFFFFFFFL); factory.serial = static_cast<std::uint32_t>(n.value_or(0)); return n.has_value(); }},
-      {"--factory-date", [&](std::string_view v) { auto d = FactoryDay(v); factory.factoryDay = d.value_or(0); return d.has_value(); }},
-      {"--memory", [&](std::string_view v) { options.module.memoryFile = std::string(v); return !v.empty(); }},
-      {"--signal", [&](std::string_view v) { std::string reason; options.signal = ParseSignalShape(v, reason); return options.signal.has_value(); }},
-      {"--internal-temperature", [&](std::string_view v) { auto t = RealNumber(v); options.module.internalTemperature = t.value_or(0); return t.has_value(); }},
+      {"--com",
+       [&](std::string_view v) {
+         auto n = WholeNumber(v, 1, 255);
+         options.com = static_cast<int>(n.value_or(0));
+         return n.has_value();
+       }},
+      {"--baud",
+       [&](std::string_view v) {
+         auto n = WholeNumber(v, 50, 1000000);
+         options.baud = static_cast<int>(n.value_or(0));
+         return n.has_value();
+       }},
+      {"--id",
+       [&](std::string_view v) {
+         factory.identifier = std::string(v);
+         return v.size() == 4;
+       }},
+      {"--model",
+       [&](std::string_view v) {
+         auto n = WholeNumber(v, 0, 65535);
+         factory.modelNumber = static_cast<std::uint16_t>(n.value_or(0));
+         return n.has_value();
+       }},
+      {"--serial",
+       [&](std::string_view v) {
+         auto n = WholeNumber(v, 0, 0xFFFFFFFFL);
+         factory.serial = static_cast<std::uint32_t>(n.value_or(0));
+         return n.has_value();
+       }},
+      {"--factory-date",
+       [&](std::string_view v) {
+         auto d = FactoryDay(v);
+         factory.factoryDay = d.value_or(0);
+         return d.has_value();
+       }},
+      {"--memory",
+       [&](std::string_view v) {
+         options.module.memoryFile = std::string(v);
+         return !v.empty();
+       }},
+      {"--signal",
+       [&](std::string_view v) {
+         std::string reason;
+         options.signal = ParseSignalShape(v, reason);
+         return options.signal.has_value();
+       }},
+      {"--internal-temperature",
+       [&](std::string_view v) {
+         auto t = RealNumber(v);
+         options.module.internalTemperature = t.value_or(0);
+         return t.has_value();
+       }},
   };
   const std::map<std::string_view, bool*> flags = {
       {"--wide-current", &options.module.wideCurrent},

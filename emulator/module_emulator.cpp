@@ -105,11 +105,8 @@ void ModuleEmulator::Run() {
     }
     if (!Echo(*byte)) return;
     switch (collector_.Feed(*byte)) {
-      case FrameCollector::Result::Incomplete:
-        break;
-      case FrameCollector::Result::Rejected:
-        ++framesRejected_;
-        break;
+      case FrameCollector::Result::Incomplete: break;
+      case FrameCollector::Result::Rejected: ++framesRejected_; break;
       case FrameCollector::Result::Accepted:
         if (!Answer(collector_.Data())) return;
         ++framesAccepted_;

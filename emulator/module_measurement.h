@@ -45,7 +45,8 @@ double TransferFraction(const ModuleMemory& memory, double signal);
 // The current for a fraction (4 to 20 mA over the input range), held inside
 // the output range of the format; with a broken sensor the reaction that the
 // input code asks for: below the range, above it, or 4 mA.
-double OutputCurrent(const ModuleMemory& memory, double fraction, const MeasuringConditions& conditions);
+double OutputCurrent(const ModuleMemory& memory, double fraction,
+                     const MeasuringConditions& conditions);
 
 // The 16-bit output code: standard, signed 1/512 mA above 4 mA; wide,
 // unsigned 0.5 uA steps.

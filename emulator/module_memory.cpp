@@ -55,9 +55,8 @@ void PutLittleEndian16(MemoryBytes& bytes, std::size_t address, std::uint16_t va
 }  // namespace
 
 MemoryLayout LayoutOfIdentifier(const std::string& identifier) {
-  return !identifier.empty() && static_cast<unsigned char>(identifier[0]) > '1'
-             ? MemoryLayout::New
-             : MemoryLayout::Old;
+  return !identifier.empty() && static_cast<unsigned char>(identifier[0]) > '1' ? MemoryLayout::New
+                                                                                : MemoryLayout::Old;
 }
 
 const LayoutAddresses& AddressesOf(MemoryLayout layout) {

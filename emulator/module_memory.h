@@ -29,13 +29,13 @@ struct LayoutAddresses {
   std::size_t signalStep;
   std::size_t minInput;
   std::size_t span;
-  std::size_t segments;     // 202 pairs: offset, then slope
-  std::size_t corrections;  // zero, then gain
-  std::size_t textFirst;    // the identification texts, the only area an
-  std::size_t textLast;     // information write may change
+  std::size_t segments;      // 202 pairs: offset, then slope
+  std::size_t corrections;   // zero, then gain
+  std::size_t textFirst;     // the identification texts, the only area an
+  std::size_t textLast;      // information write may change
   std::size_t factoryFirst;  // read only
   std::size_t factoryLast;
-  std::size_t writableEnd;   // first address that no write reaches
+  std::size_t writableEnd;  // first address that no write reaches
 };
 const LayoutAddresses& AddressesOf(MemoryLayout layout);
 

@@ -102,14 +102,10 @@ ModuleReply EmulatedModule::Handle(const std::vector<std::uint8_t>& data) {
     segmentsConfirmed_ = false;
   }
   switch (code) {
-    case kMeasure:
-      return data.size() == 2 ? Measure(data[1]) : std::nullopt;
-    case kRead:
-      return Read(data);
-    case kWrite:
-      return Write(data);
-    case kStore:
-      return Store(data);
+    case kMeasure: return data.size() == 2 ? Measure(data[1]) : std::nullopt;
+    case kRead: return Read(data);
+    case kWrite: return Write(data);
+    case kStore: return Store(data);
     case kOpenWrite:
       if (data.size() != 3 || data[1] != 0 || data[2] != 0) return std::nullopt;
       pending_ = stored_;
@@ -118,21 +114,17 @@ ModuleReply EmulatedModule::Handle(const std::vector<std::uint8_t>& data) {
     case kRestart:
       if (data.size() == 1) Restart();
       return std::nullopt;
-    case kServiceMode:
-      return EnterServiceMode(data);
-    case kCorrections:
-      return WriteCorrections(data);
-    case kValue:
-      return Value(data);
-    case kOutput:
-      return SetOutput(data);
-    default:
-      return std::nullopt;
+    case kServiceMode: return EnterServiceMode(data);
+    case kCorrections: return WriteCorrections(data);
+    case kValue: return Value(data);
+    case kOutput: return SetOutput(data);
+    default: return std::nullopt;
   }
 }
 
 MeasuringConditions EmulatedModule::Conditions() const {
-  return MeasuringConditions{internalTemperature_.load(), sensorBroken_.load(), options_.wideCurrent};
+  return MeasuringConditions{internalTemperature_.load(), sensorBroken_.load(),
+                             options_.wideCurrent};
 }
 
 StatusFlags EmulatedModule::Flags(const Measurement& reading) const {
@@ -167,10 +159,14 @@ ModuleReply EmulatedModule::Measure(std::uint8_t mode) {
   const std::uint16_t current =
       independentOutput_ ? outputCode_ : CurrentCode(reading.current, options_.wideCurrent);
   const auto valueBytes = EncodeModuleFloat(value);
-  return std::vector<std::uint8_t>{valueBytes[0], valueBytes[1], valueBytes[2], valueBytes[3],
+  return std::vector<std::uint8_t>{valueBytes[0],
+                                   valueBytes[1],
+                                   valueBytes[2],
+                                   valueBytes[3],
                                    static_cast<std::uint8_t>(current >> 8),
                                    static_cast<std::uint8_t>(current),
-                                   StatusByte1(flags), StatusByte2(flags)};
+                                   StatusByte1(flags),
+                                   StatusByte2(flags)};
 }
 
 ModuleReply EmulatedModule::Read(const std::vector<std::uint8_t>& data) {
@@ -293,7 +289,10 @@ ModuleReply EmulatedModule::Value(const std::vector<std::uint8_t>& data) {
   const Measurement reading = MeasureCorrected(stored_, DecodeModuleFloat(bytes), conditions);
   const auto value = EncodeModuleFloat(reading.result);
   const std::uint16_t current = CurrentCode(reading.current, options_.wideCurrent);
-  return std::vector<std::uint8_t>{value[0], value[1], value[2], value[3],
+  return std::vector<std::uint8_t>{value[0],
+                                   value[1],
+                                   value[2],
+                                   value[3],
                                    static_cast<std::uint8_t>(current >> 8),
                                    static_cast<std::uint8_t>(current)};
 }

@@ -33,8 +33,7 @@ std::optional<double> ParseReal(std::string_view text) {
 double SignalAt(const SignalShape& shape, double seconds) {
   if (shape.kind != SignalKind::Constant && !(shape.periodSeconds > 0)) return shape.level;
   switch (shape.kind) {
-    case SignalKind::Constant:
-      return shape.level;
+    case SignalKind::Constant: return shape.level;
     case SignalKind::Ramp: {
       const double phase = std::fmod(seconds, shape.periodSeconds) / shape.periodSeconds;
       return shape.level + shape.extent * (phase < 0 ? phase + 1 : phase);

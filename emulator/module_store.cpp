@@ -26,7 +26,8 @@ std::optional<MemoryBytes> LoadMemoryFile(const std::filesystem::path& path, Mem
   if (!std::filesystem::exists(path, ec)) return std::nullopt;
   std::ifstream in(path, std::ios::binary);
   const std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (!in.good() && !in.eof()) throw std::runtime_error("cannot read the memory file " + path.string());
+  if (!in.good() && !in.eof())
+    throw std::runtime_error("cannot read the memory file " + path.string());
   if (content.size() != kMagic.size() + 1 + kModuleMemorySize ||
       content.compare(0, kMagic.size(), kMagic) != 0) {
     throw std::runtime_error(path.string() + " is not a module memory file");
@@ -45,7 +46,8 @@ std::optional<MemoryBytes> LoadMemoryFile(const std::filesystem::path& path, Mem
   return bytes;
 }
 
-bool SaveMemoryFile(const std::filesystem::path& path, MemoryLayout layout, const MemoryBytes& bytes) {
+bool SaveMemoryFile(const std::filesystem::path& path, MemoryLayout layout,
+                    const MemoryBytes& bytes) {
   std::string content(kMagic);
   content += LayoutLetter(layout);
   content.append(reinterpret_cast<const char*>(bytes.data()), bytes.size());

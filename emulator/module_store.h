@@ -16,6 +16,7 @@ std::optional<MemoryBytes> LoadMemoryFile(const std::filesystem::path& path, Mem
 
 // Replaces the file as a whole (temporary file, then rename); false when that
 // failed, and the old file is then as it was.
-bool SaveMemoryFile(const std::filesystem::path& path, MemoryLayout layout, const MemoryBytes& bytes);
+bool SaveMemoryFile(const std::filesystem::path& path, MemoryLayout layout,
+                    const MemoryBytes& bytes);
 
 }  // namespace q5480

@@ -126,8 +126,7 @@ bool PtyLine::Send(std::uint8_t byte, int stopFd) {
 void PtyLine::Discard() {
   pending_.clear();
   std::uint8_t chunk[256];
-  while (::read(master_, chunk, sizeof chunk) > 0) {
-  }
+  while (::read(master_, chunk, sizeof chunk) > 0) {}
 }
 
 }  // namespace q5480

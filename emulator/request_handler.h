@@ -12,7 +12,8 @@ class RequestHandler {
   virtual ~RequestHandler() = default;
   // The reply data for the request data, or nothing when the module stays
   // silent. Called on the emulator's thread.
-  virtual std::optional<std::vector<std::uint8_t>> Handle(const std::vector<std::uint8_t>& data) = 0;
+  virtual std::optional<std::vector<std::uint8_t>> Handle(
+      const std::vector<std::uint8_t>& data) = 0;
 };
 
 }  // namespace q5480

@@ -13,7 +13,8 @@ constexpr std::array<std::uint8_t, 7> kSample = {0x83, 0x48, 0x00, 0x00, 0x10, 0
 
 }  // namespace
 
-std::optional<std::vector<std::uint8_t>> SampleHandler::Handle(const std::vector<std::uint8_t>& data) {
+std::optional<std::vector<std::uint8_t>> SampleHandler::Handle(
+    const std::vector<std::uint8_t>& data) {
   if (data.empty() || data[0] != kMeasure) return std::nullopt;
   ++measurements_;
   std::vector<std::uint8_t> reply(kSample.size() + 1);

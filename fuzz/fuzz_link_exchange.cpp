@@ -45,7 +45,8 @@ constexpr std::uint8_t kSilence = 0xF1;
 class ScriptedModule {
  public:
   ScriptedModule(const std::uint8_t* script, std::size_t size, const char* identifier)
-      : module_(Options(identifier)), script_(script, script + size),
+      : module_(Options(identifier)),
+        script_(script, script + size),
         stopFd_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {
     if (stopFd_ < 0) Fail("no eventfd");
     thread_ = std::thread([this] { Run(); });
@@ -81,7 +82,8 @@ class ScriptedModule {
         continue;
       }
       if (!line_.Send(*byte, stopFd_)) return;
-      if (collector.Feed(*byte) == FrameCollector::Result::Accepted && !Answer(collector.Data())) return;
+      if (collector.Feed(*byte) == FrameCollector::Result::Accepted && !Answer(collector.Data()))
+        return;
     }
   }
 
@@ -163,7 +165,8 @@ void Poll(Link& link, CommandSet& commands, const ScriptedModule& module) {
   MeasurementSample sample;
   DeviceStatus status;
   if (commands.TakeSample(sample, status)) {
-    Check(std::isfinite(sample.Value) && sample.Current >= 0 && sample.Current <= 25, "a sample out of bounds");
+    Check(std::isfinite(sample.Value) && sample.Current >= 0 && sample.Current <= 25,
+          "a sample out of bounds");
   }
 }
 
@@ -194,16 +197,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!link.ConfigurePort(kFastLine)) Fail("the line cannot be set");
 
   switch (operation % 5) {
-    case 0:
-      service.Identify();
-      break;
+    case 0: service.Identify(); break;
     case 1: {
       const ModuleConfig configBefore = config;
       const ModuleImage imageBefore = image;
       if (Succeeded(service.ReadConfiguration())) {
         CheckRecord(config, limits);
       } else {
-        Check(FirstDifference(config, configBefore).empty() && config.ModuleId == configBefore.ModuleId,
+        Check(FirstDifference(config, configBefore).empty() &&
+                  config.ModuleId == configBefore.ModuleId,
               "a failed read changed the configuration: " + FirstDifference(config, configBefore));
         Check(image.bytes == imageBefore.bytes, "a failed read changed the image");
       }
@@ -211,15 +213,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     case 2: {
       const ModuleImage imageBefore = image;
-      if (!service.Verify().Matches()) Check(image.bytes == imageBefore.bytes, "a failed verify changed the image");
+      if (!service.Verify().Matches())
+        Check(image.bytes == imageBefore.bytes, "a failed verify changed the image");
       break;
     }
-    case 3:
-      service.Write();
-      break;
-    default:
-      Poll(link, service.Commands(), module);
-      break;
+    case 3: service.Write(); break;
+    default: Poll(link, service.Commands(), module); break;
   }
   link.StopLink();
   return 0;

@@ -24,12 +24,16 @@ void CheckRequest(std::span<const std::uint8_t> data, std::uint8_t replyLength) 
   try {
     request = MakeRequest(data, replyLength);
   } catch (const std::invalid_argument&) {
-    Check(data.empty() || data.size() > kMaxRequestData, "a request of a size the link sends was refused");
+    Check(data.empty() || data.size() > kMaxRequestData,
+          "a request of a size the link sends was refused");
     return;
   }
-  Check(!data.empty() && data.size() <= kMaxRequestData, "a request of a size the link refuses was built");
-  Check(request[0] == data.size() && request[data.size() + 1] == replyLength, "a request's frame is wrong");
-  for (std::size_t i = 0; i < data.size(); ++i) Check(request[i + 1] == data[i], "a request's data is wrong");
+  Check(!data.empty() && data.size() <= kMaxRequestData,
+        "a request of a size the link refuses was built");
+  Check(request[0] == data.size() && request[data.size() + 1] == replyLength,
+        "a request's frame is wrong");
+  for (std::size_t i = 0; i < data.size(); ++i)
+    Check(request[i + 1] == data[i], "a request's data is wrong");
   unsigned sum = CheckByte(data);
   for (std::uint8_t byte : data) sum += byte;
   Check(sum % 256 == 255, "the check byte does not complete the sum");

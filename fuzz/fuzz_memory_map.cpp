@@ -17,7 +17,8 @@ namespace {
 constexpr std::size_t kCheckPositions[] = {508, 509, 510, 1087, 2748, 2749, 2750, 2751};
 
 bool IsCheckPosition(std::size_t at) {
-  return std::find(std::begin(kCheckPositions), std::end(kCheckPositions), at) != std::end(kCheckPositions);
+  return std::find(std::begin(kCheckPositions), std::end(kCheckPositions), at) !=
+         std::end(kCheckPositions);
 }
 
 MemoryMap Repacked(const MemoryMap& map, ModuleConfig& config, InputLimits& limits) {

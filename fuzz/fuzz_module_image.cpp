@@ -18,7 +18,8 @@ namespace {
 constexpr double kSixFigures = 1e-6;
 
 std::uint16_t ConfigDate(const ModuleImage& image) {
-  return static_cast<std::uint16_t>(image[image_offset::kConfigDate] << 8 | image[image_offset::kConfigDate + 1]);
+  return static_cast<std::uint16_t>(image[image_offset::kConfigDate] << 8 |
+                                    image[image_offset::kConfigDate + 1]);
 }
 
 // What an image cannot give back by design: the connection of a mode that
@@ -36,7 +37,8 @@ void TakeWhatIsNotKept(const ModuleConfig& from, ModuleConfig& to) {
   const double scale = std::max({std::fabs(from.MinInput), std::fabs(from.MaxInput), 1.0});
   const double span = std::max(std::fabs(from.MaxInput - from.MinInput), kSixFigures);
   const double spanStep = std::pow(10.0, std::round(std::log10(span)) - 6);
-  if (std::fabs(to.MaxInput - from.MaxInput) <= kSixFigures * scale + spanStep) to.MaxInput = from.MaxInput;
+  if (std::fabs(to.MaxInput - from.MaxInput) <= kSixFigures * scale + spanStep)
+    to.MaxInput = from.MaxInput;
 }
 
 }  // namespace
@@ -66,7 +68,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   } catch (const ConversionError& error) {
     Fail(std::string("a decoded record cannot be stored again: ") + error.what());
   }
-  Check(again.ComputeCheckByte() == again[image_offset::kCheckByte], "a stored image fails its check byte");
+  Check(again.ComputeCheckByte() == again[image_offset::kCheckByte],
+        "a stored image fails its check byte");
   ModuleConfig back;
   InputLimits backLimits;
   DecodeModuleImage(again, back, backLimits);

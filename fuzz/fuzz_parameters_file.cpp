@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <string>
 
+#include "config/line_buffer.h"
 #include "config/numbers.h"
 #include "config/parameters_file.h"
-#include "config/line_buffer.h"
 #include "config/text.h"
 #include "fuzz_support.h"
 
@@ -24,9 +24,10 @@ double ThroughText(double value, const RegionalSettings& regional) {
 }
 
 // What a file written from `config` can give back.
-ModuleConfig AsWritten(ModuleConfig config, const InputLimits& limits, const RegionalSettings& regional,
-                       bool textsReadAsUtf8) {
-  for (double* value : {&config.MinInput, &config.MaxInput, &config.RoomT, &config.ZeroReg, &config.GainReg}) {
+ModuleConfig AsWritten(ModuleConfig config, const InputLimits& limits,
+                       const RegionalSettings& regional, bool textsReadAsUtf8) {
+  for (double* value :
+       {&config.MinInput, &config.MaxInput, &config.RoomT, &config.ZeroReg, &config.GainReg}) {
     *value = ThroughText(*value, regional);
   }
   if (config.Lin > 2) {
@@ -36,7 +37,8 @@ ModuleConfig AsWritten(ModuleConfig config, const InputLimits& limits, const Reg
     config.Coefficients = ModuleConfig{}.Coefficients;
   }
   if (!textsReadAsUtf8) {
-    for (std::string* text : {&config.Device, &config.serial, &config.data, &config.kod, &config.ogolne}) {
+    for (std::string* text :
+         {&config.Device, &config.serial, &config.data, &config.kod, &config.ogolne}) {
       *text = ThroughCp1250(*text);
     }
   }
@@ -76,7 +78,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   RegionalSettings regional;
   regional.decimalSeparator = size % 2 == 0 ? '.' : ',';
   const auto output = ScratchFolder() / "out.par";
-  Check(WriteParametersFile(output, config, regional, dataDir), "a loaded record cannot be written");
+  Check(WriteParametersFile(output, config, regional, dataDir),
+        "a loaded record cannot be written");
   const std::optional<std::string> written = ReadFileBytes(output);
   Check(written.has_value(), "the written file cannot be read");
   const bool asUtf8 = ReadBackAsUtf8(*written);

@@ -37,10 +37,12 @@ std::string FirstDifference(const ProgramSettings& a, const ProgramSettings& b) 
   return "";
 }
 
-void CheckMissingKeysKept(const LineBuffer& file, const ProgramSettings& read, const ProgramSettings& held) {
+void CheckMissingKeysKept(const LineBuffer& file, const ProgramSettings& read,
+                          const ProgramSettings& held) {
   const auto missing = [&](const char* key) { return !file.Value(key).has_value(); };
   if (missing("ComPort")) Check(read.ComPort == held.ComPort, "ComPort changed without a key");
-  if (missing("RTPriority")) Check(read.RTPriority == held.RTPriority, "RTPriority changed without a key");
+  if (missing("RTPriority"))
+    Check(read.RTPriority == held.RTPriority, "RTPriority changed without a key");
   if (missing("MainLeft")) Check(read.MainLeft == held.MainLeft, "MainLeft changed without a key");
   if (missing("MainTop")) Check(read.MainTop == held.MainTop, "MainTop changed without a key");
   if (missing("Language")) Check(read.Language == held.Language, "Language changed without a key");
@@ -62,10 +64,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   file.Load(path);
   CheckMissingKeysKept(file, read, held);
   const std::size_t language = CharCount(read.Language);
-  Check(language >= 2 && language <= 12, "a language name of " + std::to_string(language) + " characters");
+  Check(language >= 2 && language <= 12,
+        "a language name of " + std::to_string(language) + " characters");
   Check(CharCount(read.DataDir) <= 60 || read.DataDir == folder.string(), "a data folder too long");
-  Check(read.MainLeft == held.MainLeft || (read.MainLeft > 0 && read.MainLeft < kDesktop.width - 489),
-        "the window left of the desktop");
+  Check(
+      read.MainLeft == held.MainLeft || (read.MainLeft > 0 && read.MainLeft < kDesktop.width - 489),
+      "the window left of the desktop");
 
   Check(WriteSettingsFile(folder, read), "the settings cannot be written");
   const std::optional<std::string> written = ReadFileBytes(path);

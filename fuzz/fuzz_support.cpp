@@ -19,8 +19,9 @@ class Scratch {
     std::error_code error;
     const std::filesystem::path memory = "/dev/shm";
     // Writers flush to the disk; in memory that costs nothing.
-    const std::filesystem::path base =
-        std::filesystem::is_directory(memory, error) ? memory : std::filesystem::temp_directory_path();
+    const std::filesystem::path base = std::filesystem::is_directory(memory, error)
+                                           ? memory
+                                           : std::filesystem::temp_directory_path();
     std::string pattern = (base / "q5480-fuzz-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) Fail("cannot make a scratch folder");
     path_ = pattern;
@@ -63,7 +64,8 @@ void Fail(const std::string& what) {
 }
 
 bool AllFinite(const ModuleConfig& c) {
-  for (double value : {c.SignalLow, c.SignalHigh, c.MinInput, c.MaxInput, c.RoomT, c.ZeroReg, c.GainReg}) {
+  for (double value :
+       {c.SignalLow, c.SignalHigh, c.MinInput, c.MaxInput, c.RoomT, c.ZeroReg, c.GainReg}) {
     if (!std::isfinite(value)) return false;
   }
   for (double value : c.Coefficients) {

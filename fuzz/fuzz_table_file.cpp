@@ -21,7 +21,8 @@ namespace {
 constexpr std::uint8_t kTableTypes[] = {5, 15, 16, 17, 18, 19, 20};
 
 bool KnownReason(const std::string& reason) {
-  for (const char* known : {kReasonValuesRise, kReasonRiseOrFall, kReasonOutOfRange, kReasonNotEnoughPoints}) {
+  for (const char* known :
+       {kReasonValuesRise, kReasonRiseOrFall, kReasonOutOfRange, kReasonNotEnoughPoints}) {
     if (reason == known) return true;
   }
   return reason.empty();
@@ -67,10 +68,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       continue;
     }
     Check(refusal->key != kCannotOpenFile, "a file that exists was not opened");
-    Check(refusal->key == kCorruptedFile && refusal->exclamation, "an unknown message: " + refusal->key);
+    Check(refusal->key == kCorruptedFile && refusal->exclamation,
+          "an unknown message: " + refusal->key);
     Check(KnownReason(refusal->detail), "an unknown reason: " + refusal->detail);
     const double failing = state.Table[0].y;
-    Check(lines.Lines().size() < 2 || (failing >= 0 && failing < static_cast<double>(lines.Lines().size())),
+    Check(lines.Lines().size() < 2 ||
+              (failing >= 0 && failing < static_cast<double>(lines.Lines().size())),
           "the failing line lies outside the file: " + std::to_string(failing));
   }
   return 0;

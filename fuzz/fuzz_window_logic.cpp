@@ -99,7 +99,8 @@ class ModuleOnLine {
   static ModuleOptions Options(const ModuleConfig& config) {
     ModuleOptions options;
     const int code = ModelCode(config);
-    options.factory.modelNumber = static_cast<std::uint16_t>(code >= 91 && code <= 97 ? 5400 + code : 5495);
+    options.factory.modelNumber =
+        static_cast<std::uint16_t>(code >= 91 && code <= 97 ? 5400 + code : 5495);
     return options;
   }
 
@@ -124,10 +125,14 @@ struct Held {
   ModuleImage image;
 
   explicit Held(const ProgramContext& context)
-      : config(context.config), limits(context.limits), conversion(context.conversion), image(context.image) {}
+      : config(context.config),
+        limits(context.limits),
+        conversion(context.conversion),
+        image(context.image) {}
 
   std::string Difference(const ProgramContext& context) const {
-    if (const std::string field = FirstDifference(config, context.config); !field.empty()) return field;
+    if (const std::string field = FirstDifference(config, context.config); !field.empty())
+      return field;
     if (config.TableLoaded != context.config.TableLoaded) return "TableLoaded";
     if (!(limits == context.limits)) return "the limits";
     if (!(conversion == context.conversion)) return "the conversion state";
@@ -142,11 +147,16 @@ enum class WhenRefused { MayChange, KeepsConfiguration, PutsBackWindows };
 class Session {
  public:
   Session(Script& script, ScriptedUi& ui, ProgramContext& context, bool connected)
-      : script_(script), ui_(ui), context_(context), window_(context), windows_(context, script),
+      : script_(script),
+        ui_(ui),
+        context_(context),
+        window_(context),
+        windows_(context, script),
         connected_(connected) {}
 
   void Connect() {
-    if (!context_.link.OpenLink(kPort, 3) || !context_.link.ConfigurePort(kFastLine)) Fail("the link does not open");
+    if (!context_.link.OpenLink(kPort, 3) || !context_.link.ConfigurePort(kFastLine))
+      Fail("the link does not open");
     context_.state.TimerEnabled = true;
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (!context_.state.Connected) {
@@ -164,16 +174,28 @@ class Session {
   void Next() {
     ParameterPanel& panel = window_.Panel();
     switch (script_.Choice(20)) {
-      case 0: Run("show", WhenRefused::MayChange, [&] { window_.ApplyLanguage(); return true; }); break;
-      case 1: Run("New", WhenRefused::MayChange, [&] { window_.Files().Nowy1Click(); return true; }); break;
+      case 0:
+        Run("show", WhenRefused::MayChange, [&] {
+          window_.ApplyLanguage();
+          return true;
+        });
+        break;
+      case 1:
+        Run("New", WhenRefused::MayChange, [&] {
+          window_.Files().Nowy1Click();
+          return true;
+        });
+        break;
       case 2: {
         const std::string text = script_.Number();
-        Run("MinInputE", WhenRefused::KeepsConfiguration, [&] { return panel.MinInputEExit(text); });
+        Run("MinInputE", WhenRefused::KeepsConfiguration,
+            [&] { return panel.MinInputEExit(text); });
         break;
       }
       case 3: {
         const std::string text = script_.Number();
-        Run("MaxInputE", WhenRefused::KeepsConfiguration, [&] { return panel.MaxInputEExit(text); });
+        Run("MaxInputE", WhenRefused::KeepsConfiguration,
+            [&] { return panel.MaxInputEExit(text); });
         break;
       }
       case 4: {
@@ -196,26 +218,40 @@ class Session {
       }
       case 7: {
         const bool up = script_.Flag();
-        Run("FiltrLimitUpDown", WhenRefused::MayChange, [&] { panel.FiltrLimitUpDownClick(up); return true; });
+        Run("FiltrLimitUpDown", WhenRefused::MayChange, [&] {
+          panel.FiltrLimitUpDownClick(up);
+          return true;
+        });
         break;
       }
-      case 8: Run("Optimal", WhenRefused::MayChange, [&] { return panel.FiltrDobierzClick(); }); break;
+      case 8:
+        Run("Optimal", WhenRefused::MayChange, [&] { return panel.FiltrDobierzClick(); });
+        break;
       case 9:
       case 10:
-        Run("sensor button", WhenRefused::PutsBackWindows, [&] { return window_.SenSelClick(windows_); });
+        Run("sensor button", WhenRefused::PutsBackWindows,
+            [&] { return window_.SenSelClick(windows_); });
         break;
       case 11: Run("Simulation", WhenRefused::MayChange, [&] { return Simulate(); }); break;
       case 12: Run("Print", WhenRefused::MayChange, [&] { return Print(); }); break;
-      case 13: Run("Save", WhenRefused::MayChange, [&] { return Saved(window_.Files().Zachowaj1Click()); }); break;
-      case 14: Run("Save as", WhenRefused::MayChange, [&] { return Saved(window_.Files().Zapiszjako1Click()); }); break;
+      case 13:
+        Run("Save", WhenRefused::MayChange,
+            [&] { return Saved(window_.Files().Zachowaj1Click()); });
+        break;
+      case 14:
+        Run("Save as", WhenRefused::MayChange,
+            [&] { return Saved(window_.Files().Zapiszjako1Click()); });
+        break;
       case 15:
         if (Transfers()) Run("Write", WhenRefused::MayChange, [&] { return Write(); });
         break;
       case 16:
-        if (Transfers()) Run("Verify", WhenRefused::MayChange, [&] { return window_.Weryfikuj1Click(); });
+        if (Transfers())
+          Run("Verify", WhenRefused::MayChange, [&] { return window_.Weryfikuj1Click(); });
         break;
       case 17:
-        if (connected_ && Transfers()) Run("Read", WhenRefused::MayChange, [&] { return window_.OdczytajTClick(); });
+        if (connected_ && Transfers())
+          Run("Read", WhenRefused::MayChange, [&] { return window_.OdczytajTClick(); });
         break;
       case 18: Open(); break;
       default: {
@@ -223,8 +259,10 @@ class Session {
         const int index = script_.Choice(4);
         const std::string text = script_.Number();
         Run("lists and texts", WhenRefused::MayChange, [&] {
-          if (list == 0) panel.BurnoutEChange(index);
-          else panel.SiecEChange(index);
+          if (list == 0)
+            panel.BurnoutEChange(index);
+          else
+            panel.SiecEChange(index);
           panel.KodEChange(text);
           panel.OgolneEChange(text + text);
           return true;
@@ -244,10 +282,9 @@ class Session {
       accepted = command();
     } catch (const std::exception& error) {
       Fail(std::string("an exception left ") + name + ": " + error.what());
-    } catch (...) {
-      Fail(std::string("an exception left ") + name);
-    }
-    Check(AllFinite(context_.config), std::string("a value that is not finite reached the record in ") + name);
+    } catch (...) { Fail(std::string("an exception left ") + name); }
+    Check(AllFinite(context_.config),
+          std::string("a value that is not finite reached the record in ") + name);
     if (accepted) return;
     const std::vector<std::string> messages = ui_.TakeMessages();
     const bool conversionFailed =
@@ -292,10 +329,11 @@ class Session {
   }
 
   bool Print() {
-    return window_.Drukuj1Click([] { return true; }, [](const PrintedReport& report) {
-      Check(report.lines.size() == 28, "a report without its 28 lines");
-      return true;
-    });
+    return window_.Drukuj1Click([] { return true; },
+                                [](const PrintedReport& report) {
+                                  Check(report.lines.size() == 28, "a report without its 28 lines");
+                                  return true;
+                                });
   }
 
   // A file the program saved opens again.
@@ -304,7 +342,8 @@ class Session {
     ModuleConfig config;
     InputLimits limits;
     std::string dataDir;
-    Check(ReadParametersFile(context_.fileName, config, limits, dataDir), "a saved file does not open again");
+    Check(ReadParametersFile(context_.fileName, config, limits, dataDir),
+          "a saved file does not open again");
     return true;
   }
 

@@ -22,9 +22,9 @@ constexpr int kMaxOpenings = 12;
 constexpr int kMaxActions = 8;
 
 constexpr std::array<const char*, 30> kNumbers = {
-    "0",     "1",      "-1",    "4",     "20",      "100",     "0.5",    "12,5",   "1000",  "-200",
-    "850",   "1370",   "9999",  "-1999", "9999.01", "-1999.1", "1e40",   "-1e40",  "1e308", "-1e308",
-    "1e-300", "0.0001", "3.9",  "0.09",  "250",     "400",     "",       "abc",    "1e",    "- 1"};
+    "0",      "1",      "-1",   "4",     "20",      "100",     "0.5",  "12,5",  "1000",  "-200",
+    "850",    "1370",   "9999", "-1999", "9999.01", "-1999.1", "1e40", "-1e40", "1e308", "-1e308",
+    "1e-300", "0.0001", "3.9",  "0.09",  "250",     "400",     "",     "abc",   "1e",    "- 1"};
 
 DialogField AnyField(Script& script) {
   static constexpr std::array<DialogField, 4> kFields = {DialogField::InMin, DialogField::InMax,
@@ -32,7 +32,9 @@ DialogField AnyField(Script& script) {
   return kFields[static_cast<std::size_t>(script.Choice(4))];
 }
 
-Conversion AnyConversion(Script& script) { return static_cast<Conversion>(script.Choice(kConversionCount)); }
+Conversion AnyConversion(Script& script) {
+  return static_cast<Conversion>(script.Choice(kConversionCount));
+}
 
 }  // namespace
 
@@ -40,11 +42,13 @@ std::uint8_t Script::Byte() { return next_ < size_ ? data_[next_++] : 0; }
 
 std::string Script::Number() {
   const int pick = Byte();
-  if (pick < static_cast<int>(kNumbers.size()) * 8) return kNumbers[static_cast<std::size_t>(pick % kNumbers.size())];
+  if (pick < static_cast<int>(kNumbers.size()) * 8)
+    return kNumbers[static_cast<std::size_t>(pick % kNumbers.size())];
   // A number of the script's own, with a decimal part now and then.
   const int high = Byte();
   const int whole = static_cast<std::int16_t>(high << 8 | Byte());
-  return pick % 2 == 0 ? std::to_string(whole) : std::to_string(whole / 100) + "." + std::to_string(pick % 100);
+  return pick % 2 == 0 ? std::to_string(whole)
+                       : std::to_string(whole / 100) + "." + std::to_string(pick % 100);
 }
 
 MessageResult ScriptedUi::ShowMessage(const std::string& text, const std::string&, MessageIcon,
@@ -52,7 +56,8 @@ MessageResult ScriptedUi::ShowMessage(const std::string& text, const std::string
   messages_.push_back(text);
   switch (buttons) {
     case MessageButtons::YesNo: return script_.Flag() ? MessageResult::Yes : MessageResult::No;
-    case MessageButtons::OkCancel: return script_.Flag() ? MessageResult::Ok : MessageResult::Cancel;
+    case MessageButtons::OkCancel:
+      return script_.Flag() ? MessageResult::Ok : MessageResult::Cancel;
     case MessageButtons::Ok: break;
   }
   return MessageResult::Ok;
@@ -184,7 +189,8 @@ bool ScriptedWindows::PowerSeries() {
         break;
       case 2: window.CoefficientExit(script_.Choice(kCoefficientFields), script_.Number()); break;
       case 3:
-        window.FieldExit(script_.Flag() ? DialogField::InMin : DialogField::InMax, script_.Number());
+        window.FieldExit(script_.Flag() ? DialogField::InMin : DialogField::InMax,
+                         script_.Number());
         break;
       default: window.SelectUnit(script_.Choice(12)); break;
     }

@@ -20,7 +20,7 @@ q5480::DesktopRect VirtualDesktop() {
 char DecimalSeparator() {
   const QString point = QLocale::system().decimalPoint();
   return point.size() == 1 && point[0].unicode() < 0x80 ? static_cast<char>(point[0].unicode())
-                                                         : '.';
+                                                        : '.';
 }
 
 }  // namespace

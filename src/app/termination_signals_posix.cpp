@@ -30,8 +30,7 @@ TerminationSignals::TerminationSignals() {
   notifier_ = std::make_unique<QSocketNotifier>(gWakeUp[0], QSocketNotifier::Read);
   QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] {
     char bytes[16];
-    while (::read(gWakeUp[0], bytes, sizeof bytes) > 0) {
-    }
+    while (::read(gWakeUp[0], bytes, sizeof bytes) > 0) {}
     received_ = true;
     QCoreApplication::exit(0);
   });

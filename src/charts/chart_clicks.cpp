@@ -17,9 +17,9 @@ ClickReporter::ClickReporter(QWidget& control, std::function<void()> onClick,
 
 bool ClickReporter::eventFilter(QObject* watched, QEvent* event) {
   const QEvent::Type type = event->type();
-  if (watched != &control_ || (type != QEvent::MouseButtonPress &&
-                               type != QEvent::MouseButtonRelease &&
-                               type != QEvent::MouseButtonDblClick)) {
+  if (watched != &control_ ||
+      (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease &&
+       type != QEvent::MouseButtonDblClick)) {
     return false;
   }
   auto* mouse = static_cast<QMouseEvent*>(event);

@@ -79,7 +79,7 @@ std::vector<int> TimeTickOffsets(int width);
 int ScaleCount(int height, int textHeight);
 
 struct ScaleLabel {
-  int Offset = 0;        // from the plot's top
+  int Offset = 0;  // from the plot's top
   double Value = 0;
   bool HasText = false;  // only a tick, when there is no room for a text
 

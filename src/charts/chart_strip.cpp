@@ -170,8 +170,8 @@ void ChartStrip::Compose(const QImage& chart, QPoint origin, bool whole) {
   const qsizetype chartStride = chart.bytesPerLine() / 4;
   const qsizetype stripStride = strip_.bytesPerLine() / 4;
   const qsizetype overlayStride = overlay_.bytesPerLine() / 4;
-  const auto* chartBits = reinterpret_cast<const QRgb*>(chart.constBits()) +
-                          origin.y() * chartStride + origin.x();
+  const auto* chartBits =
+      reinterpret_cast<const QRgb*>(chart.constBits()) + origin.y() * chartStride + origin.x();
   const auto* stripBits = reinterpret_cast<const QRgb*>(strip_.constBits()) + offset_;
   auto* overlayBits = reinterpret_cast<QRgb*>(overlay_.bits());
   for (int x = 0; x < width; ++x) {

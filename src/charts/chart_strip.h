@@ -70,11 +70,11 @@ class ChartStrip {
   void ComposeRow(const QImage& chart, QPoint origin, int y);
 
   QSize size_;
-  QImage strip_;           // twice as wide as the strip
-  int offset_ = 0;         // the strip's first column in strip_
+  QImage strip_;             // twice as wide as the strip
+  int offset_ = 0;           // the strip's first column in strip_
   std::vector<Rows> drawn_;  // per column of strip_: rows that may hold points
   QImage overlay_;
-  std::vector<Rows> shown_;  // per overlay column: rows that may differ from the chart
+  std::vector<Rows> shown_;    // per overlay column: rows that may differ from the chart
   std::vector<int> lineRows_;  // rows of reference lines since the last composition
   bool composed_ = false;
 };

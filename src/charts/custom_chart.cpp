@@ -18,8 +18,13 @@ CustomChart::CustomChart(QWidget* parent)
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAccessibleName(QStringLiteral("Chart"));
   new ClickReporter(
-      *this, [this] { if (OnClick) OnClick(*this); },
-      [this] { if (OnDblClick) OnDblClick(*this); });
+      *this,
+      [this] {
+        if (OnClick) OnClick(*this);
+      },
+      [this] {
+        if (OnDblClick) OnDblClick(*this);
+      });
   resize(sizeHint());
 }
 
@@ -94,8 +99,8 @@ void CustomChart::Paint(QPainter& control) {
   canvas.setBrush(ColourFromBgr(chartColor_));
   // Right and Bottom lie just outside the frame.
   canvas.drawRoundedRect(
-      QRect(chart.Left, chart.Top, chart.Right - chart.Left - 1, chart.Bottom - chart.Top - 1),
-      7.5, 7.5);
+      QRect(chart.Left, chart.Top, chart.Right - chart.Left - 1, chart.Bottom - chart.Top - 1), 7.5,
+      7.5);
   canvas.setPen(QPen(Qt::black, 1));
   canvas.setBrush(Qt::NoBrush);
   canvas.setFont(font());

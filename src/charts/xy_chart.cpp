@@ -27,8 +27,7 @@ std::size_t StripCapacity(int width) { return static_cast<std::size_t>(std::max(
 
 }  // namespace
 
-XyChart::XyChart(QWidget* parent)
-    : CustomChart(parent), clock_(LocalNow), nextTime_(clock_()) {}
+XyChart::XyChart(QWidget* parent) : CustomChart(parent), clock_(LocalNow), nextTime_(clock_()) {}
 
 void XyChart::SetClock(Clock clock) {
   clock_ = std::move(clock);

@@ -23,8 +23,13 @@ XyPlot::XyPlot(QWidget* parent) : QWidget(parent) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAccessibleName(QStringLiteral("In / Out"));
   new ClickReporter(
-      *this, [this] { if (OnClick) OnClick(*this); },
-      [this] { if (OnDblClick) OnDblClick(*this); });
+      *this,
+      [this] {
+        if (OnClick) OnClick(*this);
+      },
+      [this] {
+        if (OnDblClick) OnDblClick(*this);
+      });
   resize(sizeHint());
 }
 

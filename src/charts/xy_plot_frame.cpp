@@ -63,8 +63,7 @@ void XyPlot::DrawFrame() {
   // the ticks, or centred over the axis when it runs through the middle.
   canvas.drawText(area.Right - 1 - metrics.horizontalAdvance(in),
                   area.Bottom - kTick - 1 - metrics.descent(), in);
-  const int outLeft =
-      bipolar_ ? axisX - metrics.horizontalAdvance(out) / 2 : area.Left + kTick + 2;
+  const int outLeft = bipolar_ ? axisX - metrics.horizontalAdvance(out) / 2 : area.Left + kTick + 2;
   canvas.drawText(outLeft, area.Top + 1 + metrics.ascent(), out);
 }
 

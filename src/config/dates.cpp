@@ -54,8 +54,8 @@ std::string DayNumberText(std::uint16_t dayNumber) {
 std::string FormatTimeOfDay(std::int32_t msOfDay, std::string_view format) {
   const int seconds = msOfDay / 1000;
   const int hours = seconds / 3600 % 24;
-  const bool twelveHours = format.find("AP") != std::string_view::npos ||
-                           format.find("ap") != std::string_view::npos;
+  const bool twelveHours =
+      format.find("AP") != std::string_view::npos || format.find("ap") != std::string_view::npos;
   const int shownHours = twelveHours ? (hours % 12 == 0 ? 12 : hours % 12) : hours;
   std::string text;
   std::size_t i = 0;
@@ -72,13 +72,15 @@ std::string FormatTimeOfDay(std::int32_t msOfDay, std::string_view format) {
       field(seconds / 60 % 60, c);
     } else if (c == 's') {
       field(seconds % 60, c);
-    } else if ((c == 'A' || c == 'a') && i + 1 < format.size() && (format[i + 1] == 'P' || format[i + 1] == 'p')) {
+    } else if ((c == 'A' || c == 'a') && i + 1 < format.size() &&
+               (format[i + 1] == 'P' || format[i + 1] == 'p')) {
       const bool upper = c == 'A';
       text += hours < 12 ? (upper ? "AM" : "am") : (upper ? "PM" : "pm");
       i += 2;
     } else if (c == '\'') {
       const std::size_t end = format.find('\'', i + 1);
-      text += format.substr(i + 1, end == std::string_view::npos ? std::string_view::npos : end - i - 1);
+      text += format.substr(i + 1,
+                            end == std::string_view::npos ? std::string_view::npos : end - i - 1);
       i = end == std::string_view::npos ? format.size() : end + 1;
     } else if (c == 't') {
       ++i;

@@ -8,7 +8,7 @@ namespace q5480 {
 namespace {
 
 constexpr std::array<InputTypeInfo, 21> kInputTypes = {{
-    {"", 0, 0},                  // unused
+    {"", 0, 0},  // unused
     {"Pt100 (0.00385)", -1000, 8500},
     {"Pt100 (0.00392)", -1000, 8500},
     {"Ni100", -600, 1800},
@@ -23,25 +23,31 @@ constexpr std::array<InputTypeInfo, 21> kInputTypes = {{
     {"R", 0, 17000},
     {"S", 0, 17000},
     {"T", -1000, 4000},
-    {"X", 0, 0},                 // user characteristic: limits set at run time
+    {"X", 0, 0},  // user characteristic: limits set at run time
     {"V", -100, 1500},
     {"I", -220, 220},
     {"V", -110, 110},
     {"I", 40, 200},
-    {"", 0, 0},                  // no input type
+    {"", 0, 0},  // no input type
 }};
 
 constexpr std::array<std::string_view, 12> kConnectionNames = {
-    "", "", "2-wire", "3-wire", "4-wire", "differential", "no CJC", "CJC",
-    "sum", "difference", "max", "min"};
+    "",       "",    "2-wire", "3-wire",     "4-wire", "differential",
+    "no CJC", "CJC", "sum",    "difference", "max",    "min"};
 
 constexpr std::array<std::string_view, kUnitCount> kUnitNames = {
     " ", "V", "mV", "A", "mA", "Ohm", "kOhm", "K", "\u00B0C", "%", "kg"};
 
 constexpr std::array<MeterModel, kMeterModelCount> kMeterModels = {{
-    {"Q5495", "Q5495"}, {"Q5496", "?"},     {"Q5497", "Q5497"},
-    {"Q5492", "?"},     {"Q5493", "?"},     {"Q5494", "Q5494"},
-    {"Q5498", "Q5498"}, {"Q5499", "Q5499"}, {"Q5491", "Q5491"},
+    {"Q5495", "Q5495"},
+    {"Q5496", "?"},
+    {"Q5497", "Q5497"},
+    {"Q5492", "?"},
+    {"Q5493", "?"},
+    {"Q5494", "Q5494"},
+    {"Q5498", "Q5498"},
+    {"Q5499", "Q5499"},
+    {"Q5491", "Q5491"},
 }};
 
 constexpr int kModelCodeCount = 17;
@@ -87,7 +93,9 @@ bool IsInputType(int typ) { return InRange(typ, 1, kInputTypeCount); }
 bool IsResistanceThermometer(int typ) { return InRange<int>(typ, kTypPt385, kTypCu100); }
 bool IsResistanceInput(int typ) { return IsResistanceThermometer(typ) || typ == kTypResistance; }
 bool IsThermocouple(int typ) { return InRange<int>(typ, kTypThermocoupleB, kTypUserThermocouple); }
-bool IsBuiltInThermocouple(int typ) { return InRange<int>(typ, kTypThermocoupleB, kTypThermocoupleT); }
+bool IsBuiltInThermocouple(int typ) {
+  return InRange<int>(typ, kTypThermocoupleB, kTypThermocoupleT);
+}
 bool IsPlainInput(int typ) { return typ == kTypResistance || IsSensorless(typ); }
 bool IsVoltageOrCurrent(int typ) { return InRange<int>(typ, kTypMillivolts, kTypLoopCurrent); }
 bool IsVoltageInput(int typ) { return typ == kTypMillivolts || typ == kTypVoltage; }
@@ -109,7 +117,8 @@ std::string_view UnitName(int jednostki) {
 }
 
 std::string_view ReadingUnitName(int unitCode) {
-  return InRange(unitCode, 0, kUnitCount - 1) ? kUnitNames[static_cast<std::size_t>(unitCode)] : " ";
+  return InRange(unitCode, 0, kUnitCount - 1) ? kUnitNames[static_cast<std::size_t>(unitCode)]
+                                              : " ";
 }
 
 const std::array<MeterModel, kMeterModelCount>& MeterModels() { return kMeterModels; }

@@ -69,13 +69,13 @@ inline constexpr int kUnitKilogram = 10;
 inline constexpr std::size_t kDeviceLength = 5;
 inline constexpr std::size_t kShortTextLength = 10;  // serial, data, FactoryDate, ModuleId
 inline constexpr std::size_t kKodLength = 15;
-inline constexpr std::size_t kOgolneLength = 61;     // 60 of them in the image and in files
+inline constexpr std::size_t kOgolneLength = 61;  // 60 of them in the image and in files
 inline constexpr std::size_t kFileLength = 61;
 
 struct ModuleConfig {
   // Model.
-  std::string Device;               // meter model name, e.g. "Q5491"
-  std::uint8_t ModelIndex = 16;     // index into the model code table
+  std::string Device;            // meter model name, e.g. "Q5491"
+  std::uint8_t ModelIndex = 16;  // index into the model code table
 
   // Sensor selection.
   std::uint8_t Typ = kTypNone;
@@ -119,8 +119,8 @@ struct ModuleConfig {
 // ---- Input types -----------------------------------------------------------
 
 struct InputTypeInfo {
-  const char* name;           // the program's short name
-  std::int32_t lowerTenths;   // absolute limits in tenths of the input unit
+  const char* name;          // the program's short name
+  std::int32_t lowerTenths;  // absolute limits in tenths of the input unit
   std::int32_t upperTenths;
 };
 

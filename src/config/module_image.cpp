@@ -61,9 +61,8 @@ std::string LoadText(const ModuleImage& image, std::size_t offset, std::size_t s
 // scale is applied as an exact power of ten where one exists, so that 0.3
 // comes back as the double nearest to 0.3.
 double RoundToSixFigures(double x) {
-  const int decade = std::fabs(x) > 0.000001
-                         ? static_cast<int>(RoundHalfEven(std::log10(std::fabs(x))))
-                         : 0;
+  const int decade =
+      std::fabs(x) > 0.000001 ? static_cast<int>(RoundHalfEven(std::log10(std::fabs(x)))) : 0;
   const int shift = 6 - decade;
   if (shift >= 0) {
     const double scale = std::pow(10.0, shift);
@@ -133,9 +132,8 @@ std::array<std::uint8_t, 4> EncodeModuleFloat(double value) {
 
 double DecodeModuleFloat(const std::uint8_t* bytes) {
   if (bytes[0] + bytes[1] + bytes[2] + bytes[3] == 0) return 0;
-  const std::uint32_t mantissa =
-      0x800000u | static_cast<std::uint32_t>(bytes[1] & 0x7F) << 16 |
-      static_cast<std::uint32_t>(bytes[2]) << 8 | bytes[3];
+  const std::uint32_t mantissa = 0x800000u | static_cast<std::uint32_t>(bytes[1] & 0x7F) << 16 |
+                                 static_cast<std::uint32_t>(bytes[2]) << 8 | bytes[3];
   const double magnitude = std::ldexp(static_cast<double>(mantissa), bytes[0] - 127 - 23);
   return (bytes[1] & 0x80) != 0 ? -magnitude : magnitude;
 }
@@ -159,8 +157,10 @@ void ModuleImage::StoreSegment(int index, double offset, double slope) {
   // Encode both first so that a failure leaves the segment as it was.
   const std::array<std::uint8_t, 4> offsetBytes = EncodeModuleFloat(offset);
   const std::array<std::uint8_t, 4> slopeBytes = EncodeModuleFloat(slope);
-  std::copy(offsetBytes.begin(), offsetBytes.end(), bytes.begin() + static_cast<std::ptrdiff_t>(at));
-  std::copy(slopeBytes.begin(), slopeBytes.end(), bytes.begin() + static_cast<std::ptrdiff_t>(at + 4));
+  std::copy(offsetBytes.begin(), offsetBytes.end(),
+            bytes.begin() + static_cast<std::ptrdiff_t>(at));
+  std::copy(slopeBytes.begin(), slopeBytes.end(),
+            bytes.begin() + static_cast<std::ptrdiff_t>(at + 4));
 }
 
 std::uint8_t ModuleImage::ComputeCheckByte() const {
@@ -185,7 +185,8 @@ std::uint8_t InputCode(const ModuleConfig& config) {
       case kTrybThreeWire: code = 4; break;
       case kTrybFourWire: code = 5; break;
       case kTrybExternalJunction: code = 1; break;
-      case kTrybCompensation: case kTrybSum: code = 2; break;
+      case kTrybCompensation:
+      case kTrybSum: code = 2; break;
       default: break;
     }
     if (config.Typ == kTypResistance || config.Typ == kTypMillivolts) code += 8;
@@ -216,8 +217,11 @@ void StoreRecordInImage(const ModuleConfig& config, ModuleImage& target,
   // Built in a copy: a value that cannot be stored leaves the image as it was.
   ModuleImage image = target;
   // Bytes that no field names are 0 after a build.
-  for (auto [from, to] : {std::pair<std::size_t, std::size_t>{8, 16}, {1727, 1728}, {1788, 1792},
-                          {kConversionEnd, off::kFurtherCorrections}, {2032, off::kCheckByte},
+  for (auto [from, to] : {std::pair<std::size_t, std::size_t>{8, 16},
+                          {1727, 1728},
+                          {1788, 1792},
+                          {kConversionEnd, off::kFurtherCorrections},
+                          {2032, off::kCheckByte},
                           {off::kCheckByte + 1, off::kModuleId}}) {
     std::fill(image.bytes.begin() + static_cast<std::ptrdiff_t>(from),
               image.bytes.begin() + static_cast<std::ptrdiff_t>(to), 0);
@@ -288,7 +292,9 @@ void DecodeModuleImage(const ModuleImage& image, ModuleConfig& config, InputLimi
   config.serial = std::to_string(std::uint32_t{LoadWord(image, off::kSerial)} << 16 |
                                  LoadWord(image, off::kSerial + 2));
 
-  const auto rounded = [&](std::size_t offset) { return RoundToSixFigures(image.LoadFloat(offset)); };
+  const auto rounded = [&](std::size_t offset) {
+    return RoundToSixFigures(image.LoadFloat(offset));
+  };
   config.SignalLow = rounded(off::kSignalLow);
   config.SignalHigh = config.SignalLow + 200 * rounded(off::kSignalStep);
   config.MinInput = rounded(off::kMinInput);
@@ -314,8 +320,8 @@ void DecodeModuleImage(const ModuleImage& image, ModuleConfig& config, InputLimi
 
   config.Typ = image[off::kTyp];
   config.Lin = image[off::kLin];
-  config.Tryb = static_cast<std::uint8_t>(
-      TrybOfInputCode(inputCode, GroupOfModelCode(ModelCode(config))));
+  config.Tryb =
+      static_cast<std::uint8_t>(TrybOfInputCode(inputCode, GroupOfModelCode(ModelCode(config))));
 
   ApplyConsistencyRules(config, limits);
 
@@ -339,8 +345,8 @@ void DecodeModuleImage(const ModuleImage& image, ModuleConfig& config, InputLimi
     config.Coefficients.fill(0);
   }
 
-  config.ModuleId = Cp1250ToUtf8(std::string(image.bytes.begin() + off::kModuleId,
-                                             image.bytes.begin() + off::kModuleId + 4));
+  config.ModuleId = Cp1250ToUtf8(
+      std::string(image.bytes.begin() + off::kModuleId, image.bytes.begin() + off::kModuleId + 4));
 }
 
 }  // namespace q5480

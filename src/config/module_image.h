@@ -19,7 +19,7 @@ inline constexpr std::size_t kUnitsAndPoint = 7;
 inline constexpr std::size_t kModelNumber = 16;
 inline constexpr std::size_t kFactoryDate = 18;
 inline constexpr std::size_t kSerial = 20;
-inline constexpr std::size_t kColdJunction = 68;   // three floats c0, c1, c2
+inline constexpr std::size_t kColdJunction = 68;  // three floats c0, c1, c2
 inline constexpr std::size_t kSignalLow = 80;
 inline constexpr std::size_t kSignalStep = 84;
 inline constexpr std::size_t kMinInput = 88;
@@ -83,8 +83,7 @@ void StoreRecordInImage(const ModuleConfig& config, ModuleImage& image,
 // Fills the record from the image after a read, then applies the consistency
 // rules. A linear conversion (marker sum 6) sets the limits of type 15 from
 // coefficients 10 and 11, as loading a parameters file does.
-void DecodeModuleImage(const ModuleImage& image, ModuleConfig& config,
-                       InputLimits& limits);
+void DecodeModuleImage(const ModuleImage& image, ModuleConfig& config, InputLimits& limits);
 
 // Sets the limits of type 15 from two values in the input unit (coefficients
 // 10 and 11): each times 10, rounded halves to even; lower the smaller.

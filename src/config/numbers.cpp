@@ -187,8 +187,7 @@ std::string FormatExponent(double value, int precision, char decimalSeparator,
   if (const std::size_t point = scientific.mantissa.find('.'); point != std::string::npos) {
     scientific.mantissa[point] = decimalSeparator;
   }
-  return scientific.mantissa + "E" +
-         ExponentText(scientific.exponent, true, minExponentDigits);
+  return scientific.mantissa + "E" + ExponentText(scientific.exponent, true, minExponentDigits);
 }
 
 std::string FormatInt(std::int64_t value) { return std::to_string(value); }

@@ -45,8 +45,11 @@ int ByteOfCodePoint(char32_t codePoint) {
 std::uint8_t LowerByte(std::uint8_t byte) {
   if (byte >= 'A' && byte <= 'Z') return static_cast<std::uint8_t>(byte + 0x20);
   switch (byte) {
-    case 0x8A: case 0x8C: case 0x8D: case 0x8E: case 0x8F:
-      return static_cast<std::uint8_t>(byte + 0x10);
+    case 0x8A:
+    case 0x8C:
+    case 0x8D:
+    case 0x8E:
+    case 0x8F: return static_cast<std::uint8_t>(byte + 0x10);
     case 0xA3: return 0xB3;
     case 0xA5: return 0xB9;
     case 0xAA: return 0xBA;
@@ -75,11 +78,17 @@ Utf8Char DecodeAt(std::string_view text, std::size_t pos) {
   char32_t codePoint = 0;
   char32_t minimum = 0;
   if ((lead & 0xE0) == 0xC0) {
-    length = 2; codePoint = lead & 0x1F; minimum = 0x80;
+    length = 2;
+    codePoint = lead & 0x1F;
+    minimum = 0x80;
   } else if ((lead & 0xF0) == 0xE0) {
-    length = 3; codePoint = lead & 0x0F; minimum = 0x800;
+    length = 3;
+    codePoint = lead & 0x0F;
+    minimum = 0x800;
   } else if ((lead & 0xF8) == 0xF0) {
-    length = 4; codePoint = lead & 0x07; minimum = 0x10000;
+    length = 4;
+    codePoint = lead & 0x07;
+    minimum = 0x10000;
   } else {
     return {lead, 1, false};
   }

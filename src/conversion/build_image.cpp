@@ -18,7 +18,8 @@ std::optional<Refusal> PrepareTransferData(const ConversionContext& context, Mod
   }
   const SignalBounds bounds = SignalRange(config, state.Table);
   const double step = (bounds.high - bounds.low) / (kTransferGridPoints - 1);
-  if (auto refusal = StoreColdJunctionConstants(config, state.Table, context.limits, image)) return refusal;
+  if (auto refusal = StoreColdJunctionConstants(config, state.Table, context.limits, image))
+    return refusal;
   image.StoreFloat(image_offset::kSignalLow, bounds.low);
   image.StoreFloat(image_offset::kSignalStep, step);
   config.SignalLow = bounds.low;
@@ -38,7 +39,8 @@ std::optional<Refusal> PrepareTransferData(const ConversionContext& context, Mod
 }
 
 std::optional<Refusal> BuildModuleImage(const ConversionContext& context, ModuleImage& image,
-                                        std::uint16_t todayDayNumber, const BuildProgress& progress) {
+                                        std::uint16_t todayDayNumber,
+                                        const BuildProgress& progress) {
   ModuleConfig& config = context.config;
   ConversionState& state = context.state;
   const double signalLow = config.SignalLow;

@@ -25,6 +25,7 @@ std::optional<Refusal> PrepareTransferData(const ConversionContext& context, Mod
 // exception) `image`, the record and the conversion state are left as they
 // were.
 std::optional<Refusal> BuildModuleImage(const ConversionContext& context, ModuleImage& image,
-                                        std::uint16_t todayDayNumber, const BuildProgress& progress = {});
+                                        std::uint16_t todayDayNumber,
+                                        const BuildProgress& progress = {});
 
 }  // namespace q5480

@@ -29,13 +29,13 @@ ColdJunctionResult ColdJunctionFit(int typ, const ModuleConfig& config, const Us
   return result;
 }
 
-std::optional<Refusal> StoreColdJunctionConstants(const ModuleConfig& config, const UserTable& table,
-                                                  const InputLimits& limits, ModuleImage& image) {
+std::optional<Refusal> StoreColdJunctionConstants(const ModuleConfig& config,
+                                                  const UserTable& table, const InputLimits& limits,
+                                                  ModuleImage& image) {
   if (!IsThermocouple(config.Typ)) return std::nullopt;
   std::array<double, 3> constants{0, 0, 0};
   switch (config.Tryb) {
-    case kTrybDifferential:
-      break;
+    case kTrybDifferential: break;
     case kTrybExternalJunction:
       constants[0] = ThermocoupleSignal(config.Typ, config.RoomT, config, table);
       break;
@@ -45,8 +45,7 @@ std::optional<Refusal> StoreColdJunctionConstants(const ModuleConfig& config, co
       constants = fit.c;
       break;
     }
-    default:
-      return std::nullopt;
+    default: return std::nullopt;
   }
   for (std::size_t i = 0; i < constants.size(); ++i) {
     image.StoreFloat(image_offset::kColdJunction + 4 * i, constants[i]);

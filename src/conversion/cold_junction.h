@@ -27,7 +27,8 @@ ColdJunctionResult ColdJunctionFit(int typ, const ModuleConfig& config, const Us
 // with `Tryb` 5 (all 0), 6 (the voltage at `RoomT`) or 7 (the fit). Nothing
 // for other types and modes: those bytes are left as they are. Refused, with
 // nothing stored, as the fit is refused.
-std::optional<Refusal> StoreColdJunctionConstants(const ModuleConfig& config, const UserTable& table,
-                                                  const InputLimits& limits, ModuleImage& image);
+std::optional<Refusal> StoreColdJunctionConstants(const ModuleConfig& config,
+                                                  const UserTable& table, const InputLimits& limits,
+                                                  ModuleImage& image);
 
 }  // namespace q5480

@@ -37,7 +37,8 @@ LinearDefinition LinearStartValues(const ConversionContext& context) {
   const ConversionState& state = context.state;
   LinearDefinition definition;
   if (config.Lin == kLinLinear && config.Typ == state.TableType &&
-      UserRangeFits(config.Typ, config, state.Table, context.limits) && state.ConversionConfirmed == 0) {
+      UserRangeFits(config.Typ, config, state.Table, context.limits) &&
+      state.ConversionConfirmed == 0) {
     definition.resMin = config.Coefficients[9];
     definition.resMax = config.Coefficients[10];
     definition.inMin = SensorSignal(config.Typ, definition.resMin, config, state.Table);
@@ -49,8 +50,9 @@ LinearDefinition LinearStartValues(const ConversionContext& context) {
   return definition;
 }
 
-std::optional<Refusal> CheckLinearField(DialogField field, double value, LinearDefinition& definition,
-                                        int tableType, const InputLimits& limits) {
+std::optional<Refusal> CheckLinearField(DialogField field, double value,
+                                        LinearDefinition& definition, int tableType,
+                                        const InputLimits& limits) {
   LinearDefinition candidate = definition;
   const double minSpan = MinimumSignalSpan(tableType) - kTolerance;
   switch (field) {
@@ -62,14 +64,16 @@ std::optional<Refusal> CheckLinearField(DialogField field, double value, LinearD
       const bool inside = isMin ? value >= limits.Lower(tableType) - kTolerance
                                 : value <= limits.Upper(tableType) + kTolerance;
       if (inside && spanOk) break;
-      if (spanOk) return Refusal{.key = isMin ? kMinimumOutOfRange : kMaximumOutOfRange, .focus = field};
+      if (spanOk)
+        return Refusal{.key = isMin ? kMinimumOutOfRange : kMaximumOutOfRange, .focus = field};
       return SpanRefusal(candidate, field);
     }
     case DialogField::ResMin:
     case DialogField::ResMax: {
       const bool isMin = field == DialogField::ResMin;
       const double tenfold = 10 * value;
-      value = (tenfold < kResultLow || tenfold > kResultHigh) ? RoundHalfEven(value) : TruncateToTenths(value);
+      value = (tenfold < kResultLow || tenfold > kResultHigh) ? RoundHalfEven(value)
+                                                              : TruncateToTenths(value);
       (isMin ? candidate.resMin : candidate.resMax) = value;
       const double resultSpan = std::fabs(candidate.resMax - candidate.resMin);
       if (isMin) {
@@ -80,11 +84,11 @@ std::optional<Refusal> CheckLinearField(DialogField field, double value, LinearD
         return Refusal{.key = kMinimumOutOfRange, .focus = field};
       }
       if (ResultAllowed(value) && resultSpan >= kMinResultSpan) break;
-      if (resultSpan < 1.0) return Refusal{.key = kRangeTooSmall, .exclamation = true, .focus = field};
+      if (resultSpan < 1.0)
+        return Refusal{.key = kRangeTooSmall, .exclamation = true, .focus = field};
       return Refusal{.key = kMaximumOutOfRange, .focus = field};
     }
-    case DialogField::FirstCoefficient:
-      return std::nullopt;
+    case DialogField::FirstCoefficient: return std::nullopt;
   }
   definition = candidate;
   return std::nullopt;
@@ -102,13 +106,15 @@ std::optional<Refusal> ValidateLinear(const LinearDefinition& definition, int ta
     return Refusal{.key = kMaximumOutOfRange, .focus = DialogField::ResMax};
   }
   if (std::fabs(definition.resMax - definition.resMin) < kMinResultSpan) {
-    const DialogField focus = definition.resMin > kResultLow ? DialogField::ResMin : DialogField::ResMax;
+    const DialogField focus =
+        definition.resMin > kResultLow ? DialogField::ResMin : DialogField::ResMax;
     return Refusal{.key = kRangeTooSmall, .exclamation = true, .focus = focus};
   }
   return std::nullopt;
 }
 
-void ApplyLinear(const LinearDefinition& definition, int jednostki, const ConversionContext& context) {
+void ApplyLinear(const LinearDefinition& definition, int jednostki,
+                 const ConversionContext& context) {
   const LinearCoefficients coefficients = LinearCoefficientsOf(definition);
   SetUserLimitsFromResults(definition.resMin, definition.resMax, context.limits);
   ModuleConfig& config = context.config;

@@ -34,8 +34,9 @@ LinearDefinition LinearStartValues(const ConversionContext& context);
 // Leaving a field: checks `value` for `field` against the others and stores
 // it in `definition` when accepted. Result values are first truncated to
 // tenths. A refused value leaves `definition` unchanged.
-std::optional<Refusal> CheckLinearField(DialogField field, double value, LinearDefinition& definition,
-                                        int tableType, const InputLimits& limits);
+std::optional<Refusal> CheckLinearField(DialogField field, double value,
+                                        LinearDefinition& definition, int tableType,
+                                        const InputLimits& limits);
 
 // The OK checks, in order; the first failure names its message and field.
 std::optional<Refusal> ValidateLinear(const LinearDefinition& definition, int tableType,
@@ -43,6 +44,7 @@ std::optional<Refusal> ValidateLinear(const LinearDefinition& definition, int ta
 
 // Stores an accepted definition: user limits, coefficients 1, 2, 10 and 11,
 // the result unit, and the confirmation.
-void ApplyLinear(const LinearDefinition& definition, int jednostki, const ConversionContext& context);
+void ApplyLinear(const LinearDefinition& definition, int jednostki,
+                 const ConversionContext& context);
 
 }  // namespace q5480

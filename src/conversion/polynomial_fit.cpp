@@ -13,13 +13,20 @@ constexpr int kMaxIterations = 30;
 
 Real Hypot(Real a, Real b) { return std::hypot(a, b); }
 
-Real WithSign(Real magnitude, Real sign) { return sign >= 0 ? std::fabs(magnitude) : -std::fabs(magnitude); }
+Real WithSign(Real magnitude, Real sign) {
+  return sign >= 0 ? std::fabs(magnitude) : -std::fabs(magnitude);
+}
 
 // A = U * diag(w) * V^T for an m x n matrix with m >= n; `a` is replaced by U.
 class Decomposition {
  public:
   Decomposition(std::vector<std::vector<Real>> a, int n)
-      : a_(std::move(a)), m_(static_cast<int>(a_.size())), n_(n), w_(n), v_(n, std::vector<Real>(n)), rv1_(n) {}
+      : a_(std::move(a)),
+        m_(static_cast<int>(a_.size())),
+        n_(n),
+        w_(n),
+        v_(n, std::vector<Real>(n)),
+        rv1_(n) {}
 
   bool Run() {
     Bidiagonalize();
@@ -128,7 +135,8 @@ class Decomposition {
   }
 
   // Rotates columns p and q of `matrix` (rows `rows`) by (c, s).
-  static void Rotate(std::vector<std::vector<Real>>& matrix, int rows, int p, int q, Real c, Real s) {
+  static void Rotate(std::vector<std::vector<Real>>& matrix, int rows, int p, int q, Real c,
+                     Real s) {
     for (int r = 0; r < rows; ++r) {
       const Real y = matrix[r][p];
       const Real z = matrix[r][q];
@@ -238,7 +246,8 @@ class Decomposition {
 FitResult PolynomialFit(std::span<const long double> x, std::span<const long double> y, int terms) {
   FitResult result;
   terms = std::clamp(terms, 1, kMaxFitTerms);
-  const int n = static_cast<int>(std::min({x.size(), y.size(), static_cast<std::size_t>(kMaxFitPoints)}));
+  const int n =
+      static_cast<int>(std::min({x.size(), y.size(), static_cast<std::size_t>(kMaxFitPoints)}));
   if (n < terms) {
     result.status = FitStatus::NotEnoughRows;
     return result;

@@ -24,8 +24,8 @@ bool SampleAllowed(double x, double y, int tableType, const InputLimits& limits)
 }
 
 // The shared sampling check; `samples` receives (P(x), x) of every sample.
-std::optional<Refusal> SampleSeries(const ModuleConfig& config, int tableType, const InputLimits& limits,
-                                    std::vector<TablePoint>& samples) {
+std::optional<Refusal> SampleSeries(const ModuleConfig& config, int tableType,
+                                    const InputLimits& limits, std::vector<TablePoint>& samples) {
   const auto refused = [](const char* reason) {
     return Refusal{.key = reason, .focus = DialogField::FirstCoefficient};
   };
@@ -35,7 +35,8 @@ std::optional<Refusal> SampleSeries(const ModuleConfig& config, int tableType, c
   samples.clear();
   try {
     const bool rising = SeriesValue(kSeriesTerms, inMax, config.Coefficients) -
-                            SeriesValue(kSeriesTerms, inMin, config.Coefficients) > 0;
+                            SeriesValue(kSeriesTerms, inMin, config.Coefficients) >
+                        0;
     for (int k = 0; k < kSeriesSamples; ++k) {
       const double x = inMin + k * step;
       const double y = SeriesValue(kSeriesTerms, x, config.Coefficients);
@@ -45,9 +46,7 @@ std::optional<Refusal> SampleSeries(const ModuleConfig& config, int tableType, c
       if (!SampleAllowed(x, y, tableType, limits)) return refused(kReasonOutOfRange);
       samples.push_back({y, x});
     }
-  } catch (const ConversionError&) {
-    return refused(kReasonSeriesError);
-  }
+  } catch (const ConversionError&) { return refused(kReasonSeriesError); }
   return std::nullopt;
 }
 
@@ -64,7 +63,8 @@ double SeriesValue(int n, double x, const std::array<double, 11>& coefficients) 
   return Finite(sum);
 }
 
-std::optional<Refusal> CheckSeries(const ModuleConfig& config, int tableType, const InputLimits& limits) {
+std::optional<Refusal> CheckSeries(const ModuleConfig& config, int tableType,
+                                   const InputLimits& limits) {
   std::vector<TablePoint> samples;
   return SampleSeries(config, tableType, limits, samples);
 }
@@ -79,25 +79,29 @@ std::optional<Refusal> SampleSeriesToTable(const ModuleConfig& config, Conversio
 }
 
 ResultRange SeriesResultRange(const ModuleConfig& config) {
-  return {TruncateToTenths(SeriesValue(kSeriesTerms, config.Coefficients[9], config.Coefficients)),
-          TruncateToTenths(SeriesValue(kSeriesTerms, config.Coefficients[10], config.Coefficients))};
+  return {
+      TruncateToTenths(SeriesValue(kSeriesTerms, config.Coefficients[9], config.Coefficients)),
+      TruncateToTenths(SeriesValue(kSeriesTerms, config.Coefficients[10], config.Coefficients))};
 }
 
 std::optional<Refusal> CheckSeriesDefinition(const ModuleConfig& config, int tableType,
                                              const InputLimits& limits, ResultRange& range) {
-  if (auto refusal = CheckSignalRange(config.Coefficients[9], config.Coefficients[10], tableType, limits)) {
+  if (auto refusal =
+          CheckSignalRange(config.Coefficients[9], config.Coefficients[10], tableType, limits)) {
     return refusal;
   }
   if (auto refusal = CheckSeries(config, tableType, limits)) return refusal;
   range = SeriesResultRange(config);
   if (std::fabs(range.resMax - range.resMin) <= 0.0999999) {
-    return Refusal{.key = kRangeTooSmall, .exclamation = true, .focus = DialogField::FirstCoefficient};
+    return Refusal{
+        .key = kRangeTooSmall, .exclamation = true, .focus = DialogField::FirstCoefficient};
   }
   return std::nullopt;
 }
 
 std::optional<Refusal> CheckCoefficient(double value) {
-  if (std::fabs(value) > 1e40) return Refusal{.key = kOutOfRange, .focus = DialogField::FirstCoefficient};
+  if (std::fabs(value) > 1e40)
+    return Refusal{.key = kOutOfRange, .focus = DialogField::FirstCoefficient};
   return std::nullopt;
 }
 
@@ -106,8 +110,9 @@ std::string FormatCoefficient(double value, char decimalSeparator) {
   return FormatGeneral(value, 6, decimalSeparator);
 }
 
-std::optional<Refusal> CheckSeriesSignalField(DialogField field, double value, const ModuleConfig& config,
-                                              int tableType, const InputLimits& limits) {
+std::optional<Refusal> CheckSeriesSignalField(DialogField field, double value,
+                                              const ModuleConfig& config, int tableType,
+                                              const InputLimits& limits) {
   const bool isMin = field == DialogField::InMin;
   const double inMin = isMin ? value : config.Coefficients[9];
   const double inMax = isMin ? config.Coefficients[10] : value;

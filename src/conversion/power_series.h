@@ -24,7 +24,8 @@ double SeriesValue(int n, double x, const std::array<double, 11>& coefficients);
 // finite, strictly monotonic and inside the allowed values of `tableType`.
 // A refusal names the first fault as its key, the focus on the first
 // coefficient.
-std::optional<Refusal> CheckSeries(const ModuleConfig& config, int tableType, const InputLimits& limits);
+std::optional<Refusal> CheckSeries(const ModuleConfig& config, int tableType,
+                                   const InputLimits& limits);
 
 // CheckSeries, then the samples become the user table: point k = (P(x), x),
 // 801 points. Nothing is stored when the check refuses.
@@ -55,7 +56,8 @@ std::string FormatCoefficient(double value, char decimalSeparator);
 // Leaving a signal field of the series dialog (`field` InMin or InMax): the
 // value must lie inside the limits of `tableType` and leave at least the
 // minimum signal span to the other end (coefficients 10 and 11).
-std::optional<Refusal> CheckSeriesSignalField(DialogField field, double value, const ModuleConfig& config,
-                                              int tableType, const InputLimits& limits);
+std::optional<Refusal> CheckSeriesSignalField(DialogField field, double value,
+                                              const ModuleConfig& config, int tableType,
+                                              const InputLimits& limits);
 
 }  // namespace q5480

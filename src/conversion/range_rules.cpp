@@ -13,7 +13,9 @@ namespace {
 
 constexpr double kTolerance = 0.000001;
 
-std::int32_t TruncatedTenths(double v) { return static_cast<std::int32_t>(std::trunc(v * 10 * 1.000001)); }
+std::int32_t TruncatedTenths(double v) {
+  return static_cast<std::int32_t>(std::trunc(v * 10 * 1.000001));
+}
 
 }  // namespace
 
@@ -74,8 +76,10 @@ bool CheckSignalSpan(const ModuleConfig& config, const ConversionState& state) {
 
 bool UserRangeFits(int typ, const ModuleConfig& config, const UserTable& table,
                    const InputLimits& limits) {
-  const double s1 = SensorSignal(typ, limits.LowerTenths(kTypUserThermocouple) * 0.1, config, table);
-  const double s2 = SensorSignal(typ, limits.UpperTenths(kTypUserThermocouple) * 0.1, config, table);
+  const double s1 =
+      SensorSignal(typ, limits.LowerTenths(kTypUserThermocouple) * 0.1, config, table);
+  const double s2 =
+      SensorSignal(typ, limits.UpperTenths(kTypUserThermocouple) * 0.1, config, table);
   const double lowerTenths = limits.LowerTenths(typ);
   const double upperTenths = limits.UpperTenths(typ);
   const double low = lowerTenths * (lowerTenths < 0 ? 1.000001 : 0.999999) - 0.00001;

@@ -39,7 +39,8 @@ bool UsesUserTable(const ModuleConfig& config) {
 }
 
 bool NamesTableFile(const ModuleConfig& config) {
-  return config.Typ == kTypUserThermocouple || (IsPlainInput(config.Typ) && config.Lin == kLinTable);
+  return config.Typ == kTypUserThermocouple ||
+         (IsPlainInput(config.Typ) && config.Lin == kLinTable);
 }
 
 double SensorSignal(int typ, double x, const ModuleConfig& config, const UserTable& table) {
@@ -49,12 +50,9 @@ double SensorSignal(int typ, double x, const ModuleConfig& config, const UserTab
   if (typ == kTypResistance || IsVoltageOrCurrent(typ)) {
     switch (config.Lin) {
       case kLinTable:
-      case kLinSeries:
-        return TableValue(x, table);
-      case kLinLinear:
-        return SeriesValue(2, x, config.Coefficients);
-      default:
-        return x;
+      case kLinSeries: return TableValue(x, table);
+      case kLinLinear: return SeriesValue(2, x, config.Coefficients);
+      default: return x;
     }
   }
   return x;

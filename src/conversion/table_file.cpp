@@ -24,7 +24,11 @@ std::vector<std::string> TableExampleLines(int tableType, std::string_view examp
   const char* header = ";  t[\u00B0C]   V[mV]";
   if (tableType == kTypResistance) header = ";  t[\u00B0C]   R[Ohm]";
   if (IsCurrentInput(tableType)) header = ";  t[\u00B0C]   I[mA]";
-  return {"; " + std::string(exampleWord) + ":", ";", header, "    0.0    0.0", "    1.0    0.01",
+  return {"; " + std::string(exampleWord) + ":",
+          ";",
+          header,
+          "    0.0    0.0",
+          "    1.0    0.01",
           "      .   .   ."};
 }
 

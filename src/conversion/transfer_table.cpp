@@ -75,8 +75,8 @@ TransferTable InverseTransfer(const ModuleConfig& config, const UserTable& table
   const int points = table.Count();
   // A user table whose first column falls starts at the top of the range. A
   // table left from an earlier selection never steers a standard sensor.
-  const bool fallingTable = !standard && UsesUserTable(config) && config.TableLoaded && points >= 2 &&
-                            table[points].x < table[1].x;
+  const bool fallingTable = !standard && UsesUserTable(config) && config.TableLoaded &&
+                            points >= 2 && table[points].x < table[1].x;
 
   if (!standard && config.Lin == kLinTable && points < 2) {
     result.ok = false;
@@ -104,7 +104,8 @@ TransferTable InverseTransfer(const ModuleConfig& config, const UserTable& table
     } else {
       prev = cur;
     }
-    const double a = Finite((static_cast<long double>(cur) - prev) / (static_cast<long double>(span) * step));
+    const double a =
+        Finite((static_cast<long double>(cur) - prev) / (static_cast<long double>(span) * step));
     const double b = Finite((cur - config.MinInput) / span - static_cast<long double>(a) * s);
     segment = {b, a};
     result.fractions[static_cast<std::size_t>(k)] = Finite(static_cast<long double>(a) * s + b);
@@ -187,7 +188,8 @@ double InverseTable(const UserTable& table, int j, double s) {
 
 TransferTable BuildTransferTable(const ModuleConfig& config, const UserTable& table,
                                  const SignalBounds& bounds, const BuildProgress& progress) {
-  if (config.Lin == kLinNone || config.Lin == kLinLinear) return LinearTransfer(config, bounds, progress);
+  if (config.Lin == kLinNone || config.Lin == kLinLinear)
+    return LinearTransfer(config, bounds, progress);
   return InverseTransfer(config, table, bounds, progress);
 }
 

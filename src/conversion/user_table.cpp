@@ -61,7 +61,8 @@ Refusal CorruptedTable(std::string reason = {}) {
 // Order and range checks of point n. A later y that falls has no reason of
 // its own in a rising table; in a falling one it is told that values should
 // rise.
-std::optional<Refusal> CheckPoint(const UserTable& table, int n, int tableType, const InputLimits& limits) {
+std::optional<Refusal> CheckPoint(const UserTable& table, int n, int tableType,
+                                  const InputLimits& limits) {
   const TablePoint& point = table[n];
   if (n >= 2) {
     const TablePoint& previous = table[n - 1];
@@ -137,11 +138,14 @@ double ParabolaThrough(double x1, double x2, double x3, double y1, double y2, do
   const long double d = static_cast<long double>(x1) * x1 * (x2 - x3) +
                         static_cast<long double>(x2) * x2 * (x3 - x1) +
                         static_cast<long double>(x3) * x3 * (x1 - x2);
-  const long double a = ((x2 - x3) * static_cast<long double>(y1) + (x3 - x1) * static_cast<long double>(y2) +
-                         (x1 - x2) * static_cast<long double>(y3)) / d;
+  const long double a =
+      ((x2 - x3) * static_cast<long double>(y1) + (x3 - x1) * static_cast<long double>(y2) +
+       (x1 - x2) * static_cast<long double>(y3)) /
+      d;
   const long double b = (static_cast<long double>(x1) * x1 * (y2 - y3) +
                          static_cast<long double>(x2) * x2 * (y3 - y1) +
-                         static_cast<long double>(x3) * x3 * (y1 - y2)) / d;
+                         static_cast<long double>(x3) * x3 * (y1 - y2)) /
+                        d;
   const long double c = y2 - a * x2 * x2 - b * x2;
   return Finite(a * x * x + b * x + c);
 }

@@ -162,7 +162,8 @@ LinkStatus Link::SendRequestFrame(const LinkBuffer& request, int n) {
   if (lineUnsettled_) {
     // A half-duplex line: never talk while the module may still be answering
     // an exchange that was given up on.
-    const auto quiet = std::max<std::chrono::microseconds>(kMinimumQuiet, byteTime_ * kQuietByteTimes);
+    const auto quiet =
+        std::max<std::chrono::microseconds>(kMinimumQuiet, byteTime_ * kQuietByteTimes);
     const PortResult settled = port_.SettleLine(quiet, kSettleBound);
     if (settled == PortResult::Aborted || settled == PortResult::Lost) {
       return StatusOf(settled, LinkStatus::TimedOut);

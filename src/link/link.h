@@ -113,9 +113,9 @@ class Link {
   LinkStatus RunWorker(Worker worker);
   // The waiting window's side: answers each progress signal, cancels the
   // worker after a silence (TimedOut) and gives the worker's status once
-  // its thread has ended (Aborted after a cancel, whatever the worker said). `whileWaiting` runs every few tens of
-  // milliseconds meanwhile, so that a window stays responsive while a
-  // worker is silent.
+  // its thread has ended (Aborted after a cancel, whatever the worker said). `whileWaiting` runs
+  // every few tens of milliseconds meanwhile, so that a window stays responsive while a worker is
+  // silent.
   LinkStatus AwaitWorker(const std::function<void(int percent)>& onProgress,
                          const std::function<void()>& whileWaiting = {});
   void ReportProgress(long done, long total, int& last);

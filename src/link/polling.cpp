@@ -63,9 +63,7 @@ void Link::PollingLoop() {
         pollFault_.store(false);
       }
     }
-  } catch (const std::exception&) {
-    fault = true;
-  }
+  } catch (const std::exception&) { fault = true; }
   if (!fault) return;
   // The thread cannot stop itself through StopPolling (it would wait for
   // itself); it leaves the flags as StopPolling would and ends.

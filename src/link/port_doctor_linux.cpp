@@ -128,8 +128,7 @@ class Examination {
             std::to_string(diagnosis_.number) + " makes such a link), or remove the link"});
       return;
     }
-    Tell(PortProblem::NotFound, kNotFoundKey, "",
-         {device.string() + " does not exist"},
+    Tell(PortProblem::NotFound, kNotFoundKey, "", {device.string() + " does not exist"},
          {"plug in the adapter, or choose a port that q5480ctl ports lists"});
     // brltty takes some adapters away as they are plugged in.
     const std::string name = device.filename().string();

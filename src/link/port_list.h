@@ -1,5 +1,5 @@
-// Serial ports by COM number (port_list_sysfs.cpp on Linux): the numbering rule, the ports folder, the list
-// for the port selection window and the tuning of the USB adapter.
+// Serial ports by COM number (port_list_sysfs.cpp on Linux): the numbering rule, the ports folder,
+// the list for the port selection window and the tuning of the USB adapter.
 #pragma once
 
 #include <filesystem>

@@ -24,7 +24,6 @@ constexpr Family kFamilies[] = {{"ttyUSB", 1}, {"ttyACM", 33}, {"ttyS", 65}};
 constexpr int kPortsPerFamily = 32;
 constexpr int kLargestListedCom = 99;  // the list entry holds two digits
 
-
 // COM number of a tty name by the rule, or nothing.
 std::optional<int> RuleNumber(const std::string& tty) {
   for (const Family& family : kFamilies) {
@@ -66,7 +65,8 @@ bool IsRealDevice(const fs::path& ttyEntry, const std::string& name) {
 }
 
 std::string Entry(int number, const std::string& device, const std::string& vendor) {
-  std::string entry = number < 10 ? "COM " + std::to_string(number) : "COM" + std::to_string(number);
+  std::string entry =
+      number < 10 ? "COM " + std::to_string(number) : "COM" + std::to_string(number);
   entry += "  " + device;
   if (!vendor.empty()) entry += "  " + vendor;
   return entry;
@@ -78,9 +78,7 @@ PortEnvironment PortEnvironment::OnlyLinksIn(const fs::path& folder) {
   return {folder / "no-sysfs", folder / "no-dev", folder};
 }
 
-fs::path PortEnvironment::ConsoleList() const {
-  return sysfsRoot / "class/tty/console/active";
-}
+fs::path PortEnvironment::ConsoleList() const { return sysfsRoot / "class/tty/console/active"; }
 
 std::optional<fs::path> ComDevicePath(int number, const PortEnvironment& env) {
   std::error_code error;

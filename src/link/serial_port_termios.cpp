@@ -209,7 +209,8 @@ ByteResult SerialPort::ReadRaw(std::chrono::milliseconds limit) {
 ByteResult SerialPort::ReadByte(std::chrono::milliseconds limit) {
   if (fd_ < 0 || lost_) return {PortResult::Lost};
   if (TakeLineErrors()) return {PortResult::LineError};
-  const std::chrono::milliseconds total = timeouts_.readTotalMultiplier + timeouts_.readTotalConstant;
+  const std::chrono::milliseconds total =
+      timeouts_.readTotalMultiplier + timeouts_.readTotalConstant;
   if (total > total.zero()) limit = std::min(total, limit);
   // The marks arrive together with the byte they mark, so one limit serves.
   marks_.Reset();
@@ -218,13 +219,9 @@ ByteResult SerialPort::ReadByte(std::chrono::milliseconds limit) {
     if (raw.result != PortResult::Ok) return raw;
     std::uint8_t data = 0;
     switch (marks_.Feed(raw.byte, data)) {
-      case TermiosMarkedInput::Result::Pending:
-        break;
-      case TermiosMarkedInput::Result::Data:
-        return {PortResult::Ok, data};
-      case TermiosMarkedInput::Result::LineError:
-        lineError_ = true;
-        return {PortResult::LineError};
+      case TermiosMarkedInput::Result::Pending: break;
+      case TermiosMarkedInput::Result::Data: return {PortResult::Ok, data};
+      case TermiosMarkedInput::Result::LineError: lineError_ = true; return {PortResult::LineError};
     }
   }
 }
@@ -245,7 +242,8 @@ PortResult SerialPort::SettleLine(std::chrono::microseconds quiet,
     PurgeInput();
     const auto wait = std::min<Deadline::Clock::duration>(quiet, end.Remaining());
     PortResult waited = FromWait(WaitForFd(fd_, POLLIN, abort_.Fd(), Deadline(wait)));
-    if (waited == PortResult::TimedOut) return end.Expired() ? PortResult::TimedOut : PortResult::Ok;
+    if (waited == PortResult::TimedOut)
+      return end.Expired() ? PortResult::TimedOut : PortResult::Ok;
     if (waited == PortResult::Ok) waited = Fill();
     if (waited == PortResult::Lost) lost_ = true;
     if (waited != PortResult::Ok && waited != PortResult::TimedOut) return waited;

@@ -25,10 +25,8 @@ CommandSet::CommandSet(Link& link, ModuleConfig& config, ModuleImage& image, Com
 LinkBuffer CommandSet::PrepareCommand(std::uint8_t code, std::uint32_t argument) {
   using namespace request_code;
   switch (code) {
-    case kOutput:
-      return MakeRequest({kOutput, HighByte(argument), LowByte(argument)}, 0);
-    case kRestart:
-      return MakeRequest({kRestart}, kNoReply);
+    case kOutput: return MakeRequest({kOutput, HighByte(argument), LowByte(argument)}, 0);
+    case kRestart: return MakeRequest({kRestart}, kNoReply);
     case kRead: {
       const std::uint32_t count = argument >> 16;
       const std::uint32_t address = argument & 0xFFFF;
@@ -40,10 +38,8 @@ LinkBuffer CommandSet::PrepareCommand(std::uint8_t code, std::uint32_t argument)
       return MakeRequest({kRead, LowByte(count), HighByte(address), LowByte(address)},
                          static_cast<std::uint8_t>(count + kBlockHeader));
     }
-    case kMeasure:
-      return MeasureRequest(LowByte(argument));
-    case kServiceMode:
-      return MakeRequest({kServiceMode, '7', '3', '1', '6'}, kServiceReplyLength);
+    case kMeasure: return MeasureRequest(LowByte(argument));
+    case kServiceMode: return MakeRequest({kServiceMode, '7', '3', '1', '6'}, kServiceReplyLength);
     case kCorrections: {
       image_.StoreFloat(image_offset::kZeroReg, config_.ZeroReg);
       image_.StoreFloat(image_offset::kGainReg, config_.GainReg);
@@ -59,8 +55,7 @@ LinkBuffer CommandSet::PrepareCommand(std::uint8_t code, std::uint32_t argument)
       return MakeRequest({kValue, LowByte(argument), LowByte(argument >> 8),
                           LowByte(argument >> 16), LowByte(argument >> 24)},
                          kValueLength);
-    default:
-      return LinkBuffer{};
+    default: return LinkBuffer{};
   }
 }
 

@@ -18,8 +18,8 @@ bool Bit(std::uint8_t byte, int bit) { return (byte >> bit) & 1; }
 
 double DecodeCurrent(std::uint8_t high, std::uint8_t low, bool wideFormat) {
   const auto raw = static_cast<std::uint16_t>(high << 8 | low);
-  const double current = wideFormat ? raw * kWideStep
-                                    : static_cast<std::int16_t>(raw) * kStandardStep + kStandardZero;
+  const double current =
+      wideFormat ? raw * kWideStep : static_cast<std::int16_t>(raw) * kStandardStep + kStandardZero;
   if (current < 0) return 0;
   if (current >= kCurrentCeiling) return kCurrentCeiling;
   return current;

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <span>
 
-
 namespace q5480 {
 namespace {
 
@@ -114,7 +113,8 @@ LinkStatus WriteNewLayout(CommandSet& commands, const MapLimits& limits) {
   const std::uint8_t a = map[kSettingsChecks[0]];
   const std::uint8_t b = map[kSettingsChecks[1]];
   const std::uint8_t d = map[kSettingsChecks[2]];
-  if (const LinkStatus status = Store(link, {request_code::kStore, 1, c, Not(c), c, Not(c), c, Not(c)});
+  if (const LinkStatus status =
+          Store(link, {request_code::kStore, 1, c, Not(c), c, Not(c), c, Not(c)});
       !Succeeded(status)) {
     return status;
   }
@@ -225,9 +225,9 @@ LinkStatus InfoWriteWorker(CommandSet& commands) {
     const std::size_t offset = i * kInfoBlock;
     LinkStatus status = Running(link);
     if (Succeeded(status)) {
-      status = WriteBlock(link, base + offset,
-                          std::span(commands.Image().bytes.data() + kInfoFirst + offset, kInfoBlock),
-                          true);
+      status = WriteBlock(
+          link, base + offset,
+          std::span(commands.Image().bytes.data() + kInfoFirst + offset, kInfoBlock), true);
     }
     if (!Succeeded(status)) return status;
     link.ReportProgress(static_cast<long>(offset + kInfoBlock), kInfoWriteTotal, last);

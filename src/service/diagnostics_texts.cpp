@@ -47,7 +47,9 @@ RegisterLabels RegisterLabelsFor(const ModuleConfig& config) {
   return labels;
 }
 
-std::uint8_t RegisterModeOf(std::size_t index) { return index < kRegisterCount ? kModes[index] : 0; }
+std::uint8_t RegisterModeOf(std::size_t index) {
+  return index < kRegisterCount ? kModes[index] : 0;
+}
 
 std::string RegisterNumber(std::size_t index, double value) {
   switch (index) {
@@ -95,8 +97,8 @@ std::string ParametersSummary(const ModuleConfig& c) {
   if (c.Lin > kLinNone) text += IsPlainInput(c.Typ) ? ", converted" : ", linearization";
   text += "\n\nRange: " + FormatFixed(c.MinInput, 4, 2) + ".." + FormatFixed(c.MaxInput, 4, 2) +
           std::string(UnitName(c.Jednostki));
-  text += "\nZero:  " + FormatFixed(c.ZeroReg, 4, 2) + "%   Gain:  " +
-          FormatFixed(c.GainReg, 4, 2) + "%";
+  text += "\nZero:  " + FormatFixed(c.ZeroReg, 4, 2) +
+          "%   Gain:  " + FormatFixed(c.GainReg, 4, 2) + "%";
   text += "\nFilter:  " + FormatFixed(c.FiltrZakres * 0.1, 3, 1) + "%   " +
           FormatFixed(c.FiltrCzas * 0.1, 3, 1) + "s   " + FormatInt(c.FiltrLimit) + "%";
   text += "\n\nCalibration date: " + c.FactoryDate;

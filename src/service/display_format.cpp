@@ -29,8 +29,7 @@ double LargerMagnitude(double lo, double hi) {
 }  // namespace
 
 int RangeLimitType(const ModuleConfig& config) {
-  return (IsPlainInput(config.Typ) && config.Lin >= kLinTable) ? kTypUserThermocouple
-                                                                : config.Typ;
+  return (IsPlainInput(config.Typ) && config.Lin >= kLinTable) ? kTypUserThermocouple : config.Typ;
 }
 
 int DecimalsForLimits(double lo, double hi) {
@@ -55,8 +54,8 @@ constexpr int kMostRangeDecimals = 3;
 // them: the field never shows a value other than the one the record holds.
 std::string FormatRangeValue(double value, int d) {
   int shown = d;
-  while (shown < kMostRangeDecimals &&
-         std::fabs(RoundToDecimals(value, shown) - value) > 1e-9 * std::max(1.0, std::fabs(value))) {
+  while (shown < kMostRangeDecimals && std::fabs(RoundToDecimals(value, shown) - value) >
+                                           1e-9 * std::max(1.0, std::fabs(value))) {
     ++shown;
   }
   return FormatFixed(RoundToDecimals(value, shown + 1), kRangeWidth, shown);

@@ -35,7 +35,8 @@ RecordingTime RecordingNow() {
   localtime_r(&seconds, &local);
   const auto ms = duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000;
   return {DayNumber({local.tm_year + 1900, local.tm_mon + 1, local.tm_mday}),
-          static_cast<std::int32_t>((local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec) * 1000 + ms)};
+          static_cast<std::int32_t>(
+              (local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec) * 1000 + ms)};
 }
 
 std::int64_t ElapsedMs(const RecordingTime& start, const RecordingTime& now) {
@@ -49,11 +50,11 @@ std::vector<std::string> RecordingHeaderLines(const RecordingTime& start, int un
   return {"Q5480 series module measurements",
           "Date: " + FormatDate(DateFromDayNumber(start.day)) +
               "   Time: " + FormatTimeOfDay(start.ms, regional.longTimeFormat),
-          "",
-          heads.time + " [s]\t" + heads.result + " [" + unit + "]\t" + heads.output + " [mA]"};
+          "", heads.time + " [s]\t" + heads.result + " [" + unit + "]\t" + heads.output + " [mA]"};
 }
 
-bool WriteRecordingHeader(const std::filesystem::path& path, const std::vector<std::string>& lines) {
+bool WriteRecordingHeader(const std::filesystem::path& path,
+                          const std::vector<std::string>& lines) {
   LineBuffer buffer;
   buffer.AddEmptyLines(lines.size());
   for (std::size_t i = 0; i < lines.size(); ++i) buffer.SetLine(i, lines[i]);
@@ -63,8 +64,10 @@ bool WriteRecordingHeader(const std::filesystem::path& path, const std::vector<s
 std::string FormatRecord(std::int64_t elapsedMs, double result, double output,
                          const RegionalSettings& regional) {
   const char separator = regional.decimalSeparator;
-  return Signed(WithSeparator(FormatFixed(static_cast<double>(elapsedMs) * 0.001, 0, 2), separator)) +
-         "\t" + Signed(FormatGeneral(result, 4, separator)) + "\t" + Signed(FormatFixed(output, 4, 2));
+  return Signed(
+             WithSeparator(FormatFixed(static_cast<double>(elapsedMs) * 0.001, 0, 2), separator)) +
+         "\t" + Signed(FormatGeneral(result, 4, separator)) + "\t" +
+         Signed(FormatFixed(output, 4, 2));
 }
 
 bool AppendRecord(const std::filesystem::path& path, const std::string& record) {

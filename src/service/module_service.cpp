@@ -10,7 +10,9 @@ namespace {
 
 constexpr int kModelCodeOffset = 100;
 
-std::uint16_t DayNumberOf(const CivilDate& date) { return static_cast<std::uint16_t>(DayNumber(date)); }
+std::uint16_t DayNumberOf(const CivilDate& date) {
+  return static_cast<std::uint16_t>(DayNumber(date));
+}
 
 }  // namespace
 
@@ -28,7 +30,9 @@ bool ReadBroughtNoCoefficients(const ModuleConfig& config) {
 
 ModuleService::ModuleService(Link& link, const ConversionContext& conversion, ModuleImage& image,
                              CommandPauses pauses)
-    : link_(link), conversion_(conversion), image_(image),
+    : link_(link),
+      conversion_(conversion),
+      image_(image),
       commands_(link, conversion.config, image, pauses) {}
 
 LinkStatus ModuleService::Transfer(Link::Worker worker, const TransferObserver& observer) {
@@ -98,7 +102,8 @@ VerifyOutcome ModuleService::Verify(const TransferObserver& observer) {
   VerifyOutcome outcome;
   outcome.status = Transfer(
       [this, limits] { return ReadWorker(commands_, kReadKindVerification, limits); }, observer);
-  if (Succeeded(outcome.status)) outcome.differences = ImageDifferences(commands_, expected, image_);
+  if (Succeeded(outcome.status))
+    outcome.differences = ImageDifferences(commands_, expected, image_);
   // A part read before a failure, or a module that differs, must not become
   // what the next verify compares against.
   if (!outcome.Matches()) image_ = expected;

@@ -134,9 +134,12 @@ std::vector<std::string> ComposeParametersReport(const ModuleConfig& c, const La
                          "), " + Signed(c.GainReg) + "% (" + tr.Tr("Gain") + ")");
   report.SetLine(18, tr.Tr("Filter settings") + ":");
   report.SetLine(19, kIndent + tr.Tr("Input filter") + ":");
-  report.SetLine(20, "      " + tr.Tr("Filtration range") + "=" + FormatFixed(c.FiltrZakres / 10.0, 3, 1) + " %");
-  report.SetLine(21, "      " + tr.Tr("Time constant") + "=" + FormatFixed(c.FiltrCzas / 10.0, 3, 1) + " s");
-  report.SetLine(22, "      " + tr.Tr("Spurious error threshold") + "=" + FormatInt(c.FiltrLimit) + " %");
+  report.SetLine(20, "      " + tr.Tr("Filtration range") + "=" +
+                         FormatFixed(c.FiltrZakres / 10.0, 3, 1) + " %");
+  report.SetLine(
+      21, "      " + tr.Tr("Time constant") + "=" + FormatFixed(c.FiltrCzas / 10.0, 3, 1) + " s");
+  report.SetLine(
+      22, "      " + tr.Tr("Spurious error threshold") + "=" + FormatInt(c.FiltrLimit) + " %");
   report.SetLine(23, kIndent + tr.Tr("Net filter") + ":");
   report.SetLine(24, "      " + tr.Tr("Frequency") + "=" + FormatInt(c.Siec) + " Hz");
   report.SetLine(kReportDateLine, tr.Tr("Printed") + ": " + FormatDate(printed));

@@ -55,8 +55,8 @@ std::string AccuracyLine(const AccuracyOutcome& outcome, const ModuleConfig& con
   const TableAccuracy& a = *outcome.accuracy;
   const int decimals = ErrorDecimals(a.largest);
   return heading + TextOrKey(language, "largest error") + " " +
-         WithUnit(FormatFixed(a.largest, 0, decimals), config) + " " + TextOrKey(language, "at") + " " +
-         WithUnit(FormatFixed(a.largestAt, 0, PositionDecimals(config)), config) + ", RMS " +
+         WithUnit(FormatFixed(a.largest, 0, decimals), config) + " " + TextOrKey(language, "at") +
+         " " + WithUnit(FormatFixed(a.largestAt, 0, PositionDecimals(config)), config) + ", RMS " +
          WithUnit(FormatFixed(a.rms, 0, decimals), config);
 }
 

@@ -8,10 +8,10 @@
 
 namespace q5480 {
 
-std::optional<Refusal> LoadStoredConfiguration(const std::filesystem::path& parametersFile,
-                                               const std::optional<std::filesystem::path>& tableFile,
-                                               const std::filesystem::path& programDirectory,
-                                               const ConversionContext& context) {
+std::optional<Refusal> LoadStoredConfiguration(
+    const std::filesystem::path& parametersFile,
+    const std::optional<std::filesystem::path>& tableFile,
+    const std::filesystem::path& programDirectory, const ConversionContext& context) {
   std::string dataDir;
   if (!ReadParametersFile(parametersFile, context.config, context.limits, dataDir)) {
     return Refusal{.key = kCorruptedFile, .exclamation = true};

@@ -17,9 +17,9 @@ namespace q5480 {
 // Refused with "Corrupted or wrong data file" + "!" when the parameters file
 // is unreadable, with "Cannot open file" when the table is not found or
 // cannot be read, and as the conversion refuses the user data.
-std::optional<Refusal> LoadStoredConfiguration(const std::filesystem::path& parametersFile,
-                                               const std::optional<std::filesystem::path>& tableFile,
-                                               const std::filesystem::path& programDirectory,
-                                               const ConversionContext& context);
+std::optional<Refusal> LoadStoredConfiguration(
+    const std::filesystem::path& parametersFile,
+    const std::optional<std::filesystem::path>& tableFile,
+    const std::filesystem::path& programDirectory, const ConversionContext& context);
 
 }  // namespace q5480

@@ -61,9 +61,7 @@ AccuracyOutcome TableAccuracyOf(const ModuleConfig& config, const InputLimits& l
   if (outcome.refusal) return outcome;
   try {
     outcome.accuracy = MeasureTableAccuracy(configCopy, stateCopy.Table, image);
-  } catch (const ConversionError& error) {
-    outcome.error = error.what();
-  }
+  } catch (const ConversionError& error) { outcome.error = error.what(); }
   return outcome;
 }
 

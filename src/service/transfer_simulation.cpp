@@ -121,7 +121,8 @@ SimulationSetup PrepareSimulation(const ConversionContext& context, const Module
   // computation made of it.
   const SignalBounds bounds = SignalRange(config, table);
   const TransferTable computed = BuildTransferTable(config, table, bounds, {});
-  setup.simulation.emplace(bounds.low, bounds.high, config.MinInput, config.MaxInput, computed.fractions);
+  setup.simulation.emplace(bounds.low, bounds.high, config.MinInput, config.MaxInput,
+                           computed.fractions);
   return setup;
 }
 

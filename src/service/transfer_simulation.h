@@ -68,8 +68,8 @@ std::string FormatSimulatedSignal(double signal);
 struct SimulationSetup {
   std::optional<Refusal> refusal;  // told to the person; the window opens all the same
   std::optional<TransferSimulation> simulation;
-  std::optional<TableAccuracy> accuracy;      // of a table that was built
-  std::string accuracyError;                  // why the accuracy of that table cannot be told
+  std::optional<TableAccuracy> accuracy;  // of a table that was built
+  std::string accuracyError;              // why the accuracy of that table cannot be told
 };
 
 // Builds the module image of the configuration (into a copy: the image that

@@ -26,7 +26,8 @@ bool IsDirectory(const fs::path& path) {
   return fs::is_directory(path, error);
 }
 
-std::optional<fs::path> FindTableFile(const std::string& name, const std::vector<fs::path>& folders) {
+std::optional<fs::path> FindTableFile(const std::string& name,
+                                      const std::vector<fs::path>& folders) {
   if (name.empty()) return std::nullopt;
   for (const fs::path& folder : folders) {
     if (!folder.empty() && IsFile(folder / name)) return folder / name;
@@ -48,7 +49,8 @@ UserDataResult SampleSeries(const ConversionContext& context) {
 UserDataResult ReadTable(const ConversionContext& context, const fs::path& file) {
   context.state.TableType = context.config.Typ;
   if (std::optional<Refusal> refusal = LoadTableFile(file, context.state, context.limits)) {
-    return {refusal->key == kCannotOpenFile ? UserDataStatus::TableUnreadable : UserDataStatus::TableRefused,
+    return {refusal->key == kCannotOpenFile ? UserDataStatus::TableUnreadable
+                                            : UserDataStatus::TableRefused,
             *refusal};
   }
   const InputLimits before = context.limits;
@@ -90,7 +92,8 @@ UserDataResult RestoreUserData(const ConversionContext& context, const TableSour
   if (!UsesUserTable(config)) return {};
   if (IsPlainInput(config.Typ) && config.Lin == kLinSeries) return SampleSeries(context);
   config.File = TableFileBaseName(config.File);
-  const std::optional<fs::path> file = source.file ? source.file : FindTableFile(config.File, source.folders);
+  const std::optional<fs::path> file =
+      source.file ? source.file : FindTableFile(config.File, source.folders);
   if (!file) return {UserDataStatus::TableNotFound, {}};
   if (confirm && !confirm(*file)) return {UserDataStatus::Declined, {}};
   return ReadTable(context, *file);

@@ -30,8 +30,8 @@ struct TableSource {
 };
 
 enum class UserDataStatus {
-  Ready,              // none needed, or the series sampled, or the table accepted
-  SeriesRefused,      // the series does not give a table
+  Ready,          // none needed, or the series sampled, or the table accepted
+  SeriesRefused,  // the series does not give a table
   TableNotFound,
   Declined,           // the table was found but not to be read
   TableUnreadable,    // the table was found but cannot be opened

@@ -70,11 +70,13 @@ ChartPanel::ChartPanel(QWidget* parent) : QWidget(parent) {
 
   auto* top = new QHBoxLayout(WykresP1);
   top->setContentsMargins(4, 2, 4, 2);
-  for (QWidget* widget : std::initializer_list<QWidget*>{NewAvLED, NewAvT, LargeErLED, LargeErT, ShowFilterCB}) {
+  for (QWidget* widget :
+       std::initializer_list<QWidget*>{NewAvLED, NewAvT, LargeErLED, LargeErT, ShowFilterCB}) {
     top->addWidget(widget);
   }
   top->addStretch();
-  for (QWidget* widget : std::initializer_list<QWidget*>{LineRB, DotRB, BarRB, WykresIntT, WykresIntUD}) {
+  for (QWidget* widget :
+       std::initializer_list<QWidget*>{LineRB, DotRB, BarRB, WykresIntT, WykresIntUD}) {
     top->addWidget(widget);
   }
 
@@ -83,7 +85,8 @@ ChartPanel::ChartPanel(QWidget* parent) : QWidget(parent) {
   XYChart1->SetChartType(ChartKind::ctLine);
   XYChart1->SetGrid(GridType::gtBoth);
   const QColor face = palette().color(QPalette::Button);
-  XYChart1->SetBackGround(static_cast<std::uint32_t>(face.red() | face.green() << 8 | face.blue() << 16));
+  XYChart1->SetBackGround(
+      static_cast<std::uint32_t>(face.red() | face.green() << 8 | face.blue() << 16));
   QFont captionFont(QStringLiteral("Arial"));
   captionFont.setPixelSize(11);
   XYChart1->SetYLabelFont(captionFont);
@@ -208,7 +211,8 @@ bool ChartPanel::eventFilter(QObject* watched, QEvent* event) {
 void ChartPanel::SavePicture() {
   FileDialogRequest request;
   request.save = true;
-  request.filter = context_->TextOf("Pictures") + " (*.png)|*.png|" + context_->Tr("All files") + "|*.*";
+  request.filter =
+      context_->TextOf("Pictures") + " (*.png)|*.png|" + context_->Tr("All files") + "|*.*";
   request.defaultExtension = "png";
   request.directory = context_->settings.DataDir;
   request.protectedFileText = context_->Tr("Cannot open file", ":");

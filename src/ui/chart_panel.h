@@ -21,10 +21,14 @@ namespace q5480 {
 class StripChartControl : public ChartControl {
  public:
   explicit StripChartControl(XyChart& chart) : chart_(chart) {}
-  bool AddValue(double value, std::uint32_t colour) override { return chart_.AddValue(value, colour); }
+  bool AddValue(double value, std::uint32_t colour) override {
+    return chart_.AddValue(value, colour);
+  }
   void Clear() override { chart_.Clear(); }
   std::size_t PointCount() const override { return chart_.Points().Count(); }
-  double NewestValue() const override { return chart_.Points().Empty() ? 0 : chart_.Points().Last().Value; }
+  double NewestValue() const override {
+    return chart_.Points().Empty() ? 0 : chart_.Points().Last().Value;
+  }
   double Interval() const override { return chart_.Interval(); }
   void SetInterval(double seconds) override { chart_.SetInterval(seconds); }
   void SetStyle(ChartStyle style) override;

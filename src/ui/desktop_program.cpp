@@ -14,7 +14,8 @@ constexpr double kReferenceDpi = 96.0;
 }  // namespace
 
 void ApplyProgramStyle() {
-  if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion"))) QApplication::setStyle(style);
+  if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion")))
+    QApplication::setStyle(style);
 }
 
 DesktopProgram::DesktopProgram(const DesktopOptions& options)

@@ -16,10 +16,10 @@ namespace q5480 {
 
 struct DesktopOptions {
   std::filesystem::path programDirectory;
-  DesktopRect desktop;           // for the check of the stored window position
+  DesktopRect desktop;  // for the check of the stored window position
   RegionalSettings regional;
   LinkSettings link;
-  bool showSplash = true;        // false: straight on, as after OK
+  bool showSplash = true;  // false: straight on, as after OK
 };
 
 // The look of the program's windows, the same on every desktop.

@@ -14,7 +14,7 @@ namespace {
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
-constexpr const char* kPanelNames[kRegisterCount] = {"IinpuP", "RinpuP", "Tinpup", "XinpuP",
+constexpr const char* kPanelNames[kRegisterCount] = {"IinpuP",  "RinpuP", "Tinpup", "XinpuP",
                                                      "PomiarP", "WynikP", "WnormP", "AverP"};
 constexpr int kMainWindowWidth = 498;  // the width the window is centred over
 constexpr int kTopOffset = 44;
@@ -25,7 +25,8 @@ QLabel* Panel(const char* name, QWidget* parent) {
   label->setFrameShape(QFrame::Panel);
   label->setFrameShadow(QFrame::Sunken);
   label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  label->setMinimumWidth(QFontMetrics(label->font()).horizontalAdvance(QString(16, QLatin1Char('0'))));
+  label->setMinimumWidth(
+      QFontMetrics(label->font()).horizontalAdvance(QString(16, QLatin1Char('0'))));
   return label;
 }
 

@@ -1,11 +1,11 @@
 #include "ui/help_windows.h"
 
 #include <QDialogButtonBox>
-#include <QLabel>
-#include <QTextBrowser>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QStyle>
+#include <QTextBrowser>
 #include <QVBoxLayout>
 
 #include "workflow/program_start.h"

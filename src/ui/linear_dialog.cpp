@@ -20,9 +20,10 @@ FieldExits::~FieldExits() {
 
 void FieldExits::Watch(QLineEdit* edit, Check check) {
   fields_.emplace_back(edit, check);
-  connections_.push_back(QObject::connect(edit, &QLineEdit::editingFinished, edit, [this, edit, check] {
-    if (edit->isModified() && !stopped_) Run(edit, check);
-  }));
+  connections_.push_back(
+      QObject::connect(edit, &QLineEdit::editingFinished, edit, [this, edit, check] {
+        if (edit->isModified() && !stopped_) Run(edit, check);
+      }));
 }
 
 bool FieldExits::Run(QLineEdit* edit, const Check& check) {
@@ -94,8 +95,11 @@ void RangeGroups::BuildRangeGroups(const std::map<std::string, std::string>& tex
   JednostkiT = label("JednostkiT", ResultG);
   JednostkiE = NamedControl<QComboBox>("JednostkiE", ResultG);
   FillUnits(JednostkiE, unit);
-  const std::pair<QLabel*, QWidget*> buddies[] = {
-      {InMinT, InMinE}, {InMaxT, InMaxE}, {ResMinT, ResMinE}, {ResMaxT, ResMaxE}, {JednostkiT, JednostkiE}};
+  const std::pair<QLabel*, QWidget*> buddies[] = {{InMinT, InMinE},
+                                                  {InMaxT, InMaxE},
+                                                  {ResMinT, ResMinE},
+                                                  {ResMaxT, ResMaxE},
+                                                  {JednostkiT, JednostkiE}};
   for (const auto& [caption, control] : buddies) caption->setBuddy(control);
 
   auto* input = new QGridLayout(InputG);
@@ -124,13 +128,16 @@ LinearDialog::LinearDialog(ProgramContext& context, QWidget* parent)
   const auto hints = logic_.Hints();
   setWindowTitle(Q(texts.at("Caption")));
 
-  BuildRangeGroups(texts, logic_.Unit(), [&](const char* name, QWidget* parent) {
-    auto* field = NamedControl<QLineEdit>(name, parent);
-    field->setFixedWidth(kFieldWidth);
-    field->setAlignment(Qt::AlignRight);
-    field->setToolTip(Q(hints.at(name)));
-    return field;
-  }, this);
+  BuildRangeGroups(
+      texts, logic_.Unit(),
+      [&](const char* name, QWidget* parent) {
+        auto* field = NamedControl<QLineEdit>(name, parent);
+        field->setFixedWidth(kFieldWidth);
+        field->setAlignment(Qt::AlignRight);
+        field->setToolTip(Q(hints.at(name)));
+        return field;
+      },
+      this);
 
   QDialogButtonBox* buttons = OkCancelButtons(texts.at("CancelB"), this, &LinearDialog::OKBClick);
   NameButtons(buttons, OKB, CancelB);
@@ -141,7 +148,9 @@ LinearDialog::LinearDialog(ProgramContext& context, QWidget* parent)
                                                        {ResMinE, DialogField::ResMin},
                                                        {ResMaxE, DialogField::ResMax}};
   for (const auto& [field, which] : fields) {
-    exits_.Watch(field, [this, which = which](const std::string& text) { return logic_.FieldExit(which, text); });
+    exits_.Watch(field, [this, which = which](const std::string& text) {
+      return logic_.FieldExit(which, text);
+    });
   }
 
   auto* layout = new QVBoxLayout(this);

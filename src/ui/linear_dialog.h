@@ -95,8 +95,8 @@ struct RangeGroups {
   using MakeField = std::function<QLineEdit*(const char* name, QWidget* parent)>;
   // Both groups in `parent` with their captions from `texts`, the fields made
   // by `field`, each caption the buddy of its field, the unit list at `unit`.
-  void BuildRangeGroups(const std::map<std::string, std::string>& texts, int unit, const MakeField& field,
-                        QWidget* parent);
+  void BuildRangeGroups(const std::map<std::string, std::string>& texts, int unit,
+                        const MakeField& field, QWidget* parent);
 };
 
 class LinearDialog : public QDialog, public RangeGroups {

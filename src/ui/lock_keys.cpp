@@ -19,7 +19,9 @@ QLabel* Panel(const char* name, QWidget* parent) {
 }  // namespace
 
 LockKeyPanels::LockKeyPanels(QWidget* parent)
-    : QObject(parent), Cap(Panel("CapPanel", parent)), Num(Panel("NumPanel", parent)),
+    : QObject(parent),
+      Cap(Panel("CapPanel", parent)),
+      Num(Panel("NumPanel", parent)),
       Ins(Panel("InsPanel", parent)) {
   QApplication::instance()->installEventFilter(this);
 }

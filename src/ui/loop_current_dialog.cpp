@@ -15,9 +15,9 @@ LoopCurrentDialog::LoopCurrentDialog(ProgramContext& context, DialogHost& host, 
   groups->addWidget(InputGroup(texts, SingleR, DoubleR, this, ThenShow([this](bool doubleInput) {
                                  logic_.InputClick(doubleInput);
                                })));
-  groups->addWidget(ConversionGroup(
-      texts, "", ConversionR, this,
-      ThenShow([this](Conversion kind) { logic_.ConversionClick(kind); })));
+  groups->addWidget(ConversionGroup(texts, "", ConversionR, this, ThenShow([this](Conversion kind) {
+                                      logic_.ConversionClick(kind);
+                                    })));
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(groups);
   RangeL = AddRangeLabels("", this, layout);

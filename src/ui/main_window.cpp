@@ -57,7 +57,8 @@ MainWindow::MainWindow(MainWindowLogic& logic)
   Chart = new ChartPanel(central);
   Chart->hide();
   logic_.AttachChart(Chart->Control());
-  Chart->Connect(logic_.Chart(), logic_.Context(), [this] { Wykres1Click(); }, [this] { Refresh(); });
+  Chart->Connect(
+      logic_.Chart(), logic_.Context(), [this] { Wykres1Click(); }, [this] { Refresh(); });
   layout->addWidget(Chart, 1);
   setCentralWidget(central);
   // The window takes the size its contents need, also in the monitor-only view.
@@ -68,9 +69,10 @@ MainWindow::MainWindow(MainWindowLogic& logic)
   Timer1->setInterval(logic_.TimerInterval());
   connect(Timer1, &QTimer::timeout, this, &MainWindow::Timer1Timer);
   // The simulation window reads this when its scroll bars move next.
-  connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
-    if (state != Qt::ApplicationActive) logic_.Context().state.AppDeactivated = true;
-  });
+  connect(qApp, &QGuiApplication::applicationStateChanged, this,
+          [this](Qt::ApplicationState state) {
+            if (state != Qt::ApplicationActive) logic_.Context().state.AppDeactivated = true;
+          });
 }
 
 QWidget* MainWindow::BuildDisplays() {
@@ -96,7 +98,8 @@ QWidget* MainWindow::BuildDisplays() {
   font.setPointSize(kOutputPointSize);
   OutputDisplay->setFont(font);
   OutputDisplay->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  OutputDisplay->setMinimumWidth(QFontMetrics(font).horizontalAdvance(QString(12, QLatin1Char('0'))));
+  OutputDisplay->setMinimumWidth(
+      QFontMetrics(font).horizontalAdvance(QString(12, QLatin1Char('0'))));
   return outer;
 }
 

@@ -44,8 +44,8 @@ class MainWindow : public QMainWindow {
   QAction *Info1, *Wersja1, *DaneTech1;
   // Tool bar.
   QToolBar* ToolBar1;
-  QAction *NowyT, *OtworzT, *ZachowajT, *DrukujT, *OdczytajT, *ZapiszT, *KomunikacjaT,
-      *RegulacjaT, *Wykres1T;
+  QAction *NowyT, *OtworzT, *ZachowajT, *DrukujT, *OdczytajT, *ZapiszT, *KomunikacjaT, *RegulacjaT,
+      *Wykres1T;
   // Status bar: the text panel, the progress bar and the lock key panels.
   QLabel* StatusText;
   QProgressBar* ProgressBar1;

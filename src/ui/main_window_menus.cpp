@@ -37,7 +37,9 @@ void MainWindow::BuildMenus() {
     return created;
   };
   QMenuBar* bar = menuBar();
-  auto menu = [&](const char* name) { return named(bar->addMenu(QString::fromLatin1(name)), name); };
+  auto menu = [&](const char* name) {
+    return named(bar->addMenu(QString::fromLatin1(name)), name);
+  };
   auto submenu = [&](QMenu* parent, const char* name) {
     return named(parent->addMenu(QString::fromLatin1(name)), name);
   };
@@ -83,7 +85,8 @@ void MainWindow::BuildMenus() {
   Wersja1 = item(Pomoc1, "Wersja1", &MainWindow::Wersja1Click);
   DaneTech1 = item(Pomoc1, "DaneTech1", &MainWindow::DaneTech1Click, QKeySequence(Qt::Key_F1));
 
-  for (QAction* action : {Pasek1, Status1, Wykres1, MonOnly1, Autoread1}) action->setCheckable(true);
+  for (QAction* action : {Pasek1, Status1, Wykres1, MonOnly1, Autoread1})
+    action->setCheckable(true);
   Pasek1->setChecked(true);
   Status1->setChecked(true);
 }

@@ -21,8 +21,8 @@ MessageWindow::MessageWindow(const LanguageTable& language, QWidget* parent)
     : MessageWindow(language, parent, Form::Transfer) {}
 
 MessageWindow::MessageWindow(const LanguageTable& language, QWidget* parent, Form form)
-    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
-                          Qt::WindowTitleHint),
+    : QWidget(parent,
+              Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       form_(form) {
   setObjectName(QStringLiteral("Wiadomosc"));
   // While a transfer runs, or the password is asked, no input reaches the
@@ -74,9 +74,7 @@ MessageWindow::MessageWindow(const LanguageTable& language, QWidget* parent, For
 std::optional<std::string> MessageWindow::AskPassword(const LanguageTable& language,
                                                       QWidget* parent) {
   MessageWindow window(language, parent, Form::Password);
-  if (parent != nullptr) {
-    window.move(parent->geometry().center() - window.rect().center());
-  }
+  if (parent != nullptr) { window.move(parent->geometry().center() - window.rect().center()); }
   QEventLoop loop;
   connect(&window, &MessageWindow::Finished, &loop, &QEventLoop::quit);
   window.show();

@@ -23,8 +23,8 @@ class MessageWindow : public QWidget {
   // Enter ended it; nothing after Esc or a click on the window.
   static std::optional<std::string> AskPassword(const LanguageTable& language, QWidget* parent);
 
-  QLabel* Label1;  // "Communicating with device", or "Password"
-  QLabel* Label2;  // "Please wait...", hidden in the password form
+  QLabel* Label1;              // "Communicating with device", or "Password"
+  QLabel* Label2;              // "Please wait...", hidden in the password form
   QLineEdit* Haslo = nullptr;  // the password form's edit
 
  signals:

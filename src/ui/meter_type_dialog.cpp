@@ -18,7 +18,8 @@ MeterTypeDialog::MeterTypeDialog(ProgramContext& context, QWidget* parent)
   TypeList->setCurrentRow(logic_.Selected());
   label->setBuddy(TypeList);
 
-  QDialogButtonBox* buttons = OkCancelButtons(context.Tr("Cancel"), this, &MeterTypeDialog::OKClick);
+  QDialogButtonBox* buttons =
+      OkCancelButtons(context.Tr("Cancel"), this, &MeterTypeDialog::OKClick);
   connect(TypeList, &QListWidget::itemDoubleClicked, this, &MeterTypeDialog::OKClick);
 
   auto* layout = new QVBoxLayout(this);

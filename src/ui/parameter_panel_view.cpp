@@ -137,14 +137,16 @@ void ParameterPanelView::BuildParameterArea() {
   grid->addWidget(SiecE, 8, 1, 1, 2);
   // Screen readers name each field by the label beside it.
   const std::pair<QLabel*, QWidget*> buddies[] = {
-      {Minimum, MinInputE},          {Maksimum, MaxInputE},   {FiltrZakresTxt, FiltrZakresE},
-      {FiltrCzasTxt, FiltrCzasE},    {FiltrLimitTxt, FiltrLimitE}, {Reakcja, BurnoutE},
-      {SiecTxt, SiecE},              {RegulZT, RegulZV},      {RegulGT, RegulGV}};
+      {Minimum, MinInputE},       {Maksimum, MaxInputE},        {FiltrZakresTxt, FiltrZakresE},
+      {FiltrCzasTxt, FiltrCzasE}, {FiltrLimitTxt, FiltrLimitE}, {Reakcja, BurnoutE},
+      {SiecTxt, SiecE},           {RegulZT, RegulZV},           {RegulGT, RegulGV}};
   for (const auto& [label, field] : buddies) label->setBuddy(field);
   // Room for the widest unit and limits from the start: the window keeps
   // its width whatever configuration it shows.
-  grid->setColumnMinimumWidth(2, JednostkiE->fontMetrics().horizontalAdvance(QStringLiteral("kOhm")));
-  grid->setColumnMinimumWidth(3, AbsMinE->fontMetrics().horizontalAdvance(QStringLiteral("-1999.0 ..")));
+  grid->setColumnMinimumWidth(2,
+                              JednostkiE->fontMetrics().horizontalAdvance(QStringLiteral("kOhm")));
+  grid->setColumnMinimumWidth(
+      3, AbsMinE->fontMetrics().horizontalAdvance(QStringLiteral("-1999.0 ..")));
   grid->addWidget(RegulT, 9, 0, 1, 4);
   grid->addWidget(RegulZT, 10, 0, Qt::AlignRight);
   grid->addWidget(RegulZV, 10, 1);
@@ -198,8 +200,12 @@ void ParameterPanelView::BuildInfoGroup() {
 
 void ParameterPanelView::Paint(QWidget* field, FieldColour colour) {
   switch (colour) {
-    case FieldColour::ButtonFace: SetColour(field, QApplication::palette().color(QPalette::Button)); break;
-    case FieldColour::Window: SetColour(field, QApplication::palette().color(QPalette::Base)); break;
+    case FieldColour::ButtonFace:
+      SetColour(field, QApplication::palette().color(QPalette::Button));
+      break;
+    case FieldColour::Window:
+      SetColour(field, QApplication::palette().color(QPalette::Base));
+      break;
     case FieldColour::Aqua: SetColour(field, ColourOf(kAquaColour)); break;
   }
 }
@@ -235,9 +241,9 @@ void ParameterPanelView::Show(const PanelView& view) {
   SetTextUnlessTyping(OgolneE, view.OgolneE);
 
   for (QWidget* field : {static_cast<QWidget*>(FiltrZakresE), static_cast<QWidget*>(FiltrCzasE),
-                         static_cast<QWidget*>(FiltrLimitE), static_cast<QWidget*>(FiltrLimitUpDown),
-                         static_cast<QWidget*>(MinInputE), static_cast<QWidget*>(MaxInputE),
-                         static_cast<QWidget*>(SiecE)}) {
+                         static_cast<QWidget*>(FiltrLimitE),
+                         static_cast<QWidget*>(FiltrLimitUpDown), static_cast<QWidget*>(MinInputE),
+                         static_cast<QWidget*>(MaxInputE), static_cast<QWidget*>(SiecE)}) {
     field->setEnabled(view.RangeFieldsEnabled);
   }
   for (QWidget* field : {static_cast<QWidget*>(FiltrDobierz), static_cast<QWidget*>(BurnoutE),
@@ -245,9 +251,8 @@ void ParameterPanelView::Show(const PanelView& view) {
     field->setEnabled(view.OtherFieldsEnabled);
   }
 
-  const std::array<QWidget*, kPanelFieldCount> fields{FiltrZakresE, FiltrCzasE, FiltrLimitE,
-                                                      MinInputE,    MaxInputE,  BurnoutE,
-                                                      SiecE,        KodE,       OgolneE};
+  const std::array<QWidget*, kPanelFieldCount> fields{
+      FiltrZakresE, FiltrCzasE, FiltrLimitE, MinInputE, MaxInputE, BurnoutE, SiecE, KodE, OgolneE};
   for (std::size_t i = 0; i < kPanelFieldCount; ++i) Paint(fields[i], view.Colours[i]);
 }
 

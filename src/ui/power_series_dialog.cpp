@@ -22,8 +22,9 @@ PowerSeriesDialog::PowerSeriesDialog(ProgramContext& context, QWidget* parent)
 
   FormulaT = NamedControl<QLabel>(
       "FormulaT",
-      QStringLiteral("y = a + bx + cx<sup>2</sup> + dx<sup>3</sup> + fx<sup>4</sup> + gx<sup>5</sup>"
-                     " + hx<sup>6</sup> + ix<sup>7</sup> + jx<sup>8</sup>"),
+      QStringLiteral(
+          "y = a + bx + cx<sup>2</sup> + dx<sup>3</sup> + fx<sup>4</sup> + gx<sup>5</sup>"
+          " + hx<sup>6</sup> + ix<sup>7</sup> + jx<sup>8</sup>"),
       this);
   FormulaT->setTextFormat(Qt::RichText);
   // The exponents stay readable.
@@ -34,7 +35,8 @@ PowerSeriesDialog::PowerSeriesDialog(ProgramContext& context, QWidget* parent)
   for (int i = 0; i < kCoefficientFields; ++i) {
     const std::string control = PowerSeriesWindowLogic::CoefficientControl(i);
     const QString letter = Q(control.substr(0, 1)).toLower();
-    CoefficientT[i] = NamedControl<QLabel>((control.substr(0, 1) + "T").c_str(), letter + " =", this);
+    CoefficientT[i] =
+        NamedControl<QLabel>((control.substr(0, 1) + "T").c_str(), letter + " =", this);
     CoefficientE[i] = NamedControl<QLineEdit>(control.c_str(), this);
     CoefficientE[i]->setMaxLength(static_cast<int>(kCoefficientMaxLength));
     CoefficientE[i]->setFixedWidth(kFieldWidth);
@@ -45,14 +47,17 @@ PowerSeriesDialog::PowerSeriesDialog(ProgramContext& context, QWidget* parent)
     coefficients->addWidget(CoefficientE[i], i / 3, 2 * (i % 3) + 1);
   }
 
-  BuildRangeGroups(texts, logic_.Unit(), [&](const char* name, QWidget* parent) {
-    auto* field = NamedControl<QLineEdit>(name, parent);
-    field->setMaxLength(static_cast<int>(kSeriesSignalMaxLength));
-    field->setFixedWidth(kFieldWidth);
-    field->setAlignment(Qt::AlignRight);
-    if (hints.count(name) != 0) field->setToolTip(Q(hints.at(name)));
-    return field;
-  }, this);
+  BuildRangeGroups(
+      texts, logic_.Unit(),
+      [&](const char* name, QWidget* parent) {
+        auto* field = NamedControl<QLineEdit>(name, parent);
+        field->setMaxLength(static_cast<int>(kSeriesSignalMaxLength));
+        field->setFixedWidth(kFieldWidth);
+        field->setAlignment(Qt::AlignRight);
+        if (hints.count(name) != 0) field->setToolTip(Q(hints.at(name)));
+        return field;
+      },
+      this);
   ShowOnly(ResMinE);
   ShowOnly(ResMaxE);
 
@@ -62,10 +67,15 @@ PowerSeriesDialog::PowerSeriesDialog(ProgramContext& context, QWidget* parent)
   connect(JednostkiE, &QComboBox::activated, this, [this](int index) { logic_.SelectUnit(index); });
 
   for (int i = 0; i < kCoefficientFields; ++i) {
-    exits_.Watch(CoefficientE[i], [this, i](const std::string& text) { return logic_.CoefficientExit(i, text); });
+    exits_.Watch(CoefficientE[i],
+                 [this, i](const std::string& text) { return logic_.CoefficientExit(i, text); });
   }
-  exits_.Watch(InMinE, [this](const std::string& text) { return logic_.FieldExit(DialogField::InMin, text); });
-  exits_.Watch(InMaxE, [this](const std::string& text) { return logic_.FieldExit(DialogField::InMax, text); });
+  exits_.Watch(InMinE, [this](const std::string& text) {
+    return logic_.FieldExit(DialogField::InMin, text);
+  });
+  exits_.Watch(InMaxE, [this](const std::string& text) {
+    return logic_.FieldExit(DialogField::InMax, text);
+  });
   for (QLineEdit* field : findChildren<QLineEdit*>()) {
     connect(field, &QLineEdit::textEdited, this, [this] {
       logic_.FieldChanged();

@@ -25,7 +25,7 @@ class PowerSeriesDialog : public QDialog, public RangeGroups {
   QLabel* FormulaT;
   std::array<QLabel*, kCoefficientFields> CoefficientT;
   std::array<QLineEdit*, kCoefficientFields> CoefficientE;  // AE to JE
-  QPushButton* OKB;  // "Check" until the series passed
+  QPushButton* OKB;                                         // "Check" until the series passed
   QPushButton* CancelB;
 
  public slots:

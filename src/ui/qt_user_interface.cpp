@@ -44,7 +44,8 @@ MessageResult ShowMessageBox(QWidget* parent, const std::string& text, const std
     const std::pair<QMessageBox::StandardButton, std::string_view> named[] = {
         {QMessageBox::Cancel, "Cancel"}, {QMessageBox::Yes, "Yes"}, {QMessageBox::No, "No"}};
     for (const auto& [which, key] : named) {
-      if (QAbstractButton* button = box.button(which)) button->setText(FromUtf8(TextOrKey(*language, key)));
+      if (QAbstractButton* button = box.button(which))
+        button->setText(FromUtf8(TextOrKey(*language, key)));
     }
   }
   switch (box.exec()) {
@@ -70,9 +71,10 @@ class FileDialog : public QFileDialog {
   void accept() override {
     const QStringList files = selectedFiles();
     if (acceptMode() == AcceptSave && !protectedFileText_.empty() && !files.isEmpty() &&
-        !QFileInfo(files.constFirst()).isDir() && IsWriteProtected(files.constFirst().toStdString())) {
-      ShowMessageBox(this, protectedFileText_ + "\n" + files.constFirst().toStdString(), kMessageCaption,
-                     MessageIcon::Warning, MessageButtons::Ok);
+        !QFileInfo(files.constFirst()).isDir() &&
+        IsWriteProtected(files.constFirst().toStdString())) {
+      ShowMessageBox(this, protectedFileText_ + "\n" + files.constFirst().toStdString(),
+                     kMessageCaption, MessageIcon::Warning, MessageButtons::Ok);
       return;
     }
     QFileDialog::accept();

@@ -30,8 +30,8 @@ class QtUserInterface : public UserInterface {
   std::function<void(bool)> onWaitWindow;
 
   // The window thread's: the link's threads never talk to the person.
-  MessageResult ShowMessage(const std::string& text, const std::string& caption,
-                            MessageIcon icon, MessageButtons buttons) override;
+  MessageResult ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon,
+                            MessageButtons buttons) override;
   void Beep(BeepKind kind) override;
 
   std::optional<std::string> AskFileName(const FileDialogRequest& request) override;

@@ -132,6 +132,8 @@ void ReportPrinter::SetUp(QWidget* parent) {
   dialog.exec();
 }
 
-bool ReportPrinter::Print(const PrintedReport& report) { return PrintParametersReport(Printer(), report); }
+bool ReportPrinter::Print(const PrintedReport& report) {
+  return PrintParametersReport(Printer(), report);
+}
 
 }  // namespace q5480

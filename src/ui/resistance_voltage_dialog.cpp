@@ -11,10 +11,11 @@ ResistanceVoltageDialog::ResistanceVoltageDialog(ProgramContext& context, Dialog
                                                  QWidget* parent)
     : SelectionDialog("TWyborRV", parent), logic_(context, host) {
   const Texts texts = logic_.Texts();
-  FramePages(texts,
-             {{Page(texts, ResistanceVoltageWindowLogic::kVoltagePage), "VoltagePage"},
-              {Page(texts, ResistanceVoltageWindowLogic::kResistancePage), "ResistancePage"}},
-             [this](int page) { logic_.PageChange(page); }, ClosingsOf(logic_));
+  FramePages(
+      texts,
+      {{Page(texts, ResistanceVoltageWindowLogic::kVoltagePage), "VoltagePage"},
+       {Page(texts, ResistanceVoltageWindowLogic::kResistancePage), "ResistancePage"}},
+      [this](int page) { logic_.PageChange(page); }, ClosingsOf(logic_));
   ShowState();
 }
 

@@ -17,7 +17,8 @@ SelectionDialog::SelectionDialog(const char* objectName, QWidget* parent) : QDia
 void SelectionDialog::Frame(const Texts& texts, QBoxLayout* layout, Closings closings) {
   closings_ = std::move(closings);
   setWindowTitle(Q(texts.at("Caption")));
-  QDialogButtonBox* buttons = OkCancelButtons(texts.at("CancelB"), this, &SelectionDialog::OKBClick);
+  QDialogButtonBox* buttons =
+      OkCancelButtons(texts.at("CancelB"), this, &SelectionDialog::OKBClick);
   OKB = Named(buttons->button(QDialogButtonBox::Ok), "OKB");
   CancelB = Named(buttons->button(QDialogButtonBox::Cancel), "CancelB");
   if (closings_.more) {

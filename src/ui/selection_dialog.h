@@ -44,7 +44,8 @@ class SelectionDialog : public QDialog {
   template <typename Logic>
   static Closings ClosingsOf(Logic& logic) {
     Closings closings{[&logic]() -> std::optional<SelectionOutcome> { return logic.Ok(); },
-                      [&logic] { return logic.Cancel(); }, {}};
+                      [&logic] { return logic.Cancel(); },
+                      {}};
     if constexpr (requires { logic.More(); }) closings.more = [&logic] { return logic.More(); };
     return closings;
   }

@@ -115,12 +115,9 @@ void ShowRangeLabels(const RangeLabelWidgets& widgets, const RangeLabels& labels
 
 int ResultOf(SelectionOutcome outcome) {
   switch (outcome) {
-    case SelectionOutcome::Ok:
-      return QDialog::Accepted;
-    case SelectionOutcome::More:
-      return kMoreResult;
-    case SelectionOutcome::Cancel:
-      break;
+    case SelectionOutcome::Ok: return QDialog::Accepted;
+    case SelectionOutcome::More: return kMoreResult;
+    case SelectionOutcome::Cancel: break;
   }
   return QDialog::Rejected;
 }

@@ -13,8 +13,9 @@ using namespace selection_ui;
 SensorDialog::SensorDialog(ProgramContext& context, DialogHost& host, QWidget* parent)
     : SelectionDialog("TWybor", parent), logic_(context, host) {
   const Texts texts = logic_.Texts();
-  FramePages(texts, {{RtdPage(texts), "RtdPage"}, {TermoPage(texts), "TermoPage"}},
-             [this](int page) { logic_.PageChange(page); }, ClosingsOf(logic_));
+  FramePages(
+      texts, {{RtdPage(texts), "RtdPage"}, {TermoPage(texts), "TermoPage"}},
+      [this](int page) { logic_.PageChange(page); }, ClosingsOf(logic_));
   ShowState();
 }
 

@@ -14,8 +14,8 @@ namespace {
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
-constexpr int kPlotSide = 216;   // twice the control's own size
-constexpr int kTopOffset = 44;   // below the main window's top, before scaling
+constexpr int kPlotSide = 216;  // twice the control's own size
+constexpr int kTopOffset = 44;  // below the main window's top, before scaling
 constexpr int kResultPointSize = 14;
 
 QLineEdit* EntryEdit(const char* name, QWidget* parent) {
@@ -95,7 +95,8 @@ QWidget* SimulationDialog::BuildEntries() {
   QHBoxLayout* input = group("InputGB", InputGB);
   InputE = EntryEdit("InputE", InputGB);
   Input1T = NamedControl<QLabel>("Input1T", InputGB);
-  Input1T->setMinimumWidth(Input1T->fontMetrics().horizontalAdvance(QStringLiteral("(-0000.00 Ohm)")));
+  Input1T->setMinimumWidth(
+      Input1T->fontMetrics().horizontalAdvance(QStringLiteral("(-0000.00 Ohm)")));
   input->addWidget(InputE);
   input->addWidget(new QLabel(QStringLiteral("%"), InputGB));
   input->addWidget(Input1T, 1);
@@ -137,8 +138,10 @@ void SimulationDialog::Connect() {
   });
   InputE->installEventFilter(this);
   OutputE->installEventFilter(this);
-  connect(InputS, &QScrollBar::valueChanged, this, [this](int position) { logic_.InputSChange(position); });
-  connect(OutputS, &QScrollBar::valueChanged, this, [this](int position) { logic_.OutputSChange(position); });
+  connect(InputS, &QScrollBar::valueChanged, this,
+          [this](int position) { logic_.InputSChange(position); });
+  connect(OutputS, &QScrollBar::valueChanged, this,
+          [this](int position) { logic_.OutputSChange(position); });
   WykresXY1->OnClick = [this](XyPlot&) { logic_.WykresXY1Click(); };
 }
 

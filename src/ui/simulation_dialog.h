@@ -25,10 +25,10 @@ class SimulationDialog : public QDialog {
 
   SimulationWindowLogic& Logic() { return logic_; }
 
-  XyPlot* WykresXY1;  // the transfer characteristic (Wykres: chart)
-  QLabel* AccuracyT;     // the table's accuracy, under the plot
-  QScrollBar* InputS;    // position 0 at the top is 100 %
-  QScrollBar* OutputS;   // position 0 at the top is 20 mA
+  XyPlot* WykresXY1;    // the transfer characteristic (Wykres: chart)
+  QLabel* AccuracyT;    // the table's accuracy, under the plot
+  QScrollBar* InputS;   // position 0 at the top is 100 %
+  QScrollBar* OutputS;  // position 0 at the top is 20 mA
   QGroupBox* InputGB;
   QLineEdit* InputE;
   QLabel* Input1T;  // the signal in its own unit

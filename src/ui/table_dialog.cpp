@@ -30,13 +30,16 @@ TableDialog::TableDialog(ProgramContext& context, QWidget* parent)
   TableM->setAccessibleName(Q(context.Tr("Table")));
   FileT = NamedControl<QLabel>("FileT", this);
 
-  BuildRangeGroups(texts, logic_.Unit(), [](const char* name, QWidget* parent) {
-    auto* field = NamedControl<QLineEdit>(name, parent);
-    ShowOnly(field);
-    field->setFixedWidth(kValueWidth);
-    field->setAlignment(Qt::AlignRight);
-    return field;
-  }, this);
+  BuildRangeGroups(
+      texts, logic_.Unit(),
+      [](const char* name, QWidget* parent) {
+        auto* field = NamedControl<QLineEdit>(name, parent);
+        ShowOnly(field);
+        field->setFixedWidth(kValueWidth);
+        field->setAlignment(Qt::AlignRight);
+        return field;
+      },
+      this);
 
   LoadB = NamedControl<QPushButton>("LoadB", Q(texts.at("LoadB")), this);
   OKB = NamedControl<QPushButton>("OKB", QStringLiteral("OK"), this);

@@ -11,10 +11,11 @@ VoltageCurrentDialog::VoltageCurrentDialog(ProgramContext& context, DialogHost& 
                                            QWidget* parent)
     : SelectionDialog("TWyborIV", parent), logic_(context, host) {
   const Texts texts = logic_.Texts();
-  FramePages(texts,
-             {{Page(texts, VoltageCurrentWindowLogic::kVoltagePage), "VoltagePage"},
-              {Page(texts, VoltageCurrentWindowLogic::kCurrentPage), "CurrentPage"}},
-             [this](int page) { logic_.PageChange(page); }, ClosingsOf(logic_));
+  FramePages(
+      texts,
+      {{Page(texts, VoltageCurrentWindowLogic::kVoltagePage), "VoltagePage"},
+       {Page(texts, VoltageCurrentWindowLogic::kCurrentPage), "CurrentPage"}},
+      [this](int page) { logic_.PageChange(page); }, ClosingsOf(logic_));
   ShowState();
 }
 

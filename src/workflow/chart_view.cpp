@@ -6,7 +6,9 @@
 namespace q5480 {
 namespace {
 
-std::string TwoDigits(std::int64_t value) { return (value < 10 ? "0" : "") + std::to_string(value); }
+std::string TwoDigits(std::int64_t value) {
+  return (value < 10 ? "0" : "") + std::to_string(value);
+}
 
 }  // namespace
 
@@ -33,19 +35,18 @@ void FilterLimitLine(const ModuleConfig& config, bool shown, std::size_t pointCo
       value = newest + threshold, colour = kPointRed;
       finished = false;
       break;
-    case 3:
-      value = newest - threshold, colour = kPointRed;
-      break;
-    default:
-      break;
+    case 3: value = newest - threshold, colour = kPointRed; break;
+    default: break;
   }
 }
 
 std::string ElapsedClockText(std::int64_t seconds) {
-  return TwoDigits(seconds / 3600) + ":" + TwoDigits(seconds % 3600 / 60) + ":" + TwoDigits(seconds % 60);
+  return TwoDigits(seconds / 3600) + ":" + TwoDigits(seconds % 3600 / 60) + ":" +
+         TwoDigits(seconds % 60);
 }
 
-ChartView::ChartView(ProgramContext& context, ChartControl& chart, ReadConfiguration read, Clock clock)
+ChartView::ChartView(ProgramContext& context, ChartControl& chart, ReadConfiguration read,
+                     Clock clock)
     : context_(context), chart_(chart), read_(std::move(read)), clock_(std::move(clock)) {
   chart_.SetInterval(view_.Interval);
 }
@@ -74,7 +75,9 @@ void ChartView::PlotSample(double result, double output, const DeviceStatus& sta
   view_.NewAvLED = status.NewAverage ? kPointAqua : kLampGrey;
   view_.LargeErLED = status.LargeError ? kPointRed : kLampGrey;
   if (view_.ShowFilter && !context_.state.ConfigRead) EnsureFilterConfiguration();
-  const std::uint32_t colour = status.LargeError ? kPointRed : status.NewAverage ? kPointAqua : kPointYellow;
+  const std::uint32_t colour = status.LargeError   ? kPointRed
+                               : status.NewAverage ? kPointAqua
+                                                   : kPointYellow;
 
   const RecordingTime now = clock_();
   const double interval = chart_.Interval();
@@ -137,8 +140,8 @@ void ChartView::WykresIntChange(const std::string& text) {
 }
 
 void ChartView::NeedLinesY(int tag, double& value, std::uint32_t& colour, bool& finished) const {
-  FilterLimitLine(context_.config, view_.ShowFilter, chart_.PointCount(), chart_.NewestValue(), tag, value,
-                  colour, finished);
+  FilterLimitLine(context_.config, view_.ShowFilter, chart_.PointCount(), chart_.NewestValue(), tag,
+                  value, colour, finished);
 }
 
 void ChartView::KeepResultsClick() {
@@ -149,7 +152,8 @@ void ChartView::KeepResultsClick() {
   TimerPause pause(context_.state);
   FileDialogRequest request;
   request.save = true;
-  request.filter = context_.Tr("Data files") + " (*.txt)|*.txt|" + context_.Tr("All files") + "|*.*";
+  request.filter =
+      context_.Tr("Data files") + " (*.txt)|*.txt|" + context_.Tr("All files") + "|*.*";
   request.defaultExtension = "txt";
   request.directory = context_.settings.DataDir;
   request.fileName = dataFileName_;
@@ -161,7 +165,8 @@ void ChartView::KeepResultsClick() {
   const int unit = context_.state.ReportedUnit < 0 ? kUnitCount : context_.state.ReportedUnit;
   // Until the next value starts the time base, the recording starts now.
   const RecordingTime start = startPending_ ? clock_() : startTime_;
-  if (!WriteRecordingHeader(dataFileName_, RecordingHeaderLines(start, unit, heads, context_.regional))) {
+  if (!WriteRecordingHeader(dataFileName_,
+                            RecordingHeaderLines(start, unit, heads, context_.regional))) {
     context_.ShowMessage(context_.Tr("Cannot open file", ":") + "\n" + dataFileName_,
                          MessageIcon::Warning);
     return;

@@ -61,7 +61,7 @@ struct ChartViewState {
   bool ShowFilter = false;               // ShowFilterCB
   bool StopScaling = false;              // StopScalingCB
   ChartStyle Style = ChartStyle::Line;
-  int Interval = 1;                      // WykresIntE, seconds
+  int Interval = 1;  // WykresIntE, seconds
 };
 
 class ChartView {

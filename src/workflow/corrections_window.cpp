@@ -43,16 +43,18 @@ int PositionOfCorrection(double percent) {
   return static_cast<int>(std::min<double>(position, kScrollEnd));
 }
 
-double PreviewSignal(double corrected, double span, double zeroSaved, double gainSaved,
-                     double zero, double gain) {
+double PreviewSignal(double corrected, double span, double zeroSaved, double gainSaved, double zero,
+                     double gain) {
   const double uncorrected = (corrected - zeroSaved * 0.01 * span) / (gainSaved / 100 + 1);
   return (0.01 * gain + 1) * uncorrected + 0.01 * zero * span;
 }
 
 CorrectionsWindowLogic::CorrectionsWindowLogic(ProgramContext& context, ServiceSession& session)
     : Sleep([](std::chrono::milliseconds wait) { std::this_thread::sleep_for(wait); }),
-      context_(context), session_(session),
-      maxFail_(static_cast<int>(std::lround(static_cast<double>(kSilenceMs) / kRegulTimerInterval))) {
+      context_(context),
+      session_(session),
+      maxFail_(
+          static_cast<int>(std::lround(static_cast<double>(kSilenceMs) / kRegulTimerInterval))) {
   zeroSaved_ = context.config.ZeroReg;
   gainSaved_ = context.config.GainReg;
   ZeroSChange(PositionOfCorrection(zeroSaved_));
@@ -266,8 +268,9 @@ void CorrectionsWindowLogic::ResetBClick() {
 }
 
 void CorrectionsWindowLogic::SetOutbuttClick(const std::string& text) {
-  const OutputEntry entry = TakeOutputEntry(context_, session_, text, status_.CurrentFormat, OutputLimits::Corrections,
-                                            context_.Tr("Wrong format", "!"), MessageIcon::Error);
+  const OutputEntry entry =
+      TakeOutputEntry(context_, session_, text, status_.CurrentFormat, OutputLimits::Corrections,
+                      context_.Tr("Wrong format", "!"), MessageIcon::Error);
   view_.SetOut = entry.shown;
   outputEntryWrong_ = entry.kind != OutputEntryKind::Accepted;
 }

@@ -60,8 +60,8 @@ int PositionOfCorrection(double percent);
 // The preview: a signal that the module corrected with the saved
 // corrections, corrected with the current ones instead. `span` is the
 // signal range of the configuration.
-double PreviewSignal(double corrected, double span, double zeroSaved, double gainSaved,
-                     double zero, double gain);
+double PreviewSignal(double corrected, double span, double zeroSaved, double gainSaved, double zero,
+                     double gain);
 
 class CorrectionsWindowLogic {
  public:

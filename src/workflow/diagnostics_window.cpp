@@ -18,8 +18,10 @@ constexpr const char* kLost = "???        ";
 DiagnosticsWindowLogic::DiagnosticsWindowLogic(ProgramContext& context, ServiceSession& session)
     : Repaint([] {}),
       Sleep([](std::chrono::milliseconds wait) { std::this_thread::sleep_for(wait); }),
-      context_(context), session_(session),
-      maxFail_(static_cast<int>(std::lround(static_cast<double>(kSilenceMs) / kDiagnTimerInterval))) {
+      context_(context),
+      session_(session),
+      maxFail_(
+          static_cast<int>(std::lround(static_cast<double>(kSilenceMs) / kDiagnTimerInterval))) {
   // Failed commands other than the readings are not reported.
   session_.EnterServiceMode();
   view_.labels = RegisterLabelsFor(context.config);
@@ -83,8 +85,9 @@ void DiagnosticsWindowLogic::ResetbClick() {
 }
 
 void DiagnosticsWindowLogic::SetOutbuttClick(const std::string& text) {
-  const OutputEntry entry = TakeOutputEntry(context_, session_, text, status_.CurrentFormat, OutputLimits::Preset,
-                                            "Wrong format!", MessageIcon::Warning);
+  const OutputEntry entry =
+      TakeOutputEntry(context_, session_, text, status_.CurrentFormat, OutputLimits::Preset,
+                      "Wrong format!", MessageIcon::Warning);
   view_.SetOut = entry.shown;
   outputEntryWrong_ = entry.kind != OutputEntryKind::Accepted;
 }

@@ -29,10 +29,10 @@ class DialogHost {
 
   // The conversion windows for `conversion.TableType`, and the external
   // cold junction's temperature: true when closed with OK.
-  virtual bool Table() = 0;             // TableDialog
-  virtual bool PowerSeries() = 0;       // PowerSeriesDialog
-  virtual bool Linear() = 0;            // LinearDialog
-  virtual bool RoomTemperature() = 0;   // RoomTemperatureDialog
+  virtual bool Table() = 0;            // TableDialog
+  virtual bool PowerSeries() = 0;      // PowerSeriesDialog
+  virtual bool Linear() = 0;           // LinearDialog
+  virtual bool RoomTemperature() = 0;  // RoomTemperatureDialog
 };
 
 }  // namespace q5480

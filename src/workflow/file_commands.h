@@ -11,8 +11,7 @@ namespace q5480 {
 
 class FileCommands {
  public:
-  FileCommands(ProgramContext& context, ParameterPanel& panel)
-      : context_(context), panel_(panel) {}
+  FileCommands(ProgramContext& context, ParameterPanel& panel) : context_(context), panel_(panel) {}
 
   void Nowy1Click();
   // False when nothing was loaded (cancelled or a file that does not load).

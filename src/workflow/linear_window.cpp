@@ -139,7 +139,8 @@ bool LinearWindowLogic::FieldExit(DialogField field, const std::string& text) {
   const std::optional<double> value = ReadFieldNumber(context_, text);
   std::optional<Refusal> refusal;
   if (value) {
-    refusal = CheckLinearField(field, *value, definition_, context_.conversion.TableType, context_.limits);
+    refusal = CheckLinearField(field, *value, definition_, context_.conversion.TableType,
+                               context_.limits);
     if (refusal) Refuse(*refusal);
   }
   ShowFields();

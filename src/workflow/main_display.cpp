@@ -17,7 +17,8 @@ constexpr int kLargePointSize = 18;
 
 MainWindowLogic::MainWindowLogic(ProgramContext& context)
     : context_(context), service_(context.service), panel_(context), files_(context, panel_) {
-  samples_.Add([this](const MeasurementSample& sample, const DeviceStatus&) { ShowSample(sample); });
+  samples_.Add(
+      [this](const MeasurementSample& sample, const DeviceStatus&) { ShowSample(sample); });
   UpdateCommandStates();
 }
 
@@ -33,7 +34,8 @@ void MainWindowLogic::Timer1Timer() {
   // silence is still counted so that the failure is reported.
   if (link.LinkStarted() || link.PollFault()) {
     TimerPause pause(state);
-    if (link.PollFault() && !pollFaultNoticed_ && !state.LossTold) context_.ui.Beep(BeepKind::Default);
+    if (link.PollFault() && !pollFaultNoticed_ && !state.LossTold)
+      context_.ui.Beep(BeepKind::Default);
     pollFaultNoticed_ = link.PollFault();
     MeasurementSample sample;
     const bool sampled = service_.Commands().TakeSample(sample, status_);
@@ -110,8 +112,8 @@ void MainWindowLogic::MissedTick() {
 }
 
 void MainWindowLogic::ShowResult(double value) {
-  const ResultView view = ComposeResult(value, status_, context_.state.ConfigRead,
-                                        context_.config, context_.limits, context_.language);
+  const ResultView view = ComposeResult(value, status_, context_.state.ConfigRead, context_.config,
+                                        context_.limits, context_.language);
   DisplayState& display = context_.display;
   display.ResultText = view.text;
   if (view.text.empty()) return;
@@ -136,11 +138,11 @@ void MainWindowLogic::CheckDevice() {
     return;
   }
   if (ModelCode(c) == m) return;
-  const std::string question =
-      context_.Tr("Type of panel meter inconsistency", "! ") +
-      context_.Tr("New data will be read", ".") + "\n" +
-      context_.Tr("Disconnect the panel meter") + " " + context_.Tr("and press") + " " +
-      context_.Tr("Cancel") + " " + context_.Tr("to preserve present configuration", ".");
+  const std::string question = context_.Tr("Type of panel meter inconsistency", "! ") +
+                               context_.Tr("New data will be read", ".") + "\n" +
+                               context_.Tr("Disconnect the panel meter") + " " +
+                               context_.Tr("and press") + " " + context_.Tr("Cancel") + " " +
+                               context_.Tr("to preserve present configuration", ".");
   if (context_.ShowMessage(question, MessageIcon::Question, MessageButtons::OkCancel) !=
       MessageResult::Ok) {
     return;
@@ -194,7 +196,8 @@ void MainWindowLogic::UpdateCommandStates() {
   on["Czujniki1"] = idle && view;
   on["Autoread1"] = view;
   for (const char* name : {"Regulacja1", "RegulacjaT", "RegulacjaPic"}) on[name] = usable;
-  for (const char* name : {"Exit1", "Pasek1", "Status1", "MonOnly1", "Info1", "Wersja1", "DaneTech1"}) {
+  for (const char* name :
+       {"Exit1", "Pasek1", "Status1", "MonOnly1", "Info1", "Wersja1", "DaneTech1"}) {
     on[name] = true;
   }
   on["Wykres1"] = idle;
@@ -206,10 +209,12 @@ void MainWindowLogic::UpdateCommandStates() {
   if (state.ChartShown) {
     // The chart view leaves the File menu its Save as (Keep results) and
     // Exit, and the View menu the chart and the monitor-only view.
-    for (const char* name : {"Nowy1", "NowyT", "Otworz1", "OtworzT", "Zachowaj1", "ZachowajT", "Drukuj1",
-                             "DrukujT", "PrintSetup1", "Pasek1", "Status1", "Symulacja1", "Konfig1",
-                             "Ustawienia1", "Odczytaj1", "Odswierz1", "Zapisz1", "Weryfikuj1", "Czujniki1",
-                             "Reset1", "Regulacja1", "Opcje1", "Ogolne1", "Komunikacja1", "Autoread1"}) {
+    for (const char* name :
+         {"Nowy1",      "NowyT",      "Otworz1",    "OtworzT",      "Zachowaj1",
+          "ZachowajT",  "Drukuj1",    "DrukujT",    "PrintSetup1",  "Pasek1",
+          "Status1",    "Symulacja1", "Konfig1",    "Ustawienia1",  "Odczytaj1",
+          "Odswierz1",  "Zapisz1",    "Weryfikuj1", "Czujniki1",    "Reset1",
+          "Regulacja1", "Opcje1",     "Ogolne1",    "Komunikacja1", "Autoread1"}) {
       on[name] = false;
     }
   }

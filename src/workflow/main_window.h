@@ -63,9 +63,9 @@ class MainWindowLogic {
   void CheckAutoRead();
 
   // Device operations. Each is refused while a transfer runs.
-  bool OdczytajTClick();  // Read, also Refresh
-  bool ZapiszTClick();    // Write
-  bool Weryfikuj1Click(); // Verify
+  bool OdczytajTClick();   // Read, also Refresh
+  bool ZapiszTClick();     // Write
+  bool Weryfikuj1Click();  // Verify
   // Runs one transfer of the service with the waiting window and the
   // progress bar; the transfer gets the observer to report to.
   using TransferCall = std::function<LinkStatus(const TransferObserver&)>;

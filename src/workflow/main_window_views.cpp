@@ -12,8 +12,8 @@ bool MainWindowLogic::Drukuj1Click(const std::function<bool()>& printDialog,
     if (!panel_.CheckParam(false, false)) return false;
     // A configuration that cannot be reported is told before a printer is chosen.
     const PrintedReport report =
-        ComposePrintedReport(context_.config, context_.limits, context_.conversion, context_.language,
-                             context_.settings.Language, Today());
+        ComposePrintedReport(context_.config, context_.limits, context_.conversion,
+                             context_.language, context_.settings.Language, Today());
     TimerPause pause(context_.state);
     if (!printDialog()) return false;
     if (print(report)) return true;

@@ -20,8 +20,8 @@ MeterTypeWindowLogic::MeterTypeWindowLogic(ProgramContext& context)
   const std::string wanted =
       previous_.empty() ? std::string("Q5491") : std::string(ModelDisplayName(previous_));
   const auto found = std::find(items_.begin(), items_.end(), wanted);
-  selected_ = found != items_.end() ? static_cast<int>(found - items_.begin())
-                                    : (items_.empty() ? -1 : 0);
+  selected_ =
+      found != items_.end() ? static_cast<int>(found - items_.begin()) : (items_.empty() ? -1 : 0);
 }
 
 std::string MeterTypeWindowLogic::Caption() const { return context_.Tr("Q5480 Panel Meters"); }

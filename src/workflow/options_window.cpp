@@ -35,7 +35,8 @@ std::vector<std::string> LanguageFiles(const std::vector<std::filesystem::path>&
 }  // namespace
 
 OptionsWindowLogic::OptionsWindowLogic(ProgramContext& context)
-    : context_(context), wasNoName_(context.fileName == context.Tr("No_name")),
+    : context_(context),
+      wasNoName_(context.fileName == context.Tr("No_name")),
       openingLanguage_(context.settings.Language) {
   languages_.push_back("English");
   std::vector<std::filesystem::path> directories{context.programDirectory};

@@ -44,16 +44,18 @@ OutputEntry ReadOutputEntry(const std::string& text, bool wideFormat, OutputLimi
   const OutputCode code = OutputCodeFor(*value, wideFormat, limits);
   const OutputRange range = OutputRangeOf(wideFormat, limits);
   switch (code.verdict) {
-    case OutputVerdict::Accepted: return {OutputEntryKind::Accepted, Shown(*value, layout), code.code};
+    case OutputVerdict::Accepted:
+      return {OutputEntryKind::Accepted, Shown(*value, layout), code.code};
     case OutputVerdict::Below: return {OutputEntryKind::OutOfRange, RangeEnd(range.low, layout), 0};
-    case OutputVerdict::Above: return {OutputEntryKind::OutOfRange, RangeEnd(range.high, layout), 0};
+    case OutputVerdict::Above:
+      return {OutputEntryKind::OutOfRange, RangeEnd(range.high, layout), 0};
   }
   return {};
 }
 
-OutputEntry TakeOutputEntry(ProgramContext& context, ServiceSession& session, const std::string& text,
-                            bool wideFormat, OutputLimits limits, const std::string& wrongFormat,
-                            MessageIcon icon) {
+OutputEntry TakeOutputEntry(ProgramContext& context, ServiceSession& session,
+                            const std::string& text, bool wideFormat, OutputLimits limits,
+                            const std::string& wrongFormat, MessageIcon icon) {
   const OutputEntry entry = ReadOutputEntry(text, wideFormat, limits);
   switch (entry.kind) {
     case OutputEntryKind::WrongFormat:

@@ -27,8 +27,8 @@ OutputEntry ReadOutputEntry(const std::string& text, bool wideFormat, OutputLimi
 // The output field taken as a service window takes it: a text that is no
 // number is told with `wrongFormat` and sends nothing, a value out of range
 // gets a question beep, an accepted one forces the output.
-OutputEntry TakeOutputEntry(ProgramContext& context, ServiceSession& session, const std::string& text,
-                            bool wideFormat, OutputLimits limits, const std::string& wrongFormat,
-                            MessageIcon icon);
+OutputEntry TakeOutputEntry(ProgramContext& context, ServiceSession& session,
+                            const std::string& text, bool wideFormat, OutputLimits limits,
+                            const std::string& wrongFormat, MessageIcon icon);
 
 }  // namespace q5480

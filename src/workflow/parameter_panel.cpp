@@ -117,8 +117,8 @@ void ParameterPanel::ShowConfiguration(int colourMode) {
 
   ApplyColourMode(colourMode);
   shown_ = true;
-  context_.SetStatusText(context_.Tr(userDataMissing ? "Information incomplete"
-                                                  : "Information complete"));
+  context_.SetStatusText(
+      context_.Tr(userDataMissing ? "Information incomplete" : "Information complete"));
   if (userDataMissing) AskForMissingUserData();
 }
 
@@ -188,7 +188,10 @@ void ParameterPanel::ApplyColourMode(int mode) {
   switch (mode) {
     case kColourGrey: colour = FieldColour::ButtonFace; break;
     case kColourWhite: colour = FieldColour::Window; break;
-    case kColourChangedRange: colour = FieldColour::Aqua; count = kFirstGroupCount; break;
+    case kColourChangedRange:
+      colour = FieldColour::Aqua;
+      count = kFirstGroupCount;
+      break;
     case kColourChangedAll: colour = FieldColour::Aqua; break;
     default: return;
   }

@@ -17,8 +17,15 @@ namespace q5480 {
 
 // The nine fields whose colour tells what differs from the module.
 enum class PanelField {
-  FiltrZakresE, FiltrCzasE, FiltrLimitE, MinInputE, MaxInputE,  // first group
-  BurnoutE, SiecE, KodE, OgolneE,                               // second group
+  FiltrZakresE,
+  FiltrCzasE,
+  FiltrLimitE,
+  MinInputE,
+  MaxInputE,  // first group
+  BurnoutE,
+  SiecE,
+  KodE,
+  OgolneE,  // second group
 };
 inline constexpr std::size_t kPanelFieldCount = 9;
 inline constexpr std::size_t kFirstGroupCount = 5;

@@ -25,7 +25,8 @@ bool OpenLinkOrTell(ProgramContext& context, int port) {
 }
 
 PortWindowLogic::PortWindowLogic(ProgramContext& context)
-    : context_(context), items_(ListPorts(context.portEnvironment)),
+    : context_(context),
+      items_(ListPorts(context.portEnvironment)),
       rtPriority_(context.settings.RTPriority) {
   if (const auto index = FindPortEntry(items_, context.settings.ComPort)) {
     selected_ = static_cast<int>(*index);

@@ -22,9 +22,7 @@ bool StoredSeriesFits(const ProgramContext& context) {
   }
   try {
     return UserRangeFits(config.Typ, config, context.conversion.Table, context.limits);
-  } catch (const ConversionError&) {
-    return false;
-  }
+  } catch (const ConversionError&) { return false; }
 }
 
 }  // namespace
@@ -45,8 +43,7 @@ PowerSeriesWindowLogic::PowerSeriesWindowLogic(ProgramContext& context)
         checked_ = true;
         unit_ = OfferedUnit(config.Jednostki, unit_);
       }
-    } catch (const ConversionError&) {
-    }
+    } catch (const ConversionError&) {}
   }
   if (!checked_) {
     config.Coefficients = {0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0};
@@ -115,8 +112,10 @@ bool PowerSeriesWindowLogic::CoefficientExit(int index, const std::string& text)
   std::optional<Refusal> refusal;
   if (value) {
     refusal = CheckCoefficient(*value);
-    if (refusal) ShowRefusal(context_, *refusal);
-    else context_.config.Coefficients[static_cast<std::size_t>(index)] = *value;
+    if (refusal)
+      ShowRefusal(context_, *refusal);
+    else
+      context_.config.Coefficients[static_cast<std::size_t>(index)] = *value;
   }
   ShowCoefficient(index);
   return value && !refusal ? true : Refused(CoefficientControl(index));
@@ -132,8 +131,10 @@ bool PowerSeriesWindowLogic::FieldExit(DialogField field, const std::string& tex
   if (value) {
     refusal = CheckSeriesSignalField(field, *value, context_.config, context_.conversion.TableType,
                                      context_.limits);
-    if (refusal) ShowRefusal(context_, *refusal);
-    else stored = *value;
+    if (refusal)
+      ShowRefusal(context_, *refusal);
+    else
+      stored = *value;
   }
   texts_[field] = FormatSignalValue(stored);
   return value && !refusal ? true : Refused(FieldControl(field));
@@ -150,7 +151,8 @@ bool PowerSeriesWindowLogic::ButtonClick() {
   ResultRange range{NAN, NAN};
   std::optional<Refusal> refusal;
   try {
-    refusal = CheckSeriesDefinition(context_.config, context_.conversion.TableType, context_.limits, range);
+    refusal = CheckSeriesDefinition(context_.config, context_.conversion.TableType, context_.limits,
+                                    range);
   } catch (const ConversionError&) {
     refusal = Refusal{.key = kReasonSeriesError, .focus = DialogField::FirstCoefficient};
   }

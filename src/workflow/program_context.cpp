@@ -21,9 +21,7 @@ void ProgramContext::ShowCaption() {
   caption = displayName.empty() ? fileName : std::string(displayName) + " - " + fileName;
 }
 
-std::string ProgramContext::TextOf(std::string_view key) const {
-  return TextOrKey(language, key);
-}
+std::string ProgramContext::TextOf(std::string_view key) const { return TextOrKey(language, key); }
 
 void ProgramContext::SetStatusText(const std::string& text) {
   statusText = text;

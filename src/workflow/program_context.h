@@ -23,20 +23,21 @@ namespace q5480 {
 
 // What the main window knows about the module on the line and its own state.
 struct ConnectionState {
-  bool Connected = false;         // the last tick obtained a sample
-  bool ConfigRead = false;        // the configuration shown came from the module
-  std::uint32_t MissCount = 0;    // ticks without a sample since the last one
+  bool Connected = false;       // the last tick obtained a sample
+  bool ConfigRead = false;      // the configuration shown came from the module
+  std::uint32_t MissCount = 0;  // ticks without a sample since the last one
   bool AutoRead = false;
-  bool InTransfer = false;        // a worker runs; the timer does nothing
-  bool InvalidEntry = false;      // an edit holds a refused value
-  bool Programmed = false;        // set by a successful write
-  bool ZeroCoefficients = false;  // the last read brought a computed conversion without coefficients
-  bool ChartShown = false;        // the chart view runs the timer at 250 ms
+  bool InTransfer = false;    // a worker runs; the timer does nothing
+  bool InvalidEntry = false;  // an edit holds a refused value
+  bool Programmed = false;    // set by a successful write
+  bool ZeroCoefficients =
+      false;                // the last read brought a computed conversion without coefficients
+  bool ChartShown = false;  // the chart view runs the timer at 250 ms
   bool MonitorOnly = false;
-  bool TimerEnabled = false;      // Timer1 runs; its ticks do nothing while off
-  int ReportedUnit = -1;          // the unit of the last measurement; none yet
-  bool LossTold = false;          // a transfer told of the lost port; the ticks do not
-  bool AppDeactivated = false;    // another application became active since
+  bool TimerEnabled = false;    // Timer1 runs; its ticks do nothing while off
+  int ReportedUnit = -1;        // the unit of the last measurement; none yet
+  bool LossTold = false;        // a transfer told of the lost port; the ticks do not
+  bool AppDeactivated = false;  // another application became active since
 };
 
 // Timer1 stands still while the person is asked or a file is read.
@@ -72,7 +73,9 @@ struct DisplayState {
 struct ProgramContext {
   explicit ProgramContext(UserInterface& userInterface, LinkSettings linkSettings = {},
                           CommandPauses pauses = {})
-      : ui(userInterface), portEnvironment(linkSettings.ports), link(MeasurementPolling(), std::move(linkSettings)),
+      : ui(userInterface),
+        portEnvironment(linkSettings.ports),
+        link(MeasurementPolling(), std::move(linkSettings)),
         service(link, {config, limits, conversion}, image, pauses) {}
 
   UserInterface& ui;

@@ -29,7 +29,7 @@ bool StartProgram(MainWindowLogic& window);
 void StopProgram(MainWindowLogic& window, int mainLeft, int mainTop);
 
 // Texts of the small windows of start-up and help.
-std::string SplashTitle(const LanguageTable& language);    // SplashWindow
-std::string VersionCaption(const LanguageTable& language); // VersionWindow
+std::string SplashTitle(const LanguageTable& language);     // SplashWindow
+std::string VersionCaption(const LanguageTable& language);  // VersionWindow
 
 }  // namespace q5480

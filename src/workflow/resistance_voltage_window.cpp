@@ -27,8 +27,7 @@ std::map<std::string, std::string> ResistanceVoltageWindowLogic::Texts() const {
 }
 
 void ResistanceVoltageWindowLogic::WireClick(int tryb) {
-  if (IsWireConnection(tryb) && WireEnabled(tryb))
-    wires_ = static_cast<std::uint8_t>(tryb);
+  if (IsWireConnection(tryb) && WireEnabled(tryb)) wires_ = static_cast<std::uint8_t>(tryb);
 }
 
 void ResistanceVoltageWindowLogic::ConversionClick(int page, Conversion box, bool checked) {

@@ -29,7 +29,7 @@ ResultView ComposeResult(double value, const DeviceStatus& status, bool configRe
     return {TextOrKey(language, word), kSmallPointSize, true};
   }
   return {ResultWithUnit(FormatResultNumber(value, configRead, config, limits),
-                        UnitName(status.ResultUnit)),
+                         UnitName(status.ResultUnit)),
           kLargePointSize, false};
 }
 

@@ -18,16 +18,13 @@ bool OpenConversionWindow(ProgramContext& context, DialogHost& host, const Input
   if (conversion == Conversion::None) return true;
   context.conversion.TableType = page.typ;
   switch (conversion) {
-    case Conversion::PowerSeries:
-      return host.PowerSeries();
-    case Conversion::Linear:
-      return host.Linear();
+    case Conversion::PowerSeries: return host.PowerSeries();
+    case Conversion::Linear: return host.Linear();
     case Conversion::Table:
       if (host.Table()) return true;
       context.config.TableLoaded = false;
       return false;
-    case Conversion::None:
-      break;
+    case Conversion::None: break;
   }
   return true;
 }
@@ -58,8 +55,7 @@ std::pair<double, double> ConvertedSignalRange(const ProgramContext& context,
       }
       break;
     }
-    case Conversion::None:
-      break;
+    case Conversion::None: break;
   }
   return {std::min(low, high), std::max(low, high)};
 }
@@ -107,34 +103,27 @@ bool FourWireModel(const ModuleConfig& config) {
 
 std::uint8_t OpeningWires(const ModuleConfig& config) {
   const bool fourWire = FourWireModel(config);
-  if (IsWireConnection(config.Tryb) && (config.Tryb != kTrybFourWire || fourWire)) return config.Tryb;
+  if (IsWireConnection(config.Tryb) && (config.Tryb != kTrybFourWire || fourWire))
+    return config.Tryb;
   return fourWire ? kTrybFourWire : kTrybThreeWire;
 }
 
 std::uint8_t LinOf(Conversion conversion) {
   switch (conversion) {
-    case Conversion::PowerSeries:
-      return kLinSeries;
-    case Conversion::Linear:
-      return kLinLinear;
-    case Conversion::Table:
-      return kLinTable;
-    case Conversion::None:
-      break;
+    case Conversion::PowerSeries: return kLinSeries;
+    case Conversion::Linear: return kLinLinear;
+    case Conversion::Table: return kLinTable;
+    case Conversion::None: break;
   }
   return kLinNone;
 }
 
 const char* ConversionKey(Conversion conversion) {
   switch (conversion) {
-    case Conversion::PowerSeries:
-      return "power series";
-    case Conversion::Linear:
-      return "linear";
-    case Conversion::Table:
-      return "table defined";
-    case Conversion::None:
-      break;
+    case Conversion::PowerSeries: return "power series";
+    case Conversion::Linear: return "linear";
+    case Conversion::Table: return "table defined";
+    case Conversion::None: break;
   }
   return "none";
 }
@@ -145,17 +134,10 @@ InputPage OpeningPage(const ProgramContext& context, std::uint8_t typ) {
   page.typ = typ;
   if (c.Typ == typ) {
     switch (c.Lin) {
-      case kLinLinear:
-        page.conversion = Conversion::Linear;
-        break;
-      case kLinSeries:
-        page.conversion = Conversion::PowerSeries;
-        break;
-      case kLinTable:
-        page.conversion = c.TableLoaded ? Conversion::Table : Conversion::None;
-        break;
-      default:
-        break;
+      case kLinLinear: page.conversion = Conversion::Linear; break;
+      case kLinSeries: page.conversion = Conversion::PowerSeries; break;
+      case kLinTable: page.conversion = c.TableLoaded ? Conversion::Table : Conversion::None; break;
+      default: break;
     }
   }
   page.labels = InputRangeLabels(context, typ, page.conversion);
@@ -251,9 +233,7 @@ TwoPageInputLogic::TwoPageInputLogic(ProgramContext& context, DialogHost& host,
       page_(context.config.Typ == secondTyp ? 1 : 0),
       pages_{OpeningPage(context, firstTyp), OpeningPage(context, secondTyp)} {}
 
-const InputPage& TwoPageInputLogic::PageState(int page) const {
-  return pages_[page == 1 ? 1 : 0];
-}
+const InputPage& TwoPageInputLogic::PageState(int page) const { return pages_[page == 1 ? 1 : 0]; }
 
 void TwoPageInputLogic::PageChange(int page) {
   if (IsPage(page)) page_ = page;

@@ -58,7 +58,9 @@ bool MainWindowLogic::SelectSensor(DialogHost& host) {
   switch (ModelCode(c)) {
     case kQ5491ModelCode: outcome = host.LoopCurrent(); break;
     case kQ5494ModelCode: outcome = host.VoltageCurrent(); break;
-    default: outcome = RunSensorPair(host, c.Typ == kTypResistance || c.Typ == kTypMillivolts); break;
+    default:
+      outcome = RunSensorPair(host, c.Typ == kTypResistance || c.Typ == kTypMillivolts);
+      break;
   }
   if (outcome != SelectionOutcome::Ok) {
     // The model the module reports meanwhile is not the windows' to put back.

@@ -123,8 +123,7 @@ void SensorWindowLogic::TypClick(int typ) {
 }
 
 void SensorWindowLogic::WireClick(int tryb) {
-  if (IsWireConnection(tryb) && WireEnabled(tryb))
-    wires_ = static_cast<std::uint8_t>(tryb);
+  if (IsWireConnection(tryb) && WireEnabled(tryb)) wires_ = static_cast<std::uint8_t>(tryb);
 }
 
 void SensorWindowLogic::RtdLinClick(bool checked) { rtdLin_.checked = checked; }

@@ -87,8 +87,8 @@ void SimulationWindowLogic::ShowPoint(const SimulationPoint& point) {
   outputMa_ = point.outputMa;
   view_.InputE = TwoDecimals(point.percent);
   view_.Input1T = "(" + FormatSimulatedSignal(point.signal) + " " + inputUnit_ + ")";
-  view_.ResultP = FormatResultNumber(point.result, context_.state.ConfigRead, context_.config,
-                                     context_.limits);
+  view_.ResultP =
+      FormatResultNumber(point.result, context_.state.ConfigRead, context_.config, context_.limits);
   view_.OutputE = TwoDecimals(point.outputMa);
   MoveScrollBar(view_.InputS, kInputScrollMax, kInputScrollMax * (1 - point.percent / 100));
   MoveScrollBar(view_.OutputS, kOutputScrollMax, kOutputScrollMax * (1 - point.fraction));

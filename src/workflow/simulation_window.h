@@ -44,12 +44,13 @@ struct PlotPoint {
 
 // What the XY plot (WykresXY1) shows.
 struct SimulationPlot {
-  std::vector<PlotPoint> points;  // the characteristic: X percent of the input, Y percent of the range
-  bool bipolar = false;           // X from -100 to 100, else from 0 to 100
-  bool bigDots = false;           // BigDot
-  bool hairsOn = false;           // the cross-hairs
-  PlotPoint hairs;                // where they cross
-  int traceRevision = 0;          // rises whenever the trace is to be plotted again
+  std::vector<PlotPoint>
+      points;             // the characteristic: X percent of the input, Y percent of the range
+  bool bipolar = false;   // X from -100 to 100, else from 0 to 100
+  bool bigDots = false;   // BigDot
+  bool hairsOn = false;   // the cross-hairs
+  PlotPoint hairs;        // where they cross
+  int traceRevision = 0;  // rises whenever the trace is to be plotted again
 };
 
 // What the controls show.
@@ -58,11 +59,11 @@ struct SimulationView {
   std::string InputGB;
   std::string ResultGB;
   std::string OutputGB;
-  std::string InputE;   // percent, two decimals
-  std::string Input1T;  // the signal in its unit, in parentheses
-  std::string ResultP;  // as the main window's result display
-  std::string ResultJT; // the result unit
-  std::string OutputE;  // mA, two decimals
+  std::string InputE;    // percent, two decimals
+  std::string Input1T;   // the signal in its unit, in parentheses
+  std::string ResultP;   // as the main window's result display
+  std::string ResultJT;  // the result unit
+  std::string OutputE;   // mA, two decimals
   int InputS = kInputScrollMax;
   int OutputS = kOutputScrollMax;
   std::string inputHint;   // InputE and InputS

@@ -11,7 +11,6 @@
 #include "conversion/table_file.h"
 #include "conversion/user_table.h"
 #include "workflow/linear_window.h"
-#include "workflow/linear_window.h"
 
 namespace q5480 {
 namespace {
@@ -22,7 +21,9 @@ constexpr int kResultDigits = 7;
 }  // namespace
 
 TableWindowLogic::TableWindowLogic(ProgramContext& context)
-    : context_(context), savedDataDir_(context.settings.DataDir), savedFile_(context.config.File),
+    : context_(context),
+      savedDataDir_(context.settings.DataDir),
+      savedFile_(context.config.File),
       caption_(context.Tr("Table")),
       lines_(TableExampleLines(context.conversion.TableType, context.Tr("Example"))),
       unit_(DefaultResultUnit(context.conversion.TableType)) {}

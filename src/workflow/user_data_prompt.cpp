@@ -64,7 +64,8 @@ void ParameterPanel::TellUserDataMissing(const UserDataResult& result) {
     case UserDataStatus::TableUnreadable:
     case UserDataStatus::TableRefused: {
       std::string text = context_.Tr(kCorruptedFile, "!");
-      if (!result.refusal.detail.empty()) text += "\n(" + context_.TextOf(result.refusal.detail) + ".)";
+      if (!result.refusal.detail.empty())
+        text += "\n(" + context_.TextOf(result.refusal.detail) + ".)";
       context_.ShowMessage(text, MessageIcon::Error);
       return;
     }

@@ -16,13 +16,24 @@ int SixPerCharacter(const std::string& text) { return 6 * static_cast<int>(text.
 
 TEST(ChartGeometry, ScaleTextsRoundHalvesToEvenAtTheirMagnitudesDecimals) {
   const std::tuple<double, char, const char*> cases[] = {
-      {3.14159, '.', "3.142"}, {45.678, '.', "45.68"}, {999.96, '.', "1000"},
-      {1234.5, '.', "1234"},   {1235.5, '.', "1236"},  {-3.14159, '.', "-3.142"},
-      {3.14159, ',', "3,142"}, {45.678, ',', "45,68"}, {-150.25, ',', "-150,2"},
+      {3.14159, '.', "3.142"},
+      {45.678, '.', "45.68"},
+      {999.96, '.', "1000"},
+      {1234.5, '.', "1234"},
+      {1235.5, '.', "1236"},
+      {-3.14159, '.', "-3.142"},
+      {3.14159, ',', "3,142"},
+      {45.678, ',', "45,68"},
+      {-150.25, ',', "-150,2"},
       // Exact binary halves: 62.5, 1212.5 and 1002.5 go to the even neighbour.
-      {0.0625, '.', "0.062"},  {12.125, '.', "12.12"}, {100.25, '.', "100.2"},
-      {9.9996, '.', "10"},     {-0.0004, '.', "0"},    {5.1, '.', "5.1"},
-      {0, '.', "0"},           {12345678, '.', "12345678"},
+      {0.0625, '.', "0.062"},
+      {12.125, '.', "12.12"},
+      {100.25, '.', "100.2"},
+      {9.9996, '.', "10"},
+      {-0.0004, '.', "0"},
+      {5.1, '.', "5.1"},
+      {0, '.', "0"},
+      {12345678, '.', "12345678"},
   };
   for (const auto& [value, separator, expected] : cases) {
     EXPECT_EQ(FormatScaleValue(value, separator), expected) << value;
@@ -34,7 +45,7 @@ TEST(ChartGeometry, AutoScaleRefinesNarrowRangesAboutTheirMidpoint) {
       {5, 5, 4.9, 5.1},
       {0.25, 0.25, 0.1, 0.3},  // midpoint round(2.5) / 10 = 0.2
       {0.25, 0.5, 0.1, 0.7},
-      {150.25, 150.75, 149.5, 151.5},  // D = 1 once MaxY reaches 100
+      {150.25, 150.75, 149.5, 151.5},      // D = 1 once MaxY reaches 100
       {1500.25, 1500.75, 1490.5, 1510.5},  // D = 10 from 1000 on
       {99.5, 99.9, 98.7, 100.7},
       {3, 17, 3, 17},
@@ -69,8 +80,8 @@ TEST(ChartGeometry, ValuesToHeightsAndRows) {
   EXPECT_DOUBLE_EQ(ValueToHeight(-10, range, plot), -10);
   // An empty range gives the plot's bottom coordinate, not a division by 0.
   EXPECT_DOUBLE_EQ(ValueToHeight(5, {5, 5}, plot), 109);
-  const std::pair<double, int> rows[] = {
-      {0, 100}, {100, 0}, {50, 50}, {0.5, 100}, {1.5, 98}, {-1, 101}, {101, -1}};
+  const std::pair<double, int> rows[] = {{0, 100},  {100, 0},  {50, 50}, {0.5, 100},
+                                         {1.5, 98}, {-1, 101}, {101, -1}};
   for (const auto& [value, row] : rows) EXPECT_EQ(ValueToRow(value, range, plot), row) << value;
   // Values no strip can show still give rows far outside it.
   constexpr double kInf = std::numeric_limits<double>::infinity();
@@ -114,11 +125,9 @@ TEST(ChartGeometry, ValueAxisLabelsByRoom) {
   EXPECT_EQ(ScaleLabels(101, 1, range), (std::vector<L>{{50, 20, true}}));
   EXPECT_EQ(ScaleLabels(101, 2, range),
             (std::vector<L>{{101, 10, true}, {50, 20, true}, {0, 30, true}}));
-  EXPECT_EQ(ScaleLabels(101, 3, range), (std::vector<L>{{101, 10, true},
-                                                        {25, 25, true},
-                                                        {50, 20, true},
-                                                        {75, 15, true},
-                                                        {0, 30, true}}));
+  EXPECT_EQ(ScaleLabels(101, 3, range),
+            (std::vector<L>{
+                {101, 10, true}, {25, 25, true}, {50, 20, true}, {75, 15, true}, {0, 30, true}}));
   const std::vector<L> even = ScaleLabels(100, 4, range);
   ASSERT_EQ(even.size(), 6u);
   EXPECT_EQ(even[1], (L{20, 26, true}));

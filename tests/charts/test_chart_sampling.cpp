@@ -10,7 +10,9 @@ namespace {
 
 constexpr std::int32_t kDay = 45'000;
 
-ChartTimeStamp At(std::int32_t milliseconds, std::int32_t day = kDay) { return {milliseconds, day}; }
+ChartTimeStamp At(std::int32_t milliseconds, std::int32_t day = kDay) {
+  return {milliseconds, day};
+}
 
 TEST(SamplingRule, IntervalsWrapAtMidnightAndDaysOrderFirst) {
   const std::tuple<ChartTimeStamp, double, ChartTimeStamp> sums[] = {

@@ -80,7 +80,8 @@ TEST(StripBitmaps, PartialCompositionEqualsTheWholeOne) {
   std::mt19937 random(5480);
   QImage chart(40, 206, QImage::Format_RGB32);
   for (int y = 0; y < chart.height(); ++y) {
-    for (int x = 0; x < chart.width(); ++x) chart.setPixel(x, y, 0xFF000000 | (random() & 0x7F7F7F));
+    for (int x = 0; x < chart.width(); ++x)
+      chart.setPixel(x, y, 0xFF000000 | (random() & 0x7F7F7F));
   }
   const QPoint origin(3, 2);
   const QSize size(33, 200);
@@ -102,8 +103,10 @@ TEST(StripBitmaps, PartialCompositionEqualsTheWholeOne) {
       case 0: strip.Line(pen, {x, row(6000)}, colour); break;
       case 1: strip.VerticalLine(x, size.height() - 2, row(220), colour); break;
       case 2: strip.Ring(x, row(204), colour); break;
-      case 3: case 4: strip.VerticalLine(x, row(30), row(30), colour); break;
-      case 5: case 6: strip.Ring(x, row(30), colour); break;
+      case 3:
+      case 4: strip.VerticalLine(x, row(30), row(30), colour); break;
+      case 5:
+      case 6: strip.Ring(x, row(30), colour); break;
       case 7: strip.Pixel(x, row(40), colour); break;
       default: strip.Line(pen, {x, row(40)}, colour); break;
     }
@@ -116,9 +119,11 @@ TEST(StripBitmaps, PartialCompositionEqualsTheWholeOne) {
     const QImage& overlay = strip.Overlay();
     for (int y = 0; y < size.height(); ++y) {
       for (int column = 0; column < size.width(); ++column) {
-        QRgb expected = chart.pixel(origin.x() + column, origin.y() + y) | expectedStrip.pixel(column, y);
+        QRgb expected =
+            chart.pixel(origin.x() + column, origin.y() + y) | expectedStrip.pixel(column, y);
         if (y == lineRow && column >= 1 && column <= size.width() - 2) expected = 0xFFFF0000;
-        ASSERT_EQ(overlay.pixel(column, y), expected) << "step " << step << " at " << column << "," << y;
+        ASSERT_EQ(overlay.pixel(column, y), expected)
+            << "step " << step << " at " << column << "," << y;
       }
     }
   }

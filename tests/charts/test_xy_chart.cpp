@@ -12,7 +12,7 @@ namespace {
 
 // The chart colours used below, and what the control shows for them.
 constexpr std::uint32_t kBlackChart = 0x00000000;
-constexpr QRgb kRed = 0xFF0000;         // 0x000000FF kept as 0x00BBGGRR
+constexpr QRgb kRed = 0xFF0000;  // 0x000000FF kept as 0x00BBGGRR
 constexpr std::uint32_t kRedBgr = 0x000000FF;
 
 using ChartSetters = ChartTest;
@@ -165,7 +165,8 @@ TEST_F(ChartStrip, PointByPointEqualsAFullRepaint) {
     // The scroll clears only the outer columns, so the edge of the dropped
     // point's shape stays in column 1 until the next full repaint.
     const QRect kept(2, 0, pointByPoint.width() - 2, pointByPoint.height());
-    EXPECT_EQ(chart_->OverlayBitmap().copy(kept), pointByPoint.copy(kept)) << static_cast<int>(type);
+    EXPECT_EQ(chart_->OverlayBitmap().copy(kept), pointByPoint.copy(kept))
+        << static_cast<int>(type);
   }
 }
 
@@ -236,10 +237,8 @@ TEST_F(ChartPainting, GridRulesAreSilverOrGreyOnSilver) {
   const int x = plot.Right - 50;
   const int y = plot.Top + 2;
   const std::tuple<GridType, std::uint32_t, QRgb> cases[] = {
-      {GridType::gtNone, 0xFFFFFF, 0xFFFFFF},
-      {GridType::gtHorz, 0xFFFFFF, 0xFFFFFF},
-      {GridType::gtVert, 0xFFFFFF, 0xC0C0C0},
-      {GridType::gtBoth, 0xFFFFFF, 0xC0C0C0},
+      {GridType::gtNone, 0xFFFFFF, 0xFFFFFF}, {GridType::gtHorz, 0xFFFFFF, 0xFFFFFF},
+      {GridType::gtVert, 0xFFFFFF, 0xC0C0C0}, {GridType::gtBoth, 0xFFFFFF, 0xC0C0C0},
       {GridType::gtVert, 0xC0C0C0, 0x808080},
   };
   for (const auto& [grid, chartColour, shown] : cases) {
@@ -291,7 +290,8 @@ TEST_F(ChartPainting, EmptyRangeFromTheHandlerPaintsWithoutNumbersGoingWrong) {
   EXPECT_EQ(chart_->MinY(), chart_->MaxY());
   EXPECT_EQ(chart_->ValueToHeight(5), chart_->GetPlotRect().Bottom);
   ASSERT_FALSE(texts.empty());
-  for (const std::string& text : texts) EXPECT_EQ(text.find_first_not_of("-0123456789."), std::string::npos) << text;
+  for (const std::string& text : texts)
+    EXPECT_EQ(text.find_first_not_of("-0123456789."), std::string::npos) << text;
 }
 
 TEST_F(ChartPainting, ClearShowsTheChartWithoutDataAndRestartsSampling) {

@@ -85,7 +85,10 @@ class XYPlot : public ::testing::Test {
   // What the screen shows once the pending paints are done.
   QImage Shown() {
     QCoreApplication::processEvents();
-    return plot_.screen()->grabWindow(plot_.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+    return plot_.screen()
+        ->grabWindow(plot_.winId())
+        .toImage()
+        .convertToFormat(QImage::Format_RGB32);
   }
 
   QApplication& application_ = Application();  // before any widget
@@ -109,7 +112,8 @@ TEST_F(XYPlot, PointsStayInTheTraceAndARepaintShowsThemAsDrawn) {
   // The big dot on the bottom right margin covers the 2 by 2 pixels up and
   // left of its point.
   const PixelPoint big = PlotPixel(102, -2, kDefault, false);
-  const std::tuple<int, int, bool> square[] = {{-1, -1, true}, {0, 0, true}, {1, 0, false}, {0, 1, false}};
+  const std::tuple<int, int, bool> square[] = {
+      {-1, -1, true}, {0, 0, true}, {1, 0, false}, {0, 1, false}};
   for (const auto& [dx, dy, in] : square) {
     EXPECT_EQ(plot_.TraceBitmap().pixel(big.X - 1 + dx, big.Y - 1 + dy) == 0xFFFF0000u, in)
         << dx << "," << dy;

@@ -6,11 +6,11 @@
 #include <algorithm>
 #include <cmath>
 
-#include "ctl_process.h"
-#include "support/scratch_directory.h"
 #include "config/dates.h"
 #include "config/module_image.h"
 #include "config/text.h"
+#include "ctl_process.h"
+#include "support/scratch_directory.h"
 
 namespace q5480 {
 namespace {
@@ -227,7 +227,8 @@ TEST(ImageDecode, PrintsTheImageAsAParametersFile) {
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
-  for (std::size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
+  for (std::size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos;
+       start = end + 1) {
     lines.push_back(text.substr(start, end - start));
   }
   return lines;
@@ -270,7 +271,9 @@ TEST(Simulate, PrintsWhatTheSimulationWindowShows) {
   const Case cases[] = {
       {{"--input", "50"}, {heading, "50.00\t12.00\t50.00\t12.00"}},
       {{"--output", "20"}, {heading, "100.00\t20.00\t100.0\t20.00"}},
-      {{"--sweep", "2"}, {heading, "0.00\t4.00\t0.00\t4.00", "50.00\t12.00\t50.00\t12.00", "100.00\t20.00\t100.0\t20.00"}},
+      {{"--sweep", "2"},
+       {heading, "0.00\t4.00\t0.00\t4.00", "50.00\t12.00\t50.00\t12.00",
+        "100.00\t20.00\t100.0\t20.00"}},
   };
   for (const Case& c : cases) {
     std::vector<std::string> args = {"simulate", current};
@@ -280,7 +283,8 @@ TEST(Simulate, PrintsWhatTheSimulationWindowShows) {
     EXPECT_EQ(Lines(r.out), c.lines) << c.args[0];
   }
 
-  const Outcome accuracy = RunCtl({"simulate", kExamples + "thermocouple_k_0_1000.par", "--accuracy"});
+  const Outcome accuracy =
+      RunCtl({"simulate", kExamples + "thermocouple_k_0_1000.par", "--accuracy"});
   ASSERT_EQ(accuracy.status, 0) << accuracy.err;
   const std::vector<std::string> figures = Lines(accuracy.out);
   ASSERT_EQ(figures.size(), 3u) << accuracy.out;
@@ -293,9 +297,11 @@ TEST(Simulate, PrintsWhatTheSimulationWindowShows) {
   EXPECT_EQ(outOfRange.status, 1);
   EXPECT_EQ(outOfRange.out, "");
   EXPECT_EQ(outOfRange.err, "Out of range!\n");
-  for (const std::vector<std::string>& usage : std::vector<std::vector<std::string>>{
-           {"simulate", current}, {"simulate", current, "--input", "5", "--accuracy"},
-           {"simulate", current, "--sweep", "0"}, {"simulate", current, "--input", "x"}}) {
+  for (const std::vector<std::string>& usage :
+       std::vector<std::vector<std::string>>{{"simulate", current},
+                                             {"simulate", current, "--input", "5", "--accuracy"},
+                                             {"simulate", current, "--sweep", "0"},
+                                             {"simulate", current, "--input", "x"}}) {
     const Outcome r = RunCtl(usage);
     EXPECT_EQ(r.status, 2) << usage.back();
     EXPECT_EQ(r.out, "") << usage.back();

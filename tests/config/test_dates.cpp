@@ -7,9 +7,8 @@ namespace {
 
 TEST(Dates, DayNumbersAndTexts) {
   const std::pair<CivilDate, std::int32_t> known[] = {
-      {{1899, 12, 30}, 0},    {{1899, 12, 31}, 1},    {{1900, 1, 1}, 2},
-      {{1900, 3, 1}, 61},     {{2000, 2, 29}, 36585}, {{2026, 12, 6}, 46362},
-      {{2079, 6, 4}, 65535},  {{1899, 12, 29}, -1},
+      {{1899, 12, 30}, 0},    {{1899, 12, 31}, 1},    {{1900, 1, 1}, 2},     {{1900, 3, 1}, 61},
+      {{2000, 2, 29}, 36585}, {{2026, 12, 6}, 46362}, {{2079, 6, 4}, 65535}, {{1899, 12, 29}, -1},
   };
   for (const auto& [date, number] : known) {
     EXPECT_EQ(DayNumber(date), number) << FormatDate(date);
@@ -17,9 +16,8 @@ TEST(Dates, DayNumbersAndTexts) {
   }
   // Months and days outside their ranges run on into the neighbouring months.
   const std::pair<CivilDate, CivilDate> counted[] = {
-      {{2024, 2, 30}, {2024, 3, 1}},  {{2024, 1, 0}, {2023, 12, 31}},
-      {{2024, 13, 1}, {2025, 1, 1}},  {{2024, 25, 1}, {2026, 1, 1}},
-      {{2024, 0, 1}, {2023, 12, 1}},  {{2024, -1, 1}, {2023, 11, 1}},
+      {{2024, 2, 30}, {2024, 3, 1}}, {{2024, 1, 0}, {2023, 12, 31}}, {{2024, 13, 1}, {2025, 1, 1}},
+      {{2024, 25, 1}, {2026, 1, 1}}, {{2024, 0, 1}, {2023, 12, 1}},  {{2024, -1, 1}, {2023, 11, 1}},
   };
   for (const auto& [given, meant] : counted) {
     EXPECT_EQ(DayNumber(given), DayNumber(meant)) << given.year << "-" << given.month;
@@ -51,7 +49,8 @@ TEST(Dates, TimeOfDayInTheRegionalFormats) {
       {23 * kHour + 7000, "H:mm:ss t", "23:00:07"},
       {9 * kHour, "HH 'h' mm", "09 h 00"},
   };
-  for (const auto& c : cases) EXPECT_EQ(FormatTimeOfDay(c.ms, c.format), c.text) << c.format << " " << c.ms;
+  for (const auto& c : cases)
+    EXPECT_EQ(FormatTimeOfDay(c.ms, c.format), c.text) << c.format << " " << c.ms;
 }
 
 }  // namespace

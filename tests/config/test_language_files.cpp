@@ -19,7 +19,8 @@
 namespace q5480 {
 namespace {
 
-const std::filesystem::path kPolish = std::filesystem::path(Q5480_SOURCE_DIR) / "lang" / "Polski.lan";
+const std::filesystem::path kPolish =
+    std::filesystem::path(Q5480_SOURCE_DIR) / "lang" / "Polski.lan";
 
 // Texts the program looks up beyond the fixed keys; without a translation
 // they would show in English.
@@ -61,8 +62,10 @@ const std::set<std::string> kSameInPolish = {"Minimum", "Start", "Stop", "Reset"
 const std::map<std::string, std::vector<std::string>> kMenus = {
     {"menu bar", {"&File", "&Configuration", "&View", "&Options", "&Help"}},
     {"File", {"&New", "&Open", "&Save", "Save as", "&Print", "P&rint setup", "E&xit"}},
-    {"File with the chart", {"&New", "&Open", "&Save", "&Keep results", "&Print", "P&rint setup", "E&xit"}},
-    {"File while recording", {"&New", "&Open", "&Save", "&Stop saving", "&Print", "P&rint setup", "E&xit"}},
+    {"File with the chart",
+     {"&New", "&Open", "&Save", "&Keep results", "&Print", "P&rint setup", "E&xit"}},
+    {"File while recording",
+     {"&New", "&Open", "&Save", "&Stop saving", "&Print", "P&rint setup", "E&xit"}},
     {"Configuration", {"&Setup", "&Input", "&Reset", "&Corrections"}},
     {"Setup", {"&Read", "&Write", "&Verify", "R&efresh"}},
     {"View", {"Simulation", "&Toolbar", "S&tatus", "&Diagram", "&Monitor only"}},
@@ -73,7 +76,8 @@ const std::map<std::string, std::vector<std::string>> kMenus = {
 std::vector<std::string> PrintfPlaceholders(const std::string& text) {
   static const std::regex kPlaceholder("%[-+ #0-9.]*[a-zA-Z%]");
   std::vector<std::string> found;
-  for (auto it = std::sregex_iterator(text.begin(), text.end(), kPlaceholder); it != std::sregex_iterator(); ++it) {
+  for (auto it = std::sregex_iterator(text.begin(), text.end(), kPlaceholder);
+       it != std::sregex_iterator(); ++it) {
     found.push_back(it->str());
   }
   return found;
@@ -95,7 +99,8 @@ TEST_F(PolishLanguageFile, TranslatesEveryKeyOnceKeepingPlaceholdersAndAccelerat
   keys.insert(keys.end(), further.begin(), further.end());
 
   std::map<std::string, int> lineCount;
-  for (const std::string& line : table_.Lines()) ++lineCount[Utf8ToLower(line.substr(0, line.find('=')))];
+  for (const std::string& line : table_.Lines())
+    ++lineCount[Utf8ToLower(line.substr(0, line.find('=')))];
   for (const std::string& key : keys) {
     EXPECT_EQ(lineCount[Utf8ToLower(key)], 1) << key;
     const std::string text = table_.Tr(key);
@@ -103,7 +108,8 @@ TEST_F(PolishLanguageFile, TranslatesEveryKeyOnceKeepingPlaceholdersAndAccelerat
     EXPECT_TRUE(kSameInPolish.count(key) != 0 || text != key) << "untranslated: " << key;
     EXPECT_TRUE(text.front() != ' ' && text.back() != ' ') << "blank at an end: " << key;
     EXPECT_EQ(PrintfPlaceholders(text), PrintfPlaceholders(key)) << key;
-    EXPECT_EQ(std::count(text.begin(), text.end(), '&'), std::count(key.begin(), key.end(), '&')) << key;
+    EXPECT_EQ(std::count(text.begin(), text.end(), '&'), std::count(key.begin(), key.end(), '&'))
+        << key;
   }
   EXPECT_EQ(table_.Lines().size(), keys.size()) << "a line the program never looks up";
   // Each key ending in "1" carries one character that its callers drop.
@@ -125,7 +131,8 @@ TEST_F(PolishLanguageFile, TranslatesEveryKeyOnceKeepingPlaceholdersAndAccelerat
       const std::string letter = Utf8ToLower(Utf8Left(shown.substr(at + 1), 1));
       EXPECT_TRUE(letter != " " && !letter.empty()) << menu << ": " << shown;
       const auto [where, fresh] = taken.emplace(letter, shown);
-      EXPECT_TRUE(fresh) << menu << ": \"" << shown << "\" and \"" << where->second << "\" share &" << letter;
+      EXPECT_TRUE(fresh) << menu << ": \"" << shown << "\" and \"" << where->second << "\" share &"
+                         << letter;
     }
   }
 }

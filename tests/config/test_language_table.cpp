@@ -92,10 +92,8 @@ TEST(LoadLanguage, KeepsACompleteFileAndFallsBackToEnglish) {
   const std::string path = "../" + ProgramDirectory().filename().string() + "/" + name;
   const std::tuple<std::string, bool, std::string, std::string> cases[] = {
       {name, true, name, Translation(20)},  // decoded from Windows-1250
-      {"English", true, "English", "Cancel"},
-      {"NoSuchLanguage", false, "English", "Cancel"},
-      {path, false, "English", "Cancel"},
-      {"", false, "English", "Cancel"},
+      {"English", true, "English", "Cancel"}, {"NoSuchLanguage", false, "English", "Cancel"},
+      {path, false, "English", "Cancel"},     {"", false, "English", "Cancel"},
   };
   for (const auto& [requested, ok, chosen, cancel] : cases) {
     table.SetLines({"Cancel=Anuluj"});

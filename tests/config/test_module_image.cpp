@@ -17,20 +17,29 @@ double Decoded(double value) { return DecodeModuleFloat(EncodeModuleFloat(value)
 
 TEST(ModuleFloat, KnownEncodingsRoundTripsAndSegments) {
   const std::pair<double, std::array<std::uint8_t, 4>> cases[] = {
-      {1.0, {0x7F, 0, 0, 0}}, {-2.5, {0x80, 0xA0, 0, 0}}, {1370.0, {0x89, 0x2B, 0x40, 0}},
-      {0.75, {0x7E, 0x40, 0, 0}}, {-1.0, {0x7F, 0x80, 0, 0}}, {0x1p-120, {0x07, 0, 0, 0}},
-      {0.0, {0, 0, 0, 0}}, {-0.0, {0, 0, 0, 0}},
+      {1.0, {0x7F, 0, 0, 0}},
+      {-2.5, {0x80, 0xA0, 0, 0}},
+      {1370.0, {0x89, 0x2B, 0x40, 0}},
+      {0.75, {0x7E, 0x40, 0, 0}},
+      {-1.0, {0x7F, 0x80, 0, 0}},
+      {0x1p-120, {0x07, 0, 0, 0}},
+      {0.0, {0, 0, 0, 0}},
+      {-0.0, {0, 0, 0, 0}},
       // A remainder below the carry threshold is truncated, 255 included.
       {1 + 255.3 / 8388608, {0x7F, 0, 0, 0xFF}},
       // Carry of the third byte into the second, on into the first, and off
       // the mantissa: just below a power of two is stored as that power.
       {1 + 255.7 / 8388608, {0x7F, 0, 0x01, 0}},
       {1 + (255 * 256 + 255.7) / 8388608, {0x7F, 1, 0, 0}},
-      {0.9999999999, {0x7F, 0, 0, 0}}, {-0.9999999999, {0x7F, 0x80, 0, 0}},
-      {0.0625 - 1e-12, {0x7B, 0, 0, 0}}, {std::nextafter(1024.0, 0.0), {0x89, 0, 0, 0}},
+      {0.9999999999, {0x7F, 0, 0, 0}},
+      {-0.9999999999, {0x7F, 0x80, 0, 0}},
+      {0.0625 - 1e-12, {0x7B, 0, 0, 0}},
+      {std::nextafter(1024.0, 0.0), {0x89, 0, 0, 0}},
       // Too small to hold: zero. Too large: the largest value, with the sign.
-      {1e-45, {0, 0, 0, 0}}, {-1e-300, {0, 0, 0, 0}},
-      {1e300, {0xFF, 0x7F, 0xFF, 0xFF}}, {-1e40, {0xFF, 0xFF, 0xFF, 0xFF}},
+      {1e-45, {0, 0, 0, 0}},
+      {-1e-300, {0, 0, 0, 0}},
+      {1e300, {0xFF, 0x7F, 0xFF, 0xFF}},
+      {-1e40, {0xFF, 0xFF, 0xFF, 0xFF}},
   };
   for (const auto& [value, bytes] : cases) EXPECT_EQ(EncodeModuleFloat(value), bytes) << value;
   for (int i : {0, 1, 2, 3, 4, 5}) EXPECT_EQ(Decoded(cases[i].first), cases[i].first);
@@ -78,15 +87,18 @@ TEST(ModuleCodes, InputCodeThereAndBackAndDecimalPointCode) {
     int burnout = 0, siec = 60;
   };
   const Case cases[] = {
-      {"Q5491", 10, 8, 1, 8, 8},   {"Q5492", 10, 9, 1, 10, 0},  // 9 to 11 are not kept
-      {"Q5493", 10, 10, 1, 12, 0}, {"Q5494", 10, 11, 1, 14, 0}, {"Q5491", 10, 7, 1, 0, 5},
-      {"Q5491", 18, 8, 1, 9, 8},   {"Q5491", 19, 5, 2, 1, 5},   {"Q5491", 19, 5, 1, 0, 5},
-      {"Q5491", 5, 2, 1, 0, 5},    {"Q5495", 1, 2, 1, 6, 2},    {"Q5496", 1, 3, 1, 4, 3},
-      {"Q5497", 1, 4, 1, 5, 4},    {"Q5495", 10, 6, 1, 1, 6},   {"Q5495", 10, 7, 1, 2, 7},
-      {"Q5495", 10, 8, 1, 2, 7},   {"Q5495", 10, 5, 1, 0, 5},   {"Q5495", 5, 2, 1, 14, 2},
-      {"Q5495", 16, 5, 1, 8, 5},   {"Q5495", 18, 8, 1, 2, 7},   {"Q5498", 5, 2, 2, 0, 5},
-      {"Q5499", 18, 8, 1, 0, 5},   {"Q5490", 16, 2, 1, 0, 5},
-      {"Q5496", 1, 3, 1, 0x84, 3, 1},  {"Q5496", 1, 3, 1, 0x14, 3, 2},
+      {"Q5491", 10, 8, 1, 8, 8},          {"Q5492", 10, 9, 1, 10, 0},  // 9 to 11 are not kept
+      {"Q5493", 10, 10, 1, 12, 0},        {"Q5494", 10, 11, 1, 14, 0},
+      {"Q5491", 10, 7, 1, 0, 5},          {"Q5491", 18, 8, 1, 9, 8},
+      {"Q5491", 19, 5, 2, 1, 5},          {"Q5491", 19, 5, 1, 0, 5},
+      {"Q5491", 5, 2, 1, 0, 5},           {"Q5495", 1, 2, 1, 6, 2},
+      {"Q5496", 1, 3, 1, 4, 3},           {"Q5497", 1, 4, 1, 5, 4},
+      {"Q5495", 10, 6, 1, 1, 6},          {"Q5495", 10, 7, 1, 2, 7},
+      {"Q5495", 10, 8, 1, 2, 7},          {"Q5495", 10, 5, 1, 0, 5},
+      {"Q5495", 5, 2, 1, 14, 2},          {"Q5495", 16, 5, 1, 8, 5},
+      {"Q5495", 18, 8, 1, 2, 7},          {"Q5498", 5, 2, 2, 0, 5},
+      {"Q5499", 18, 8, 1, 0, 5},          {"Q5490", 16, 2, 1, 0, 5},
+      {"Q5496", 1, 3, 1, 0x84, 3, 1},     {"Q5496", 1, 3, 1, 0x14, 3, 2},
       {"Q5496", 1, 3, 1, 0x44, 3, 0, 50}, {"Q5496", 1, 3, 1, 0xC4, 3, 1, 50},
   };
   for (const Case& c : cases) {
@@ -99,13 +111,14 @@ TEST(ModuleCodes, InputCodeThereAndBackAndDecimalPointCode) {
     StoreRecordInImage(config, image, 1);
     const ModuleConfig back = Decode(image);
     EXPECT_EQ(std::tuple(back.Tryb, back.Burnout, back.Siec),
-              std::tuple(c.trybBack, c.burnout, c.siec)) << c.device << " Tryb " << c.tryb;
+              std::tuple(c.trybBack, c.burnout, c.siec))
+        << c.device << " Tryb " << c.tryb;
   }
   // The decimal point code: a fixed position, or automatic from the range.
   const std::tuple<int, double, double, int> points[] = {
-      {1, 0, 1, 11},       {2, 0, 1, 10},        {3, 0, 1, 9},      {4, 0, 1, 8},
-      {0, -1500, 1500, 0}, {0, -9.9, 5, 3},      {0, -15, -5, 2},   {0, 100, 200, 1},
-      {0, 0, 10, 2},       {0, 0, 9.99, 3},      {0, -5, -1, 2},    {0, -300, -250, 0},
+      {1, 0, 1, 11},       {2, 0, 1, 10},        {3, 0, 1, 9},    {4, 0, 1, 8},
+      {0, -1500, 1500, 0}, {0, -9.9, 5, 3},      {0, -15, -5, 2}, {0, 100, 200, 1},
+      {0, 0, 10, 2},       {0, 0, 9.99, 3},      {0, -5, -1, 2},  {0, -300, -250, 0},
       {0, -300, -150, 1},  {0, -2000, -1999, 0}, {7, -9.9, 5, 3},
   };
   for (const auto& [kropka, min, max, expected] : points) {
@@ -135,7 +148,7 @@ TEST(BuildAndDecode, RecordFieldsComeBackAndOtherBytesStay) {
   config.Device = "Q5495";
   // Reals of six figures come back exactly as the doubles nearest to their text.
   Fields(config) = std::tuple(1, 3, 1, -50.5, 320.3, 23.4, 0.0123, -0.5, 125, 50, 37, 2, 60, 8, 2);
-  config.kod = "Piec łąkowy Ж 7 zapas";                                    // 21 characters
+  config.kod = "Piec łąkowy Ж 7 zapas";                                  // 21 characters
   config.ogolne = "Zażółć gęślą jaźń – linia 3" + std::string(34, '.');  // 61
   StoreRecordInImage(config, image, 46362);
 
@@ -143,7 +156,8 @@ TEST(BuildAndDecode, RecordFieldsComeBackAndOtherBytesStay) {
       {16, 88}, {96, 1712}, {2008, 2016}, {2048, 2052}};
   for (auto [from, to] : kept) {
     EXPECT_TRUE(std::equal(image.bytes.begin() + from, image.bytes.begin() + to,
-                           before.bytes.begin() + from)) << from;
+                           before.bytes.begin() + from))
+        << from;
   }
   for (std::size_t unnamed : {8, 15, 1727, 1788, 2040}) EXPECT_EQ(image[unnamed], 0) << unnamed;
   EXPECT_EQ(image[2], image[3]);
@@ -178,10 +192,12 @@ TEST(BuildAndDecode, RecordFieldsComeBackAndOtherBytesStay) {
 TEST(DecodeModuleImage, FactoryFieldsLimitBytesAndSixFigures) {
   ModuleImage image = ModuleWithModel(5498);
   const std::pair<std::size_t, std::uint8_t> bytes[] = {
-      {18, 0xB5}, {19, 0x1A},  // factory date 46362
-      {20, 0x00}, {21, 0x01}, {22, 0x00}, {23, 0x02}, {0, 20}, {1, 180},
-      {2, 0x97},  // both burnout bits: the second wins; low bits 7, which no record gives
-      {4, 3}, {5, 251}, {7, 0xA5}, {2048, 'A'}, {2049, 'B'}, {2050, 0xA3}, {2051, '1'}};
+      {18, 0xB5},  {19, 0x1A},  // factory date 46362
+      {20, 0x00},  {21, 0x01},   {22, 0x00}, {23, 0x02},
+      {0, 20},     {1, 180},     {2, 0x97},  // both burnout bits: the second wins; low bits 7,
+                                             // which no record gives
+      {4, 3},      {5, 251},     {7, 0xA5},  {2048, 'A'},
+      {2049, 'B'}, {2050, 0xA3}, {2051, '1'}};
   for (auto [offset, value] : bytes) image[offset] = value;
   const ModuleConfig config = Decode(image);
   EXPECT_EQ(std::tie(config.FactoryDate, config.data, config.serial, config.ModuleId),
@@ -194,9 +210,10 @@ TEST(DecodeModuleImage, FactoryFieldsLimitBytesAndSixFigures) {
 
   // Six decimals below the nearest power of ten: 123.456789 is near 100.
   const std::pair<double, double> cases[] = {
-      {123.456789, 123.4568}, {0.3, 0.3},           {-1.99991, -1.99991},
-      {9876.54321, 9876.54},  {0.0123456789, 0.01234568},
-      {0.0000004, 0.0},       {1234567.5, 1234568}, {1234566.5, 1234566},  // halves to even
+      {123.456789, 123.4568},     {0.3, 0.3},
+      {-1.99991, -1.99991},       {9876.54321, 9876.54},
+      {0.0123456789, 0.01234568}, {0.0000004, 0.0},
+      {1234567.5, 1234568},       {1234566.5, 1234566},  // halves to even
   };
   for (const auto& [stored, expected] : cases) {
     ModuleImage image = ModuleWithModel(5495);
@@ -242,8 +259,10 @@ TEST(BuildAndDecode, ConversionMarkersAndTableFileNames) {
 
   const std::string name61 = "tabela_żółw_" + std::string(49, 'x');
   const std::tuple<std::string, bool, std::string> files[] = {
-      {"Łódź.dat", true, "Łódź.dat"}, {"Łódź.dat", false, ""},
-      {name61, true, name61},         {name61 + "y", true, ""},  // longer than the field
+      {"Łódź.dat", true, "Łódź.dat"},
+      {"Łódź.dat", false, ""},
+      {name61, true, name61},
+      {name61 + "y", true, ""},  // longer than the field
   };
   config.Lin = kLinTable;
   for (const auto& [file, loaded, expected] : files) {

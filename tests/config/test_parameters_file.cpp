@@ -35,13 +35,49 @@ ModuleConfig LinearConfig() {
 
 // Its file as the program writes it on a computer set up for Polish.
 std::vector<std::string> LinearLines() {
-  return {"Parametry miernika serii Q5480", "", "Device=Q5491", "", "Czujnik:", "Typ=19", "Tryb=0",
-          "Lin=4", "", "", "Parametry:", "MinInput=0", "MaxInput=100", "RoomT=25",
-          "ZeroReg=1E-6", "GainReg=-1,25", "FiltrZakres=0", "FiltrCzas=375", "FiltrLimit=5",
-          "Burnout=1", "Siec=50", "Jednostki=9", "", "Informacje:", "Factory:", "serial=42",
-          "data=never", "User:", "kod=FT-101", "ogolne=Przepływ wody chłodzącej - lin",
-          "ogolne1=ia 3 - pompa P-17", "", "LinA=4", "LinB=0,16", "LinC=1,5E-7", "LinD=-2,5E20",
-          "LinE=0,123456789012345", "LinF=0", "LinG=0", "LinH=0", "LinI=0", "LinJ=0", "LinK=100",
+  return {"Parametry miernika serii Q5480",
+          "",
+          "Device=Q5491",
+          "",
+          "Czujnik:",
+          "Typ=19",
+          "Tryb=0",
+          "Lin=4",
+          "",
+          "",
+          "Parametry:",
+          "MinInput=0",
+          "MaxInput=100",
+          "RoomT=25",
+          "ZeroReg=1E-6",
+          "GainReg=-1,25",
+          "FiltrZakres=0",
+          "FiltrCzas=375",
+          "FiltrLimit=5",
+          "Burnout=1",
+          "Siec=50",
+          "Jednostki=9",
+          "",
+          "Informacje:",
+          "Factory:",
+          "serial=42",
+          "data=never",
+          "User:",
+          "kod=FT-101",
+          "ogolne=Przepływ wody chłodzącej - lin",
+          "ogolne1=ia 3 - pompa P-17",
+          "",
+          "LinA=4",
+          "LinB=0,16",
+          "LinC=1,5E-7",
+          "LinD=-2,5E20",
+          "LinE=0,123456789012345",
+          "LinF=0",
+          "LinG=0",
+          "LinH=0",
+          "LinI=0",
+          "LinJ=0",
+          "LinK=100",
           "Kropka=1"};
 }
 
@@ -58,8 +94,10 @@ std::vector<std::string> With(std::vector<std::string> lines, const std::string&
     return FindKeyValue({line}, key).has_value();
   });
   if (it == lines.end()) it = lines.insert(it, "");
-  if (value) *it = key + "=" + *value;
-  else lines.erase(it);
+  if (value)
+    *it = key + "=" + *value;
+  else
+    lines.erase(it);
   return lines;
 }
 
@@ -127,12 +165,18 @@ TEST(ReadParametersFile, RequiredKeysAndWhatAFailureLeaves) {
     EXPECT_FALSE(ReadLines(With(LinearLines(), key, std::nullopt)).ok) << "without " << key;
   }
   const std::tuple<const char*, const char*, bool> cases[] = {
-      {"MinInput", "1,2,3x", false}, {"Siec", "", false},
-      {"Typ", "255", true},          {"Typ", "256", false},
-      {"Typ", "-1", false},          {"Tryb", "255,5", false},  // rounds to 256
-      {"Lin", "-0,5", true},         {"Jednostki", "1e300", false},
-      {"FiltrZakres", "2147483647", true}, {"FiltrZakres", "2147483648", false},
-      {"Siec", "-2147483648", true}, {"Siec", "-2147483649", false},
+      {"MinInput", "1,2,3x", false},
+      {"Siec", "", false},
+      {"Typ", "255", true},
+      {"Typ", "256", false},
+      {"Typ", "-1", false},
+      {"Tryb", "255,5", false},  // rounds to 256
+      {"Lin", "-0,5", true},
+      {"Jednostki", "1e300", false},
+      {"FiltrZakres", "2147483647", true},
+      {"FiltrZakres", "2147483648", false},
+      {"Siec", "-2147483648", true},
+      {"Siec", "-2147483649", false},
   };
   for (const auto& [key, value, ok] : cases) {
     EXPECT_EQ(ReadLines(With(LinearLines(), key, value)).ok, ok) << key << "=" << value;
@@ -181,9 +225,9 @@ TEST(ReadParametersFile, ConversionCoefficientsAreRequiredAboveLin2) {
 TEST(ReadParametersFile, TextsAreCutAndOptionalKeysMayBeMissing) {
   auto lines = With(With(LinearLines(), "FiltrLimit", std::nullopt), "Kropka", std::nullopt);
   const std::pair<std::string, std::string> texts[] = {
-      {"Device", "Q5495-XL"}, {"serial", "123456789012"}, {"data", "06.12.2026 12:00"},
-      {"kod", "Łódź-Bałuty-Piec-Nr-2"}, {"ogolne", std::string(40, 'a')},
-      {"ogolne1", "żółw" + std::string(40, 'b')}};
+      {"Device", "Q5495-XL"},           {"serial", "123456789012"},
+      {"data", "06.12.2026 12:00"},     {"kod", "Łódź-Bałuty-Piec-Nr-2"},
+      {"ogolne", std::string(40, 'a')}, {"ogolne1", "żółw" + std::string(40, 'b')}};
   for (const auto& [key, value] : texts) lines = With(lines, key, value);
   const std::pair<std::optional<std::string>, std::string> files[] = {
       {std::nullopt, ""},

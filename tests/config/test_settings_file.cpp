@@ -38,7 +38,8 @@ TEST(SettingsFile, WritesElevenCrLfLinesAndReadsThemBack) {
   const std::string bytes = ReadBytes(dir / kSettingsFileName);
   EXPECT_EQ(bytes.substr(0, bytes.rfind("Pass=")),
             "Q5480 initial parameters:\r\n\r\nComPort=33\r\nRTPriority=1\r\n\r\nMainLeft=250\r\n"
-            "MainTop=300\r\n\r\nLanguage=\xC8" "e\x9Atina\r\n"
+            "MainTop=300\r\n\r\nLanguage=\xC8"
+            "e\x9Atina\r\n"
             "DataDir=/home/u\xBFytkownik/pomiary\r\n");
   EXPECT_EQ(bytes.find("abc"), std::string::npos);  // the password is not in plain text
 
@@ -94,7 +95,8 @@ TEST(SettingsFile, ReadingRules) {
     EXPECT_EQ(std::tie(settings.ComPort, settings.RTPriority, settings.Language, settings.DataDir,
                        settings.Pass),
               std::tuple(comPort, rtPriority, language,
-                         dataDir.empty() ? dir.Path().string() : dataDir, pass)) << content;
+                         dataDir.empty() ? dir.Path().string() : dataDir, pass))
+        << content;
   }
 }
 

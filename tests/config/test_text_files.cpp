@@ -34,17 +34,19 @@ TEST(Encodings, Windows1250BothWaysAndTheChoiceForAFile) {
   EXPECT_EQ(Utf8ToCp1250(letters), bytes);
   EXPECT_EQ(Cp1250ToUtf8(bytes), letters);
   // What the code page lacks, and malformed UTF-8, become question marks.
-  EXPECT_EQ(Utf8ToCp1250("aЖb"), "a?b");     // Cyrillic
-  EXPECT_EQ(Utf8ToCp1250("x😀y"), "x?y");     // four-byte sequence
+  EXPECT_EQ(Utf8ToCp1250("aЖb"), "a?b");      // Cyrillic
+  EXPECT_EQ(Utf8ToCp1250("x😀y"), "x?y");      // four-byte sequence
   EXPECT_EQ(Utf8ToCp1250("a\xC5"), "a?");     // cut sequence
   EXPECT_EQ(Utf8ToCp1250("\xC0\x80"), "??");  // overlong
   // A file is UTF-8 with a byte-order mark or when it is valid UTF-8 with non-ASCII.
   const std::pair<std::string, std::string> files[] = {
       {"plain=1\r\n", "plain=1\r\n"},
       {"\xEF\xBB\xBFkod=abc", "kod=abc"},
-      {"\xEF\xBB\xBF" "kod=\xC5\x82", "kod=ł"},
-      {"kod=\xC5\x82\xC3\xB3", "kod=łó"},          // valid UTF-8 with non-ASCII
-      {"kod=\xB3\xF3", "kod=łó"},                  // Windows-1250
+      {"\xEF\xBB\xBF"
+       "kod=\xC5\x82",
+       "kod=ł"},
+      {"kod=\xC5\x82\xC3\xB3", "kod=łó"},         // valid UTF-8 with non-ASCII
+      {"kod=\xB3\xF3", "kod=łó"},                 // Windows-1250
       {"kod=\xC5\x82 and \xB3", "kod=Ĺ‚ and ł"},  // mixed: not valid UTF-8
   };
   for (const auto& [file, text] : files) EXPECT_EQ(DecodeTextFile(file), text) << file;
@@ -57,7 +59,10 @@ TEST(Utf8Text, CountCutAndCaseByCharacters) {
   EXPECT_EQ(Utf8Mid(text, 7, 3), "gęś");
   EXPECT_EQ(Utf8Mid(text, 10), "lą");
   // A stray byte counts as one character and is never split further.
-  EXPECT_EQ(Utf8Left("a\xFF" "b", 2), "a\xFF");
+  EXPECT_EQ(Utf8Left("a\xFF"
+                     "b",
+                     2),
+            "a\xFF");
   // Letter case covers the letters of the code page.
   EXPECT_EQ(Utf8ToLower("ZAŻÓŁĆ GĘŚLĄ JAŹŃ Šťř ÄÖÜ"), "zażółć gęślą jaźń šťř äöü");
   EXPECT_EQ(Utf8ToLower("×ß€Ж"), "×ß€Ж");  // no case or not in the code page
@@ -66,8 +71,15 @@ TEST(Utf8Text, CountCutAndCaseByCharacters) {
 
 TEST(Lines, SplitAtEveryLineEndAndLookedUpByName) {
   const std::vector<std::string> lines = {
-      "Heading without equals sign", "", " Typ=padded key never matches", "typ=first",
-      "TYP=second", "Value=a=b=c", "Spaced= kept as is ", "Empty=", "Zażółć=polish key",
+      "Heading without equals sign",
+      "",
+      " Typ=padded key never matches",
+      "typ=first",
+      "TYP=second",
+      "Value=a=b=c",
+      "Spaced= kept as is ",
+      "Empty=",
+      "Zażółć=polish key",
   };
   const std::pair<const char*, std::optional<std::string>> keys[] = {
       {"Typ", "first"},            // first match wins, letter case ignored
@@ -82,9 +94,12 @@ TEST(Lines, SplitAtEveryLineEndAndLookedUpByName) {
   for (const auto& [key, value] : keys) EXPECT_EQ(FindKeyValue(lines, key), value) << key;
   // CR LF, LF or CR end a line; a final line end starts no other.
   const std::pair<const char*, std::vector<std::string>> texts[] = {
-      {"", {}},                  {"a", {"a"}},
-      {"a\r\nb\r\n", {"a", "b"}}, {"a\nb", {"a", "b"}},
-      {"a\rb\r", {"a", "b"}},     {"a\r\n\r\nb", {"a", "", "b"}},
+      {"", {}},
+      {"a", {"a"}},
+      {"a\r\nb\r\n", {"a", "b"}},
+      {"a\nb", {"a", "b"}},
+      {"a\rb\r", {"a", "b"}},
+      {"a\r\n\r\nb", {"a", "", "b"}},
       {"a\n\rb", {"a", "", "b"}},  // LF then CR is two line ends
       {"\r\n", {""}},
   };
@@ -101,7 +116,9 @@ TEST(LineBuffer, SavesWindows1250WithCrLfAfterEveryLineAndLoadsItBack) {
   buffer.SetLine(2, "Two\nlines\r=2,5");  // one entry stays one line
   EXPECT_THROW(buffer.SetLine(3, "beyond the laid lines"), std::out_of_range);
   ASSERT_TRUE(buffer.Save(dir / "out.txt"));
-  EXPECT_EQ(ReadBytes(dir / "out.txt"), "kod=\xA3\xF3" "d\x9F\r\n\r\nTwo lines =2,5\r\n");
+  EXPECT_EQ(ReadBytes(dir / "out.txt"),
+            "kod=\xA3\xF3"
+            "d\x9F\r\n\r\nTwo lines =2,5\r\n");
 
   LineBuffer loaded;
   ASSERT_TRUE(loaded.Load(dir / "out.txt"));

@@ -26,16 +26,27 @@ class CharacteristicsTest : public ::testing::Test {
 
 TEST_F(CharacteristicsTest, ThermocouplesFollowTheReferenceFunctionsAndClamp) {
   // Type C is a polynomial of the temperature in degrees Fahrenheit.
-  const long double typeC[] = {-0.234471L, 0.007190027L, 3.956443e-06L, -1.842722e-09L, 3.471851e-13L, -2.616792e-17L};
+  const long double typeC[] = {-0.234471L,     0.007190027L,  3.956443e-06L,
+                               -1.842722e-09L, 3.471851e-13L, -2.616792e-17L};
   const auto reference = [&](int typ, double t) {
     if (typ != 7) return static_cast<double>(testing::ReferenceMillivolts(typ, t));
     long double e = 0;
     for (int i = 5; i >= 0; --i) e = e * (1.8L * t + 32) + typeC[i];
     return static_cast<double>(e);
   };
-  struct Range { int typ; double low, high; };
-  for (const Range& r : {Range{6, 0, 1820}, {7, 0, 2320}, {8, -270, 1000}, {9, -210, 1200}, {10, -270, 1372},
-                         {11, -270, 1300}, {12, -50, 1768}, {13, -50, 1768}, {14, -270, 400}}) {
+  struct Range {
+    int typ;
+    double low, high;
+  };
+  for (const Range& r : {Range{6, 0, 1820},
+                         {7, 0, 2320},
+                         {8, -270, 1000},
+                         {9, -210, 1200},
+                         {10, -270, 1372},
+                         {11, -270, 1300},
+                         {12, -50, 1768},
+                         {13, -50, 1768},
+                         {14, -270, 400}}) {
     double worst = 0;
     for (double t = r.low; t <= r.high; t += 0.5) {
       worst = std::max(worst, std::fabs(Signal(r.typ, t) - reference(r.typ, t)));
@@ -52,12 +63,14 @@ TEST_F(CharacteristicsTest, ThermocouplesFollowTheReferenceFunctionsAndClamp) {
 }
 
 TEST_F(CharacteristicsTest, ThermocouplesMatchPublishedTableValues) {
-  const double points[][3] = {{10, 100, 4.096}, {10, 500, 20.644}, {10, 1000, 41.276}, {10, 1372, 54.886},
-                              {10, -100, -3.554}, {10, -200, -5.891}, {10, -270, -6.458}, {9, 100, 5.269},
-                              {9, 1000, 57.953}, {14, 100, 4.279}, {8, 100, 6.319}, {8, 1000, 76.373},
-                              {11, 100, 2.774}, {11, 1000, 36.256}, {12, 100, 0.647}, {12, 1000, 10.506},
-                              {13, 100, 0.646}, {13, 1000, 9.587}, {6, 100, 0.033}, {6, 1000, 4.834}};
-  for (const auto& p : points) EXPECT_NEAR(Signal(static_cast<int>(p[0]), p[1]), p[2], 0.0005) << p[0] << " " << p[1];
+  const double points[][3] = {
+      {10, 100, 4.096},   {10, 500, 20.644},  {10, 1000, 41.276}, {10, 1372, 54.886},
+      {10, -100, -3.554}, {10, -200, -5.891}, {10, -270, -6.458}, {9, 100, 5.269},
+      {9, 1000, 57.953},  {14, 100, 4.279},   {8, 100, 6.319},    {8, 1000, 76.373},
+      {11, 100, 2.774},   {11, 1000, 36.256}, {12, 100, 0.647},   {12, 1000, 10.506},
+      {13, 100, 0.646},   {13, 1000, 9.587},  {6, 100, 0.033},    {6, 1000, 4.834}};
+  for (const auto& p : points)
+    EXPECT_NEAR(Signal(static_cast<int>(p[0]), p[1]), p[2], 0.0005) << p[0] << " " << p[1];
 }
 
 TEST_F(CharacteristicsTest, ResistanceThermometersFollowThePublishedCurves) {
@@ -67,11 +80,16 @@ TEST_F(CharacteristicsTest, ResistanceThermometersFollowThePublishedCurves) {
     const double t2 = t * t, c = t < 0 ? (t - 100) * t2 * t : 0;
     if (typ == 1) return 100 * (1 + 3.9083e-3 * t - 5.775e-7 * t2 - 4.183e-12 * c);
     if (typ == 2) return 100 * (1 + 3.9848e-3 * t - 5.87e-7 * t2 - 4e-12 * c);
-    if (typ == 3) return 100 * (1 + 5.485e-3 * t + 6.65e-6 * t2 + 2.805e-11 * t2 * t2 - 2e-17 * t2 * t2 * t2);
+    if (typ == 3)
+      return 100 * (1 + 5.485e-3 * t + 6.65e-6 * t2 + 2.805e-11 * t2 * t2 - 2e-17 * t2 * t2 * t2);
     return 100 * (1 + 4.26e-3 * t);
   };
-  struct Case { int typ; double low, high, ohms; };
-  for (const Case& c : {Case{1, -100, 850, 0.25}, {2, -100, 850, 0.4}, {3, -60, 180, 0.2}, {4, -50, 180, 0.001}}) {
+  struct Case {
+    int typ;
+    double low, high, ohms;
+  };
+  for (const Case& c :
+       {Case{1, -100, 850, 0.25}, {2, -100, 850, 0.4}, {3, -60, 180, 0.2}, {4, -50, 180, 0.001}}) {
     for (double t = c.low; t <= c.high; t += 5) {
       EXPECT_NEAR(Signal(c.typ, t), reference(c.typ, t), c.ohms) << c.typ << " " << t;
     }
@@ -87,7 +105,8 @@ TEST_F(CharacteristicsTest, PlainInputsFollowTheirConversion) {
   config.Coefficients[0] = 1;
   config.Coefficients[1] = 2;
   for (int typ : {5, 16, 17, 18, 19}) EXPECT_EQ(Signal(typ, 5.5), 12) << typ;
-  for (int typ : {0, 20}) EXPECT_EQ(Signal(typ, 5.5), 5.5) << typ;  // no input type: nothing to convert
+  for (int typ : {0, 20})
+    EXPECT_EQ(Signal(typ, 5.5), 5.5) << typ;  // no input type: nothing to convert
   config.Lin = kLinNone;
   EXPECT_EQ(Signal(16, 5.5), 5.5);
 }
@@ -96,7 +115,8 @@ TEST(PolynomialFitTest, ExactQuadraticCutToThreeTermsAndHundredPoints) {
   std::vector<long double> x, y;
   for (int i = 0; i < 150; ++i) {
     x.push_back(i);
-    y.push_back(i < 100 ? 0.5L - 2 * i + 0.25L * i * i : 1e6L);  // points beyond the 100th are ignored
+    y.push_back(i < 100 ? 0.5L - 2 * i + 0.25L * i * i
+                        : 1e6L);  // points beyond the 100th are ignored
   }
   const FitResult fit = PolynomialFit(x, y, 5);
   ASSERT_EQ(fit.status, FitStatus::Ok);

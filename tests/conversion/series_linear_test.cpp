@@ -35,7 +35,13 @@ class ConversionRulesTest : public ::testing::Test {
 };
 
 TEST_F(ConversionRulesTest, SeriesSamplingCheck) {
-  struct Case { const char* name; int typ; double inMin, inMax; std::array<double, 9> c; const char* reason; };
+  struct Case {
+    const char* name;
+    int typ;
+    double inMin, inMax;
+    std::array<double, 9> c;
+    const char* reason;
+  };
   const Case cases[] = {
       {"identity", 19, 4, 20, {0, 1}, ""},
       {"constant", 19, 4, 20, {5, 0}, "Transfer function is not monotonic"},
@@ -63,12 +69,18 @@ TEST_F(ConversionRulesTest, SeriesDialogChecks) {
   EXPECT_NEAR(range.resMax, 26.5, 1e-12);
   SetUserLimitsFromResults(range.resMin, range.resMax, limits);
   EXPECT_EQ(std::pair(limits.LowerTenths(15), limits.UpperTenths(15)), std::pair(52, 265));
-  struct Case { DialogField field; double value; const char* key; };
+  struct Case {
+    DialogField field;
+    double value;
+    const char* key;
+  };
   for (const Case& c : {Case{DialogField::InMin, 3.9, "Minimum out of range!"},
                         {DialogField::InMin, 19.5, "Input range too small!"},
                         {DialogField::InMax, 20.5, "Maximum out of range!"},
-                        {DialogField::InMax, 4.5, "Input range too small!"}, {DialogField::InMax, 5.0, ""}}) {
-    EXPECT_EQ(KeyOf(CheckSeriesSignalField(c.field, c.value, config, 19, limits)), c.key) << c.value;
+                        {DialogField::InMax, 4.5, "Input range too small!"},
+                        {DialogField::InMax, 5.0, ""}}) {
+    EXPECT_EQ(KeyOf(CheckSeriesSignalField(c.field, c.value, config, 19, limits)), c.key)
+        << c.value;
   }
 
   Series(18, 0, 1, {0, 0.05});  // 0 to 0.05 truncates to an empty range
@@ -88,21 +100,36 @@ TEST_F(ConversionRulesTest, SeriesDialogChecks) {
 }
 
 TEST_F(ConversionRulesTest, LinearCoefficientsAndUserLimits) {
-  struct Case { LinearDefinition definition; int tableType, unit; double a0, a1; int lowerTenths, upperTenths; };
+  struct Case {
+    LinearDefinition definition;
+    int tableType, unit;
+    double a0, a1;
+    int lowerTenths, upperTenths;
+  };
   for (const Case& c : {Case{{-10, 150, 0, 1600}, 16, 2, -10, 0.1, 0, 16000},
                         Case{{4, 20, 100, 0}, 19, 9, 20, -0.16, 0, 1000}}) {
     EXPECT_EQ(ValidateLinear(c.definition, c.tableType, limits), std::nullopt);
     ApplyLinear(c.definition, c.unit, context);
     EXPECT_DOUBLE_EQ(config.Coefficients[0], c.a0);
     EXPECT_DOUBLE_EQ(config.Coefficients[1], c.a1);
-    EXPECT_EQ(std::pair(limits.LowerTenths(15), limits.UpperTenths(15)), std::pair(c.lowerTenths, c.upperTenths));
-    EXPECT_EQ(std::pair(config.Jednostki, state.ConversionConfirmed), std::pair(c.unit, std::uint8_t{1}));
+    EXPECT_EQ(std::pair(limits.LowerTenths(15), limits.UpperTenths(15)),
+              std::pair(c.lowerTenths, c.upperTenths));
+    EXPECT_EQ(std::pair(config.Jednostki, state.ConversionConfirmed),
+              std::pair(c.unit, std::uint8_t{1}));
   }
 }
 
 TEST_F(ConversionRulesTest, LinearFieldChecks) {
-  // Against 0 to 100 mV and 0 to 1000: refused (the definition unchanged), or accepted and stored as `stored`.
-  struct Case { const char* name; DialogField field; double value; const char* key; bool exclamation; double stored; };
+  // Against 0 to 100 mV and 0 to 1000: refused (the definition unchanged), or accepted and stored
+  // as `stored`.
+  struct Case {
+    const char* name;
+    DialogField field;
+    double value;
+    const char* key;
+    bool exclamation;
+    double stored;
+  };
   const Case cases[] = {
       {"span 3.9 mV", DialogField::InMax, 3.9, "Input range too small!", false, 100},
       {"span just under 4 mV", DialogField::InMax, 3.9999995, "", false, 3.9999995},
@@ -114,7 +141,8 @@ TEST_F(ConversionRulesTest, LinearFieldChecks) {
       {"result minimum truncated", DialogField::ResMin, -12.34, "", false, -12.3},
       {"result maximum 0.3 stays 0.3", DialogField::ResMax, 0.3, "", false, 0.3},
       {"result maximum equal to minimum", DialogField::ResMax, 0.05, "Range too small", true, 1000},
-      {"result maximum far out", DialogField::ResMax, 10000.4, "Maximum out of range!", false, 1000},
+      {"result maximum far out", DialogField::ResMax, 10000.4, "Maximum out of range!", false,
+       1000},
       {"result maximum truncated", DialogField::ResMax, 250.06, "", false, 250},
   };
   for (const Case& c : cases) {
@@ -133,12 +161,23 @@ TEST_F(ConversionRulesTest, LinearFieldChecks) {
 }
 
 TEST_F(ConversionRulesTest, LinearOkChecksInOrder) {
-  struct Case { const char* name; LinearDefinition definition; const char* key; DialogField focus; };
+  struct Case {
+    const char* name;
+    LinearDefinition definition;
+    const char* key;
+    DialogField focus;
+  };
   const Case cases[] = {
       {"minimum below", {-10.1, 100, 0, 100}, "Minimum out of range!", DialogField::InMin},
       {"maximum above", {0, 150.1, 0, 100}, "Maximum out of range!", DialogField::InMax},
-      {"span too small, room below", {50, 53, 0, 100}, "Input range too small!", DialogField::InMin},
-      {"span too small at the bottom", {-10, -7, 0, 100}, "Input range too small!", DialogField::InMax},
+      {"span too small, room below",
+       {50, 53, 0, 100},
+       "Input range too small!",
+       DialogField::InMin},
+      {"span too small at the bottom",
+       {-10, -7, 0, 100},
+       "Input range too small!",
+       DialogField::InMax},
       {"result minimum out", {0, 100, -2000, 100}, "Minimum out of range!", DialogField::ResMin},
       {"result maximum out", {0, 100, 0, 10000}, "Maximum out of range!", DialogField::ResMax},
       {"result range 0.05", {0, 100, 10, 10.05}, "Range too small", DialogField::ResMin},
@@ -146,14 +185,16 @@ TEST_F(ConversionRulesTest, LinearOkChecksInOrder) {
   for (const Case& c : cases) {
     const auto refusal = ValidateLinear(c.definition, 16, limits);
     ASSERT_TRUE(refusal) << c.name;
-    EXPECT_EQ(std::pair(refusal->key, refusal->focus), std::pair(std::string(c.key), c.focus)) << c.name;
+    EXPECT_EQ(std::pair(refusal->key, refusal->focus), std::pair(std::string(c.key), c.focus))
+        << c.name;
   }
 }
 
 TEST_F(ConversionRulesTest, LinearStartValuesAndUserRange) {
   state.TableType = 17;
   LinearDefinition start = LinearStartValues(context);
-  EXPECT_EQ(std::tuple(start.inMin, start.inMax, start.resMin, start.resMax), std::tuple(-22.0, 22.0, -1999.0, 9999.0));
+  EXPECT_EQ(std::tuple(start.inMin, start.inMax, start.resMin, start.resMax),
+            std::tuple(-22.0, 22.0, -1999.0, 9999.0));
   config.Typ = 17;
   config.Lin = kLinLinear;
   ApplyLinear({0, 20, 0, 500}, 9, context);
@@ -175,9 +216,16 @@ TEST_F(ConversionRulesTest, LinearStartValuesAndUserRange) {
 }
 
 TEST_F(ConversionRulesTest, SignalSpanAndFilterSuggestion) {
-  struct Case { int typ, lin; double maxInput; int filtrZakres, filtrCzas; bool spanOk; };
-  for (const Case& c : {Case{1, kLinTable, 100, 1, 26, true}, {1, kLinTable, 30, 4, 47, false},
-                        {10, kLinTable, 1000, 1, 20, true}, {16, kLinNone, 0.05, 250, 375, false},
+  struct Case {
+    int typ, lin;
+    double maxInput;
+    int filtrZakres, filtrCzas;
+    bool spanOk;
+  };
+  for (const Case& c : {Case{1, kLinTable, 100, 1, 26, true},
+                        {1, kLinTable, 30, 4, 47, false},
+                        {10, kLinTable, 1000, 1, 20, true},
+                        {16, kLinNone, 0.05, 250, 375, false},
                         {5, kLinNone, 20, 2, 36, true}}) {  // a resistance counts 0.4 of its span
     config.Typ = static_cast<std::uint8_t>(c.typ);
     config.Lin = static_cast<std::uint8_t>(c.lin);
@@ -185,7 +233,8 @@ TEST_F(ConversionRulesTest, SignalSpanAndFilterSuggestion) {
     config.MaxInput = c.maxInput;
     const FilterSuggestion filter = SuggestFilter(config, state.Table);
     EXPECT_EQ(std::tuple(filter.FiltrZakres, filter.FiltrCzas, CheckSignalSpan(config, state)),
-              std::tuple(c.filtrZakres, c.filtrCzas, c.spanOk)) << c.typ << " " << c.maxInput;
+              std::tuple(c.filtrZakres, c.filtrCzas, c.spanOk))
+        << c.typ << " " << c.maxInput;
   }
   config.Typ = 15;  // user data not loaded: nothing to check
   config.TableLoaded = false;
@@ -193,11 +242,15 @@ TEST_F(ConversionRulesTest, SignalSpanAndFilterSuggestion) {
 }
 
 TEST(DisplayRulesTest, SignalAndResultValues) {
-  for (const auto& [value, text] : {std::pair{12.3456, "12.346"}, {-10.0, "-10.000"}, {1234.567, "1234.57"}}) {
+  for (const auto& [value, text] :
+       {std::pair{12.3456, "12.346"}, {-10.0, "-10.000"}, {1234.567, "1234.57"}}) {
     EXPECT_EQ(FormatSignalValue(value), text);
   }
-  for (const auto& [value, text] :
-       {std::pair{12.0, "12"}, {12.39, "12.3"}, {0.3, "0.3"}, {-1999.0, "-1999"}, {-0.36, "-0.3"}}) {
+  for (const auto& [value, text] : {std::pair{12.0, "12"},
+                                    {12.39, "12.3"},
+                                    {0.3, "0.3"},
+                                    {-1999.0, "-1999"},
+                                    {-0.36, "-0.3"}}) {
     EXPECT_EQ(FormatResultValue(value), text);
   }
 }

@@ -40,7 +40,8 @@ class TransferTest : public ::testing::Test {
   bool Build() { return !BuildModuleImage(context, image, 46000); }
   double Signal(double x) const { return SensorSignal(config.Typ, x, config, state.Table); }
   Segment StoredSegment(int k) const {
-    return {image.LoadFloat(image_offset::kSegments + 8 * k), image.LoadFloat(image_offset::kSegments + 8 * k + 4)};
+    return {image.LoadFloat(image_offset::kSegments + 8 * k),
+            image.LoadFloat(image_offset::kSegments + 8 * k + 4)};
   }
   // The input value of signal s, found by bisection on the characteristic.
   double ExactInverse(double s) const {
@@ -57,7 +58,8 @@ class TransferTest : public ::testing::Test {
   double ModuleValue(double s) const {
     const double low = image.LoadFloat(image_offset::kSignalLow);
     const double step = image.LoadFloat(image_offset::kSignalStep);
-    const int k = std::clamp(static_cast<int>(std::floor((s - low) / step)) + 1, 0, kSegmentCount - 1);
+    const int k =
+        std::clamp(static_cast<int>(std::floor((s - low) / step)) + 1, 0, kSegmentCount - 1);
     const Segment segment = StoredSegment(k);
     const double minInput = image.LoadFloat(image_offset::kMinInput);
     return minInput + (segment.slope * s + segment.offset) * image.LoadFloat(image_offset::kSpan);
@@ -88,7 +90,8 @@ TEST(InverseSampleTest, BridgesLocalTurnsAndFailsOnlyWithoutAnyMonotonicWindow) 
   EXPECT_NEAR(InverseSample(table, 300, 299.5, ok), 299.5, 1e-9);
   table.samples[301] = table.samples[300];  // a flat step is bridged by a wider window
   EXPECT_NEAR(InverseSample(table, 301, 300, ok), 300, 1.0);
-  for (int j = 0; j < kSampleCount; ++j) table.samples[j] = 400 - std::fabs(j - 400.0);  // rises, then falls
+  for (int j = 0; j < kSampleCount; ++j)
+    table.samples[j] = 400 - std::fabs(j - 400.0);  // rises, then falls
   EXPECT_NEAR(InverseSample(table, 100, 99.5, ok), 99.5, 1e-9);
   EXPECT_TRUE(ok);
   table.samples.fill(5);
@@ -107,17 +110,31 @@ TEST(InverseTableTest, ParabolaOnlyOnLongTablesWithAlikeSlopes) {
     }
     return t;
   };
-  struct Case { const char* name; int n; bool kinked; int j; double s, expected; };
-  for (const Case& c : {Case{"parabola", 11, false, 4, 2.5, 6.25}, {"ten points are linear", 10, false, 4, 2.5, 6.5},
-                        {"last segment", 10, false, 10, 8.5, 72.5}, {"last parabola", 11, false, 11, 9.5, 90.25},
+  struct Case {
+    const char* name;
+    int n;
+    bool kinked;
+    int j;
+    double s, expected;
+  };
+  for (const Case& c : {Case{"parabola", 11, false, 4, 2.5, 6.25},
+                        {"ten points are linear", 10, false, 4, 2.5, 6.5},
+                        {"last segment", 10, false, 10, 8.5, 72.5},
+                        {"last parabola", 11, false, 11, 9.5, 90.25},
                         {"kink keeps the line", 11, true, 6, 0.45, 4.5}}) {
     EXPECT_NEAR(InverseTable(table(c.n, c.kinked), c.j, c.s), c.expected, 1e-9) << c.name;
   }
 }
 
 TEST_F(TransferTest, LinearCharacteristicsGiveOneSegmentThroughout) {
-  // No conversion; a falling linear one (4 mA at 100, 20 mA at 0); a series that is a line (4 mA at 0).
-  struct Case { int typ, lin; std::array<double, 11> coefficients; double low, high; bool falling; };
+  // No conversion; a falling linear one (4 mA at 100, 20 mA at 0); a series that is a line (4 mA at
+  // 0).
+  struct Case {
+    int typ, lin;
+    std::array<double, 11> coefficients;
+    double low, high;
+    bool falling;
+  };
   for (const Case& c : {Case{16, kLinNone, {}, 0, 100, false},
                         {19, kLinLinear, {20, -0.16, 0, 0, 0, 0, 0, 0, 0, 100, 0}, 4, 20, true},
                         {19, kLinSeries, {-25, 6.25, 0, 0, 0, 0, 0, 0, 0, 4, 20}, 4, 20, false}}) {
@@ -144,7 +161,10 @@ TEST_F(TransferTest, LinearCharacteristicsGiveOneSegmentThroughout) {
 // bound: the largest module error accepted, in the input unit. These are the
 // largest errors seen when the segments were introduced, with room for
 // rounding: a few times the observed figure, so a regression shows.
-struct AccuracyCase { int typ; double minInput, maxInput, bound; };
+struct AccuracyCase {
+  int typ;
+  double minInput, maxInput, bound;
+};
 const AccuracyCase kAccuracyCases[] = {
     {1, -100, 850, 0.005},  {1, 0, 100, 0.0001},     {2, -100, 850, 0.006},  {2, 0, 100, 0.0001},
     {3, -60, 180, 0.004},   {3, 0, 100, 0.0003},     {4, -50, 180, 0.00004}, {4, 0, 100, 0.00005},
@@ -157,7 +177,8 @@ const AccuracyCase kAccuracyCases[] = {
 
 TEST_F(TransferTest, StandardCharacteristicsAreInvertedAccurately) {
   for (const AccuracyCase& c : kAccuracyCases) {
-    SCOPED_TRACE(::testing::Message() << "type " << c.typ << " " << c.minInput << " to " << c.maxInput);
+    SCOPED_TRACE(::testing::Message()
+                 << "type " << c.typ << " " << c.minInput << " to " << c.maxInput);
     Select(c.typ, kLinTable, c.minInput, c.maxInput);
     ASSERT_TRUE(Build());
     const double span = c.maxInput - c.minInput;
@@ -239,7 +260,8 @@ TEST_F(TransferTest, FlatCharacteristicIsRefusedAsNotMonotonic) {
   EXPECT_EQ(RefusalMessage(*refusal), "Transfer function is not monotonic!");
   EXPECT_FALSE(state.TransferOk);
   EXPECT_EQ(image.bytes, before.bytes);
-  EXPECT_EQ(std::pair(config.SignalLow, config.SignalHigh), std::pair(record.SignalLow, record.SignalHigh));
+  EXPECT_EQ(std::pair(config.SignalLow, config.SignalHigh),
+            std::pair(record.SignalLow, record.SignalHigh));
   EXPECT_EQ(state.TransferFractions, fractions);
 }
 
@@ -284,7 +306,8 @@ struct ImageCase {
   const char* name;
   int typ, tryb, lin;
   double minInput, maxInput;
-  UserData userData = nullptr;  // what the conversion needs loaded; nothing for the built-in characteristics
+  UserData userData =
+      nullptr;  // what the conversion needs loaded; nothing for the built-in characteristics
 };
 
 // A failing case is named, not dumped as bytes.
@@ -310,7 +333,9 @@ std::vector<std::string> ThermocoupleTableLines() {
 }
 
 UserData Linear(std::array<double, 11> coefficients) {
-  return [coefficients](ModuleConfig& c, ConversionState&, InputLimits&) { c.Coefficients = coefficients; };
+  return [coefficients](ModuleConfig& c, ConversionState&, InputLimits&) {
+    c.Coefficients = coefficients;
+  };
 }
 
 const UserData kTable = Table({"0 0", "500 5", "1000 10"});
@@ -326,11 +351,12 @@ const UserData kSeries = [](ModuleConfig& c, ConversionState& s, InputLimits& l)
 
 // The fields of the record that an image carries, floats apart.
 auto Fields(const ModuleConfig& c) {
-  return std::tie(c.Typ, c.Tryb, c.Lin, c.FiltrZakres, c.FiltrCzas, c.FiltrLimit, c.Jednostki, c.Kropka, c.Burnout,
-                  c.Siec, c.kod, c.ogolne);
+  return std::tie(c.Typ, c.Tryb, c.Lin, c.FiltrZakres, c.FiltrCzas, c.FiltrLimit, c.Jednostki,
+                  c.Kropka, c.Burnout, c.Siec, c.kod, c.ogolne);
 }
 std::vector<double> Floats(const ModuleConfig& c) {
-  std::vector<double> floats{c.MinInput, c.MaxInput, c.SignalLow, c.SignalHigh, c.RoomT, c.ZeroReg, c.GainReg};
+  std::vector<double> floats{c.MinInput, c.MaxInput, c.SignalLow, c.SignalHigh,
+                             c.RoomT,    c.ZeroReg,  c.GainReg};
   if (c.Lin == kLinLinear || c.Lin == kLinSeries) {
     floats.insert(floats.end(), c.Coefficients.begin(), c.Coefficients.end());
   }
@@ -338,27 +364,38 @@ std::vector<double> Floats(const ModuleConfig& c) {
 }
 
 const ImageCase kImageCases[] = {
-    {"KDifference", 10, 5, kLinTable, 0, 1000}, {"KExternalJunction", 10, 6, kLinTable, 0, 1000},
-    {"KCompensated", 10, 7, kLinTable, -100, 1200}, {"KThreeWire", 10, 3, kLinTable, 0, 1000},
-    {"RCompensatedNotLinearized", 12, 7, kLinNone, 0, 1600}, {"BCompensated", 6, 7, kLinTable, 300, 1800},
+    {"KDifference", 10, 5, kLinTable, 0, 1000},
+    {"KExternalJunction", 10, 6, kLinTable, 0, 1000},
+    {"KCompensated", 10, 7, kLinTable, -100, 1200},
+    {"KThreeWire", 10, 3, kLinTable, 0, 1000},
+    {"RCompensatedNotLinearized", 12, 7, kLinNone, 0, 1600},
+    {"BCompensated", 6, 7, kLinTable, 300, 1800},
     {"UserThermocouple", 15, 7, kLinTable, 0, 1000, Table(ThermocoupleTableLines())},
-    {"Pt100ThreeWire", 1, 3, kLinTable, -50, 200}, {"Cu100TwoWire", 4, 2, kLinNone, 0, 150},
+    {"Pt100ThreeWire", 1, 3, kLinTable, -50, 200},
+    {"Cu100TwoWire", 4, 2, kLinNone, 0, 150},
     {"ResistanceNone", 5, 4, kLinNone, 0, 400},
     {"ResistanceTable", 5, 4, kLinTable, 0, 1000, Table({"0 100", "500 150", "1000 300"})},
-    {"MillivoltNone", 16, 5, kLinNone, -10, 150}, {"MillivoltTable", 16, 5, kLinTable, 0, 1000, kTable},
-    {"MillivoltLinear", 16, 5, kLinLinear, 100, 600, Linear({-2, 0.02, 0, 0, 0, 0, 0, 0, 0, 100, 600})},
-    {"MillivoltSeries", 16, 5, kLinSeries, 0, 100, kSeries}, {"CurrentNone", 17, 5, kLinNone, -20, 20},
-    {"CurrentTable", 17, 5, kLinTable, 0, 1000, kTable}, {"CurrentSeries", 17, 5, kLinSeries, 0, 20, kSeries},
-    {"CurrentLinear", 17, 5, kLinLinear, 100, 600, Linear({-2, 0.02, 0, 0, 0, 0, 0, 0, 0, 100, 600})},
-    {"VoltNone", 18, 5, kLinNone, -10, 10}, {"VoltTable", 18, 5, kLinTable, 0, 1000, kTable},
-    {"VoltLinearFalling", 18, 5, kLinLinear, 100, 600, Linear({-1, 0.02, 0, 0, 0, 0, 0, 0, 0, 600, 100})},
-    {"VoltSeries", 18, 5, kLinSeries, 0, 10, kSeries}, {"LoopNone", 19, 5, kLinNone, 4, 20},
+    {"MillivoltNone", 16, 5, kLinNone, -10, 150},
+    {"MillivoltTable", 16, 5, kLinTable, 0, 1000, kTable},
+    {"MillivoltLinear", 16, 5, kLinLinear, 100, 600,
+     Linear({-2, 0.02, 0, 0, 0, 0, 0, 0, 0, 100, 600})},
+    {"MillivoltSeries", 16, 5, kLinSeries, 0, 100, kSeries},
+    {"CurrentNone", 17, 5, kLinNone, -20, 20},
+    {"CurrentTable", 17, 5, kLinTable, 0, 1000, kTable},
+    {"CurrentSeries", 17, 5, kLinSeries, 0, 20, kSeries},
+    {"CurrentLinear", 17, 5, kLinLinear, 100, 600,
+     Linear({-2, 0.02, 0, 0, 0, 0, 0, 0, 0, 100, 600})},
+    {"VoltNone", 18, 5, kLinNone, -10, 10},
+    {"VoltTable", 18, 5, kLinTable, 0, 1000, kTable},
+    {"VoltLinearFalling", 18, 5, kLinLinear, 100, 600,
+     Linear({-1, 0.02, 0, 0, 0, 0, 0, 0, 0, 600, 100})},
+    {"VoltSeries", 18, 5, kLinSeries, 0, 10, kSeries},
+    {"LoopNone", 19, 5, kLinNone, 4, 20},
     {"LoopSeries", 19, 5, kLinSeries, 4, 20, kSeries},
     {"LoopTable", 19, 5, kLinTable, 0, 1000, Table({"0 4", "1000 20"})},
-    {"LoopLinear", 19, 5, kLinLinear, 100, 600, Linear({-0.8, 0.032, 0, 0, 0, 0, 0, 0, 0, 150, 650})},
+    {"LoopLinear", 19, 5, kLinLinear, 100, 600,
+     Linear({-0.8, 0.032, 0, 0, 0, 0, 0, 0, 0, 150, 650})},
 };
-
-
 
 class BuildImageTest : public ::testing::TestWithParam<ImageCase> {};
 
@@ -374,18 +411,21 @@ TEST_P(BuildImageTest, EveryFieldDecodesBackToTheRecord) {
   config.MinInput = c.minInput;
   config.MaxInput = c.maxInput;
   std::tie(config.RoomT, config.ZeroReg, config.GainReg) = std::tuple(23.5, 0.25, -0.5);
-  std::tie(config.FiltrZakres, config.FiltrCzas, config.FiltrLimit, config.Jednostki) = std::tuple(12, 32, 7, 8);
+  std::tie(config.FiltrZakres, config.FiltrCzas, config.FiltrLimit, config.Jednostki) =
+      std::tuple(12, 32, 7, 8);
   std::tie(config.Kropka, config.Burnout, config.Siec) = std::tuple(2, 1, 60);
   std::tie(config.kod, config.ogolne) = std::tuple("TAG-7", "Boiler 3, return line");
   if (c.userData) c.userData(config, state, limits);
 
   ModuleImage image;
-  for (std::size_t i = 0; i < 12; ++i) image[image_offset::kColdJunction + i] = 0x11;  // left alone unless set
+  for (std::size_t i = 0; i < 12; ++i)
+    image[image_offset::kColdJunction + i] = 0x11;  // left alone unless set
   ASSERT_EQ(BuildModuleImage({config, limits, state}, image, 46000), std::nullopt);
   EXPECT_EQ(image[image_offset::kCheckByte], image.ComputeCheckByte());
   // The module float keeps 24 bits of mantissa.
   const double step = (config.SignalHigh - config.SignalLow) / 200;
-  EXPECT_NEAR(image.LoadFloat(image_offset::kSignalLow), config.SignalLow, 1.2e-7 * std::fabs(config.SignalLow));
+  EXPECT_NEAR(image.LoadFloat(image_offset::kSignalLow), config.SignalLow,
+              1.2e-7 * std::fabs(config.SignalLow));
   EXPECT_NEAR(image.LoadFloat(image_offset::kSignalStep), step, 1.2e-7 * step);
   for (int k = 0; k < kSegmentCount; ++k) {
     EXPECT_TRUE(std::isfinite(image.LoadFloat(image_offset::kSegments + 8 * k))) << k;
@@ -400,7 +440,9 @@ TEST_P(BuildImageTest, EveryFieldDecodesBackToTheRecord) {
     if (c.tryb == 7) expected = ColdJunctionFit(c.typ, config, state.Table, limits).c;
     for (std::size_t i = 0; i < 3; ++i) {
       const double stored = image.LoadFloat(image_offset::kColdJunction + 4 * i);
-      EXPECT_NEAR(stored, expected[i], expected[i] == 0 ? 0 : 1.2e-7 * std::fabs(expected[i]) + 1e-12) << i;
+      EXPECT_NEAR(stored, expected[i],
+                  expected[i] == 0 ? 0 : 1.2e-7 * std::fabs(expected[i]) + 1e-12)
+          << i;
     }
   }
 
@@ -420,7 +462,9 @@ TEST_P(BuildImageTest, EveryFieldDecodesBackToTheRecord) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, BuildImageTest, ::testing::ValuesIn(kImageCases),
-                         [](const ::testing::TestParamInfo<ImageCase>& info) { return std::string(info.param.name); });
+                         [](const ::testing::TestParamInfo<ImageCase>& info) {
+                           return std::string(info.param.name);
+                         });
 
 }  // namespace
 }  // namespace q5480

@@ -56,15 +56,38 @@ TEST_F(UserTableTest, ParsingRulesAndReasons) {
       {"blank before semicolon", {"0 1", "1.5 ;2,25"}, 16, false, "", 1, 1},
       {"leading spaces", {"   1 2", "  2\t3"}, 16, true, "", 2, -1},
       {"leading tab", {"0 1", "\t1 2"}, 16, false, "", 1, 1},
-      {"comments with numbers", {";5 5", "*6 6", "/7 7", "\"8 8", "", "1 2", "2 3"}, 16, true, "", 2, -1},
+      {"comments with numbers",
+       {";5 5", "*6 6", "/7 7", "\"8 8", "", "1 2", "2 3"},
+       16,
+       true,
+       "",
+       2,
+       -1},
       {"short line", {"1 2", "3"}, 16, false, "", 1, 1},
       {"no second number", {"1 2", "3   "}, 16, false, "", 1, 1},
       {"not a number", {"1 2", "x 3"}, 16, false, "", 1, 1},
-      {"first column neither rises nor falls", {"10 1", "5 2", "7 3"}, 16, false,
-       "1st column values should rise or fall", 2, 2},
-      {"equal first values", {"10 1", "10 2"}, 16, false, "1st column values should rise or fall", 1, 1},
+      {"first column neither rises nor falls",
+       {"10 1", "5 2", "7 3"},
+       16,
+       false,
+       "1st column values should rise or fall",
+       2,
+       2},
+      {"equal first values",
+       {"10 1", "10 2"},
+       16,
+       false,
+       "1st column values should rise or fall",
+       1,
+       1},
       {"rising first column, falling signal", {"1 1", "2 2", "3 1"}, 16, false, "", 2, 2},
-      {"falling first column, falling signal", {"3 1", "2 2", "1 1"}, 16, false, "Values should rise", 2, 2},
+      {"falling first column, falling signal",
+       {"3 1", "2 2", "1 1"},
+       16,
+       false,
+       "Values should rise",
+       2,
+       2},
       {"falling first column", {"3 1", "2 2", "1 3"}, 16, true, "", 3, -1},
       {"falling temperatures", {"100 4", "50 2"}, 15, false, "Values should rise", 1, 1},
       {"voltage above 75 mV", {"0 0", "1000 80"}, 15, false, "Value out of range", 1, 1},
@@ -80,14 +103,13 @@ TEST_F(UserTableTest, ParsingRulesAndReasons) {
     EXPECT_EQ(Parse(c.lines, c.tableType), c.ok);
     EXPECT_EQ(refusal, c.ok ? std::nullopt : std::optional(Corrupted(c.reason)));
     EXPECT_EQ(table().Count(), c.count);
-    if (!c.ok && c.failedLine >= 0) {
-      EXPECT_EQ(table()[0].y, c.failedLine);
-    }
+    if (!c.ok && c.failedLine >= 0) { EXPECT_EQ(table()[0].y, c.failedLine); }
   }
   ASSERT_TRUE(Parse({"1.5;2,25", "3;4.5e1 rest is ignored"}, 16));
   EXPECT_EQ(std::tuple(table()[1].x, table()[1].y, table()[2].y), std::tuple(1.5, 2.25, 45.0));
   std::vector<std::string> lines;  // only the first 3000 lines are read
-  for (int i = 0; i < 3000; ++i) lines.push_back(std::to_string(i) + " " + std::to_string(i * 0.001));
+  for (int i = 0; i < 3000; ++i)
+    lines.push_back(std::to_string(i) + " " + std::to_string(i * 0.001));
   lines.push_back("garbage that would fail");
   ASSERT_TRUE(Parse(lines, 16));
   EXPECT_EQ(table().Count(), 3000);
@@ -106,16 +128,17 @@ TEST_F(UserTableTest, LookUpWithoutExtrapolation) {
 
 TEST_F(UserTableTest, ParabolaFromElevenPointsWhereSlopesAreAlike) {
   std::vector<std::string> lines;
-  for (int x = 10; x <= 20; ++x) lines.push_back(std::to_string(x) + " " + std::to_string(x * x * 0.1));
+  for (int x = 10; x <= 20; ++x)
+    lines.push_back(std::to_string(x) + " " + std::to_string(x * x * 0.1));
   ASSERT_TRUE(Parse(lines, 16));
   EXPECT_NEAR(TableValue(12.5, table()), 15.625, 1e-9);  // exact on a parabola
   EXPECT_NEAR(TableValue(19.5, table()), 38.025, 1e-9);  // last segment too
-  lines.pop_back();  // ten points: linear
+  lines.pop_back();                                      // ten points: linear
   ASSERT_TRUE(Parse(lines, 16));
   EXPECT_NEAR(TableValue(12.5, table()), (14.4 + 16.9) / 2, 1e-9);
   // A kink (slopes differing by more than 3, either way) keeps the line.
-  ASSERT_TRUE(Parse({"0 0", "10 0.1", "20 0.2", "30 0.3", "40 0.4", "50 0.5", "60 5.5", "70 10.5", "80 15.5", "90 15.6",
-                     "100 15.7"},
+  ASSERT_TRUE(Parse({"0 0", "10 0.1", "20 0.2", "30 0.3", "40 0.4", "50 0.5", "60 5.5", "70 10.5",
+                     "80 15.5", "90 15.6", "100 15.7"},
                     16));
   EXPECT_NEAR(TableValue(45, table()), 0.45, 1e-9);
   EXPECT_NEAR(TableValue(75, table()), 13, 1e-9);
@@ -123,7 +146,8 @@ TEST_F(UserTableTest, ParabolaFromElevenPointsWhereSlopesAreAlike) {
   const auto f = [](double x) { return 2 * x * x - 3 * x + 1; };
   EXPECT_NEAR(ParabolaThrough(4, 2, 1, f(4), f(2), f(1), 1.5), f(1.5), 1e-12);
   EXPECT_EQ(ParabolaThrough(1, 2, 4, f(1), f(2), f(4), 4.1), 0);  // outside
-  EXPECT_NEAR(ParabolaThrough(1, 2, 4, f(1), f(2), f(4), 4.000001), f(4.000001), 1e-9);  // within the margin
+  EXPECT_NEAR(ParabolaThrough(1, 2, 4, f(1), f(2), f(4), 4.000001), f(4.000001),
+              1e-9);  // within the margin
 }
 
 TEST_F(UserTableTest, UserLimitsFromTheFirstColumn) {
@@ -143,7 +167,8 @@ TEST_F(UserTableTest, DialogHelpersAndFileNames) {
   ASSERT_TRUE(Parse({"0 0", "100 4"}, 16));
   EXPECT_TRUE(TableSpanSufficient(table(), 16));  // 4 mV: just enough
   EXPECT_FALSE(TableSpanSufficient(table(), 5));  // resistance needs 12 ohms
-  for (const char* name : {"C:\\Tables\\pt100.dat", "D:pt100.dat", "/home/q/tables/pt100.dat", "pt100.dat"}) {
+  for (const char* name :
+       {"C:\\Tables\\pt100.dat", "D:pt100.dat", "/home/q/tables/pt100.dat", "pt100.dat"}) {
     EXPECT_EQ(TableFileBaseName(name), "pt100.dat") << name;
   }
 }
@@ -163,7 +188,8 @@ TEST_F(UserTableTest, TableFilesReadWindowsTextAndPointAtTheFailingLine) {
   state.Table[0].y = 1;
   EXPECT_EQ(LoadTableFile(Write("single.dat", "0 0"), state, limits), Corrupted(""));
   EXPECT_EQ(FailingTableLine(state.Table, 1), std::nullopt);
-  EXPECT_EQ(LoadTableFile(scratch / "no_such.dat", state, limits), Refusal{.key = "Cannot open file"});
+  EXPECT_EQ(LoadTableFile(scratch / "no_such.dat", state, limits),
+            Refusal{.key = "Cannot open file"});
 }
 
 }  // namespace

@@ -26,7 +26,8 @@ struct CtlOutcome {
 // program directory, with a ports folder that names the module's line.
 class CtlRunner {
  public:
-  CtlRunner(const std::filesystem::path& folder, const std::string& modulePath) : CtlRunner(folder) {
+  CtlRunner(const std::filesystem::path& folder, const std::string& modulePath)
+      : CtlRunner(folder) {
     std::filesystem::create_directories(folder / "ports");
     std::filesystem::create_symlink(modulePath, folder / "ports" / ("com" + std::to_string(kPort)));
   }
@@ -40,8 +41,9 @@ class CtlRunner {
   CtlOutcome Run(const std::vector<std::string>& args) const {
     std::string command = "'" + (folder_ / "q5480ctl").string() + "'";
     for (const std::string& arg : args) command += " '" + arg + "'";
-    const int status = std::system((command + " >'" + (folder_ / "out").string() + "' 2>'" +
-                                    (folder_ / "err").string() + "'").c_str());
+    const int status = std::system(
+        (command + " >'" + (folder_ / "out").string() + "' 2>'" + (folder_ / "err").string() + "'")
+            .c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadBytes(folder_ / "out"),
             ReadBytes(folder_ / "err")};
   }

@@ -196,7 +196,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         // The older firmware adds the cold junction's voltage at its internal
         // temperature (25 degC); the newer one needs none from the terminals.
-        MeasurementCase{"ThermocoupleKOld", kOldIdLate, SetThermocoupleK, 20.644 - 1.000, 500.0, "°C"},
+        MeasurementCase{"ThermocoupleKOld", kOldIdLate, SetThermocoupleK, 20.644 - 1.000, 500.0,
+                        "°C"},
         MeasurementCase{"ThermocoupleKNew", kNewId, SetThermocoupleK, 20.644, 500.0, "°C"},
         MeasurementCase{"Pt100", kNewId, kPt100, 138.5055, 100.0, "°C"},
         MeasurementCase{"CurrentLoop", kOldIdLate, kCurrentLoop, 12.34, 12.34, "mA"}),

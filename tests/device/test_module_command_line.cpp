@@ -8,19 +8,48 @@
 namespace q5480 {
 namespace {
 
-const char* const kOptions[] = {
-    "--com", "--baud", "--id", "--model", "--serial", "--factory-date", "--wide-current",
-    "--no-flagged", "--memory", "--signal", "--internal-temperature", "--sensor-broken",
-    "--eeprom-error", "--cal-mode", "--help"};
+const char* const kOptions[] = {"--com",
+                                "--baud",
+                                "--id",
+                                "--model",
+                                "--serial",
+                                "--factory-date",
+                                "--wide-current",
+                                "--no-flagged",
+                                "--memory",
+                                "--signal",
+                                "--internal-temperature",
+                                "--sensor-broken",
+                                "--eeprom-error",
+                                "--cal-mode",
+                                "--help"};
 
 TEST(ModuleCommandLine, EveryOptionReachesTheModuleAndTheHelpNamesIt) {
   std::string error;
-  const auto options = ParseModuleCommandLine(
-      {"--com", "12", "--baud", "4800", "--id", "1.45", "--model", "5491", "--serial", "70001",
-       "--factory-date", "01.02.2024", "--wide-current", "--no-flagged", "--memory", "/tmp/m.bin",
-       "--signal", "sine:10:2:5", "--internal-temperature", "30.5", "--sensor-broken",
-       "--eeprom-error", "--cal-mode"},
-      error);
+  const auto options = ParseModuleCommandLine({"--com",
+                                               "12",
+                                               "--baud",
+                                               "4800",
+                                               "--id",
+                                               "1.45",
+                                               "--model",
+                                               "5491",
+                                               "--serial",
+                                               "70001",
+                                               "--factory-date",
+                                               "01.02.2024",
+                                               "--wide-current",
+                                               "--no-flagged",
+                                               "--memory",
+                                               "/tmp/m.bin",
+                                               "--signal",
+                                               "sine:10:2:5",
+                                               "--internal-temperature",
+                                               "30.5",
+                                               "--sensor-broken",
+                                               "--eeprom-error",
+                                               "--cal-mode"},
+                                              error);
   ASSERT_TRUE(options) << error;
   EXPECT_EQ(options->com, 12);
   EXPECT_EQ(options->baud, 4800);
@@ -47,11 +76,16 @@ TEST(ModuleCommandLine, EveryOptionReachesTheModuleAndTheHelpNamesIt) {
 }
 
 TEST(ModuleCommandLine, RefusesBadArgumentsWithAReason) {
-  const std::vector<std::vector<std::string>> bad = {
-      {"--com", "0"},          {"--baud", "fast"},          {"--id", "12345"},
-      {"--model", "70000"},    {"--factory-date", "31.02.2024"}, {"--factory-date", "1.2.2024"},
-      {"--signal", "square:1"}, {"--internal-temperature", "warm"}, {"--serial"},
-      {"--colour", "red"}};
+  const std::vector<std::vector<std::string>> bad = {{"--com", "0"},
+                                                     {"--baud", "fast"},
+                                                     {"--id", "12345"},
+                                                     {"--model", "70000"},
+                                                     {"--factory-date", "31.02.2024"},
+                                                     {"--factory-date", "1.2.2024"},
+                                                     {"--signal", "square:1"},
+                                                     {"--internal-temperature", "warm"},
+                                                     {"--serial"},
+                                                     {"--colour", "red"}};
   for (const auto& args : bad) {
     std::string error;
     EXPECT_FALSE(ParseModuleCommandLine(args, error)) << args[0];

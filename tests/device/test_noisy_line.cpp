@@ -23,7 +23,8 @@ TEST_P(NoisyLineTest, NeverGivesAFalseSuccess) {
     const Counts counts = line.Run(kind, kTransfers, kNoise, 7);
     EXPECT_EQ(counts.transfers, kTransfers) << KindName(kind);
     EXPECT_EQ(counts.falseSuccesses, 0) << KindName(kind);
-    EXPECT_GT(counts.successes, 0) << KindName(kind) << ": the line is too noisy for anything to pass";
+    EXPECT_GT(counts.successes, 0)
+        << KindName(kind) << ": the line is too noisy for anything to pass";
   }
 }
 

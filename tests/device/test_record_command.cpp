@@ -24,13 +24,16 @@ std::vector<std::string> Lines(const std::string& bytes) {
 // Every line after the header is a record as the chart view writes it.
 void ExpectRecords(const std::vector<std::string>& lines, char separator) {
   const std::string s(1, separator);
-  const std::regex record("\\+\\d+\\" + s + "\\d\\d\\t[+-]\\d+(\\" + s + "\\d+)?\\t\\+\\d+\\.\\d\\d");
-  for (std::size_t i = 4; i < lines.size(); ++i) EXPECT_TRUE(std::regex_match(lines[i], record)) << lines[i];
+  const std::regex record("\\+\\d+\\" + s + "\\d\\d\\t[+-]\\d+(\\" + s +
+                          "\\d+)?\\t\\+\\d+\\.\\d\\d");
+  for (std::size_t i = 4; i < lines.size(); ++i)
+    EXPECT_TRUE(std::regex_match(lines[i], record)) << lines[i];
 }
 
 class RecordCommand : public ::testing::Test {
  protected:
-  RecordCommand() : rig_(ModuleWith(kNewId)), ctl_(rig_.scratch / "ctl", rig_.emulator.SlavePath()) {}
+  RecordCommand()
+      : rig_(ModuleWith(kNewId)), ctl_(rig_.scratch / "ctl", rig_.emulator.SlavePath()) {}
   std::string Port() const { return std::to_string(kPort); }
   std::filesystem::path Data() const { return rig_.scratch / "log.txt"; }
 
@@ -39,21 +42,23 @@ class RecordCommand : public ::testing::Test {
 };
 
 TEST_F(RecordCommand, WritesTheHeaderAndOneRecordASampleUpToTheCount) {
-  const CtlOutcome run =
-      ctl_.Run({"record", "--port", Port(), "--interval", "0", "--count", "5", "--decimal-comma", "-o", Data().string()});
+  const CtlOutcome run = ctl_.Run({"record", "--port", Port(), "--interval", "0", "--count", "5",
+                                   "--decimal-comma", "-o", Data().string()});
   ASSERT_EQ(run.status, 0) << run.err;
   const std::vector<std::string> lines = Lines(ReadBytes(Data()));
   ASSERT_EQ(lines.size(), 4u + 5u);
   EXPECT_EQ(lines[0], "Q5480 series module measurements");
-  EXPECT_TRUE(std::regex_match(lines[1], std::regex(R"(Date: \d\d\.\d\d\.\d{4}   Time: \d\d:\d\d:\d\d)")));
+  EXPECT_TRUE(
+      std::regex_match(lines[1], std::regex(R"(Date: \d\d\.\d\d\.\d{4}   Time: \d\d:\d\d:\d\d)")));
   EXPECT_EQ(lines[2], "");
-  EXPECT_TRUE(std::regex_match(lines[3], std::regex("Time \\[s\\]\tResult \\[.*\\]\tOutput \\[mA\\]")));
+  EXPECT_TRUE(
+      std::regex_match(lines[3], std::regex("Time \\[s\\]\tResult \\[.*\\]\tOutput \\[mA\\]")));
   ExpectRecords(lines, ',');
 }
 
 TEST_F(RecordCommand, EndsWithACompleteFileOnSigterm) {
-  const std::string command = "'" + (rig_.scratch / "ctl" / "q5480ctl").string() + "' record --port " + Port() +
-                              " --interval 0 -o '" + Data().string() +
+  const std::string command = "'" + (rig_.scratch / "ctl" / "q5480ctl").string() +
+                              "' record --port " + Port() + " --interval 0 -o '" + Data().string() +
                               "' 2>/dev/null & pid=$!; sleep 1; kill -TERM $pid; wait $pid";
   const int status = std::system(command.c_str());
   ASSERT_TRUE(WIFEXITED(status));
@@ -65,7 +70,8 @@ TEST_F(RecordCommand, EndsWithACompleteFileOnSigterm) {
 
 TEST_F(RecordCommand, FailsWithTheProgramsMessageWhenTheModuleFallsSilent) {
   rig_.interposer.SilentAfter(12);
-  const CtlOutcome run = ctl_.Run({"record", "--port", Port(), "--interval", "0", "-o", Data().string()});
+  const CtlOutcome run =
+      ctl_.Run({"record", "--port", Port(), "--interval", "0", "-o", Data().string()});
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find("No communication with device!"), std::string::npos) << run.err;
   ExpectRecords(Lines(ReadBytes(Data())), '.');

@@ -86,8 +86,8 @@ TEST(CtlCorrections, StoredWhereEachLayoutKeepsThem) {
     SCOPED_TRACE(id);
     DeviceRig rig(ModuleWith(id));
     CtlRunner ctl(rig.scratch / "ctl", rig.emulator.SlavePath());
-    const CtlOutcome stored =
-        ctl.Run({"corrections", "--port", std::to_string(kPort), "--zero", "0.5", "--gain", "-1,25"});
+    const CtlOutcome stored = ctl.Run(
+        {"corrections", "--port", std::to_string(kPort), "--zero", "0.5", "--gain", "-1,25"});
     ASSERT_EQ(stored.status, 0) << stored.err;
     const MemoryBytes memory = rig.module.Memory();
     const bool newLayout = id[0] > '1';
@@ -127,7 +127,8 @@ TEST(CtlCorrections, RefusalsAndAFailedStoreGiveTheirStatus) {
   rig.interposer.Override('V', std::nullopt);
   const CtlOutcome refused = ctl.Run({"corrections", "--port", port, "--zero", "0", "--gain", "0"});
   EXPECT_EQ(refused.status, 1);
-  EXPECT_TRUE(Contains(refused.err, "Command failed! (no answer in time from COM9)")) << refused.err;
+  EXPECT_TRUE(Contains(refused.err, "Command failed! (no answer in time from COM9)"))
+      << refused.err;
 }
 
 TEST(CtlMonitor, RegisterModesReadTheModulesInnerValues) {
@@ -149,7 +150,7 @@ TEST(CtlMonitor, RegisterModesReadTheModulesInnerValues) {
     const char* unit;
   } cases[] = {
       {"Wnorm", 4, 50.0, "%"},  // 100 °C in -50 to 250 °C
-      {"1", 1, 138.51, ""},      // the ohms at the terminals
+      {"1", 1, 138.51, ""},     // the ohms at the terminals
       {"result", 2, 100.0, "\u00B0C"},
   };
   for (const auto& c : cases) {

@@ -67,13 +67,16 @@ TEST_F(TableRouteTest, TheWindowAndQ5480ctlFindTheTableInTheSameFoldersAndBuildO
   const fs::path program = ProgramFolder();
   // The folders in the order they are searched; a table placed in one of
   // them is found there although every later one holds another table.
-  const std::vector<fs::path> folders{scratch_ / "data", scratch_ / "work", program, program / "Tables",
-                                      program / "Tablice"};
+  const std::vector<fs::path> folders{scratch_ / "data", scratch_ / "work", program,
+                                      program / "Tables", program / "Tablice"};
   struct Case {
     std::size_t folder;
     const char* storedName;  // as the parameters file names the table
   };
-  for (const Case& c : {Case{0, "C:\\Pomiary\\flow.dat"}, {1, "flow.dat"}, {2, "flow.dat"}, {3, "flow.dat"},
+  for (const Case& c : {Case{0, "C:\\Pomiary\\flow.dat"},
+                        {1, "flow.dat"},
+                        {2, "flow.dat"},
+                        {3, "flow.dat"},
                         {4, "flow.dat"}}) {
     SCOPED_TRACE(folders[c.folder]);
     for (const fs::path& folder : folders) fs::remove_all(folder / "flow.dat");
@@ -98,8 +101,8 @@ TEST_F(TableRouteTest, TheWindowAndQ5480ctlFindTheTableInTheSameFoldersAndBuildO
     EXPECT_TRUE(fromCtl == fromWindow) << "q5480ctl's image differs from the window's";
     // The other table would have given another image.
     WriteBytes(scratch_ / "other.dat", kOtherTable);
-    EXPECT_FALSE(ImageFromCtl(scratch_ / "data" / "flow.par", {"--table", (scratch_ / "other.dat").string()}) ==
-                 fromWindow);
+    EXPECT_FALSE(ImageFromCtl(scratch_ / "data" / "flow.par",
+                              {"--table", (scratch_ / "other.dat").string()}) == fromWindow);
   }
 }
 

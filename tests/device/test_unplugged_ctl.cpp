@@ -38,13 +38,15 @@ TEST_P(UnpluggedCtl, EndsWithStatusOneAndTheReason) {
     args.insert(args.begin() + 1, par);
   }
   std::future<CtlOutcome> run = std::async(std::launch::async, [&] { return ctl_.Run(args); });
-  ASSERT_TRUE(WaitUntil([&] { return rig_.interposer.CountOf(GetParam().code) >= GetParam().after; }));
+  ASSERT_TRUE(
+      WaitUntil([&] { return rig_.interposer.CountOf(GetParam().code) >= GetParam().after; }));
   rig_.line.Unplug();
   const CtlOutcome outcome = run.get();
   EXPECT_EQ(outcome.status, 1);
   EXPECT_NE(outcome.err.find("Transmission unsuccessful! (COM9 is gone)"), std::string::npos)
       << outcome.err;
-  EXPECT_FALSE(std::filesystem::exists(rig_.scratch / "read.par")) << "a failed read writes no file";
+  EXPECT_FALSE(std::filesystem::exists(rig_.scratch / "read.par"))
+      << "a failed read writes no file";
 }
 
 INSTANTIATE_TEST_SUITE_P(Transfers, UnpluggedCtl,

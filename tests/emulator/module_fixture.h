@@ -46,7 +46,9 @@ inline Bytes WriteRequest(std::size_t address, const MemoryBytes& from, std::siz
 }
 
 // What the module repeats of a read or write: count and address.
-inline Bytes Echoed(const Bytes& request) { return Bytes(request.begin() + 1, request.begin() + 4); }
+inline Bytes Echoed(const Bytes& request) {
+  return Bytes(request.begin() + 1, request.begin() + 4);
+}
 
 // New layout "L": three checks, each followed by its complement.
 inline Bytes NewStoreRequest(std::uint8_t step, std::uint8_t a, std::uint8_t b, std::uint8_t c) {
@@ -67,11 +69,13 @@ inline Bytes CorrectionsRequest(std::size_t address, double zero, double gain) {
 // A module whose simulated time moves only when a test says so. `change`
 // sets what else than the identifier the module is made with.
 struct ClockedModule {
-  explicit ClockedModule(const char* identifier, const std::function<void(ModuleOptions&)>& change = {}) {
+  explicit ClockedModule(const char* identifier,
+                         const std::function<void(ModuleOptions&)>& change = {}) {
     ModuleOptions options;
     options.factory.identifier = identifier;
     if (change) change(options);
-    module = std::make_unique<EmulatedModule>(std::move(options), [clock = seconds] { return *clock; });
+    module =
+        std::make_unique<EmulatedModule>(std::move(options), [clock = seconds] { return *clock; });
   }
 
   ModuleReply Send(const Bytes& request) { return module->Handle(request); }
@@ -96,8 +100,8 @@ struct ModuleSetup {
   double signalLow = 0, signalHigh = 100;  // at the terminals
   double minInput = 0, maxInput = 1000;    // the result over that signal
   std::uint8_t typ = 16, unitsAndPoint = 8, inputCode = 0x40, filterLimit = 0;
-  double zero = 0, gain = 0;               // corrections in percent
-  std::array<double, 3> coldJunction{};    // at 68 in both layouts; only the old one uses it
+  double zero = 0, gain = 0;             // corrections in percent
+  std::array<double, 3> coldJunction{};  // at 68 in both layouts; only the old one uses it
 };
 
 // New layout: the four copies of the segment area's check.
@@ -139,7 +143,8 @@ inline ModuleMemory LinearMemory(MemoryLayout layout, const ModuleSetup& setup) 
 inline bool SendBlocks(ClockedModule& module, const ModuleMemory& wanted, std::size_t first,
                        std::size_t end) {
   for (std::size_t address = first; address < end; address += 16) {
-    const Bytes request = WriteRequest(address, wanted.Bytes(), std::min<std::size_t>(16, end - address));
+    const Bytes request =
+        WriteRequest(address, wanted.Bytes(), std::min<std::size_t>(16, end - address));
     // The old layout acknowledges with an empty reply.
     const Bytes ack = wanted.Layout() == MemoryLayout::Old ? Bytes{} : Echoed(request);
     if (module.Send(request) != ack) return false;

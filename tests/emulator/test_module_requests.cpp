@@ -12,14 +12,19 @@ INSTANTIATE_TEST_SUITE_P(Module, ModuleRequests, testing::Values(kOldId, kNewId)
 TEST(ModuleReads, IdentityAndFactoryDataSitWhereEachLayoutKeepsThem) {
   // Model 5495 (0x1577), day 45000 (0xAFC8), serial 1234567 (0x0012D687),
   // first factory value 1.0, words 0x1234 and 0xABCD.
-  const struct { const char* id; Bytes request, reply; } cases[] = {
+  const struct {
+    const char* id;
+    Bytes request, reply;
+  } cases[] = {
       {kOldId, {'s', 0x80, 0, 0}, {4, 0, 0, '1', '.', '2', '3'}},
       {kOldId, ReadRequest(8, 16), {8, 0, 16, 0x15, 0x77, 0xAF, 0xC8, 0x00, 0x12, 0xD6, 0x87}},
       {kOldId, ReadRequest(4, 24), {4, 0, 24, 0x7F, 0, 0, 0}},
       {kOldId, ReadRequest(4, 64), {4, 0, 64, 0x12, 0x34, 0xAB, 0xCD}},
       {kOldId, ReadRequest(4, 2048), {4, 0x08, 0x00, '1', '.', '2', '3'}},
       {kNewId, {'s', 0x80, 0, 0}, {4, 0, 0, '2', '1', '0', '4'}},
-      {kNewId, ReadRequest(8, 1024), {8, 0x04, 0x00, 0x77, 0x15, 0xAF, 0xC8, 0x00, 0x12, 0xD6, 0x87}},
+      {kNewId,
+       ReadRequest(8, 1024),
+       {8, 0x04, 0x00, 0x77, 0x15, 0xAF, 0xC8, 0x00, 0x12, 0xD6, 0x87}},
       {kNewId, ReadRequest(4, 1032), {4, 0x04, 0x08, 0, 0, 0, 0x7F}},
       {kNewId, ReadRequest(4, 1080), {4, 0x04, 0x38, 0x34, 0x12, 0xCD, 0xAB}},
   };
@@ -33,22 +38,38 @@ TEST(ModuleReads, IdentityAndFactoryDataSitWhereEachLayoutKeepsThem) {
 TEST_P(ModuleRequests, MalformedOrForbiddenRequestsStaySilentAndChangeNothing) {
   ClockedModule module(GetParam());
   const MemoryBytes blank = module.module->Memory(), source{};
-  ExpectSilent(module, {
-      ReadRequest(0, 100), ReadRequest(17, 100), ReadRequest(16, 4081),  // none, too many, past the end
-      {'s', 4, 0}, {'s', 4, 0, 0, 0}, {'s', 0x80, 0, 1},  // identify with an address
-      {0xEF, 0, 1}, {0xEF, 0},
-      {'L', 1, 0xFF, 0xFF, 0xFF},  // the check of a blank old module, but no write is open
-      {'V', 8, 0, 96, 1, 2, 3}, {'Z', 1, 2, 3}, {'o', 1}, {'r', 0}, {'m'}, {'m', 3}, {'m', 2, 0},
-      {0x40, '7', '3', '1'}, {0x99, 0, 0},
-      // Outside the texts a write needs an open configuration write.
-      WriteRequest(At().segments, source, 16), WriteRequest(At().textLast - 7, source, 9),
-      WriteRequest(At().textFirst - 1, source, 2)});
+  ExpectSilent(
+      module, {ReadRequest(0, 100),
+               ReadRequest(17, 100),
+               ReadRequest(16, 4081),  // none, too many, past the end
+               {'s', 4, 0},
+               {'s', 4, 0, 0, 0},
+               {'s', 0x80, 0, 1},  // identify with an address
+               {0xEF, 0, 1},
+               {0xEF, 0},
+               {'L', 1, 0xFF, 0xFF, 0xFF},  // the check of a blank old module, but no write is open
+               {'V', 8, 0, 96, 1, 2, 3},
+               {'Z', 1, 2, 3},
+               {'o', 1},
+               {'r', 0},
+               {'m'},
+               {'m', 3},
+               {'m', 2, 0},
+               {0x40, '7', '3', '1'},
+               {0x99, 0, 0},
+               // Outside the texts a write needs an open configuration write.
+               WriteRequest(At().segments, source, 16),
+               WriteRequest(At().textLast - 7, source, 9),
+               WriteRequest(At().textFirst - 1, source, 2)});
   EXPECT_FALSE(module.module->WriteOpen());
   ASSERT_EQ(module.Send({0xEF, 0, 0}), Bytes{});
-  ExpectSilent(module, {
-      WriteRequest(At().factoryFirst, source, 1), WriteRequest(At().factoryLast, source, 1),
-      WriteRequest(At().factoryFirst - 8, source, 9), WriteRequest(At().writableEnd - 8, source, 9),
-      WriteRequest(200, source, 17), {'D', 4, 0, 200, 1, 2, 3}, {'D', 0, 0, 200}});
+  ExpectSilent(module, {WriteRequest(At().factoryFirst, source, 1),
+                        WriteRequest(At().factoryLast, source, 1),
+                        WriteRequest(At().factoryFirst - 8, source, 9),
+                        WriteRequest(At().writableEnd - 8, source, 9),
+                        WriteRequest(200, source, 17),
+                        {'D', 4, 0, 200, 1, 2, 3},
+                        {'D', 0, 0, 200}});
   EXPECT_EQ(module.module->Memory(), blank);
   EXPECT_TRUE(module.Send(ReadRequest(16, 4080)));
   EXPECT_TRUE(module.Send(WriteRequest(At().factoryLast + 1, source, 16)));
@@ -65,8 +86,9 @@ TEST(ModuleStores, OldStoreNeedsTheCheckOfWhatWasWritten) {
   ASSERT_EQ(module.Send({0xEF, 0, 0}), Bytes{});
   ASSERT_EQ(module.Send(WriteRequest(80, changed.Bytes(), 16)), Bytes{});
   const std::uint8_t c = OldCheck(changed.Bytes()), w = c ^ 1;
-  ExpectSilent(module,
-               {{'L', 1, w, w, w}, {'L', 1, c, c, w}, {'L', 1, c, w, c}, {'L', 2, c, c, c}, {'L', 1, c, c}});
+  ExpectSilent(
+      module,
+      {{'L', 1, w, w, w}, {'L', 1, c, c, w}, {'L', 1, c, w, c}, {'L', 2, c, c, c}, {'L', 1, c, c}});
   EXPECT_EQ(module.module->Memory(), stored);
   EXPECT_EQ(module.Send({'L', 1, c, c, c}), Bytes{});
   EXPECT_EQ(module.module->Memory()[92], changed.Bytes()[92]);
@@ -137,7 +159,8 @@ TEST(ModuleStores, FlaggedCodesWriteLikePlainOnesUnlessTheFirmwareLacksThem) {
 
 TEST_P(ModuleRequests, CorrectionsAreStoredAtOnceInTheLayoutsByteOrder) {
   ClockedModule module(GetParam());
-  ExpectSilent(module, {CorrectionsRequest(Old() ? 96 : 2020, 1.5, -0.25)});  // the other layout's place
+  ExpectSilent(module,
+               {CorrectionsRequest(Old() ? 96 : 2020, 1.5, -0.25)});  // the other layout's place
   EXPECT_EQ(module.Send(CorrectionsRequest(At().corrections, 1.5, -0.25)), Bytes{});
   Bytes stored = Echoed(ReadRequest(8, At().corrections));
   for (const double value : {1.5, -0.25}) {

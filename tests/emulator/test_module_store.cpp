@@ -9,8 +9,8 @@ class MemoryFile : public EachLayout {
  protected:
   // A module of the test's layout that keeps its memory in `name`.
   std::unique_ptr<ClockedModule> ModuleWith(std::string_view name) {
-    return std::make_unique<ClockedModule>(GetParam(),
-                                           [&](ModuleOptions& o) { o.memoryFile = scratch_ / name; });
+    return std::make_unique<ClockedModule>(
+        GetParam(), [&](ModuleOptions& o) { o.memoryFile = scratch_ / name; });
   }
   test_support::ScratchDirectory scratch_;
 };
@@ -44,13 +44,15 @@ TEST_P(MemoryFile, FailedStoreLeavesFileAndModuleAsTheyWere) {
 }
 
 TEST_P(MemoryFile, UnusableFilesAreRefusedWithTheirName) {
-  ASSERT_TRUE(SaveMemoryFile(scratch_ / "other", Old() ? MemoryLayout::New : MemoryLayout::Old, {}));
+  ASSERT_TRUE(
+      SaveMemoryFile(scratch_ / "other", Old() ? MemoryLayout::New : MemoryLayout::Old, {}));
   const std::string whole = test_support::ReadBytes(scratch_ / "other");
   test_support::WriteBytes(scratch_ / "short", whole.substr(0, whole.size() - 1));
   test_support::WriteBytes(scratch_ / "garbage", "not a memory");
-  for (const auto& [name, words] : {std::pair{"garbage", "not a module memory file"},
-                                    {"short", "not a module memory file"},
-                                    {"other", Old() ? "holds the new layout" : "holds the old layout"}}) {
+  for (const auto& [name, words] :
+       {std::pair{"garbage", "not a module memory file"},
+        {"short", "not a module memory file"},
+        {"other", Old() ? "holds the new layout" : "holds the old layout"}}) {
     try {
       ModuleWith(name);
       ADD_FAILURE() << name << " was accepted";

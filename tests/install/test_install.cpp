@@ -144,10 +144,10 @@ class InstalledTree : public ::testing::Test {
   static void SetUpTestSuite() {
     scratch_ = new ScratchDirectory;
     fs::create_directories(*scratch_ / "install");
-    installed_ = new Outcome(RunIn(*scratch_ / "install",
-                                   {CMAKE_COMMAND, "--install", Q5480_BUILD_DIR, "--prefix",
-                                    (*scratch_ / "prefix").string()},
-                                   {}));
+    installed_ = new Outcome(RunIn(
+        *scratch_ / "install",
+        {CMAKE_COMMAND, "--install", Q5480_BUILD_DIR, "--prefix", (*scratch_ / "prefix").string()},
+        {}));
   }
   static void TearDownTestSuite() {
     delete installed_;
@@ -295,9 +295,8 @@ TEST_F(InstalledTree, TheDesktopProgramTakesItsLanguageFromTheInstalledDataFolde
   ChildProcess program({(Bin() / "q5480").string()}, UserEnvironment(), User());
   ASSERT_TRUE(program.Started());
   // Polling runs once the settings, the language and the port are taken.
-  ASSERT_TRUE(WaitUntil([&] {
-    return line.interposer.CountOf(request_code::kMeasure) > 0 || !program.Running();
-  }));
+  ASSERT_TRUE(WaitUntil(
+      [&] { return line.interposer.CountOf(request_code::kMeasure) > 0 || !program.Running(); }));
   ASSERT_TRUE(program.Running()) << program.Err();
   program.Signal(SIGTERM);
   EXPECT_EQ(program.ExitCode(), 0) << program.Err();

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "emulator/pty_line.h"
-#include "link/serial_port.h"
 #include "link/frame.h"
+#include "link/serial_port.h"
 #include "support/module_on_line.h"
 #include "support/scratch_directory.h"
 
@@ -35,11 +35,11 @@ TEST(ModuleLineTest, EchoesEveryBytePacedAndAnswersOnlyWholeFrames) {
   SerialPort port(abort);
   ASSERT_TRUE(port.Open(line.emulator.SlavePath(), scratch / "console"));
   ASSERT_TRUE(port.SetLine(2400));
-  const Bytes written = {0x00, 0x31,                  // noise before a start byte
-                         0x55, 0,   0x55, 251,        // lengths no frame has
-                         0x55, 2,   'm',  2,    0x91,  // a wrong check byte
-                         0x55, 2,   0x55, 0x55, 0x55,  // start bytes inside are data
-                         0x55, 2,   'm',  2,    0x90};
+  const Bytes written = {0x00, 0x31,                    // noise before a start byte
+                         0x55, 0,    0x55, 251,         // lengths no frame has
+                         0x55, 2,    'm',  2,    0x91,  // a wrong check byte
+                         0x55, 2,    0x55, 0x55, 0x55,  // start bytes inside are data
+                         0x55, 2,    'm',  2,    0x90};
   const auto start = Clock::now();
   ASSERT_EQ(port.Write(written.data(), written.size(), milliseconds(1000)), PortResult::Ok);
   Bytes received;

@@ -132,9 +132,7 @@ TEST_P(TransactFaultTest, IsReportedByItsStatusAndTheNextExchangeSucceeds) {
   if (c.silence.count() > 0) Faults().SilenceFor(c.silence);
   LinkBuffer reply{};
   EXPECT_EQ(link_.Transact(MakeRequest({'m', 2}, c.awaited), reply), c.status);
-  if (c.fault) {
-    EXPECT_EQ(Faults().Armed(*c.fault), 0);
-  }
+  if (c.fault) { EXPECT_EQ(Faults().Armed(*c.fault), 0); }
   ASSERT_TRUE(WaitUntil([&] { return !Faults().Silent(); }));
   // The line settles before the next frame: no wait for the module here.
   EXPECT_EQ(link_.Transact(PollRequest(), reply), LinkStatus::Success);
@@ -145,7 +143,8 @@ INSTANTIATE_TEST_SUITE_P(
     LineFaults, TransactFaultTest,
     ::testing::Values(FaultCase{"NoReply", LinkStatus::TimedOut, Fault::NoReply},
                       FaultCase{"CorruptEcho", LinkStatus::NoEcho, Fault::CorruptEcho},
-                      FaultCase{"CorruptReplyCheck", LinkStatus::BadReply, Fault::CorruptReplyCheck},
+                      FaultCase{"CorruptReplyCheck", LinkStatus::BadReply,
+                                Fault::CorruptReplyCheck},
                       FaultCase{"WrongLength", LinkStatus::BadReply, Fault::WrongLength},
                       FaultCase{"WrongStart", LinkStatus::BadReply, Fault::WrongStart},
                       FaultCase{"TruncatedReply", LinkStatus::TimedOut, Fault::TruncatedReply},
@@ -179,8 +178,10 @@ TEST_F(TransactTest, SendCommandTriesFiveTimes) {
 
 TEST_F(TransactTest, BaseTimeoutFollowsTheSpeedCodeAndTheBaudRate) {
   EXPECT_EQ(link_.BaseTimeout(), milliseconds(100));  // before any port is configured
-  const std::pair<int, milliseconds> speeds[] = {{1, milliseconds(1200)}, {2, milliseconds(600)},
-                                                 {3, milliseconds(300)},  {4, milliseconds(150)},
+  const std::pair<int, milliseconds> speeds[] = {{1, milliseconds(1200)},
+                                                 {2, milliseconds(600)},
+                                                 {3, milliseconds(300)},
+                                                 {4, milliseconds(150)},
                                                  {0, milliseconds(1200)}};
   for (const auto& [speedCode, timeout] : speeds) {
     ASSERT_TRUE(link_.OpenLink(kTestPort, speedCode));
@@ -342,10 +343,10 @@ TEST_F(TransferTest, ProgressIsRoundedHalfToEvenAndSignalledOnlyWhenItChanges) {
     int last = -1;
     for (auto [done, total] : steps) link_.ReportProgress(done, total, last);
     return LinkStatus::BadReply;
-  }), LinkStatus::Success);
+  }),
+            LinkStatus::Success);
   std::vector<int> seen;
-  EXPECT_EQ(link_.AwaitWorker([&](int percent) { seen.push_back(percent); }),
-            LinkStatus::BadReply);
+  EXPECT_EQ(link_.AwaitWorker([&](int percent) { seen.push_back(percent); }), LinkStatus::BadReply);
   // The worker's end signals once more; the window may have left by then.
   if (seen.size() >= 2 && seen.back() == seen[seen.size() - 2]) seen.pop_back();
   EXPECT_EQ(seen, (std::vector<int>{2, 4, 12, 38, 100}));
@@ -385,7 +386,8 @@ TEST_F(TransferTest, CancelEndsAWorkerWaitingOnTheLineOrInAPauseAtOnce) {
     while (link_.TransferRunning()) link_.SendWithRetries(PollRequest(), reply);
     // A worker's pauses end on the cancel as well.
     return link_.Pause(std::chrono::minutes(1)) ? LinkStatus::Success : LinkStatus::Aborted;
-  }), LinkStatus::Success);
+  }),
+            LinkStatus::Success);
   ASSERT_TRUE(WaitUntil([&] { return Module().CountOf('m') >= 1; }));
   const auto start = Clock::now();
   link_.CancelTransfer();
@@ -414,8 +416,9 @@ TEST_F(TransferTest, WorkerSendsRetryAndFallBackToThePlainRequest) {
     if (flagFails) Faults().Arm(Fault::WrongLength);
     reply.fill(0);
     EXPECT_EQ(RunAndAwait([&] {
-      return link_.SendFlagged(MakeRequest({'D', 1, 0x00, 0x10, 0xAB}, 3), reply);
-    }), LinkStatus::Success);
+                return link_.SendFlagged(MakeRequest({'D', 1, 0x00, 0x10, 0xAB}, 3), reply);
+              }),
+              LinkStatus::Success);
     Bytes codes;
     for (const Bytes& sent : Module().Requests()) codes.push_back(sent[0]);
     EXPECT_EQ(codes, flagFails ? (Bytes{0xC4, 'D'}) : Bytes{0xC4}) << flagFails;

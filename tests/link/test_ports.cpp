@@ -32,10 +32,10 @@ TEST(TermiosMarkedInputTest, DecodesDoubledBytesAndErrorMarks) {
   } cases[] = {
       {{0x41}, {R::Data}, 0x41},
       {{0x00}, {R::Data}, 0x00},
-      {{0xFF, 0xFF}, {R::Pending, R::Data}, 0xFF},                 // doubled data byte
+      {{0xFF, 0xFF}, {R::Pending, R::Data}, 0xFF},                      // doubled data byte
       {{0xFF, 0x00, 0x00}, {R::Pending, R::Pending, R::LineError}, 0},  // break
       {{0xFF, 0x00, 0x41}, {R::Pending, R::Pending, R::LineError}, 0},  // damaged byte
-      {{0xFF, 0x12}, {R::Pending, R::LineError}, 0},               // unknown mark
+      {{0xFF, 0x12}, {R::Pending, R::LineError}, 0},                    // unknown mark
   };
   for (const auto& c : cases) {
     TermiosMarkedInput input;
@@ -152,9 +152,9 @@ class PortListTest : public ::testing::Test {
 TEST_F(PortListTest, ComNumbersFollowTheRuleUnlessAPortsFolderLinkWins) {
   fs::create_symlink("/dev/pts/4", env_.portsDirectory / "com2");
   const std::pair<int, std::optional<fs::path>> cases[] = {
-      {1, "/dev/ttyUSB0"}, {32, "/dev/ttyUSB31"}, {33, "/dev/ttyACM0"}, {64, "/dev/ttyACM31"},
-      {65, "/dev/ttyS0"},  {96, "/dev/ttyS31"},   {97, std::nullopt},   {0, std::nullopt},
-      {2, env_.portsDirectory / "com2"},
+      {1, "/dev/ttyUSB0"},   {32, "/dev/ttyUSB31"}, {33, "/dev/ttyACM0"},
+      {64, "/dev/ttyACM31"}, {65, "/dev/ttyS0"},    {96, "/dev/ttyS31"},
+      {97, std::nullopt},    {0, std::nullopt},     {2, env_.portsDirectory / "com2"},
   };
   for (const auto& [number, path] : cases) EXPECT_EQ(ComDevicePath(number, env_), path) << number;
 }

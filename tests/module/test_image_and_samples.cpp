@@ -15,7 +15,8 @@ namespace {
 // place shows.
 ModuleImage PatternImage() {
   ModuleImage image;
-  for (std::size_t i = 0; i < kImageSize; ++i) image[i] = static_cast<std::uint8_t>(i * 7 + i / 256 + 3);
+  for (std::size_t i = 0; i < kImageSize; ++i)
+    image[i] = static_cast<std::uint8_t>(i * 7 + i / 256 + 3);
   return image;
 }
 
@@ -31,19 +32,19 @@ TEST(PackImage, EveryRowOfTheMapWithItsCheckBytes) {
   // Map address and image offset; floats and words go least significant
   // byte first.
   const std::pair<std::size_t, std::size_t> moved[] = {
-      {18, 2},     {20, 4},     {23, 7},     {24, 2028},  {27, 2031},  {32, 1792},  {95, 1855},
-      {96, 2023},  {99, 2020},  {100, 2027}, {103, 2024}, {128, 1712}, {207, 1791}, {1024, 17},
-      {1025, 16},  {1026, 18},  {1031, 23},  {1032, 27},  {1035, 24},  {1068, 63},  {1071, 60},
-      {1080, 65},  {1081, 64},  {1082, 67},  {1083, 66},  {1088, 99},  {1091, 96},  {1092, 103},
-      {2700, 1711}, {2703, 1708}, {2704, 83}, {2707, 80}, {2716, 95},  {2719, 92},
+      {18, 2},      {20, 4},      {23, 7},     {24, 2028},  {27, 2031},  {32, 1792},  {95, 1855},
+      {96, 2023},   {99, 2020},   {100, 2027}, {103, 2024}, {128, 1712}, {207, 1791}, {1024, 17},
+      {1025, 16},   {1026, 18},   {1031, 23},  {1032, 27},  {1035, 24},  {1068, 63},  {1071, 60},
+      {1080, 65},   {1081, 64},   {1082, 67},  {1083, 66},  {1088, 99},  {1091, 96},  {1092, 103},
+      {2700, 1711}, {2703, 1708}, {2704, 83},  {2707, 80},  {2716, 95},  {2719, 92},
   };
   for (const auto& [address, offset] : moved) EXPECT_EQ(map[address], image[offset]) << address;
   EXPECT_EQ(map[16], 12);
   EXPECT_EQ(map[17], 190);
   EXPECT_EQ(map[19], static_cast<std::uint8_t>(~image[3]));
-  const std::pair<std::size_t, std::size_t> zero[] = {
-      {0, 15}, {28, 31}, {104, 127}, {208, 507}, {511, 1023}, {1072, 1079}, {1084, 1086},
-      {2720, 2747}, {2752, 4095}};
+  const std::pair<std::size_t, std::size_t> zero[] = {{0, 15},      {28, 31},     {104, 127},
+                                                      {208, 507},   {511, 1023},  {1072, 1079},
+                                                      {1084, 1086}, {2720, 2747}, {2752, 4095}};
   for (const auto& [first, last] : zero) {
     for (std::size_t a = first; a <= last; ++a) ASSERT_EQ(map[a], 0) << a;
   }
@@ -82,19 +83,29 @@ TEST(Verify, ComparesAllButTheBytesThatDifferByDesign) {
     bool reported;
   } cases[] = {
       // Byte 2044 is never compared, nor the identifier beyond 2047.
-      {2044, 0x01, false, "1.45", false}, {2043, 0x01, false, "1.45", true},
-      {2045, 0x01, false, "1.45", true},  {2047, 0x01, true, "2104", true},
-      {2050, 0xFF, true, "2104", false},  {2050, 0xFF, false, "1.45", false},
+      {2044, 0x01, false, "1.45", false},
+      {2043, 0x01, false, "1.45", true},
+      {2045, 0x01, false, "1.45", true},
+      {2047, 0x01, true, "2104", true},
+      {2050, 0xFF, true, "2104", false},
+      {2050, 0xFF, false, "1.45", false},
       // The newer firmware holds the limits and no compensation floats.
-      {0, 0x01, false, "1.45", true},  {0, 0x01, true, "2104", false},
-      {1, 0x01, true, "2104", false},  {68, 0x01, true, "2104", false},
-      {79, 0x01, true, "2104", false}, {80, 0x01, true, "2104", true},
+      {0, 0x01, false, "1.45", true},
+      {0, 0x01, true, "2104", false},
+      {1, 0x01, true, "2104", false},
+      {68, 0x01, true, "2104", false},
+      {79, 0x01, true, "2104", false},
+      {80, 0x01, true, "2104", true},
       {75, 0x01, false, "1.45", true},
       // A write clears the fixed point of older modules below "4" only.
-      {7, 0x80, false, "1.23", false}, {7, 0x80, false, "0000", false},
-      {7, 0x40, false, "1.23", true},  {7, 0x80, false, "1.45", true},
-      {7, 0x80, false, "1.24", true},  {7, 0x80, false, "1.2A", true},
-      {7, 0x80, false, "1.2", true},   {7, 0x80, true, "2.23", true},
+      {7, 0x80, false, "1.23", false},
+      {7, 0x80, false, "0000", false},
+      {7, 0x40, false, "1.23", true},
+      {7, 0x80, false, "1.45", true},
+      {7, 0x80, false, "1.24", true},
+      {7, 0x80, false, "1.2A", true},
+      {7, 0x80, false, "1.2", true},
+      {7, 0x80, true, "2.23", true},
   };
   const ModuleImage written = PatternImage();
   for (const auto& c : cases) {
@@ -114,8 +125,8 @@ TEST(SampleCurrent, BothFormatsAndTheLimits) {
     double milliamperes;
   } cases[] = {
       {0x8000, false, 0.0},  // 4 - 64 mA is below 0
-      {4096, false, 12.0},   {0, false, 4.0},      {0xFF80, false, 3.75}, {10752, false, 25.0},
-      {0x7FFF, false, 25.0}, {40000, true, 20.0},  {0, true, 0.0},        {0x8000, true, 16.384},
+      {4096, false, 12.0},    {0, false, 4.0},     {0xFF80, false, 3.75}, {10752, false, 25.0},
+      {0x7FFF, false, 25.0},  {40000, true, 20.0}, {0, true, 0.0},        {0x8000, true, 16.384},
       {49999, true, 24.9995}, {60000, true, 25.0},
   };
   for (const auto& c : cases) {

@@ -16,16 +16,16 @@ TEST(DiagnosticsRegisters, FormatsModesAndLabels) {
     int unit;
     const char* text;
   } cases[] = {
-      {6, 0.1234, 8, "  12.34 %   "},   // Wnorm: a fraction shown in percent
-      {4, 1.23456, 8, "  1.235   "},    // Meas: three decimals
+      {6, 0.1234, 8, "  12.34 %   "},        // Wnorm: a fraction shown in percent
+      {4, 1.23456, 8, "  1.235   "},         // Meas: three decimals
       {5, 99.996, 8, " 100.00 \u00B0C   "},  // Result with the reading's unit
-      {5, 5, 15, "   5.00     "},       // codes 11 to 15: a blank, as in the recording file
+      {5, 5, 15, "   5.00     "},            // codes 11 to 15: a blank, as in the recording file
       {5, -5, 11, "  -5.00     "},
       {5, 5, 0, "   5.00     "},
       {5, 5, 10, "   5.00 kg   "},
       {0, -12.345678, 8, " -12.35   "},
       {2, 1234.5, 8, "1234.50   "},
-      {7, 0.125, 8, "   0.12   "},      // halves to the even neighbour
+      {7, 0.125, 8, "   0.12   "},  // halves to the even neighbour
   };
   for (const auto& c : cases) {
     EXPECT_EQ(RegisterText(c.index, c.value, c.unit), c.text) << c.index;

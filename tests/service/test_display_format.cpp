@@ -26,15 +26,15 @@ TEST(RangeFormats, DecimalsFollowTheLimitsOfTheInputType) {
   const Case cases[] = {
       {10, 2, false, 1370, " 1370.0", "   1370"},  // K: -150 takes a decimal back
       {10, 2, false, -150, " -150.0", "   -150"},
-      {1, 2, false, 100, "  100.0", "  100.0"},    // Pt100 -100..850
-      {6, 2, false, 1820, "   1820", "   1820"},   // B 0..1820
-      {19, 1, false, 12, "  12.00", "  12.00"},    // 4..20 mA
-      {17, 1, false, -5, "   -5.0", "  -5.00"},    // -22..22 mA: -20 or lower
-      {18, 1, false, 1.5, "   1.50", "   1.50"},   // -11..11 V: -2 or lower
+      {1, 2, false, 100, "  100.0", "  100.0"},   // Pt100 -100..850
+      {6, 2, false, 1820, "   1820", "   1820"},  // B 0..1820
+      {19, 1, false, 12, "  12.00", "  12.00"},   // 4..20 mA
+      {17, 1, false, -5, "   -5.0", "  -5.00"},   // -22..22 mA: -20 or lower
+      {18, 1, false, 1.5, "   1.50", "   1.50"},  // -11..11 V: -2 or lower
       // A value with more decimals than the limits give keeps them (up to 3).
       {14, 2, false, 25.25, "  25.25", "  25.25"},
       {10, 2, false, 100.5, "  100.5", "  100.5"},
-      {20, 1, false, 0, "  0.000", "   0.00"},     // 0..0: format B counts it as 10
+      {20, 1, false, 0, "  0.000", "   0.00"},  // 0..0: format B counts it as 10
       // The user limits (-50.0..5.0): format A from Lin 2 on, format B only
       // with a table in memory or a computed conversion.
       {16, 1, false, 100, " 100.00", "  100.0"},
@@ -52,8 +52,12 @@ TEST(RangeFormats, DecimalsFollowTheLimitsOfTheInputType) {
     EXPECT_EQ(FormatRangeB(c.value, config, limits), c.formatB);
   }
   // User limits ending exactly on 1000, 100 and 10 take the fewer decimals.
-  for (const auto& [upperTenths, text] : {std::pair{10000, "      2"}, {9999, "    2.0"}, {1000, "    2.0"},
-                                          {999, "   2.00"}, {100, "   2.00"}, {99, "  2.000"}}) {
+  for (const auto& [upperTenths, text] : {std::pair{10000, "      2"},
+                                          {9999, "    2.0"},
+                                          {1000, "    2.0"},
+                                          {999, "   2.00"},
+                                          {100, "   2.00"},
+                                          {99, "  2.000"}}) {
     limits.SetUserTenths(0, upperTenths);
     EXPECT_EQ(FormatRangeA(2, Config(5, 2), limits), text) << upperTenths;
   }

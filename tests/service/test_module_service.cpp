@@ -8,8 +8,8 @@
 #include "config/dates.h"
 #include "config/module_image.h"
 #include "conversion/conversion_messages.h"
-#include "support/device_rig.h"
 #include "module/image_packing.h"
+#include "support/device_rig.h"
 
 namespace q5480 {
 namespace {
@@ -111,9 +111,7 @@ TEST(Samples, PolledDirectOrByTheThreadTheyAgreeWithTheModule) {
   EXPECT_NEAR(sample.Value, 100.0, 0.05);
   rig.link.StopPolling();
   // A poll may have ended between the take and the stop: its sample is new.
-  if (!rig.link.SampleRead()) {
-    EXPECT_TRUE(rig.commands.TakeSample(sample, status));
-  }
+  if (!rig.link.SampleRead()) { EXPECT_TRUE(rig.commands.TakeSample(sample, status)); }
   EXPECT_TRUE(rig.link.SampleRead());
   EXPECT_FALSE(rig.commands.TakeSample(sample, status));
 }
@@ -278,7 +276,8 @@ TEST(OlderModuleWrite, NeverTouchesTheFactoryAreaAndClearsTheFixedPointForTheWri
   }
   const MemoryBytes after = rig.module.Memory();
   EXPECT_TRUE(std::equal(before.begin() + 16, before.begin() + 68, after.begin() + 16));
-  EXPECT_EQ(after[image_offset::kUnitsAndPoint], image[image_offset::kUnitsAndPoint] & ~kFixedPoint);
+  EXPECT_EQ(after[image_offset::kUnitsAndPoint],
+            image[image_offset::kUnitsAndPoint] & ~kFixedPoint);
   EXPECT_EQ(Held(rig.image), Held(image)) << "the image keeps its fixed point";
   // The module took the store, so its check covers the bytes it received.
   ModuleImage received;

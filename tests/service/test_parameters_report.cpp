@@ -36,44 +36,96 @@ TEST(ParametersReport, LinesFollowTheConfiguration) {
       {"info without a space from 25 to 34",
        [](ModuleConfig& c) { c.ogolne = "Line 7 " + std::string(38, 'x') + " end"; }, 5,
        "   Line 7 " + std::string(28, 'x')},
-      {"info rest after 35", [](ModuleConfig& c) { c.ogolne = "Line 7 " + std::string(38, 'x') + " end"; }, 6,
+      {"info rest after 35",
+       [](ModuleConfig& c) { c.ogolne = "Line 7 " + std::string(38, 'x') + " end"; }, 6,
        "   " + std::string(10, 'x') + " end"},
       {"no info", [](ModuleConfig& c) { c.ogolne.clear(); }, 5, ""},
       {"no info, second line", [](ModuleConfig& c) { c.ogolne.clear(); }, 6, ""},
       {"serial", [](ModuleConfig& c) { c.serial = "2612001"; }, 8, "Serial number: 2612001"},
       {"thermocouple", test_support::SetThermocoupleK, 10, "Sensor:  Thermocouple type K"},
-      {"compensation and linearization", test_support::SetThermocoupleK, 11, "   CJC, linearization"},
+      {"compensation and linearization", test_support::SetThermocoupleK, 11,
+       "   CJC, linearization"},
       {"nothing continues", test_support::SetThermocoupleK, 12, ""},
       {"external junction",
-       [](ModuleConfig& c) { test_support::SetThermocoupleK(c); c.Tryb = 6; },
+       [](ModuleConfig& c) {
+         test_support::SetThermocoupleK(c);
+         c.Tryb = 6;
+       },
        11, "   external CJ (23.50\u00B0C), linearization"},
       {"RTD", [](ModuleConfig&) {}, 11, "   3-wire, linearization"},
-      {"resistance input", [](ModuleConfig& c) { c.Typ = 5; c.Tryb = 2; c.Lin = kLinLinear; }, 10,
-       "Input:  Resistance"},
-      {"resistance conversion", [](ModuleConfig& c) { c.Typ = 5; c.Tryb = 2; c.Lin = kLinLinear; }, 11,
-       "   2-wire, conversion:  linear"},
-      {"voltage series", [](ModuleConfig& c) { c.Typ = 16; c.Lin = kLinSeries; }, 11, "   conversion:  power series"},
+      {"resistance input",
+       [](ModuleConfig& c) {
+         c.Typ = 5;
+         c.Tryb = 2;
+         c.Lin = kLinLinear;
+       },
+       10, "Input:  Resistance"},
+      {"resistance conversion",
+       [](ModuleConfig& c) {
+         c.Typ = 5;
+         c.Tryb = 2;
+         c.Lin = kLinLinear;
+       },
+       11, "   2-wire, conversion:  linear"},
+      {"voltage series",
+       [](ModuleConfig& c) {
+         c.Typ = 16;
+         c.Lin = kLinSeries;
+       },
+       11, "   conversion:  power series"},
       {"table that fits one line",
-       [](ModuleConfig& c) { c.Typ = 19; c.Lin = kLinTable; c.TableLoaded = true; c.File = "C:\\Tables\\FLOW.DAT"; },
+       [](ModuleConfig& c) {
+         c.Typ = 19;
+         c.Lin = kLinTable;
+         c.TableLoaded = true;
+         c.File = "C:\\Tables\\FLOW.DAT";
+       },
        11, "   conversion:  table defined (flow.dat)"},
       {"table that needs two lines",
-       [](ModuleConfig& c) { c.Typ = 19; c.Lin = kLinTable; c.TableLoaded = true; c.File = "/t/Przepływ_rurociąg_główny.dat"; },
+       [](ModuleConfig& c) {
+         c.Typ = 19;
+         c.Lin = kLinTable;
+         c.TableLoaded = true;
+         c.File = "/t/Przepływ_rurociąg_główny.dat";
+       },
        12, "   (przepływ_rurociąg_główny.dat)"},
-      {"table not loaded", [](ModuleConfig& c) { c.Typ = 19; c.Lin = kLinTable; c.File = "flow.dat"; }, 11,
-       "   conversion:  "},
+      {"table not loaded",
+       [](ModuleConfig& c) {
+         c.Typ = 19;
+         c.Lin = kLinTable;
+         c.File = "flow.dat";
+       },
+       11, "   conversion:  "},
       {"user thermocouple",
-       [](ModuleConfig& c) { c.Typ = 15; c.Tryb = 7; c.Lin = kLinNone; c.File = "T\\X.DAT"; }, 11,
-       "   CJCsource file: x.dat"},
+       [](ModuleConfig& c) {
+         c.Typ = 15;
+         c.Tryb = 7;
+         c.Lin = kLinNone;
+         c.File = "T\\X.DAT";
+       },
+       11, "   CJCsource file: x.dat"},
       {"no conversion kind", [](ModuleConfig& c) { c.Lin = 0; }, 11, "   "},
       {"range", [](ModuleConfig&) {}, 13, "Input range: -50.00 to 250.00 \u00B0C"},
       {"burnout", [](ModuleConfig&) {}, 15, "Output reaction to sensor burnout: above 20mA"},
       {"output locked", [](ModuleConfig& c) { c.Burnout = 2; }, 15, "Output locked:    I=4mA"},
-      {"plain input failure", [](ModuleConfig& c) { c.Typ = 17; c.Burnout = 0; }, 15,
-       "Internal failure sygnalization: below 4mA"},
-      {"signed corrections", [](ModuleConfig& c) { c.ZeroReg = 0.5; c.GainReg = -0.5; }, 16,
-       "Corrections:  +0.50% (Zero), -0.50% (Gain)"},
-      {"zero correction", [](ModuleConfig& c) { c.ZeroReg = 0; c.GainReg = 1.25; }, 16,
-       "Corrections:  0.00% (Zero), +1.25% (Gain)"},
+      {"plain input failure",
+       [](ModuleConfig& c) {
+         c.Typ = 17;
+         c.Burnout = 0;
+       },
+       15, "Internal failure sygnalization: below 4mA"},
+      {"signed corrections",
+       [](ModuleConfig& c) {
+         c.ZeroReg = 0.5;
+         c.GainReg = -0.5;
+       },
+       16, "Corrections:  +0.50% (Zero), -0.50% (Gain)"},
+      {"zero correction",
+       [](ModuleConfig& c) {
+         c.ZeroReg = 0;
+         c.GainReg = 1.25;
+       },
+       16, "Corrections:  0.00% (Zero), +1.25% (Gain)"},
       {"filtration", [](ModuleConfig&) {}, 20, "      Filtration range=1.2 %"},
       {"time constant", [](ModuleConfig&) {}, 21, "      Time constant=3.2 s"},
       {"threshold", [](ModuleConfig&) {}, 22, "      Spurious error threshold=7 %"},

@@ -22,14 +22,16 @@ TEST(AccuracyLine, TellsTheFiguresOrWhyThereAreNone) {
             "Table accuracy: largest error 0.00149 \u00B0C at 785.9 \u00B0C, RMS 0.00074 \u00B0C");
   AccuracyOutcome failed;
   failed.refusal = Refusal{.key = "Transfer function is not monotonic", .exclamation = true};
-  EXPECT_EQ(AccuracyLine(failed, config, english), "Table accuracy: Transfer function is not monotonic");
+  EXPECT_EQ(AccuracyLine(failed, config, english),
+            "Table accuracy: Transfer function is not monotonic");
   failed.refusal = Refusal{.key = "No data available", .exclamation = true};
   EXPECT_EQ(AccuracyLine(failed, config, english), "Table accuracy: No data available");
 
   LanguageTable polish;
   polish.SetLines({"Table accuracy=Dokładność tablicy", "at=przy"});
-  EXPECT_EQ(AccuracyLine(measured, config, polish),
-            "Dokładność tablicy: largest error -0.112 \u00B0C przy -143.9 \u00B0C, RMS 0.012 \u00B0C");
+  EXPECT_EQ(
+      AccuracyLine(measured, config, polish),
+      "Dokładność tablicy: largest error -0.112 \u00B0C przy -143.9 \u00B0C, RMS 0.012 \u00B0C");
 }
 
 }  // namespace

@@ -43,9 +43,10 @@ TEST_F(TableAccuracyTest, FiguresOfTheCommonSensors) {
     Sensor sensor;
     double largestAbove, largestBelow, whereFrom, whereTo;
   };
-  for (const Case& c : {Case{{10, -150, 1370}, 0.09, 0.13, -150, -135},  // K: steepest bend at the bottom
-                        Case{{12, 0, 1700}, 0.15, 0.25, 0, 20},           // R: its start
-                        Case{{1, -100, 850}, 0.0005, 0.003, -100, 850}}) {  // Pt100
+  for (const Case& c :
+       {Case{{10, -150, 1370}, 0.09, 0.13, -150, -135},     // K: steepest bend at the bottom
+        Case{{12, 0, 1700}, 0.15, 0.25, 0, 20},             // R: its start
+        Case{{1, -100, 850}, 0.0005, 0.003, -100, 850}}) {  // Pt100
     Select(c.sensor);
     const AccuracyOutcome outcome = TableAccuracyOf(config, limits, state);
     ASSERT_TRUE(outcome.accuracy) << c.sensor.typ;
@@ -60,7 +61,8 @@ TEST_F(TableAccuracyTest, FiguresOfTheCommonSensors) {
 }
 
 TEST_F(TableAccuracyTest, AgreesWithTheEmulatorAndTheReferenceFunctions) {
-  for (const Sensor& sensor : {Sensor{10, -150, 1370}, Sensor{12, 0, 1700}, Sensor{9, -100, 1200}}) {
+  for (const Sensor& sensor :
+       {Sensor{10, -150, 1370}, Sensor{12, 0, 1700}, Sensor{9, -100, 1200}}) {
     Select(sensor);
     const AccuracyOutcome outcome = TableAccuracyOf(config, limits, state);
     ASSERT_TRUE(outcome.accuracy) << sensor.typ;
@@ -76,7 +78,8 @@ TEST_F(TableAccuracyTest, AgreesWithTheEmulatorAndTheReferenceFunctions) {
     for (int i = 0; i < kAccuracySamples; ++i) {
       const double t = sensor.low + (sensor.high - sensor.low) * i / (kAccuracySamples - 1);
       const double signal = static_cast<double>(testing::ReferenceMillivolts(sensor.typ, t));
-      const double shown = memory.Float(at.minInput) + TransferFraction(memory, signal) * memory.Float(at.span);
+      const double shown =
+          memory.Float(at.minInput) + TransferFraction(memory, signal) * memory.Float(at.span);
       if (std::fabs(shown - t) > std::fabs(largest)) {
         largest = shown - t;
         where = t;

@@ -17,8 +17,8 @@
 #include "module/transfer_workers.h"
 #include "service/module_service.h"
 #include "support/module_on_line.h"
-#include "support/scratch_directory.h"
 #include "support/sample_configurations.h"
+#include "support/scratch_directory.h"
 #include "support/wait_until.h"
 
 namespace q5480::test_support {
@@ -53,7 +53,9 @@ class DeviceRig {
   bool Write() { return Succeeded(service.Write()); }
   bool Read() { return Succeeded(service.ReadConfiguration()); }
   // Builds the image from the record as a write does.
-  bool Build(std::uint16_t today = 46000) { return !BuildModuleImage({config, limits, state}, image, today); }
+  bool Build(std::uint16_t today = 46000) {
+    return !BuildModuleImage({config, limits, state}, image, today);
+  }
 
   test_support::ScratchDirectory scratch;
   ModuleOnLine line;

@@ -79,7 +79,9 @@ LinkSettings TestLinkSettings(const std::filesystem::path& portsFolder) {
 
 ModuleOnLine::ModuleOnLine(ModuleOptions options, const std::filesystem::path& portsFolder,
                            int port, int baud)
-    : module(std::move(options)), emulator(interposer, baud), interposer(module, emulator.Faults()) {
+    : module(std::move(options)),
+      emulator(interposer, baud),
+      interposer(module, emulator.Faults()) {
   std::filesystem::create_directories(portsFolder);
   link_ = portsFolder / ("com" + std::to_string(port));
   std::filesystem::remove(link_);

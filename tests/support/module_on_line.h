@@ -68,8 +68,8 @@ ModuleOptions ModuleWith(const std::string& identifier = kNewId, std::uint16_t m
 LinkSettings TestLinkSettings(const std::filesystem::path& portsFolder);
 
 // Pauses of the command sequences short enough for tests.
-inline constexpr CommandPauses kShortPauses{std::chrono::milliseconds(1), std::chrono::milliseconds(1),
-                                            std::chrono::milliseconds(1)};
+inline constexpr CommandPauses kShortPauses{
+    std::chrono::milliseconds(1), std::chrono::milliseconds(1), std::chrono::milliseconds(1)};
 
 class ModuleOnLine {
  public:

@@ -49,7 +49,8 @@ class ScratchDirectory {
 // The process's current folder for one scope; child processes inherit it.
 class CurrentFolder {
  public:
-  explicit CurrentFolder(const std::filesystem::path& folder) : previous_(std::filesystem::current_path()) {
+  explicit CurrentFolder(const std::filesystem::path& folder)
+      : previous_(std::filesystem::current_path()) {
     std::filesystem::current_path(folder);
   }
   ~CurrentFolder() {

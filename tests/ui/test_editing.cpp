@@ -23,9 +23,7 @@ namespace {
 class Editing : public ProgramTest {
  protected:
   explicit Editing(std::uint16_t model = 5495) : ProgramTest(model) {}
-  void SetUp() override {
-    StartConnected();
-  }
+  void SetUp() override { StartConnected(); }
   MainWindow& Window() { return program_->Window(); }
   ParameterPanelView& Panel() { return *Window().Panel; }
 
@@ -45,7 +43,7 @@ class Editing : public ProgramTest {
   void ChooseThermocoupleK(ModalAnswers& answers) {
     answers.When<SensorDialog>([](SensorDialog* window) {
       window->PageControl->setCurrentIndex(1);  // thermocouples
-      window->TypR.at(10)->click();              // K
+      window->TypR.at(10)->click();             // K
       for (QCheckBox* option : {window->CompensationC, window->TermoLinC}) {
         if (!option->isChecked()) option->click();
       }
@@ -57,7 +55,9 @@ class Editing : public ProgramTest {
         << Text(Panel().SenTypeText->text());
   }
 
-  bool IsAqua(QWidget* field) const { return field->palette().color(QPalette::Base) == QColor(0, 255, 255); }
+  bool IsAqua(QWidget* field) const {
+    return field->palette().color(QPalette::Base) == QColor(0, 255, 255);
+  }
 
   void Write() {
     Window().ZapiszT->trigger();
@@ -71,8 +71,8 @@ class Editing : public ProgramTest {
     Window().Zapiszjako1->trigger();
     ASSERT_TRUE(answers.AllUsed());
     const auto image = scratch_ / "built.bin";
-    const std::string command = std::string(Q5480_BIN_DIR) + "/q5480ctl image build '" + path.string() +
-                                "' -o '" + image.string() + "'";
+    const std::string command = std::string(Q5480_BIN_DIR) + "/q5480ctl image build '" +
+                                path.string() + "' -o '" + image.string() + "'";
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
     std::ifstream file(image, std::ios::binary);
     const std::string bytes{std::istreambuf_iterator<char>(file), {}};
@@ -90,19 +90,22 @@ class Editing : public ProgramTest {
     const bool table = program_->Context().config.Lin == 2;
     if (table) {
       const std::string path = program_->Context().config.File;
-      ASSERT_TRUE(std::equal(path.begin(), path.end(), held.bytes.begin() + image_offset::kFileName));
+      ASSERT_TRUE(
+          std::equal(path.begin(), path.end(), held.bytes.begin() + image_offset::kFileName));
     }
     // The module keeps its own factory part (model number, date, serial and
     // calibration, and so its check byte): a new configuration has none.
     std::vector<std::size_t> differences;
     for (std::size_t at : VerifyDifferences(built, held, true, test_support::kNewId)) {
       const bool factory = at >= image_offset::kModelNumber && at < image_offset::kColdJunction;
-      const bool tableName = table && at >= image_offset::kFileName && at < image_offset::kFileName + 61;
+      const bool tableName =
+          table && at >= image_offset::kFileName && at < image_offset::kFileName + 61;
       if (!factory && !tableName && at != image_offset::kCheckByte) differences.push_back(at);
     }
-    EXPECT_TRUE(differences.empty()) << differences.size() << " bytes differ, the first at " << differences.front()
-                                     << ": " << int(built[differences.front()]) << " built, "
-                                     << int(held[differences.front()]) << " held";
+    EXPECT_TRUE(differences.empty())
+        << differences.size() << " bytes differ, the first at " << differences.front() << ": "
+        << int(built[differences.front()]) << " built, " << int(held[differences.front()])
+        << " held";
   }
 };
 
@@ -130,7 +133,8 @@ TEST_F(Editing, AThermocoupleMadeFromNothingIsWrittenAsTheToolBuildsIt) {
   QTest::keyClick(Panel().MaxInputE, Qt::Key_Z, Qt::ControlModifier);
   ASSERT_EQ(Text(Window().StatusText->text()), " Device programmed");
   EXPECT_EQ(program_->Context().config.MaxInput, 900.0L);
-  EXPECT_EQ(Panel().MaxInputE->palette().color(QPalette::Base), QApplication::palette().color(QPalette::Base));
+  EXPECT_EQ(Panel().MaxInputE->palette().color(QPalette::Base),
+            QApplication::palette().color(QPalette::Base));
   ExpectModuleHoldsImageOf(answers, scratch_ / "oven.par");
   EXPECT_EQ(answers.Messages().size(), 1u) << answers.Messages().back();
 }

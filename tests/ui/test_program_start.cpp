@@ -138,7 +138,8 @@ TEST_F(DesktopStart, TheSplashWindowGoesOnWithEnterAndEndsTheProgramWithEsc) {
   for (const Case& c : {Case{Qt::Key_Escape, false}, Case{Qt::Key_Return, true}}) {
     SCOPED_TRACE(static_cast<int>(c.key));
     WriteSettings(kTestPort);
-    const std::string settingsBefore = test_support::ReadBytes(ProgramDirectory() / kSettingsFileName);
+    const std::string settingsBefore =
+        test_support::ReadBytes(ProgramDirectory() / kSettingsFileName);
     DesktopOptions options = Options();
     options.showSplash = true;
     auto program = std::make_unique<DesktopProgram>(options);

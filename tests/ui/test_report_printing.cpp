@@ -20,8 +20,10 @@ namespace {
 // Runs of blanks made one, none at the ends, the typesetter's ligatures
 // spelt out.
 std::string Normalised(std::string line) {
-  for (const auto& [ligature, letters] : {std::pair<std::string, std::string>{"\uFB01", "fi"}, {"\uFB02", "fl"}}) {
-    for (std::size_t at; (at = line.find(ligature)) != std::string::npos;) line.replace(at, ligature.size(), letters);
+  for (const auto& [ligature, letters] :
+       {std::pair<std::string, std::string>{"\uFB01", "fi"}, {"\uFB02", "fl"}}) {
+    for (std::size_t at; (at = line.find(ligature)) != std::string::npos;)
+      line.replace(at, ligature.size(), letters);
   }
   std::string out;
   for (char c : line) {
@@ -51,9 +53,13 @@ struct PageLine {
 };
 
 std::string Unescaped(std::string text) {
-  for (const auto& [entity, letter] : {std::pair<std::string, std::string>{"&lt;", "<"}, {"&gt;", ">"},
-                                       {"&quot;", "\""}, {"&apos;", "'"}, {"&amp;", "&"}}) {
-    for (std::size_t at; (at = text.find(entity)) != std::string::npos;) text.replace(at, entity.size(), letter);
+  for (const auto& [entity, letter] : {std::pair<std::string, std::string>{"&lt;", "<"},
+                                       {"&gt;", ">"},
+                                       {"&quot;", "\""},
+                                       {"&apos;", "'"},
+                                       {"&amp;", "&"}}) {
+    for (std::size_t at; (at = text.find(entity)) != std::string::npos;)
+      text.replace(at, entity.size(), letter);
   }
   return text;
 }
@@ -63,12 +69,17 @@ std::string Unescaped(std::string text) {
 std::vector<PageLine> PageLines(const std::string& bbox) {
   static const QRegularExpression word(QStringLiteral(
       R"re(<word xMin="([0-9.]+)" yMin="([0-9.]+)" xMax="[0-9.]+" yMax="[0-9.]+">([^<]*)</word>)re"));
-  struct Word { double left, top; std::string text; };
+  struct Word {
+    double left, top;
+    std::string text;
+  };
   std::vector<Word> words;
   for (const QRegularExpressionMatch& m : word.globalMatch(QString::fromStdString(bbox))) {
-    words.push_back({m.captured(1).toDouble(), m.captured(2).toDouble(), Unescaped(m.captured(3).toStdString())});
+    words.push_back({m.captured(1).toDouble(), m.captured(2).toDouble(),
+                     Unescaped(m.captured(3).toStdString())});
   }
-  std::stable_sort(words.begin(), words.end(), [](const Word& a, const Word& b) { return a.top < b.top; });
+  std::stable_sort(words.begin(), words.end(),
+                   [](const Word& a, const Word& b) { return a.top < b.top; });
   std::vector<std::vector<Word>> rows;
   for (const Word& w : words) {
     if (rows.empty() || w.top - rows.back().front().top > 1) rows.emplace_back();
@@ -112,7 +123,8 @@ class ReportPrintingTest : public ::testing::Test {
   ReportPrintingTest() { Application(); }
 
   PrintedReport Report(const LanguageTable& language, const std::string& languageName) {
-    return ComposePrintedReport(config_, limits_, state_, language, languageName, CivilDate{2026, 3, 5});
+    return ComposePrintedReport(config_, limits_, state_, language, languageName,
+                                CivilDate{2026, 3, 5});
   }
 
   // The report printed as the program prints it, to a PDF file.
@@ -132,7 +144,8 @@ class ReportPrintingTest : public ::testing::Test {
     QProcess process;
     process.start(tool, arguments);
     if (!process.waitForFinished(30000) || process.exitCode() != 0) {
-      ADD_FAILURE() << tool.toStdString() << " (poppler-utils, see scripts/setup.sh) could not read the page";
+      ADD_FAILURE() << tool.toStdString()
+                    << " (poppler-utils, see scripts/setup.sh) could not read the page";
       return {};
     }
     return process.readAllStandardOutput().toStdString();
@@ -141,7 +154,8 @@ class ReportPrintingTest : public ::testing::Test {
   // The report printed as the program prints it, and the text of the page.
   std::string PrintedText(const PrintedReport& report) {
     return ToolOutput(QStringLiteral("pdftotext"),
-                      {QStringLiteral("-layout"), QString::fromStdString(PrintedPdf(report)), QStringLiteral("-")});
+                      {QStringLiteral("-layout"), QString::fromStdString(PrintedPdf(report)),
+                       QStringLiteral("-")});
   }
 
   test_support::ScratchDirectory scratch_;
@@ -177,13 +191,14 @@ TEST_F(ReportPrintingTest, EveryLineAndRuleLiesWhereAnOldPrintoutHasIt) {
   constexpr std::size_t kDateLine = 27;
   std::vector<std::pair<std::string, double>> expected;  // each line's text and top
   for (std::size_t i = 0; i < kDateLine; ++i) {
-    if (!Normalised(report.lines[i]).empty()) expected.emplace_back(Normalised(report.lines[i]), y0 + 2 * i * kPitch);
+    if (!Normalised(report.lines[i]).empty())
+      expected.emplace_back(Normalised(report.lines[i]), y0 + 2 * i * kPitch);
   }
   expected.emplace_back(Normalised(report.lines[kDateLine]), y0 + 52 * kPitch);
   expected.emplace_back(Normalised(report.accuracy), y0 + 54 * kPitch);
 
-  const std::vector<PageLine> lines =
-      PageLines(ToolOutput(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")}));
+  const std::vector<PageLine> lines = PageLines(
+      ToolOutput(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")}));
   ASSERT_EQ(lines.size(), expected.size());
   for (std::size_t k = 0; k < lines.size(); ++k) {
     EXPECT_EQ(lines[k].text, expected[k].first);
@@ -191,9 +206,10 @@ TEST_F(ReportPrintingTest, EveryLineAndRuleLiesWhereAnOldPrintoutHasIt) {
   }
 
   constexpr int kDpi = 144;
-  ToolOutput(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QString::number(kDpi), QStringLiteral("-gray"),
-                                         QStringLiteral("-png"), QStringLiteral("-singlefile"), pdf,
-                                         QString::fromStdString((scratch_ / "page").string())});
+  ToolOutput(
+      QStringLiteral("pdftoppm"),
+      {QStringLiteral("-r"), QString::number(kDpi), QStringLiteral("-gray"), QStringLiteral("-png"),
+       QStringLiteral("-singlefile"), pdf, QString::fromStdString((scratch_ / "page").string())});
   const QImage page(QString::fromStdString((scratch_ / "page.png").string()));
   ASSERT_FALSE(page.isNull());
   const double quarter = paintRect_.width() / 4;
@@ -210,13 +226,15 @@ TEST_F(ReportPrintingTest, PolishWordsKeepTheirCentralEuropeanLetters) {
   test_support::SetThermocoupleK(config_);
   config_.ogolne = "Zażółć gęślą jaźń, kociołek nr 3";
   LanguageTable polish;
-  polish.SetLines({"Parameters  of=Parametry miernika", "Sensor=Czujnik", "Thermocouple type=Termopara typu",
-                   "Input range=Zakres wejściowy", "to=do", "Printed=Wydrukowano", "User info=Informacje"});
+  polish.SetLines({"Parameters  of=Parametry miernika", "Sensor=Czujnik",
+                   "Thermocouple type=Termopara typu", "Input range=Zakres wejściowy", "to=do",
+                   "Printed=Wydrukowano", "User info=Informacje"});
   const PrintedReport report = Report(polish, "Polski");
   ASSERT_TRUE(report.centralEuropean);
   const std::vector<std::string> lines = TextLines(PrintedText(report));
-  for (const char* line : {"Parametry miernika Q5495", "Czujnik: Termopara typu K", "Zażółć gęślą jaźń, kociołek",
-                           "Zakres wejściowy: 0.00 do 1000.00 °C", "Wydrukowano: 05.03.2026"}) {
+  for (const char* line :
+       {"Parametry miernika Q5495", "Czujnik: Termopara typu K", "Zażółć gęślą jaźń, kociołek",
+        "Zakres wejściowy: 0.00 do 1000.00 °C", "Wydrukowano: 05.03.2026"}) {
     EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << line;
   }
 }

@@ -70,7 +70,8 @@ TEST_F(Screenshots, OfTheMainWindowAndTheOptionsAndPortWindows) {
   });
   window.ZapiszT->trigger();
   ASSERT_FALSE(writing.isNull()) << "no picture while the message window was up";
-  ASSERT_EQ(window.StatusText->text().toStdString(), " " + program_->Context().Tr("Device programmed"));
+  ASSERT_EQ(window.StatusText->text().toStdString(),
+            " " + program_->Context().Tr("Device programmed"));
   Save(writing, "write_in_progress.png");
 
   window.Nowy1->trigger();
@@ -106,7 +107,8 @@ TEST_F(Screenshots, OfTheChartViewInItsThreeStyles) {
   ModalAnswers answers;
   MainWindow& window = StartWithLevel(answers);  // whose filter limits the chart shows
   window.ZapiszT->trigger();
-  ASSERT_EQ(window.StatusText->text().toStdString(), " " + program_->Context().Tr("Device programmed"));
+  ASSERT_EQ(window.StatusText->text().toStdString(),
+            " " + program_->Context().Tr("Device programmed"));
   module_.SetSignal({SignalKind::Sine, 12, 5, 30});
 
   window.Wykres1->trigger();
@@ -186,8 +188,10 @@ TEST_F(Screenshots, OfTheSimulationWindowUnipolarAndBipolar) {
   MainWindow& window = program_->Window();
   // The level transmitter, and a current of -20 to 20 mA shown as it is: a
   // range symmetric about zero.
-  std::string bipolar = Replaced(Replaced(kLevelTransmitter, "Lin=4", "Lin=1"), "MinInput=0", "MinInput=-20");
-  bipolar = Replaced(Replaced(bipolar, "MaxInput=100", "MaxInput=20"), "Jednostki=9", "Jednostki=4");
+  std::string bipolar =
+      Replaced(Replaced(kLevelTransmitter, "Lin=4", "Lin=1"), "MinInput=0", "MinInput=-20");
+  bipolar =
+      Replaced(Replaced(bipolar, "MaxInput=100", "MaxInput=20"), "Jednostki=9", "Jednostki=4");
   struct Shot {
     std::string parameters;
     bool bipolar;

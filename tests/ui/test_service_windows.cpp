@@ -17,7 +17,8 @@ constexpr double kMillivoltsAt500 = 20.644;  // type K at 500 °C
 
 // The password window, asking under `label`, answered with `text` and
 // Enter; the transfer form of the same window is left alone.
-void TypePassword(ModalAnswers& answers, const QString& text, const std::string& label = "Password") {
+void TypePassword(ModalAnswers& answers, const QString& text,
+                  const std::string& label = "Password") {
   answers.Then([text, label](QWidget* shown) {
     auto* window = qobject_cast<MessageWindow*>(shown);
     if (window == nullptr || window->Haslo == nullptr) return false;
@@ -48,7 +49,8 @@ class ServiceWindowsUi : public ProgramTest {
 
   // Thermocouple K, 0 to 1000 °C, written into the module, 500 °C at its terminals.
   void ProgramTheOven(ModalAnswers& answers) {
-    const auto example = std::filesystem::path(Q5480_SOURCE_DIR) / "examples" / "thermocouple_k_0_1000.par";
+    const auto example =
+        std::filesystem::path(Q5480_SOURCE_DIR) / "examples" / "thermocouple_k_0_1000.par";
     OpenParameters(answers, test_support::ReadBytes(example), "oven.par");
     Window().ZapiszT->trigger();
     ASSERT_EQ(Window().StatusText->text().toStdString(), " " + Context().Tr("Device programmed"));
@@ -110,7 +112,8 @@ TEST_F(ServiceWindowsUi, PasswordOpensTheCorrectionsWindowWhichStoresAndForces) 
   EXPECT_EQ(Window().Panel->RegulZV->text(), QStringLiteral(" 0.50%"));
   // Polling runs again, and the main window shows the forced output.
   EXPECT_TRUE(Context().link.LinkStarted());
-  EXPECT_TRUE(WaitFor([&] { return Window().OutputDisplay->text() == QStringLiteral("12.00 mA  !"); }));
+  EXPECT_TRUE(
+      WaitFor([&] { return Window().OutputDisplay->text() == QStringLiteral("12.00 mA  !"); }));
 }
 
 TEST_F(ServiceWindowsUi, AccessCodeOpensTheDiagnosticsWhichEndWithARestart) {

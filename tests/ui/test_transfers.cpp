@@ -12,9 +12,7 @@ namespace {
 
 class Transfers : public ProgramTest {
  protected:
-  void SetUp() override {
-    StartConnected();
-  }
+  void SetUp() override { StartConnected(); }
   MainWindow& Window() { return program_->Window(); }
   // Every transfer starts by asking the module for its identifier.
   long TransferCount() const {
@@ -31,9 +29,11 @@ TEST_F(Transfers, ReadAskedForTwiceAtOnceRunsOnceAndTheProgramGoesOn) {
   // Ctrl+O pressed twice in a row: the second press comes while the first
   // read runs.
   for (int press = 0; press < 2; ++press) {
-    QTimer::singleShot(0, &Window(), [this] { QTest::keyClick(&Window(), Qt::Key_O, Qt::ControlModifier); });
+    QTimer::singleShot(0, &Window(),
+                       [this] { QTest::keyClick(&Window(), Qt::Key_O, Qt::ControlModifier); });
   }
-  ASSERT_TRUE(WaitFor([&] { return TransferCount() >= 1 && !program_->Context().state.InTransfer; }));
+  ASSERT_TRUE(
+      WaitFor([&] { return TransferCount() >= 1 && !program_->Context().state.InTransfer; }));
   ASSERT_TRUE(WaitFor([&] { return program_->Context().state.ConfigRead; }));
   QCoreApplication::processEvents();
   EXPECT_EQ(TransferCount(), 1);
@@ -55,7 +55,8 @@ TEST_F(Transfers, WriteAndVerifyByShortcutSendNothingWhileTheyAreOff) {
   QTest::keyClick(&Window(), Qt::Key_Z, Qt::ControlModifier);
   QTest::keyClick(&Window(), Qt::Key_O, Qt::ControlModifier);
   // The menu items and tool buttons reached any other way.
-  for (QAction* action : {Window().Zapisz1, Window().ZapiszT, Window().Weryfikuj1, Window().Odczytaj1}) {
+  for (QAction* action :
+       {Window().Zapisz1, Window().ZapiszT, Window().Weryfikuj1, Window().Odczytaj1}) {
     action->trigger();
   }
   QCoreApplication::processEvents();

@@ -76,7 +76,8 @@ TEST(MessageBoxes, NameTheirButtonsInTheProgramsLanguage) {
     ModalAnswers answers;
     QStringList texts;
     answers.When<QMessageBox>([&](QMessageBox* box) {
-      for (QAbstractButton* button : box->buttons()) texts << button->text().remove(QLatin1Char('&'));
+      for (QAbstractButton* button : box->buttons())
+        texts << button->text().remove(QLatin1Char('&'));
       PressMessageButton(box, c.pressed);
     });
     EXPECT_EQ(ui.ShowMessage("?", kMessageCaption, MessageIcon::Question, c.buttons), c.result);
@@ -115,7 +116,8 @@ TEST_F(DesktopWindows, TheOptionsWindowSwitchesEveryCaptionMenuItemAndHintToAnot
   ASSERT_EQ(items.size(), 31u);  // five menus, the Setup submenu and 25 items
   for (QAction* item : items) EXPECT_TRUE(Translated(item->text())) << item->text().toStdString();
   for (QAction* tool : window.ToolBar1->actions()) {
-    EXPECT_TRUE(tool->isSeparator() || Translated(tool->toolTip())) << tool->toolTip().toStdString();
+    EXPECT_TRUE(tool->isSeparator() || Translated(tool->toolTip()))
+        << tool->toolTip().toStdString();
   }
   int captions = 0;
   for (const auto& [control, text] : program_->Logic().Texts().captions) {
@@ -136,9 +138,9 @@ TEST_F(DesktopWindows, TheOptionsWindowSwitchesEveryCaptionMenuItemAndHintToAnot
     EXPECT_TRUE(Translated(shown)) << control;
   }
   EXPECT_GE(captions, 27);
-  for (QWidget* field : {static_cast<QWidget*>(window.Panel->MinInputE),
-                         static_cast<QWidget*>(window.Panel->BurnoutE),
-                         static_cast<QWidget*>(window.Panel->KodE)}) {
+  for (QWidget* field :
+       {static_cast<QWidget*>(window.Panel->MinInputE),
+        static_cast<QWidget*>(window.Panel->BurnoutE), static_cast<QWidget*>(window.Panel->KodE)}) {
     EXPECT_TRUE(Translated(field->toolTip())) << field->objectName().toStdString();
   }
   EXPECT_EQ(window.windowTitle().toStdString(), "xx-Unspecified type");
@@ -246,9 +248,9 @@ TEST_F(DesktopWindows, MonitorOnlyAndTheBarCommandsShowJustWhatIsAskedFor) {
   window.MonOnly1->trigger();
   EXPECT_TRUE(WaitFor([&] { return window.height() < full.height(); }));
   EXPECT_TRUE(window.MonOnly1->isChecked());
-  for (QWidget* hidden : std::initializer_list<QWidget*>{window.Panel->ParametryG, window.Panel->SenTypeG,
-                                                        window.Panel->Info, window.ToolBar1,
-                                                        window.statusBar()}) {
+  for (QWidget* hidden :
+       std::initializer_list<QWidget*>{window.Panel->ParametryG, window.Panel->SenTypeG,
+                                       window.Panel->Info, window.ToolBar1, window.statusBar()}) {
     EXPECT_FALSE(hidden->isVisible()) << hidden->objectName().toStdString();
   }
   EXPECT_FALSE(window.Autoread1->isEnabled());

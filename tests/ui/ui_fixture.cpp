@@ -142,7 +142,8 @@ void ExpectAccessibleNames(QWidget& window) {
   const auto labels = window.findChildren<QLabel*>();
   for (QWidget* control : window.findChildren<QWidget*>()) {
     if (!control->isVisibleTo(&window)) continue;
-    const std::string name = window.objectName().toStdString() + "." + control->objectName().toStdString();
+    const std::string name =
+        window.objectName().toStdString() + "." + control->objectName().toStdString();
     if (qobject_cast<QComboBox*>(control)) {
       // A list would fall back on its current item: it needs a label or a name.
       const bool labelled = std::any_of(labels.begin(), labels.end(), [&](QLabel* label) {
@@ -154,9 +155,10 @@ void ExpectAccessibleNames(QWidget& window) {
     // The line edit inside a spin box or a list is named by its owner.
     QWidget* owner = control->parentWidget();
     const bool inner = qobject_cast<QAbstractSpinBox*>(owner) || qobject_cast<QComboBox*>(owner);
-    const bool worked = qobject_cast<QAbstractButton*>(control) || qobject_cast<QAbstractSlider*>(control) ||
-                        qobject_cast<QAbstractSpinBox*>(control) || qobject_cast<QPlainTextEdit*>(control) ||
-                        qobject_cast<QTabWidget*>(control) || (qobject_cast<QLineEdit*>(control) && !inner);
+    const bool worked =
+        qobject_cast<QAbstractButton*>(control) || qobject_cast<QAbstractSlider*>(control) ||
+        qobject_cast<QAbstractSpinBox*>(control) || qobject_cast<QPlainTextEdit*>(control) ||
+        qobject_cast<QTabWidget*>(control) || (qobject_cast<QLineEdit*>(control) && !inner);
     if (!worked) continue;
     QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control);
     ASSERT_NE(accessible, nullptr) << name;
@@ -174,7 +176,8 @@ std::string PictureLanguage() {
 
 std::filesystem::path PictureFolder(const std::filesystem::path& fallback) {
   const char* folder = std::getenv("Q5480_SCREENSHOTS");
-  const std::filesystem::path chosen = folder != nullptr && *folder != '\0' ? std::filesystem::path(folder) : fallback;
+  const std::filesystem::path chosen =
+      folder != nullptr && *folder != '\0' ? std::filesystem::path(folder) : fallback;
   std::filesystem::create_directories(chosen);
   return chosen;
 }
@@ -226,7 +229,9 @@ void ProgramTest::StartConnected(const std::string& language) {
   WriteSettings(kTestPort, language);
   StartProgram();
   ASSERT_EQ(program_->Context().settings.Language, language) << "its file was refused";
-  ASSERT_TRUE(WaitFor([&] { return program_->Context().state.Connected && program_->Window().OdczytajT->isEnabled(); }));
+  ASSERT_TRUE(WaitFor([&] {
+    return program_->Context().state.Connected && program_->Window().OdczytajT->isEnabled();
+  }));
 }
 
 std::filesystem::path ProgramTest::OpenParameters(ModalAnswers& answers, const std::string& text,

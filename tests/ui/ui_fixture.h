@@ -128,7 +128,8 @@ class ProgramTest : public ::testing::Test {
   // waits until it polls the module.
   void StartConnected(const std::string& language = "English");
   // File › Open of `text` saved as `name` in the scratch folder; gives its path.
-  std::filesystem::path OpenParameters(ModalAnswers& answers, const std::string& text, const std::string& name);
+  std::filesystem::path OpenParameters(ModalAnswers& answers, const std::string& text,
+                                       const std::string& name);
 
   std::filesystem::path ProgramDirectory() const { return scratch_ / "program"; }
 

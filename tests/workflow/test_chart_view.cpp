@@ -49,8 +49,10 @@ DeviceStatus Events(bool newAverage, bool largeError) {
 class ChartViewLogic : public OfflineTest {
  protected:
   ChartViewLogic()
-      : view_(context_, chart_, [this] { return ++reads_, context_.state.ConfigRead = readSucceeds_; },
-              [this] { return now_; }) {
+      : view_(
+            context_, chart_,
+            [this] { return ++reads_, context_.state.ConfigRead = readSucceeds_; },
+            [this] { return now_; }) {
     now_ = {46000, 10 * 3600 * 1000};
     view_.Enter();
   }
@@ -161,7 +163,8 @@ TEST(FilterLimitLines, FollowTheFiltrationRangeAndTheThreshold) {
     EXPECT_EQ(drawn, c.lines) << c.zakres << " " << c.limit;
   }
   // Hidden, or too few points: asked once, nothing drawn.
-  for (const auto& [shown, points] : {std::pair{false, std::size_t{5}}, std::pair{true, std::size_t{1}}}) {
+  for (const auto& [shown, points] :
+       {std::pair{false, std::size_t{5}}, std::pair{true, std::size_t{1}}}) {
     double value = kUntouched;
     std::uint32_t colour = 0;
     bool finished = false;
@@ -256,9 +259,9 @@ TEST(RecordFormat, SignsSeparatorsAndTheHeaderAsTheDataFileHoldsThem) {
   for (const auto& c : cases) {
     EXPECT_EQ(FormatRecord(c.ms, c.result, c.output, {c.separator, "hh:mm:ss"}), c.line);
   }
-  const std::vector<std::string> header = RecordingHeaderLines(
-      {DayNumber({2026, 12, 7}), (13 * 3600 + 5 * 60 + 9) * 1000}, 8, {"Czas", "Wynik", "Wyjście"},
-      {',', "h:mm:ss AP"});
+  const std::vector<std::string> header =
+      RecordingHeaderLines({DayNumber({2026, 12, 7}), (13 * 3600 + 5 * 60 + 9) * 1000}, 8,
+                           {"Czas", "Wynik", "Wyjście"}, {',', "h:mm:ss AP"});
   EXPECT_EQ(header, (std::vector<std::string>{"Q5480 series module measurements",
                                               "Date: 07.12.2026   Time: 1:05:09 PM", "",
                                               "Czas [s]\tWynik [\u00B0C]\tWyjście [mA]"}));
@@ -271,7 +274,10 @@ TEST(RecordFile, TheHeaderIsWindows1250WithCrLfAndAnAppendNeverCreatesTheFile) {
   EXPECT_FALSE(std::filesystem::exists(path));
   ASSERT_TRUE(WriteRecordingHeader(path, {"Q", "", "Wyjście [\u00B0C]"}));
   ASSERT_TRUE(AppendRecord(path, "+0.00\t+1\t+4.00"));
-  EXPECT_EQ(ReadBytes(path), "Q\r\n\r\nWyj\x9C" "cie [\xB0" "C]\r\n+0.00\t+1\t+4.00\r\n");
+  EXPECT_EQ(ReadBytes(path),
+            "Q\r\n\r\nWyj\x9C"
+            "cie [\xB0"
+            "C]\r\n+0.00\t+1\t+4.00\r\n");
 }
 
 }  // namespace

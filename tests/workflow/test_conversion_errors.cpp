@@ -84,9 +84,7 @@ TEST_F(ConversionErrors, EveryCommandThatReachesTheConversionTellsOfItAndChanges
     context_.state.InvalidEntry = false;
     EXPECT_NO_THROW(command.run());
     EXPECT_EQ(ui_.MessageTexts(), std::vector<std::string>{command.message});
-    if (!ui_.Messages().empty()) {
-      EXPECT_EQ(ui_.Messages()[0].icon, command.icon);
-    }
+    if (!ui_.Messages().empty()) { EXPECT_EQ(ui_.Messages()[0].icon, command.icon); }
     EXPECT_TRUE(context_.config == config);
     EXPECT_TRUE(context_.limits == limits);
     EXPECT_TRUE(context_.conversion == conversion);

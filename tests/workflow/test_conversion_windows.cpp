@@ -69,9 +69,7 @@ TEST_F(ConversionWindows, LinearFieldsRefuseWithTheirMessagesAndKeepThePreviousV
   for (const FieldCase& c : cases) {
     SCOPED_TRACE(c.typed);
     LinearWindowLogic window(context_);
-    if (c.field == DialogField::ResMax) {
-      ASSERT_TRUE(window.FieldExit(DialogField::ResMin, "0"));
-    }
+    if (c.field == DialogField::ResMax) { ASSERT_TRUE(window.FieldExit(DialogField::ResMin, "0")); }
     ui_.Forget();
     EXPECT_EQ(window.FieldExit(c.field, c.typed), c.message == nullptr);
     EXPECT_EQ(window.FieldText(c.field), c.shown);
@@ -79,7 +77,8 @@ TEST_F(ConversionWindows, LinearFieldsRefuseWithTheirMessagesAndKeepThePreviousV
     EXPECT_EQ(ui_.Beeps().size(), c.message ? 1u : 0u);
     EXPECT_EQ(window.Focus(), c.message ? FieldControl(c.field) : "");
     if (c.message) {
-      const MessageIcon icon = std::string(c.message) == "Wrong format!" ? MessageIcon::Error : MessageIcon::Warning;
+      const MessageIcon icon =
+          std::string(c.message) == "Wrong format!" ? MessageIcon::Error : MessageIcon::Warning;
       EXPECT_EQ(ui_.Messages().back().icon, icon);
       EXPECT_EQ(ui_.Messages().back().caption, "Q5480.exe");
     }
@@ -130,7 +129,11 @@ TEST_F(ConversionWindows, LinearStartsFromTheStoredDefinitionOnlyWhileItFits) {
   };
   const std::vector<Case> cases{
       {"stored", kLinLinear, 0, {"0.000", "100.000", "100", "0"}, 9},
-      {"confirmed since the selection opened", kLinLinear, 1, {"-10.000", "150.000", "-1999", "9999"}, 2},
+      {"confirmed since the selection opened",
+       kLinLinear,
+       1,
+       {"-10.000", "150.000", "-1999", "9999"},
+       2},
       {"another conversion", kLinSeries, 0, {"-10.000", "150.000", "-1999", "9999"}, 2},
   };
   for (const Case& c : cases) {
@@ -144,9 +147,9 @@ TEST_F(ConversionWindows, LinearStartsFromTheStoredDefinitionOnlyWhileItFits) {
     SetUserLimitsFromResults(100, 0, context_.limits);
     context_.conversion.ConversionConfirmed = c.confirmed;
     LinearWindowLogic window(context_);
-    const std::vector<std::string> shown{window.FieldText(DialogField::InMin), window.FieldText(DialogField::InMax),
-                                         window.FieldText(DialogField::ResMin),
-                                         window.FieldText(DialogField::ResMax)};
+    const std::vector<std::string> shown{
+        window.FieldText(DialogField::InMin), window.FieldText(DialogField::InMax),
+        window.FieldText(DialogField::ResMin), window.FieldText(DialogField::ResMax)};
     EXPECT_EQ(shown, c.shown);
     EXPECT_EQ(window.Unit(), c.unit);
   }
@@ -247,7 +250,8 @@ TEST_F(ConversionWindows, SeriesFieldsShowAndRefuseAsTyped) {
                                              : window.FieldExit(field, c.typed);
     EXPECT_EQ(accepted, c.message == nullptr);
     EXPECT_FALSE(window.SeriesChecked()) << "leaving a typed field asks for a check";
-    EXPECT_EQ(c.coefficient >= 0 ? window.CoefficientText(c.coefficient) : window.FieldText(field), c.shown);
+    EXPECT_EQ(c.coefficient >= 0 ? window.CoefficientText(c.coefficient) : window.FieldText(field),
+              c.shown);
     EXPECT_EQ(LastMessage(), c.message ? c.message : "");
     const std::string control = c.coefficient >= 0
                                     ? PowerSeriesWindowLogic::CoefficientControl(c.coefficient)
@@ -302,8 +306,11 @@ struct LoadCase {
 TEST_F(ConversionWindows, TableLoadsShowTheFileAndEnableOkOnlyForAnAcceptedTable) {
   const std::vector<LoadCase> cases{
       {"good", "; flow\r\n0 4\r\n100 20\r\n", nullptr, -1, {"4.000", "20.000", "0", "100"}},
-      {"rise or fall", "10 5\n5 6\n7 7\n", "Corrupted or wrong data file!\n(1st column values should rise or fall.)",
-       2, {}},
+      {"rise or fall",
+       "10 5\n5 6\n7 7\n",
+       "Corrupted or wrong data file!\n(1st column values should rise or fall.)",
+       2,
+       {}},
       {"falling signal", "0 5\n1 6\n2 5\n", "Corrupted or wrong data file!", 2, {}},
       {"one point", "; only\n0 5\n", "Corrupted or wrong data file!\n(Not enough points.)", 1, {}},
       {"narrow", "0 4\n100 4.5\n", "Input range too small!", -1, {"4.000", "4.500", "0", "100"}},
@@ -320,10 +327,11 @@ TEST_F(ConversionWindows, TableLoadsShowTheFileAndEnableOkOnlyForAnAcceptedTable
     EXPECT_EQ(window.OkEnabled(), c.message == nullptr);
     EXPECT_EQ(LastMessage(), c.message ? c.message : "");
     EXPECT_EQ(window.SelectedLine(), c.selectedLine);
-    EXPECT_EQ(window.Lines().at(0), std::string(c.file).substr(0, std::string(c.file).find_first_of("\r\n")));
-    const std::vector<std::string> shown{window.FieldText(DialogField::InMin), window.FieldText(DialogField::InMax),
-                                         window.FieldText(DialogField::ResMin),
-                                         window.FieldText(DialogField::ResMax)};
+    EXPECT_EQ(window.Lines().at(0),
+              std::string(c.file).substr(0, std::string(c.file).find_first_of("\r\n")));
+    const std::vector<std::string> shown{
+        window.FieldText(DialogField::InMin), window.FieldText(DialogField::InMax),
+        window.FieldText(DialogField::ResMin), window.FieldText(DialogField::ResMax)};
     EXPECT_EQ(shown, c.shown.empty() ? std::vector<std::string>(4) : c.shown);
     EXPECT_EQ(window.Focus(), c.message ? "" : "OKB");
   }
@@ -392,8 +400,10 @@ TEST_F(ConversionWindows, TableUnitListIsFixedOnlyForAUserThermocoupleOfGroupB) 
     bool enabled;
     int unit;
   };
-  const std::vector<Case> cases{
-      {15, "Q5497", false, 8}, {15, "Q5498", true, 8}, {5, "Q5495", true, 5}, {18, "Q5494", true, 1}};
+  const std::vector<Case> cases{{15, "Q5497", false, 8},
+                                {15, "Q5498", true, 8},
+                                {5, "Q5495", true, 5},
+                                {18, "Q5494", true, 1}};
   const std::string file = WriteTable("tc.dat", "0 0\n100 4.1\n");
   for (const Case& c : cases) {
     SCOPED_TRACE(c.device);
@@ -411,9 +421,13 @@ TEST_F(ConversionWindows, TableUnitListIsFixedOnlyForAUserThermocoupleOfGroupB) 
 TEST_F(ConversionWindows, RoomTemperatureAcceptsOnlyWhatTheConfigurationKeeps) {
   // Typed text, the message (nullptr: accepted), `RoomT` and the field after.
   const std::vector<std::tuple<const char*, const char*, double, const char*>> cases{
-      {"0", nullptr, 0, "0.00"},     {"50", nullptr, 50, "50.00"},  {"25,5", nullptr, 25.5, "25.50"},
-      {"-0.01", "Out of range!", 23.456, "23.46"}, {"50.01", "Out of range!", 23.456, "23.46"},
-      {"70", "Out of range!", 23.456, "23.46"},    {"x", "Wrong format!", 23.456, "23.46"},
+      {"0", nullptr, 0, "0.00"},
+      {"50", nullptr, 50, "50.00"},
+      {"25,5", nullptr, 25.5, "25.50"},
+      {"-0.01", "Out of range!", 23.456, "23.46"},
+      {"50.01", "Out of range!", 23.456, "23.46"},
+      {"70", "Out of range!", 23.456, "23.46"},
+      {"x", "Wrong format!", 23.456, "23.46"},
   };
   for (const auto& [typed, message, stored, shown] : cases) {
     SCOPED_TRACE(typed);

@@ -13,9 +13,8 @@ using DeviceOperations = WorkflowTest;
 
 TEST_F(DeviceOperations, WriteRefusalsSendNothing) {
   // No transfer at all without a module.
-  EXPECT_FALSE(window_->RunTransfer("Writing data...", [](const TransferObserver&) {
-    return LinkStatus::Success;
-  }));
+  EXPECT_FALSE(window_->RunTransfer("Writing data...",
+                                    [](const TransferObserver&) { return LinkStatus::Success; }));
   EXPECT_EQ(ui_.MessageTexts(), std::vector<std::string>{"No communication with device!"});
   EXPECT_TRUE(ui_.WaitWindow().empty());
   ui_.Forget();
@@ -129,7 +128,7 @@ TEST_F(DeviceOperations, ChangedTextsAloneOrMissingUserDataWriteOnlyTheInformati
   c.MinInput = 0;
   c.MaxInput = 100;
   window_->Panel().ShowConfiguration(kColourWhite);  // tells that the table file is missing
-  ASSERT_TRUE(window_->ZapiszTClick());  // and again before the write
+  ASSERT_TRUE(window_->ZapiszTClick());              // and again before the write
   EXPECT_EQ(Requests('D'), 20);
   EXPECT_EQ(context_.statusText, "Information transferred");
 }

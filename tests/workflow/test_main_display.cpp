@@ -33,8 +33,8 @@ TEST_F(SilentModule, EmptyAtOnceThenUnknownAfterSixSecondsAndNeverReported) {
   EXPECT_EQ(context_.display.ResultText, "");
   EXPECT_EQ(context_.display.OutputText, "");
   EXPECT_TRUE(context_.state.ConfigRead) << "the first missed tick keeps the configuration";
-  for (const char* action : {"Odczytaj1", "OdczytajT", "ZapiszT", "Zapisz1", "Ustawienia1",
-                             "Reset1", "Weryfikuj1"}) {
+  for (const char* action :
+       {"Odczytaj1", "OdczytajT", "ZapiszT", "Zapisz1", "Ustawienia1", "Reset1", "Weryfikuj1"}) {
     EXPECT_FALSE(window_->CommandEnabled(action)) << action;
   }
   EXPECT_TRUE(window_->CommandEnabled("Komunikacja1"));
@@ -248,7 +248,8 @@ TEST_F(ModelCheck, UnderAModalWindowTheQuestionWaitsAndThenConcernsTheModelChose
     window_->ModalWindowClosed();
     ui_.Answer(MessageResult::Ok);
     SampledTicks(3);
-    EXPECT_EQ(ui_.MessageTexts(), k.asked ? std::vector<std::string>{kInconsistency} : std::vector<std::string>{});
+    EXPECT_EQ(ui_.MessageTexts(),
+              k.asked ? std::vector<std::string>{kInconsistency} : std::vector<std::string>{});
     EXPECT_EQ(Transfers(), k.asked ? 1 : 0);
     EXPECT_EQ(context_.config.Device, "Q5495");
   }

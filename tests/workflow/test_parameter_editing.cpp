@@ -3,10 +3,10 @@
 // optimal filter and the marks of what differs from the module.
 #include <gtest/gtest.h>
 
+#include "config/dates.h"
 #include "config/numbers.h"
 #include "support/recording_ui.h"
 #include "support/sample_configurations.h"
-#include "config/dates.h"
 #include "support/scratch_directory.h"
 #include "support/scripted_dialog_host.h"
 #include "workflow/main_window.h"
@@ -74,8 +74,9 @@ TEST_F(Editing, RangeEndsAreCheckedInTheirOrderAndARefusalKeepsTheRecord) {
     }
     EXPECT_EQ(Messages(), std::vector<std::string>{c.message});
     EXPECT_EQ(ui_.Beeps(), std::vector<BeepKind>{BeepKind::Exclamation});
-    EXPECT_EQ(ui_.Messages()[0].icon,
-              std::string(c.message) == "Wrong format!" ? MessageIcon::Error : MessageIcon::Warning);
+    EXPECT_EQ(ui_.Messages()[0].icon, std::string(c.message) == "Wrong format!"
+                                          ? MessageIcon::Error
+                                          : MessageIcon::Warning);
     EXPECT_EQ(config.MinInput, c.minBefore);
     EXPECT_EQ(config.MaxInput, c.maxBefore);
   }
@@ -97,11 +98,14 @@ struct FilterCase {
 };
 
 TEST_F(Editing, FiltrationRangeAndTimeConstantOnTheModulesGrid) {
-  const FilterCase ranges[] = {
-      {"12.5", 0, true, 125, "12.5"}, {"12,5", 0, true, 125, "12.5"}, {"25", 0, true, 250, "25.0"},
-      {"26", 100, false, 100, "10.0"}, {"-1", 100, false, 100, "10.0"},
-      // Far past the integers: refused as any value out of range.
-      {"1e308", 100, false, 100, "10.0"}, {"-3e9", 100, false, 100, "10.0"}};
+  const FilterCase ranges[] = {{"12.5", 0, true, 125, "12.5"},
+                               {"12,5", 0, true, 125, "12.5"},
+                               {"25", 0, true, 250, "25.0"},
+                               {"26", 100, false, 100, "10.0"},
+                               {"-1", 100, false, 100, "10.0"},
+                               // Far past the integers: refused as any value out of range.
+                               {"1e308", 100, false, 100, "10.0"},
+                               {"-3e9", 100, false, 100, "10.0"}};
   for (const FilterCase& c : ranges) {
     SCOPED_TRACE(c.typed);
     context_.config.FiltrZakres = c.before;
@@ -109,11 +113,15 @@ TEST_F(Editing, FiltrationRangeAndTimeConstantOnTheModulesGrid) {
     EXPECT_EQ(context_.config.FiltrZakres, c.after);
     EXPECT_EQ(panel_.View().FiltrZakresE, c.shown);
   }
-  const FilterCase times[] = {
-      {"40", 0, true, 400, "40.0"}, {"0.1", 0, true, 2, "0.2"},  {"0", 20, true, 0, "0.0"},
-      {"5", 0, true, 50, "5.0"},    {"1", 0, true, 10, "1.0"},    {"2", 0, true, 19, "1.9"},
-      // Refused: the old value stays, brought onto the grid all the same.
-      {"41", 20, false, 19, "1.9"}, {"1e308", 20, false, 19, "1.9"}};
+  const FilterCase times[] = {{"40", 0, true, 400, "40.0"},
+                              {"0.1", 0, true, 2, "0.2"},
+                              {"0", 20, true, 0, "0.0"},
+                              {"5", 0, true, 50, "5.0"},
+                              {"1", 0, true, 10, "1.0"},
+                              {"2", 0, true, 19, "1.9"},
+                              // Refused: the old value stays, brought onto the grid all the same.
+                              {"41", 20, false, 19, "1.9"},
+                              {"1e308", 20, false, 19, "1.9"}};
   for (const FilterCase& c : times) {
     SCOPED_TRACE(c.typed);
     context_.config.FiltrCzas = c.before;
@@ -216,7 +224,8 @@ TEST_F(Editing, ChangesMarkTheirFieldAndKeepWhatTheModuleKeeps) {
   panel_.OgolneEChange(std::string(70, 'x'));
   EXPECT_EQ(context_.config.ogolne.size(), 60u);
   EXPECT_FALSE(context_.state.Programmed) << "the module no longer holds what is shown";
-  for (PanelField field : {PanelField::BurnoutE, PanelField::SiecE, PanelField::KodE, PanelField::OgolneE}) {
+  for (PanelField field :
+       {PanelField::BurnoutE, PanelField::SiecE, PanelField::KodE, PanelField::OgolneE}) {
     EXPECT_EQ(panel_.View().Colour(field), FieldColour::Aqua);
   }
   EXPECT_EQ(panel_.View().Colour(PanelField::MinInputE), FieldColour::Window);

@@ -82,7 +82,8 @@ TEST_F(PanelTest, SensorDescriptionsAndBurnoutLabels) {
   const Case cases[] = {
       {10, 6, 2, 0, " Sensor type ", "Thermocouple K, CJ temp.: 21.5°C, linearization",
        "Output reaction to sensor burnout:"},
-      {1, 3, 1, 0, " Sensor type ", "Pt100 (0.00385), 3-wire", "Output reaction to sensor burnout:"},
+      {1, 3, 1, 0, " Sensor type ", "Pt100 (0.00385), 3-wire",
+       "Output reaction to sensor burnout:"},
       {17, 1, 1, 0, " Input ", "Current", "Internal failure sygnalization:"},
       {18, 1, 4, 1, " Input ", "Voltage, result converted", "Internal failure sygnalization:"},
       {5, 4, 1, 2, " Input ", "Resistance, 4-wire", "Output locked !"},
@@ -107,7 +108,8 @@ TEST_F(PanelTest, ColourModesAndChangeMarks) {
   Thermocouple();
   const auto expect = [&](FieldColour first, FieldColour second, const std::string& when) {
     for (std::size_t i = 0; i < kPanelFieldCount; ++i) {
-      EXPECT_EQ(panel_.View().Colours[i], i < kFirstGroupCount ? first : second) << when << " " << i;
+      EXPECT_EQ(panel_.View().Colours[i], i < kFirstGroupCount ? first : second)
+          << when << " " << i;
     }
   };
   using enum FieldColour;
@@ -160,8 +162,8 @@ TEST_F(PanelTest, UserDataRule) {
     bool tableLoaded, zeroCoefficients, expected;
   };
   const Case cases[] = {
-      {15, 2, false, false, true},  {15, 2, true, false, false}, {5, 2, false, false, true},
-      {16, 8, false, false, true},  {20, 2, false, false, true}, {16, 4, false, false, false},
+      {15, 2, false, false, true},  {15, 2, true, false, false},  {5, 2, false, false, true},
+      {16, 8, false, false, true},  {20, 2, false, false, true},  {16, 4, false, false, false},
       {16, 1, false, false, false}, {10, 2, false, false, false}, {10, 2, true, true, true},
   };
   for (const Case& c : cases) {

@@ -68,8 +68,9 @@ TEST_F(PortWindow, TheSamePortKeepsTheLinkAndAnotherThatFailsStaysOpen) {
   EXPECT_EQ(window.OKClick(), DialogResult::StayOpen);
   EXPECT_EQ(panels, (std::vector<bool>{true, false}));
   EXPECT_EQ(waited, 1000) << "the adapter gets a second";
-  EXPECT_EQ(ui_.MessageTexts(),
-            std::vector<std::string>{"COM9 initialization failed!\nThe port is not a serial device."});
+  EXPECT_EQ(
+      ui_.MessageTexts(),
+      std::vector<std::string>{"COM9 initialization failed!\nThe port is not a serial device."});
   EXPECT_EQ(context_.settings.ComPort, kTestPort);
   EXPECT_FALSE(context_.settings.RTPriority);
   EXPECT_FALSE(context_.link.LinkStarted());

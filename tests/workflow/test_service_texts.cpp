@@ -55,9 +55,7 @@ TEST(OutputEntryTest, CodesAndReplacementTextsInBothFormatsAndWindows) {
     const OutputEntry entry = ReadOutputEntry(c.typed, c.wide, c.limits);
     EXPECT_EQ(entry.kind, c.kind);
     EXPECT_EQ(entry.shown, c.shown);
-    if (c.kind == Accepted) {
-      EXPECT_EQ(entry.code, c.code);
-    }
+    if (c.kind == Accepted) { EXPECT_EQ(entry.code, c.code); }
   }
 }
 
@@ -67,7 +65,7 @@ TEST(CorrectionScrollBars, EndsShowTwoAndStoreTheModulesLimit) {
     const char* panel;
     double stored;
   } cases[] = {{400, "+2.00 ", 1.9999}, {0, "-2.00 ", -1.9999}, {399, "+1.99 ", 1.99},
-               {250, "+0.50 ", 0.5},    {200, "0.00 ", 0.0},     {185, "-0.15 ", -0.15}};
+               {250, "+0.50 ", 0.5},    {200, "0.00 ", 0.0},    {185, "-0.15 ", -0.15}};
   for (const auto& c : cases) {
     EXPECT_EQ(CorrectionPanelText(c.position), c.panel) << c.position;
     EXPECT_DOUBLE_EQ(CorrectionOfPosition(c.position), c.stored) << c.position;
@@ -84,10 +82,10 @@ TEST(CorrectionPreview, CurrentCorrectionsReplaceTheSavedOnes) {
   const struct {
     double corrected, span, zeroSaved, gainSaved, zero, gain, expected;
   } cases[] = {
-      {50, 100, 0, 0, 1, 0, 51},     // the zero moves by 1 % of the span
-      {50, 100, 1, 0, 0, 0, 49},     // a saved zero taken out again
-      {50, 100, 0, 0, 0, 2, 51},     // 2 % more gain
-      {50, 100, 0.5, 1, 0.5, 1, 50}, // unchanged corrections change nothing
+      {50, 100, 0, 0, 1, 0, 51},      // the zero moves by 1 % of the span
+      {50, 100, 1, 0, 0, 0, 49},      // a saved zero taken out again
+      {50, 100, 0, 0, 0, 2, 51},      // 2 % more gain
+      {50, 100, 0.5, 1, 0.5, 1, 50},  // unchanged corrections change nothing
       {20, 10, 0, -1, 0, 1, 20 / 0.99 * 1.01},
   };
   for (const auto& c : cases) {
@@ -102,9 +100,12 @@ TEST(ServicePassword, TheProgramsPasswordOrTheAccessCode) {
     std::optional<std::string> typed;
     const char* password;
     PasswordVerdict verdict;
-  } cases[] = {{"vorn", "vorn", Corrections},   {"Vorn", "vorn", Refused},
-               {"@kesvra", "vorn", Diagnostics}, {std::nullopt, "vorn", Refused},
-               {"", "vorn", Refused},            {"@kesvra", "@kesvra", Diagnostics}};
+  } cases[] = {{"vorn", "vorn", Corrections},
+               {"Vorn", "vorn", Refused},
+               {"@kesvra", "vorn", Diagnostics},
+               {std::nullopt, "vorn", Refused},
+               {"", "vorn", Refused},
+               {"@kesvra", "@kesvra", Diagnostics}};
   for (const auto& c : cases) {
     EXPECT_EQ(CheckServicePassword(c.typed, c.password), c.verdict) << c.typed.value_or("(Esc)");
   }

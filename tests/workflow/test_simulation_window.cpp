@@ -6,7 +6,9 @@
 namespace q5480 {
 namespace {
 
-SimulationClock::time_point At(int ms) { return SimulationClock::time_point{} + std::chrono::milliseconds(ms); }
+SimulationClock::time_point At(int ms) {
+  return SimulationClock::time_point{} + std::chrono::milliseconds(ms);
+}
 
 class SimulationTest : public OfflineTest {
  protected:

@@ -22,7 +22,9 @@ constexpr int kSilenceTicks = 2 * 12 + 10;
 double CpuSeconds() {
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
-  const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+  const auto seconds = [](const timeval& t) {
+    return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6;
+  };
   return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
@@ -35,7 +37,8 @@ double CpuShareWhileGone(MainWindowLogic& window) {
     std::this_thread::sleep_for(milliseconds(kTimerInterval));
     window.Timer1Timer();
   }
-  const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  const double wall =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   return (CpuSeconds() - cpuBefore) / wall;
 }
 
@@ -46,7 +49,8 @@ struct TransferCase {
 };
 void PrintTo(const TransferCase& c, std::ostream* out) { *out << c.name; }
 
-class UnpluggedDuringTransfer : public WorkflowTest, public ::testing::WithParamInterface<TransferCase> {
+class UnpluggedDuringTransfer : public WorkflowTest,
+                                public ::testing::WithParamInterface<TransferCase> {
  protected:
   void SetUp() override {
     ConnectWithThermocoupleK();
@@ -82,9 +86,7 @@ TEST_P(UnpluggedDuringTransfer, FailsOnceChangesNothingIdlesAndWorksAgainWhenBac
   const std::vector<std::string> told{"Transmission unsuccessful!"};
   EXPECT_EQ(ui_.MessageTexts(), told);
   const std::string successText = GetParam().successText;
-  if (!successText.empty()) {
-    EXPECT_NE(context_.statusText, successText);
-  }
+  if (!successText.empty()) { EXPECT_NE(context_.statusText, successText); }
   EXPECT_FALSE(context_.state.Programmed);
   if (std::string(GetParam().name) != "Write") {
     EXPECT_EQ(context_.image.bytes, imageBefore.bytes);
@@ -105,18 +107,18 @@ TEST_P(UnpluggedDuringTransfer, FailsOnceChangesNothingIdlesAndWorksAgainWhenBac
   EXPECT_FALSE(context_.link.PollFault());
   ui_.Forget();
   EXPECT_TRUE(GetParam().run(*window_));
-  if (!successText.empty()) {
-    EXPECT_EQ(context_.statusText, successText);
-  }
+  if (!successText.empty()) { EXPECT_EQ(context_.statusText, successText); }
   EXPECT_TRUE(ui_.Messages().empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Transfers, UnpluggedDuringTransfer,
-    ::testing::Values(
-        TransferCase{"Read", [](MainWindowLogic& w) { return w.OdczytajTClick(); }, ""},
-        TransferCase{"Write", [](MainWindowLogic& w) { return w.ZapiszTClick(); }, "Device programmed"},
-        TransferCase{"Verify", [](MainWindowLogic& w) { return w.Weryfikuj1Click(); }, "Verification successful"}),
+    ::testing::Values(TransferCase{"Read", [](MainWindowLogic& w) { return w.OdczytajTClick(); },
+                                   ""},
+                      TransferCase{"Write", [](MainWindowLogic& w) { return w.ZapiszTClick(); },
+                                   "Device programmed"},
+                      TransferCase{"Verify", [](MainWindowLogic& w) { return w.Weryfikuj1Click(); },
+                                   "Verification successful"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 class UnpluggedWhilePolling : public WorkflowTest {
