@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Sets up, builds from scratch and runs every test: as built for use (a
+# Sets up, checks the sources' format, builds from scratch and runs every
+# test: as built for use (a
 # Release build), under AddressSanitizer and UndefinedBehaviorSanitizer, and
 # the suites with threads (link, module, device, window logic) under ThreadSanitizer;
 # then every reader of outside data and the window logic fuzzed for a while
@@ -13,6 +14,9 @@ jobs=$(nproc)
 
 # Each stage says when it starts, so that a slow machine shows where the time goes.
 stage() { echo "== $1 (at $((SECONDS / 60)) min $((SECONDS % 60)) s)"; }
+
+stage "Format"
+scripts/format.sh --check
 
 stage "Release build"
 rm -rf build
@@ -31,7 +35,7 @@ cmake -S . -B build-thread -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQ5480_TS
 cmake --build build-thread -j "$jobs" --target test_link test_module test_device test_workflow
 ctest --test-dir build-thread --output-on-failure -j "$jobs" -L '^(link|module|device|workflow)$'
 
-stage "Fuzzing: each harness for ${Q5480_FUZZ_SECONDS:-60} s"
+stage "Fuzzing: each harness for ${Q5480_FUZZ_SECONDS:-30} s"
 rm -rf build-fuzz
-scripts/fuzz.sh "${Q5480_FUZZ_SECONDS:-60}"
+scripts/fuzz.sh "${Q5480_FUZZ_SECONDS:-30}"
 stage "Done"

@@ -191,13 +191,14 @@ TEST(BuildAndDecode, RecordFieldsComeBackAndOtherBytesStay) {
 
 TEST(DecodeModuleImage, FactoryFieldsLimitBytesAndSixFigures) {
   ModuleImage image = ModuleWithModel(5498);
+  // clang-format off
   const std::pair<std::size_t, std::uint8_t> bytes[] = {
-      {18, 0xB5},  {19, 0x1A},  // factory date 46362
-      {20, 0x00},  {21, 0x01},   {22, 0x00}, {23, 0x02},
-      {0, 20},     {1, 180},     {2, 0x97},  // both burnout bits: the second wins; low bits 7,
-                                             // which no record gives
-      {4, 3},      {5, 251},     {7, 0xA5},  {2048, 'A'},
-      {2049, 'B'}, {2050, 0xA3}, {2051, '1'}};
+      {18, 0xB5}, {19, 0x1A},  // factory date 46362
+      {20, 0x00}, {21, 0x01}, {22, 0x00}, {23, 0x02},
+      {0, 20}, {1, 180}, {2, 0x97},  // both burnout bits: the second wins; low bits 7, which no record gives
+      {4, 3}, {5, 251}, {7, 0xA5},
+      {2048, 'A'}, {2049, 'B'}, {2050, 0xA3}, {2051, '1'}};
+  // clang-format on
   for (auto [offset, value] : bytes) image[offset] = value;
   const ModuleConfig config = Decode(image);
   EXPECT_EQ(std::tie(config.FactoryDate, config.data, config.serial, config.ModuleId),
