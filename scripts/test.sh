@@ -35,7 +35,7 @@ cmake -S . -B build-thread -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQ5480_TS
 cmake --build build-thread -j "$jobs" --target test_link test_module test_device test_workflow
 ctest --test-dir build-thread --output-on-failure -j "$jobs" -L '^(link|module|device|workflow)$'
 
-stage "Fuzzing: each harness for ${Q5480_FUZZ_SECONDS:-30} s"
+stage "Fuzzing: each harness for ${Q5480_FUZZ_SECONDS:-20} s"
 rm -rf build-fuzz
-scripts/fuzz.sh "${Q5480_FUZZ_SECONDS:-30}"
+scripts/fuzz.sh "${Q5480_FUZZ_SECONDS:-20}"
 stage "Done"
