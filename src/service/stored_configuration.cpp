@@ -23,8 +23,12 @@ std::optional<Refusal> LoadStoredConfiguration(
     case UserDataStatus::TableNotFound:
     case UserDataStatus::TableUnreadable:
     case UserDataStatus::Declined: return Refusal{.key = kCannotOpenFile};
-    default: return restored.refusal;
+    case UserDataStatus::SeriesRefused:
+    case UserDataStatus::TableRefused:
+    case UserDataStatus::RangeTooSmall:
+    case UserDataStatus::RangeOutsideTable: break;
   }
+  return restored.refusal;
 }
 
 }  // namespace q5480
