@@ -9,6 +9,7 @@ packages=(g++ cmake ninja-build libgtest-dev libgmock-dev
           dpkg-dev file   # cpack -G DEB takes the package's dependencies from the linked libraries
           desktop-file-utils appstream   # the installation test validates the desktop entry and metainfo
           clang-format    # the format check of the test command
+          libssl-dev      # SHA-256 of the configuration fingerprints
           clang libclang-rt-dev)  # the fuzzers: clang with libFuzzer and the sanitizers
 
 missing=()

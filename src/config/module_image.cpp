@@ -25,15 +25,6 @@ constexpr std::size_t kFileBytes = kConversionEnd - off::kFileName;
 // The largest value the format holds: exponent byte 255, all mantissa bits set.
 constexpr std::array<std::uint8_t, 4> kLargestMagnitude = {0xFF, 0x7F, 0xFF, 0xFF};
 
-std::uint16_t LoadWord(const ModuleImage& image, std::size_t offset) {
-  return static_cast<std::uint16_t>(image[offset] << 8 | image[offset + 1]);
-}
-
-void StoreWord(ModuleImage& image, std::size_t offset, std::uint16_t value) {
-  image[offset] = static_cast<std::uint8_t>(value >> 8);
-  image[offset + 1] = static_cast<std::uint8_t>(value & 0xFF);
-}
-
 // A byte field: a rounded value outside 0..255 cannot be stored, so it is
 // held at the nearer end instead of wrapping around.
 std::uint8_t ByteOf(double value) {
@@ -140,6 +131,15 @@ double DecodeModuleFloat(const std::uint8_t* bytes) {
 
 // ---- Image -----------------------------------------------------------------
 
+std::uint16_t ModuleImage::LoadWord(std::size_t offset) const {
+  return static_cast<std::uint16_t>(bytes[offset] << 8 | bytes[offset + 1]);
+}
+
+void ModuleImage::StoreWord(std::size_t offset, std::uint16_t value) {
+  bytes[offset] = static_cast<std::uint8_t>(value >> 8);
+  bytes[offset + 1] = static_cast<std::uint8_t>(value & 0xFF);
+}
+
 void ModuleImage::StoreFloat(std::size_t offset, double value) {
   if (offset > kImageSize - 4) throw std::out_of_range("module float beyond the image");
   const std::array<std::uint8_t, 4> encoded = EncodeModuleFloat(value);
@@ -231,7 +231,7 @@ void StoreRecordInImage(const ModuleConfig& config, ModuleImage& target,
   image[0] = 0x55;
   image[1] = 0x31;
   image[off::kInputCode] = inputCode;
-  StoreWord(image, off::kConfigDate, todayDayNumber);
+  image.StoreWord(off::kConfigDate, todayDayNumber);
 
   image.StoreFloat(off::kMinInput, config.MinInput);
   image.StoreFloat(off::kSpan, config.MaxInput - config.MinInput);
@@ -286,11 +286,11 @@ void SetUserLimitsFromCoefficients(double first, double second, InputLimits& lim
 }
 
 void DecodeModuleImage(const ModuleImage& image, ModuleConfig& config, InputLimits& limits) {
-  config.Device = "Q" + std::to_string(LoadWord(image, off::kModelNumber));
-  config.data = DayNumberText(LoadWord(image, off::kConfigDate));
-  config.FactoryDate = DayNumberText(LoadWord(image, off::kFactoryDate));
-  config.serial = std::to_string(std::uint32_t{LoadWord(image, off::kSerial)} << 16 |
-                                 LoadWord(image, off::kSerial + 2));
+  config.Device = "Q" + std::to_string(image.LoadWord(off::kModelNumber));
+  config.data = DayNumberText(image.LoadWord(off::kConfigDate));
+  config.FactoryDate = DayNumberText(image.LoadWord(off::kFactoryDate));
+  config.serial = std::to_string(std::uint32_t{image.LoadWord(off::kSerial)} << 16 |
+                                 image.LoadWord(off::kSerial + 2));
 
   const auto rounded = [&](std::size_t offset) {
     return RoundToSixFigures(image.LoadFloat(offset));

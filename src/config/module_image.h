@@ -56,6 +56,9 @@ class ModuleImage {
   std::uint8_t& operator[](std::size_t i) { return bytes[i]; }
   std::uint8_t operator[](std::size_t i) const { return bytes[i]; }
 
+  // Words (the model number, the dates) most significant byte first.
+  std::uint16_t LoadWord(std::size_t offset) const;
+  void StoreWord(std::size_t offset, std::uint16_t value);
   void StoreFloat(std::size_t offset, double value);
   double LoadFloat(std::size_t offset) const;
   // Segment `index` (0 to 201): offset at 96 + 8 * index, slope 4 bytes later.

@@ -102,6 +102,7 @@ VerifyOutcome ModuleService::Verify(const TransferObserver& observer) {
   VerifyOutcome outcome;
   outcome.status = Transfer(
       [this, limits] { return ReadWorker(commands_, kReadKindVerification, limits); }, observer);
+  outcome.read = image_;
   if (Succeeded(outcome.status))
     outcome.differences = ImageDifferences(commands_, expected, image_);
   // A part read before a failure, or a module that differs, must not become

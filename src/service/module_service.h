@@ -31,6 +31,8 @@ struct VerifyOutcome {
   LinkStatus status = LinkStatus::Success;
   // Offsets of the image where the module differs (by its layout's rules).
   std::vector<std::size_t> differences;
+  // What the module holds, as read (whole only when the read succeeded).
+  ModuleImage read;
 
   bool Matches() const { return Succeeded(status) && differences.empty(); }
 };

@@ -42,7 +42,13 @@ std::vector<std::string> FurtherKeys() {
       "Permission denied", "Permission denied: you are not in the group",
       "Permission denied: log in again to join the group", "The port is held by",
       "The port is not a serial device", "ModemManager is running and may take the adapter",
-      "brltty is running and may take the adapter", "The adapter's latency timer is above 2 ms:"};
+      "brltty is running and may take the adapter", "The adapter's latency timer is above 2 ms:",
+      // a configuration compared with a module or another, its fingerprint
+      "Model", "Table file", "Coefficient", "MinInput", "MaxInput", "SignalLow", "SignalHigh",
+      "Transfer table", "of", "segments differ", "LimitLow", "LimitHigh", "Units", "Decimal point",
+      "Not compared: the configuration date (each write sets its own), the serial number, factory "
+      "date and identifier (each module's own).",
+      "Fingerprint", "Details", "Differences", "configuration", "module"};
   for (int tryb = 1; tryb <= 11; ++tryb) {
     const std::string name(ConnectionName(tryb));
     if (name.empty()) continue;
@@ -54,7 +60,7 @@ std::vector<std::string> FurtherKeys() {
 }
 
 // Words that Polish writes as English does.
-const std::set<std::string> kSameInPolish = {"Minimum", "Start", "Stop", "Reset", "Zero"};
+const std::set<std::string> kSameInPolish = {"Minimum", "Start", "Stop", "Reset", "Zero", "Model"};
 
 // The menus as the main window builds them: within one menu no two items may
 // share an accelerator. The File menu's "Save as" item reads "&Keep results"

@@ -1,0 +1,71 @@
+#include "service/configuration_fingerprint.h"
+
+#include <openssl/evp.h>
+
+#include <array>
+#include <cstdint>
+#include <stdexcept>
+#include <utility>
+#include <vector>
+
+#include "conversion/build_image.h"
+
+namespace q5480 {
+namespace {
+
+namespace off = image_offset;
+
+// Changing what is hashed changes every fingerprint: the tag says which
+// encoding made one.
+constexpr char kEncodingTag[] = "Q5480 configuration 1";
+
+// The hashed ranges of the image, [first, end).
+constexpr std::array<std::pair<std::size_t, std::size_t>, 5> kMeasurementBytes = {{
+    {off::kInputCode, off::kUnitsAndPoint + 1},
+    {off::kSignalLow, off::kSegments},
+    {off::kMarker, off::kFurtherCorrections},
+    {off::kZeroReg, off::kConfigDate},
+    {off::kTyp, off::kLin + 1},
+}};
+
+constexpr std::uint8_t kFixedPointBit = 0x80;
+
+}  // namespace
+
+std::string ConfigurationFingerprint(const ModuleImage& image, int modelCode) {
+  std::vector<std::uint8_t> encoding(std::begin(kEncodingTag), std::end(kEncodingTag));
+  encoding.push_back(static_cast<std::uint8_t>(modelCode));
+  for (auto [first, end] : kMeasurementBytes) {
+    for (std::size_t i = first; i < end; ++i) {
+      std::uint8_t byte = image[i];
+      if (i == off::kUnitsAndPoint) byte &= static_cast<std::uint8_t>(~kFixedPointBit);
+      encoding.push_back(byte);
+    }
+  }
+  std::array<unsigned char, EVP_MAX_MD_SIZE> digest{};
+  unsigned int digestLength = 0;
+  if (EVP_Digest(encoding.data(), encoding.size(), digest.data(), &digestLength, EVP_sha256(),
+                 nullptr) != 1) {
+    throw std::runtime_error("SHA-256 is not available");
+  }
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string fingerprint;
+  for (std::size_t i = 0; i < kFingerprintLength / 2; ++i) {
+    fingerprint += kHex[digest[i] >> 4];
+    fingerprint += kHex[digest[i] & 0x0F];
+  }
+  return fingerprint;
+}
+
+std::optional<std::string> FingerprintOfConfiguration(const ModuleConfig& config,
+                                                      const InputLimits& limits,
+                                                      const ConversionState& state) {
+  ModuleConfig record = config;
+  InputLimits limitsCopy = limits;
+  ConversionState stateCopy = state;
+  ModuleImage image;
+  if (BuildModuleImage({record, limitsCopy, stateCopy}, image, 0)) return std::nullopt;
+  return ConfigurationFingerprint(image, ModelCode(record));
+}
+
+}  // namespace q5480
