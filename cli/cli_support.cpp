@@ -1,5 +1,7 @@
 #include "cli_support.h"
 
+#include "console_lines.h"
+
 #include <signal.h>
 #include <unistd.h>
 
@@ -81,8 +83,7 @@ std::optional<ParsedArgs> ParseArguments(const std::vector<std::string>& args,
 }
 
 int Fail(std::string_view command, std::string_view reason, int status) {
-  std::fprintf(stderr, "q5480ctl %.*s: %.*s\n", static_cast<int>(command.size()), command.data(),
-               static_cast<int>(reason.size()), reason.data());
+  PrintError("q5480ctl " + std::string(command) + ": " + std::string(reason));
   return status;
 }
 
@@ -98,6 +99,12 @@ int CheckInputFile(std::string_view command, const std::string& path) {
   return kExitOk;
 }
 
+int CheckInputFiles(std::string_view command, const std::string& parametersFile,
+                    const std::optional<std::string>& table) {
+  if (int status = CheckInputFile(command, parametersFile); status != kExitOk) return status;
+  return table ? CheckInputFile(command, *table) : kExitOk;
+}
+
 void PrintLines(const std::vector<std::string>& lines) {
   for (const std::string& line : lines) {
     std::fwrite(line.data(), 1, line.size(), stdout);
@@ -107,7 +114,7 @@ void PrintLines(const std::vector<std::string>& lines) {
 }
 
 int ReportMessage(std::string_view message, int status) {
-  std::fprintf(stderr, "%.*s\n", static_cast<int>(message.size()), message.data());
+  PrintError(message);
   return status;
 }
 

@@ -44,6 +44,10 @@ int Fail(std::string_view command, std::string_view reason, int status);
 // standard error and kExitUsage.
 int CheckInputFile(std::string_view command, const std::string& path);
 
+// CheckInputFile of a parameters file and of the table given for it.
+int CheckInputFiles(std::string_view command, const std::string& parametersFile,
+                    const std::optional<std::string>& table);
+
 // One text per line on standard output, "\n" after each.
 void PrintLines(const std::vector<std::string>& lines);
 

@@ -1,50 +1,86 @@
-// q5480ctl identify: the identifier, memory layout and model of a module.
-#include <cstdio>
+// q5480ctl identify: the identifier, memory layout, model, serial number and
+// fingerprint of a module.
 #include <string>
 #include <vector>
 
 #include "cli_support.h"
 #include "command_registry.h"
+#include "console_lines.h"
 #include "device_session.h"
+#include "port_runs.h"
+#include "service/machine_text.h"
 
 namespace q5480::cli {
 namespace {
 
 constexpr const char* kCommand = "identify";
 
-constexpr const char* kHelp = R"(usage: q5480ctl identify --port N
+constexpr const char* kHelp = R"(usage: q5480ctl identify --port PORTS [--json]
 
-Asks the module on COM N for its identifier and prints three lines:
-  identifier  the four characters the module reports
-  layout      "new" or "old" memory layout (from the first character)
-  model       the model the module reports in its measurements, e.g. Q5495
+Asks the module on each port for its identifier and reads its configuration,
+then prints:
+  identifier   the four characters the module reports
+  layout       "new" or "old" memory layout (from the first character)
+  model        the model the module reports in its measurements, e.g. Q5495
+  serial       the module's serial number
+  fingerprint  eight hexadecimal digits that name the configuration it holds:
+               the fingerprint of the parameters file it was written from
 
 options:
-  --port N    the COM number (see q5480ctl ports)
-  -h, --help  show this text
+  --port PORTS  a COM number (see q5480ctl ports), a list "3,5,9" or a range
+                "1-8": several ports are asked at once, their lines marked
+                "COMn: ", and a table sums them up (port, model, serial,
+                result, seconds, reason)
+  --json        one JSON object per port on standard output instead, with the
+                keys port, model, serial, identifier, file (empty), fingerprint,
+                result ("ok", "failed"), reason, seconds and layout
+  -h, --help    show this text
 
 exit status:
-  0  the module answered
-  1  the port does not open, or the module does not answer ("No
-     communication with device!", "Transmission unsuccessful!")
+  0  every module answered
+  1  a port does not open, or a module does not answer ("No communication
+     with device!", "Transmission unsuccessful!")
   2  bad arguments)";
 
-int Run(const std::vector<std::string>& args) {
+PortOutcome OnPort(int port, bool json) {
+  PortOutcome outcome;
   DeviceSession session(kCommand);
-  if (int status = session.ConnectPortOnly(args); status != kExitOk) return status;
+  outcome.status = session.ConnectTo(port);
+  if (outcome.status != kExitOk) return outcome;
   ModuleService& service = session.Service();
-  if (int status = session.Transfer(
-          "", [&service](const TransferObserver& observer) { return service.Identify(observer); });
-      status != kExitOk) {
-    return status;
+  outcome.status = session.Transfer(
+      "", [&service](const TransferObserver& observer) { return service.Identify(observer); });
+  if (outcome.status == kExitOk) {
+    outcome.status = session.Transfer("", [&service](const TransferObserver& observer) {
+      return service.ReadConfiguration(observer);
+    });
   }
-  std::printf("identifier  %s\n", session.config.ModuleId.c_str());
-  std::printf("layout      %s\n", service.Commands().NewLayout() ? "new" : "old");
-  std::printf("model       Q54%02d\n", ReportedModelCode(session.Status()));
-  return kExitOk;
+  session.DescribeModule(outcome.result);
+  if (outcome.status != kExitOk) return outcome;
+  const std::string layout = service.Commands().NewLayout() ? "new" : "old";
+  outcome.result.fingerprint = session.ModuleFingerprint();
+  outcome.result.result = kResultOk;
+  outcome.details = {{"layout", JsonString(layout)}};
+  if (!json) {
+    PrintOut("identifier   " + outcome.result.identifier);
+    PrintOut("layout       " + layout);
+    PrintOut("model        " + outcome.result.model);
+    PrintOut("serial       " + outcome.result.serial);
+    PrintOut("fingerprint  " + outcome.result.fingerprint);
+  }
+  return outcome;
 }
 
-const Registration kRegistration(Command{kCommand, "identify the module on a port", kHelp, Run});
+int Run(const std::vector<std::string>& args) {
+  std::string error;
+  const std::optional<ParsedArgs> parsed =
+      ParseArguments(args, OptionSpec{{"--json"}, {"--port"}, 0, 0}, error);
+  if (!parsed) return Fail(kCommand, error, kExitUsage);
+  return RunOnPortArgument(kCommand, *parsed, false, OnPort);
+}
+
+const Registration kRegistration(Command{kCommand, "identify the modules on one or more ports",
+                                         kHelp, Run});
 
 }  // namespace
 }  // namespace q5480::cli

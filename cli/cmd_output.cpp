@@ -7,6 +7,7 @@
 #include "command_registry.h"
 #include "config/numbers.h"
 #include "device_session.h"
+#include "port_runs.h"
 #include "service/output_codes.h"
 #include "service/service_session.h"
 
@@ -15,10 +16,10 @@ namespace {
 
 constexpr const char* kCommand = "output";
 
-constexpr const char* kHelp = R"(usage: q5480ctl output --port N --set MA
-       q5480ctl output --port N --release
+constexpr const char* kHelp = R"(usage: q5480ctl output --port PORTS --set MA
+       q5480ctl output --port PORTS --release
 
-Forces the output of the module on COM N to MA milliamperes, as the
+Forces the output of the module on each port to MA milliamperes, as the
 desktop program's corrections window does, until --release (or a reset, or
 the module's restart) hands the output back to the measurement. The module
 shows the forced output as "Independent output".
@@ -28,21 +29,56 @@ The current must lie inside what the module's current format drives:
 "." or "," is the decimal separator.
 
 options:
-  --port N    the COM number (see q5480ctl ports)
-  --set MA    the current to force, in mA
-  --release   end the forcing (the module restarts)
-  -h, --help  show this text
+  --port PORTS  a COM number (see q5480ctl ports), a list "3,5,9" or a range
+                "1-8": the modules are set at once, each port's lines marked
+                "COMn: ", then a table sums them up
+  --set MA      the current to force, in mA
+  --release     end the forcing (the module restarts)
+  --json        one JSON object per port on standard output (keys as for
+                q5480ctl identify --help)
+  -h, --help    show this text
 
 exit status:
-  0  the output was forced or released
-  1  the port does not open, the module does not answer ("No communication
+  0  every output was forced or released
+  1  a port does not open, a module does not answer ("No communication
      with device!") or refuses the request ("Command failed!")
   2  bad arguments, or a current outside the module's range)";
+
+// `milliamperes` forced on COM `port`, or the forcing ended when there is none.
+PortOutcome OnPort(int port, const std::optional<double>& milliamperes,
+                   const std::string& setText) {
+  PortOutcome outcome;
+  DeviceSession session(kCommand);
+  outcome.status = session.ConnectTo(port);
+  session.DescribeModule(outcome.result);
+  if (outcome.status != kExitOk) return outcome;
+  ServiceSession direct(session.Service());
+  LinkStatus status = LinkStatus::Success;
+  if (!milliamperes) {
+    status = direct.Restart();
+  } else {
+    const bool wide = session.Status().CurrentFormat;
+    const OutputCode code = OutputCodeFor(*milliamperes, wide, OutputLimits::Corrections);
+    if (code.verdict != OutputVerdict::Accepted) {
+      const OutputRange range = OutputRangeOf(wide, OutputLimits::Corrections);
+      outcome.status = Fail(kCommand,
+                            setText + " mA is outside " + FormatFixed(range.low, 4, 2) + " to " +
+                                FormatFixed(range.high, 4, 2) + " mA, the range of the module's " +
+                                (wide ? "wide" : "standard") + " current format",
+                            kExitUsage);
+      return outcome;
+    }
+    status = direct.ForceOutput(code.code);
+  }
+  outcome.status = Succeeded(status) ? kExitOk : session.ReportLink("Command failed", status);
+  if (outcome.status == kExitOk) outcome.result.result = kResultOk;
+  return outcome;
+}
 
 int Run(const std::vector<std::string>& args) {
   std::string error;
   const std::optional<ParsedArgs> parsed =
-      ParseArguments(args, OptionSpec{{"--release"}, {"--port", "--set"}, 0, 0}, error);
+      ParseArguments(args, OptionSpec{{"--release", "--json"}, {"--port", "--set"}, 0, 0}, error);
   if (!parsed) return Fail(kCommand, error, kExitUsage);
   const std::optional<std::string> setText = parsed->Value("--set");
   const bool release = parsed->Has("--release");
@@ -54,30 +90,13 @@ int Run(const std::vector<std::string>& args) {
     milliamperes = ParseNumber(*setText);
     if (!milliamperes) return Fail(kCommand, "bad current: " + *setText, kExitUsage);
   }
-
-  DeviceSession session(kCommand);
-  if (int status = session.Connect(*parsed); status != kExitOk) return status;
-  ServiceSession direct(session.Service());
-  if (release) {
-    const LinkStatus status = direct.Restart();
-    return Succeeded(status) ? kExitOk : session.ReportLink("Command failed", status);
-  }
-  const bool wide = session.Status().CurrentFormat;
-  const OutputCode code = OutputCodeFor(*milliamperes, wide, OutputLimits::Corrections);
-  if (code.verdict != OutputVerdict::Accepted) {
-    const OutputRange range = OutputRangeOf(wide, OutputLimits::Corrections);
-    return Fail(kCommand,
-                *setText + " mA is outside " + FormatFixed(range.low, 4, 2) + " to " +
-                    FormatFixed(range.high, 4, 2) + " mA, the range of the module's " +
-                    (wide ? "wide" : "standard") + " current format",
-                kExitUsage);
-  }
-  const LinkStatus status = direct.ForceOutput(code.code);
-  return Succeeded(status) ? kExitOk : session.ReportLink("Command failed", status);
+  return RunOnPortArgument(kCommand, *parsed, false, [&](int port, bool) {
+    return OnPort(port, milliamperes, setText.value_or(""));
+  });
 }
 
 const Registration kRegistration(Command{
-    kCommand, "force the output current of a module, or end the forcing", kHelp, Run});
+    kCommand, "force the output current of modules, or end the forcing", kHelp, Run});
 
 }  // namespace
 }  // namespace q5480::cli

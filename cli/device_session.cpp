@@ -7,6 +7,8 @@
 
 #include "config/dates.h"
 #include "config/program_directory.h"
+#include "console_lines.h"
+#include "service/configuration_fingerprint.h"
 #include "service/port_open_failure.h"
 #include "stored_image.h"
 
@@ -21,19 +23,19 @@ constexpr int kProgressStep = 10;
 }  // namespace
 
 ProgressLine::ProgressLine(std::string message)
-    : message_(std::move(message)), terminal_(::isatty(STDERR_FILENO) == 1) {}
+    : message_(std::move(message)), terminal_(::isatty(STDERR_FILENO) == 1 && !OnePortOfMany()) {}
 
 void ProgressLine::Show(int percent) {
   if (terminal_) {
     if (percent == shown_) return;
     std::fprintf(stderr, "\r%s %d%%", message_.c_str(), percent);
+    std::fflush(stderr);
   } else {
     const int step = percent / kProgressStep * kProgressStep;
     if (step <= shown_) return;
     percent = step;
-    std::fprintf(stderr, "%s %d%%\n", message_.c_str(), step);
+    PrintProgress(message_ + " " + std::to_string(step) + "%");
   }
-  std::fflush(stderr);
   shown_ = percent;
 }
 
@@ -83,19 +85,28 @@ int DeviceSession::ConnectPortOnly(const std::vector<std::string>& args) {
   return Connect(*parsed);
 }
 
-int DeviceSession::ConnectAndBuild(const std::vector<std::string>& args) {
-  std::string error;
-  const std::optional<ParsedArgs> parsed =
-      ParseArguments(args, OptionSpec{{}, {"--port", "--table"}, 1, 1}, error);
-  if (!parsed) return Fail(command_, error, kExitUsage);
-  if (int status = TakePort(*parsed); status != kExitOk) return status;
-  if (int status = LoadConfiguration(parsed->positionals[0], parsed->Value("--table"));
-      status != kExitOk) {
-    return status;
-  }
+int DeviceSession::ConnectTo(int port) {
+  port_ = port;
   if (int status = Open(); status != kExitOk) return status;
-  if (int status = AwaitSample(); status != kExitOk) return status;
+  return AwaitSample();
+}
+
+int DeviceSession::ConnectAndBuild(int port, const std::string& parametersFile,
+                                   const std::optional<std::string>& table) {
+  if (int status = LoadConfiguration(parametersFile, table); status != kExitOk) return status;
+  if (int status = ConnectTo(port); status != kExitOk) return status;
   return CheckModelAndBuild();
+}
+
+void DeviceSession::DescribeModule(ModuleResult& result) const {
+  if (status_.ModelIndex == DeviceStatus{}.ModelIndex) return;
+  result.model = ModelNameOf(ReportedModelCode(status_));
+  result.serial = config.serial;
+  result.identifier = config.ModuleId;
+}
+
+std::string DeviceSession::ModuleFingerprint() const {
+  return ConfigurationFingerprint(image, ReportedModelCode(status_));
 }
 
 int TakePortNumber(std::string_view command, const ParsedArgs& args, int& port) {
@@ -151,7 +162,7 @@ int DeviceSession::LoadConfiguration(const std::string& parametersFile,
 }
 
 int DeviceSession::CheckModelAndBuild() {
-  if (config.Device.empty()) config.Device = "Q54" + std::to_string(ReportedModelCode(status_));
+  if (config.Device.empty()) config.Device = ModelNameOf(ReportedModelCode(status_));
   if (!service_.ModelMatches(status_)) {
     return Report("Type of panel meter inconsistency", "!", kExitFailed);
   }

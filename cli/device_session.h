@@ -18,6 +18,7 @@
 #include "link/link.h"
 #include "module/measurement.h"
 #include "module/measurement_polling.h"
+#include "service/module_result.h"
 #include "service/module_service.h"
 
 namespace q5480::cli {
@@ -62,11 +63,14 @@ class DeviceSession {
   // For a command whose only option is --port: the arguments checked (a bad
   // one: the reason and kExitUsage), then Connect.
   int ConnectPortOnly(const std::vector<std::string>& args);
-  // For "FILE.par --port N [--table FILE.dat]", as the desktop program's
-  // Write prepares: the arguments checked, --port, LoadConfiguration of
-  // FILE.par, Open, AwaitSample and CheckModelAndBuild; kExitOk, or the
+  // COM `port` opened and its first sample awaited; kExitOk, or the first
+  // failure's status.
+  int ConnectTo(int port);
+  // As the desktop program's Write prepares, on COM `port`: LoadConfiguration
+  // of `parametersFile`, ConnectTo and CheckModelAndBuild; kExitOk, or the
   // first failure's status.
-  int ConnectAndBuild(const std::vector<std::string>& args);
+  int ConnectAndBuild(int port, const std::string& parametersFile,
+                      const std::optional<std::string>& table);
 
   // The port number of --port (1 to 255); kExitOk, or the reason printed and
   // kExitUsage.
@@ -97,6 +101,12 @@ class DeviceSession {
   int Report(std::string_view key, std::string_view suffix, int status) const;
   // The same with the link's reason after it: "... (no echo from COM9)".
   int ReportLink(std::string_view key, LinkStatus reason) const;
+
+  // The model the module reports, its serial number (known after a read)
+  // and identifier (known after an identification) into `result`.
+  void DescribeModule(ModuleResult& result) const;
+  // The fingerprint of the image as it stands, for the module's model.
+  std::string ModuleFingerprint() const;
 
   const MeasurementSample& Sample() const { return sample_; }
   const DeviceStatus& Status() const { return status_; }

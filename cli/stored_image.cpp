@@ -13,9 +13,8 @@ namespace q5480::cli {
 
 int LoadStoredFile(std::string_view command, const std::string& parametersFile,
                    const std::optional<std::string>& table, const ConversionContext& context) {
-  if (int status = CheckInputFile(command, parametersFile); status != kExitOk) return status;
-  if (table) {
-    if (int status = CheckInputFile(command, *table); status != kExitOk) return status;
+  if (int status = CheckInputFiles(command, parametersFile, table); status != kExitOk) {
+    return status;
   }
   const std::optional<Refusal> refusal = LoadStoredConfiguration(
       parametersFile, table ? std::optional<std::filesystem::path>(*table) : std::nullopt,

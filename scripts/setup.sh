@@ -10,6 +10,7 @@ packages=(g++ cmake ninja-build libgtest-dev libgmock-dev
           desktop-file-utils appstream   # the installation test validates the desktop entry and metainfo
           clang-format    # the format check of the test command
           libssl-dev      # SHA-256 of the configuration fingerprints
+          nlohmann-json3-dev   # the tests parse q5480ctl's JSON output
           clang libclang-rt-dev)  # the fuzzers: clang with libFuzzer and the sanitizers
 
 missing=()

@@ -40,6 +40,15 @@ CivilDate Today() {
   return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
 }
 
+std::string LocalDateTimeNow() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char text[32];
+  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
+  return text;
+}
+
 std::string FormatDate(const CivilDate& date) {
   std::string year = std::to_string(date.year);
   if (year.size() < 4) year.insert(0, 4 - year.size(), '0');

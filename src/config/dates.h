@@ -20,6 +20,10 @@ CivilDate DateFromDayNumber(std::int32_t dayNumber);
 // Today's date on the computer's local calendar.
 CivilDate Today();
 
+// The local date and time now as other programs read it:
+// "2026-12-08 14:03:27".
+std::string LocalDateTimeNow();
+
 // "dd.mm.yyyy": the program's date format for every date it formats.
 std::string FormatDate(const CivilDate& date);
 

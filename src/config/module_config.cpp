@@ -143,6 +143,10 @@ ModelGroup GroupOfModelCode(int modelCode) {
   return ModelGroup::None;
 }
 
+std::string ModelNameOf(int modelCode) {
+  return std::string(modelCode < 10 ? "Q540" : "Q54") + std::to_string(modelCode);
+}
+
 int ModelCode(const ModuleConfig& config) {
   if (config.Device.empty()) return ModelCodeAt(config.ModelIndex);
   const std::string digits = Utf8Mid(config.Device, 3, 2);

@@ -200,6 +200,9 @@ int ModelCodeAt(int modelIndex);
 enum class ModelGroup { A, B, C, None };
 ModelGroup GroupOfModelCode(int modelCode);
 
+// The model name of a model code: "Q5495".
+std::string ModelNameOf(int modelCode);
+
 // The number of the 4th and 5th characters of `Device`, or, when `Device` is
 // empty, the entry of the model code table at `ModelIndex`.
 int ModelCode(const ModuleConfig& config);

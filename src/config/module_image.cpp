@@ -285,12 +285,16 @@ void SetUserLimitsFromCoefficients(double first, double second, InputLimits& lim
   limits.SetUserTenths(std::min(a, b), std::max(a, b));
 }
 
-void DecodeModuleImage(const ModuleImage& image, ModuleConfig& config, InputLimits& limits) {
+void DecodeFactoryData(const ModuleImage& image, ModuleConfig& config) {
   config.Device = "Q" + std::to_string(image.LoadWord(off::kModelNumber));
-  config.data = DayNumberText(image.LoadWord(off::kConfigDate));
   config.FactoryDate = DayNumberText(image.LoadWord(off::kFactoryDate));
   config.serial = std::to_string(std::uint32_t{image.LoadWord(off::kSerial)} << 16 |
                                  image.LoadWord(off::kSerial + 2));
+}
+
+void DecodeModuleImage(const ModuleImage& image, ModuleConfig& config, InputLimits& limits) {
+  DecodeFactoryData(image, config);
+  config.data = DayNumberText(image.LoadWord(off::kConfigDate));
 
   const auto rounded = [&](std::size_t offset) {
     return RoundToSixFigures(image.LoadFloat(offset));

@@ -88,6 +88,9 @@ void StoreRecordInImage(const ModuleConfig& config, ModuleImage& image,
 // coefficients 10 and 11, as loading a parameters file does.
 void DecodeModuleImage(const ModuleImage& image, ModuleConfig& config, InputLimits& limits);
 
+// The model (`Device`), factory date and serial number from bytes 16 to 23.
+void DecodeFactoryData(const ModuleImage& image, ModuleConfig& config);
+
 // Sets the limits of type 15 from two values in the input unit (coefficients
 // 10 and 11): each times 10, rounded halves to even; lower the smaller.
 void SetUserLimitsFromCoefficients(double first, double second, InputLimits& limits);

@@ -15,6 +15,8 @@ constexpr AddressRange kNewConfigurationRanges[] = {{16, 207}, {1024, 1031}, {27
 constexpr AddressRange kOldConfigurationRanges[] = {{0, 23}, {80, 95}, {1712, 1855}, {2016, 2031}};
 constexpr AddressRange kNewVerificationRanges[] = {{16, 47}, {96, 108}, {128, 207}, {1088, 2719}};
 constexpr AddressRange kOldVerificationRanges[] = {{0, 7}, {68, 1791}, {2016, 2031}};
+constexpr AddressRange kNewFactoryDataRanges[] = {{1024, 1031}};
+constexpr AddressRange kOldFactoryDataRanges[] = {{16, 23}};
 
 constexpr std::size_t kOldMemorySize = 2048;
 constexpr std::uint8_t kFixedPointBit = 0x80;
@@ -36,6 +38,10 @@ constexpr std::size_t kInfoBlock = 8;
 constexpr std::size_t kInfoNewAddress = 128;
 
 std::span<const AddressRange> RangesOf(int kind, bool newLayout) {
+  if (kind == kReadKindFactoryData) {
+    return newLayout ? std::span<const AddressRange>(kNewFactoryDataRanges)
+                     : std::span<const AddressRange>(kOldFactoryDataRanges);
+  }
   if (kind == kReadKindConfiguration) {
     return newLayout ? std::span<const AddressRange>(kNewConfigurationRanges)
                      : std::span<const AddressRange>(kOldConfigurationRanges);

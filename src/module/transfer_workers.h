@@ -15,6 +15,8 @@ namespace q5480 {
 
 inline constexpr int kReadKindConfiguration = 4;
 inline constexpr int kReadKindVerification = 5;
+// The model number, factory date and serial number alone.
+inline constexpr int kReadKindFactoryData = 6;
 
 // Progress totals of the writes.
 inline constexpr long kNewLayoutWriteTotal = 1856;

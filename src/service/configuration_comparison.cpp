@@ -29,10 +29,6 @@ ModuleConfig Decode(const ComparedConfiguration& side) {
   return config;
 }
 
-std::string ModelName(int modelCode) {
-  return "Q54" + std::string(modelCode < 10 ? "0" : "") + FormatInt(modelCode);
-}
-
 // Six figures: what the module's float format holds.
 std::string Number(double value) { return FormatGeneral(value, 6, '.'); }
 
@@ -57,7 +53,8 @@ std::string SensorText(const ModuleConfig& c, const LanguageTable& tr) {
   std::string text = InputText(c, tr);
   const std::string_view connection = ConnectionName(c.Tryb);
   if (!IsSensorless(c.Typ) && !connection.empty()) text += ", " + TextOrKey(tr, connection);
-  if (c.Lin == kLinTable && !IsPlainInput(c.Typ)) return text + ", " + TextOrKey(tr, "linearization");
+  if (c.Lin == kLinTable && !IsPlainInput(c.Typ))
+    return text + ", " + TextOrKey(tr, "linearization");
   std::string conversion;
   switch (c.Lin) {
     case kLinTable: conversion = TextOrKey(tr, "table defined"); break;
@@ -102,8 +99,8 @@ ComparedConfiguration ConfigurationOfFile(const ModuleImage& built, const Module
   return side;
 }
 
-ComparedConfiguration ConfigurationOfModule(const ModuleImage& read, int modelCode,
-                                            bool newLayout, std::string_view moduleId) {
+ComparedConfiguration ConfigurationOfModule(const ModuleImage& read, int modelCode, bool newLayout,
+                                            std::string_view moduleId) {
   return {read, modelCode,
           newLayout ? ConfigurationSource::NewerModule : ConfigurationSource::OlderModule,
           !ClearsFixedPoint(newLayout, moduleId)};
@@ -130,7 +127,7 @@ std::vector<FieldDifference> CompareConfigurations(const ComparedConfiguration& 
 
   if (first.modelCode != second.modelCode) {
     differences.push_back(
-        {TextOrKey(tr, "Model"), ModelName(first.modelCode), ModelName(second.modelCode), {}});
+        {TextOrKey(tr, "Model"), ModelNameOf(first.modelCode), ModelNameOf(second.modelCode), {}});
   }
   if (a.Typ != b.Typ || a.Tryb != b.Tryb || a.Lin != b.Lin) {
     differences.push_back({TextOrKey(tr, "Sensor"), SensorText(a, tr), SensorText(b, tr), {}});
@@ -140,8 +137,11 @@ std::vector<FieldDifference> CompareConfigurations(const ComparedConfiguration& 
   if (HoldsCoefficients(a.Lin) || HoldsCoefficients(b.Lin)) {
     for (std::size_t n = 0; n < a.Coefficients.size(); ++n) {
       if (a.Coefficients[n] == b.Coefficients[n]) continue;
-      differences.push_back({TextOrKey(tr, "Coefficient") + " " + FormatInt(static_cast<int>(n) + 1),
-                             Number(a.Coefficients[n]), Number(b.Coefficients[n]), {}});
+      differences.push_back(
+          {TextOrKey(tr, "Coefficient") + " " + FormatInt(static_cast<int>(n) + 1),
+           Number(a.Coefficients[n]),
+           Number(b.Coefficients[n]),
+           {}});
     }
   }
   field("MinInput", &ModuleConfig::MinInput, number(&ModuleConfig::MinInput));
@@ -191,8 +191,9 @@ std::string DescribeDifference(const FieldDifference& d, std::string_view firstN
 }
 
 std::string LeftOutOfComparison(const LanguageTable& tr) {
-  return TextOrKey(tr, "Not compared: the configuration date (each write sets its own), the serial "
-               "number, factory date and identifier (each module's own).");
+  return TextOrKey(tr,
+                   "Not compared: the configuration date (each write sets its own), the serial "
+                   "number, factory date and identifier (each module's own).");
 }
 
 }  // namespace q5480

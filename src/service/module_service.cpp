@@ -96,6 +96,14 @@ LinkStatus ModuleService::WriteInformation(const TransferObserver& observer) {
   return Transfer([this] { return InfoWriteWorker(commands_); }, observer);
 }
 
+LinkStatus ModuleService::ReadFactoryData(const TransferObserver& observer) {
+  const MapLimits limits = MapLimitsOf(conversion_.config);
+  const LinkStatus status = Transfer(
+      [this, limits] { return ReadWorker(commands_, kReadKindFactoryData, limits); }, observer);
+  if (Succeeded(status)) DecodeFactoryData(image_, conversion_.config);
+  return status;
+}
+
 VerifyOutcome ModuleService::Verify(const TransferObserver& observer) {
   const ModuleImage expected = image_;
   const MapLimits limits = MapLimitsOf(conversion_.config);

@@ -68,6 +68,10 @@ class ModuleService {
   // table file as before. A read that fails leaves both as they were.
   LinkStatus ReadConfiguration(const TransferObserver& observer = {});
 
+  // The module's model number, factory date and serial number into the image
+  // and the record, nothing else: who the module is, quickly.
+  LinkStatus ReadFactoryData(const TransferObserver& observer = {});
+
   // Write's check: the module on the line is of the configuration's model.
   bool ModelMatches(const DeviceStatus& status) const;
   // The record dated `today` and built into the image, or why it cannot be

@@ -62,7 +62,10 @@ TEST_F(CtlTest, WriteReadVerifyIdentifyAndResetOnTheProductionLine) {
 
   const CtlOutcome identified = ctl_.Run({"identify", "--port", port_});
   ASSERT_EQ(identified.status, 0) << identified.err;
-  EXPECT_EQ(identified.out, "identifier  2104\nlayout      new\nmodel       Q5495\n");
+  EXPECT_EQ(identified.out.substr(0, identified.out.rfind("fingerprint")),
+            "identifier   2104\nlayout       new\nmodel        Q5495\nserial       1234567\n");
+  EXPECT_TRUE(Contains(written.out, identified.out.substr(identified.out.rfind("fingerprint"))))
+      << "the module is known by the fingerprint of the file written into it";
 
   // A byte changed inside the module is found and named.
   rig_.module.PokeMemory(1500, static_cast<std::uint8_t>(rig_.module.Memory()[1500] + 1));
