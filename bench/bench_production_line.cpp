@@ -50,10 +50,10 @@ double ChildCpuSeconds() {
 Run Timed(const fs::path& folder, const std::string& arguments) {
   const double cpuBefore = ChildCpuSeconds();
   const auto start = Clock::now();
-  const int status = std::system(("'" + (folder / "q5480ctl").string() + "' " + arguments +
-                                  " >'" + (folder / "out.txt").string() + "' 2>'" +
-                                  (folder / "err.txt").string() + "'")
-                                     .c_str());
+  const int status =
+      std::system(("'" + (folder / "q5480ctl").string() + "' " + arguments + " >'" +
+                   (folder / "out.txt").string() + "' 2>'" + (folder / "err.txt").string() + "'")
+                      .c_str());
   Run run;
   run.seconds = std::chrono::duration<double>(Clock::now() - start).count();
   run.cpuSeconds = ChildCpuSeconds() - cpuBefore;
@@ -63,8 +63,7 @@ Run Timed(const fs::path& folder, const std::string& arguments) {
 
 void Print(const char* what, const Run& run, double reference) {
   std::printf("%-34s %7.2f s  %5.2f x one write  %5.1f %% of one core  exit %d\n", what,
-              run.seconds, run.seconds / reference, run.cpuSeconds / run.seconds * 100,
-              run.status);
+              run.seconds, run.seconds / reference, run.cpuSeconds / run.seconds * 100, run.status);
 }
 
 }  // namespace
@@ -98,14 +97,12 @@ int main() {
   if (!q5480::WriteParametersFile(folder / "k.par", config, {}, dataDir)) return 1;
   std::ofstream plan(folder / "plan.csv");
   plan << "port,file,tag\n";
-  for (int i = 0; i < kModules; ++i) {
-    plan << kFirstPort + i << ",k.par,TT-" << 100 + i << "\n";
-  }
+  for (int i = 0; i < kModules; ++i) { plan << kFirstPort + i << ",k.par,TT-" << 100 + i << "\n"; }
   plan.close();
 
   std::printf("%d emulated modules at %d baud, both memory layouts\n\n", kModules, kBaud);
-  const Run one = Timed(folder, "write '" + (folder / "k.par").string() + "' --port " +
-                                    std::to_string(kFirstPort));
+  const Run one = Timed(
+      folder, "write '" + (folder / "k.par").string() + "' --port " + std::to_string(kFirstPort));
   Print("one write", one, one.seconds);
   const std::string batch = "batch '" + (folder / "plan.csv").string() + "'";
   Print("batch of eight", Timed(folder, batch), one.seconds);

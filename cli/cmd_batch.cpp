@@ -86,20 +86,20 @@ int Run(const std::vector<std::string>& args) {
   std::vector<int> ports;
   for (const PlannedModule& m : modules) ports.push_back(m.port);
   std::vector<ModuleResult> results;
-  const int status = RunBatch(kCommand, ports, *parsed,
-                              [&](int port, bool json) {
-                                for (const PlannedModule& m : modules) {
-                                  if (m.port != port) continue;
-                                  const WritePlan write{
-                                      m.file.string(),
-                                      m.table ? std::optional<std::string>(m.table->string())
-                                              : std::nullopt,
-                                      m.tag, m.info};
-                                  return WriteOnPort(kCommand, port, write, json);
-                                }
-                                return PortOutcome{};
-                              },
-                              results);
+  const int status = RunBatch(
+      kCommand, ports, *parsed,
+      [&](int port, bool json) {
+        for (const PlannedModule& m : modules) {
+          if (m.port != port) continue;
+          const WritePlan write{
+              m.file.string(),
+              m.table ? std::optional<std::string>(m.table->string()) : std::nullopt, m.tag,
+              m.info};
+          return WriteOnPort(kCommand, port, write, json);
+        }
+        return PortOutcome{};
+      },
+      results);
   if (results.empty()) return status;
   const std::filesystem::path resultPath = BatchResultPath(plan);
   if (!WriteBatchResult(resultPath, results)) return ReportCannotWrite(resultPath.string());

@@ -18,7 +18,8 @@ namespace {
 
 constexpr const char* kCommand = "diff";
 
-constexpr const char* kHelp = R"(usage: q5480ctl diff FILE.par --port PORTS [--table FILE.dat] [--json]
+constexpr const char* kHelp =
+    R"(usage: q5480ctl diff FILE.par --port PORTS [--table FILE.dat] [--json]
        q5480ctl diff A.par B.par [--json]
 
 Names the fields in which the module on each port differs from FILE.par

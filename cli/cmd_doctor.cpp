@@ -7,8 +7,10 @@
 #include "command_registry.h"
 #include "config/program_directory.h"
 #include "config/settings_file.h"
+#include "console_lines.h"
 #include "device_session.h"
 #include "link/port_doctor.h"
+#include "service/machine_text.h"
 #include "service/port_open_failure.h"
 
 namespace q5480::cli {
@@ -34,6 +36,10 @@ the process table.
 
 options:
   --port N    the COM number (see q5480ctl ports)
+  --json      one JSON object instead, with the keys ports (the entries of
+              q5480ctl ports), port, device, resolved (null when there is
+              none), ready, findings (objects with reason, facts and remedies)
+              and uninspectedProcesses
   -h, --help  show this text
 
 exit status:
@@ -82,11 +88,39 @@ void PrintDiagnosis(const PortDiagnosis& diagnosis) {
   }
 }
 
+std::string JsonList(const std::vector<std::string>& texts) {
+  std::string list = "[";
+  for (const std::string& text : texts) list += (list.size() > 1 ? "," : "") + JsonString(text);
+  return list + "]";
+}
+
+std::string DiagnosisJson(const std::vector<std::string>& ports, const PortDiagnosis& diagnosis) {
+  const LanguageTable english;
+  std::string findings = "[";
+  for (const PortFinding& finding : diagnosis.findings) {
+    if (findings.size() > 1) findings += ",";
+    findings += JsonObject({{"reason", JsonString(FindingSentence(finding, english))},
+                            {"facts", JsonList(finding.facts)},
+                            {"remedies", JsonList(finding.remedies)}});
+  }
+  const auto path = [](const std::optional<std::filesystem::path>& p) {
+    return p && !p->empty() ? JsonString(p->string()) : std::string("null");
+  };
+  return JsonObject({{"ports", JsonList(ports)},
+                     {"port", std::to_string(diagnosis.number)},
+                     {"device", path(diagnosis.device)},
+                     {"resolved", path(diagnosis.resolved)},
+                     {"ready", diagnosis.Ready() ? "true" : "false"},
+                     {"findings", findings + "]"},
+                     {"uninspectedProcesses", std::to_string(diagnosis.uninspectedProcesses)}});
+}
+
 int Run(const std::vector<std::string>& args) {
   std::string error;
   const std::optional<ParsedArgs> parsed =
-      ParseArguments(args, OptionSpec{{}, {"--port"}, 0, 0}, error);
+      ParseArguments(args, OptionSpec{{"--json"}, {"--port"}, 0, 0}, error);
   if (!parsed) return Fail(kCommand, error, kExitUsage);
+  const bool json = parsed->Has("--json");
   int port = 0;
   if (parsed->Value("--port")) {
     if (int status = TakePortNumber(kCommand, *parsed, port); status != kExitOk) return status;
@@ -96,13 +130,19 @@ int Run(const std::vector<std::string>& args) {
     port = settings.ComPort;
   }
   const PortDoctorEnvironment env = PortDoctorEnvironment::ForThisUser(ProgramLinkSettings().ports);
-  PrintPorts(ListPorts(env.ports));
+  const std::vector<std::string> ports = ListPorts(env.ports);
+  if (!json) PrintPorts(ports);
   if (port == 0) {
-    std::printf("\nThe settings file names no port: q5480ctl doctor --port N looks at COM N.\n");
+    if (json) return Fail(kCommand, "the settings file names no port", kExitFailed);
+    PrintOut("\nThe settings file names no port: q5480ctl doctor --port N looks at COM N.");
     return kExitFailed;
   }
   const PortDiagnosis diagnosis = DiagnosePort(port, env);
-  PrintDiagnosis(diagnosis);
+  if (json) {
+    PrintOut(DiagnosisJson(ports, diagnosis));
+  } else {
+    PrintDiagnosis(diagnosis);
+  }
   std::fflush(stdout);
   return diagnosis.Ready() ? kExitOk : kExitFailed;
 }

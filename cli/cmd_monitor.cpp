@@ -8,9 +8,11 @@
 #include "command_registry.h"
 #include "config/numbers.h"
 #include "config/text.h"
+#include "console_lines.h"
 #include "device_session.h"
 #include "service/diagnostics_texts.h"
 #include "service/display_format.h"
+#include "service/machine_text.h"
 #include "service/service_session.h"
 
 namespace q5480::cli {
@@ -18,7 +20,7 @@ namespace {
 
 constexpr const char* kCommand = "monitor";
 
-constexpr const char* kHelp = R"(usage: q5480ctl monitor --port N [--count K] [--mode M]
+constexpr const char* kHelp = R"(usage: q5480ctl monitor --port N [--count K] [--mode M] [--json]
 
 Reads the configuration of the module on COM N (so that the result has the
 decimals of the desktop program's display), then prints one line a
@@ -46,6 +48,9 @@ options:
                 2  Result  the result
                 4  Wnorm   the position in the input range, in percent
                 8  Aver    the averaged result
+  --json      one JSON object a sample instead, with the keys time, result
+              (the text above), value (the number as the module sent it),
+              unit, current (mA) and status (a list of the words above)
   -h, --help  show this text
 
 exit status:
@@ -57,8 +62,8 @@ exit status:
 constexpr std::chrono::milliseconds kSampleSilence{3000};
 constexpr std::chrono::milliseconds kInterruptCheck{100};
 
-std::string StatusWords(const DeviceStatus& status, const ModuleConfig& config,
-                        const LanguageTable& texts) {
+std::vector<std::string> StatusWords(const DeviceStatus& status, const ModuleConfig& config,
+                                     const LanguageTable& texts) {
   std::vector<std::string_view> words;
   if (status.CalMode) words.push_back("Cal mode");
   if (status.IndependentOutput) words.push_back("Independent output");
@@ -69,27 +74,35 @@ std::string StatusWords(const DeviceStatus& status, const ModuleConfig& config,
   if (status.NewAverage) words.push_back("New average");
   if (status.LargeError) words.push_back("Large error");
   if (status.OutOfRange) words.push_back("Out of range");
-  std::string text;
-  for (std::string_view word : words) {
-    if (!text.empty()) text += ", ";
-    const std::string translated = texts.Tr(word);
-    text += translated.empty() ? std::string(word) : translated;
-  }
-  return text.empty() ? "-" : text;
+  std::vector<std::string> translated;
+  for (std::string_view word : words) translated.push_back(TextOrKey(texts, word));
+  return translated;
 }
 
 void PrintLine(const DeviceSession& session, const std::string& number, std::string_view unit,
-               const MeasurementSample& sample, const DeviceStatus& status) {
-  std::printf("%s\t%s\t%s\t%s\t%s\n", TimeStamp().c_str(), number.c_str(),
-              std::string(unit).c_str(), FormatCurrentNumber(sample.Current).c_str(),
-              StatusWords(status, session.config, session.Texts()).c_str());
-  std::fflush(stdout);
+               const MeasurementSample& sample, const DeviceStatus& status, bool json) {
+  const std::vector<std::string> words = StatusWords(status, session.config, session.Texts());
+  if (json) {
+    std::string list = "[";
+    for (const std::string& word : words) list += (list.size() > 1 ? "," : "") + JsonString(word);
+    PrintOut(JsonObject({{"time", JsonString(TimeStamp())},
+                         {"result", JsonString(number.substr(number.find_first_not_of(' ')))},
+                         {"value", JsonNumber(sample.Value)},
+                         {"unit", JsonString(unit)},
+                         {"current", JsonNumber(sample.Current, 3)},
+                         {"status", list + "]"}}));
+    return;
+  }
+  std::string text;
+  for (const std::string& word : words) text += (text.empty() ? "" : ", ") + word;
+  PrintOut(TimeStamp() + "\t" + number + "\t" + std::string(unit) + "\t" +
+           FormatCurrentNumber(sample.Current) + "\t" + (text.empty() ? "-" : text));
 }
 
 void PrintSample(const DeviceSession& session, const MeasurementSample& sample,
-                 const DeviceStatus& status, bool configRead) {
+                 const DeviceStatus& status, bool configRead, bool json) {
   PrintLine(session, FormatResultNumber(sample.Value, configRead, session.config, session.limits),
-            UnitName(status.ResultUnit), sample, status);
+            UnitName(status.ResultUnit), sample, status, json);
 }
 
 // The register of --mode: its mode byte or its name.
@@ -103,16 +116,17 @@ std::optional<std::size_t> RegisterOfMode(const std::string& text) {
 }
 
 void PrintRegister(const DeviceSession& session, std::size_t index, const MeasurementSample& sample,
-                   const DeviceStatus& status) {
+                   const DeviceStatus& status, bool json) {
   std::string_view unit;
   if (index == kResultRegister) unit = UnitName(status.ResultUnit);
   if (index == kWnormRegister) unit = "%";
   const std::string number = RegisterNumber(index, sample.Value);
-  PrintLine(session, number.substr(number.find_first_not_of(' ')), unit, sample, status);
+  PrintLine(session, number.substr(number.find_first_not_of(' ')), unit, sample, status, json);
 }
 
 // The register read directly, polling stopped, as fast as the module answers.
-int MonitorRegister(DeviceSession& session, std::size_t index, std::optional<long> count) {
+int MonitorRegister(DeviceSession& session, std::size_t index, std::optional<long> count,
+                    bool json) {
   ServiceSession direct(session.Service());
   MeasurementSample sample;
   DeviceStatus status = session.Status();
@@ -121,7 +135,7 @@ int MonitorRegister(DeviceSession& session, std::size_t index, std::optional<lon
   while (!Interrupted() && (!count || printed < *count)) {
     const LinkStatus read = direct.Measure(RegisterModeOf(index), sample, status);
     if (Succeeded(read)) {
-      PrintRegister(session, index, sample, status);
+      PrintRegister(session, index, sample, status, json);
       lastSample = std::chrono::steady_clock::now();
       ++printed;
     } else if (read == LinkStatus::PortLost ||
@@ -135,7 +149,7 @@ int MonitorRegister(DeviceSession& session, std::size_t index, std::optional<lon
 int Run(const std::vector<std::string>& args) {
   std::string error;
   const std::optional<ParsedArgs> parsed =
-      ParseArguments(args, OptionSpec{{}, {"--port", "--count", "--mode"}, 0, 0}, error);
+      ParseArguments(args, OptionSpec{{"--json"}, {"--port", "--count", "--mode"}, 0, 0}, error);
   if (!parsed) return Fail(kCommand, error, kExitUsage);
   std::optional<long> count;
   if (const std::optional<std::string> countText = parsed->Value("--count")) {
@@ -159,7 +173,8 @@ int Run(const std::vector<std::string>& args) {
   }
 
   CatchInterrupts();
-  if (registerIndex) return MonitorRegister(session, *registerIndex, count);
+  const bool json = parsed->Has("--json");
+  if (registerIndex) return MonitorRegister(session, *registerIndex, count, json);
 
   Link& link = session.GetLink();
   MeasurementSample sample;
@@ -168,7 +183,7 @@ int Run(const std::vector<std::string>& args) {
   auto lastSample = std::chrono::steady_clock::now();
   while (!Interrupted() && (!count || printed < *count)) {
     if (service.Commands().TakeSample(sample, status)) {
-      PrintSample(session, sample, status, configRead);
+      PrintSample(session, sample, status, configRead, json);
       lastSample = std::chrono::steady_clock::now();
       ++printed;
       continue;

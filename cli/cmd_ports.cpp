@@ -4,15 +4,17 @@
 
 #include "cli_support.h"
 #include "command_registry.h"
+#include "console_lines.h"
 #include "device_session.h"
 #include "link/port_list.h"
+#include "service/machine_text.h"
 
 namespace q5480::cli {
 namespace {
 
 constexpr const char* kCommand = "ports";
 
-constexpr const char* kHelp = R"(usage: q5480ctl ports
+constexpr const char* kHelp = R"(usage: q5480ctl ports [--json]
 
 Lists the serial ports one per line, as the port selection window shows them:
 "COM 1  /dev/ttyUSB0  FTDI 0403:6001". COM1-32 are /dev/ttyUSB0-31, COM33-64
@@ -20,14 +22,29 @@ Lists the serial ports one per line, as the port selection window shows them:
 q5480-module --com N places it) names COM N and wins. The system console is
 never listed.
 
+options:
+  --json      one JSON object a port instead, with the keys port (its COM
+              number) and entry (the line above)
+  -h, --help  show this text
+
 exit status:
   0  the list was printed (it may be empty)
   2  bad arguments)";
 
 int Run(const std::vector<std::string>& args) {
   std::string error;
-  if (!ParseArguments(args, OptionSpec{}, error)) return Fail(kCommand, error, kExitUsage);
-  PrintLines(ListPorts(ProgramLinkSettings().ports));
+  const std::optional<ParsedArgs> parsed =
+      ParseArguments(args, OptionSpec{{"--json"}, {}, 0, 0}, error);
+  if (!parsed) return Fail(kCommand, error, kExitUsage);
+  const std::vector<std::string> entries = ListPorts(ProgramLinkSettings().ports);
+  if (!parsed->Has("--json")) {
+    PrintLines(entries);
+    return kExitOk;
+  }
+  for (const std::string& entry : entries) {
+    PrintOut(JsonObject({{"port", std::to_string(EntryPortNumber(entry).value_or(0))},
+                         {"entry", JsonString(entry)}}));
+  }
   return kExitOk;
 }
 

@@ -31,9 +31,9 @@ PortOutcome WriteOnPort(std::string_view command, int port, const WritePlan& pla
   ModuleService& service = session.Service();
   outcome.status = ConnectReadAndBuild(session, port, plan, outcome.result);
   if (outcome.status != kExitOk) return outcome;
-  outcome.status = session.Transfer("Writing data...", [&service](const TransferObserver& observer) {
-    return service.Write(observer);
-  });
+  outcome.status = session.Transfer(
+      "Writing data...",
+      [&service](const TransferObserver& observer) { return service.Write(observer); });
   if (outcome.status != kExitOk) return outcome;
   outcome.result.fingerprint = ConfigurationFingerprint(session.image, ModelCode(session.config));
   outcome.result.result = kResultOk;
@@ -65,4 +65,3 @@ FileCheck CheckAgainstFile(std::string_view command, int port, const WritePlan& 
 }
 
 }  // namespace q5480::cli
-

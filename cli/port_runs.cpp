@@ -62,14 +62,10 @@ std::optional<std::vector<int>> ParsePortList(std::string_view text) {
 std::string PortOutcomeJson(const PortOutcome& outcome) {
   const ModuleResult& r = outcome.result;
   std::vector<std::pair<std::string, std::string>> members = {
-      {"port", std::to_string(r.port)},
-      {"model", JsonString(r.model)},
-      {"serial", JsonString(r.serial)},
-      {"identifier", JsonString(r.identifier)},
-      {"file", JsonString(r.file)},
-      {"fingerprint", JsonString(r.fingerprint)},
-      {"result", JsonString(r.result)},
-      {"reason", JsonString(r.reason)},
+      {"port", std::to_string(r.port)},     {"model", JsonString(r.model)},
+      {"serial", JsonString(r.serial)},     {"identifier", JsonString(r.identifier)},
+      {"file", JsonString(r.file)},         {"fingerprint", JsonString(r.fingerprint)},
+      {"result", JsonString(r.result)},     {"reason", JsonString(r.reason)},
       {"seconds", JsonNumber(r.seconds, 1)}};
   members.insert(members.end(), outcome.details.begin(), outcome.details.end());
   return JsonObject(members);

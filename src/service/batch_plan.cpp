@@ -67,9 +67,7 @@ std::optional<std::string> ReadBatchPlan(const std::filesystem::path& plan,
       std::size_t used = 0;
       module.port = port ? std::stoi(*port, &used) : 0;
       if (!port || used != port->size()) module.port = 0;
-    } catch (const std::exception&) {
-      module.port = 0;
-    }
+    } catch (const std::exception&) { module.port = 0; }
     if (module.port < 1 || module.port > kMaxPort) {
       return where + "bad port \"" + port.value_or("") + "\" (1 to 255)";
     }

@@ -10,8 +10,8 @@
 namespace q5480 {
 
 std::vector<ModuleResult> RunOnPorts(const std::vector<int>& ports,
-                                   const std::function<ModuleResult(int port)>& job,
-                                   const std::function<void(const ModuleResult&)>& finished) {
+                                     const std::function<ModuleResult(int port)>& job,
+                                     const std::function<void(const ModuleResult&)>& finished) {
   std::vector<ModuleResult> results(ports.size());
   std::mutex mutex;
   std::condition_variable done;

@@ -15,7 +15,7 @@ namespace q5480 {
 // the order of `ports`. A job that throws counts as failed with the
 // exception's text as its reason.
 std::vector<ModuleResult> RunOnPorts(const std::vector<int>& ports,
-                                   const std::function<ModuleResult(int port)>& job,
-                                   const std::function<void(const ModuleResult&)>& finished);
+                                     const std::function<ModuleResult(int port)>& job,
+                                     const std::function<void(const ModuleResult&)>& finished);
 
 }  // namespace q5480

@@ -111,9 +111,8 @@ TEST_F(ProductionLine, ABatchProgramsTheGoodModulesAndNamesTheSilentOneAndTheOth
   EXPECT_EQ(logged, (std::set<std::string>{"9:ok", "10:ok", "11:failed", "12:failed"}));
 
   // Read back as JSON: each module holds its own tag and the file's fingerprint.
-  const CtlOutcome read =
-      ctl_.Run({"read", "--port", "9-10", "-o", (rig_.scratch / "back-{port}.par").string(),
-                "--json"});
+  const CtlOutcome read = ctl_.Run(
+      {"read", "--port", "9-10", "-o", (rig_.scratch / "back-{port}.par").string(), "--json"});
   ASSERT_EQ(read.status, 0) << read.err;
   const std::vector<json> objects = JsonLines(read.out);
   ASSERT_EQ(objects.size(), 2u);
@@ -136,8 +135,9 @@ TEST_F(ProductionLine, DiffNamesWhatAWriteAndAChangeInsideTheModuleLeftAndCompar
   EXPECT_TRUE(Contains(same.err, "Not compared: the configuration date")) << same.err;
 
   // The older layout keeps the image as it is: the span of the input range.
-  older.module.PokeMemory(image_offset::kSpan + 1,
-                          static_cast<std::uint8_t>(older.module.Memory()[image_offset::kSpan + 1] + 1));
+  older.module.PokeMemory(
+      image_offset::kSpan + 1,
+      static_cast<std::uint8_t>(older.module.Memory()[image_offset::kSpan + 1] + 1));
   const CtlOutcome changed = ctl_.Run({"diff", par_, "--port", "10", "--json"});
   EXPECT_EQ(changed.status, 1);
   const json object = json::parse(changed.out);
@@ -158,7 +158,7 @@ TEST_F(ProductionLine, DiffNamesWhatAWriteAndAChangeInsideTheModuleLeftAndCompar
   EXPECT_EQ(ctl_.Run({"diff", par_, par_}).status, 0);
 }
 
-TEST_F(ProductionLine, JsonOfIdentifyVerifyAndTheSummaryAndALogThatCannotBeWritten) {
+TEST_F(ProductionLine, JsonOfEveryCommandThatGivesItAndALogThatCannotBeWritten) {
   ASSERT_EQ(ctl_.Run({"write", par_, "--port", "9"}).status, 0);
   const CtlOutcome identified = ctl_.Run({"identify", "--port", "9", "--json"});
   ASSERT_EQ(identified.status, 0) << identified.err;
@@ -169,8 +169,7 @@ TEST_F(ProductionLine, JsonOfIdentifyVerifyAndTheSummaryAndALogThatCannotBeWritt
   EXPECT_EQ(id["serial"], "1234567");
 
   const std::string log = (rig_.scratch / "verify.jsonl").string();
-  const CtlOutcome verified =
-      ctl_.Run({"verify", par_, "--port", "9,31", "--json", "--log", log});
+  const CtlOutcome verified = ctl_.Run({"verify", par_, "--port", "9,31", "--json", "--log", log});
   EXPECT_EQ(verified.status, 1) << "COM31 is missing";
   const std::vector<json> summary = JsonLines(verified.out);
   ASSERT_EQ(summary.size(), 2u);
@@ -183,6 +182,19 @@ TEST_F(ProductionLine, JsonOfIdentifyVerifyAndTheSummaryAndALogThatCannotBeWritt
   const std::vector<json> logLines = JsonLines(ReadBytes(log));
   ASSERT_EQ(logLines.size(), 2u);
   EXPECT_EQ(logLines[0]["command"], "verify");
+
+  const json ports = json::parse(ctl_.Run({"ports", "--json"}).out);
+  EXPECT_EQ(ports["port"], kPort);
+  const json doctor = json::parse(ctl_.Run({"doctor", "--port", "9", "--json"}).out);
+  EXPECT_EQ(doctor["ready"], true);
+  EXPECT_TRUE(doctor["findings"].empty());
+  const CtlOutcome monitor = ctl_.Run({"monitor", "--port", "9", "--count", "2", "--json"});
+  ASSERT_EQ(monitor.status, 0) << monitor.err;
+  for (const json& sample : JsonLines(monitor.out)) {
+    EXPECT_EQ(sample["unit"], "\u00B0C");
+    EXPECT_TRUE(sample["current"].is_number());
+    EXPECT_TRUE(sample["status"].is_array());
+  }
 
   rig_.interposer.ClearRequests();
   const CtlOutcome noLog = ctl_.Run(
