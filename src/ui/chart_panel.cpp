@@ -8,11 +8,10 @@
 
 #include "charts/chart_colour.h"
 #include "ui/linear_dialog.h"
+#include "ui/qt_text.h"
 
 namespace q5480 {
 namespace {
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 constexpr int kLampSize = 14;
 constexpr int kIntervalMax = 99;

@@ -7,12 +7,11 @@
 
 #include "ui/named_widgets.h"
 #include "ui/output_field.h"
+#include "ui/qt_text.h"
 #include "ui/ui_colours.h"
 
 namespace q5480 {
 namespace {
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 constexpr const char* kPanelNames[kRegisterCount] = {"IinpuP",  "RinpuP", "Tinpup", "XinpuP",
                                                      "PomiarP", "WynikP", "WnormP", "AverP"};

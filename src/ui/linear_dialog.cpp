@@ -5,10 +5,10 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "ui/qt_text.h"
+
 namespace q5480 {
 namespace {
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 constexpr int kFieldWidth = 90;
 

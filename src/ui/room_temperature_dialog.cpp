@@ -3,12 +3,9 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include "ui/qt_text.h"
+
 namespace q5480 {
-namespace {
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
-
-}  // namespace
 
 RoomTemperatureDialog::RoomTemperatureDialog(ProgramContext& context, QWidget* parent)
     : QDialog(parent), logic_(context), exits_([this] { ShowLogic(); }) {

@@ -8,11 +8,10 @@
 #include <algorithm>
 
 #include "ui/linear_dialog.h"
+#include "ui/qt_text.h"
 
 namespace q5480 {
 namespace {
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 constexpr int kPlotSide = 216;  // twice the control's own size
 constexpr int kTopOffset = 44;  // below the main window's top, before scaling

@@ -7,11 +7,10 @@
 #include <QVBoxLayout>
 
 #include "ui/linear_dialog.h"
+#include "ui/qt_text.h"
 
 namespace q5480 {
 namespace {
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 constexpr int kValueWidth = 90;
 
