@@ -10,6 +10,7 @@
 #include <ctime>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include "config/language_table.h"
 
@@ -84,6 +85,16 @@ int Fail(std::string_view command, std::string_view reason, int status) {
   std::fprintf(stderr, "q5480ctl %.*s: %.*s\n", static_cast<int>(command.size()), command.data(),
                static_cast<int>(reason.size()), reason.data());
   return status;
+}
+
+std::function<int(const std::vector<std::string>&)> WithArguments(
+    const char* command, OptionSpec spec, std::function<int(const ParsedArgs&)> run) {
+  return [command, spec = std::move(spec),
+          run = std::move(run)](const std::vector<std::string>& args) {
+    std::string error;
+    const std::optional<ParsedArgs> parsed = ParseArguments(args, spec, error);
+    return parsed ? run(*parsed) : Fail(command, error, kExitUsage);
+  };
 }
 
 int CheckInputFile(std::string_view command, const std::string& path) {

@@ -52,18 +52,15 @@ std::optional<double> Correction(const ParsedArgs& args, const std::string& opti
   return value;
 }
 
-int Run(const std::vector<std::string>& args) {
+int Run(const ParsedArgs& parsed) {
   std::string error;
-  const std::optional<ParsedArgs> parsed =
-      ParseArguments(args, OptionSpec{{}, {"--port", "--zero", "--gain"}, 0, 0}, error);
-  if (!parsed) return Fail(kCommand, error, kExitUsage);
-  const std::optional<double> zero = Correction(*parsed, "--zero", error);
+  const std::optional<double> zero = Correction(parsed, "--zero", error);
   if (!zero) return Fail(kCommand, error, kExitUsage);
-  const std::optional<double> gain = Correction(*parsed, "--gain", error);
+  const std::optional<double> gain = Correction(parsed, "--gain", error);
   if (!gain) return Fail(kCommand, error, kExitUsage);
 
   DeviceSession session(kCommand);
-  if (int status = session.Connect(*parsed); status != kExitOk) return status;
+  if (int status = session.Connect(parsed); status != kExitOk) return status;
   // The module's memory layout decides where the corrections go.
   ModuleService& service = session.Service();
   if (int status = session.Transfer(
@@ -77,7 +74,8 @@ int Run(const std::vector<std::string>& args) {
 }
 
 const Registration kRegistration(Command{
-    kCommand, "store the zero and gain corrections in a module", kHelp, Run});
+    kCommand, "store the zero and gain corrections in a module", kHelp,
+    WithArguments(kCommand, OptionSpec{{}, {"--port", "--zero", "--gain"}, 0, 0}, Run)});
 
 }  // namespace
 }  // namespace q5480::cli

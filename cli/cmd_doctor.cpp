@@ -82,14 +82,10 @@ void PrintDiagnosis(const PortDiagnosis& diagnosis) {
   }
 }
 
-int Run(const std::vector<std::string>& args) {
-  std::string error;
-  const std::optional<ParsedArgs> parsed =
-      ParseArguments(args, OptionSpec{{}, {"--port"}, 0, 0}, error);
-  if (!parsed) return Fail(kCommand, error, kExitUsage);
+int Run(const ParsedArgs& parsed) {
   int port = 0;
-  if (parsed->Value("--port")) {
-    if (int status = TakePortNumber(kCommand, *parsed, port); status != kExitOk) return status;
+  if (parsed.Value("--port")) {
+    if (int status = TakePortNumber(kCommand, parsed, port); status != kExitOk) return status;
   } else {
     ProgramSettings settings;
     ReadSettingsFile(ProgramDirectory(), settings, DesktopRect{});
@@ -107,8 +103,9 @@ int Run(const std::vector<std::string>& args) {
   return diagnosis.Ready() ? kExitOk : kExitFailed;
 }
 
-const Registration kRegistration(Command{kCommand, "tell what keeps a serial port from working",
-                                         kHelp, Run});
+const Registration kRegistration(Command{
+    kCommand, "tell what keeps a serial port from working", kHelp,
+    WithArguments(kCommand, OptionSpec{{}, {"--port"}, 0, 0}, Run)});
 
 }  // namespace
 }  // namespace q5480::cli

@@ -132,23 +132,19 @@ int MonitorRegister(DeviceSession& session, std::size_t index, std::optional<lon
   return kExitOk;
 }
 
-int Run(const std::vector<std::string>& args) {
-  std::string error;
-  const std::optional<ParsedArgs> parsed =
-      ParseArguments(args, OptionSpec{{}, {"--port", "--count", "--mode"}, 0, 0}, error);
-  if (!parsed) return Fail(kCommand, error, kExitUsage);
+int Run(const ParsedArgs& parsed) {
   std::optional<long> count;
-  if (const std::optional<std::string> countText = parsed->Value("--count")) {
+  if (const std::optional<std::string> countText = parsed.Value("--count")) {
     count = PositiveNumber(*countText);
     if (!count) return Fail(kCommand, "bad sample count: " + *countText, kExitUsage);
   }
   std::optional<std::size_t> registerIndex;
-  if (const std::optional<std::string> mode = parsed->Value("--mode")) {
+  if (const std::optional<std::string> mode = parsed.Value("--mode")) {
     registerIndex = RegisterOfMode(*mode);
     if (!registerIndex) return Fail(kCommand, "unknown mode: " + *mode, kExitUsage);
   }
   DeviceSession session(kCommand);
-  if (int status = session.Connect(*parsed); status != kExitOk) return status;
+  if (int status = session.Connect(parsed); status != kExitOk) return status;
 
   bool configRead = false;
   ModuleService& service = session.Service();
@@ -182,8 +178,9 @@ int Run(const std::vector<std::string>& args) {
   return kExitOk;
 }
 
-const Registration kRegistration(Command{kCommand, "print the decoded measurements of a module",
-                                         kHelp, Run});
+const Registration kRegistration(Command{
+    kCommand, "print the decoded measurements of a module", kHelp,
+    WithArguments(kCommand, OptionSpec{{}, {"--port", "--count", "--mode"}, 0, 0}, Run)});
 
 }  // namespace
 }  // namespace q5480::cli

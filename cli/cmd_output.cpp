@@ -39,13 +39,9 @@ exit status:
      with device!") or refuses the request ("Command failed!")
   2  bad arguments, or a current outside the module's range)";
 
-int Run(const std::vector<std::string>& args) {
-  std::string error;
-  const std::optional<ParsedArgs> parsed =
-      ParseArguments(args, OptionSpec{{"--release"}, {"--port", "--set"}, 0, 0}, error);
-  if (!parsed) return Fail(kCommand, error, kExitUsage);
-  const std::optional<std::string> setText = parsed->Value("--set");
-  const bool release = parsed->Has("--release");
+int Run(const ParsedArgs& parsed) {
+  const std::optional<std::string> setText = parsed.Value("--set");
+  const bool release = parsed.Has("--release");
   if (setText.has_value() == release) {
     return Fail(kCommand, "give either --set MA or --release", kExitUsage);
   }
@@ -56,7 +52,7 @@ int Run(const std::vector<std::string>& args) {
   }
 
   DeviceSession session(kCommand);
-  if (int status = session.Connect(*parsed); status != kExitOk) return status;
+  if (int status = session.Connect(parsed); status != kExitOk) return status;
   ServiceSession direct(session.Service());
   if (release) {
     const LinkStatus status = direct.Restart();
@@ -77,7 +73,8 @@ int Run(const std::vector<std::string>& args) {
 }
 
 const Registration kRegistration(Command{
-    kCommand, "force the output current of a module, or end the forcing", kHelp, Run});
+    kCommand, "force the output current of a module, or end the forcing", kHelp,
+    WithArguments(kCommand, OptionSpec{{"--release"}, {"--port", "--set"}, 0, 0}, Run)});
 
 }  // namespace
 }  // namespace q5480::cli

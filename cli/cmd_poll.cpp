@@ -50,17 +50,13 @@ void PrintSample(const LinkBuffer& sample) {
   std::fflush(stdout);
 }
 
-int Run(const std::vector<std::string>& args) {
-  std::string error;
-  std::optional<ParsedArgs> parsed =
-      ParseArguments(args, OptionSpec{{}, {"--port", "--count"}, 0, 0}, error);
-  if (!parsed) return Fail(kCommand, error, kExitUsage);
-  std::optional<std::string> portText = parsed->Value("--port");
+int Run(const ParsedArgs& parsed) {
+  std::optional<std::string> portText = parsed.Value("--port");
   if (!portText) return Fail(kCommand, "--port N is required", kExitUsage);
   std::optional<long> port = PositiveNumber(*portText);
   if (!port || *port > 255) return Fail(kCommand, "bad port number: " + *portText, kExitUsage);
   std::optional<long> count;
-  if (std::optional<std::string> countText = parsed->Value("--count")) {
+  if (std::optional<std::string> countText = parsed.Value("--count")) {
     count = PositiveNumber(*countText);
     if (!count) return Fail(kCommand, "bad sample count: " + *countText, kExitUsage);
   }
@@ -99,8 +95,9 @@ int Run(const std::vector<std::string>& args) {
   return status;
 }
 
-const Registration kRegistration(Command{kCommand, "print the measurement samples of a module",
-                                         kHelp, Run});
+const Registration kRegistration(Command{
+    kCommand, "print the measurement samples of a module", kHelp,
+    WithArguments(kCommand, OptionSpec{{}, {"--port", "--count"}, 0, 0}, Run)});
 
 }  // namespace
 }  // namespace q5480::cli

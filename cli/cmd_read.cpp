@@ -32,15 +32,12 @@ exit status:
      ("Cannot open file: FILE.par"; a write-protected file stays as it was)
   2  bad arguments)";
 
-int Run(const std::vector<std::string>& args) {
+int Run(const ParsedArgs& parsed) {
   std::string error;
-  const std::optional<ParsedArgs> parsed =
-      ParseArguments(args, OptionSpec{{"--decimal-comma"}, {"--port", "-o"}, 0, 0}, error);
-  if (!parsed) return Fail(kCommand, error, kExitUsage);
-  const std::optional<std::string> output = parsed->Value("-o");
+  const std::optional<std::string> output = parsed.Value("-o");
   if (!output) return Fail(kCommand, "-o FILE.par is required", kExitUsage);
   DeviceSession session(kCommand);
-  if (int status = session.Connect(*parsed); status != kExitOk) return status;
+  if (int status = session.Connect(parsed); status != kExitOk) return status;
   if (session.Status().EepromError) return session.Report("EEPROM error", "!", kExitFailed);
 
   ModuleService& service = session.Service();
@@ -52,14 +49,15 @@ int Run(const std::vector<std::string>& args) {
     return status;
   }
   std::string dataDir;
-  if (!WriteParametersFile(*output, session.config, RegionalFromArgs(*parsed), dataDir)) {
+  if (!WriteParametersFile(*output, session.config, RegionalFromArgs(parsed), dataDir)) {
     return ReportCannotWrite(*output);
   }
   return kExitOk;
 }
 
 const Registration kRegistration(Command{
-    kCommand, "read the configuration of a module into a parameters file", kHelp, Run});
+    kCommand, "read the configuration of a module into a parameters file", kHelp,
+    WithArguments(kCommand, OptionSpec{{"--decimal-comma"}, {"--port", "-o"}, 0, 0}, Run)});
 
 }  // namespace
 }  // namespace q5480::cli

@@ -42,14 +42,10 @@ exit status:
      floating-point error ("Floating point error in the conversion")
   2  bad arguments, or a file does not exist)";
 
-int Run(const std::vector<std::string>& args) {
-  std::string error;
-  const std::optional<ParsedArgs> parsed =
-      ParseArguments(args, OptionSpec{{}, {"--table"}, 1, 1}, error);
-  if (!parsed) return Fail(kCommand, error, kExitUsage);
-  const std::string& input = parsed->positionals[0];
+int Run(const ParsedArgs& parsed) {
+  const std::string& input = parsed.positionals[0];
   if (int status = CheckInputFile(kCommand, input); status != kExitOk) return status;
-  const std::optional<std::string> table = parsed->Value("--table");
+  const std::optional<std::string> table = parsed.Value("--table");
   if (table) {
     if (int status = CheckInputFile(kCommand, *table); status != kExitOk) return status;
   }
@@ -70,7 +66,8 @@ int Run(const std::vector<std::string>& args) {
 }
 
 const Registration kRegistration(Command{
-    kCommand, "print the parameters report of a parameters file", kHelp, Run});
+    kCommand, "print the parameters report of a parameters file", kHelp,
+    WithArguments(kCommand, OptionSpec{{}, {"--table"}, 1, 1}, Run)});
 
 }  // namespace
 }  // namespace q5480::cli

@@ -65,19 +65,16 @@ void Print(const ModuleConfig& config, const ConversionState& state, const Modul
   }
 }
 
-int Run(const std::vector<std::string>& args) {
-  std::string error;
-  const std::optional<ParsedArgs> parsed =
-      ParseArguments(args, OptionSpec{{}, {"--table"}, 1, 1}, error);
-  if (!parsed) return Fail(kCommand, error, kExitUsage);
+int Run(const ParsedArgs& parsed) {
   StoredImage stored;
-  if (int status = BuildStoredImage(kCommand, *parsed, stored); status != kExitOk) return status;
+  if (int status = BuildStoredImage(kCommand, parsed, stored); status != kExitOk) return status;
   Print(stored.config, stored.state, stored.image);
   return kExitOk;
 }
 
-const Registration kRegistration(Command{kCommand, "print the transfer table of a parameters file",
-                                         kHelp, Run});
+const Registration kRegistration(Command{
+    kCommand, "print the transfer table of a parameters file", kHelp,
+    WithArguments(kCommand, OptionSpec{{}, {"--table"}, 1, 1}, Run)});
 
 }  // namespace
 }  // namespace q5480::cli
