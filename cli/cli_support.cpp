@@ -87,15 +87,15 @@ int Fail(std::string_view command, std::string_view reason, int status) {
   return status;
 }
 
-std::function<int(const std::vector<std::string>&)> WithArguments(
-    const char* command, OptionSpec spec, std::function<int(const ParsedArgs&)> run) {
-  return [command, spec = std::move(spec),
-          run = std::move(run)](const std::vector<std::string>& args) {
-    std::string error;
-    const std::optional<ParsedArgs> parsed = ParseArguments(args, spec, error);
-    return parsed ? run(*parsed) : Fail(command, error, kExitUsage);
-  };
-}
+Registration::Registration(const char* path, std::string summary, std::string help,
+                           const OptionSpec& options, std::function<int(const ParsedArgs&)> run)
+    : Registration(
+          Command{path, std::move(summary), std::move(help),
+                  [path, options, run = std::move(run)](const std::vector<std::string>& args) {
+                    std::string error;
+                    const std::optional<ParsedArgs> parsed = ParseArguments(args, options, error);
+                    return parsed ? run(*parsed) : Fail(path, error, kExitUsage);
+                  }}) {}
 
 int CheckInputFile(std::string_view command, const std::string& path) {
   std::error_code error;

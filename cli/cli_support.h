@@ -2,7 +2,6 @@
 // one-line reasons on standard error, input files.
 #pragma once
 
-#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -40,11 +39,6 @@ std::optional<ParsedArgs> ParseArguments(const std::vector<std::string>& args,
 
 // Prints "q5480ctl COMMAND: REASON" on standard error and returns `status`.
 int Fail(std::string_view command, std::string_view reason, int status);
-
-// A command's run over its parsed arguments: arguments that `spec` refuses
-// fail with kExitUsage before `run` is called.
-std::function<int(const std::vector<std::string>&)> WithArguments(
-    const char* command, OptionSpec spec, std::function<int(const ParsedArgs&)> run);
 
 // kExitOk when `path` names a readable regular file; otherwise the reason on
 // standard error and kExitUsage.

@@ -13,6 +13,7 @@ namespace q5480::cli {
 namespace {
 
 constexpr const char* kCommand = "corrections";
+constexpr const char* kSummary = "store the zero and gain corrections in a module";
 
 constexpr const char* kHelp = R"(usage: q5480ctl corrections --port N --zero Z --gain G
 
@@ -52,6 +53,8 @@ std::optional<double> Correction(const ParsedArgs& args, const std::string& opti
   return value;
 }
 
+const OptionSpec kOptions{{}, {"--port", "--zero", "--gain"}, 0, 0};
+
 int Run(const ParsedArgs& parsed) {
   std::string error;
   const std::optional<double> zero = Correction(parsed, "--zero", error);
@@ -63,19 +66,13 @@ int Run(const ParsedArgs& parsed) {
   if (int status = session.Connect(parsed); status != kExitOk) return status;
   // The module's memory layout decides where the corrections go.
   ModuleService& service = session.Service();
-  if (int status = session.Transfer(
-          "", [&service](const TransferObserver& observer) { return service.Identify(observer); });
-      status != kExitOk) {
-    return status;
-  }
+  if (int status = session.Identify(); status != kExitOk) return status;
   ServiceSession direct(service);
   const LinkStatus status = direct.StoreCorrections(*zero, *gain);
   return Succeeded(status) ? kExitOk : session.ReportLink("Command failed", status);
 }
 
-const Registration kRegistration(Command{
-    kCommand, "store the zero and gain corrections in a module", kHelp,
-    WithArguments(kCommand, OptionSpec{{}, {"--port", "--zero", "--gain"}, 0, 0}, Run)});
+const Registration kRegistration(kCommand, kSummary, kHelp, kOptions, Run);
 
 }  // namespace
 }  // namespace q5480::cli

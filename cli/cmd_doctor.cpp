@@ -15,6 +15,7 @@ namespace q5480::cli {
 namespace {
 
 constexpr const char* kCommand = "doctor";
+constexpr const char* kSummary = "tell what keeps a serial port from working";
 
 constexpr const char* kHelp = R"(usage: q5480ctl doctor [--port N]
 
@@ -82,6 +83,8 @@ void PrintDiagnosis(const PortDiagnosis& diagnosis) {
   }
 }
 
+const OptionSpec kOptions{{}, {"--port"}, 0, 0};
+
 int Run(const ParsedArgs& parsed) {
   int port = 0;
   if (parsed.Value("--port")) {
@@ -103,9 +106,7 @@ int Run(const ParsedArgs& parsed) {
   return diagnosis.Ready() ? kExitOk : kExitFailed;
 }
 
-const Registration kRegistration(Command{
-    kCommand, "tell what keeps a serial port from working", kHelp,
-    WithArguments(kCommand, OptionSpec{{}, {"--port"}, 0, 0}, Run)});
+const Registration kRegistration(kCommand, kSummary, kHelp, kOptions, Run);
 
 }  // namespace
 }  // namespace q5480::cli

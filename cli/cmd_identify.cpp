@@ -33,11 +33,7 @@ int Run(const std::vector<std::string>& args) {
   DeviceSession session(kCommand);
   if (int status = session.ConnectPortOnly(args); status != kExitOk) return status;
   ModuleService& service = session.Service();
-  if (int status = session.Transfer(
-          "", [&service](const TransferObserver& observer) { return service.Identify(observer); });
-      status != kExitOk) {
-    return status;
-  }
+  if (int status = session.Identify(); status != kExitOk) return status;
   std::printf("identifier  %s\n", session.config.ModuleId.c_str());
   std::printf("layout      %s\n", service.Commands().NewLayout() ? "new" : "old");
   std::printf("model       Q54%02d\n", ReportedModelCode(session.Status()));

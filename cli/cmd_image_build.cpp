@@ -15,6 +15,7 @@ namespace q5480::cli {
 namespace {
 
 constexpr const char* kCommand = "image build";
+constexpr const char* kSummary = "build the module image of a parameters file";
 
 constexpr const char* kHelp =
     R"(usage: q5480ctl image build FILE.par [--table FILE.dat] [-o FILE.bin]
@@ -42,6 +43,8 @@ exit status:
      a write-protected file stays as it was)
   2  bad arguments, or a file does not exist)";
 
+const OptionSpec kOptions{{}, {"--table", "-o"}, 1, 1};
+
 int Run(const ParsedArgs& parsed) {
   StoredImage stored;
   if (int status = BuildStoredImage(kCommand, parsed, stored); status != kExitOk) return status;
@@ -61,9 +64,7 @@ int Run(const ParsedArgs& parsed) {
   return kExitOk;
 }
 
-const Registration kRegistration(Command{
-    kCommand, "build the module image of a parameters file", kHelp,
-    WithArguments(kCommand, OptionSpec{{}, {"--table", "-o"}, 1, 1}, Run)});
+const Registration kRegistration(kCommand, kSummary, kHelp, kOptions, Run);
 
 }  // namespace
 }  // namespace q5480::cli

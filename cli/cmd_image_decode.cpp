@@ -15,6 +15,7 @@ namespace q5480::cli {
 namespace {
 
 constexpr const char* kCommand = "image decode";
+constexpr const char* kSummary = "print a binary module image as a parameters file";
 
 constexpr const char* kHelp = R"(usage: q5480ctl image decode [--decimal-comma] FILE
 
@@ -33,6 +34,8 @@ exit status:
   1  FILE is not a module image of 2052 bytes
      ("Corrupted or wrong data file!")
   2  bad arguments, or FILE does not exist)";
+
+const OptionSpec kOptions{{"--decimal-comma"}, {}, 1, 1};
 
 int Run(const ParsedArgs& parsed) {
   const std::string& input = parsed.positionals[0];
@@ -53,9 +56,7 @@ int Run(const ParsedArgs& parsed) {
   return kExitOk;
 }
 
-const Registration kRegistration(Command{
-    kCommand, "print a binary module image as a parameters file", kHelp,
-    WithArguments(kCommand, OptionSpec{{"--decimal-comma"}, {}, 1, 1}, Run)});
+const Registration kRegistration(kCommand, kSummary, kHelp, kOptions, Run);
 
 }  // namespace
 }  // namespace q5480::cli

@@ -17,6 +17,7 @@ namespace q5480::cli {
 namespace {
 
 constexpr const char* kCommand = "monitor";
+constexpr const char* kSummary = "print the decoded measurements of a module";
 
 constexpr const char* kHelp = R"(usage: q5480ctl monitor --port N [--count K] [--mode M]
 
@@ -132,6 +133,8 @@ int MonitorRegister(DeviceSession& session, std::size_t index, std::optional<lon
   return kExitOk;
 }
 
+const OptionSpec kOptions{{}, {"--port", "--count", "--mode"}, 0, 0};
+
 int Run(const ParsedArgs& parsed) {
   std::optional<long> count;
   if (const std::optional<std::string> countText = parsed.Value("--count")) {
@@ -178,9 +181,7 @@ int Run(const ParsedArgs& parsed) {
   return kExitOk;
 }
 
-const Registration kRegistration(Command{
-    kCommand, "print the decoded measurements of a module", kHelp,
-    WithArguments(kCommand, OptionSpec{{}, {"--port", "--count", "--mode"}, 0, 0}, Run)});
+const Registration kRegistration(kCommand, kSummary, kHelp, kOptions, Run);
 
 }  // namespace
 }  // namespace q5480::cli

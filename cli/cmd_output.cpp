@@ -14,6 +14,7 @@ namespace q5480::cli {
 namespace {
 
 constexpr const char* kCommand = "output";
+constexpr const char* kSummary = "force the output current of a module, or end the forcing";
 
 constexpr const char* kHelp = R"(usage: q5480ctl output --port N --set MA
        q5480ctl output --port N --release
@@ -38,6 +39,8 @@ exit status:
   1  the port does not open, the module does not answer ("No communication
      with device!") or refuses the request ("Command failed!")
   2  bad arguments, or a current outside the module's range)";
+
+const OptionSpec kOptions{{"--release"}, {"--port", "--set"}, 0, 0};
 
 int Run(const ParsedArgs& parsed) {
   const std::optional<std::string> setText = parsed.Value("--set");
@@ -72,9 +75,7 @@ int Run(const ParsedArgs& parsed) {
   return Succeeded(status) ? kExitOk : session.ReportLink("Command failed", status);
 }
 
-const Registration kRegistration(Command{
-    kCommand, "force the output current of a module, or end the forcing", kHelp,
-    WithArguments(kCommand, OptionSpec{{"--release"}, {"--port", "--set"}, 0, 0}, Run)});
+const Registration kRegistration(kCommand, kSummary, kHelp, kOptions, Run);
 
 }  // namespace
 }  // namespace q5480::cli

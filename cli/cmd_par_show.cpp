@@ -11,6 +11,7 @@ namespace q5480::cli {
 namespace {
 
 constexpr const char* kCommand = "par show";
+constexpr const char* kSummary = "print a parameters file as the program writes it";
 
 constexpr const char* kHelp = R"(usage: q5480ctl par show [--decimal-comma] [-o OUT.par] FILE
 
@@ -37,6 +38,8 @@ exit status:
      stays as it was)
   2  bad arguments, or FILE does not exist)";
 
+const OptionSpec kOptions{{"--decimal-comma"}, {"-o"}, 1, 1};
+
 int Run(const ParsedArgs& parsed) {
   const std::string& input = parsed.positionals[0];
   if (int status = CheckInputFile(kCommand, input); status != kExitOk) return status;
@@ -59,9 +62,7 @@ int Run(const ParsedArgs& parsed) {
   return kExitOk;
 }
 
-const Registration kRegistration(Command{
-    kCommand, "print a parameters file as the program writes it", kHelp,
-    WithArguments(kCommand, OptionSpec{{"--decimal-comma"}, {"-o"}, 1, 1}, Run)});
+const Registration kRegistration(kCommand, kSummary, kHelp, kOptions, Run);
 
 }  // namespace
 }  // namespace q5480::cli

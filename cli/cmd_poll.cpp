@@ -17,6 +17,7 @@ namespace q5480::cli {
 namespace {
 
 constexpr const char* kCommand = "poll";
+constexpr const char* kSummary = "print the measurement samples of a module";
 
 constexpr const char* kHelp = R"(usage: q5480ctl poll --port N [--count K]
 
@@ -49,6 +50,8 @@ void PrintSample(const LinkBuffer& sample) {
   std::printf("%s\n", line.c_str());
   std::fflush(stdout);
 }
+
+const OptionSpec kOptions{{}, {"--port", "--count"}, 0, 0};
 
 int Run(const ParsedArgs& parsed) {
   std::optional<std::string> portText = parsed.Value("--port");
@@ -95,9 +98,7 @@ int Run(const ParsedArgs& parsed) {
   return status;
 }
 
-const Registration kRegistration(Command{
-    kCommand, "print the measurement samples of a module", kHelp,
-    WithArguments(kCommand, OptionSpec{{}, {"--port", "--count"}, 0, 0}, Run)});
+const Registration kRegistration(kCommand, kSummary, kHelp, kOptions, Run);
 
 }  // namespace
 }  // namespace q5480::cli

@@ -11,6 +11,7 @@ namespace q5480::cli {
 namespace {
 
 constexpr const char* kCommand = "read";
+constexpr const char* kSummary = "read the configuration of a module into a parameters file";
 
 constexpr const char* kHelp = R"(usage: q5480ctl read --port N -o FILE.par [--decimal-comma]
 
@@ -31,6 +32,8 @@ exit status:
      fails ("Transmission unsuccessful!"), or FILE.par cannot be written
      ("Cannot open file: FILE.par"; a write-protected file stays as it was)
   2  bad arguments)";
+
+const OptionSpec kOptions{{"--decimal-comma"}, {"--port", "-o"}, 0, 0};
 
 int Run(const ParsedArgs& parsed) {
   std::string error;
@@ -55,9 +58,7 @@ int Run(const ParsedArgs& parsed) {
   return kExitOk;
 }
 
-const Registration kRegistration(Command{
-    kCommand, "read the configuration of a module into a parameters file", kHelp,
-    WithArguments(kCommand, OptionSpec{{"--decimal-comma"}, {"--port", "-o"}, 0, 0}, Run)});
+const Registration kRegistration(kCommand, kSummary, kHelp, kOptions, Run);
 
 }  // namespace
 }  // namespace q5480::cli

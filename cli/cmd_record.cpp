@@ -17,6 +17,7 @@ namespace q5480::cli {
 namespace {
 
 constexpr const char* kCommand = "record";
+constexpr const char* kSummary = "log the module's result and output current to a data file";
 
 constexpr const char* kHelp =
     R"(usage: q5480ctl record --port N -o FILE [--interval S] [--count K | --duration S]
@@ -62,6 +63,9 @@ void ShowProgress(long records, std::int64_t elapsedMs) {
                records, static_cast<double>(elapsedMs) * 0.001);
   std::fflush(stderr);
 }
+
+const OptionSpec kOptions{
+    {"--decimal-comma"}, {"--port", "-o", "--interval", "--count", "--duration"}, 0, 0};
 
 int Run(const ParsedArgs& parsed) {
   const std::optional<std::string> output = parsed.Value("-o");
@@ -139,13 +143,7 @@ int Run(const ParsedArgs& parsed) {
   return kExitOk;
 }
 
-const Registration kRegistration(Command{
-    kCommand, "log the module's result and output current to a data file", kHelp,
-    WithArguments(
-        kCommand,
-        OptionSpec{
-            {"--decimal-comma"}, {"--port", "-o", "--interval", "--count", "--duration"}, 0, 0},
-        Run)});
+const Registration kRegistration(kCommand, kSummary, kHelp, kOptions, Run);
 
 }  // namespace
 }  // namespace q5480::cli

@@ -17,6 +17,7 @@ namespace q5480::cli {
 namespace {
 
 constexpr const char* kCommand = "report";
+constexpr const char* kSummary = "print the parameters report of a parameters file";
 
 constexpr const char* kHelp = R"(usage: q5480ctl report FILE.par [--table FILE.dat]
 
@@ -42,6 +43,8 @@ exit status:
      floating-point error ("Floating point error in the conversion")
   2  bad arguments, or a file does not exist)";
 
+const OptionSpec kOptions{{}, {"--table"}, 1, 1};
+
 int Run(const ParsedArgs& parsed) {
   const std::string& input = parsed.positionals[0];
   if (int status = CheckInputFile(kCommand, input); status != kExitOk) return status;
@@ -65,9 +68,7 @@ int Run(const ParsedArgs& parsed) {
   return kExitOk;
 }
 
-const Registration kRegistration(Command{
-    kCommand, "print the parameters report of a parameters file", kHelp,
-    WithArguments(kCommand, OptionSpec{{}, {"--table"}, 1, 1}, Run)});
+const Registration kRegistration(kCommand, kSummary, kHelp, kOptions, Run);
 
 }  // namespace
 }  // namespace q5480::cli

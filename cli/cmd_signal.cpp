@@ -16,6 +16,7 @@ namespace q5480::cli {
 namespace {
 
 constexpr const char* kCommand = "signal";
+constexpr const char* kSummary = "print the sensor signal at an input value";
 
 constexpr const char* kHelp =
     R"(usage: q5480ctl signal TYPE X [--lin N] [--coef A,B,...] [--table FILE]
@@ -56,6 +57,8 @@ std::optional<std::array<double, 11>> ParseCoefficients(const std::string& text)
   }
   return coefficients;
 }
+
+const OptionSpec kOptions{{}, {"--lin", "--coef", "--table"}, 2, 2};
 
 int Run(const ParsedArgs& parsed) {
   const std::optional<double> typ = ParseNumber(parsed.positionals[0]);
@@ -103,9 +106,7 @@ int Run(const ParsedArgs& parsed) {
   return kExitOk;
 }
 
-const Registration kRegistration(Command{
-    kCommand, "print the sensor signal at an input value", kHelp,
-    WithArguments(kCommand, OptionSpec{{}, {"--lin", "--coef", "--table"}, 2, 2}, Run)});
+const Registration kRegistration(kCommand, kSummary, kHelp, kOptions, Run);
 
 }  // namespace
 }  // namespace q5480::cli

@@ -17,6 +17,7 @@ namespace q5480::cli {
 namespace {
 
 constexpr const char* kCommand = "simulate";
+constexpr const char* kSummary = "simulate a configuration without a module";
 
 constexpr const char* kHelp = R"(usage: q5480ctl simulate FILE.par [--table FILE.dat]
                          (--input PERCENT | --output MA | --sweep N | --accuracy)
@@ -95,6 +96,8 @@ std::optional<double> OptionNumber(const ParsedArgs& args, const std::string& op
   return text ? ParseNumber(*text) : std::nullopt;
 }
 
+const OptionSpec kOptions{{"--accuracy"}, {"--table", "--input", "--output", "--sweep"}, 1, 1};
+
 int Run(const ParsedArgs& parsed) {
   const int modes = static_cast<int>(parsed.Has("--accuracy")) +
                     static_cast<int>(parsed.values.count("--input")) +
@@ -145,11 +148,7 @@ int Run(const ParsedArgs& parsed) {
   return kExitOk;
 }
 
-const Registration kRegistration(Command{
-    kCommand, "simulate a configuration without a module", kHelp,
-    WithArguments(kCommand,
-                  OptionSpec{{"--accuracy"}, {"--table", "--input", "--output", "--sweep"}, 1, 1},
-                  Run)});
+const Registration kRegistration(kCommand, kSummary, kHelp, kOptions, Run);
 
 }  // namespace
 }  // namespace q5480::cli

@@ -14,6 +14,7 @@ namespace q5480::cli {
 namespace {
 
 constexpr const char* kCommand = "transfer";
+constexpr const char* kSummary = "print the transfer table of a parameters file";
 
 constexpr const char* kHelp = R"(usage: q5480ctl transfer FILE.par [--table FILE.dat]
 
@@ -65,6 +66,8 @@ void Print(const ModuleConfig& config, const ConversionState& state, const Modul
   }
 }
 
+const OptionSpec kOptions{{}, {"--table"}, 1, 1};
+
 int Run(const ParsedArgs& parsed) {
   StoredImage stored;
   if (int status = BuildStoredImage(kCommand, parsed, stored); status != kExitOk) return status;
@@ -72,9 +75,7 @@ int Run(const ParsedArgs& parsed) {
   return kExitOk;
 }
 
-const Registration kRegistration(Command{
-    kCommand, "print the transfer table of a parameters file", kHelp,
-    WithArguments(kCommand, OptionSpec{{}, {"--table"}, 1, 1}, Run)});
+const Registration kRegistration(kCommand, kSummary, kHelp, kOptions, Run);
 
 }  // namespace
 }  // namespace q5480::cli
