@@ -11,13 +11,13 @@
 #include "ui/output_field.h"
 #include "ui/qt_text.h"
 #include "ui/ui_colours.h"
+#include "ui/window_placement.h"
 
 namespace q5480 {
 namespace {
 
 constexpr int kOutputPointSize = 14;
 constexpr int kValuePointSize = 11;
-constexpr int kTopOffset = 44;  // below the main window's top, before scaling
 
 void PaintReading(QLabel* label, const ReadingPanel& panel) {
   QFont font = label->font();
@@ -71,12 +71,7 @@ CorrectionsDialog::CorrectionsDialog(ProgramContext& context, ServiceSession& se
   Paint();
   Timer1->start();
 
-  if (parent != nullptr) {
-    adjustSize();
-    const double scale = logicalDpiY() / 96.0;
-    move(parent->x() + (parent->width() - width()) / 2,
-         parent->y() + static_cast<int>(kTopOffset * scale));
-  }
+  PlaceBelowParentTop(*this, parent);
 }
 
 QWidget* CorrectionsDialog::BuildReadings() {
