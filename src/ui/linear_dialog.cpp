@@ -122,8 +122,7 @@ void RangeGroups::BuildRangeGroups(const std::map<std::string, std::string>& tex
 }
 
 LinearDialog::LinearDialog(ProgramContext& context, QWidget* parent)
-    : QDialog(parent), logic_(context), exits_([this] { ShowLogic(); }) {
-  setObjectName(QStringLiteral("TLinaF"));
+    : LogicDialog(context, "TLinaF", parent), exits_([this] { ShowLogic(); }) {
   const auto texts = logic_.Texts();
   const auto hints = logic_.Hints();
   setWindowTitle(Q(texts.at("Caption")));

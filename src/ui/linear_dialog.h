@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "ui/dialog_buttons.h"
+#include "ui/logic_dialog.h"
 #include "ui/named_widgets.h"
 #include "workflow/linear_window.h"
 
@@ -99,12 +100,10 @@ struct RangeGroups {
                         const MakeField& field, QWidget* parent);
 };
 
-class LinearDialog : public QDialog, public RangeGroups {
+class LinearDialog : public LogicDialog<LinearWindowLogic>, public RangeGroups {
   Q_OBJECT
  public:
   LinearDialog(ProgramContext& context, QWidget* parent);
-
-  LinearWindowLogic& Logic() { return logic_; }
 
   QPushButton* OKB;
   QPushButton* CancelB;
@@ -116,7 +115,6 @@ class LinearDialog : public QDialog, public RangeGroups {
  private:
   void ShowLogic();
 
-  LinearWindowLogic logic_;
   FieldExits exits_;
 };
 

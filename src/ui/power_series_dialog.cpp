@@ -14,8 +14,7 @@ constexpr int kFieldWidth = 100;
 }  // namespace
 
 PowerSeriesDialog::PowerSeriesDialog(ProgramContext& context, QWidget* parent)
-    : QDialog(parent), logic_(context), exits_([this] { ShowLogic(); }) {
-  setObjectName(QStringLiteral("TPowerF"));
+    : LogicDialog(context, "TPowerF", parent), exits_([this] { ShowLogic(); }) {
   const auto texts = logic_.Texts();
   const auto hints = logic_.Hints();
   setWindowTitle(Q(texts.at("Caption")));

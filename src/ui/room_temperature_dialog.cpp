@@ -8,8 +8,7 @@
 namespace q5480 {
 
 RoomTemperatureDialog::RoomTemperatureDialog(ProgramContext& context, QWidget* parent)
-    : QDialog(parent), logic_(context), exits_([this] { ShowLogic(); }) {
-  setObjectName(QStringLiteral("TRoomF"));
+    : LogicDialog(context, "TRoomF", parent), exits_([this] { ShowLogic(); }) {
   setWindowTitle(Q(logic_.Caption()));
   PromptT = NamedControl<QLabel>("PromptT", Q(logic_.Prompt()), this);
   RoomTE = NamedControl<QLineEdit>("RoomTE", this);

@@ -17,8 +17,7 @@ constexpr int kValueWidth = 90;
 }  // namespace
 
 TableDialog::TableDialog(ProgramContext& context, QWidget* parent)
-    : QDialog(parent), logic_(context) {
-  setObjectName(QStringLiteral("TTablF"));
+    : LogicDialog(context, "TTablF", parent) {
   const auto texts = logic_.Texts();
 
   TableM = NamedControl<QPlainTextEdit>("TableM", this);
