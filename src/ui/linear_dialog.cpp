@@ -160,13 +160,7 @@ LinearDialog::LinearDialog(ProgramContext& context, QWidget* parent)
 }
 
 void LinearDialog::ShowLogic() {
-  const std::pair<QLineEdit*, DialogField> fields[] = {{InMinE, DialogField::InMin},
-                                                       {InMaxE, DialogField::InMax},
-                                                       {ResMinE, DialogField::ResMin},
-                                                       {ResMaxE, DialogField::ResMax}};
-  for (const auto& [field, which] : fields) {
-    if (!field->isModified()) field->setText(Q(logic_.FieldText(which)));
-  }
+  ShowRangeFields(logic_);
   FocusNamed(this, logic_.Focus());
 }
 

@@ -95,13 +95,7 @@ void PowerSeriesDialog::ShowLogic() {
   for (int i = 0; i < kCoefficientFields; ++i) {
     if (!CoefficientE[i]->isModified()) CoefficientE[i]->setText(Q(logic_.CoefficientText(i)));
   }
-  const std::pair<QLineEdit*, DialogField> fields[] = {{InMinE, DialogField::InMin},
-                                                       {InMaxE, DialogField::InMax},
-                                                       {ResMinE, DialogField::ResMin},
-                                                       {ResMaxE, DialogField::ResMax}};
-  for (const auto& [field, which] : fields) {
-    if (!field->isModified()) field->setText(Q(logic_.FieldText(which)));
-  }
+  ShowRangeFields(logic_);
   OKB->setText(Q(logic_.ButtonText()));
   FocusNamed(this, logic_.Focus());
 }
