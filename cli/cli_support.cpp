@@ -12,6 +12,7 @@
 #include <ctime>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include "config/language_table.h"
 
@@ -86,6 +87,16 @@ int Fail(std::string_view command, std::string_view reason, int status) {
   PrintError("q5480ctl " + std::string(command) + ": " + std::string(reason));
   return status;
 }
+
+Registration::Registration(const char* path, std::string summary, std::string help,
+                           const OptionSpec& options, std::function<int(const ParsedArgs&)> run)
+    : Registration(
+          Command{path, std::move(summary), std::move(help),
+                  [path, options, run = std::move(run)](const std::vector<std::string>& args) {
+                    std::string error;
+                    const std::optional<ParsedArgs> parsed = ParseArguments(args, options, error);
+                    return parsed ? run(*parsed) : Fail(path, error, kExitUsage);
+                  }}) {}
 
 int CheckInputFile(std::string_view command, const std::string& path) {
   std::error_code error;

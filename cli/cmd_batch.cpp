@@ -14,6 +14,8 @@ namespace q5480::cli {
 namespace {
 
 constexpr const char* kCommand = "batch";
+constexpr const char* kSummary =
+    "write the parameters files of a production plan into their modules";
 
 constexpr const char* kHelp = R"(usage: q5480ctl batch PLAN.csv [--log LOG] [--json]
 
@@ -70,12 +72,10 @@ int CheckPlan(const std::vector<PlannedModule>& modules) {
   return kExitOk;
 }
 
-int Run(const std::vector<std::string>& args) {
-  std::string error;
-  const std::optional<ParsedArgs> parsed =
-      ParseArguments(args, OptionSpec{{"--json"}, {"--log"}, 1, 1}, error);
-  if (!parsed) return Fail(kCommand, error, kExitUsage);
-  const std::string& plan = parsed->positionals[0];
+const OptionSpec kOptions{{"--json"}, {"--log"}, 1, 1};
+
+int Run(const ParsedArgs& parsed) {
+  const std::string& plan = parsed.positionals[0];
   if (int status = CheckInputFile(kCommand, plan); status != kExitOk) return status;
   std::vector<PlannedModule> modules;
   if (const std::optional<std::string> refusal = ReadBatchPlan(plan, modules)) {
@@ -87,7 +87,7 @@ int Run(const std::vector<std::string>& args) {
   for (const PlannedModule& m : modules) ports.push_back(m.port);
   std::vector<ModuleResult> results;
   const int status = RunBatch(
-      kCommand, ports, *parsed,
+      kCommand, ports, parsed,
       [&](int port, bool json) {
         for (const PlannedModule& m : modules) {
           if (m.port != port) continue;
@@ -106,8 +106,7 @@ int Run(const std::vector<std::string>& args) {
   return status;
 }
 
-const Registration kRegistration(Command{
-    kCommand, "write the parameters files of a production plan into their modules", kHelp, Run});
+const Registration kRegistration(kCommand, kSummary, kHelp, kOptions, Run);
 
 }  // namespace
 }  // namespace q5480::cli

@@ -13,6 +13,7 @@ namespace q5480::cli {
 namespace {
 
 constexpr const char* kCommand = "corrections";
+constexpr const char* kSummary = "store the zero and gain corrections in a module";
 
 constexpr const char* kHelp = R"(usage: q5480ctl corrections --port N --zero Z --gain G
 
@@ -52,32 +53,26 @@ std::optional<double> Correction(const ParsedArgs& args, const std::string& opti
   return value;
 }
 
-int Run(const std::vector<std::string>& args) {
+const OptionSpec kOptions{{}, {"--port", "--zero", "--gain"}, 0, 0};
+
+int Run(const ParsedArgs& parsed) {
   std::string error;
-  const std::optional<ParsedArgs> parsed =
-      ParseArguments(args, OptionSpec{{}, {"--port", "--zero", "--gain"}, 0, 0}, error);
-  if (!parsed) return Fail(kCommand, error, kExitUsage);
-  const std::optional<double> zero = Correction(*parsed, "--zero", error);
+  const std::optional<double> zero = Correction(parsed, "--zero", error);
   if (!zero) return Fail(kCommand, error, kExitUsage);
-  const std::optional<double> gain = Correction(*parsed, "--gain", error);
+  const std::optional<double> gain = Correction(parsed, "--gain", error);
   if (!gain) return Fail(kCommand, error, kExitUsage);
 
   DeviceSession session(kCommand);
-  if (int status = session.Connect(*parsed); status != kExitOk) return status;
+  if (int status = session.Connect(parsed); status != kExitOk) return status;
   // The module's memory layout decides where the corrections go.
   ModuleService& service = session.Service();
-  if (int status = session.Transfer(
-          "", [&service](const TransferObserver& observer) { return service.Identify(observer); });
-      status != kExitOk) {
-    return status;
-  }
+  if (int status = session.Identify(); status != kExitOk) return status;
   ServiceSession direct(service);
   const LinkStatus status = direct.StoreCorrections(*zero, *gain);
   return Succeeded(status) ? kExitOk : session.ReportLink("Command failed", status);
 }
 
-const Registration kRegistration(Command{
-    kCommand, "store the zero and gain corrections in a module", kHelp, Run});
+const Registration kRegistration(kCommand, kSummary, kHelp, kOptions, Run);
 
 }  // namespace
 }  // namespace q5480::cli

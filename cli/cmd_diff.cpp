@@ -17,6 +17,7 @@ namespace q5480::cli {
 namespace {
 
 constexpr const char* kCommand = "diff";
+constexpr const char* kSummary = "name the fields in which modules differ from a parameters file";
 
 constexpr const char* kHelp =
     R"(usage: q5480ctl diff FILE.par --port PORTS [--table FILE.dat] [--json]
@@ -134,27 +135,24 @@ int CompareFiles(const ParsedArgs& args) {
   return differences.empty() ? kExitOk : kExitFailed;
 }
 
-int Run(const std::vector<std::string>& args) {
-  std::string error;
-  const std::optional<ParsedArgs> parsed =
-      ParseArguments(args, OptionSpec{{"--json"}, {"--port", "--table"}, 1, 2}, error);
-  if (!parsed) return Fail(kCommand, error, kExitUsage);
-  if (parsed->positionals.size() == 2) {
-    if (parsed->Value("--port") || parsed->Value("--table")) {
+const OptionSpec kOptions{{"--json"}, {"--port", "--table"}, 1, 2};
+
+int Run(const ParsedArgs& parsed) {
+  if (parsed.positionals.size() == 2) {
+    if (parsed.Value("--port") || parsed.Value("--table")) {
       return Fail(kCommand, "two files are compared without --port and --table", kExitUsage);
     }
-    return CompareFiles(*parsed);
+    return CompareFiles(parsed);
   }
-  const WritePlan plan{parsed->positionals[0], parsed->Value("--table"), {}, {}};
+  const WritePlan plan{parsed.positionals[0], parsed.Value("--table"), {}, {}};
   if (int status = CheckInputFiles(kCommand, plan.parametersFile, plan.table); status != kExitOk) {
     return status;
   }
-  return RunOnPortArgument(kCommand, *parsed, false,
+  return RunOnPortArgument(kCommand, parsed, false,
                            [&plan](int port, bool json) { return OnPort(port, plan, json); });
 }
 
-const Registration kRegistration(Command{
-    kCommand, "name the fields in which modules differ from a parameters file", kHelp, Run});
+const Registration kRegistration(kCommand, kSummary, kHelp, kOptions, Run);
 
 }  // namespace
 }  // namespace q5480::cli

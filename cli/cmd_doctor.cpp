@@ -17,6 +17,7 @@ namespace q5480::cli {
 namespace {
 
 constexpr const char* kCommand = "doctor";
+constexpr const char* kSummary = "tell what keeps a serial port from working";
 
 constexpr const char* kHelp = R"(usage: q5480ctl doctor [--port N]
 
@@ -115,15 +116,13 @@ std::string DiagnosisJson(const std::vector<std::string>& ports, const PortDiagn
                      {"uninspectedProcesses", std::to_string(diagnosis.uninspectedProcesses)}});
 }
 
-int Run(const std::vector<std::string>& args) {
-  std::string error;
-  const std::optional<ParsedArgs> parsed =
-      ParseArguments(args, OptionSpec{{"--json"}, {"--port"}, 0, 0}, error);
-  if (!parsed) return Fail(kCommand, error, kExitUsage);
-  const bool json = parsed->Has("--json");
+const OptionSpec kOptions{{"--json"}, {"--port"}, 0, 0};
+
+int Run(const ParsedArgs& parsed) {
+  const bool json = parsed.Has("--json");
   int port = 0;
-  if (parsed->Value("--port")) {
-    if (int status = TakePortNumber(kCommand, *parsed, port); status != kExitOk) return status;
+  if (parsed.Value("--port")) {
+    if (int status = TakePortNumber(kCommand, parsed, port); status != kExitOk) return status;
   } else {
     ProgramSettings settings;
     ReadSettingsFile(ProgramDirectory(), settings, DesktopRect{});
@@ -147,8 +146,7 @@ int Run(const std::vector<std::string>& args) {
   return diagnosis.Ready() ? kExitOk : kExitFailed;
 }
 
-const Registration kRegistration(Command{kCommand, "tell what keeps a serial port from working",
-                                         kHelp, Run});
+const Registration kRegistration(kCommand, kSummary, kHelp, kOptions, Run);
 
 }  // namespace
 }  // namespace q5480::cli

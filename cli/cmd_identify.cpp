@@ -14,6 +14,7 @@ namespace q5480::cli {
 namespace {
 
 constexpr const char* kCommand = "identify";
+constexpr const char* kSummary = "identify the modules on one or more ports";
 
 constexpr const char* kHelp = R"(usage: q5480ctl identify --port PORTS [--json]
 
@@ -71,16 +72,11 @@ PortOutcome OnPort(int port, bool json) {
   return outcome;
 }
 
-int Run(const std::vector<std::string>& args) {
-  std::string error;
-  const std::optional<ParsedArgs> parsed =
-      ParseArguments(args, OptionSpec{{"--json"}, {"--port"}, 0, 0}, error);
-  if (!parsed) return Fail(kCommand, error, kExitUsage);
-  return RunOnPortArgument(kCommand, *parsed, false, OnPort);
-}
+const OptionSpec kOptions{{"--json"}, {"--port"}, 0, 0};
 
-const Registration kRegistration(Command{kCommand, "identify the modules on one or more ports",
-                                         kHelp, Run});
+int Run(const ParsedArgs& parsed) { return RunOnPortArgument(kCommand, parsed, false, OnPort); }
+
+const Registration kRegistration(kCommand, kSummary, kHelp, kOptions, Run);
 
 }  // namespace
 }  // namespace q5480::cli

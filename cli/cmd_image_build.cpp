@@ -15,6 +15,7 @@ namespace q5480::cli {
 namespace {
 
 constexpr const char* kCommand = "image build";
+constexpr const char* kSummary = "build the module image of a parameters file";
 
 constexpr const char* kHelp =
     R"(usage: q5480ctl image build FILE.par [--table FILE.dat] [-o FILE.bin]
@@ -42,16 +43,14 @@ exit status:
      a write-protected file stays as it was)
   2  bad arguments, or a file does not exist)";
 
-int Run(const std::vector<std::string>& args) {
-  std::string error;
-  const std::optional<ParsedArgs> parsed =
-      ParseArguments(args, OptionSpec{{}, {"--table", "-o"}, 1, 1}, error);
-  if (!parsed) return Fail(kCommand, error, kExitUsage);
+const OptionSpec kOptions{{}, {"--table", "-o"}, 1, 1};
+
+int Run(const ParsedArgs& parsed) {
   StoredImage stored;
-  if (int status = BuildStoredImage(kCommand, *parsed, stored); status != kExitOk) return status;
+  if (int status = BuildStoredImage(kCommand, parsed, stored); status != kExitOk) return status;
   const ModuleImage& image = stored.image;
 
-  if (const auto output = parsed->Value("-o")) {
+  if (const auto output = parsed.Value("-o")) {
     const std::string_view bytes(reinterpret_cast<const char*>(image.bytes.data()),
                                  image.bytes.size());
     return ReplaceFileAtomically(*output, bytes) ? kExitOk : ReportCannotWrite(*output);
@@ -65,8 +64,7 @@ int Run(const std::vector<std::string>& args) {
   return kExitOk;
 }
 
-const Registration kRegistration(Command{kCommand, "build the module image of a parameters file",
-                                         kHelp, Run});
+const Registration kRegistration(kCommand, kSummary, kHelp, kOptions, Run);
 
 }  // namespace
 }  // namespace q5480::cli

@@ -15,6 +15,7 @@ namespace q5480::cli {
 namespace {
 
 constexpr const char* kCommand = "image decode";
+constexpr const char* kSummary = "print a binary module image as a parameters file";
 
 constexpr const char* kHelp = R"(usage: q5480ctl image decode [--decimal-comma] FILE
 
@@ -34,12 +35,10 @@ exit status:
      ("Corrupted or wrong data file!")
   2  bad arguments, or FILE does not exist)";
 
-int Run(const std::vector<std::string>& args) {
-  std::string error;
-  std::optional<ParsedArgs> parsed =
-      ParseArguments(args, OptionSpec{{"--decimal-comma"}, {}, 1, 1}, error);
-  if (!parsed) return Fail(kCommand, error, kExitUsage);
-  const std::string& input = parsed->positionals[0];
+const OptionSpec kOptions{{"--decimal-comma"}, {}, 1, 1};
+
+int Run(const ParsedArgs& parsed) {
+  const std::string& input = parsed.positionals[0];
   if (int status = CheckInputFile(kCommand, input); status != kExitOk) return status;
 
   std::optional<std::string> bytes = ReadFileBytes(input);
@@ -53,12 +52,11 @@ int Run(const std::vector<std::string>& args) {
   // The image keeps only the table's name; show it as the program would once
   // the table is read again, when the conversion uses it.
   config.TableLoaded = !config.File.empty() && NamesTableFile(config);
-  PrintLines(ComposeParametersFile(config, RegionalFromArgs(*parsed)).Lines());
+  PrintLines(ComposeParametersFile(config, RegionalFromArgs(parsed)).Lines());
   return kExitOk;
 }
 
-const Registration kRegistration(Command{
-    kCommand, "print a binary module image as a parameters file", kHelp, Run});
+const Registration kRegistration(kCommand, kSummary, kHelp, kOptions, Run);
 
 }  // namespace
 }  // namespace q5480::cli

@@ -19,6 +19,7 @@ namespace q5480::cli {
 namespace {
 
 constexpr const char* kCommand = "monitor";
+constexpr const char* kSummary = "print the decoded measurements of a module";
 
 constexpr const char* kHelp = R"(usage: q5480ctl monitor --port N [--count K] [--mode M] [--json]
 
@@ -146,23 +147,21 @@ int MonitorRegister(DeviceSession& session, std::size_t index, std::optional<lon
   return kExitOk;
 }
 
-int Run(const std::vector<std::string>& args) {
-  std::string error;
-  const std::optional<ParsedArgs> parsed =
-      ParseArguments(args, OptionSpec{{"--json"}, {"--port", "--count", "--mode"}, 0, 0}, error);
-  if (!parsed) return Fail(kCommand, error, kExitUsage);
+const OptionSpec kOptions{{"--json"}, {"--port", "--count", "--mode"}, 0, 0};
+
+int Run(const ParsedArgs& parsed) {
   std::optional<long> count;
-  if (const std::optional<std::string> countText = parsed->Value("--count")) {
+  if (const std::optional<std::string> countText = parsed.Value("--count")) {
     count = PositiveNumber(*countText);
     if (!count) return Fail(kCommand, "bad sample count: " + *countText, kExitUsage);
   }
   std::optional<std::size_t> registerIndex;
-  if (const std::optional<std::string> mode = parsed->Value("--mode")) {
+  if (const std::optional<std::string> mode = parsed.Value("--mode")) {
     registerIndex = RegisterOfMode(*mode);
     if (!registerIndex) return Fail(kCommand, "unknown mode: " + *mode, kExitUsage);
   }
   DeviceSession session(kCommand);
-  if (int status = session.Connect(*parsed); status != kExitOk) return status;
+  if (int status = session.Connect(parsed); status != kExitOk) return status;
 
   bool configRead = false;
   ModuleService& service = session.Service();
@@ -173,7 +172,7 @@ int Run(const std::vector<std::string>& args) {
   }
 
   CatchInterrupts();
-  const bool json = parsed->Has("--json");
+  const bool json = parsed.Has("--json");
   if (registerIndex) return MonitorRegister(session, *registerIndex, count, json);
 
   Link& link = session.GetLink();
@@ -197,8 +196,7 @@ int Run(const std::vector<std::string>& args) {
   return kExitOk;
 }
 
-const Registration kRegistration(Command{kCommand, "print the decoded measurements of a module",
-                                         kHelp, Run});
+const Registration kRegistration(kCommand, kSummary, kHelp, kOptions, Run);
 
 }  // namespace
 }  // namespace q5480::cli

@@ -15,6 +15,7 @@ namespace q5480::cli {
 namespace {
 
 constexpr const char* kCommand = "output";
+constexpr const char* kSummary = "force the output current of modules, or end the forcing";
 
 constexpr const char* kHelp = R"(usage: q5480ctl output --port PORTS --set MA
        q5480ctl output --port PORTS --release
@@ -75,13 +76,11 @@ PortOutcome OnPort(int port, const std::optional<double>& milliamperes,
   return outcome;
 }
 
-int Run(const std::vector<std::string>& args) {
-  std::string error;
-  const std::optional<ParsedArgs> parsed =
-      ParseArguments(args, OptionSpec{{"--release", "--json"}, {"--port", "--set"}, 0, 0}, error);
-  if (!parsed) return Fail(kCommand, error, kExitUsage);
-  const std::optional<std::string> setText = parsed->Value("--set");
-  const bool release = parsed->Has("--release");
+const OptionSpec kOptions{{"--release", "--json"}, {"--port", "--set"}, 0, 0};
+
+int Run(const ParsedArgs& parsed) {
+  const std::optional<std::string> setText = parsed.Value("--set");
+  const bool release = parsed.Has("--release");
   if (setText.has_value() == release) {
     return Fail(kCommand, "give either --set MA or --release", kExitUsage);
   }
@@ -90,13 +89,12 @@ int Run(const std::vector<std::string>& args) {
     milliamperes = ParseNumber(*setText);
     if (!milliamperes) return Fail(kCommand, "bad current: " + *setText, kExitUsage);
   }
-  return RunOnPortArgument(kCommand, *parsed, false, [&](int port, bool) {
+  return RunOnPortArgument(kCommand, parsed, false, [&](int port, bool) {
     return OnPort(port, milliamperes, setText.value_or(""));
   });
 }
 
-const Registration kRegistration(Command{
-    kCommand, "force the output current of modules, or end the forcing", kHelp, Run});
+const Registration kRegistration(kCommand, kSummary, kHelp, kOptions, Run);
 
 }  // namespace
 }  // namespace q5480::cli

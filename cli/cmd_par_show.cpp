@@ -11,6 +11,7 @@ namespace q5480::cli {
 namespace {
 
 constexpr const char* kCommand = "par show";
+constexpr const char* kSummary = "print a parameters file as the program writes it";
 
 constexpr const char* kHelp = R"(usage: q5480ctl par show [--decimal-comma] [-o OUT.par] FILE
 
@@ -37,12 +38,10 @@ exit status:
      stays as it was)
   2  bad arguments, or FILE does not exist)";
 
-int Run(const std::vector<std::string>& args) {
-  std::string error;
-  std::optional<ParsedArgs> parsed =
-      ParseArguments(args, OptionSpec{{"--decimal-comma"}, {"-o"}, 1, 1}, error);
-  if (!parsed) return Fail(kCommand, error, kExitUsage);
-  const std::string& input = parsed->positionals[0];
+const OptionSpec kOptions{{"--decimal-comma"}, {"-o"}, 1, 1};
+
+int Run(const ParsedArgs& parsed) {
+  const std::string& input = parsed.positionals[0];
   if (int status = CheckInputFile(kCommand, input); status != kExitOk) return status;
 
   ModuleConfig config;
@@ -53,8 +52,8 @@ int Run(const std::vector<std::string>& args) {
   // name is kept in what is shown and written, when the conversion uses it.
   config.TableLoaded = !config.File.empty() && NamesTableFile(config);
 
-  const RegionalSettings regional = RegionalFromArgs(*parsed);
-  if (std::optional<std::string> output = parsed->Value("-o")) {
+  const RegionalSettings regional = RegionalFromArgs(parsed);
+  if (std::optional<std::string> output = parsed.Value("-o")) {
     if (!WriteParametersFile(*output, config, regional, dataDir)) {
       return ReportCannotWrite(*output);
     }
@@ -63,8 +62,7 @@ int Run(const std::vector<std::string>& args) {
   return kExitOk;
 }
 
-const Registration kRegistration(Command{
-    kCommand, "print a parameters file as the program writes it", kHelp, Run});
+const Registration kRegistration(kCommand, kSummary, kHelp, kOptions, Run);
 
 }  // namespace
 }  // namespace q5480::cli

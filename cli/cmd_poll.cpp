@@ -17,6 +17,7 @@ namespace q5480::cli {
 namespace {
 
 constexpr const char* kCommand = "poll";
+constexpr const char* kSummary = "print the measurement samples of a module";
 
 constexpr const char* kHelp = R"(usage: q5480ctl poll --port N [--count K]
 
@@ -50,17 +51,15 @@ void PrintSample(const LinkBuffer& sample) {
   std::fflush(stdout);
 }
 
-int Run(const std::vector<std::string>& args) {
-  std::string error;
-  std::optional<ParsedArgs> parsed =
-      ParseArguments(args, OptionSpec{{}, {"--port", "--count"}, 0, 0}, error);
-  if (!parsed) return Fail(kCommand, error, kExitUsage);
-  std::optional<std::string> portText = parsed->Value("--port");
+const OptionSpec kOptions{{}, {"--port", "--count"}, 0, 0};
+
+int Run(const ParsedArgs& parsed) {
+  std::optional<std::string> portText = parsed.Value("--port");
   if (!portText) return Fail(kCommand, "--port N is required", kExitUsage);
   std::optional<long> port = PositiveNumber(*portText);
   if (!port || *port > 255) return Fail(kCommand, "bad port number: " + *portText, kExitUsage);
   std::optional<long> count;
-  if (std::optional<std::string> countText = parsed->Value("--count")) {
+  if (std::optional<std::string> countText = parsed.Value("--count")) {
     count = PositiveNumber(*countText);
     if (!count) return Fail(kCommand, "bad sample count: " + *countText, kExitUsage);
   }
@@ -99,8 +98,7 @@ int Run(const std::vector<std::string>& args) {
   return status;
 }
 
-const Registration kRegistration(Command{kCommand, "print the measurement samples of a module",
-                                         kHelp, Run});
+const Registration kRegistration(kCommand, kSummary, kHelp, kOptions, Run);
 
 }  // namespace
 }  // namespace q5480::cli

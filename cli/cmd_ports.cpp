@@ -13,6 +13,7 @@ namespace q5480::cli {
 namespace {
 
 constexpr const char* kCommand = "ports";
+constexpr const char* kSummary = "list the serial ports";
 
 constexpr const char* kHelp = R"(usage: q5480ctl ports [--json]
 
@@ -31,13 +32,11 @@ exit status:
   0  the list was printed (it may be empty)
   2  bad arguments)";
 
-int Run(const std::vector<std::string>& args) {
-  std::string error;
-  const std::optional<ParsedArgs> parsed =
-      ParseArguments(args, OptionSpec{{"--json"}, {}, 0, 0}, error);
-  if (!parsed) return Fail(kCommand, error, kExitUsage);
+const OptionSpec kOptions{{"--json"}, {}, 0, 0};
+
+int Run(const ParsedArgs& parsed) {
   const std::vector<std::string> entries = ListPorts(ProgramLinkSettings().ports);
-  if (!parsed->Has("--json")) {
+  if (!parsed.Has("--json")) {
     PrintLines(entries);
     return kExitOk;
   }
@@ -48,7 +47,7 @@ int Run(const std::vector<std::string>& args) {
   return kExitOk;
 }
 
-const Registration kRegistration(Command{kCommand, "list the serial ports", kHelp, Run});
+const Registration kRegistration(kCommand, kSummary, kHelp, kOptions, Run);
 
 }  // namespace
 }  // namespace q5480::cli

@@ -13,6 +13,7 @@ namespace q5480::cli {
 namespace {
 
 constexpr const char* kCommand = "read";
+constexpr const char* kSummary = "read the configuration of modules into parameters files";
 
 constexpr const char* kHelp =
     R"(usage: q5480ctl read --port PORTS -o FILE.par [--decimal-comma] [--json]
@@ -83,25 +84,22 @@ PortOutcome OnPort(int port, const std::string& outputPattern, const RegionalSet
   return outcome;
 }
 
-int Run(const std::vector<std::string>& args) {
-  std::string error;
-  const std::optional<ParsedArgs> parsed = ParseArguments(
-      args, OptionSpec{{"--decimal-comma", "--json"}, {"--port", "-o"}, 0, 0}, error);
-  if (!parsed) return Fail(kCommand, error, kExitUsage);
-  const std::optional<std::string> output = parsed->Value("-o");
+const OptionSpec kOptions{{"--decimal-comma", "--json"}, {"--port", "-o"}, 0, 0};
+
+int Run(const ParsedArgs& parsed) {
+  const std::optional<std::string> output = parsed.Value("-o");
   if (!output) return Fail(kCommand, "-o FILE.par is required", kExitUsage);
-  const std::optional<std::vector<int>> ports = ParsePortList(parsed->Value("--port").value_or(""));
+  const std::optional<std::vector<int>> ports = ParsePortList(parsed.Value("--port").value_or(""));
   if (ports && ports->size() > 1 && output->find(kPortPlaceholder) == std::string::npos) {
     return Fail(kCommand, "with several ports FILE.par must hold {port}", kExitUsage);
   }
-  const RegionalSettings regional = RegionalFromArgs(*parsed);
-  return RunOnPortArgument(kCommand, *parsed, false, [&](int port, bool json) {
+  const RegionalSettings regional = RegionalFromArgs(parsed);
+  return RunOnPortArgument(kCommand, parsed, false, [&](int port, bool json) {
     return OnPort(port, *output, regional, json);
   });
 }
 
-const Registration kRegistration(Command{
-    kCommand, "read the configuration of modules into parameters files", kHelp, Run});
+const Registration kRegistration(kCommand, kSummary, kHelp, kOptions, Run);
 
 }  // namespace
 }  // namespace q5480::cli

@@ -17,6 +17,7 @@ namespace q5480::cli {
 namespace {
 
 constexpr const char* kCommand = "record";
+constexpr const char* kSummary = "log the module's result and output current to a data file";
 
 constexpr const char* kHelp =
     R"(usage: q5480ctl record --port N -o FILE [--interval S] [--count K | --duration S]
@@ -63,18 +64,14 @@ void ShowProgress(long records, std::int64_t elapsedMs) {
   std::fflush(stderr);
 }
 
-int Run(const std::vector<std::string>& args) {
-  std::string error;
-  const std::optional<ParsedArgs> parsed = ParseArguments(
-      args,
-      OptionSpec{
-          {"--decimal-comma"}, {"--port", "-o", "--interval", "--count", "--duration"}, 0, 0},
-      error);
-  if (!parsed) return Fail(kCommand, error, kExitUsage);
-  const std::optional<std::string> output = parsed->Value("-o");
+const OptionSpec kOptions{
+    {"--decimal-comma"}, {"--port", "-o", "--interval", "--count", "--duration"}, 0, 0};
+
+int Run(const ParsedArgs& parsed) {
+  const std::optional<std::string> output = parsed.Value("-o");
   if (!output) return Fail(kCommand, "the data file is missing (-o FILE)", kExitUsage);
   long interval = 1;
-  if (const auto text = parsed->Value("--interval")) {
+  if (const auto text = parsed.Value("--interval")) {
     const std::optional<long> value = text == "0" ? std::optional<long>(0) : PositiveNumber(*text);
     if (!value || *value > kIntervalMax) {
       return Fail(kCommand, "bad interval: " + *text + " (whole seconds from 0 to 3600)",
@@ -82,23 +79,23 @@ int Run(const std::vector<std::string>& args) {
     }
     interval = *value;
   }
-  if (parsed->Value("--count") && parsed->Value("--duration")) {
+  if (parsed.Value("--count") && parsed.Value("--duration")) {
     return Fail(kCommand, "give --count or --duration, not both", kExitUsage);
   }
   std::optional<long> count;
   std::optional<long> duration;
   for (const auto& [option, limit] :
        {std::pair{"--count", &count}, std::pair{"--duration", &duration}}) {
-    if (const auto text = parsed->Value(option)) {
+    if (const auto text = parsed.Value(option)) {
       *limit = PositiveNumber(*text);
       if (!*limit)
         return Fail(kCommand, std::string("bad ") + (option + 2) + ": " + *text, kExitUsage);
     }
   }
-  const RegionalSettings regional = RegionalFromArgs(*parsed);
+  const RegionalSettings regional = RegionalFromArgs(parsed);
 
   DeviceSession session(kCommand);
-  if (int status = session.Connect(*parsed); status != kExitOk) return status;
+  if (int status = session.Connect(parsed); status != kExitOk) return status;
   const LanguageTable& texts = session.Texts();
   const auto cannotWrite = [&] {
     return ReportMessage(texts.Tr("Cannot open file") + ":\n" + *output, kExitFailed);
@@ -146,8 +143,7 @@ int Run(const std::vector<std::string>& args) {
   return kExitOk;
 }
 
-const Registration kRegistration(Command{
-    kCommand, "log the module's result and output current to a data file", kHelp, Run});
+const Registration kRegistration(kCommand, kSummary, kHelp, kOptions, Run);
 
 }  // namespace
 }  // namespace q5480::cli

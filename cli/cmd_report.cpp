@@ -17,6 +17,7 @@ namespace q5480::cli {
 namespace {
 
 constexpr const char* kCommand = "report";
+constexpr const char* kSummary = "print the parameters report of a parameters file";
 
 constexpr const char* kHelp = R"(usage: q5480ctl report FILE.par [--table FILE.dat]
 
@@ -42,14 +43,12 @@ exit status:
      floating-point error ("Floating point error in the conversion")
   2  bad arguments, or a file does not exist)";
 
-int Run(const std::vector<std::string>& args) {
-  std::string error;
-  const std::optional<ParsedArgs> parsed =
-      ParseArguments(args, OptionSpec{{}, {"--table"}, 1, 1}, error);
-  if (!parsed) return Fail(kCommand, error, kExitUsage);
-  const std::string& input = parsed->positionals[0];
+const OptionSpec kOptions{{}, {"--table"}, 1, 1};
+
+int Run(const ParsedArgs& parsed) {
+  const std::string& input = parsed.positionals[0];
   if (int status = CheckInputFile(kCommand, input); status != kExitOk) return status;
-  const std::optional<std::string> table = parsed->Value("--table");
+  const std::optional<std::string> table = parsed.Value("--table");
   if (table) {
     if (int status = CheckInputFile(kCommand, *table); status != kExitOk) return status;
   }
@@ -69,8 +68,7 @@ int Run(const std::vector<std::string>& args) {
   return kExitOk;
 }
 
-const Registration kRegistration(Command{
-    kCommand, "print the parameters report of a parameters file", kHelp, Run});
+const Registration kRegistration(kCommand, kSummary, kHelp, kOptions, Run);
 
 }  // namespace
 }  // namespace q5480::cli

@@ -16,6 +16,7 @@ namespace q5480::cli {
 namespace {
 
 constexpr const char* kCommand = "signal";
+constexpr const char* kSummary = "print the sensor signal at an input value";
 
 constexpr const char* kHelp =
     R"(usage: q5480ctl signal TYPE X [--lin N] [--coef A,B,...] [--table FILE]
@@ -57,13 +58,11 @@ std::optional<std::array<double, 11>> ParseCoefficients(const std::string& text)
   return coefficients;
 }
 
-int Run(const std::vector<std::string>& args) {
-  std::string error;
-  const std::optional<ParsedArgs> parsed =
-      ParseArguments(args, OptionSpec{{}, {"--lin", "--coef", "--table"}, 2, 2}, error);
-  if (!parsed) return Fail(kCommand, error, kExitUsage);
-  const std::optional<double> typ = ParseNumber(parsed->positionals[0]);
-  const std::optional<double> x = ParseNumber(parsed->positionals[1]);
+const OptionSpec kOptions{{}, {"--lin", "--coef", "--table"}, 2, 2};
+
+int Run(const ParsedArgs& parsed) {
+  const std::optional<double> typ = ParseNumber(parsed.positionals[0]);
+  const std::optional<double> x = ParseNumber(parsed.positionals[1]);
   if (!typ || *typ != static_cast<int>(*typ) || !IsInputType(static_cast<int>(*typ))) {
     return Fail(kCommand, "TYPE must be a whole number from 1 to 20", kExitUsage);
   }
@@ -75,7 +74,7 @@ int Run(const std::vector<std::string>& args) {
   config.Typ = static_cast<std::uint8_t>(*typ);
   config.Lin = kLinNone;
   state.TableType = config.Typ;
-  if (const auto lin = parsed->Value("--lin")) {
+  if (const auto lin = parsed.Value("--lin")) {
     const std::optional<double> value = ParseNumber(*lin);
     if (!value || (*value != kLinNone && *value != kLinTable && *value != kLinLinear &&
                    *value != kLinSeries)) {
@@ -83,13 +82,13 @@ int Run(const std::vector<std::string>& args) {
     }
     config.Lin = static_cast<std::uint8_t>(*value);
   }
-  if (const auto coef = parsed->Value("--coef")) {
+  if (const auto coef = parsed.Value("--coef")) {
     const auto coefficients = ParseCoefficients(*coef);
     if (!coefficients)
       return Fail(kCommand, "--coef takes up to 11 numbers separated by commas", kExitUsage);
     config.Coefficients = *coefficients;
   }
-  if (const auto table = parsed->Value("--table")) {
+  if (const auto table = parsed.Value("--table")) {
     if (int status = CheckInputFile(kCommand, *table); status != kExitOk) return status;
     if (const auto refusal = LoadTableFile(*table, state, limits)) {
       return ReportMessage(RefusalMessage(*refusal), kExitFailed);
@@ -107,8 +106,7 @@ int Run(const std::vector<std::string>& args) {
   return kExitOk;
 }
 
-const Registration kRegistration(Command{kCommand, "print the sensor signal at an input value",
-                                         kHelp, Run});
+const Registration kRegistration(kCommand, kSummary, kHelp, kOptions, Run);
 
 }  // namespace
 }  // namespace q5480::cli

@@ -17,6 +17,7 @@ namespace q5480::cli {
 namespace {
 
 constexpr const char* kCommand = "simulate";
+constexpr const char* kSummary = "simulate a configuration without a module";
 
 constexpr const char* kHelp = R"(usage: q5480ctl simulate FILE.par [--table FILE.dat]
                          (--input PERCENT | --output MA | --sweep N | --accuracy)
@@ -95,24 +96,22 @@ std::optional<double> OptionNumber(const ParsedArgs& args, const std::string& op
   return text ? ParseNumber(*text) : std::nullopt;
 }
 
-int Run(const std::vector<std::string>& args) {
-  std::string error;
-  const std::optional<ParsedArgs> parsed = ParseArguments(
-      args, OptionSpec{{"--accuracy"}, {"--table", "--input", "--output", "--sweep"}, 1, 1}, error);
-  if (!parsed) return Fail(kCommand, error, kExitUsage);
-  const int modes = static_cast<int>(parsed->Has("--accuracy")) +
-                    static_cast<int>(parsed->values.count("--input")) +
-                    static_cast<int>(parsed->values.count("--output")) +
-                    static_cast<int>(parsed->values.count("--sweep"));
+const OptionSpec kOptions{{"--accuracy"}, {"--table", "--input", "--output", "--sweep"}, 1, 1};
+
+int Run(const ParsedArgs& parsed) {
+  const int modes = static_cast<int>(parsed.Has("--accuracy")) +
+                    static_cast<int>(parsed.values.count("--input")) +
+                    static_cast<int>(parsed.values.count("--output")) +
+                    static_cast<int>(parsed.values.count("--sweep"));
   if (modes != 1)
     return Fail(kCommand, "give one of --input, --output, --sweep and --accuracy", kExitUsage);
   for (const char* option : {"--input", "--output"}) {
-    if (parsed->Value(option) && !OptionNumber(*parsed, option)) {
+    if (parsed.Value(option) && !OptionNumber(parsed, option)) {
       return Fail(kCommand, std::string(option) + " takes a number", kExitUsage);
     }
   }
   std::optional<long> sweep;
-  if (const auto text = parsed->Value("--sweep")) {
+  if (const auto text = parsed.Value("--sweep")) {
     sweep = PositiveNumber(*text);
     if (!sweep) return Fail(kCommand, "--sweep takes a whole number above zero", kExitUsage);
   }
@@ -120,7 +119,7 @@ int Run(const std::vector<std::string>& args) {
   StoredImage stored;
   const ConversionContext context = stored.Context();
   if (int status =
-          LoadStoredFile(kCommand, parsed->positionals[0], parsed->Value("--table"), context);
+          LoadStoredFile(kCommand, parsed.positionals[0], parsed.Value("--table"), context);
       status != kExitOk) {
     return status;
   }
@@ -130,18 +129,18 @@ int Run(const std::vector<std::string>& args) {
     if (!setup.simulation) return ReportMessage(message, kExitFailed);
     ReportMessage(message, kExitOk);  // the window opens all the same
   }
-  if (parsed->Has("--accuracy")) return PrintAccuracy(setup, stored.config);
+  if (parsed.Has("--accuracy")) return PrintAccuracy(setup, stored.config);
 
   const TransferSimulation& simulation = *setup.simulation;
   std::vector<SimulationPoint> points;
   if (sweep) {
     for (long i = 0; i <= *sweep; ++i)
       points.push_back(simulation.AtInput(100.0 * static_cast<double>(i) / *sweep));
-  } else if (const std::optional<double> percent = OptionNumber(*parsed, "--input")) {
+  } else if (const std::optional<double> percent = OptionNumber(parsed, "--input")) {
     if (*percent < 0 || *percent > 100) return ReportMessage(kOutOfRange, kExitFailed);
     points.push_back(simulation.AtInput(*percent));
   } else {
-    const double current = *OptionNumber(*parsed, "--output");
+    const double current = *OptionNumber(parsed, "--output");
     if (current < 4 || current > 20) return ReportMessage(kOutOfRange, kExitFailed);
     points.push_back(simulation.AtOutput((current - 4) / 16));
   }
@@ -149,8 +148,7 @@ int Run(const std::vector<std::string>& args) {
   return kExitOk;
 }
 
-const Registration kRegistration(Command{kCommand, "simulate a configuration without a module",
-                                         kHelp, Run});
+const Registration kRegistration(kCommand, kSummary, kHelp, kOptions, Run);
 
 }  // namespace
 }  // namespace q5480::cli

@@ -14,6 +14,7 @@ namespace q5480::cli {
 namespace {
 
 constexpr const char* kCommand = "transfer";
+constexpr const char* kSummary = "print the transfer table of a parameters file";
 
 constexpr const char* kHelp = R"(usage: q5480ctl transfer FILE.par [--table FILE.dat]
 
@@ -65,19 +66,16 @@ void Print(const ModuleConfig& config, const ConversionState& state, const Modul
   }
 }
 
-int Run(const std::vector<std::string>& args) {
-  std::string error;
-  const std::optional<ParsedArgs> parsed =
-      ParseArguments(args, OptionSpec{{}, {"--table"}, 1, 1}, error);
-  if (!parsed) return Fail(kCommand, error, kExitUsage);
+const OptionSpec kOptions{{}, {"--table"}, 1, 1};
+
+int Run(const ParsedArgs& parsed) {
   StoredImage stored;
-  if (int status = BuildStoredImage(kCommand, *parsed, stored); status != kExitOk) return status;
+  if (int status = BuildStoredImage(kCommand, parsed, stored); status != kExitOk) return status;
   Print(stored.config, stored.state, stored.image);
   return kExitOk;
 }
 
-const Registration kRegistration(Command{kCommand, "print the transfer table of a parameters file",
-                                         kHelp, Run});
+const Registration kRegistration(kCommand, kSummary, kHelp, kOptions, Run);
 
 }  // namespace
 }  // namespace q5480::cli

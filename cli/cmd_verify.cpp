@@ -13,6 +13,7 @@ namespace q5480::cli {
 namespace {
 
 constexpr const char* kCommand = "verify";
+constexpr const char* kSummary = "compare one module or several with a parameters file";
 
 constexpr const char* kHelp = R"(usage: q5480ctl verify FILE.par --port PORTS [--table FILE.dat]
                        [--log LOG] [--json]
@@ -78,21 +79,18 @@ PortOutcome OnPort(int port, const WritePlan& plan, bool json) {
   return outcome;
 }
 
-int Run(const std::vector<std::string>& args) {
-  std::string error;
-  const std::optional<ParsedArgs> parsed =
-      ParseArguments(args, OptionSpec{{"--json"}, {"--port", "--table", "--log"}, 1, 1}, error);
-  if (!parsed) return Fail(kCommand, error, kExitUsage);
-  const WritePlan plan{parsed->positionals[0], parsed->Value("--table"), {}, {}};
+const OptionSpec kOptions{{"--json"}, {"--port", "--table", "--log"}, 1, 1};
+
+int Run(const ParsedArgs& parsed) {
+  const WritePlan plan{parsed.positionals[0], parsed.Value("--table"), {}, {}};
   if (int status = CheckInputFiles(kCommand, plan.parametersFile, plan.table); status != kExitOk) {
     return status;
   }
-  return RunOnPortArgument(kCommand, *parsed, true,
+  return RunOnPortArgument(kCommand, parsed, true,
                            [&plan](int port, bool json) { return OnPort(port, plan, json); });
 }
 
-const Registration kRegistration(Command{
-    kCommand, "compare one module or several with a parameters file", kHelp, Run});
+const Registration kRegistration(kCommand, kSummary, kHelp, kOptions, Run);
 
 }  // namespace
 }  // namespace q5480::cli

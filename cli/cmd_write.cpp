@@ -10,6 +10,7 @@ namespace q5480::cli {
 namespace {
 
 constexpr const char* kCommand = "write";
+constexpr const char* kSummary = "write a parameters file into one module or several at once";
 
 constexpr const char* kHelp = R"(usage: q5480ctl write FILE.par --port PORTS [--table FILE.dat]
                       [--log LOG] [--json]
@@ -50,22 +51,19 @@ exit status:
      ("Transmission unsuccessful!")
   2  bad arguments, a file does not exist or the log cannot be written)";
 
-int Run(const std::vector<std::string>& args) {
-  std::string error;
-  const std::optional<ParsedArgs> parsed =
-      ParseArguments(args, OptionSpec{{"--json"}, {"--port", "--table", "--log"}, 1, 1}, error);
-  if (!parsed) return Fail(kCommand, error, kExitUsage);
-  const WritePlan plan{parsed->positionals[0], parsed->Value("--table"), {}, {}};
+const OptionSpec kOptions{{"--json"}, {"--port", "--table", "--log"}, 1, 1};
+
+int Run(const ParsedArgs& parsed) {
+  const WritePlan plan{parsed.positionals[0], parsed.Value("--table"), {}, {}};
   if (int status = CheckInputFiles(kCommand, plan.parametersFile, plan.table); status != kExitOk) {
     return status;
   }
-  return RunOnPortArgument(kCommand, *parsed, true, [&plan](int port, bool json) {
+  return RunOnPortArgument(kCommand, parsed, true, [&plan](int port, bool json) {
     return WriteOnPort(kCommand, port, plan, json);
   });
 }
 
-const Registration kRegistration(Command{
-    kCommand, "write a parameters file into one module or several at once", kHelp, Run});
+const Registration kRegistration(kCommand, kSummary, kHelp, kOptions, Run);
 
 }  // namespace
 }  // namespace q5480::cli

@@ -21,9 +21,16 @@ struct Command {
   std::function<int(const std::vector<std::string>& args)> run;
 };
 
+struct OptionSpec;
+struct ParsedArgs;
+
 class Registration {
  public:
   explicit Registration(Command command);
+  // A command whose `run` gets its arguments parsed by `options`: arguments
+  // that they refuse fail with kExitUsage before `run` is called.
+  Registration(const char* path, std::string summary, std::string help, const OptionSpec& options,
+               std::function<int(const ParsedArgs&)> run);
 };
 
 const std::vector<Command>& Commands();

@@ -156,6 +156,11 @@ int DeviceSession::Transfer(std::string_view messageKey, const TransferCall& tra
   return Succeeded(status) ? kExitOk : ReportLink("Transmission unsuccessful", status);
 }
 
+int DeviceSession::Identify() {
+  return Transfer("",
+                  [this](const TransferObserver& observer) { return service_.Identify(observer); });
+}
+
 int DeviceSession::LoadConfiguration(const std::string& parametersFile,
                                      const std::optional<std::string>& table) {
   return LoadStoredFile(command_, parametersFile, table, {config, limits, conversion_});

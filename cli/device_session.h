@@ -86,6 +86,9 @@ class DeviceSession {
   // reason and kExitFailed.
   using TransferCall = std::function<LinkStatus(const TransferObserver&)>;
   int Transfer(std::string_view messageKey, const TransferCall& transfer);
+  // Identifies the module (its model and memory layout) as a transfer
+  // without progress.
+  int Identify();
 
   // The configuration of a parameters file made ready to build, its table
   // read again (`table` instead of the stored name) or its series sampled

@@ -3,9 +3,9 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
+#include <QWidget>
 #include <functional>
-
-class QWidget;
 
 namespace q5480 {
 
@@ -24,5 +24,23 @@ class ClickReporter : public QObject {
   std::function<void()> onDoubleClick_;
   bool pressed_ = false;
 };
+
+// Sets a chart control up: drawn on its parent's surface, never a stop for
+// the keyboard, named `accessibleName` for screen readers, its clicks going to
+// its OnClick and OnDblClick handlers.
+template <typename Chart>
+void SetUpChartControl(Chart& chart, const QString& accessibleName) {
+  chart.setFocusPolicy(Qt::NoFocus);
+  chart.setAttribute(Qt::WA_OpaquePaintEvent);
+  chart.setAccessibleName(accessibleName);
+  new ClickReporter(
+      chart,
+      [&chart] {
+        if (chart.OnClick) chart.OnClick(chart);
+      },
+      [&chart] {
+        if (chart.OnDblClick) chart.OnDblClick(chart);
+      });
+}
 
 }  // namespace q5480

@@ -13,18 +13,7 @@ namespace q5480 {
 
 CustomChart::CustomChart(QWidget* parent)
     : QWidget(parent), yLabelFont_(QStringLiteral("arial"), 8) {
-  // Drawn on its parent's surface, never a stop for the keyboard.
-  setFocusPolicy(Qt::NoFocus);
-  setAttribute(Qt::WA_OpaquePaintEvent);
-  setAccessibleName(QStringLiteral("Chart"));
-  new ClickReporter(
-      *this,
-      [this] {
-        if (OnClick) OnClick(*this);
-      },
-      [this] {
-        if (OnDblClick) OnDblClick(*this);
-      });
+  SetUpChartControl(*this, QStringLiteral("Chart"));
   resize(sizeHint());
 }
 

@@ -19,17 +19,7 @@ QRgb Shown(QRgb frame, QRgb trace) { return trace == kEmpty ? frame : frame | tr
 }  // namespace
 
 XyPlot::XyPlot(QWidget* parent) : QWidget(parent) {
-  setFocusPolicy(Qt::NoFocus);
-  setAttribute(Qt::WA_OpaquePaintEvent);
-  setAccessibleName(QStringLiteral("In / Out"));
-  new ClickReporter(
-      *this,
-      [this] {
-        if (OnClick) OnClick(*this);
-      },
-      [this] {
-        if (OnDblClick) OnDblClick(*this);
-      });
+  SetUpChartControl(*this, QStringLiteral("In / Out"));
   resize(sizeHint());
 }
 

@@ -41,51 +41,60 @@ class Decomposition {
   Real V(int i, int j) const { return v_[i][j]; }
 
  private:
+  // A Householder reflection as Bidiagonalize makes it: the scale of the
+  // elements, g and h; g and h are 0 when the scale is.
+  struct Reflection {
+    Real scale = 0;
+    Real g = 0;
+    Real h = 0;
+  };
+
+  // Reflects the elements `at(first)` to `at(last - 1)` of a column or a row:
+  // they are scaled in place and the first becomes f - g.
+  template <typename Element>
+  static Reflection Reflect(int first, int last, Element at) {
+    Reflection r;
+    for (int k = first; k < last; ++k) r.scale += std::fabs(at(k));
+    if (r.scale == 0) return r;
+    Real s = 0;
+    for (int k = first; k < last; ++k) {
+      at(k) /= r.scale;
+      s += at(k) * at(k);
+    }
+    const Real f = at(first);
+    r.g = -WithSign(std::sqrt(s), f);
+    r.h = f * r.g - s;
+    at(first) = f - r.g;
+    return r;
+  }
+
   void Bidiagonalize() {
-    Real g = 0, scale = 0;
+    Reflection row;
     for (int i = 0; i < n_; ++i) {
       const int l = i + 1;
-      rv1_[i] = scale * g;
-      g = scale = 0;
-      Real s = 0;
-      for (int k = i; k < m_; ++k) scale += std::fabs(a_[k][i]);
-      if (scale != 0) {
-        for (int k = i; k < m_; ++k) {
-          a_[k][i] /= scale;
-          s += a_[k][i] * a_[k][i];
-        }
-        const Real f = a_[i][i];
-        g = -WithSign(std::sqrt(s), f);
-        const Real h = f * g - s;
-        a_[i][i] = f - g;
+      rv1_[i] = row.scale * row.g;
+      const Reflection column = Reflect(i, m_, [&](int k) -> Real& { return a_[k][i]; });
+      if (column.scale != 0) {
         for (int j = l; j < n_; ++j) {
           Real sum = 0;
           for (int k = i; k < m_; ++k) sum += a_[k][i] * a_[k][j];
-          const Real factor = sum / h;
+          const Real factor = sum / column.h;
           for (int k = i; k < m_; ++k) a_[k][j] += factor * a_[k][i];
         }
-        for (int k = i; k < m_; ++k) a_[k][i] *= scale;
+        for (int k = i; k < m_; ++k) a_[k][i] *= column.scale;
       }
-      w_[i] = scale * g;
-      g = s = scale = 0;
+      w_[i] = column.scale * column.g;
+      row = {};
       if (i != n_ - 1) {
-        for (int k = l; k < n_; ++k) scale += std::fabs(a_[i][k]);
-        if (scale != 0) {
-          for (int k = l; k < n_; ++k) {
-            a_[i][k] /= scale;
-            s += a_[i][k] * a_[i][k];
-          }
-          const Real f = a_[i][l];
-          g = -WithSign(std::sqrt(s), f);
-          const Real h = f * g - s;
-          a_[i][l] = f - g;
-          for (int k = l; k < n_; ++k) rv1_[k] = a_[i][k] / h;
+        row = Reflect(l, n_, [&](int k) -> Real& { return a_[i][k]; });
+        if (row.scale != 0) {
+          for (int k = l; k < n_; ++k) rv1_[k] = a_[i][k] / row.h;
           for (int j = l; j < m_; ++j) {
             Real sum = 0;
             for (int k = l; k < n_; ++k) sum += a_[j][k] * a_[i][k];
             for (int k = l; k < n_; ++k) a_[j][k] += sum * rv1_[k];
           }
-          for (int k = l; k < n_; ++k) a_[i][k] *= scale;
+          for (int k = l; k < n_; ++k) a_[i][k] *= row.scale;
         }
       }
       norm_ = std::max(norm_, std::fabs(w_[i]) + std::fabs(rv1_[i]));

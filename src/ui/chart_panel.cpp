@@ -8,11 +8,11 @@
 
 #include "charts/chart_colour.h"
 #include "ui/linear_dialog.h"
+#include "ui/logic_forwarding.h"
+#include "ui/qt_text.h"
 
 namespace q5480 {
 namespace {
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 constexpr int kLampSize = 14;
 constexpr int kIntervalMax = 99;
@@ -144,14 +144,10 @@ void ChartPanel::Connect(ChartView& logic, ProgramContext& context, std::functio
   };
   XYChart1->OnDblClick = [leave](CustomChart&) { leave(); };
   connect(WykresExitB, &QPushButton::clicked, this, [leave] { leave(); });
-  connect(WykresStartB, &QPushButton::clicked, this, [this, after] {
-    logic_->WykresStartBClick();
-    after();
-  });
-  connect(WykresClearB, &QPushButton::clicked, this, [this, after] {
-    logic_->WykresClearBClick();
-    after();
-  });
+  ForwardToLogic(this, WykresStartB, &QPushButton::clicked, logic_, &ChartView::WykresStartBClick,
+                 after);
+  ForwardToLogic(this, WykresClearB, &QPushButton::clicked, logic_, &ChartView::WykresClearBClick,
+                 after);
   const std::pair<QRadioButton*, ChartStyle> styles[] = {
       {LineRB, ChartStyle::Line}, {DotRB, ChartStyle::Dot}, {BarRB, ChartStyle::Bar}};
   for (const auto& [button, style] : styles) {
@@ -160,14 +156,10 @@ void ChartPanel::Connect(ChartView& logic, ProgramContext& context, std::functio
       after();
     });
   }
-  connect(StopScalingCB, &QCheckBox::clicked, this, [this, after](bool checked) {
-    logic_->StopScalingCBClick(checked);
-    after();
-  });
-  connect(ShowFilterCB, &QCheckBox::clicked, this, [this, after](bool checked) {
-    logic_->ShowFilterCBClick(checked);
-    after();
-  });
+  ForwardToLogic(this, StopScalingCB, &QCheckBox::clicked, logic_, &ChartView::StopScalingCBClick,
+                 after);
+  ForwardToLogic(this, ShowFilterCB, &QCheckBox::clicked, logic_, &ChartView::ShowFilterCBClick,
+                 after);
   connect(WykresIntUD, &QSpinBox::valueChanged, this, [this](int seconds) {
     logic_->WykresIntChange(std::to_string(seconds));
     changed_();

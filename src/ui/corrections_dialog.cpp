@@ -6,18 +6,18 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include "ui/logic_forwarding.h"
 #include "ui/named_widgets.h"
 #include "ui/output_field.h"
+#include "ui/qt_text.h"
 #include "ui/ui_colours.h"
+#include "ui/window_placement.h"
 
 namespace q5480 {
 namespace {
 
-QString Q(const std::string& text) { return QString::fromStdString(text); }
-
 constexpr int kOutputPointSize = 14;
 constexpr int kValuePointSize = 11;
-constexpr int kTopOffset = 44;  // below the main window's top, before scaling
 
 void PaintReading(QLabel* label, const ReadingPanel& panel) {
   QFont font = label->font();
@@ -71,12 +71,7 @@ CorrectionsDialog::CorrectionsDialog(ProgramContext& context, ServiceSession& se
   Paint();
   Timer1->start();
 
-  if (parent != nullptr) {
-    adjustSize();
-    const double scale = logicalDpiY() / 96.0;
-    move(parent->x() + (parent->width() - width()) / 2,
-         parent->y() + static_cast<int>(kTopOffset * scale));
-  }
+  PlaceBelowParentTop(*this, parent);
 }
 
 QWidget* CorrectionsDialog::BuildReadings() {
@@ -182,42 +177,19 @@ QWidget* CorrectionsDialog::BuildButtons() {
 
 void CorrectionsDialog::Connect() {
   // After every event the window shows what the logic made of it.
-  auto then = [this] {
+  const auto then = [this] {
     Paint();
     ApplyFocus();
   };
-  connect(Timer1, &QTimer::timeout, this, [this, then] {
-    logic_.Timer1Timer();
-    then();
-  });
-  connect(ZeroS, &QScrollBar::valueChanged, this, [this, then](int position) {
-    logic_.ZeroSChange(position);
-    then();
-  });
-  connect(GainS, &QScrollBar::valueChanged, this, [this, then](int position) {
-    logic_.GainSChange(position);
-    then();
-  });
-  connect(AllZeroB, &QPushButton::clicked, this, [this, then] {
-    logic_.AllZeroBClick();
-    then();
-  });
-  connect(PomiarT, &QPushButton::clicked, this, [this, then] {
-    logic_.PomiarTClick();
-    then();
-  });
-  connect(SimulCB, &QCheckBox::clicked, this, [this, then](bool checked) {
-    logic_.SimulCBClick(checked);
-    then();
-  });
-  connect(ZapiszB, &QPushButton::clicked, this, [this, then] {
-    logic_.ZapiszBClick();
-    then();
-  });
-  connect(ResetB, &QPushButton::clicked, this, [this, then] {
-    logic_.ResetBClick();
-    then();
-  });
+  using Logic = CorrectionsWindowLogic;
+  ForwardToLogic(this, Timer1, &QTimer::timeout, &logic_, &Logic::Timer1Timer, then);
+  ForwardToLogic(this, ZeroS, &QScrollBar::valueChanged, &logic_, &Logic::ZeroSChange, then);
+  ForwardToLogic(this, GainS, &QScrollBar::valueChanged, &logic_, &Logic::GainSChange, then);
+  ForwardToLogic(this, AllZeroB, &QPushButton::clicked, &logic_, &Logic::AllZeroBClick, then);
+  ForwardToLogic(this, PomiarT, &QPushButton::clicked, &logic_, &Logic::PomiarTClick, then);
+  ForwardToLogic(this, SimulCB, &QCheckBox::clicked, &logic_, &Logic::SimulCBClick, then);
+  ForwardToLogic(this, ZapiszB, &QPushButton::clicked, &logic_, &Logic::ZapiszBClick, then);
+  ForwardToLogic(this, ResetB, &QPushButton::clicked, &logic_, &Logic::ResetBClick, then);
   ConnectOutputField(this, logic_, SetOut, SetOutbutt, [this] { Paint(); });
   connect(ExitB, &QPushButton::clicked, this, &QDialog::reject);
 }

@@ -7,17 +7,16 @@
 
 #include "ui/named_widgets.h"
 #include "ui/output_field.h"
+#include "ui/qt_text.h"
 #include "ui/ui_colours.h"
+#include "ui/window_placement.h"
 
 namespace q5480 {
 namespace {
 
-QString Q(const std::string& text) { return QString::fromStdString(text); }
-
 constexpr const char* kPanelNames[kRegisterCount] = {"IinpuP",  "RinpuP", "Tinpup", "XinpuP",
                                                      "PomiarP", "WynikP", "WnormP", "AverP"};
 constexpr int kMainWindowWidth = 498;  // the width the window is centred over
-constexpr int kTopOffset = 44;
 constexpr int kLastEepromAddress = 1727;
 
 QLabel* Panel(const char* name, QWidget* parent) {
@@ -78,12 +77,7 @@ DiagnosticsDialog::DiagnosticsDialog(ProgramContext& context, ServiceSession& se
   ApplyFocus();
   Timer1->start();
 
-  if (parent != nullptr) {
-    adjustSize();
-    const double scale = logicalDpiY() / 96.0;
-    move(parent->x() + (kMainWindowWidth - width()) / 2,
-         parent->y() + static_cast<int>(kTopOffset * scale));
-  }
+  PlaceBelowParentTop(*this, parent, kMainWindowWidth);
 }
 
 QWidget* DiagnosticsDialog::BuildRegisters() {

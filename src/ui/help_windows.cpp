@@ -29,22 +29,27 @@ QLabel* CentredLabel(const QString& text, QWidget* parent, int pointSize = 0) {
 
 }  // namespace
 
-VersionWindow::VersionWindow(const LanguageTable& language, QWidget* parent) : QDialog(parent) {
-  setObjectName(QStringLiteral("TProgwerF"));
-  setWindowTitle(QString::fromStdString(VersionCaption(language)));
-  auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(40, 24, 40, 24);
-  layout->addWidget(CentredLabel(QStringLiteral("Q5480.exe"), this, 16));
-  layout->addWidget(CentredLabel(QString::fromLatin1(kProgramVersion), this, 12));
-  layout->addSpacing(8);
-  layout->addWidget(CentredLabel(QStringLiteral("Copyright \u00A9 the maker of the Q5480 series.\n"
-                                                "All rights reserved."),
-                                 this));
+ClickClosedWindow::ClickClosedWindow(const char* objectName, const QString& title, QWidget* parent)
+    : QDialog(parent), content_(new QVBoxLayout(this)) {
+  setObjectName(QString::fromLatin1(objectName));
+  setWindowTitle(title);
+  content_->setContentsMargins(40, 24, 40, 24);
 }
 
-void VersionWindow::mousePressEvent(QMouseEvent* event) {
+void ClickClosedWindow::mousePressEvent(QMouseEvent* event) {
   event->accept();
   accept();
+}
+
+VersionWindow::VersionWindow(const LanguageTable& language, QWidget* parent)
+    : ClickClosedWindow("TProgwerF", QString::fromStdString(VersionCaption(language)), parent) {
+  content_->addWidget(CentredLabel(QStringLiteral("Q5480.exe"), this, 16));
+  content_->addWidget(CentredLabel(QString::fromLatin1(kProgramVersion), this, 12));
+  content_->addSpacing(8);
+  content_->addWidget(
+      CentredLabel(QStringLiteral("Copyright \u00A9 the maker of the Q5480 series.\n"
+                                  "All rights reserved."),
+                   this));
 }
 
 void VersionWindow::keyPressEvent(QKeyEvent* event) {
@@ -55,25 +60,17 @@ void VersionWindow::keyPressEvent(QKeyEvent* event) {
   QDialog::keyPressEvent(event);
 }
 
-InfoWindow::InfoWindow(QWidget* parent) : QDialog(parent) {
-  setObjectName(QStringLiteral("TInfoF"));
-  setWindowTitle(QStringLiteral("Info"));
+InfoWindow::InfoWindow(QWidget* parent)
+    : ClickClosedWindow("TInfoF", QStringLiteral("Info"), parent) {
   auto* logo = new QLabel(this);
   logo->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(48, 48));
   logo->setAlignment(Qt::AlignCenter);
   logo->setAttribute(Qt::WA_TransparentForMouseEvents);
-  auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(40, 24, 40, 24);
-  layout->addWidget(logo);
-  layout->addWidget(CentredLabel(QStringLiteral("Q5480 Panel Meters"), this, 14));
-  layout->addWidget(CentredLabel(QStringLiteral("Service and support: the maker of your module.\n"
-                                                "The contact data are printed on its label."),
-                                 this));
-}
-
-void InfoWindow::mousePressEvent(QMouseEvent* event) {
-  event->accept();
-  accept();
+  content_->addWidget(logo);
+  content_->addWidget(CentredLabel(QStringLiteral("Q5480 Panel Meters"), this, 14));
+  content_->addWidget(CentredLabel(QStringLiteral("Service and support: the maker of your module.\n"
+                                                  "The contact data are printed on its label."),
+                                   this));
 }
 
 ManualWindow::ManualWindow(const QString& title, const QString& markdown, QWidget* parent)

@@ -5,28 +5,35 @@
 
 #include <QDialog>
 #include <QString>
+#include <QVBoxLayout>
 
 #include "config/language_table.h"
 
 namespace q5480 {
 
-class VersionWindow : public QDialog {
+// A small window of centred lines that a click anywhere closes.
+class ClickClosedWindow : public QDialog {
+  Q_OBJECT
+ protected:
+  ClickClosedWindow(const char* objectName, const QString& title, QWidget* parent);
+  void mousePressEvent(QMouseEvent* event) override;
+
+  QVBoxLayout* const content_;
+};
+
+class VersionWindow : public ClickClosedWindow {
   Q_OBJECT
  public:
   VersionWindow(const LanguageTable& language, QWidget* parent);
 
  protected:
-  void mousePressEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;  // Enter closes as Esc does
 };
 
-class InfoWindow : public QDialog {
+class InfoWindow : public ClickClosedWindow {
   Q_OBJECT
  public:
   explicit InfoWindow(QWidget* parent);
-
- protected:
-  void mousePressEvent(QMouseEvent* event) override;
 };
 
 // The user manual's file among the program's data files.

@@ -5,10 +5,10 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "ui/qt_text.h"
+
 namespace q5480 {
 namespace {
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 constexpr int kFieldWidth = 90;
 
@@ -122,8 +122,7 @@ void RangeGroups::BuildRangeGroups(const std::map<std::string, std::string>& tex
 }
 
 LinearDialog::LinearDialog(ProgramContext& context, QWidget* parent)
-    : QDialog(parent), logic_(context), exits_([this] { ShowLogic(); }) {
-  setObjectName(QStringLiteral("TLinaF"));
+    : LogicDialog(context, "TLinaF", parent), exits_([this] { ShowLogic(); }) {
   const auto texts = logic_.Texts();
   const auto hints = logic_.Hints();
   setWindowTitle(Q(texts.at("Caption")));
@@ -161,13 +160,7 @@ LinearDialog::LinearDialog(ProgramContext& context, QWidget* parent)
 }
 
 void LinearDialog::ShowLogic() {
-  const std::pair<QLineEdit*, DialogField> fields[] = {{InMinE, DialogField::InMin},
-                                                       {InMaxE, DialogField::InMax},
-                                                       {ResMinE, DialogField::ResMin},
-                                                       {ResMaxE, DialogField::ResMax}};
-  for (const auto& [field, which] : fields) {
-    if (!field->isModified()) field->setText(Q(logic_.FieldText(which)));
-  }
+  ShowRangeFields(logic_);
   FocusNamed(this, logic_.Focus());
 }
 

@@ -13,10 +13,13 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ui/dialog_buttons.h"
+#include "ui/logic_dialog.h"
 #include "ui/named_widgets.h"
+#include "ui/qt_text.h"
 #include "workflow/linear_window.h"
 
 namespace q5480 {
@@ -97,14 +100,23 @@ struct RangeGroups {
   // by `field`, each caption the buddy of its field, the unit list at `unit`.
   void BuildRangeGroups(const std::map<std::string, std::string>& texts, int unit,
                         const MakeField& field, QWidget* parent);
+  // Each range field that holds nothing typed shows the logic's text for it.
+  template <typename WindowLogic>
+  void ShowRangeFields(const WindowLogic& logic) {
+    const std::pair<QLineEdit*, DialogField> fields[] = {{InMinE, DialogField::InMin},
+                                                         {InMaxE, DialogField::InMax},
+                                                         {ResMinE, DialogField::ResMin},
+                                                         {ResMaxE, DialogField::ResMax}};
+    for (const auto& [field, which] : fields) {
+      if (!field->isModified()) field->setText(Q(logic.FieldText(which)));
+    }
+  }
 };
 
-class LinearDialog : public QDialog, public RangeGroups {
+class LinearDialog : public LogicDialog<LinearWindowLogic>, public RangeGroups {
   Q_OBJECT
  public:
   LinearDialog(ProgramContext& context, QWidget* parent);
-
-  LinearWindowLogic& Logic() { return logic_; }
 
   QPushButton* OKB;
   QPushButton* CancelB;
@@ -116,7 +128,6 @@ class LinearDialog : public QDialog, public RangeGroups {
  private:
   void ShowLogic();
 
-  LinearWindowLogic logic_;
   FieldExits exits_;
 };
 

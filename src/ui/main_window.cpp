@@ -12,12 +12,11 @@
 #include <QVBoxLayout>
 
 #include "ui/named_widgets.h"
+#include "ui/qt_text.h"
 #include "ui/ui_colours.h"
 
 namespace q5480 {
 namespace {
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 constexpr int kOutputPointSize = 14;
 

@@ -8,13 +8,9 @@
 #include <QStyle>
 
 #include "ui/main_window.h"
+#include "ui/qt_text.h"
 
 namespace q5480 {
-namespace {
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
-
-}  // namespace
 
 void MainWindow::ConnectCommand(QAction* action, void (MainWindow::*handler)()) {
   // Whatever route triggers the action, the logic's state for it decides.

@@ -6,11 +6,10 @@
 
 #include "ui/dialog_buttons.h"
 #include "ui/named_widgets.h"
+#include "ui/qt_text.h"
 
 namespace q5480 {
 namespace {
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 QLineEdit* PasswordEdit(const char* name, QWidget* parent) {
   auto* edit = new QLineEdit(parent);

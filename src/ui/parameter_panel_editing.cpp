@@ -2,6 +2,7 @@
 // panel's logic; the panel then shows what the logic decided.
 #include <QAbstractSpinBox>
 
+#include "ui/logic_forwarding.h"
 #include "ui/parameter_panel_view.h"
 
 namespace q5480 {
@@ -54,14 +55,11 @@ void ParameterPanelView::Connect(ParameterPanel& logic, std::function<void()> ch
               changed_();
             });
   }
-  connect(BurnoutE, &QComboBox::activated, this, [this](int index) {
-    logic_->BurnoutEChange(index);
-    changed_();
-  });
-  connect(SiecE, &QComboBox::activated, this, [this](int index) {
-    logic_->SiecEChange(index);
-    changed_();
-  });
+  const auto afterChange = [this] { changed_(); };
+  ForwardToLogic(this, BurnoutE, &QComboBox::activated, logic_, &ParameterPanel::BurnoutEChange,
+                 afterChange);
+  ForwardToLogic(this, SiecE, &QComboBox::activated, logic_, &ParameterPanel::SiecEChange,
+                 afterChange);
   connect(FiltrLimitUpDown, &QSpinBox::valueChanged, this, [this](int value) {
     if (value == logic_->View().FiltrLimitUpDown) return;  // set by the program
     logic_->FiltrLimitUpDownClick(value > logic_->View().FiltrLimitUpDown);
@@ -69,10 +67,8 @@ void ParameterPanelView::Connect(ParameterPanel& logic, std::function<void()> ch
     changed_();
     FiltrLimitE->setFocus();
   });
-  connect(FiltrDobierz, &QPushButton::clicked, this, [this] {
-    logic_->FiltrDobierzClick();
-    changed_();
-  });
+  ForwardToLogic(this, FiltrDobierz, &QPushButton::clicked, logic_,
+                 &ParameterPanel::FiltrDobierzClick, afterChange);
 }
 
 void ParameterPanelView::ConnectCheck(QLineEdit* edit,

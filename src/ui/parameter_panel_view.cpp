@@ -8,12 +8,11 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "ui/qt_text.h"
 #include "ui/ui_colours.h"
 
 namespace q5480 {
 namespace {
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 template <typename Widget, typename... Args>
 Widget* Named(const char* name, Args&&... args) {

@@ -6,14 +6,10 @@
 #include <QVBoxLayout>
 
 #include "ui/dialog_buttons.h"
+#include "ui/qt_text.h"
 #include "ui/ui_colours.h"
 
 namespace q5480 {
-namespace {
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
-
-}  // namespace
 
 PortDialog::PortDialog(ProgramContext& context, QWidget* parent)
     : QDialog(parent), logic_(context) {

@@ -4,18 +4,17 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include "ui/qt_text.h"
+
 namespace q5480 {
 namespace {
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 constexpr int kFieldWidth = 100;
 
 }  // namespace
 
 PowerSeriesDialog::PowerSeriesDialog(ProgramContext& context, QWidget* parent)
-    : QDialog(parent), logic_(context), exits_([this] { ShowLogic(); }) {
-  setObjectName(QStringLiteral("TPowerF"));
+    : LogicDialog(context, "TPowerF", parent), exits_([this] { ShowLogic(); }) {
   const auto texts = logic_.Texts();
   const auto hints = logic_.Hints();
   setWindowTitle(Q(texts.at("Caption")));
@@ -96,13 +95,7 @@ void PowerSeriesDialog::ShowLogic() {
   for (int i = 0; i < kCoefficientFields; ++i) {
     if (!CoefficientE[i]->isModified()) CoefficientE[i]->setText(Q(logic_.CoefficientText(i)));
   }
-  const std::pair<QLineEdit*, DialogField> fields[] = {{InMinE, DialogField::InMin},
-                                                       {InMaxE, DialogField::InMax},
-                                                       {ResMinE, DialogField::ResMin},
-                                                       {ResMaxE, DialogField::ResMax}};
-  for (const auto& [field, which] : fields) {
-    if (!field->isModified()) field->setText(Q(logic_.FieldText(which)));
-  }
+  ShowRangeFields(logic_);
   OKB->setText(Q(logic_.ButtonText()));
   FocusNamed(this, logic_.Focus());
 }

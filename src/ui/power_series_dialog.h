@@ -15,12 +15,10 @@
 
 namespace q5480 {
 
-class PowerSeriesDialog : public QDialog, public RangeGroups {
+class PowerSeriesDialog : public LogicDialog<PowerSeriesWindowLogic>, public RangeGroups {
   Q_OBJECT
  public:
   PowerSeriesDialog(ProgramContext& context, QWidget* parent);
-
-  PowerSeriesWindowLogic& Logic() { return logic_; }
 
   QLabel* FormulaT;
   std::array<QLabel*, kCoefficientFields> CoefficientT;
@@ -36,7 +34,6 @@ class PowerSeriesDialog : public QDialog, public RangeGroups {
  private:
   void ShowLogic();
 
-  PowerSeriesWindowLogic logic_;
   FieldExits exits_;
 };
 

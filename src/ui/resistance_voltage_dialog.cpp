@@ -1,6 +1,5 @@
 #include "ui/resistance_voltage_dialog.h"
 
-#include <QHBoxLayout>
 #include <QVBoxLayout>
 
 namespace q5480 {
@@ -9,25 +8,15 @@ using namespace selection_ui;
 
 ResistanceVoltageDialog::ResistanceVoltageDialog(ProgramContext& context, DialogHost& host,
                                                  QWidget* parent)
-    : SelectionDialog("TWyborRV", parent), logic_(context, host) {
-  const Texts texts = logic_.Texts();
-  FramePages(
-      texts,
-      {{Page(texts, ResistanceVoltageWindowLogic::kVoltagePage), "VoltagePage"},
-       {Page(texts, ResistanceVoltageWindowLogic::kResistancePage), "ResistancePage"}},
-      [this](int page) { logic_.PageChange(page); }, ClosingsOf(logic_));
-  ShowState();
+    : TwoPageInputDialog("TWyborRV", logic_, parent), logic_(context, host) {
+  FrameInputPages(logic_.Texts(), {"Voltage", "Resistance"}, ClosingsOf(logic_));
 }
 
-QWidget* ResistanceVoltageDialog::Page(const Texts& texts, int page) {
-  const bool resistance = page == ResistanceVoltageWindowLogic::kResistancePage;
-  const std::string prefix = resistance ? "Resistance" : "Voltage";
-  auto* widget = new QWidget;
-  widget->setObjectName(Q(prefix + "Page"));
-  auto* top = new QHBoxLayout;
-  auto* connection = new QGroupBox(Q(texts.at("ConnectionG")), widget);
+void ResistanceVoltageDialog::AddChoices(const Texts& texts, int page, const std::string& prefix,
+                                         QWidget* pageWidget, QHBoxLayout* choices) {
+  auto* connection = new QGroupBox(Q(texts.at("ConnectionG")), pageWidget);
   auto* connectionLayout = new QVBoxLayout(connection);
-  if (resistance) {
+  if (page == ResistanceVoltageWindowLogic::kResistancePage) {
     AddWireButtons(texts, WireR, connection, connectionLayout,
                    ThenShow([this](int tryb) { logic_.WireClick(tryb); }));
   } else {
@@ -37,9 +26,9 @@ QWidget* ResistanceVoltageDialog::Page(const Texts& texts, int page) {
     connectionLayout->addWidget(differential);
   }
   connectionLayout->addStretch();
-  top->addWidget(connection);
+  choices->addWidget(connection);
 
-  auto* conversion = new QGroupBox(Q(texts.at("ConversionG")), widget);
+  auto* conversion = new QGroupBox(Q(texts.at("ConversionG")), pageWidget);
   auto* conversionLayout = new QVBoxLayout(conversion);
   const auto index = static_cast<std::size_t>(page);
   TableC[index] = new QCheckBox(Q(texts.at("TableC")), conversion);
@@ -54,26 +43,15 @@ QWidget* ResistanceVoltageDialog::Page(const Texts& texts, int page) {
               }));
   }
   conversionLayout->addStretch();
-  top->addWidget(conversion);
-
-  auto* layout = new QVBoxLayout(widget);
-  layout->addLayout(top);
-  RangeL[index] = AddRangeLabels(prefix, widget, layout);
-  layout->addStretch();
-  return widget;
+  choices->addWidget(conversion);
 }
 
 void ResistanceVoltageDialog::ShowState() {
-  ShowPage(logic_.CurrentPage());
   ShowWires(WireR, logic_);
-  for (int page : {ResistanceVoltageWindowLogic::kVoltagePage,
-                   ResistanceVoltageWindowLogic::kResistancePage}) {
-    const InputPage& state = logic_.PageState(page);
-    const auto index = static_cast<std::size_t>(page);
+  ShowPages([this](std::size_t index, const InputPage& state) {
     Show(TableC[index], state.conversion == Conversion::Table);
     Show(LinearC[index], state.conversion == Conversion::Linear);
-    ShowRangeLabels(RangeL[index], state.labels);
-  }
+  });
 }
 
 }  // namespace q5480

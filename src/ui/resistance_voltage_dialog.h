@@ -4,12 +4,12 @@
 #include <QCheckBox>
 #include <array>
 
-#include "ui/selection_dialog.h"
+#include "ui/two_page_input_dialog.h"
 #include "workflow/resistance_voltage_window.h"
 
 namespace q5480 {
 
-class ResistanceVoltageDialog : public SelectionDialog {
+class ResistanceVoltageDialog : public TwoPageInputDialog {
   Q_OBJECT
  public:
   ResistanceVoltageDialog(ProgramContext& context, DialogHost& host, QWidget* parent);
@@ -18,10 +18,10 @@ class ResistanceVoltageDialog : public SelectionDialog {
   // By page: voltage, resistance.
   std::array<QCheckBox*, 2> TableC;
   std::array<QCheckBox*, 2> LinearC;
-  std::array<selection_ui::RangeLabelWidgets, 2> RangeL;
 
  private:
-  QWidget* Page(const selection_ui::Texts& texts, int page);
+  void AddChoices(const selection_ui::Texts& texts, int page, const std::string& prefix,
+                  QWidget* pageWidget, QHBoxLayout* choices) override;
   void ShowState() override;
 
   ResistanceVoltageWindowLogic logic_;

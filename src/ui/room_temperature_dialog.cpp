@@ -3,16 +3,12 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include "ui/qt_text.h"
+
 namespace q5480 {
-namespace {
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
-
-}  // namespace
 
 RoomTemperatureDialog::RoomTemperatureDialog(ProgramContext& context, QWidget* parent)
-    : QDialog(parent), logic_(context), exits_([this] { ShowLogic(); }) {
-  setObjectName(QStringLiteral("TRoomF"));
+    : LogicDialog(context, "TRoomF", parent), exits_([this] { ShowLogic(); }) {
   setWindowTitle(Q(logic_.Caption()));
   PromptT = NamedControl<QLabel>("PromptT", Q(logic_.Prompt()), this);
   RoomTE = NamedControl<QLineEdit>("RoomTE", this);

@@ -11,12 +11,10 @@
 
 namespace q5480 {
 
-class RoomTemperatureDialog : public QDialog {
+class RoomTemperatureDialog : public LogicDialog<RoomTemperatureWindowLogic> {
   Q_OBJECT
  public:
   RoomTemperatureDialog(ProgramContext& context, QWidget* parent);
-
-  RoomTemperatureWindowLogic& Logic() { return logic_; }
 
   QLabel* PromptT;
   QLineEdit* RoomTE;
@@ -29,7 +27,6 @@ class RoomTemperatureDialog : public QDialog {
  private:
   void ShowLogic();
 
-  RoomTemperatureWindowLogic logic_;
   FieldExits exits_;
 };
 

@@ -8,10 +8,7 @@ namespace q5480 {
 
 namespace selection_ui {
 
-QString Q(const std::string& text) { return QString::fromStdString(text); }
-
 namespace {
-
 template <typename Button>
 Button* Make(const Texts& texts, const std::string& name, QWidget* parent) {
   auto* button = new Button(Q(texts.at(name)), parent);

@@ -12,6 +12,7 @@
 #include <map>
 #include <string>
 
+#include "ui/qt_text.h"
 #include "workflow/selection_common.h"
 
 namespace q5480 {
@@ -19,8 +20,6 @@ namespace q5480 {
 namespace selection_ui {
 
 using Texts = std::map<std::string, std::string>;
-
-QString Q(const std::string& text);
 
 // A radio button or check box named `name`, captioned from `texts`.
 QRadioButton* Radio(const Texts& texts, const std::string& name, QWidget* parent);

@@ -8,14 +8,13 @@
 #include <algorithm>
 
 #include "ui/linear_dialog.h"
+#include "ui/qt_text.h"
+#include "ui/window_placement.h"
 
 namespace q5480 {
 namespace {
 
-QString Q(const std::string& text) { return QString::fromStdString(text); }
-
 constexpr int kPlotSide = 216;  // twice the control's own size
-constexpr int kTopOffset = 44;  // below the main window's top, before scaling
 constexpr int kResultPointSize = 14;
 
 QLineEdit* EntryEdit(const char* name, QWidget* parent) {
@@ -72,12 +71,7 @@ SimulationDialog::SimulationDialog(SimulationWindowLogic& logic, QWidget* parent
   Connect();
   InputE->setFocus();
 
-  if (parent != nullptr) {
-    adjustSize();
-    const double scale = logicalDpiY() / 96.0;
-    move(parent->x() + (parent->width() - width()) / 2,
-         parent->y() + static_cast<int>(kTopOffset * scale));
-  }
+  PlaceBelowParentTop(*this, parent);
 }
 
 SimulationDialog::~SimulationDialog() { logic_.Repaint = nullptr; }

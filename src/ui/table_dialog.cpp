@@ -7,19 +7,17 @@
 #include <QVBoxLayout>
 
 #include "ui/linear_dialog.h"
+#include "ui/qt_text.h"
 
 namespace q5480 {
 namespace {
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 constexpr int kValueWidth = 90;
 
 }  // namespace
 
 TableDialog::TableDialog(ProgramContext& context, QWidget* parent)
-    : QDialog(parent), logic_(context) {
-  setObjectName(QStringLiteral("TTablF"));
+    : LogicDialog(context, "TTablF", parent) {
   const auto texts = logic_.Texts();
 
   TableM = NamedControl<QPlainTextEdit>("TableM", this);

@@ -15,12 +15,10 @@
 
 namespace q5480 {
 
-class TableDialog : public QDialog, public RangeGroups {
+class TableDialog : public LogicDialog<TableWindowLogic>, public RangeGroups {
   Q_OBJECT
  public:
   TableDialog(ProgramContext& context, QWidget* parent);
-
-  TableWindowLogic& Logic() { return logic_; }
 
   QPlainTextEdit* TableM;  // the file, with the line that failed selected
   QLabel* FileT;
@@ -36,8 +34,6 @@ class TableDialog : public QDialog, public RangeGroups {
 
  private:
   void ShowLogic();
-
-  TableWindowLogic logic_;
 };
 
 }  // namespace q5480

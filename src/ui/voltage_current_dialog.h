@@ -4,12 +4,12 @@
 #include <QRadioButton>
 #include <array>
 
-#include "ui/selection_dialog.h"
+#include "ui/two_page_input_dialog.h"
 #include "workflow/voltage_current_window.h"
 
 namespace q5480 {
 
-class VoltageCurrentDialog : public SelectionDialog {
+class VoltageCurrentDialog : public TwoPageInputDialog {
   Q_OBJECT
  public:
   VoltageCurrentDialog(ProgramContext& context, DialogHost& host, QWidget* parent);
@@ -19,10 +19,10 @@ class VoltageCurrentDialog : public SelectionDialog {
   // By page (voltage, current), then by conversion: none, power series,
   // linear, table.
   std::array<selection_ui::ConversionButtons, 2> ConversionR;
-  std::array<selection_ui::RangeLabelWidgets, 2> RangeL;
 
  private:
-  QWidget* Page(const selection_ui::Texts& texts, int page);
+  void AddChoices(const selection_ui::Texts& texts, int page, const std::string& prefix,
+                  QWidget* pageWidget, QHBoxLayout* choices) override;
   void ShowState() override;
 
   VoltageCurrentWindowLogic logic_;

@@ -13,6 +13,17 @@ namespace {
 // The last unit of the table that the consistency rules keep.
 constexpr int kLastKeptUnit = 9;
 
+// "conversion" and the kind, the first letter capitalised.
+std::string ConversionCaption(const ProgramContext& context, const char* kindKey) {
+  std::string caption = context.Tr("conversion") + ": " + context.Tr(kindKey);
+  // Only an ASCII letter can be capitalised without knowing the language.
+  if (!caption.empty() && std::islower(static_cast<unsigned char>(caption[0])) &&
+      static_cast<unsigned char>(caption[0]) < 0x80) {
+    caption[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(caption[0])));
+  }
+  return caption;
+}
+
 }  // namespace
 
 const std::vector<std::string>& ResultUnitChoices() {
@@ -60,16 +71,6 @@ void ShowRefusal(ProgramContext& context, const Refusal& refusal) {
   context.ShowMessage(RefusalText(context, refusal), MessageIcon::Warning);
 }
 
-std::string ConversionCaption(const ProgramContext& context, const char* kindKey) {
-  std::string caption = context.Tr("conversion") + ": " + context.Tr(kindKey);
-  // Only an ASCII letter can be capitalised without knowing the language.
-  if (!caption.empty() && std::islower(static_cast<unsigned char>(caption[0])) &&
-      static_cast<unsigned char>(caption[0]) < 0x80) {
-    caption[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(caption[0])));
-  }
-  return caption;
-}
-
 LinearWindowLogic::LinearWindowLogic(ProgramContext& context) : context_(context) {
   const ModuleConfig& config = context.config;
   const int tableType = context.conversion.TableType;
@@ -105,11 +106,16 @@ std::map<std::string, std::string> RangeGroupTexts(const ProgramContext& context
   };
 }
 
-std::map<std::string, std::string> LinearWindowLogic::Texts() const {
-  std::map<std::string, std::string> texts = RangeGroupTexts(context_);
-  texts["Caption"] = ConversionCaption(context_, "linear");
-  texts["CancelB"] = context_.Tr("Cancel");
+std::map<std::string, std::string> ConversionWindowTexts(const ProgramContext& context,
+                                                         const char* kindKey) {
+  std::map<std::string, std::string> texts = RangeGroupTexts(context);
+  texts["Caption"] = ConversionCaption(context, kindKey);
+  texts["CancelB"] = context.Tr("Cancel");
   return texts;
+}
+
+std::map<std::string, std::string> LinearWindowLogic::Texts() const {
+  return ConversionWindowTexts(context_, "linear");
 }
 
 std::map<std::string, std::string> LinearWindowLogic::Hints() const {

@@ -35,13 +35,13 @@ std::string RefusalText(const ProgramContext& context, const Refusal& refusal);
 // Beeps and shows the refusal with the warning icon.
 void ShowRefusal(ProgramContext& context, const Refusal& refusal);
 
-// A conversion window's caption: "conversion" and the kind, the first
-// letter capitalised.
-std::string ConversionCaption(const ProgramContext& context, const char* kindKey);
-
 // The texts of the input and result range groups that the table,
 // power-series and linear windows share.
 std::map<std::string, std::string> RangeGroupTexts(const ProgramContext& context);
+// The texts of the power-series and linear windows: the range groups, the
+// caption "Conversion: " and the kind, and "CancelB".
+std::map<std::string, std::string> ConversionWindowTexts(const ProgramContext& context,
+                                                         const char* kindKey);
 
 // ---- LinearDialog -------------------------------------------------------------------
 

@@ -20,17 +20,10 @@ LoopCurrentWindowLogic::LoopCurrentWindowLogic(ProgramContext& context, DialogHo
 }
 
 std::map<std::string, std::string> LoopCurrentWindowLogic::Texts() const {
-  const ProgramContext& x = context_;
-  std::map<std::string, std::string> texts{
-      {"Caption", x.Tr("Input signal")},
-      {"InputG", x.Tr("Input")},
-      {"SingleR", x.Tr("single")},
-      {"DoubleR", x.Tr("double")},
-      {"ConversionG", x.Tr("result conversion")},
-      {"KropkaT", x.Tr("Digital dot position")},
-      {"CancelB", x.Tr("Cancel")},
-  };
-  AddConversionTexts(x, texts);
+  std::map<std::string, std::string> texts = InputWindowTexts();
+  texts["KropkaT"] = context_.Tr("Digital dot position");
+  AddInputGroupTexts(context_, texts);
+  AddConversionTexts(context_, texts);
   return texts;
 }
 

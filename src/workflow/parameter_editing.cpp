@@ -39,15 +39,6 @@ double ThresholdFloor(std::int32_t filtrZakres) { return 0.2 * filtrZakres; }
 
 }  // namespace
 
-std::optional<double> ParameterPanel::ReadNumber(const std::string& text) {
-  const std::optional<double> value = ParseNumber(text);
-  if (!value) {
-    context_.ui.Beep(BeepKind::Exclamation);
-    context_.ShowMessage(context_.Tr("Wrong format", "!"), MessageIcon::Error);
-  }
-  return value;
-}
-
 void ParameterPanel::Refuse(const std::string& key) {
   context_.ui.Beep(BeepKind::Exclamation);
   context_.ShowMessage(context_.TextOf(key), MessageIcon::Warning);
@@ -75,7 +66,7 @@ bool ParameterPanel::CheckRangeField(const std::string& text, bool minimum) {
   ModuleConfig& c = context_.config;
   double& field = minimum ? c.MinInput : c.MaxInput;
   const double old = field;
-  const std::optional<double> value = ReadNumber(text);
+  const std::optional<double> value = context_.ReadTypedNumber(text, MessageIcon::Error);
   if (!value) {
     context_.state.InvalidEntry = true;
     ShowRange();
@@ -139,7 +130,7 @@ void ParameterPanel::ShowFilter() {
 bool ParameterPanel::FilterFieldExit(const std::string& text, std::int32_t& field, double scale,
                                      std::int32_t maximum, const std::function<void()>& snap) {
   context_.state.InvalidEntry = false;
-  const std::optional<double> value = ReadNumber(text);
+  const std::optional<double> value = context_.ReadTypedNumber(text, MessageIcon::Error);
   if (!value) {
     context_.state.InvalidEntry = true;
     ShowFilter();

@@ -154,9 +154,6 @@ class ParameterPanel {
 
  private:
   void ApplyColourMode(int mode);
-  // A number typed into a field; nothing (after the beep and the message)
-  // when the text does not read as one.
-  std::optional<double> ReadNumber(const std::string& text);
   // The checks of the range fields; `minimum` tells which end was edited.
   bool RangeFieldExit(const std::string& text, bool minimum);
   bool CheckRangeField(const std::string& text, bool minimum);

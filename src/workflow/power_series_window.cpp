@@ -58,10 +58,7 @@ PowerSeriesWindowLogic::PowerSeriesWindowLogic(ProgramContext& context)
 }
 
 std::map<std::string, std::string> PowerSeriesWindowLogic::Texts() const {
-  std::map<std::string, std::string> texts = RangeGroupTexts(context_);
-  texts["Caption"] = ConversionCaption(context_, "power series");
-  texts["CancelB"] = context_.Tr("Cancel");
-  return texts;
+  return ConversionWindowTexts(context_, "power series");
 }
 
 std::map<std::string, std::string> PowerSeriesWindowLogic::Hints() const {

@@ -33,4 +33,13 @@ MessageResult ProgramContext::ShowMessage(const std::string& text, MessageIcon i
   return ui.ShowMessage(text, kMessageCaption, icon, buttons);
 }
 
+std::optional<double> ProgramContext::ReadTypedNumber(const std::string& text, MessageIcon icon) {
+  const std::optional<double> value = ParseNumber(text);
+  if (!value) {
+    ui.Beep(BeepKind::Exclamation);
+    ShowMessage(Tr("Wrong format", "!"), icon);
+  }
+  return value;
+}
+
 }  // namespace q5480

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "config/language_table.h"
@@ -112,6 +113,9 @@ struct ProgramContext {
   // A message box titled "Q5480.exe".
   MessageResult ShowMessage(const std::string& text, MessageIcon icon,
                             MessageButtons buttons = MessageButtons::Ok);
+  // A number the person typed; nothing, after a beep and "Wrong format!"
+  // with `icon`, when the text does not read as one.
+  std::optional<double> ReadTypedNumber(const std::string& text, MessageIcon icon);
 
   // A text of the program that the language table may lack: the
   // translation when there is one, else the English text.

@@ -10,18 +10,13 @@ ResistanceVoltageWindowLogic::ResistanceVoltageWindowLogic(ProgramContext& conte
 
 std::map<std::string, std::string> ResistanceVoltageWindowLogic::Texts() const {
   const ProgramContext& x = context_;
-  std::map<std::string, std::string> texts{
-      {"Caption", x.Tr("Input signal")},
-      {"VoltagePage", x.Tr("Voltage")},
-      {"ResistancePage", x.Tr("Resistance")},
-      {"ConnectionG", x.Tr("Connection")},
-      {"DifferentialL", x.Tr("differential")},
-      {"ConversionG", x.Tr("result conversion")},
-      {"TableC", x.Tr("table defined")},
-      {"LinearC", x.Tr("linear")},
-      {"MoreB", x.Tr("More")},
-      {"CancelB", x.Tr("Cancel")},
-  };
+  std::map<std::string, std::string> texts = InputWindowTexts();
+  texts["VoltagePage"] = x.Tr("Voltage");
+  texts["ResistancePage"] = x.Tr("Resistance");
+  texts["DifferentialL"] = x.Tr("differential");
+  texts["TableC"] = x.Tr(ConversionKey(Conversion::Table));
+  texts["LinearC"] = x.Tr(ConversionKey(Conversion::Linear));
+  texts["MoreB"] = x.Tr("More");
   AddWireTexts(x, texts);
   return texts;
 }
@@ -37,9 +32,7 @@ void ResistanceVoltageWindowLogic::ConversionClick(int page, Conversion box, boo
 }
 
 SelectionOutcome ResistanceVoltageWindowLogic::Ok() {
-  const InputPage& page = PageState(page_);
-  const std::uint8_t tryb = page_ == kResistancePage ? wires_ : kTrybDifferential;
-  return OkWith(page.typ, tryb, page.conversion);
+  return OkOnPage(page_ == kResistancePage ? wires_ : kTrybDifferential);
 }
 
 }  // namespace q5480

@@ -201,9 +201,16 @@ SelectionOutcome HandOver(ProgramContext& context) {
 }
 
 void AddWireTexts(const ProgramContext& context, std::map<std::string, std::string>& texts) {
+  texts["ConnectionG"] = context.Tr("Connection");
   texts["Wire2R"] = context.Tr("2-wire");
   texts["Wire3R"] = context.Tr("3-wire");
   texts["Wire4R"] = context.Tr("4-wire");
+}
+
+void AddInputGroupTexts(const ProgramContext& context, std::map<std::string, std::string>& texts) {
+  texts["InputG"] = context.Tr("Input");
+  texts["SingleR"] = context.Tr("single");
+  texts["DoubleR"] = context.Tr("double");
 }
 
 void AddConversionTexts(const ProgramContext& context, std::map<std::string, std::string>& texts) {
@@ -227,6 +234,14 @@ SelectionOutcome InputWindowLogic::OkWith(std::uint8_t typ, std::uint8_t tryb,
   return SelectionOutcome::Ok;
 }
 
+std::map<std::string, std::string> InputWindowLogic::InputWindowTexts() const {
+  return {
+      {"Caption", context_.Tr("Input signal")},
+      {"ConversionG", context_.Tr("result conversion")},
+      {"CancelB", context_.Tr("Cancel")},
+  };
+}
+
 TwoPageInputLogic::TwoPageInputLogic(ProgramContext& context, DialogHost& host,
                                      std::uint8_t firstTyp, std::uint8_t secondTyp)
     : InputWindowLogic(context, host),
@@ -237,6 +252,11 @@ const InputPage& TwoPageInputLogic::PageState(int page) const { return pages_[pa
 
 void TwoPageInputLogic::PageChange(int page) {
   if (IsPage(page)) page_ = page;
+}
+
+SelectionOutcome TwoPageInputLogic::OkOnPage(std::uint8_t tryb) {
+  const InputPage& page = PageState(page_);
+  return OkWith(page.typ, tryb, page.conversion);
 }
 
 }  // namespace q5480

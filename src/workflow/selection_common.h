@@ -97,9 +97,11 @@ void InputSelectionOk(ProgramContext& context, const SelectionCodes& codes,
 // window confirmed is not the record's any more.
 SelectionOutcome HandOver(ProgramContext& context);
 
-// The captions of the connections "Wire2R" to "Wire4R" and of the
-// conversions "NoneR", "SeriesR", "LinearR", "TableR", added to `texts`.
+// Captions added to `texts`: the connection group "ConnectionG" with
+// "Wire2R" to "Wire4R"; the input group "InputG" with "SingleR" and
+// "DoubleR"; the conversions "NoneR", "SeriesR", "LinearR", "TableR".
 void AddWireTexts(const ProgramContext& context, std::map<std::string, std::string>& texts);
+void AddInputGroupTexts(const ProgramContext& context, std::map<std::string, std::string>& texts);
 void AddConversionTexts(const ProgramContext& context, std::map<std::string, std::string>& texts);
 
 // The logic of the three input windows: opening clears ConversionConfirmed
@@ -113,6 +115,8 @@ class InputWindowLogic {
 
   // OK with the codes the window chose.
   SelectionOutcome OkWith(std::uint8_t typ, std::uint8_t tryb, Conversion conversion);
+  // The captions every input window has: "Caption", "ConversionG", "CancelB".
+  std::map<std::string, std::string> InputWindowTexts() const;
 
   ProgramContext& context_;
   DialogHost& host_;
@@ -137,6 +141,8 @@ class TwoPageInputLogic : public InputWindowLogic {
 
   static bool IsPage(int page) { return page == 0 || page == 1; }
   InputPage& PageAt(int page) { return pages_[static_cast<std::size_t>(page)]; }
+  // OK with the shown page's type and conversion.
+  SelectionOutcome OkOnPage(std::uint8_t tryb);
 
   int page_ = 0;
 

@@ -51,7 +51,6 @@ std::map<std::string, std::string> SensorWindowLogic::Texts() const {
       {"TermoPage", x.Tr("Thermocouples")},
       {"RtdTypG", x.Tr("Type")},
       {"TermoTypG", x.Tr("Type")},
-      {"ConnectionG", x.Tr("Connection")},
       {"ModeG", x.Tr("Mode")},
       {"RtdLinC", x.Tr("linearization")},
       {"TermoLinC", x.Tr("linearization")},

@@ -150,17 +150,8 @@ std::optional<SimulationClock::time_point> SimulationWindowLogic::NextDeadline()
   return inputDeadline_ ? inputDeadline_ : outputDeadline_;
 }
 
-std::optional<double> SimulationWindowLogic::ReadEntry(const std::string& text) {
-  const std::optional<double> value = ParseNumber(text);
-  if (!value) {
-    context_.ui.Beep(BeepKind::Exclamation);
-    context_.ShowMessage(context_.Tr("Wrong format", "!"), MessageIcon::Warning);
-  }
-  return value;
-}
-
 void SimulationWindowLogic::TakeInput() {
-  const std::optional<double> value = ReadEntry(view_.InputE);
+  const std::optional<double> value = context_.ReadTypedNumber(view_.InputE, MessageIcon::Warning);
   const bool valid = value && *value >= 0 && *value <= 100;
   if (value && !valid) context_.ShowMessage(context_.Tr(kOutOfRange), MessageIcon::Error);
   view_.InputE = TwoDecimals(inputPercent_);
@@ -172,7 +163,7 @@ void SimulationWindowLogic::TakeInput() {
 }
 
 void SimulationWindowLogic::TakeOutput() {
-  const std::optional<double> value = ReadEntry(view_.OutputE);
+  const std::optional<double> value = context_.ReadTypedNumber(view_.OutputE, MessageIcon::Warning);
   if (value) {
     if (*value >= 4 && *value <= 20) {
       outputMa_ = *value;

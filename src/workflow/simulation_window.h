@@ -123,8 +123,6 @@ class SimulationWindowLogic {
   void Publish();
   void TakeInput();
   void TakeOutput();
-  // A typed number, or nothing after the beep and the warning.
-  std::optional<double> ReadEntry(const std::string& text);
 
   ProgramContext& context_;
   TransferSimulation simulation_;

@@ -7,19 +7,12 @@ VoltageCurrentWindowLogic::VoltageCurrentWindowLogic(ProgramContext& context, Di
       doubleInput_(context.config.Typ == kTypCurrent && context.config.Tryb == kTrybSum) {}
 
 std::map<std::string, std::string> VoltageCurrentWindowLogic::Texts() const {
-  const ProgramContext& x = context_;
-  std::map<std::string, std::string> texts{
-      {"Caption", x.Tr("Input signal")},
-      // The pages are named by the input types' own short names.
-      {"VoltagePage", InputType(kTypVoltage).name},
-      {"CurrentPage", InputType(kTypCurrent).name},
-      {"InputG", x.Tr("Input")},
-      {"SingleR", x.Tr("single")},
-      {"DoubleR", x.Tr("double")},
-      {"ConversionG", x.Tr("result conversion")},
-      {"CancelB", x.Tr("Cancel")},
-  };
-  AddConversionTexts(x, texts);
+  std::map<std::string, std::string> texts = InputWindowTexts();
+  // The pages are named by the input types' own short names.
+  texts["VoltagePage"] = InputType(kTypVoltage).name;
+  texts["CurrentPage"] = InputType(kTypCurrent).name;
+  AddInputGroupTexts(context_, texts);
+  AddConversionTexts(context_, texts);
   return texts;
 }
 
@@ -28,9 +21,7 @@ void VoltageCurrentWindowLogic::ConversionClick(int page, Conversion conversion)
 }
 
 SelectionOutcome VoltageCurrentWindowLogic::Ok() {
-  const InputPage& page = PageState(page_);
-  const std::uint8_t tryb = page_ == kCurrentPage && doubleInput_ ? kTrybSum : kTrybDifferential;
-  return OkWith(page.typ, tryb, page.conversion);
+  return OkOnPage(page_ == kCurrentPage && doubleInput_ ? kTrybSum : kTrybDifferential);
 }
 
 }  // namespace q5480

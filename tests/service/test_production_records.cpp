@@ -43,8 +43,7 @@ TEST(MachineText, EscapesJsonAndQuotesCsvAndWritesNumbersWithAPoint) {
 TEST(BatchPlan, ReadsItsRowsFromThePlansFolderAndRefusesWhatCannotBeRun) {
   ScratchDirectory scratch;
   const auto plan = scratch.Path() / "plan.csv";
-  WriteBytes(plan,
-             "\xEF\xBB\xBFPort, File ,tag\r\n3,a.par,TT-1\r\n\r\n5,/abs/b.par,\r\n");
+  WriteBytes(plan, "\xEF\xBB\xBFPort, File ,tag\r\n3,a.par,TT-1\r\n\r\n5,/abs/b.par,\r\n");
   std::vector<PlannedModule> modules;
   ASSERT_EQ(ReadBatchPlan(plan, modules), std::nullopt);
   ASSERT_EQ(modules.size(), 2u);
