@@ -57,7 +57,8 @@ std::string SensorText(const ModuleConfig& c, const LanguageTable& tr) {
   std::string text = InputText(c, tr);
   const std::string_view connection = ConnectionName(c.Tryb);
   if (!IsSensorless(c.Typ) && !connection.empty()) text += ", " + TextOrKey(tr, connection);
-  if (c.Lin == kLinTable && !IsPlainInput(c.Typ)) return text + ", " + TextOrKey(tr, "linearization");
+  if (c.Lin == kLinTable && !IsPlainInput(c.Typ))
+    return text + ", " + TextOrKey(tr, "linearization");
   std::string conversion;
   switch (c.Lin) {
     case kLinTable: conversion = TextOrKey(tr, "table defined"); break;
@@ -102,8 +103,8 @@ ComparedConfiguration ConfigurationOfFile(const ModuleImage& built, const Module
   return side;
 }
 
-ComparedConfiguration ConfigurationOfModule(const ModuleImage& read, int modelCode,
-                                            bool newLayout, std::string_view moduleId) {
+ComparedConfiguration ConfigurationOfModule(const ModuleImage& read, int modelCode, bool newLayout,
+                                            std::string_view moduleId) {
   return {read, modelCode,
           newLayout ? ConfigurationSource::NewerModule : ConfigurationSource::OlderModule,
           !ClearsFixedPoint(newLayout, moduleId)};
@@ -140,8 +141,11 @@ std::vector<FieldDifference> CompareConfigurations(const ComparedConfiguration& 
   if (HoldsCoefficients(a.Lin) || HoldsCoefficients(b.Lin)) {
     for (std::size_t n = 0; n < a.Coefficients.size(); ++n) {
       if (a.Coefficients[n] == b.Coefficients[n]) continue;
-      differences.push_back({TextOrKey(tr, "Coefficient") + " " + FormatInt(static_cast<int>(n) + 1),
-                             Number(a.Coefficients[n]), Number(b.Coefficients[n]), {}});
+      differences.push_back(
+          {TextOrKey(tr, "Coefficient") + " " + FormatInt(static_cast<int>(n) + 1),
+           Number(a.Coefficients[n]),
+           Number(b.Coefficients[n]),
+           {}});
     }
   }
   field("MinInput", &ModuleConfig::MinInput, number(&ModuleConfig::MinInput));
@@ -191,8 +195,9 @@ std::string DescribeDifference(const FieldDifference& d, std::string_view firstN
 }
 
 std::string LeftOutOfComparison(const LanguageTable& tr) {
-  return TextOrKey(tr, "Not compared: the configuration date (each write sets its own), the serial "
-               "number, factory date and identifier (each module's own).");
+  return TextOrKey(tr,
+                   "Not compared: the configuration date (each write sets its own), the serial "
+                   "number, factory date and identifier (each module's own).");
 }
 
 }  // namespace q5480

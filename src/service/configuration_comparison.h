@@ -32,8 +32,8 @@ struct ComparedConfiguration {
 ComparedConfiguration ConfigurationOfFile(const ModuleImage& built, const ModuleConfig& config);
 // The image read from a module of `modelCode` (as its samples report it)
 // with the identifier `moduleId`.
-ComparedConfiguration ConfigurationOfModule(const ModuleImage& read, int modelCode,
-                                            bool newLayout, std::string_view moduleId);
+ComparedConfiguration ConfigurationOfModule(const ModuleImage& read, int modelCode, bool newLayout,
+                                            std::string_view moduleId);
 
 struct FieldDifference {
   std::string field;  // worded by the language table

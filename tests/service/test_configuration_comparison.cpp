@@ -44,7 +44,8 @@ ComparedConfiguration FileSide(Built& b) {
 
 std::vector<std::string> Described(const std::vector<FieldDifference>& differences) {
   std::vector<std::string> lines;
-  for (const FieldDifference& d : differences) lines.push_back(DescribeDifference(d, "file", "module"));
+  for (const FieldDifference& d : differences)
+    lines.push_back(DescribeDifference(d, "file", "module"));
   return lines;
 }
 
@@ -65,12 +66,14 @@ TEST(CompareConfigurations, NamesEachFieldThatDiffersInAPersonsTerms) {
        },
        {"Sensor: file Pt100 (0.00385), 3-wire, linearization, module Thermocouple K, CJC, "
         "linearization",
-        "MinInput: file -50, module 0", "MaxInput: file 250, module 1000",
-        "SignalLow: file 80.30", "SignalHigh: file 194.07", "Transfer table: 202 of 202",
+        "MinInput: file -50, module 0", "MaxInput: file 250, module 1000", "SignalLow: file 80.30",
+        "SignalHigh: file 194.07", "Transfer table: 202 of 202",
         "ID Tag: file \"TAG-7\", module \"TI-101\""}},
-      {"range", [](Built& b) { b.config.MaxInput = 850; },
+      {"range",
+       [](Built& b) { b.config.MaxInput = 850; },
        {"MaxInput: file 250, module 850", "SignalHigh: file 194.07", "Transfer table"}},
-      {"room temperature", [](Built& b) { b.config.RoomT = 21; },
+      {"room temperature",
+       [](Built& b) { b.config.RoomT = 21; },
        {"CJ temp.: file 23.5 \u00B0C, module 21 \u00B0C"}},
       {"corrections",
        [](Built& b) {
@@ -137,9 +140,7 @@ TEST(CompareConfigurations, NamesEachFieldThatDiffersInAPersonsTerms) {
       while (at < lines.size() && lines[at].rfind(expected, 0) != 0) ++at;
       EXPECT_LT(at, lines.size()) << "missing: " << expected;
     }
-    if (c.expected.empty()) {
-      EXPECT_EQ(lines, std::vector<std::string>{});
-    }
+    if (c.expected.empty()) { EXPECT_EQ(lines, std::vector<std::string>{}); }
   }
 }
 
@@ -189,7 +190,8 @@ TEST(CompareConfigurations, FindsAWrittenModuleLikeItsFileOnEitherLayout) {
     ASSERT_TRUE(rig.Write());
     const VerifyOutcome verify = rig.service.Verify();
     ASSERT_TRUE(verify.Matches());
-    const ComparedConfiguration module = ConfigurationOfModule(rig.image, 95, rig.commands.NewLayout(), id);
+    const ComparedConfiguration module =
+        ConfigurationOfModule(rig.image, 95, rig.commands.NewLayout(), id);
     EXPECT_EQ(Described(CompareConfigurations(file, module, LanguageTable())),
               std::vector<std::string>{});
   }
