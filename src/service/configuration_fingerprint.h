@@ -4,7 +4,9 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
+#include "config/language_table.h"
 #include "config/module_image.h"
 #include "conversion/conversion_state.h"
 
@@ -23,8 +25,8 @@ inline constexpr std::size_t kFingerprintLength = 8;
 // itself (serial number, factory and configuration dates, ID tag, user
 // information, identifier) and what one memory layout holds and the other not
 // (the cold-junction constants and `RoomT`, which the newer firmware does not
-// keep; bytes 0 and 1, which carry `LimitLow` and `LimitHigh` on it only). A built image and the same one
-// read back from a module of either layout give one fingerprint.
+// keep; bytes 0 and 1, which carry `LimitLow` and `LimitHigh` on it only). A built image and the
+// same one read back from a module of either layout give one fingerprint.
 std::string ConfigurationFingerprint(const ModuleImage& image, int modelCode);
 
 // The fingerprint of a configuration that has no image yet, built in copies
@@ -33,5 +35,8 @@ std::string ConfigurationFingerprint(const ModuleImage& image, int modelCode);
 std::optional<std::string> FingerprintOfConfiguration(const ModuleConfig& config,
                                                       const InputLimits& limits,
                                                       const ConversionState& state);
+
+// "Fingerprint: 3fa2c91b", in the words of the language.
+std::string FingerprintText(std::string_view fingerprint, const LanguageTable& language);
 
 }  // namespace q5480
