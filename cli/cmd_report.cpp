@@ -26,11 +26,14 @@ desktop program prints it, in English and as UTF-8 text: the 28 lines of the
 page (empty ones included, dated today), then, as the page has it under the
 date, the accuracy of the transfer table that a module would be given: the
 largest difference between what the module shows and the exact
-characteristic, where it occurs, and its root mean square.
+characteristic, where it occurs, and its root mean square; last the
+configuration's fingerprint ("Fingerprint: 3fa2c91b", as the desktop program
+shows it after a read or a write), unless the configuration cannot be built.
 
 The configuration's table file is read again (or its power series sampled
 again) for the accuracy. When the table file cannot be found, the report is
-printed all the same and the accuracy line says that no data are available.
+printed all the same, the accuracy line says that no data are available, and
+the fingerprint is left out.
 
 options:
   --table FILE.dat  the table file to use instead of the stored name

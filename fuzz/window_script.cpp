@@ -58,6 +58,8 @@ MessageResult ScriptedUi::ShowMessage(const std::string& text, const std::string
     case MessageButtons::YesNo: return script_.Flag() ? MessageResult::Yes : MessageResult::No;
     case MessageButtons::OkCancel:
       return script_.Flag() ? MessageResult::Ok : MessageResult::Cancel;
+    case MessageButtons::OkDetails:
+      return script_.Flag() ? MessageResult::Details : MessageResult::Ok;
     case MessageButtons::Ok: break;
   }
   return MessageResult::Ok;

@@ -5,7 +5,8 @@
 # options and port selection windows; the sensor, input and conversion
 # windows; the chart view in its three styles; the simulation window; the
 # corrections window (preview, forced output) and the diagnostics window;
-# the splash, version, info and password windows. They land in
+# the splash, version, info and password windows; the differences a verify
+# found. They land in
 # build/screenshots/ in English and in build/screenshots/Polski/ in Polish,
 # and at the scale factors of high-resolution screens in their x1.5/ and x2/
 # folders.
@@ -21,7 +22,7 @@ for language in English Polski; do
     mkdir -p "$out"
     Q5480_SCREENSHOTS="$out" Q5480_SCREENSHOTS_LANGUAGE="$language" QT_SCALE_FACTOR="$scale" \
       QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 2600x2048x24" \
-      build/tests/test_ui --gtest_filter='Screenshots.*:ServiceWindowPictures.*'
+      build/tests/test_ui --gtest_filter='Screenshots.*:ServiceWindowPictures.*:VerifyDetails.*'
     ls "$out"
   done
 done

@@ -68,4 +68,8 @@ std::optional<std::string> FingerprintOfConfiguration(const ModuleConfig& config
   return ConfigurationFingerprint(image, ModelCode(record));
 }
 
+std::string FingerprintText(std::string_view fingerprint, const LanguageTable& language) {
+  return TextOrKey(language, "Fingerprint") + ": " + std::string(fingerprint);
+}
+
 }  // namespace q5480

@@ -4,7 +4,9 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
+#include "config/language_table.h"
 #include "config/module_image.h"
 #include "conversion/conversion_state.h"
 
@@ -33,5 +35,8 @@ std::string ConfigurationFingerprint(const ModuleImage& image, int modelCode);
 std::optional<std::string> FingerprintOfConfiguration(const ModuleConfig& config,
                                                       const InputLimits& limits,
                                                       const ConversionState& state);
+
+// "Fingerprint: 3fa2c91b", in the words of the language.
+std::string FingerprintText(std::string_view fingerprint, const LanguageTable& language);
 
 }  // namespace q5480

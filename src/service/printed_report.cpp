@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "config/conversion_error.h"
 #include "config/numbers.h"
 #include "conversion/conversion_messages.h"
+#include "service/configuration_fingerprint.h"
 #include "service/parameters_report.h"
 
 namespace q5480 {
@@ -40,11 +42,22 @@ std::string FailureReason(const AccuracyOutcome& outcome, const LanguageTable& l
   return TextOrKey(language, RefusalMessage(refusal));
 }
 
+// A configuration that cannot be built has no fingerprint to print.
+std::string FingerprintLine(const ModuleConfig& config, const InputLimits& limits,
+                            const ConversionState& state, const LanguageTable& language) {
+  try {
+    const std::optional<std::string> fingerprint =
+        FingerprintOfConfiguration(config, limits, state);
+    return fingerprint ? FingerprintText(*fingerprint, language) : std::string();
+  } catch (const ConversionError&) { return {}; }
+}
+
 }  // namespace
 
 std::vector<std::string> PrintedReport::ReadingOrder() const {
   std::vector<std::string> ordered = lines;
   ordered.push_back(accuracy);
+  if (!fingerprint.empty()) ordered.push_back(fingerprint);
   return ordered;
 }
 
@@ -66,6 +79,7 @@ PrintedReport ComposePrintedReport(const ModuleConfig& config, const InputLimits
   PrintedReport report;
   report.lines = ComposeParametersReport(config, language, printed);
   report.accuracy = AccuracyLine(TableAccuracyOf(config, limits, state), config, language);
+  report.fingerprint = FingerprintLine(config, limits, state, language);
   report.jobTitle = "Q5480-" + language.Tr("Printing");
   report.centralEuropean = languageName == "Polski";
   return report;

@@ -1,6 +1,7 @@
 // What File › Print puts on the page and the command-line tool prints: the
-// parameters report, the accuracy of the table after its date, the job's
-// title and the character set of the language.
+// parameters report, the accuracy of the table and the configuration's
+// fingerprint after its date, the job's title and the character set of the
+// language.
 #pragma once
 
 #include <string>
@@ -17,11 +18,15 @@ namespace q5480 {
 struct PrintedReport {
   std::vector<std::string> lines;  // the 28 lines of the report
   std::string accuracy;            // the table's accuracy, told after the date
-  std::string jobTitle;            // "Q5480-" and the word for printing
-  bool centralEuropean = false;    // the language needs the Central European letters
+  // "Fingerprint: 3fa2c91b" after the accuracy; empty when the configuration
+  // cannot be built.
+  std::string fingerprint;
+  std::string jobTitle;          // "Q5480-" and the word for printing
+  bool centralEuropean = false;  // the language needs the Central European letters
 
   // The lines as they are read: the 28 lines as they stand, so that the
-  // report still matches one printed without it, then the accuracy.
+  // report still matches one printed without them, then the accuracy and
+  // the fingerprint.
   std::vector<std::string> ReadingOrder() const;
 };
 

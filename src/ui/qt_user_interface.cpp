@@ -8,6 +8,7 @@
 #include <QMessageBox>
 
 #include "config/atomic_file.h"
+#include "ui/list_window.h"
 #include "workflow/form_texts.h"
 
 namespace q5480 {
@@ -37,6 +38,16 @@ MessageResult ShowMessageBox(QWidget* parent, const std::string& text, const std
       box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
       break;
     case MessageButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case MessageButtons::OkDetails: box.setStandardButtons(QMessageBox::Ok); break;
+  }
+  QAbstractButton* details = nullptr;
+  if (buttons == MessageButtons::OkDetails) {
+    const std::string text = language != nullptr ? TextOrKey(*language, "Details") : "Details";
+    details = box.addButton(FromUtf8(text), QMessageBox::ActionRole);
+    details->setObjectName(QStringLiteral("DetailsButton"));
+    details->setAccessibleName(details->text());
+    // Esc answers OK, not Details.
+    box.setEscapeButton(QMessageBox::Ok);
   }
   // A message may name its buttons ("... press Cancel ..."): they speak the
   // program's language as it does. OK keeps its own text.
@@ -48,7 +59,9 @@ MessageResult ShowMessageBox(QWidget* parent, const std::string& text, const std
         button->setText(FromUtf8(TextOrKey(*language, key)));
     }
   }
-  switch (box.exec()) {
+  const int answer = box.exec();
+  if (details != nullptr && box.clickedButton() == details) return MessageResult::Details;
+  switch (answer) {
     case QMessageBox::Cancel: return MessageResult::Cancel;
     case QMessageBox::Yes: return MessageResult::Yes;
     case QMessageBox::No: return MessageResult::No;
@@ -135,5 +148,10 @@ void QtUserInterface::ShowWaitWindow(bool shown) {
 }
 
 void QtUserInterface::ProcessEvents() { QCoreApplication::processEvents(); }
+
+void QtUserInterface::ShowList(const std::string& title, const std::vector<std::string>& lines) {
+  ListWindow window(title, lines, parent_);
+  window.exec();
+}
 
 }  // namespace q5480

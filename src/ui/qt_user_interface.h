@@ -1,5 +1,6 @@
 // The user-interface seam of the logic, for the desktop program: message
-// boxes, beeps, file dialogs, the status bar and the waiting window.
+// boxes, beeps, file dialogs, the status bar, the waiting window and the
+// list window.
 #pragma once
 
 #include <QString>
@@ -39,6 +40,7 @@ class QtUserInterface : public UserInterface {
   void SetProgress(int percent) override;
   void ShowWaitWindow(bool shown) override;
   void ProcessEvents() override;
+  void ShowList(const std::string& title, const std::vector<std::string>& lines) override;
 
  private:
   QWidget* parent_ = nullptr;

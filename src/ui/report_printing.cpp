@@ -8,6 +8,8 @@
 #include <QPrintDialog>
 #include <QRawFont>
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include "service/parameters_report.h"
 
@@ -76,11 +78,15 @@ bool PaintParametersReport(QPagedPaintDevice& device, const PrintedReport& repor
   const int y0 = device.height() / 10;
   const int dpi = device.logicalDpiY();
   // The date takes the place of the empty line 26, right under its rule;
-  // the accuracy comes in the place after it, so that every line of the
-  // report stays where a page printed without the accuracy has it.
+  // the accuracy and the fingerprint come in the places after it, so that
+  // every line of the report stays where a page printed without them has it.
   const int date = kLastRuledLine;
-  const int accuracy = date + 1;
-  const int last = report.accuracy.empty() ? date : accuracy;
+  std::vector<std::string> afterDate;
+  const std::vector<std::string> reading = report.ReadingOrder();
+  for (std::size_t i = kReportLineCount; i < reading.size(); ++i) {
+    if (!reading[i].empty()) afterDate.push_back(reading[i]);
+  }
+  const int last = date + static_cast<int>(afterDate.size());
   // The line pitch: the height of the 12-point font in device pixels, less
   // when a small printable area would otherwise cut off the last line.
   const int h = std::min(static_cast<int>(std::lround(kLinePoints * dpi / 72.0)),
@@ -99,9 +105,9 @@ bool PaintParametersReport(QPagedPaintDevice& device, const PrintedReport& repor
   }
   page.SetFont(kSmallPoints, false, true);
   page.Text(x, y0 + 2 * date * h, report.lines[kReportDateLine]);
-  if (!report.accuracy.empty()) {
-    page.SetFont(kSmallPoints, false);
-    page.Text(x, y0 + 2 * accuracy * h, report.accuracy);
+  page.SetFont(kSmallPoints, false);
+  for (std::size_t k = 0; k < afterDate.size(); ++k) {
+    page.Text(x, y0 + 2 * (date + 1 + static_cast<int>(k)) * h, afterDate[k]);
   }
   return painter.end();
 }

@@ -17,8 +17,8 @@ namespace q5480 {
 // to the left, a tenth of its height above; the title in 14 points bold,
 // every line in 12 points followed by an empty line's height, rules above
 // lines 4, 10, 18 and 26 (which are bold), the date in 10 points italic,
-// and the table's accuracy in 10 points in the place after the date. False
-// when the device cannot be painted on.
+// and the table's accuracy and the fingerprint in 10 points in the places
+// after the date. False when the device cannot be painted on.
 bool PaintParametersReport(QPagedPaintDevice& device, const PrintedReport& report);
 
 // The print job: titled after the report, portrait, painted as above.

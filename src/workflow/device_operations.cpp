@@ -1,12 +1,16 @@
 // Read, Write and Verify of the main window, and the waiting window around
 // every transfer.
 #include <chrono>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "config/dates.h"
 #include "config/scoped_flag.h"
 #include "conversion/conversion_messages.h"
 #include "link/thread_priority.h"
+#include "service/configuration_comparison.h"
+#include "service/configuration_fingerprint.h"
 #include "workflow/main_window.h"
 
 namespace q5480 {
@@ -15,6 +19,12 @@ namespace {
 constexpr auto kSettlePause = std::chrono::milliseconds(100);
 
 }  // namespace
+
+void MainWindowLogic::ShowStatusWithFingerprint(const std::string& status, int modelCode) {
+  context_.SetStatusText(
+      status + "   " +
+      FingerprintText(ConfigurationFingerprint(context_.image, modelCode), context_.language));
+}
 
 bool MainWindowLogic::RunTransfer(const std::string& messageKey, const TransferCall& transfer) {
   ConnectionState& state = context_.state;
@@ -97,6 +107,7 @@ bool MainWindowLogic::OdczytajTClick() {
   state.ConfigRead = true;
   state.Programmed = false;
   panel_.ShowConfiguration(kColourWhite);
+  ShowStatusWithFingerprint(context_.statusText, ReportedModelCode(status_));
   return true;
 }
 
@@ -149,8 +160,9 @@ bool MainWindowLogic::Write() {
                      [this](const TransferObserver& observer) { return service_.Write(observer); });
   }
   if (!ok) return false;
-  context_.SetStatusText(
-      context_.Tr(NeedsUserData(context_) ? "Information transferred" : "Device programmed"));
+  ShowStatusWithFingerprint(
+      context_.Tr(NeedsUserData(context_) ? "Information transferred" : "Device programmed"),
+      ModelCode(context_.config));
   panel_.ClearChangedMarks();
   state.Programmed = true;
   std::this_thread::sleep_for(kSettlePause);
@@ -159,6 +171,8 @@ bool MainWindowLogic::Write() {
 
 bool MainWindowLogic::Weryfikuj1Click() {
   if (context_.state.InTransfer || context_.state.MonitorOnly) return false;
+  // What the module was compared against, whatever the verify leaves.
+  const ModuleImage expected = context_.image;
   VerifyOutcome outcome;
   if (!RunTransfer("Verifying...", [&](const TransferObserver& observer) {
         outcome = service_.Verify(observer);
@@ -170,9 +184,28 @@ bool MainWindowLogic::Weryfikuj1Click() {
     context_.SetStatusText(context_.Tr("Verification successful"));
     return true;
   }
-  context_.ShowMessage(context_.Tr("Errors have been found!"), MessageIcon::Warning);
+  if (context_.ShowMessage(context_.Tr("Errors have been found!"), MessageIcon::Warning,
+                           MessageButtons::OkDetails) == MessageResult::Details) {
+    ShowDifferences(expected, outcome.read);
+  }
   context_.SetStatusText(context_.Tr("Verification ended with errors"));
   return false;
+}
+
+void MainWindowLogic::ShowDifferences(const ModuleImage& expected, const ModuleImage& read) {
+  const ComparedConfiguration configuration = ConfigurationOfFile(expected, context_.config);
+  const ComparedConfiguration module =
+      ConfigurationOfModule(read, ReportedModelCode(status_), service_.Commands().NewLayout(),
+                            service_.Commands().IdentifiedId());
+  const std::string configurationName = context_.TextOf("configuration");
+  const std::string moduleName = context_.TextOf("module");
+  std::vector<std::string> lines;
+  for (const FieldDifference& difference :
+       CompareConfigurations(configuration, module, context_.language)) {
+    lines.push_back(DescribeDifference(difference, configurationName, moduleName));
+  }
+  lines.push_back(LeftOutOfComparison(context_.language));
+  context_.ui.ShowList(context_.TextOf("Differences"), lines);
 }
 
 }  // namespace q5480

@@ -126,6 +126,12 @@ class MainWindowLogic {
   // The waiting window, the progress and the result of one transfer.
   bool RunTransferWindow(const std::string& message, const TransferCall& transfer);
   bool InfoOnlyWrite();
+  // `status` in the status bar, followed by the fingerprint of the image as
+  // a module of `modelCode` holds it.
+  void ShowStatusWithFingerprint(const std::string& status, int modelCode);
+  // The Differences window after a verify: the fields in which `read`
+  // differs from `expected`, the image the verify compared it against.
+  void ShowDifferences(const ModuleImage& expected, const ModuleImage& read);
   // Write once it may run: the checks, the build and the transfer.
   bool Write();
   // The sensor button once the model is known: the windows and their OK.

@@ -6,12 +6,15 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace q5480 {
 
 enum class MessageIcon { None, Error, Warning, Information, Question };
-enum class MessageButtons { Ok, OkCancel, YesNo };
-enum class MessageResult { Ok, Cancel, Yes, No };
+// OkDetails: OK and "Details", for a message whose particulars the person
+// may want to see.
+enum class MessageButtons { Ok, OkCancel, YesNo, OkDetails };
+enum class MessageResult { Ok, Cancel, Yes, No, Details };
 enum class BeepKind { Default, Information, Warning, Exclamation, Question };
 
 // The open or save dialog's request. The filter reads
@@ -48,6 +51,9 @@ class UserInterface {
   virtual void ShowWaitWindow(bool) {}
   // Lets the window system run while the window thread waits for a transfer.
   virtual void ProcessEvents() {}
+  // A modal window with a title that lists lines, one to a row, until the
+  // person closes it.
+  virtual void ShowList(const std::string&, const std::vector<std::string>&) {}
 };
 
 }  // namespace q5480

@@ -234,12 +234,12 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
-TEST(Report, PrintsTheReportWithTheTablesAccuracyAfterTheDate) {
+TEST(Report, PrintsTheReportWithTheTablesAccuracyAndTheFingerprintAfterTheDate) {
   const Outcome r = RunCtl({"report", kExamples + "thermocouple_k_0_1000.par"});
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.err, "");
   const std::vector<std::string> lines = Lines(r.out);
-  ASSERT_EQ(lines.size(), 29u) << r.out;
+  ASSERT_EQ(lines.size(), 30u) << r.out;
   EXPECT_EQ(lines[0], "Parameters  of  Q5495");
   EXPECT_EQ(lines[6], "   górna");
   EXPECT_EQ(lines[10], "Sensor:  Thermocouple type K");
@@ -248,13 +248,19 @@ TEST(Report, PrintsTheReportWithTheTablesAccuracyAfterTheDate) {
   EXPECT_EQ(lines[14], "Output range: 4 - 20 mA");
   EXPECT_EQ(lines[27], "Printed: " + FormatDate(Today()));
   EXPECT_EQ(lines[28].rfind("Table accuracy: largest error ", 0), 0u) << lines[28];
+  const std::string fingerprint = "Fingerprint: ";
+  ASSERT_EQ(lines[29].rfind(fingerprint, 0), 0u) << lines[29];
+  EXPECT_EQ(lines[29].size(), fingerprint.size() + 8);
+  EXPECT_EQ(lines[29].find_first_not_of("0123456789abcdef", fingerprint.size()), std::string::npos);
 
-  // Without its table the report still prints; only the accuracy is untold.
+  // Without its table the report still prints; the accuracy is untold and
+  // the configuration, which cannot be built, has no fingerprint.
   ScratchDirectory dir;
   WriteBytes(dir / "flow.par", ReadBytes(kExamples + "user_table_flow_4_20ma.par"));
   const Outcome noTable = RunCtl({"report", (dir / "flow.par").string()});
   ASSERT_EQ(noTable.status, 0) << noTable.err;
   EXPECT_TRUE(HasLine(noTable.out, "Table accuracy: No data available")) << noTable.out;
+  EXPECT_EQ(Lines(noTable.out).size(), 29u) << noTable.out;
 
   WriteBytes(dir / "bad.par", "Device=Q5491\r\nTyp=19\r\n");
   EXPECT_EQ(RunCtl({"report", (dir / "bad.par").string()}).status, 1);

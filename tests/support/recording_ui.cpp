@@ -59,6 +59,11 @@ void RecordingUi::ProcessEvents() {
   if (action) action();
 }
 
+void RecordingUi::ShowList(const std::string& title, const std::vector<std::string>& lines) {
+  std::lock_guard lock(mutex_);
+  lists_.push_back({title, lines});
+}
+
 void RecordingUi::Answer(MessageResult answer) {
   std::lock_guard lock(mutex_);
   answers_.push_back(answer);
@@ -105,6 +110,11 @@ std::vector<std::string> RecordingUi::StatusTexts() const {
   return statusTexts_;
 }
 
+std::vector<ShownList> RecordingUi::Lists() const {
+  std::lock_guard lock(mutex_);
+  return lists_;
+}
+
 std::vector<int> RecordingUi::Progress() const {
   std::lock_guard lock(mutex_);
   return progress_;
@@ -126,6 +136,7 @@ void RecordingUi::Forget() {
   overWaitWindow_.clear();
   beeps_.clear();
   statusTexts_.clear();
+  lists_.clear();
 }
 
 }  // namespace q5480::test_support

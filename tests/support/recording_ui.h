@@ -20,6 +20,11 @@ struct ShownMessage {
   MessageButtons buttons;
 };
 
+struct ShownList {
+  std::string title;
+  std::vector<std::string> lines;
+};
+
 class RecordingUi : public UserInterface {
  public:
   MessageResult ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon,
@@ -30,6 +35,7 @@ class RecordingUi : public UserInterface {
   void SetProgress(int percent) override;
   void ShowWaitWindow(bool shown) override;
   void ProcessEvents() override;
+  void ShowList(const std::string& title, const std::vector<std::string>& lines) override;
 
   // Answers of the next questions, in order; then the safe answer (No, Ok).
   void Answer(MessageResult answer);
@@ -46,6 +52,7 @@ class RecordingUi : public UserInterface {
   std::vector<BeepKind> Beeps() const;
   std::vector<FileDialogRequest> Dialogs() const;
   std::vector<std::string> StatusTexts() const;
+  std::vector<ShownList> Lists() const;
   std::vector<int> Progress() const;
   // Shown and hidden, in order; `true` entries open the waiting window.
   std::vector<bool> WaitWindow() const;
@@ -60,6 +67,7 @@ class RecordingUi : public UserInterface {
   std::vector<BeepKind> beeps_;
   std::vector<FileDialogRequest> dialogs_;
   std::vector<std::string> statusTexts_;
+  std::vector<ShownList> lists_;
   std::vector<int> progress_;
   std::vector<bool> waitWindow_;
   bool waitWindowShown_ = false;

@@ -61,7 +61,7 @@ class Editing : public ProgramTest {
 
   void Write() {
     Window().ZapiszT->trigger();
-    ASSERT_EQ(Text(Window().StatusText->text()), " Device programmed");
+    ASSERT_EQ(StatusWithoutFingerprint(*Window().StatusText), " Device programmed");
   }
 
   // Saves the configuration as `path` and checks that the module holds what
@@ -131,7 +131,7 @@ TEST_F(Editing, AThermocoupleMadeFromNothingIsWrittenAsTheToolBuildsIt) {
   Window().activateWindow();  // shortcuts reach the active window only
   ASSERT_TRUE(WaitFor([&] { return Window().isActiveWindow(); }));
   QTest::keyClick(Panel().MaxInputE, Qt::Key_Z, Qt::ControlModifier);
-  ASSERT_EQ(Text(Window().StatusText->text()), " Device programmed");
+  ASSERT_EQ(StatusWithoutFingerprint(*Window().StatusText), " Device programmed");
   EXPECT_EQ(program_->Context().config.MaxInput, 900.0L);
   EXPECT_EQ(Panel().MaxInputE->palette().color(QPalette::Base),
             QApplication::palette().color(QPalette::Base));
@@ -151,7 +151,7 @@ TEST_F(Editing, AfterARefusedValueTabAndWriteProgramTheModule) {
   ChooseThermocoupleK(answers);
   refuseMinimum();
   Window().ZapiszT->trigger();  // the tool button
-  EXPECT_EQ(Text(Window().StatusText->text()), " Device programmed");
+  EXPECT_EQ(StatusWithoutFingerprint(*Window().StatusText), " Device programmed");
   ExpectModuleHoldsImageOf(answers, scratch_ / "first.par");
 
   // Also after New and a new sensor, before any other value is typed.
@@ -159,7 +159,7 @@ TEST_F(Editing, AfterARefusedValueTabAndWriteProgramTheModule) {
   NewConfiguration(answers, "Q5495");
   ChooseThermocoupleK(answers);
   Window().Zapisz1->trigger();  // the menu item
-  EXPECT_EQ(Text(Window().StatusText->text()), " Device programmed");
+  EXPECT_EQ(StatusWithoutFingerprint(*Window().StatusText), " Device programmed");
   ExpectModuleHoldsImageOf(answers, scratch_ / "second.par");
   EXPECT_EQ(answers.Messages().size(), 2u) << "only the two refusals";
 }
@@ -181,7 +181,7 @@ TEST_F(Editing, TextsSetThroughTheAccessibilityInterfaceAreCheckedAndTakenAsType
   Window().ZapiszT->trigger();
   EXPECT_EQ(answers.Messages(), std::vector<std::string>{"Minimum out of range!"});
   EXPECT_EQ(Window().focusWidget(), panel.MinInputE);
-  EXPECT_NE(Text(Window().StatusText->text()), " Device programmed");
+  EXPECT_NE(StatusWithoutFingerprint(*Window().StatusText), " Device programmed");
   EXPECT_EQ(module_.Memory(), before);
 
   // Accepted values: the timer's repainting keeps them, leaving the field
@@ -200,7 +200,7 @@ TEST_F(Editing, TextsSetThroughTheAccessibilityInterfaceAreCheckedAndTakenAsType
   panel.MaxInputE->setFocus();
   ASSERT_TRUE(WaitFor([&] { return program_->Context().config.MinInput == -100; }));
   Window().ZapiszT->trigger();
-  EXPECT_EQ(Text(Window().StatusText->text()), " Device programmed");
+  EXPECT_EQ(StatusWithoutFingerprint(*Window().StatusText), " Device programmed");
   ExpectModuleHoldsImageOf(answers, scratch_ / "set.par");
   EXPECT_EQ(answers.Messages().size(), 1u) << answers.Messages().back();
 }

@@ -179,11 +179,13 @@ TEST_F(ReportPrintingTest, ThePageCarriesEveryLineInOrder) {
 // The places of an old printout: a quarter of the printable width in, a
 // tenth of its height down, a 12-point pitch; line i at y0 + 2i pitches,
 // the date under the last rule at y0 + 52 pitches, rules a pitch above lines
-// 4, 10, 18 and 26. The accuracy comes after the date, at y0 + 54 pitches.
+// 4, 10, 18 and 26. The accuracy and the fingerprint come after the date,
+// at y0 + 54 and 56 pitches.
 TEST_F(ReportPrintingTest, EveryLineAndRuleLiesWhereAnOldPrintoutHasIt) {
   test_support::SetPt100Configuration(config_);
   const PrintedReport report = Report(LanguageTable(), "English");
   ASSERT_FALSE(report.accuracy.empty());
+  ASSERT_EQ(report.fingerprint.rfind("Fingerprint: ", 0), 0u) << report.fingerprint;
   const QString pdf = QString::fromStdString(PrintedPdf(report));
   constexpr double kPitch = 12;  // points
   const double y0 = paintRect_.top() + paintRect_.height() / 10;
@@ -196,6 +198,7 @@ TEST_F(ReportPrintingTest, EveryLineAndRuleLiesWhereAnOldPrintoutHasIt) {
   }
   expected.emplace_back(Normalised(report.lines[kDateLine]), y0 + 52 * kPitch);
   expected.emplace_back(Normalised(report.accuracy), y0 + 54 * kPitch);
+  expected.emplace_back(Normalised(report.fingerprint), y0 + 56 * kPitch);
 
   const std::vector<PageLine> lines = PageLines(
       ToolOutput(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")}));

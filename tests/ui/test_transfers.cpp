@@ -1,10 +1,15 @@
 // Transfers of the desktop program against the emulated module: one at a
 // time whatever route asks for a second, commands that are off whatever
-// route reaches them, and every command's state and accessible name.
+// route reaches them, every command's state and accessible name, and the
+// differences a verify found, with their picture (to Q5480_SCREENSHOTS when
+// it is set).
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
 
+#include "emulator/module_memory.h"
+#include "service/configuration_comparison.h"
+#include "ui/list_window.h"
 #include "ui_fixture.h"
 
 namespace q5480::test {
@@ -74,6 +79,60 @@ TEST_F(Transfers, EveryCommandHasAStateAndAnAccessibleName) {
     EXPECT_FALSE(action->text().isEmpty()) << name;
   }
   ExpectAccessibleNames(Window());
+}
+
+// In the language of the pictures, as the picture of its window is taken.
+class VerifyDetails : public ProgramTest {
+ protected:
+  void SetUp() override { StartConnected(PictureLanguage()); }
+};
+
+TEST_F(VerifyDetails, TheMessagesDetailsButtonListsTheFieldsThatDiffer) {
+  ModalAnswers answers;
+  OpenParameters(answers, kLevelTransmitter, "level.par");
+  MainWindow& window = program_->Window();
+  const ProgramContext& context = program_->Context();
+  window.ZapiszT->trigger();
+  ASSERT_EQ(StatusWithoutFingerprint(*window.StatusText), " " + context.Tr("Device programmed"));
+  EXPECT_NE(Text(window.StatusText->text()).find(context.TextOf("Fingerprint") + ": "),
+            std::string::npos)
+      << Text(window.StatusText->text());
+  // The ID tag "LT-104" becomes "XT-104" inside the module.
+  module_.PokeMemory(AddressesOf(module_.Layout()).textFirst, 'X');
+
+  answers.Then([&](QWidget* shown) {
+    auto* box = qobject_cast<QMessageBox*>(shown);
+    if (box == nullptr) return false;
+    EXPECT_EQ(Text(box->text()), context.Tr("Errors have been found!"));
+    auto* details = box->findChild<QAbstractButton*>(QStringLiteral("DetailsButton"));
+    EXPECT_NE(details, nullptr);
+    if (details == nullptr) return false;
+    EXPECT_EQ(Text(details->text()), context.TextOf("Details"));
+    details->click();
+    return true;
+  });
+  std::vector<std::string> listed;
+  answers.When<ListWindow>([&](ListWindow* list) {
+    EXPECT_EQ(Text(list->windowTitle()), context.TextOf("Differences"));
+    EXPECT_FALSE(list->Lines->accessibleName().isEmpty());
+    ExpectAccessibleNames(*list);
+    for (int row = 0; row < list->Lines->count(); ++row) {
+      listed.push_back(Text(list->Lines->item(row)->text()));
+    }
+    const auto picture = PictureFolder(scratch_ / "shots") / "verify_differences.png";
+    EXPECT_TRUE(list->grab().save(QString::fromStdString(picture.string()), "PNG"));
+    list->CloseButton->click();
+  });
+  // Verify is on once a tick after the write found the module again.
+  ASSERT_TRUE(WaitFor([&] { return window.Weryfikuj1->isEnabled(); }));
+  window.Weryfikuj1->trigger();
+  EXPECT_TRUE(answers.AllUsed());
+  const std::vector<std::string> expected = {context.TextOf("ID Tag") + ": " +
+                                                 context.TextOf("configuration") + " \"LT-104\", " +
+                                                 context.TextOf("module") + " \"XT-104\"",
+                                             LeftOutOfComparison(context.language)};
+  EXPECT_EQ(listed, expected);
+  EXPECT_EQ(Text(window.StatusText->text()), " " + context.Tr("Verification ended with errors"));
 }
 
 class AnotherModel : public ProgramTest {

@@ -9,6 +9,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <chrono>
@@ -35,6 +36,12 @@ inline constexpr const char* kLevelTransmitter =
     "LinE=0\r\nLinF=0\r\nLinG=0\r\nLinH=0\r\nLinI=0\r\nLinJ=0\r\nLinK=100\r\nKropka=0\r\n";
 
 inline std::string Text(const QString& text) { return text.toStdString(); }
+
+// The status bar's text without the fingerprint that a read or a write adds.
+inline std::string StatusWithoutFingerprint(const QLabel& status) {
+  const std::string text = Text(status.text());
+  return text.substr(0, text.find("   "));
+}
 
 // The one application object of the test program, offscreen unless the
 // caller chose a platform (the screenshot script runs under a display).

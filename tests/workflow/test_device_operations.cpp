@@ -2,6 +2,9 @@
 // their checks, the choice of an information-only write, the waiting
 // window, the result texts, and one transfer at a time.
 #include "config/dates.h"
+#include "emulator/module_memory.h"
+#include "service/configuration_comparison.h"
+#include "service/configuration_fingerprint.h"
 #include "support/scripted_dialog_host.h"
 #include "workflow/sensor_window.h"
 #include "workflow_fixture.h"
@@ -67,7 +70,7 @@ TEST_F(DeviceOperations, AValueRefusedEarlierDoesNotStopALaterWrite) {
   const auto writeAndVerify = [&] {
     ASSERT_TRUE(window_->ZapiszTClick()) << "the refusal was told; the field holds the old value";
     EXPECT_TRUE(ui_.Messages().empty());
-    EXPECT_EQ(context_.statusText, "Device programmed");
+    EXPECT_EQ(StatusWithoutFingerprint(), "Device programmed");
     EXPECT_TRUE(window_->Weryfikuj1Click()) << "the module holds the configuration";
   };
 
@@ -91,7 +94,7 @@ TEST_F(DeviceOperations, FullWriteProgramsTheModuleAndVerifyFindsItThere) {
   EXPECT_EQ(module_.Memory()[18], context_.image[2]) << "the input code reached the module";
   EXPECT_EQ(context_.config.data, FormatDate(Today()));
   EXPECT_EQ(window_->Panel().View().DataE, context_.config.data);
-  EXPECT_EQ(context_.statusText, "Device programmed");
+  EXPECT_EQ(StatusWithoutFingerprint(), "Device programmed");
   EXPECT_TRUE(context_.state.Programmed);
   for (FieldColour colour : window_->Panel().View().Colours) EXPECT_EQ(colour, FieldColour::Window);
   const std::vector<std::string> status = ui_.StatusTexts();
@@ -109,6 +112,73 @@ TEST_F(DeviceOperations, FullWriteProgramsTheModuleAndVerifyFindsItThere) {
   EXPECT_EQ(ui_.Messages()[0].icon, MessageIcon::Warning);
   EXPECT_EQ(context_.statusText, "Verification ended with errors");
   EXPECT_EQ(context_.image.bytes, written.bytes);
+  EXPECT_TRUE(ui_.Lists().empty()) << "only the message's Details button opens the list";
+}
+
+TEST_F(DeviceOperations, VerifyDetailsNameWhatChangedInsideTheModule) {
+  ConnectWithThermocoupleK();
+  window_->Panel().ShowConfiguration(kColourChangedAll);
+  ASSERT_TRUE(window_->ZapiszTClick());
+  ASSERT_EQ(module_.Layout(), MemoryLayout::New) << "floats are stored exponent last";
+  const LayoutAddresses& at = AddressesOf(module_.Layout());
+  struct Case {
+    const char* name;
+    std::size_t address;
+    std::uint8_t (*change)(std::uint8_t);
+    std::string expected;
+  };
+  const Case cases[] = {
+      {"ID tag", at.textFirst, [](std::uint8_t) -> std::uint8_t { return 'X'; },
+       "ID Tag: configuration \"TI-101\", module \"XI-101\""},
+      {"span halved", at.span + 3, [](std::uint8_t e) -> std::uint8_t { return e - 1; },
+       "MaxInput: configuration 1000, module 500"},
+      {"segment", 1500, [](std::uint8_t b) -> std::uint8_t { return b ^ 0x10; },
+       "Transfer table: 1 of 202 segments differ"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::uint8_t before = module_.Memory()[c.address];
+    module_.PokeMemory(c.address, c.change(before));
+    ui_.Forget();
+    ui_.Answer(MessageResult::Details);
+    EXPECT_FALSE(window_->Weryfikuj1Click());
+    ASSERT_EQ(ui_.Messages().size(), 1u);
+    EXPECT_EQ(ui_.Messages()[0].text, "Errors have been found!");
+    EXPECT_EQ(ui_.Messages()[0].buttons, MessageButtons::OkDetails);
+    EXPECT_EQ(context_.statusText, "Verification ended with errors");
+    const std::vector<ShownList> lists = ui_.Lists();
+    ASSERT_EQ(lists.size(), 1u);
+    EXPECT_EQ(lists[0].title, "Differences");
+    EXPECT_EQ(lists[0].lines,
+              (std::vector<std::string>{c.expected, LeftOutOfComparison(context_.language)}));
+    module_.PokeMemory(c.address, before);
+  }
+  EXPECT_TRUE(window_->Weryfikuj1Click()) << "every change was put back";
+}
+
+TEST_F(DeviceOperations, ReadAndWriteShowTheFingerprintOfTheConfiguration) {
+  ConnectWithThermocoupleK();
+  const std::optional<std::string> fingerprint =
+      FingerprintOfConfiguration(context_.config, context_.limits, context_.conversion);
+  ASSERT_TRUE(fingerprint);
+  window_->Panel().ShowConfiguration(kColourChangedAll);
+  ASSERT_TRUE(window_->ZapiszTClick());
+  EXPECT_EQ(context_.statusText, "Device programmed   Fingerprint: " + *fingerprint);
+
+  window_->Files().Nowy1Click();
+  ASSERT_TRUE(window_->OdczytajTClick());
+  EXPECT_EQ(context_.statusText, "Information complete   Fingerprint: " + *fingerprint);
+  EXPECT_EQ(ui_.StatusTexts().back(), " " + context_.statusText);
+
+  // Another range inside the module is another configuration.
+  const std::size_t exponent = AddressesOf(module_.Layout()).span + 3;
+  module_.PokeMemory(exponent, static_cast<std::uint8_t>(module_.Memory()[exponent] - 1));
+  ASSERT_TRUE(window_->OdczytajTClick());
+  ASSERT_EQ(context_.config.MaxInput, 500);
+  const std::string other = context_.statusText;
+  EXPECT_EQ(other.rfind("Information complete   Fingerprint: ", 0), 0u) << other;
+  EXPECT_EQ(other.size(), std::string("Information complete   Fingerprint: ").size() + 8);
+  EXPECT_NE(other, "Information complete   Fingerprint: " + *fingerprint);
 }
 
 TEST_F(DeviceOperations, ChangedTextsAloneOrMissingUserDataWriteOnlyTheInformation) {
@@ -119,7 +189,7 @@ TEST_F(DeviceOperations, ChangedTextsAloneOrMissingUserDataWriteOnlyTheInformati
   EXPECT_EQ(Requests('L'), 0);
   const MemoryBytes memory = module_.Memory();
   EXPECT_EQ(std::string(memory.begin() + 128, memory.begin() + 134), "TI-101");
-  EXPECT_EQ(context_.statusText, "Device programmed");
+  EXPECT_EQ(StatusWithoutFingerprint(), "Device programmed");
 
   ModuleConfig& c = context_.config;
   c.Typ = 16;
@@ -130,7 +200,7 @@ TEST_F(DeviceOperations, ChangedTextsAloneOrMissingUserDataWriteOnlyTheInformati
   window_->Panel().ShowConfiguration(kColourWhite);  // tells that the table file is missing
   ASSERT_TRUE(window_->ZapiszTClick());              // and again before the write
   EXPECT_EQ(Requests('D'), 20);
-  EXPECT_EQ(context_.statusText, "Information transferred");
+  EXPECT_EQ(StatusWithoutFingerprint(), "Information transferred");
 }
 
 TEST_F(DeviceOperations, FailedTransferIsReportedAboveTheWaitingWindowAndPollingGoesOn) {

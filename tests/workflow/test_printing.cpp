@@ -1,4 +1,5 @@
 // File › Print and Print setup of the main window.
+#include "service/configuration_fingerprint.h"
 #include "workflow_fixture.h"
 
 namespace q5480 {
@@ -51,11 +52,15 @@ TEST_F(PrintTest, NeedsAConfigurationAndPrintsOnlyWhenTheDialogIsConfirmed) {
   ASSERT_EQ(report->lines.size(), 28u);
   EXPECT_EQ(report->lines[27], "Printed: " + FormatDate(Today()));
   EXPECT_EQ(report->accuracy.rfind("Table accuracy: largest error ", 0), 0u) << report->accuracy;
+  const std::optional<std::string> fingerprint =
+      FingerprintOfConfiguration(context_.config, context_.limits, context_.conversion);
+  ASSERT_TRUE(fingerprint);
   const std::vector<std::string> read = report->ReadingOrder();
-  ASSERT_EQ(read.size(), 29u);
+  ASSERT_EQ(read.size(), 30u);
   EXPECT_EQ(read[13], "Input range: -50.00 to 250.00 \u00B0C");
   EXPECT_EQ(read[27], report->lines[27]);
-  EXPECT_EQ(read[28], report->accuracy) << "the accuracy comes last, after the date";
+  EXPECT_EQ(read[28], report->accuracy) << "the accuracy comes after the date";
+  EXPECT_EQ(read[29], "Fingerprint: " + *fingerprint);
   EXPECT_EQ(report->jobTitle, "Q5480-Printing");
   EXPECT_TRUE(report->centralEuropean);
   EXPECT_TRUE(ui_.Messages().empty());

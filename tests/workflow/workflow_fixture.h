@@ -86,6 +86,12 @@ class WorkflowTest : public ::testing::Test {
     window_->Panel().ShowConfiguration(kColourWhite);
   }
 
+  // The status text without the fingerprint that a read or a write adds.
+  std::string StatusWithoutFingerprint() const {
+    const std::string& text = context_.statusText;
+    return text.substr(0, text.find("   "));
+  }
+
   long Requests(std::uint8_t code) const { return line_.interposer.CountOf(code); }
   // Every transfer starts by asking the module for its identifier.
   long Transfers() const {
