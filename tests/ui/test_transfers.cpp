@@ -76,10 +76,5 @@ TEST_F(Transfers, EveryCommandHasAStateAndAnAccessibleName) {
   ExpectAccessibleNames(Window());
 }
 
-class AnotherModel : public ProgramTest {
- protected:
-  AnotherModel() : ProgramTest(5491) {}
-};
-
 }  // namespace
 }  // namespace q5480::test
