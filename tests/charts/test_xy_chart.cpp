@@ -17,16 +17,7 @@ constexpr std::uint32_t kRedBgr = 0x000000FF;
 
 using ChartSetters = ChartTest;
 
-TEST_F(ChartSetters, DefaultsClampsAndTruncation) {
-  EXPECT_EQ(chart_->size(), QSize(147, 105));
-  EXPECT_EQ(chart_->focusPolicy(), Qt::NoFocus);
-  EXPECT_EQ(chart_->BackGround(), 0xC0C0C0u);
-  EXPECT_EQ(chart_->ChartColor(), 0xFFFFFFu);
-  EXPECT_EQ(chart_->YLabelFont().pointSize(), 8);
-  EXPECT_TRUE(chart_->NothingDrawn());
-  EXPECT_EQ(chart_->MinY(), 0);
-  EXPECT_EQ(chart_->MaxY(), 100);
-
+TEST_F(ChartSetters, ClampsAndTruncation) {
   const std::pair<int, int> borders[] = {{0, 1}, {9, 4}, {3, 3}, {-2, 1}, {4, 4}};
   for (const auto& [set, kept] : borders) {
     chart_->SetBorderWidth(set);

@@ -1,6 +1,9 @@
 // The options of q5480-module and the commands it takes while running.
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <sstream>
+
 #include "config/dates.h"
 #include "config/module_image.h"
 #include "emulator/module_command_line.h"
@@ -8,48 +11,19 @@
 namespace q5480 {
 namespace {
 
-const char* const kOptions[] = {"--com",
-                                "--baud",
-                                "--id",
-                                "--model",
-                                "--serial",
-                                "--factory-date",
-                                "--wide-current",
-                                "--no-flagged",
-                                "--memory",
-                                "--signal",
-                                "--internal-temperature",
-                                "--sensor-broken",
-                                "--eeprom-error",
-                                "--cal-mode",
-                                "--help"};
+// A command line as typed: words between spaces.
+std::vector<std::string> Words(const std::string& line) {
+  std::istringstream stream(line);
+  return {std::istream_iterator<std::string>(stream), std::istream_iterator<std::string>()};
+}
 
 TEST(ModuleCommandLine, EveryOptionReachesTheModuleAndTheHelpNamesIt) {
+  const std::vector<std::string> args = Words(
+      "--com 12 --baud 4800 --id 1.45 --model 5491 --serial 70001 --factory-date 01.02.2024 "
+      "--wide-current --no-flagged --memory /tmp/m.bin --signal sine:10:2:5 "
+      "--internal-temperature 30.5 --sensor-broken --eeprom-error --cal-mode");
   std::string error;
-  const auto options = ParseModuleCommandLine({"--com",
-                                               "12",
-                                               "--baud",
-                                               "4800",
-                                               "--id",
-                                               "1.45",
-                                               "--model",
-                                               "5491",
-                                               "--serial",
-                                               "70001",
-                                               "--factory-date",
-                                               "01.02.2024",
-                                               "--wide-current",
-                                               "--no-flagged",
-                                               "--memory",
-                                               "/tmp/m.bin",
-                                               "--signal",
-                                               "sine:10:2:5",
-                                               "--internal-temperature",
-                                               "30.5",
-                                               "--sensor-broken",
-                                               "--eeprom-error",
-                                               "--cal-mode"},
-                                              error);
+  const auto options = ParseModuleCommandLine(args, error);
   ASSERT_TRUE(options) << error;
   EXPECT_EQ(options->com, 12);
   EXPECT_EQ(options->baud, 4800);
@@ -70,8 +44,10 @@ TEST(ModuleCommandLine, EveryOptionReachesTheModuleAndTheHelpNamesIt) {
   const auto help = ParseModuleCommandLine({"--help"}, error);
   ASSERT_TRUE(help);
   EXPECT_TRUE(help->help);
-  for (const char* option : kOptions) {
-    EXPECT_NE(std::string(kModuleProgramHelp).find(option), std::string::npos) << option;
+  const std::string helpText = kModuleProgramHelp;
+  EXPECT_NE(helpText.find("--help"), std::string::npos);
+  for (const std::string& word : args) {
+    if (word.starts_with("--")) { EXPECT_NE(helpText.find(word), std::string::npos) << word; }
   }
 }
 

@@ -1,6 +1,15 @@
 #include "support/module_on_line.h"
 
+#include "config/module_image.h"
+
 namespace q5480::test_support {
+
+double HeldFloat(const EmulatedModule& module, std::size_t address) {
+  const MemoryBytes memory = module.Memory();
+  const std::uint8_t bytes[4] = {memory[address + 3], memory[address + 2], memory[address + 1],
+                                 memory[address]};
+  return DecodeModuleFloat(bytes);
+}
 
 std::optional<Bytes> Interposer::Handle(const Bytes& data) {
   std::lock_guard lock(mutex_);

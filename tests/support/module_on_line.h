@@ -61,6 +61,9 @@ class Interposer : public RequestHandler {
   std::mt19937 random_;
 };
 
+// The float the module holds at `address` of its newer layout, its bytes reversed there.
+double HeldFloat(const EmulatedModule& module, std::size_t address);
+
 ModuleOptions ModuleWith(const std::string& identifier = kNewId, std::uint16_t model = 5495);
 
 // Short bounds, and a port tree that leads nowhere but to the ports folder:

@@ -22,7 +22,6 @@ namespace {
 
 class Editing : public ProgramTest {
  protected:
-  explicit Editing(std::uint16_t model = 5495) : ProgramTest(model) {}
   void SetUp() override { StartConnected(); }
   MainWindow& Window() { return program_->Window(); }
   ParameterPanelView& Panel() { return *Window().Panel; }
@@ -204,11 +203,6 @@ TEST_F(Editing, TextsSetThroughTheAccessibilityInterfaceAreCheckedAndTakenAsType
   ExpectModuleHoldsImageOf(answers, scratch_ / "set.par");
   EXPECT_EQ(answers.Messages().size(), 1u) << answers.Messages().back();
 }
-
-class LoopCurrentEditing : public Editing {
- protected:
-  LoopCurrentEditing() : Editing(5491) {}
-};
 
 }  // namespace
 }  // namespace q5480::test

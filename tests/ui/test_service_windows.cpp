@@ -5,7 +5,6 @@
 #include <QTest>
 #include <cmath>
 
-#include "config/module_image.h"
 #include "ui/corrections_dialog.h"
 #include "ui/diagnostics_dialog.h"
 #include "ui_fixture.h"
@@ -57,14 +56,6 @@ class ServiceWindowsUi : public ProgramTest {
               " " + Context().Tr("Device programmed"));
     module_.SetSignal(SignalShape{SignalKind::Constant, kMillivoltsAt500, 0, 10});
   }
-
-  // The float the module holds at `address` of its newer layout, reversed there.
-  double HeldFloat(std::size_t address) const {
-    const MemoryBytes memory = module_.Memory();
-    const std::uint8_t bytes[4] = {memory[address + 3], memory[address + 2], memory[address + 1],
-                                   memory[address]};
-    return DecodeModuleFloat(bytes);
-  }
 };
 
 TEST_F(ServiceWindowsUi, PasswordOpensTheCorrectionsWindowWhichStoresAndForces) {
@@ -96,8 +87,8 @@ TEST_F(ServiceWindowsUi, PasswordOpensTheCorrectionsWindowWhichStoresAndForces) 
     window->GainS->setValue(175);
     EXPECT_EQ(window->ZeroP->text(), QStringLiteral("+0.50 "));
     window->ZapiszB->click();
-    EXPECT_FLOAT_EQ(HeldFloat(96), 0.5f);
-    EXPECT_FLOAT_EQ(HeldFloat(100), -0.25f);
+    EXPECT_FLOAT_EQ(test_support::HeldFloat(module_, 96), 0.5f);
+    EXPECT_FLOAT_EQ(test_support::HeldFloat(module_, 100), -0.25f);
     EXPECT_EQ(window->focusWidget(), window->ExitB);
 
     window->SetOut->setText(QStringLiteral("12"));

@@ -135,10 +135,5 @@ TEST_F(VerifyDetails, TheMessagesDetailsButtonListsTheFieldsThatDiffer) {
   EXPECT_EQ(Text(window.StatusText->text()), " " + context.Tr("Verification ended with errors"));
 }
 
-class AnotherModel : public ProgramTest {
- protected:
-  AnotherModel() : ProgramTest(5491) {}
-};
-
 }  // namespace
 }  // namespace q5480::test

@@ -99,15 +99,6 @@ bool ChooseFile(QWidget* window, const std::filesystem::path& path) {
   return !dialog->isVisible();
 }
 
-void ChooseRefusedFile(ModalAnswers& answers, const std::filesystem::path& path) {
-  const std::size_t seen = answers.Messages().size();
-  answers.Then([&answers, path, seen](QWidget* window) {
-    // The refusal's message box comes and goes inside the dialog's accept.
-    return qobject_cast<QFileDialog*>(window) != nullptr && !ChooseFile(window, path) &&
-           answers.Messages().size() > seen;
-  });
-}
-
 void Type(QLineEdit* field, const QString& text, bool enter) {
   field->setFocus();
   field->selectAll();

@@ -90,10 +90,6 @@ class ModalAnswers {
 // Chooses `path` in an open or save dialog.
 bool ChooseFile(QWidget* window, const std::filesystem::path& path);
 
-// The next file dialog is given `path` until it refuses it with a message
-// and stays open, for the next handler to choose another file.
-void ChooseRefusedFile(ModalAnswers& answers, const std::filesystem::path& path);
-
 // Typed as a person would; Enter ends the entry and checks it.
 void Type(QLineEdit* field, const QString& text, bool enter = true);
 

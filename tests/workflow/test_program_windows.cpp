@@ -99,14 +99,22 @@ TEST_F(OptionsTest, ListHoldsEnglishAndAtMostTenLanguageFiles) {
   EXPECT_EQ(OptionsWindowLogic(context_).ListaLang().size(), 11u);
 }
 
-TEST_F(OptionsTest, AnotherLanguageKeepsARealFileName) {
-  context_.fileName = "/data/k.par";
-  OptionsWindowLogic options(context_);
-  options.Select(IndexOf(options, "Testowy"));
-  EXPECT_EQ(options.OKbuttClick("", ""), DialogResult::Ok);
-  EXPECT_EQ(context_.settings.Language, "Testowy");
-  EXPECT_EQ(context_.language.Tr("Options"), "PLOptions");
-  EXPECT_EQ(context_.fileName, "/data/k.par");
+// OK switches the language, also as the second OK after a refused password;
+// the unnamed file follows the language, a real file name stays.
+TEST_F(OptionsTest, OkSwitchesTheLanguageAndKeepsARealFileName) {
+  for (const bool refusedFirst : {false, true}) {
+    SCOPED_TRACE(refusedFirst);
+    context_.settings.Language = "English";
+    ASSERT_TRUE(context_.LoadLanguage());
+    context_.fileName = refusedFirst ? context_.Tr("No_name") : "/data/k.par";
+    OptionsWindowLogic options(context_);
+    options.Select(IndexOf(options, "Testowy"));
+    if (refusedFirst) { EXPECT_EQ(options.OKbuttClick("wrong", ""), DialogResult::StayOpen); }
+    EXPECT_EQ(options.OKbuttClick("", ""), DialogResult::Ok);
+    EXPECT_EQ(context_.settings.Language, "Testowy");
+    EXPECT_EQ(context_.language.Tr("Options"), "PLOptions");
+    EXPECT_EQ(context_.fileName, refusedFirst ? "PLNo_name" : "/data/k.par");
+  }
 }
 
 TEST_F(OptionsTest, CancelAfterASwitchThatStayedOpenPutsTheLanguageBack) {
@@ -124,15 +132,6 @@ TEST_F(OptionsTest, CancelAfterASwitchThatStayedOpenPutsTheLanguageBack) {
   EXPECT_FALSE(files_.Zachowaj1Click());
   EXPECT_EQ(ui_.Dialogs().size(), 1u);
   EXPECT_FALSE(std::filesystem::remove("No_name")) << "written without asking for a name";
-}
-
-TEST_F(OptionsTest, ASecondOkWithTheSwitchedLanguageFinishesIt) {
-  OptionsWindowLogic options(context_);
-  options.Select(IndexOf(options, "Testowy"));
-  EXPECT_EQ(options.OKbuttClick("wrong", ""), DialogResult::StayOpen);
-  EXPECT_EQ(options.OKbuttClick("", ""), DialogResult::Ok);
-  EXPECT_EQ(context_.settings.Language, "Testowy");
-  EXPECT_EQ(context_.fileName, "PLNo_name");
 }
 
 TEST_F(OptionsTest, LanguageFilesBesideTheProgramAreOfferedToo) {

@@ -102,14 +102,6 @@ class ServiceWindowTest : public WorkflowTest {
     }
     return found;
   }
-
-  // The float the module holds at `address` of the newer layout, its bytes reversed.
-  double HeldFloat(std::size_t address) const {
-    const MemoryBytes memory = module_.Memory();
-    const std::uint8_t bytes[4] = {memory[address + 3], memory[address + 2], memory[address + 1],
-                                   memory[address]};
-    return DecodeModuleFloat(bytes);
-  }
 };
 
 TEST_F(ServiceWindowTest, WriteStoresInTheModuleAndClosingKeepsWhatItHolds) {
@@ -122,8 +114,8 @@ TEST_F(ServiceWindowTest, WriteStoresInTheModuleAndClosingKeepsWhatItHolds) {
   window.ZapiszBClick();
   ASSERT_TRUE(ui_.Messages().empty()) << ui_.MessageTexts().front();
   EXPECT_TRUE(window.Written());
-  EXPECT_FLOAT_EQ(HeldFloat(96), 0.5f);
-  EXPECT_FLOAT_EQ(HeldFloat(100), -0.25f);
+  EXPECT_FLOAT_EQ(HeldFloat(module_, 96), 0.5f);
+  EXPECT_FLOAT_EQ(HeldFloat(module_, 100), -0.25f);
 
   // Moved again but not written: the module still holds the written values.
   window.ZeroSChange(300);
