@@ -144,12 +144,7 @@ int Run(const ParsedArgs& parsed) {
     }
     return CompareFiles(parsed);
   }
-  const WritePlan plan{parsed.positionals[0], parsed.Value("--table"), {}, {}};
-  if (int status = CheckInputFiles(kCommand, plan.parametersFile, plan.table); status != kExitOk) {
-    return status;
-  }
-  return RunOnPortArgument(kCommand, parsed, false,
-                           [&plan](int port, bool json) { return OnPort(port, plan, json); });
+  return RunFileOnPorts(kCommand, parsed, false, OnPort);
 }
 
 const Registration kRegistration(kCommand, kSummary, kHelp, kOptions, Run);

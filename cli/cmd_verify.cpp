@@ -81,14 +81,7 @@ PortOutcome OnPort(int port, const WritePlan& plan, bool json) {
 
 const OptionSpec kOptions{{"--json"}, {"--port", "--table", "--log"}, 1, 1};
 
-int Run(const ParsedArgs& parsed) {
-  const WritePlan plan{parsed.positionals[0], parsed.Value("--table"), {}, {}};
-  if (int status = CheckInputFiles(kCommand, plan.parametersFile, plan.table); status != kExitOk) {
-    return status;
-  }
-  return RunOnPortArgument(kCommand, parsed, true,
-                           [&plan](int port, bool json) { return OnPort(port, plan, json); });
-}
+int Run(const ParsedArgs& parsed) { return RunFileOnPorts(kCommand, parsed, true, OnPort); }
 
 const Registration kRegistration(kCommand, kSummary, kHelp, kOptions, Run);
 

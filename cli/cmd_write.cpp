@@ -54,11 +54,7 @@ exit status:
 const OptionSpec kOptions{{"--json"}, {"--port", "--table", "--log"}, 1, 1};
 
 int Run(const ParsedArgs& parsed) {
-  const WritePlan plan{parsed.positionals[0], parsed.Value("--table"), {}, {}};
-  if (int status = CheckInputFiles(kCommand, plan.parametersFile, plan.table); status != kExitOk) {
-    return status;
-  }
-  return RunOnPortArgument(kCommand, parsed, true, [&plan](int port, bool json) {
+  return RunFileOnPorts(kCommand, parsed, true, [](int port, const WritePlan& plan, bool json) {
     return WriteOnPort(kCommand, port, plan, json);
   });
 }

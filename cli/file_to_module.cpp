@@ -6,6 +6,16 @@
 
 namespace q5480::cli {
 
+int RunFileOnPorts(std::string_view command, const ParsedArgs& parsed, bool logged,
+                   const FileJob& onPort) {
+  const WritePlan plan{parsed.positionals[0], parsed.Value("--table"), {}, {}};
+  if (int status = CheckInputFiles(command, plan.parametersFile, plan.table); status != kExitOk) {
+    return status;
+  }
+  return RunOnPortArgument(command, parsed, logged,
+                           [&](int port, bool json) { return onPort(port, plan, json); });
+}
+
 int ConnectReadAndBuild(DeviceSession& session, int port, const WritePlan& plan,
                         ModuleResult& result) {
   result.file = plan.parametersFile;

@@ -2,6 +2,7 @@
 // "batch") or compared with what it holds ("verify", "diff").
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,6 +19,13 @@ struct WritePlan {
   std::optional<std::string> tag;    // the ID tag put into this module instead of the file's
   std::optional<std::string> info;   // the user information likewise
 };
+
+// What "write", "verify" and "diff" do with "FILE.par --port PORTS [--table
+// FILE.dat]": the files checked, then `onPort` on every port
+// (RunOnPortArgument).
+using FileJob = std::function<PortOutcome(int port, const WritePlan& plan, bool json)>;
+int RunFileOnPorts(std::string_view command, const ParsedArgs& parsed, bool logged,
+                   const FileJob& onPort);
 
 // As the desktop program prepares a Write on COM `port`: the module's
 // factory data read first (its serial number for the summary and the log),
