@@ -1,13 +1,14 @@
 // The serial port on Windows: "\\.\COMn" opened exclusively for overlapped
-// I/O, the reply read one byte at a time under the port's interval and total
-// time-outs. Every wait also watches the abort event, so that an abort ends
-// it at once. Waiting for a receive event is done by a one-byte read that is
-// kept for the next ReadByte: WaitCommEvent is not dependable on every driver
-// (under wine on a pseudo-terminal it never completes properly).
+// I/O. A byte that has not arrived yet is waited for by a one-byte read under
+// the port's interval and total time-outs; bytes the driver holds already
+// are taken in one read, and handed out one at a time. Every wait also
+// watches the abort event, so that an abort ends it at once. WaitCommEvent is
+// not used: it is not dependable on every driver (under wine on a
+// pseudo-terminal it never completes properly).
 #include <windows.h>
 
 #include <algorithm>
-#include <optional>
+#include <array>
 
 #include "link/deadline.h"
 #include "link/frame.h"
@@ -52,8 +53,10 @@ struct SerialPort::State {
   HANDLE readEvent = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
   HANDLE writeEvent = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
   bool lost = false;
-  // A byte that a wait for input took, kept for the next read.
-  std::optional<std::uint8_t> held;
+  // Bytes read from the driver and not yet taken.
+  std::array<std::uint8_t, 64> inbox{};
+  std::size_t inboxStart = 0;
+  std::size_t inboxEnd = 0;
   // Errors that ClearCommError reported while the queue was measured.
   DWORD pendingErrors = 0;
 
@@ -68,9 +71,14 @@ struct SerialPort::State {
   // Starts an overlapped transfer and waits for it until `deadline` or the
   // abort event; a transfer still running then is cancelled.
   Transferred Run(bool write, void* data, DWORD size, const Deadline& deadline, HANDLE abort);
-  // One byte within `deadline`; the driver's own time-outs may end a read
-  // early, and it is then started again.
+  // Fills the empty inbox: what the driver holds in one read, else the next
+  // byte within `deadline` (the driver's own time-outs may end a read early,
+  // and it is then started again).
+  PortResult Fill(const Deadline& deadline, HANDLE abort);
+  // One byte from the inbox, filled first when empty.
   ByteResult ReadOne(const Deadline& deadline, HANDLE abort);
+  std::size_t Held() const { return inboxEnd - inboxStart; }
+  void Drop() { inboxStart = inboxEnd = 0; }
   void Accumulate(DWORD errors) { pendingErrors |= errors & kLineErrors; }
 };
 
@@ -97,18 +105,36 @@ Transferred SerialPort::State::Run(bool write, void* data, DWORD size, const Dea
   return result;
 }
 
-ByteResult SerialPort::State::ReadOne(const Deadline& deadline, HANDLE abort) {
+PortResult SerialPort::State::Fill(const Deadline& deadline, HANDLE abort) {
   for (;;) {
-    std::uint8_t byte = 0;
-    const Transferred read = Run(false, &byte, 1, deadline, abort);
-    if (read.aborted) return {PortResult::Aborted};
-    if (read.count == 1) return {PortResult::Ok, byte};
+    DWORD errors = 0;
+    COMSTAT status{};
+    DWORD want = 1;
+    if (::ClearCommError(handle, &errors, &status)) {
+      Accumulate(errors);
+      want = std::clamp<DWORD>(status.cbInQue, 1, inbox.size());
+    }
+    const Transferred read = Run(false, inbox.data(), want, deadline, abort);
+    if (read.aborted) return PortResult::Aborted;
+    if (read.count > 0) {
+      inboxStart = 0;
+      inboxEnd = read.count;
+      return PortResult::Ok;
+    }
     if (PortGone(read.error)) {
       lost = true;
-      return {PortResult::Lost};
+      return PortResult::Lost;
     }
-    if (deadline.Expired()) return {PortResult::TimedOut};
+    if (deadline.Expired()) return PortResult::TimedOut;
   }
+}
+
+ByteResult SerialPort::State::ReadOne(const Deadline& deadline, HANDLE abort) {
+  if (Held() == 0) {
+    const PortResult filled = Fill(deadline, abort);
+    if (filled != PortResult::Ok) return {filled};
+  }
+  return {PortResult::Ok, inbox[inboxStart++]};
 }
 
 SerialPort::SerialPort(AbortSignal& abort) : abort_(abort), state_(std::make_unique<State>()) {}
@@ -140,7 +166,7 @@ bool SerialPort::Open(const std::filesystem::path& device, const std::filesystem
   }
   state_->handle = handle;
   state_->lost = false;
-  state_->held.reset();
+  state_->Drop();
   state_->pendingErrors = 0;
   TakeLineErrors();  // start counting from now
   return true;
@@ -150,7 +176,7 @@ void SerialPort::Close() {
   if (!IsOpen()) return;
   ::CloseHandle(state_->handle);
   state_->handle = INVALID_HANDLE_VALUE;
-  state_->held.reset();
+  state_->Drop();
 }
 
 bool SerialPort::SetLine(int baud) {
@@ -227,21 +253,14 @@ PortResult SerialPort::Write(const std::uint8_t* data, std::size_t count,
 PortResult SerialPort::WaitForInput(std::chrono::milliseconds limit) {
   if (!IsOpen() || state_->lost) return PortResult::Lost;
   if (abort_.IsSet()) return PortResult::Aborted;
-  if (state_->held) return PortResult::Ok;
-  const ByteResult byte = state_->ReadOne(Deadline(limit), AbortEvent(abort_));
-  if (byte.result == PortResult::Ok) state_->held = byte.byte;
-  return byte.result;
+  if (state_->Held() > 0) return PortResult::Ok;
+  return state_->Fill(Deadline(limit), AbortEvent(abort_));
 }
 
 ByteResult SerialPort::ReadByte(std::chrono::milliseconds limit) {
   if (!IsOpen() || state_->lost) return {PortResult::Lost};
   if (TakeLineErrors()) return {PortResult::LineError};
   if (abort_.IsSet()) return {PortResult::Aborted};
-  if (state_->held) {
-    const std::uint8_t byte = *state_->held;
-    state_->held.reset();
-    return {PortResult::Ok, byte};
-  }
   const std::chrono::milliseconds total =
       timeouts_.readTotalMultiplier + timeouts_.readTotalConstant;
   if (total > total.zero()) limit = std::min(total, limit);
@@ -254,7 +273,7 @@ void SerialPort::LetBytesGather(std::size_t count, std::chrono::microseconds byt
   COMSTAT status{};
   if (!::ClearCommError(state_->handle, &errors, &status)) return;
   state_->Accumulate(errors);
-  const std::size_t have = (state_->held ? 1u : 0u) + status.cbInQue;
+  const std::size_t have = state_->Held() + status.cbInQue;
   if (have >= count) return;
   abort_.Sleep(byteTime * (count - have));
 }
@@ -266,11 +285,11 @@ PortResult SerialPort::SettleLine(std::chrono::microseconds quiet,
   for (;;) {
     PurgeInput();
     const auto wait = std::min<Deadline::Clock::duration>(quiet, end.Remaining());
-    const ByteResult byte = state_->ReadOne(Deadline(wait), AbortEvent(abort_));
-    if (byte.result == PortResult::TimedOut) {
+    const PortResult filled = state_->Fill(Deadline(wait), AbortEvent(abort_));
+    if (filled == PortResult::TimedOut) {
       return end.Expired() ? PortResult::TimedOut : PortResult::Ok;
     }
-    if (byte.result != PortResult::Ok) return byte.result;
+    if (filled != PortResult::Ok) return filled;
   }
 }
 
@@ -285,7 +304,7 @@ bool SerialPort::TakeLineErrors() {
 }
 
 void SerialPort::PurgeInput() {
-  state_->held.reset();
+  state_->Drop();
   if (IsOpen()) ::PurgeComm(state_->handle, PURGE_RXCLEAR);
 }
 
