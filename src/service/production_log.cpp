@@ -18,6 +18,9 @@ std::optional<ProductionLog> ProductionLog::Open(const std::filesystem::path& pa
     return std::nullopt;
   }
   ProductionLog log(file, format);
+  // Windows' C library puts an appending stream at the end only at its first
+  // write: the header is due when the end is the start.
+  std::fseek(file, 0, SEEK_END);
   if (format == LogFormat::Csv && std::ftell(file) == 0) {
     const std::string header = std::string(kLogColumns) + "\n";
     if (std::fputs(header.c_str(), file) == EOF || std::fflush(file) != 0) {
