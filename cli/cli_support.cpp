@@ -2,19 +2,19 @@
 
 #include "console_lines.h"
 
-#include <signal.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
+#include <fstream>
 #include <system_error>
 #include <utility>
 
 #include "config/language_table.h"
+#include "config/local_time.h"
+#include "config/path_text.h"
 
 namespace q5480::cli {
 namespace {
@@ -22,11 +22,6 @@ namespace {
 bool Contains(const std::vector<std::string>& list, const std::string& item) {
   return std::find(list.begin(), list.end(), item) != list.end();
 }
-
-std::atomic<bool> gInterrupted{false};
-static_assert(std::atomic<bool>::is_always_lock_free);
-
-extern "C" void OnInterrupt(int) { gInterrupted.store(true); }
 
 }  // namespace
 
@@ -99,14 +94,14 @@ Registration::Registration(const char* path, std::string summary, std::string he
                   }}) {}
 
 int CheckInputFile(std::string_view command, const std::string& path) {
+  const std::filesystem::path file = PathFromUtf8(path);
   std::error_code error;
-  if (!std::filesystem::exists(path, error))
+  if (!std::filesystem::exists(file, error))
     return Fail(command, "no such file: " + path, kExitUsage);
-  if (!std::filesystem::is_regular_file(path, error)) {
+  if (!std::filesystem::is_regular_file(file, error)) {
     return Fail(command, "not a regular file: " + path, kExitUsage);
   }
-  if (::access(path.c_str(), R_OK) != 0)
-    return Fail(command, "cannot read file: " + path, kExitUsage);
+  if (!std::ifstream(file)) return Fail(command, "cannot read file: " + path, kExitUsage);
   return kExitOk;
 }
 
@@ -157,22 +152,11 @@ std::string TimeStamp() {
   const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
   const long ms = static_cast<long>(
       std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000);
-  std::tm local{};
-  localtime_r(&seconds, &local);
+  const std::tm local = LocalTimeOf(seconds);
   char text[32];
   std::snprintf(text, sizeof text, "%02d:%02d:%02d.%03ld", local.tm_hour, local.tm_min,
                 local.tm_sec, ms);
   return text;
 }
-
-void CatchInterrupts() {
-  gInterrupted.store(false);
-  struct sigaction action {};
-  action.sa_handler = OnInterrupt;
-  sigaction(SIGINT, &action, nullptr);
-  sigaction(SIGTERM, &action, nullptr);
-}
-
-bool Interrupted() { return gInterrupted.load(); }
 
 }  // namespace q5480::cli

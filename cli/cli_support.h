@@ -11,6 +11,7 @@
 
 #include "command_registry.h"
 #include "config/numbers.h"
+#include "console.h"
 
 namespace q5480::cli {
 
@@ -70,11 +71,5 @@ std::optional<long> PositiveNumber(const std::string& text);
 
 // The local time of day now, "HH:MM:SS.mmm".
 std::string TimeStamp();
-
-// From now on SIGINT and SIGTERM set a flag instead of ending the program, so
-// that a command that runs until interrupted can close its link first.
-void CatchInterrupts();
-// Whether SIGINT or SIGTERM came since CatchInterrupts.
-bool Interrupted();
 
 }  // namespace q5480::cli

@@ -6,6 +6,7 @@
 #include "cli_support.h"
 #include "command_registry.h"
 #include "config/module_config.h"
+#include "config/path_text.h"
 #include "config/text.h"
 #include "file_to_module.h"
 #include "service/batch_plan.h"
@@ -57,8 +58,8 @@ constexpr std::size_t kInfoLength = kOgolneLength - 1;
 int CheckPlan(const std::vector<PlannedModule>& modules) {
   for (const PlannedModule& m : modules) {
     const std::optional<std::string> table =
-        m.table ? std::optional<std::string>(m.table->string()) : std::nullopt;
-    if (int status = CheckInputFiles(kCommand, m.file.string(), table); status != kExitOk) {
+        m.table ? std::optional<std::string>(Utf8FromPath(*m.table)) : std::nullopt;
+    if (int status = CheckInputFiles(kCommand, Utf8FromPath(m.file), table); status != kExitOk) {
       return status;
     }
     const std::string com = "COM" + std::to_string(m.port) + ": ";
@@ -78,7 +79,7 @@ int Run(const ParsedArgs& parsed) {
   const std::string& plan = parsed.positionals[0];
   if (int status = CheckInputFile(kCommand, plan); status != kExitOk) return status;
   std::vector<PlannedModule> modules;
-  if (const std::optional<std::string> refusal = ReadBatchPlan(plan, modules)) {
+  if (const std::optional<std::string> refusal = ReadBatchPlan(PathFromUtf8(plan), modules)) {
     return Fail(kCommand, *refusal, kExitUsage);
   }
   if (int status = CheckPlan(modules); status != kExitOk) return status;
@@ -92,8 +93,8 @@ int Run(const ParsedArgs& parsed) {
         for (const PlannedModule& m : modules) {
           if (m.port != port) continue;
           const WritePlan write{
-              m.file.string(),
-              m.table ? std::optional<std::string>(m.table->string()) : std::nullopt, m.tag,
+              Utf8FromPath(m.file),
+              m.table ? std::optional<std::string>(Utf8FromPath(*m.table)) : std::nullopt, m.tag,
               m.info};
           return WriteOnPort(kCommand, port, write, json);
         }
@@ -101,8 +102,8 @@ int Run(const ParsedArgs& parsed) {
       },
       results);
   if (results.empty()) return status;
-  const std::filesystem::path resultPath = BatchResultPath(plan);
-  if (!WriteBatchResult(resultPath, results)) return ReportCannotWrite(resultPath.string());
+  const std::filesystem::path resultPath = BatchResultPath(PathFromUtf8(plan));
+  if (!WriteBatchResult(resultPath, results)) return ReportCannotWrite(Utf8FromPath(resultPath));
   return status;
 }
 

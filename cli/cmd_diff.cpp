@@ -7,6 +7,7 @@
 #include "cli_support.h"
 #include "command_registry.h"
 #include "config/language_table.h"
+#include "config/path_text.h"
 #include "console_lines.h"
 #include "file_to_module.h"
 #include "service/configuration_fingerprint.h"
@@ -116,8 +117,8 @@ int CompareFiles(const ParsedArgs& args) {
   const std::vector<FieldDifference> differences =
       CompareConfigurations(ConfigurationOfFile(sides[0].image, sides[0].config),
                             ConfigurationOfFile(sides[1].image, sides[1].config), english);
-  const std::string first = std::filesystem::path(args.positionals[0]).filename().string();
-  const std::string second = std::filesystem::path(args.positionals[1]).filename().string();
+  const std::string first = Utf8FromPath(PathFromUtf8(args.positionals[0]).filename());
+  const std::string second = Utf8FromPath(PathFromUtf8(args.positionals[1]).filename());
   const bool json = args.Has("--json");
   PrintDifferences(differences, first, second, json);
   if (json) {

@@ -5,6 +5,7 @@
 
 #include "cli_support.h"
 #include "command_registry.h"
+#include "config/path_text.h"
 #include "config/program_directory.h"
 #include "config/settings_file.h"
 #include "console_lines.h"
@@ -62,7 +63,7 @@ std::string PortLine(const PortDiagnosis& diagnosis) {
   if (!diagnosis.device) return line + "(no device)";
   line += diagnosis.device->string();
   if (!diagnosis.resolved.empty() && diagnosis.resolved != *diagnosis.device) {
-    line += " -> " + diagnosis.resolved.string();
+    line += " -> " + Utf8FromPath(diagnosis.resolved);
   }
   return line;
 }

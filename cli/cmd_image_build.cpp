@@ -9,6 +9,7 @@
 #include "command_registry.h"
 #include "config/atomic_file.h"
 #include "config/module_image.h"
+#include "config/path_text.h"
 #include "stored_image.h"
 
 namespace q5480::cli {
@@ -53,7 +54,8 @@ int Run(const ParsedArgs& parsed) {
   if (const auto output = parsed.Value("-o")) {
     const std::string_view bytes(reinterpret_cast<const char*>(image.bytes.data()),
                                  image.bytes.size());
-    return ReplaceFileAtomically(*output, bytes) ? kExitOk : ReportCannotWrite(*output);
+    return ReplaceFileAtomically(PathFromUtf8(*output), bytes) ? kExitOk
+                                                               : ReportCannotWrite(*output);
   }
   for (std::size_t offset = 0; offset < kImageSize; offset += 16) {
     std::printf("%04zX:", offset);

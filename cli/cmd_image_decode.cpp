@@ -9,6 +9,7 @@
 #include "config/line_buffer.h"
 #include "config/module_image.h"
 #include "config/parameters_file.h"
+#include "config/path_text.h"
 #include "conversion/sensor_signal.h"
 
 namespace q5480::cli {
@@ -41,7 +42,7 @@ int Run(const ParsedArgs& parsed) {
   const std::string& input = parsed.positionals[0];
   if (int status = CheckInputFile(kCommand, input); status != kExitOk) return status;
 
-  std::optional<std::string> bytes = ReadFileBytes(input);
+  std::optional<std::string> bytes = ReadFileBytes(PathFromUtf8(input));
   if (!bytes || bytes->size() != kImageSize) return ReportCorruptedFile();
   ModuleImage image;
   std::copy(bytes->begin(), bytes->end(), image.bytes.begin());

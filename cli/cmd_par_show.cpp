@@ -5,6 +5,7 @@
 #include "cli_support.h"
 #include "command_registry.h"
 #include "config/parameters_file.h"
+#include "config/path_text.h"
 #include "conversion/sensor_signal.h"
 
 namespace q5480::cli {
@@ -47,14 +48,15 @@ int Run(const ParsedArgs& parsed) {
   ModuleConfig config;
   InputLimits limits;
   std::string dataDir;
-  if (!ReadParametersFile(input, config, limits, dataDir)) return ReportCorruptedFile();
+  if (!ReadParametersFile(PathFromUtf8(input), config, limits, dataDir))
+    return ReportCorruptedFile();
   // Without the table at hand, a named table counts as loaded so that the
   // name is kept in what is shown and written, when the conversion uses it.
   config.TableLoaded = !config.File.empty() && NamesTableFile(config);
 
   const RegionalSettings regional = RegionalFromArgs(parsed);
   if (std::optional<std::string> output = parsed.Value("-o")) {
-    if (!WriteParametersFile(*output, config, regional, dataDir)) {
+    if (!WriteParametersFile(PathFromUtf8(*output), config, regional, dataDir)) {
       return ReportCannotWrite(*output);
     }
   }

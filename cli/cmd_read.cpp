@@ -5,6 +5,7 @@
 #include "cli_support.h"
 #include "command_registry.h"
 #include "config/parameters_file.h"
+#include "config/path_text.h"
 #include "console_lines.h"
 #include "device_session.h"
 #include "port_runs.h"
@@ -74,7 +75,7 @@ PortOutcome OnPort(int port, const std::string& outputPattern, const RegionalSet
   session.DescribeModule(outcome.result);
   if (outcome.status != kExitOk) return outcome;
   std::string dataDir;
-  if (!WriteParametersFile(outcome.result.file, session.config, regional, dataDir)) {
+  if (!WriteParametersFile(PathFromUtf8(outcome.result.file), session.config, regional, dataDir)) {
     outcome.status = ReportCannotWrite(outcome.result.file);
     return outcome;
   }

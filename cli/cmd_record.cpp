@@ -1,7 +1,5 @@
 // q5480ctl record: the module's result and output current logged to a data
 // file, in the format of the desktop program's chart recording.
-#include <unistd.h>
-
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -10,6 +8,7 @@
 
 #include "cli_support.h"
 #include "command_registry.h"
+#include "config/path_text.h"
 #include "device_session.h"
 #include "service/measurement_recording.h"
 
@@ -56,7 +55,7 @@ constexpr long kIntervalMax = 3600;
 // Reports the records written: rewritten in place on a terminal, else a line
 // every tenth record.
 void ShowProgress(long records, std::int64_t elapsedMs) {
-  const bool terminal = ::isatty(STDERR_FILENO) != 0;
+  const bool terminal = StandardErrorIsTerminal();
   if (!terminal && records % 10 != 0) return;
   std::fprintf(stderr,
                terminal ? "\rrecorded %ld samples, %.1f s" : "recorded %ld samples, %.1f s\n",
@@ -103,7 +102,8 @@ int Run(const ParsedArgs& parsed) {
   const RecordingTime start = RecordingNow();
   const RecordingHeads heads{texts.Tr("Time"), texts.Tr("Result"), texts.Tr("Output")};
   if (!WriteRecordingHeader(
-          *output, RecordingHeaderLines(start, session.Status().ResultUnit, heads, regional))) {
+          PathFromUtf8(*output),
+          RecordingHeaderLines(start, session.Status().ResultUnit, heads, regional))) {
     return cannotWrite();
   }
 
@@ -123,14 +123,15 @@ int Run(const ParsedArgs& parsed) {
     if (duration && elapsed >= *duration * 1000) break;
     if (!session.Service().Commands().TakeSample(sample, status)) {
       if (link.PollFault() || std::chrono::steady_clock::now() - lastSample > kSilence) {
-        if (::isatty(STDERR_FILENO) != 0) std::fputc('\n', stderr);
+        if (StandardErrorIsTerminal()) std::fputc('\n', stderr);
         return session.ReportLink("No communication with device", link.LastPollStatus());
       }
       continue;
     }
     lastSample = std::chrono::steady_clock::now();
     if (elapsed < nextDue) continue;
-    if (!AppendRecord(*output, FormatRecord(elapsed, sample.Value, sample.Current, regional))) {
+    if (!AppendRecord(PathFromUtf8(*output),
+                      FormatRecord(elapsed, sample.Value, sample.Current, regional))) {
       return cannotWrite();
     }
     ShowProgress(++records, elapsed);
@@ -139,7 +140,7 @@ int Run(const ParsedArgs& parsed) {
     nextDue += interval * 1000;
     if (nextDue <= elapsed) nextDue = elapsed + interval * 1000;
   }
-  if (::isatty(STDERR_FILENO) != 0) std::fputc('\n', stderr);
+  if (StandardErrorIsTerminal()) std::fputc('\n', stderr);
   return kExitOk;
 }
 

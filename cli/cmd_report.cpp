@@ -8,6 +8,7 @@
 #include "cli_support.h"
 #include "command_registry.h"
 #include "config/dates.h"
+#include "config/path_text.h"
 #include "config/program_directory.h"
 #include "conversion/conversion_messages.h"
 #include "service/printed_report.h"
@@ -60,7 +61,8 @@ int Run(const ParsedArgs& parsed) {
   InputLimits limits;
   ConversionState state;
   const std::optional<Refusal> refusal = LoadStoredConfiguration(
-      input, table ? std::optional<std::filesystem::path>(*table) : std::nullopt,
+      PathFromUtf8(input),
+      table ? std::optional<std::filesystem::path>(PathFromUtf8(*table)) : std::nullopt,
       ProgramDirectory(), {config, limits, state});
   // A table that is not at hand leaves only the accuracy untold.
   if (refusal && refusal->key != kCannotOpenFile)

@@ -8,6 +8,7 @@
 #include "cli_support.h"
 #include "command_registry.h"
 #include "config/numbers.h"
+#include "config/path_text.h"
 #include "conversion/power_series.h"
 #include "conversion/sensor_signal.h"
 #include "conversion/table_file.h"
@@ -90,7 +91,7 @@ int Run(const ParsedArgs& parsed) {
   }
   if (const auto table = parsed.Value("--table")) {
     if (int status = CheckInputFile(kCommand, *table); status != kExitOk) return status;
-    if (const auto refusal = LoadTableFile(*table, state, limits)) {
+    if (const auto refusal = LoadTableFile(PathFromUtf8(*table), state, limits)) {
       return ReportMessage(RefusalMessage(*refusal), kExitFailed);
     }
   } else if (config.Lin == kLinSeries && IsPlainInput(config.Typ)) {

@@ -1,12 +1,11 @@
 #include "device_session.h"
 
-#include <unistd.h>
-
 #include <chrono>
 #include <cstdio>
 
 #include "config/dates.h"
 #include "config/program_directory.h"
+#include "console.h"
 #include "console_lines.h"
 #include "service/configuration_fingerprint.h"
 #include "service/port_open_failure.h"
@@ -23,7 +22,7 @@ constexpr int kProgressStep = 10;
 }  // namespace
 
 ProgressLine::ProgressLine(std::string message)
-    : message_(std::move(message)), terminal_(::isatty(STDERR_FILENO) == 1 && !OnePortOfMany()) {}
+    : message_(std::move(message)), terminal_(StandardErrorIsTerminal() && !OnePortOfMany()) {}
 
 void ProgressLine::Show(int percent) {
   if (terminal_) {

@@ -48,7 +48,7 @@ const std::vector<Command>& Commands() { return Registry(); }
 
 int main(int argc, char** argv) {
   using namespace q5480::cli;
-  std::vector<std::string> args(argv + 1, argv + argc);
+  const std::vector<std::string> args = PrepareConsole(argc, argv);
   if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
     PrintUsage(args.empty() ? stderr : stdout);
     return args.empty() ? kExitUsage : kExitOk;

@@ -5,6 +5,7 @@
 #include <mutex>
 #include <set>
 
+#include "config/path_text.h"
 #include "console_lines.h"
 #include "service/machine_text.h"
 #include "service/parallel_ports.h"
@@ -82,7 +83,8 @@ int RunOnPortList(std::string_view command, const std::vector<int>& ports, const
   if (const std::optional<std::string> logPath = args.Value("--log")) {
     if (!logged) return Fail(command, "keeps no production log", kExitUsage);
     std::string error;
-    log = ProductionLog::Open(*logPath, json ? LogFormat::JsonLines : LogFormat::Csv, error);
+    log = ProductionLog::Open(PathFromUtf8(*logPath), json ? LogFormat::JsonLines : LogFormat::Csv,
+                              error);
     if (!log) return Fail(command, "the log cannot be written: " + error, kExitUsage);
   }
   const auto appendToLog = [&](const ModuleResult& result) {

@@ -4,6 +4,7 @@
 
 #include "command_registry.h"
 #include "config/dates.h"
+#include "config/path_text.h"
 #include "config/program_directory.h"
 #include "conversion/build_image.h"
 #include "conversion/conversion_messages.h"
@@ -17,7 +18,8 @@ int LoadStoredFile(std::string_view command, const std::string& parametersFile,
     return status;
   }
   const std::optional<Refusal> refusal = LoadStoredConfiguration(
-      parametersFile, table ? std::optional<std::filesystem::path>(*table) : std::nullopt,
+      PathFromUtf8(parametersFile),
+      table ? std::optional<std::filesystem::path>(PathFromUtf8(*table)) : std::nullopt,
       ProgramDirectory(), context);
   if (!refusal) return kExitOk;
   if (refusal->key == kCannotOpenFile) {

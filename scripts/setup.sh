@@ -11,7 +11,11 @@ packages=(g++ cmake ninja-build libgtest-dev libgmock-dev
           clang-format    # the format check of the test command
           libssl-dev      # SHA-256 of the configuration fingerprints
           nlohmann-json3-dev   # the tests parse q5480ctl's JSON output
-          clang libclang-rt-dev)  # the fuzzers: clang with libFuzzer and the sanitizers
+          clang libclang-rt-dev   # the fuzzers: clang with libFuzzer and the sanitizers
+          # The Windows build, checked under wine: the cross compiler with
+          # std::thread (the -posix flavour), GoogleTest's sources to build
+          # for it, and wine to run the programs.
+          g++-mingw-w64-x86-64-posix googletest wine wine64)
 
 missing=()
 for package in "${packages[@]}"; do

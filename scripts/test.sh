@@ -4,7 +4,8 @@
 # Release build), under AddressSanitizer and UndefinedBehaviorSanitizer, and
 # the suites with threads (link, module, device, window logic) under ThreadSanitizer;
 # then every reader of outside data and the window logic fuzzed for a while
-# (scripts/fuzz.sh).
+# (scripts/fuzz.sh); last the Windows build, cross-compiled and checked under
+# wine against the emulator (scripts/windows_check.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -15,8 +16,9 @@ jobs=$(nproc)
 # Each stage says when it starts, so that a slow machine shows where the time goes.
 stage() { echo "== $1 (at $((SECONDS / 60)) min $((SECONDS % 60)) s)"; }
 
-stage "Format"
+stage "Format and platform files"
 scripts/format.sh --check
+scripts/check_platform_files.sh
 
 stage "Release build"
 rm -rf build
@@ -38,4 +40,10 @@ ctest --test-dir build-thread --output-on-failure -j "$jobs" -L '^(link|module|d
 stage "Fuzzing: each harness for ${Q5480_FUZZ_SECONDS:-20} s"
 rm -rf build-fuzz
 scripts/fuzz.sh "${Q5480_FUZZ_SECONDS:-20}"
+
+stage "Windows: cross-built, under wine against the emulator"
+rm -rf build-windows
+windows_started=$SECONDS
+scripts/windows_check.sh build build-windows
+echo "== the Windows stage took $((SECONDS - windows_started)) s"
 stage "Done"

@@ -3,6 +3,8 @@
 #include <chrono>
 #include <ctime>
 
+#include "config/local_time.h"
+
 namespace q5480 {
 namespace {
 
@@ -34,16 +36,12 @@ CivilDate DateFromDayNumber(std::int32_t dayNumber) {
 }
 
 CivilDate Today() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
+  const std::tm local = LocalTimeOf(std::time(nullptr));
   return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
 }
 
 std::string LocalDateTimeNow() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
+  const std::tm local = LocalTimeOf(std::time(nullptr));
   char text[32];
   std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
   return text;

@@ -7,6 +7,7 @@
 
 #include "config/line_buffer.h"
 #include "config/module_image.h"
+#include "config/path_text.h"
 #include "config/text.h"
 
 namespace q5480 {
@@ -123,7 +124,7 @@ bool RealsAreFinite(const ModuleConfig& config) {
 }  // namespace
 
 std::string DataDirOf(const std::filesystem::path& file) {
-  std::string directory = file.parent_path().string();
+  std::string directory = Utf8FromPath(file.parent_path());
   return CharCount(directory) > kDataDirMaxLength ? std::string() : directory;
 }
 

@@ -1,6 +1,6 @@
 #include "config/program_directory.h"
 
-#include <unistd.h>
+#include "config/path_text.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -24,29 +24,12 @@ bool IsInstalledProgram(const fs::path& executableDirectory) {
 
 }  // namespace
 
-fs::path ExecutableDirectory() {
-  std::error_code error;
-  fs::path executable = fs::read_symlink("/proc/self/exe", error);
-  if (error) return fs::current_path(error);
-  return executable.parent_path();
-}
-
-fs::path UserConfigurationDirectory() {
-  // A relative XDG_CONFIG_HOME is invalid and is ignored.
-  const char* configHome = std::getenv("XDG_CONFIG_HOME");
-  if (configHome != nullptr && fs::path(configHome).is_absolute()) return fs::path(configHome);
-  const char* home = std::getenv("HOME");
-  if (home == nullptr || *home == '\0') return {};
-  return fs::path(home) / ".config";
-}
-
 fs::path ProgramDirectory() {
   fs::path executableDirectory = ExecutableDirectory();
   // An installed program never writes beside itself, even where it may (as
   // root, or under a prefix of the user's own): that folder is the
   // installation's, shared by every user.
-  if (!IsInstalledProgram(executableDirectory) &&
-      ::access(executableDirectory.c_str(), W_OK) == 0) {
+  if (!IsInstalledProgram(executableDirectory) && MayWriteIn(executableDirectory)) {
     return executableDirectory;
   }
   const fs::path configuration = UserConfigurationDirectory();
@@ -83,7 +66,7 @@ std::optional<fs::path> FindDataFile(std::string_view name) {
 
 std::optional<fs::path> FindDataFile(std::string_view name, const fs::path& programDirectory) {
   for (const fs::path& directory : DataDirectories(programDirectory)) {
-    fs::path file = directory / fs::path(std::string(name));
+    fs::path file = directory / PathFromUtf8(name);
     std::error_code error;
     if (fs::exists(file, error)) return file;
   }

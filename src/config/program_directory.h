@@ -8,12 +8,17 @@
 
 namespace q5480 {
 
+// The system's part (program_directory_linux.cpp, program_directory_win32.cpp).
 // The directory of the running executable.
 std::filesystem::path ExecutableDirectory();
 
-// The user's configuration folder: $XDG_CONFIG_HOME when it is an absolute
-// path, else $HOME/.config; empty without either.
+// The user's configuration folder: on Linux $XDG_CONFIG_HOME when it is an
+// absolute path, else $HOME/.config; on Windows the roaming application-data
+// folder. Empty without one.
 std::filesystem::path UserConfigurationDirectory();
+
+// Whether this process may create files in `directory`.
+bool MayWriteIn(const std::filesystem::path& directory);
 
 // The program directory: the executable's directory when it is writable and
 // not an installed program's (a portable copy, or the build tree), else

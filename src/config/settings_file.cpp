@@ -8,6 +8,7 @@
 #include "config/line_buffer.h"
 #include "config/numbers.h"
 #include "config/parameters_file.h"
+#include "config/path_text.h"
 #include "config/text.h"
 
 namespace q5480 {
@@ -60,7 +61,7 @@ std::string UnscramblePassword(std::string_view stored) {
 
 bool ReadSettingsFile(const std::filesystem::path& programDirectory, ProgramSettings& settings,
                       const DesktopRect& desktop) {
-  settings.DataDir = programDirectory.string();
+  settings.DataDir = Utf8FromPath(programDirectory);
   std::int32_t left = settings.MainLeft;
   std::int32_t top = settings.MainTop;
 

@@ -19,6 +19,7 @@
 #include "link/poll_protocol.h"
 #include "link/port_list.h"
 #include "link/serial_port.h"
+#include "link/thread_priority.h"
 
 namespace q5480 {
 
@@ -152,6 +153,8 @@ class Link {
   const PollProtocol& poll_;
   const LinkSettings settings_;
 
+  // The link's waits are a few milliseconds long, for as long as it exists.
+  FineTimerResolution timerResolution_;
   AbortSignal abort_;
   SerialPort port_{abort_};
   int portNumber_ = 0;  // the COM number and line speed last opened

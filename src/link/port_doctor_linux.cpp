@@ -254,11 +254,6 @@ class Examination {
 
 }  // namespace
 
-bool PortDiagnosis::Has(PortProblem problem) const {
-  return std::any_of(findings.begin(), findings.end(),
-                     [problem](const PortFinding& finding) { return finding.problem == problem; });
-}
-
 PortDiagnosis DiagnosePort(int number, const PortDoctorEnvironment& env) {
   return Examination(number, env).Run();
 }

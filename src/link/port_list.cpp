@@ -1,6 +1,9 @@
-// What the port list means on every system: the COM number of an entry.
+// What the port list means on every system: the COM number of an entry, and
+// what a port's findings hold.
+#include <algorithm>
 #include <cctype>
 
+#include "link/port_doctor.h"
 #include "link/port_list.h"
 
 namespace q5480 {
@@ -27,6 +30,11 @@ std::optional<std::size_t> FindPortEntry(const std::vector<std::string>& entries
     if (EntryPortNumber(entries[i]) == comPort) return i;
   }
   return std::nullopt;
+}
+
+bool PortDiagnosis::Has(PortProblem problem) const {
+  return std::any_of(findings.begin(), findings.end(),
+                     [problem](const PortFinding& finding) { return finding.problem == problem; });
 }
 
 }  // namespace q5480

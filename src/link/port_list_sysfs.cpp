@@ -75,7 +75,7 @@ std::string Entry(int number, const std::string& device, const std::string& vend
 }  // namespace
 
 PortEnvironment PortEnvironment::OnlyLinksIn(const fs::path& folder) {
-  return {folder / "no-sysfs", folder / "no-dev", folder};
+  return {false, folder / "no-sysfs", folder / "no-dev", folder};
 }
 
 fs::path PortEnvironment::ConsoleList() const { return sysfsRoot / "class/tty/console/active"; }

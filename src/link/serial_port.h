@@ -1,6 +1,7 @@
 // SerialPort: one open serial port. The interface is the same on every system;
-// serial_port_termios.cpp implements it with POSIX termios. Every wait also
-// ends at once on the link's abort signal.
+// serial_port_termios.cpp implements it with POSIX termios, serial_port_win32.cpp
+// with the Win32 communications calls. Every wait also ends at once on the
+// link's abort signal.
 #pragma once
 
 #include <array>
@@ -8,9 +9,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 
 #include "link/abort_signal.h"
-#include "link/termios_marked_input.h"
 
 namespace q5480 {
 
@@ -39,21 +40,21 @@ struct ByteResult {
 
 class SerialPort {
  public:
-  explicit SerialPort(AbortSignal& abort) : abort_(abort) {}
+  explicit SerialPort(AbortSignal& abort);
   ~SerialPort();
   SerialPort(const SerialPort&) = delete;
   SerialPort& operator=(const SerialPort&) = delete;
 
   // Opens the device exclusively; refuses the system console. `consoleList`
-  // is the file naming the console ttys.
+  // is the file naming the console ttys (Linux).
   bool Open(const std::filesystem::path& device, const std::filesystem::path& consoleList);
-  bool IsOpen() const { return fd_ >= 0; }
-  bool Lost() const { return lost_; }
+  bool IsOpen() const;
+  bool Lost() const;
   void Close();
 
   // Raw 8N1 at `baud`, receiver on, modem control ignored; DTR and RTS on.
   bool SetLine(int baud);
-  void SetTimeouts(const PortTimeouts& timeouts) { timeouts_ = timeouts; }
+  void SetTimeouts(const PortTimeouts& timeouts);
 
   // Writes all bytes within the write time-out and `limit`.
   PortResult Write(const std::uint8_t* data, std::size_t count, std::chrono::milliseconds limit);
@@ -83,23 +84,12 @@ class SerialPort {
   void SetRts(bool on);
 
  private:
-  ByteResult ReadRaw(std::chrono::milliseconds limit);
-  // Fills the inbox from the device; Lost at its end of file or I/O error.
-  PortResult Fill();
-  bool CountersShowErrors();
+  // What the system holds for an open port, defined by each system's file.
+  struct State;
 
   AbortSignal& abort_;
-  int fd_ = -1;
-  bool lost_ = false;
   PortTimeouts timeouts_{};
-  // Bytes read from the device and not yet taken.
-  std::array<std::uint8_t, 64> inbox_{};
-  std::size_t inboxStart_ = 0;
-  std::size_t inboxEnd_ = 0;
-  TermiosMarkedInput marks_;
-  bool lineError_ = false;
-  bool countersSupported_ = true;
-  unsigned long errorCount_ = 0;
+  std::unique_ptr<State> state_;
 };
 
 }  // namespace q5480

@@ -26,4 +26,7 @@ void SetProgramPriority(ProgramPriority priority) {
   [[maybe_unused]] int result = setpriority(PRIO_PROCESS, 0, nice);
 }
 
+FineTimerResolution::FineTimerResolution() = default;
+FineTimerResolution::~FineTimerResolution() = default;
+
 }  // namespace q5480

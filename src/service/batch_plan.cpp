@@ -5,6 +5,7 @@
 #include <set>
 
 #include "config/atomic_file.h"
+#include "config/path_text.h"
 #include "config/text.h"
 #include "service/machine_text.h"
 
@@ -28,10 +29,10 @@ std::optional<std::string> ReadBatchPlan(const std::filesystem::path& plan,
                                          std::vector<PlannedModule>& modules) {
   modules.clear();
   std::ifstream in(plan, std::ios::binary);
-  if (!in) return plan.string() + ": cannot be read";
+  if (!in) return Utf8FromPath(plan) + ": cannot be read";
   const std::filesystem::path folder = plan.parent_path();
   const auto resolve = [&](const std::string& name) {
-    const std::filesystem::path path(name);
+    const std::filesystem::path path = PathFromUtf8(name);
     return path.is_absolute() || folder.empty() ? path : folder / path;
   };
 
@@ -82,7 +83,7 @@ std::optional<std::string> ReadBatchPlan(const std::filesystem::path& plan,
     module.info = value("info");
     modules.push_back(std::move(module));
   }
-  if (columns.empty() || modules.empty()) return plan.string() + ": no modules are planned";
+  if (columns.empty() || modules.empty()) return Utf8FromPath(plan) + ": no modules are planned";
   return std::nullopt;
 }
 

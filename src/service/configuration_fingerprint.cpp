@@ -1,14 +1,12 @@
 #include "service/configuration_fingerprint.h"
 
-#include <openssl/evp.h>
-
 #include <array>
 #include <cstdint>
-#include <stdexcept>
 #include <utility>
 #include <vector>
 
 #include "conversion/build_image.h"
+#include "service/sha256.h"
 
 namespace q5480 {
 namespace {
@@ -42,12 +40,7 @@ std::string ConfigurationFingerprint(const ModuleImage& image, int modelCode) {
       encoding.push_back(byte);
     }
   }
-  std::array<unsigned char, EVP_MAX_MD_SIZE> digest{};
-  unsigned int digestLength = 0;
-  if (EVP_Digest(encoding.data(), encoding.size(), digest.data(), &digestLength, EVP_sha256(),
-                 nullptr) != 1) {
-    throw std::runtime_error("SHA-256 is not available");
-  }
+  const Sha256Digest digest = Sha256(encoding);
   static constexpr char kHex[] = "0123456789abcdef";
   std::string fingerprint;
   for (std::size_t i = 0; i < kFingerprintLength / 2; ++i) {

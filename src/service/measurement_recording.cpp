@@ -7,6 +7,7 @@
 
 #include "config/dates.h"
 #include "config/line_buffer.h"
+#include "config/local_time.h"
 #include "config/module_config.h"
 #include "config/text.h"
 
@@ -31,8 +32,7 @@ RecordingTime RecordingNow() {
   using namespace std::chrono;
   const auto now = system_clock::now();
   const std::time_t seconds = system_clock::to_time_t(now);
-  std::tm local{};
-  localtime_r(&seconds, &local);
+  const std::tm local = LocalTimeOf(seconds);
   const auto ms = duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000;
   return {DayNumber({local.tm_year + 1900, local.tm_mon + 1, local.tm_mday}),
           static_cast<std::int32_t>(

@@ -3,23 +3,28 @@
 #include <cerrno>
 #include <cstring>
 
+#include "config/c_file.h"
 #include "config/dates.h"
+#include "config/path_text.h"
 #include "service/machine_text.h"
 
 namespace q5480 {
 
 std::optional<ProductionLog> ProductionLog::Open(const std::filesystem::path& path,
                                                  LogFormat format, std::string& error) {
-  std::FILE* file = std::fopen(path.string().c_str(), "ab");
+  std::FILE* file = OpenCFile(path, "ab");
   if (file == nullptr) {
-    error = path.string() + ": " + std::strerror(errno);
+    error = Utf8FromPath(path) + ": " + std::strerror(errno);
     return std::nullopt;
   }
   ProductionLog log(file, format);
+  // Windows' C library puts an appending stream at the end only at its first
+  // write: the header is due when the end is the start.
+  std::fseek(file, 0, SEEK_END);
   if (format == LogFormat::Csv && std::ftell(file) == 0) {
     const std::string header = std::string(kLogColumns) + "\n";
     if (std::fputs(header.c_str(), file) == EOF || std::fflush(file) != 0) {
-      error = path.string() + ": " + std::strerror(errno);
+      error = Utf8FromPath(path) + ": " + std::strerror(errno);
       return std::nullopt;
     }
   }

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "config/parameters_file.h"
+#include "config/path_text.h"
 #include "conversion/conversion_messages.h"
 #include "service/user_data.h"
 
@@ -17,7 +18,7 @@ std::optional<Refusal> LoadStoredConfiguration(
     return Refusal{.key = kCorruptedFile, .exclamation = true};
   }
   const UserDataResult restored =
-      RestoreUserData(context, {TableFolders(dataDir, programDirectory), tableFile});
+      RestoreUserData(context, {TableFolders(PathFromUtf8(dataDir), programDirectory), tableFile});
   switch (restored.status) {
     case UserDataStatus::Ready: return std::nullopt;
     case UserDataStatus::TableNotFound:

@@ -2,6 +2,7 @@
 
 #include <system_error>
 
+#include "config/path_text.h"
 #include "config/program_directory.h"
 #include "conversion/conversion_messages.h"
 #include "conversion/power_series.h"
@@ -30,7 +31,7 @@ std::optional<fs::path> FindTableFile(const std::string& name,
                                       const std::vector<fs::path>& folders) {
   if (name.empty()) return std::nullopt;
   for (const fs::path& folder : folders) {
-    if (!folder.empty() && IsFile(folder / name)) return folder / name;
+    if (!folder.empty() && IsFile(folder / PathFromUtf8(name))) return folder / PathFromUtf8(name);
   }
   return std::nullopt;
 }

@@ -2,6 +2,7 @@
 
 #include "config/numbers.h"
 #include "config/parameters_file.h"
+#include "config/path_text.h"
 
 namespace q5480 {
 namespace {
@@ -93,7 +94,8 @@ void ChartView::PlotSample(double result, double output, const DeviceStatus& sta
     if (!pointWaiting_ || pendingColor_ == kPointYellow) pendingColor_ = colour;
     pointWaiting_ = !chart_.AddValue(result, pendingColor_);
     if (recording_ && !pointWaiting_ &&
-        !AppendRecord(dataFileName_, FormatRecord(elapsed, result, output, context_.regional))) {
+        !AppendRecord(PathFromUtf8(dataFileName_),
+                      FormatRecord(elapsed, result, output, context_.regional))) {
       StopRecording();
       context_.ShowMessage(context_.Tr("Cannot open file", ":") + "\n" + dataFileName_,
                            MessageIcon::Warning);
@@ -165,13 +167,13 @@ void ChartView::KeepResultsClick() {
   const int unit = context_.state.ReportedUnit < 0 ? kUnitCount : context_.state.ReportedUnit;
   // Until the next value starts the time base, the recording starts now.
   const RecordingTime start = startPending_ ? clock_() : startTime_;
-  if (!WriteRecordingHeader(dataFileName_,
+  if (!WriteRecordingHeader(PathFromUtf8(dataFileName_),
                             RecordingHeaderLines(start, unit, heads, context_.regional))) {
     context_.ShowMessage(context_.Tr("Cannot open file", ":") + "\n" + dataFileName_,
                          MessageIcon::Warning);
     return;
   }
-  context_.settings.DataDir = DataDirOf(dataFileName_);
+  context_.settings.DataDir = DataDirOf(PathFromUtf8(dataFileName_));
   recording_ = true;
   view_.SavingShown = true;
 }

@@ -1,6 +1,7 @@
 #include "workflow/file_commands.h"
 
 #include "config/parameters_file.h"
+#include "config/path_text.h"
 #include "workflow/form_texts.h"
 
 namespace q5480 {
@@ -30,7 +31,8 @@ bool FileCommands::Otworz1Click() {
   context_.fileName = *path;
   // The table of an earlier configuration is not this file's table.
   context_.config.TableLoaded = false;
-  if (!ReadParametersFile(*path, context_.config, context_.limits, context_.settings.DataDir)) {
+  if (!ReadParametersFile(PathFromUtf8(*path), context_.config, context_.limits,
+                          context_.settings.DataDir)) {
     context_.ShowMessage(context_.Tr("Corrupted or wrong data file", "!"), MessageIcon::Error);
     panel_.NewConfiguration();
     return false;
@@ -57,7 +59,7 @@ bool FileCommands::Zapiszjako1Click() {
 }
 
 bool FileCommands::WriteCurrent() {
-  if (!WriteParametersFile(context_.fileName, context_.config, context_.regional,
+  if (!WriteParametersFile(PathFromUtf8(context_.fileName), context_.config, context_.regional,
                            context_.settings.DataDir)) {
     context_.ShowMessage(context_.Tr("Cannot open file", ":") + "\n" + context_.fileName,
                          MessageIcon::Warning);

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "config/path_text.h"
 #include "config/program_directory.h"
 #include "config/text.h"
 
@@ -18,7 +19,7 @@ std::vector<std::string> LanguageFiles(const std::vector<std::filesystem::path>&
     std::error_code error;
     for (std::filesystem::directory_iterator it(directory, error), end; !error && it != end;
          it.increment(error)) {
-      const std::string file = it->path().filename().string();
+      const std::string file = Utf8FromPath(it->path().filename());
       if (file.size() <= 4 || !SameTextIgnoringCase(file.substr(file.size() - 4), ".lan") ||
           !it->is_regular_file(error)) {
         continue;

@@ -6,6 +6,7 @@
 #include "config/line_buffer.h"
 #include "config/numbers.h"
 #include "config/parameters_file.h"
+#include "config/path_text.h"
 #include "config/text.h"
 #include "conversion/conversion_messages.h"
 #include "conversion/table_file.h"
@@ -67,15 +68,15 @@ bool TableWindowLogic::LoadFile(const std::string& path) {
   // path keeps the name itself, which is what a re-read looks for.
   config.File = CharCount(path) <= kFileLength ? path : TableFileBaseName(path);
   LineBuffer file;
-  file.Load(path);
+  file.Load(PathFromUtf8(path));
   lines_ = file.Lines();
-  const std::filesystem::path folder = std::filesystem::path(path).parent_path();
-  caption_ = folder.string();
+  caption_ = Utf8FromPath(PathFromUtf8(path).parent_path());
   fileName_ = TableFileBaseName(path);
-  context_.settings.DataDir = DataDirOf(path);
+  context_.settings.DataDir = DataDirOf(PathFromUtf8(path));
 
   ConversionState& conversion = context_.conversion;
-  if (const std::optional<Refusal> refusal = LoadTableFile(path, conversion, context_.limits)) {
+  if (const std::optional<Refusal> refusal =
+          LoadTableFile(PathFromUtf8(path), conversion, context_.limits)) {
     Reject();
     if (refusal->key == kCannotOpenFile) {
       context_.ShowMessage(context_.Tr(kCannotOpenFile, ":") + "\n" + path, MessageIcon::Error);

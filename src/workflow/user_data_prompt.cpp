@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "config/path_text.h"
 #include "conversion/conversion_messages.h"
 #include "service/user_data.h"
 #include "workflow/parameter_panel.h"
@@ -28,7 +29,8 @@ bool ParameterPanel::UserDataMissing() {
   // last opened, which an open dialog makes the current folder elsewhere.
   const UserDataResult result = RestoreUserData(
       {context_.config, context_.limits, context_.conversion},
-      {TableFolders(context_.settings.DataDir, context_.programDirectory), std::nullopt},
+      {TableFolders(PathFromUtf8(context_.settings.DataDir), context_.programDirectory),
+       std::nullopt},
       [this](const std::filesystem::path&) {
         return context_.ShowMessage(NoUserDataText() + context_.Tr("Read source file") + " " +
                                         context_.config.File + "?",

@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "config/line_buffer.h"
+#include "config/path_text.h"
 #include "config/text.h"
 #include "support/scratch_directory.h"
 
@@ -196,9 +197,10 @@ TEST(ReadParametersFile, RequiredKeysAndWhatAFailureLeaves) {
   // outcome, and dropped when longer than 60 characters.
   const std::string sixty = "/" + std::string(54, 'd') + "/żółw";  // 63 bytes
   ASSERT_EQ(CharCount(sixty), 60u);
-  EXPECT_EQ(DataDirOf(sixty + "x/a.par"), "");
+  EXPECT_EQ(DataDirOf(PathFromUtf8(sixty + "x/a.par")), "");
   r.config.Typ = 0;
-  EXPECT_FALSE(ReadParametersFile(sixty + "/missing.par", r.config, r.limits, r.dataDir));
+  EXPECT_FALSE(
+      ReadParametersFile(PathFromUtf8(sixty + "/missing.par"), r.config, r.limits, r.dataDir));
   EXPECT_EQ(r.dataDir, sixty);
   EXPECT_EQ(r.config.Typ, kTypNone);  // the consistency rules run in every case
 }

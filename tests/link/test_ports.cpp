@@ -13,6 +13,7 @@
 #include "emulator/pty_line.h"
 #include "link/port_list.h"
 #include "link/serial_port.h"
+#include "link/termios_marked_input.h"
 #include "support/scratch_directory.h"
 #include "support/wait_until.h"
 

@@ -1,11 +1,10 @@
 // A fresh directory for one test, removed with everything in it afterwards.
 #pragma once
 
-#include <stdlib.h>
-
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -15,10 +14,17 @@ namespace q5480::test_support {
 
 class ScratchDirectory {
  public:
+  // A name no other test, here or in another process, has taken: creating
+  // the folder fails when it exists.
   ScratchDirectory() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "q5480-test-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
+    const std::filesystem::path temporary = std::filesystem::temp_directory_path();
+    std::random_device seed;
+    std::mt19937_64 random(seed());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      path_ = temporary / ("q5480-test-" + std::to_string(random() % 1000000000000ULL));
+      if (std::filesystem::create_directory(path_)) return;
+    }
+    throw std::runtime_error("no scratch folder could be made in " + temporary.string());
   }
   ~ScratchDirectory() {
     std::error_code error;
