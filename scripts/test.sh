@@ -37,9 +37,9 @@ cmake -S . -B build-thread -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQ5480_TS
 cmake --build build-thread -j "$jobs" --target test_link test_module test_device test_workflow
 ctest --test-dir build-thread --output-on-failure -j "$jobs" -L '^(link|module|device|workflow)$'
 
-stage "Fuzzing: each harness for ${Q5480_FUZZ_SECONDS:-20} s"
+stage "Fuzzing: each harness for ${Q5480_FUZZ_SECONDS:-10} s"
 rm -rf build-fuzz
-scripts/fuzz.sh "${Q5480_FUZZ_SECONDS:-20}"
+scripts/fuzz.sh "${Q5480_FUZZ_SECONDS:-10}"
 
 stage "Windows: cross-built, under wine against the emulator"
 rm -rf build-windows

@@ -242,9 +242,12 @@ TEST_F(ConversionRulesTest, SignalSpanAndFilterSuggestion) {
 }
 
 TEST(DisplayRulesTest, SignalAndResultValues) {
-  for (const auto& [value, text] :
-       {std::pair{12.3456, "12.346"}, {-10.0, "-10.000"}, {1234.567, "1234.57"},
-        {1000.0, "1000.00"}, {-1000.0, "-1000.00"}, {999.5, "999.500"}}) {
+  for (const auto& [value, text] : {std::pair{12.3456, "12.346"},
+                                    {-10.0, "-10.000"},
+                                    {1234.567, "1234.57"},
+                                    {1000.0, "1000.00"},
+                                    {-1000.0, "-1000.00"},
+                                    {999.5, "999.500"}}) {
     EXPECT_EQ(FormatSignalValue(value), text);
   }
   for (const auto& [value, text] : {std::pair{12.0, "12"},
