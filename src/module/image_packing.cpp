@@ -49,7 +49,6 @@ constexpr std::size_t kCompensationFirst = 68;
 constexpr std::size_t kCompensationLast = 79;
 constexpr std::size_t kVerifiedBytes = 2048;
 constexpr std::size_t kUnverifiedByte = 2044;
-constexpr std::uint8_t kFixedPointBit = 0x80;
 
 std::size_t ImageOffset(const MappedRun& run, std::size_t i) {
   return run.imageFirst + i / run.group * run.group + (run.group - 1 - i % run.group);

@@ -34,6 +34,9 @@ MemoryMap PackImage(const ModuleImage& image, const MapLimits& limits);
 // Bytes that the map does not hold stay as they were.
 void UnpackImage(const MemoryMap& map, ModuleImage& image);
 
+// Bit 7 of byte 7: the decimal point stays where the configuration puts it.
+inline constexpr std::uint8_t kFixedPointBit = 0x80;
+
 // An older module whose identifier's fourth character is below "4" has no
 // fixed decimal point: a write clears bit 7 of byte 7 for it.
 bool ClearsFixedPoint(bool newLayout, std::string_view moduleId);

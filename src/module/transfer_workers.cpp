@@ -19,7 +19,6 @@ constexpr AddressRange kNewFactoryDataRanges[] = {{1024, 1031}};
 constexpr AddressRange kOldFactoryDataRanges[] = {{16, 23}};
 
 constexpr std::size_t kOldMemorySize = 2048;
-constexpr std::uint8_t kFixedPointBit = 0x80;
 
 // The newer firmware's settings and segment areas, 16-byte blocks.
 constexpr AddressRange kNewWriteRanges[] = {{16, 207}, {1088, 2751}};

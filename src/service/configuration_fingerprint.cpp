@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "conversion/build_image.h"
+#include "module/image_packing.h"
 #include "service/sha256.h"
 
 namespace q5480 {
@@ -25,8 +26,6 @@ constexpr std::array<std::pair<std::size_t, std::size_t>, 5> kMeasurementBytes =
     {off::kZeroReg, off::kConfigDate},
     {off::kTyp, off::kLin + 1},
 }};
-
-constexpr std::uint8_t kFixedPointBit = 0x80;
 
 }  // namespace
 
