@@ -2,7 +2,8 @@
 # Sets up, checks the sources' format, builds from scratch and runs every
 # test: as built for use (a Release build), all but the Qt windows under
 # AddressSanitizer and UndefinedBehaviorSanitizer, and the suites with
-# threads (link, module, device, window logic) under ThreadSanitizer; then every reader of outside data and the window logic fuzzed for a while
+# threads (link, module, device, window logic) under ThreadSanitizer; then
+# every reader of outside data and the window logic fuzzed for a while
 # (scripts/fuzz.sh); last the Windows build, cross-compiled and checked under
 # wine against the emulator (scripts/windows_check.sh).
 set -euo pipefail
