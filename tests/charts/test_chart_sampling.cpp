@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <tuple>
-#include <vector>
 
 #include "charts/chart_sampling.h"
 
@@ -61,29 +60,6 @@ TEST(SamplingRule, DueOnceAnIntervalHasPassedCatchingUpOrRestarting) {
     EXPECT_EQ(IsPointDue(nextTime, c.interval, c.now), c.due) << c.now.Milliseconds;
     EXPECT_EQ(nextTime, c.nextAfter) << c.now.Milliseconds;
   }
-}
-
-TEST(SamplingRule, OffersEveryQuarterSecondAtTwoSecondsTakeEveryEighth) {
-  ChartTimeStamp nextTime = At(86'390'000);  // runs through midnight
-  ChartTimeStamp now = nextTime;
-  std::vector<int> accepted;
-  for (int offer = 1; offer <= 80; ++offer) {
-    now = AddInterval(now, 0.25);
-    if (IsPointDue(nextTime, 2, now)) accepted.push_back(offer);
-  }
-  EXPECT_EQ(accepted, (std::vector<int>{8, 16, 24, 32, 40, 48, 56, 64, 72, 80}));
-
-  // A stall of 5 s: the next offer is taken at once and the next one due
-  // 2 s after it, not on the old grid.
-  now = AddInterval(now, 5);
-  EXPECT_TRUE(IsPointDue(nextTime, 2, now));
-  EXPECT_EQ(nextTime, now);
-  accepted.clear();
-  for (int offer = 1; offer <= 16; ++offer) {
-    now = AddInterval(now, 0.25);
-    if (IsPointDue(nextTime, 2, now)) accepted.push_back(offer);
-  }
-  EXPECT_EQ(accepted, (std::vector<int>{8, 16}));
 }
 
 }  // namespace

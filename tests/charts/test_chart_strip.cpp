@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
-#include <random>
 
 #include "charts/chart_data.h"
 #include "charts/chart_strip.h"
@@ -71,62 +70,6 @@ TEST(StripBitmaps, ShapesAreClippedAndFarEndsCostNothing) {
   EXPECT_EQ(image.pixel(1, 0), 0xFF00FF00);
   EXPECT_EQ(image.pixel(0, 1), 0xFF00FF00);
   EXPECT_EQ(image.pixel(0, 0), kBlack);  // the ring's inside
-}
-
-// Recomposing only what a point changed must give what a plain copy of the
-// chart OR the whole strip gives, with the reference lines on top, whatever
-// is drawn and however far the strip has scrolled.
-TEST(StripBitmaps, PartialCompositionEqualsTheWholeOne) {
-  std::mt19937 random(5480);
-  QImage chart(40, 206, QImage::Format_RGB32);
-  for (int y = 0; y < chart.height(); ++y) {
-    for (int x = 0; x < chart.width(); ++x)
-      chart.setPixel(x, y, 0xFF000000 | (random() & 0x7F7F7F));
-  }
-  const QPoint origin(3, 2);
-  const QSize size(33, 200);
-  ChartStrip strip;
-  ASSERT_TRUE(strip.Resize(size));
-  strip.Compose(chart, origin, true);
-  // Mostly a band about the middle, as a scaled signal draws; now and then
-  // a far end, a point at the edges or a long bar, which make the
-  // composition redo the whole overlay.
-  auto row = [&](int spread) {
-    return 100 - spread / 2 + static_cast<int>(random() % static_cast<unsigned>(spread));
-  };
-  QPoint pen(size.width() - 3, 100);
-  for (int step = 0; step < 400; ++step) {
-    strip.Scroll();
-    const QRgb colour = 0xFF000000 | (random() & 0xFFFFFF);
-    const int x = size.width() - 2;
-    switch (random() % 12) {
-      case 0: strip.Line(pen, {x, row(6000)}, colour); break;
-      case 1: strip.VerticalLine(x, size.height() - 2, row(220), colour); break;
-      case 2: strip.Ring(x, row(204), colour); break;
-      case 3:
-      case 4: strip.VerticalLine(x, row(30), row(30), colour); break;
-      case 5:
-      case 6: strip.Ring(x, row(30), colour); break;
-      case 7: strip.Pixel(x, row(40), colour); break;
-      default: strip.Line(pen, {x, row(40)}, colour); break;
-    }
-    pen = {x - 1, row(40)};
-    strip.Compose(chart, origin, false);
-    const int lineRow = step % 3 == 0 ? -1 : row(202);
-    strip.OverlayLine(lineRow, 1, size.width() - 2, 0xFFFF0000);
-
-    const QImage expectedStrip = strip.StripImage();
-    const QImage& overlay = strip.Overlay();
-    for (int y = 0; y < size.height(); ++y) {
-      for (int column = 0; column < size.width(); ++column) {
-        QRgb expected =
-            chart.pixel(origin.x() + column, origin.y() + y) | expectedStrip.pixel(column, y);
-        if (y == lineRow && column >= 1 && column <= size.width() - 2) expected = 0xFFFF0000;
-        ASSERT_EQ(overlay.pixel(column, y), expected)
-            << "step " << step << " at " << column << "," << y;
-      }
-    }
-  }
 }
 
 }  // namespace

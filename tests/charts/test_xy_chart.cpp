@@ -130,7 +130,9 @@ TEST_F(ChartStrip, FullStripScrollsReusingTheOldestPoint) {
   EXPECT_EQ(chart_->OverlayBitmap().pixel(81, bottom) & 0xFFFFFF, 0x000067u);
 }
 
-// What an accepted point redraws by itself is what a full repaint shows.
+// What an accepted point redraws by itself, the strip recomposing only what
+// it changed and the reference lines moving with it, is what a full repaint
+// shows.
 TEST_F(ChartStrip, PointByPointEqualsAFullRepaint) {
   for (ChartKind type : {ChartKind::ctLine, ChartKind::ctBar, ChartKind::ctScatter}) {
     chart_->Clear();

@@ -112,69 +112,15 @@ TEST_F(Editing, AThermocoupleMadeFromNothingIsWrittenAsTheToolBuildsIt) {
   ModalAnswers answers;
   NewConfiguration(answers, "Q5495");
   ChooseThermocoupleK(answers);
-
-  // Below the thermocouple's range: refused, the old value shown again.
-  const double minimumBefore = program_->Context().config.MinInput;
-  Type(Panel().MinInputE, "-150.1");
-  ASSERT_EQ(answers.Messages().size(), 1u);
-  EXPECT_EQ(answers.Messages()[0], "Minimum out of range!");
-  EXPECT_EQ(program_->Context().config.MinInput, minimumBefore);
-  EXPECT_EQ(Panel().MinInputE->text().toDouble(), minimumBefore);
-
-  Type(Panel().MinInputE, "0");
-  Type(Panel().MaxInputE, "1000");
-  Type(Panel().FiltrCzasE, "2");
-  EXPECT_TRUE(IsAqua(Panel().MaxInputE)) << "changed, not written";
-  // A maximum still being typed when Ctrl+Z comes is the maximum written.
-  Type(Panel().MaxInputE, "900", false);
-  Window().activateWindow();  // shortcuts reach the active window only
-  ASSERT_TRUE(WaitFor([&] { return Window().isActiveWindow(); }));
-  QTest::keyClick(Panel().MaxInputE, Qt::Key_Z, Qt::ControlModifier);
-  ASSERT_EQ(StatusWithoutFingerprint(*Window().StatusText), " Device programmed");
-  EXPECT_EQ(program_->Context().config.MaxInput, 900.0L);
-  EXPECT_EQ(Panel().MaxInputE->palette().color(QPalette::Base),
-            QApplication::palette().color(QPalette::Base));
-  ExpectModuleHoldsImageOf(answers, scratch_ / "oven.par");
-  EXPECT_EQ(answers.Messages().size(), 1u) << answers.Messages().back();
-}
-
-TEST_F(Editing, AfterARefusedValueTabAndWriteProgramTheModule) {
-  ModalAnswers answers;
-  const auto refuseMinimum = [&] {
-    Type(Panel().MinInputE, "-150.1");
-    ASSERT_FALSE(answers.Messages().empty());
-    EXPECT_EQ(answers.Messages().back(), "Minimum out of range!");
-    QTest::keyClick(Panel().MinInputE, Qt::Key_Tab);
-  };
-  NewConfiguration(answers, "Q5495");
-  ChooseThermocoupleK(answers);
-  refuseMinimum();
-  Window().ZapiszT->trigger();  // the tool button
-  EXPECT_EQ(StatusWithoutFingerprint(*Window().StatusText), " Device programmed");
-  ExpectModuleHoldsImageOf(answers, scratch_ / "first.par");
-
-  // Also after New and a new sensor, before any other value is typed.
-  refuseMinimum();
-  NewConfiguration(answers, "Q5495");
-  ChooseThermocoupleK(answers);
-  Window().Zapisz1->trigger();  // the menu item
-  EXPECT_EQ(StatusWithoutFingerprint(*Window().StatusText), " Device programmed");
-  ExpectModuleHoldsImageOf(answers, scratch_ / "second.par");
-  EXPECT_EQ(answers.Messages().size(), 2u) << "only the two refusals";
-}
-
-TEST_F(Editing, TextsSetThroughTheAccessibilityInterfaceAreCheckedAndTakenAsTyped) {
-  ModalAnswers answers;
-  NewConfiguration(answers, "Q5495");
-  ChooseThermocoupleK(answers);
   ParameterPanelView& panel = Panel();
   const auto setValue = [](QLineEdit* field, const QString& text) {
     QAccessible::queryAccessibleInterface(field)->setText(QAccessible::Value, text);
   };
   const MemoryBytes before = module_.Memory();
 
-  // Below the thermocouple's range, set while the field never had the focus:
-  // Write checks it as if typed, says why and hands the focus to it.
+  // Below the thermocouple's range, set through the accessibility interface
+  // while the field never had the focus: Write checks it as if typed, says
+  // why and hands the focus to it.
   setValue(panel.MinInputE, "-150.1");
   EXPECT_TRUE(IsAqua(panel.MinInputE));
   Window().ZapiszT->trigger();
@@ -193,14 +139,23 @@ TEST_F(Editing, TextsSetThroughTheAccessibilityInterfaceAreCheckedAndTakenAsType
   EXPECT_EQ(program_->Context().config.kod, "TT-5");
   EXPECT_EQ(program_->Context().config.ogolne, "Set by a screen reader");
   EXPECT_TRUE(IsAqua(panel.KodE));
-  Window().activateWindow();  // focus moves only in the active window
+  Window().activateWindow();  // focus moves and shortcuts work in the active window only
   ASSERT_TRUE(WaitFor([&] { return Window().isActiveWindow(); }));
   panel.MinInputE->setFocus();
   panel.MaxInputE->setFocus();
   ASSERT_TRUE(WaitFor([&] { return program_->Context().config.MinInput == -100; }));
-  Window().ZapiszT->trigger();
-  EXPECT_EQ(StatusWithoutFingerprint(*Window().StatusText), " Device programmed");
-  ExpectModuleHoldsImageOf(answers, scratch_ / "set.par");
+
+  Type(panel.MaxInputE, "1000");
+  Type(panel.FiltrCzasE, "2");
+  EXPECT_TRUE(IsAqua(panel.MaxInputE)) << "changed, not written";
+  // A maximum still being typed when Ctrl+Z comes is the maximum written.
+  Type(panel.MaxInputE, "900", false);
+  QTest::keyClick(panel.MaxInputE, Qt::Key_Z, Qt::ControlModifier);
+  ASSERT_EQ(StatusWithoutFingerprint(*Window().StatusText), " Device programmed");
+  EXPECT_EQ(program_->Context().config.MaxInput, 900.0L);
+  EXPECT_EQ(panel.MaxInputE->palette().color(QPalette::Base),
+            QApplication::palette().color(QPalette::Base));
+  ExpectModuleHoldsImageOf(answers, scratch_ / "oven.par");
   EXPECT_EQ(answers.Messages().size(), 1u) << answers.Messages().back();
 }
 

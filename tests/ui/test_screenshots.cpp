@@ -1,6 +1,7 @@
 // Pictures of the windows as a person sees them: the main window after a
 // Read, during a write with the message window up, in the monitor-only view,
-// and the options and port selection windows. They go to the folder named
+// the options and port selection windows, and the selection, conversion and
+// help windows, each with every control named. They go to the folder named
 // by Q5480_SCREENSHOTS (scripts/screenshots.sh), else to a scratch folder,
 // in the language Q5480_SCREENSHOTS_LANGUAGE names, else in English.
 #include <QPainter>
@@ -37,6 +38,16 @@ class Screenshots : public ProgramTest {
     EXPECT_TRUE(picture.save(QString::fromStdString(path.string()), "PNG")) << name;
     EXPECT_GT(std::filesystem::file_size(path), 1000u) << name;
     return picture.size();
+  }
+
+  // Shows the window, saves its picture and checks that every control has
+  // an accessible name.
+  template <typename Window>
+  void Shoot(Window&& window, const char* name) {
+    window.show();
+    Save(window.grab(), name);
+    ExpectAccessibleNames(window);
+    window.hide();
   }
 
   // The program connected to the module, with the level transmitter opened.
@@ -135,37 +146,27 @@ TEST_F(Screenshots, OfTheSelectionAndConversionWindowsAndTheChangedPanel) {
   Save(window.grab(), "panel_changed.png");  // loaded with a module present: aqua
 
   QtDialogHost host(context, &window);
-  const auto shoot = [&](auto&& dialog, const char* name) {
-    dialog.show();
-    Save(dialog.grab(), name);
-    dialog.hide();
-  };
-  shoot(MeterTypeDialog(context, &window), "dialog_meter_type.png");
+  Shoot(MeterTypeDialog(context, &window), "dialog_meter_type.png");
   SensorDialog sensor(context, host, &window);
-  shoot(sensor, "dialog_sensor_rtd.png");
+  Shoot(sensor, "dialog_sensor_rtd.png");
   sensor.PageControl->setCurrentIndex(1);
-  shoot(sensor, "dialog_sensor_thermocouple.png");
-  shoot(ResistanceVoltageDialog(context, host, &window), "dialog_resistance_voltage.png");
-  shoot(VoltageCurrentDialog(context, host, &window), "dialog_voltage_current.png");
-  shoot(LoopCurrentDialog(context, host, &window), "dialog_loop_current.png");
-  shoot(RoomTemperatureDialog(context, &window), "dialog_room_temperature.png");
-  shoot(TableDialog(context, &window), "dialog_table.png");
-  shoot(PowerSeriesDialog(context, &window), "dialog_power_series.png");
-  shoot(LinearDialog(context, &window), "dialog_linear.png");
+  Shoot(sensor, "dialog_sensor_thermocouple.png");
+  Shoot(ResistanceVoltageDialog(context, host, &window), "dialog_resistance_voltage.png");
+  Shoot(VoltageCurrentDialog(context, host, &window), "dialog_voltage_current.png");
+  Shoot(LoopCurrentDialog(context, host, &window), "dialog_loop_current.png");
+  Shoot(RoomTemperatureDialog(context, &window), "dialog_room_temperature.png");
+  Shoot(TableDialog(context, &window), "dialog_table.png");
+  Shoot(PowerSeriesDialog(context, &window), "dialog_power_series.png");
+  Shoot(LinearDialog(context, &window), "dialog_linear.png");
 }
 
 TEST_F(Screenshots, OfTheSplashTheHelpWindowsAndThePasswordWindow) {
   StartConnected(PictureLanguage());
   MainWindow& window = program_->Window();
   const LanguageTable& language = program_->Context().language;
-  const auto shoot = [&](auto&& dialog, const char* name) {
-    dialog.show();
-    Save(dialog.grab(), name);
-    dialog.hide();
-  };
-  shoot(SplashWindow(language, &window), "splash.png");
-  shoot(VersionWindow(language, &window), "version.png");
-  shoot(InfoWindow(&window), "info.png");
+  Shoot(SplashWindow(language, &window), "splash.png");
+  Shoot(VersionWindow(language, &window), "version.png");
+  Shoot(InfoWindow(&window), "info.png");
 
   ASSERT_TRUE(WaitFor([&] { return window.RegulacjaT->isEnabled(); }));
   ModalAnswers answers;

@@ -1,7 +1,7 @@
 // The corrections command of the desktop program against the emulated
 // module: the password window, the corrections window storing and forcing,
-// the diagnostics window behind its access code, polling back afterwards;
-// and pictures of both windows (to Q5480_SCREENSHOTS when it is set).
+// polling back afterwards; and pictures of it and of the diagnostics window
+// behind its access code (to Q5480_SCREENSHOTS when it is set).
 #include <QTest>
 #include <cmath>
 
@@ -65,8 +65,6 @@ TEST_F(ServiceWindowsUi, PasswordOpensTheCorrectionsWindowWhichStoresAndForces) 
     if (qobject_cast<CorrectionsDialog*>(QApplication::activeModalWidget()))
       correctionsShown = true;
   });
-  TypePassword(answers, QStringLiteral("wrong"));
-  Window().RegulacjaT->trigger();
   answers.Then([](QWidget* shown) {
     auto* window = qobject_cast<MessageWindow*>(shown);
     if (window == nullptr) return false;
@@ -76,7 +74,7 @@ TEST_F(ServiceWindowsUi, PasswordOpensTheCorrectionsWindowWhichStoresAndForces) 
   Window().Regulacja1->trigger();
   ASSERT_TRUE(answers.AllUsed());
   EXPECT_FALSE(correctionsShown);
-  EXPECT_EQ(line_.interposer.CountOf('s'), 0) << "nothing read behind a refused password";
+  EXPECT_EQ(line_.interposer.CountOf('s'), 0) << "nothing read behind a closed password window";
 
   TypePassword(answers, QStringLiteral("vorn"));
   answers.When<CorrectionsDialog>([&](CorrectionsDialog* window) {
@@ -108,37 +106,13 @@ TEST_F(ServiceWindowsUi, PasswordOpensTheCorrectionsWindowWhichStoresAndForces) 
       WaitFor([&] { return Window().OutputDisplay->text() == QStringLiteral("12.00 mA  !"); }));
 }
 
-TEST_F(ServiceWindowsUi, AccessCodeOpensTheDiagnosticsWhichEndWithARestart) {
-  ModalAnswers answers;
-  TypePassword(answers, QStringLiteral("@kesvra"));
-  answers.When<DiagnosticsDialog>([&](DiagnosticsDialog* window) {
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("Q5480 Diagnostics"));
-    EXPECT_TRUE(module_.InServiceMode());
-    ExpectAccessibleNames(*window);
-    EXPECT_EQ(window->Items[1]->text(), QStringLiteral("RInpu"));
-    EXPECT_FALSE(window->ReadEEB->isEnabled()) << "the register editor carries no action";
-    window->Items[kWnormRegister]->click();
-    EXPECT_TRUE(WaitFor([&] { return window->Panels[kWnormRegister]->text().endsWith(" %   "); }));
-    window->SetOut->setText(QStringLiteral("16"));
-    window->SetOutbutt->click();
-    EXPECT_TRUE(module_.IndependentOutput());
-    EXPECT_TRUE(WaitFor([&] { return window->StatusL->text().contains("Independent output"); }));
-    window->reject();
-  });
-  Window().RegulacjaT->trigger();
-  ASSERT_TRUE(answers.AllUsed());
-  EXPECT_FALSE(module_.InServiceMode());
-  EXPECT_FALSE(module_.IndependentOutput()) << "the closing restart ends the forcing";
-  EXPECT_TRUE(Context().link.LinkStarted());
-  EXPECT_TRUE(WaitFor([&] { return Window().OutputDisplay->text().endsWith(" mA   "); }));
-}
-
 // The pictures, in the language of the pictures.
 class ServiceWindowPictures : public ServiceWindowsUi {
  protected:
   void SetUp() override { Start(PictureLanguage()); }
 };
 
+// The diagnostics behind the access code end with a restart.
 TEST_F(ServiceWindowPictures, OfThePreviewAndOfForcedOutputs) {
   const std::filesystem::path shots = PictureFolder(scratch_ / "shots");
   auto save = [&](QWidget* window, const char* name) {
@@ -175,6 +149,10 @@ TEST_F(ServiceWindowPictures, OfThePreviewAndOfForcedOutputs) {
 
   TypePassword(answers, QStringLiteral("@kesvra"), Context().Tr("Password"));
   answers.When<DiagnosticsDialog>([&](DiagnosticsDialog* window) {
+    EXPECT_TRUE(module_.InServiceMode());
+    ExpectAccessibleNames(*window);
+    EXPECT_EQ(window->Items[1]->text(), QStringLiteral("RInpu"));
+    EXPECT_FALSE(window->ReadEEB->isEnabled()) << "the register editor carries no action";
     window->Items[kResultRegister]->click();
     window->SetOut->setText(QStringLiteral("8"));
     QTest::keyClick(window->SetOut, Qt::Key_Return);
@@ -182,11 +160,16 @@ TEST_F(ServiceWindowPictures, OfThePreviewAndOfForcedOutputs) {
       return std::abs(LeadingNumber(window->Panels[kResultRegister]->text()) - 500) < 1 &&
              window->Outputp->text().startsWith(QStringLiteral(" 8.000"));
     })) << window->Panels[kResultRegister]->text().toStdString();
+    EXPECT_TRUE(module_.IndependentOutput());
     save(window, "diagnostics.png");
     window->reject();
   });
   Window().RegulacjaT->trigger();
   ASSERT_TRUE(answers.AllUsed());
+  EXPECT_FALSE(module_.InServiceMode());
+  EXPECT_FALSE(module_.IndependentOutput()) << "the closing restart ends the forcing";
+  EXPECT_TRUE(Context().link.LinkStarted());
+  EXPECT_TRUE(WaitFor([&] { return Window().OutputDisplay->text().endsWith(" mA   "); }));
 }
 
 }  // namespace

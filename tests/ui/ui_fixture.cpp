@@ -1,6 +1,7 @@
 #include "ui_fixture.h"
 
 #include <QAbstractButton>
+#include <QAbstractScrollArea>
 #include <QAbstractSlider>
 #include <QAbstractSpinBox>
 #include <QAccessible>
@@ -9,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -143,9 +145,13 @@ void ExpectAccessibleNames(QWidget& window) {
       EXPECT_TRUE(labelled || !control->accessibleName().isEmpty()) << name;
       continue;
     }
-    // The line edit inside a spin box or a list is named by its owner.
+    // The line edit inside a spin box or a list, and the scroll bars of a
+    // text area, are named by their owner.
     QWidget* owner = control->parentWidget();
     const bool inner = qobject_cast<QAbstractSpinBox*>(owner) || qobject_cast<QComboBox*>(owner);
+    if (qobject_cast<QScrollBar*>(control) && owner != nullptr &&
+        qobject_cast<QAbstractScrollArea*>(owner->parentWidget()))
+      continue;
     const bool worked =
         qobject_cast<QAbstractButton*>(control) || qobject_cast<QAbstractSlider*>(control) ||
         qobject_cast<QAbstractSpinBox*>(control) || qobject_cast<QPlainTextEdit*>(control) ||
