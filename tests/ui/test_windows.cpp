@@ -59,30 +59,36 @@ TEST(MessageBoxes, NameTheirButtonsInTheProgramsLanguage) {
   struct Case {
     const LanguageTable* language;
     MessageButtons buttons;
-    QMessageBox::StandardButton pressed;
+    QMessageBox::StandardButton press;
     MessageResult result;
-    const char* texts;  // sorted, joined by "|"
+    const char* texts;    // sorted, joined by "|"
+    const char* pressed;  // the text of the button pressed
   };
   const Case cases[] = {
-      {&polish, MessageButtons::OkCancel, QMessageBox::Cancel, MessageResult::Cancel, "Anuluj|OK"},
-      {&polish, MessageButtons::YesNo, QMessageBox::Yes, MessageResult::Yes, "Nie|Tak"},
-      {&polish, MessageButtons::Ok, QMessageBox::Ok, MessageResult::Ok, "OK"},
-      {&english, MessageButtons::OkCancel, QMessageBox::Ok, MessageResult::Ok, "Cancel|OK"},
-      {&english, MessageButtons::YesNo, QMessageBox::No, MessageResult::No, "No|Yes"},
+      {&polish, MessageButtons::OkCancel, QMessageBox::Cancel, MessageResult::Cancel, "Anuluj|OK",
+       "Anuluj"},
+      {&polish, MessageButtons::YesNo, QMessageBox::Yes, MessageResult::Yes, "Nie|Tak", "Tak"},
+      {&polish, MessageButtons::YesNo, QMessageBox::No, MessageResult::No, "Nie|Tak", "Nie"},
+      {&polish, MessageButtons::Ok, QMessageBox::Ok, MessageResult::Ok, "OK", "OK"},
+      {&english, MessageButtons::OkCancel, QMessageBox::Ok, MessageResult::Ok, "Cancel|OK", "OK"},
+      {&english, MessageButtons::YesNo, QMessageBox::No, MessageResult::No, "No|Yes", "No"},
   };
   for (const Case& c : cases) {
     QtUserInterface ui;
     ui.SetLanguage(c.language);
     ModalAnswers answers;
     QStringList texts;
+    QString pressed;
     answers.When<QMessageBox>([&](QMessageBox* box) {
       for (QAbstractButton* button : box->buttons())
         texts << button->text().remove(QLatin1Char('&'));
-      PressMessageButton(box, c.pressed);
+      pressed = box->button(c.press)->text().remove(QLatin1Char('&'));
+      PressMessageButton(box, c.press);
     });
     EXPECT_EQ(ui.ShowMessage("?", kMessageCaption, MessageIcon::Question, c.buttons), c.result);
     texts.sort();
     EXPECT_EQ(Text(texts.join(QLatin1Char('|'))), c.texts);
+    EXPECT_EQ(Text(pressed), c.pressed);
   }
 }
 
