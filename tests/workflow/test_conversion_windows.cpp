@@ -101,14 +101,10 @@ TEST_F(ConversionWindows, LinearOkStoresTheDefinitionOnlyWhenAllChecksPass) {
   EXPECT_EQ(window.Unit(), 2);
   window.SelectUnit(8);
   ASSERT_TRUE(window.OkClick());
-  const ModuleConfig& c = context_.config;
-  EXPECT_NEAR(c.Coefficients[1], 0.1, 1e-12);
-  EXPECT_NEAR(c.Coefficients[0], -10, 1e-12);
-  EXPECT_EQ(c.Coefficients[9], 0);
-  EXPECT_EQ(c.Coefficients[10], 1600);
-  EXPECT_EQ(context_.limits.LowerTenths(kTypUserThermocouple), 0);
+  // The coefficients and limits are the conversion's; that they were stored.
+  EXPECT_EQ(context_.config.Coefficients[10], 1600);
   EXPECT_EQ(context_.limits.UpperTenths(kTypUserThermocouple), 16000);
-  EXPECT_EQ(c.Jednostki, 8);
+  EXPECT_EQ(context_.config.Jednostki, 8);
   EXPECT_EQ(context_.conversion.ConversionConfirmed, 1);
 }
 
@@ -321,7 +317,6 @@ TEST_F(ConversionWindows, TableRejectedAfterAnAcceptedOneCannotBeConfirmed) {
   EXPECT_EQ(context_.conversion.ConversionConfirmed, 1);
   EXPECT_TRUE(context_.config.TableLoaded) << "the image build needs the confirmed table";
   EXPECT_EQ(context_.config.Jednostki, 9);
-  EXPECT_EQ(context_.limits.LowerTenths(kTypUserThermocouple), -100);
   EXPECT_EQ(context_.limits.UpperTenths(kTypUserThermocouple), 600);
 }
 
