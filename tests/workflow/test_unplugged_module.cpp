@@ -16,8 +16,9 @@ namespace {
 
 using std::chrono::milliseconds;
 
-// Twice the silence after which a lost module is reported, and some more.
-constexpr int kSilenceTicks = 2 * 12 + 10;
+// A lost module is reported after twice the silence of 12 ticks.
+constexpr std::uint32_t kReportedAfter = 2 * 12;
+constexpr int kSilenceTicks = kReportedAfter + 10;
 
 double CpuSeconds() {
   rusage usage{};
@@ -132,8 +133,13 @@ class UnpluggedWhilePolling : public WorkflowTest {
 };
 
 TEST_F(UnpluggedWhilePolling, IsToldOnceIdlesAndPollsAgainWhenBackUnderTheSameName) {
-  for (int tick = 0; tick < kSilenceTicks; ++tick) window_->Timer1Timer();
+  // Told only after twice the silence.
+  for (int tick = 0; tick < kSilenceTicks; ++tick) {
+    window_->Timer1Timer();
+    EXPECT_EQ(ui_.Messages().size(), context_.state.MissCount > kReportedAfter ? 1u : 0u) << tick;
+  }
   EXPECT_EQ(ui_.MessageTexts(), std::vector<std::string>{"No communication with device!"});
+  EXPECT_EQ(ui_.Messages()[0].icon, MessageIcon::Warning);
   EXPECT_EQ(ui_.Beeps(), std::vector<BeepKind>{BeepKind::Default});
   EXPECT_FALSE(window_->CommandEnabled("OdczytajT"));
   EXPECT_LT(CpuShareWhileGone(*window_), 0.05);
@@ -143,6 +149,15 @@ TEST_F(UnpluggedWhilePolling, IsToldOnceIdlesAndPollsAgainWhenBackUnderTheSameNa
   EXPECT_FALSE(context_.link.PollFault());
   EXPECT_TRUE(window_->CommandEnabled("OdczytajT"));
   EXPECT_EQ(ui_.Messages().size(), 1u);
+}
+
+TEST_F(UnpluggedWhilePolling, UnderAModalWindowIsToldOnceItHasClosed) {
+  window_->ModalWindowOpened();
+  for (int tick = 0; tick < kSilenceTicks; ++tick) window_->Timer1Timer();
+  EXPECT_TRUE(ui_.Messages().empty());
+  window_->ModalWindowClosed();
+  window_->Timer1Timer();
+  EXPECT_EQ(ui_.MessageTexts(), std::vector<std::string>{"No communication with device!"});
 }
 
 TEST_F(UnpluggedWhilePolling, AnotherPortCanBeChosenMeanwhile) {
