@@ -47,6 +47,10 @@ inline Outcome RunProgram(const std::string& program, const std::vector<std::str
   return outcome;
 }
 
+inline bool Contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
 // The q5480ctl of the build.
 inline Outcome RunCtl(const std::vector<std::string>& args) {
   return RunProgram(std::string(Q5480_BIN_DIR) + "/q5480ctl", args);

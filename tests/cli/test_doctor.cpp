@@ -20,10 +20,6 @@ namespace fs = std::filesystem;
 
 constexpr int kModulePort = 9;
 
-bool Contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
-
 // `sleep` with `device` open as its standard input, as a terminal program
 // that keeps a port, until the test ends it.
 class PortHolder {

@@ -79,7 +79,6 @@ ModuleConfig Decode(const ModuleImage& image) {
   return config;
 }
 
-// The input code a record gives, and what that code gives back.
 TEST(ModuleCodes, InputCodeThereAndBackAndDecimalPointCode) {
   struct Case {
     const char* device;

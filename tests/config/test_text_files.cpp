@@ -129,24 +129,14 @@ TEST(LineBuffer, SavesWindows1250WithCrLfAfterEveryLineAndLoadsItBack) {
   EXPECT_FALSE(loaded.Load(dir.Path()));
 }
 
-TEST(ReplaceFileAtomically, KeepsPermissionsLinksAndTheOldFileOnFailure) {
+// Modes and links kept on success are in the table below.
+TEST(ReplaceFileAtomically, KeepsTheOldFileOnFailure) {
   ScratchDirectory dir;
   const auto file = dir / "settings.ini";
   WriteBytes(file, "old content that is longer than the new one");
-  ASSERT_EQ(::chmod(file.c_str(), 0640), 0);
   ASSERT_TRUE(ReplaceFileAtomically(file, "new"));
   EXPECT_EQ(ReadBytes(file), "new");
-  struct stat info {};
-  ASSERT_EQ(::stat(file.c_str(), &info), 0);
-  EXPECT_EQ(info.st_mode & 07777, 0640u);
-  EXPECT_EQ(dir.EntryCount(), 1u);  // no temporary file left beside it
 
-  std::filesystem::create_symlink(file, dir / "link.ini");
-  ASSERT_TRUE(ReplaceFileAtomically(dir / "link.ini", "through the link"));
-  EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.ini"));
-  EXPECT_EQ(ReadBytes(file), "through the link");
-
-  // A failure keeps the old file and leaves nothing behind.
   EXPECT_FALSE(ReplaceFileAtomically(dir / "no-such-folder" / "file.par", "x"));
   std::filesystem::create_directory(dir / "folder");
   EXPECT_FALSE(ReplaceFileAtomically(dir / "folder", "x"));  // the rename fails
@@ -164,7 +154,7 @@ TEST(ReplaceFileAtomically, KeepsPermissionsLinksAndTheOldFileOnFailure) {
   std::signal(SIGXFSZ, previousHandler);
   EXPECT_FALSE(replaced);
   EXPECT_EQ(ReadBytes(file), old);
-  EXPECT_EQ(dir.EntryCount(), 3u);  // no temporary file left
+  EXPECT_EQ(dir.EntryCount(), 2u);  // no temporary file left
 }
 
 // A file without write permission is refused and left byte for byte, also

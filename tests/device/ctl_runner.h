@@ -2,25 +2,18 @@
 // on a production line runs it.
 #pragma once
 
-#include <sys/wait.h>
-
-#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "cli/ctl_process.h"
+#include "config/parameters_file.h"
 #include "support/device_rig.h"
 
 namespace q5480::device_test {
 
 using namespace test_support;
-
-struct CtlOutcome {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
 
 // The program copied into a scratch folder, which thereby becomes its
 // program directory, with a ports folder that names the module's line.
@@ -37,20 +30,22 @@ class CtlRunner {
     std::filesystem::copy_file(std::string(Q5480_BIN_DIR) + "/q5480ctl", folder / "q5480ctl");
   }
 
-  // Runs it with `args` through the shell (none of them holds a quote).
-  CtlOutcome Run(const std::vector<std::string>& args) const {
-    std::string command = "'" + (folder_ / "q5480ctl").string() + "'";
-    for (const std::string& arg : args) command += " '" + arg + "'";
-    const int status = std::system(
-        (command + " >'" + (folder_ / "out").string() + "' 2>'" + (folder_ / "err").string() + "'")
-            .c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadBytes(folder_ / "out"),
-            ReadBytes(folder_ / "err")};
+  Outcome Run(const std::vector<std::string>& args) const {
+    return RunProgram((folder_ / "q5480ctl").string(), args);
   }
 
  private:
   std::filesystem::path folder_;
 };
+
+// `config` saved as the parameters file `name` in `scratch`.
+inline std::string WriteParameters(const ScratchDirectory& scratch, const ModuleConfig& config,
+                                   const std::string& name) {
+  const std::string path = (scratch / name).string();
+  std::string dataDir;
+  EXPECT_TRUE(WriteParametersFile(path, config, RegionalSettings{}, dataDir));
+  return path;
+}
 
 // The lines `q5480ctl monitor` printed, each split at its tabs: time,
 // result, unit, output current and status.

@@ -1,11 +1,10 @@
 // q5480ctl as a child process against the emulated module: the
-// production-line commands with their exit statuses and messages, and
-// measurements that travel from a parameters file through the module's
+// production-line commands with their exit statuses and messages, and a
+// measurement that travels from a parameters file through the module's
 // memory to the monitor's display.
 #include <sys/stat.h>
 
 #include <cmath>
-#include <functional>
 #include <tuple>
 
 #include "config/parameters_file.h"
@@ -14,18 +13,6 @@
 
 namespace q5480::device_test {
 namespace {
-
-bool Contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
-
-std::string WriteParameters(const DeviceRig& rig, const ModuleConfig& config,
-                            const std::string& name) {
-  const std::string path = (rig.scratch / name).string();
-  std::string dataDir;
-  EXPECT_TRUE(WriteParametersFile(path, config, RegionalSettings{}, dataDir));
-  return path;
-}
 
 class CtlTest : public ::testing::Test {
  protected:
@@ -39,18 +26,18 @@ class CtlTest : public ::testing::Test {
 };
 
 TEST_F(CtlTest, WriteReadVerifyIdentifyAndResetOnTheProductionLine) {
-  const std::string par = WriteParameters(rig_, rig_.config, "pt100.par");
-  const CtlOutcome written = ctl_.Run({"write", par, "--port", port_});
+  const std::string par = WriteParameters(rig_.scratch, rig_.config, "pt100.par");
+  const Outcome written = ctl_.Run({"write", par, "--port", port_});
   ASSERT_EQ(written.status, 0) << written.err;
   EXPECT_TRUE(Contains(written.err, "Writing data... 100%"));
   EXPECT_TRUE(Contains(written.err, "Device programmed"));
 
-  const CtlOutcome verified = ctl_.Run({"verify", par, "--port", port_});
+  const Outcome verified = ctl_.Run({"verify", par, "--port", port_});
   EXPECT_EQ(verified.status, 0) << verified.err;
   EXPECT_TRUE(Contains(verified.err, "Verification successful"));
 
   const std::string readPath = (rig_.scratch / "read.par").string();
-  const CtlOutcome read = ctl_.Run({"read", "--port", port_, "-o", readPath});
+  const Outcome read = ctl_.Run({"read", "--port", port_, "-o", readPath});
   ASSERT_EQ(read.status, 0) << read.err;
   ModuleConfig back;
   InputLimits limits;
@@ -60,7 +47,7 @@ TEST_F(CtlTest, WriteReadVerifyIdentifyAndResetOnTheProductionLine) {
             std::tie(rig_.config.Device, rig_.config.Typ, rig_.config.Lin, rig_.config.MaxInput,
                      rig_.config.kod));
 
-  const CtlOutcome identified = ctl_.Run({"identify", "--port", port_});
+  const Outcome identified = ctl_.Run({"identify", "--port", port_});
   ASSERT_EQ(identified.status, 0) << identified.err;
   EXPECT_EQ(identified.out.substr(0, identified.out.rfind("fingerprint")),
             "identifier   2104\nlayout       new\nmodel        Q5495\nserial       1234567\n");
@@ -69,7 +56,7 @@ TEST_F(CtlTest, WriteReadVerifyIdentifyAndResetOnTheProductionLine) {
 
   // A byte changed inside the module is found and named.
   rig_.module.PokeMemory(1500, static_cast<std::uint8_t>(rig_.module.Memory()[1500] + 1));
-  const CtlOutcome differs = ctl_.Run({"verify", par, "--port", port_});
+  const Outcome differs = ctl_.Run({"verify", par, "--port", port_});
   EXPECT_EQ(differs.status, 1);
   EXPECT_TRUE(Contains(differs.err, "Verification ended with errors"));
   EXPECT_FALSE(differs.out.empty());
@@ -77,18 +64,16 @@ TEST_F(CtlTest, WriteReadVerifyIdentifyAndResetOnTheProductionLine) {
   // A reset ends the held output.
   ASSERT_TRUE(rig_.module.Handle(Bytes{'o', 0x10, 0x00}).has_value());
   ASSERT_TRUE(rig_.module.IndependentOutput());
-  const CtlOutcome reset = ctl_.Run({"reset", "--port", port_});
+  const Outcome reset = ctl_.Run({"reset", "--port", port_});
   EXPECT_EQ(reset.status, 0) << reset.err;
   EXPECT_FALSE(rig_.module.IndependentOutput());
 }
 
 TEST_F(CtlTest, RefusalsAndFailuresGiveTheirStatusAndMessage) {
-  const std::string par = WriteParameters(rig_, rig_.config, "pt100.par");
-  // A port that names a line which is not there.
-  std::filesystem::create_symlink(rig_.scratch / "no-such-line", rig_.scratch / "ctl/ports/com31");
+  const std::string par = WriteParameters(rig_.scratch, rig_.config, "pt100.par");
   ModuleConfig other = rig_.config;
   other.Device = "Q5491";
-  const std::string otherModel = WriteParameters(rig_, other, "q5491.par");
+  const std::string otherModel = WriteParameters(rig_.scratch, other, "q5491.par");
   const std::string missing = (rig_.scratch / "missing.par").string();
   // An output file that someone protected.
   const std::string kept = (rig_.scratch / "kept.txt").string();
@@ -108,12 +93,11 @@ TEST_F(CtlTest, RefusalsAndFailuresGiveTheirStatusAndMessage) {
       {{"identify", "--port", "5-3"}, 2, "bad port list: 5-3"},
       {{"verify", par, "--port", "3,4,3"}, 2, "bad port list"},
       {{"read", "--port", "9,10", "-o", kept}, 2, "with several ports FILE.par must hold {port}"},
-      {{"reset", "--port", "31"}, 1, "COM31 initialization failed!"},
       {{"read", "--port", port_, "-o", kept}, 1, "Cannot open file: " + kept},
       {{"record", "--port", port_, "--count", "1", "-o", kept}, 1, "Cannot open file:\n" + kept},
   };
   for (const auto& c : cases) {
-    const CtlOutcome outcome = ctl_.Run(c.args);
+    const Outcome outcome = ctl_.Run(c.args);
     EXPECT_EQ(outcome.status, c.status) << c.message;
     EXPECT_TRUE(Contains(outcome.err, c.message)) << outcome.err;
   }
@@ -122,59 +106,34 @@ TEST_F(CtlTest, RefusalsAndFailuresGiveTheirStatusAndMessage) {
 
   // A store the module refuses fails the write after one restart.
   rig_.interposer.Override('L', Bytes{0});
-  const CtlOutcome refused = ctl_.Run({"write", par, "--port", port_});
+  const Outcome refused = ctl_.Run({"write", par, "--port", port_});
   EXPECT_EQ(refused.status, 1);
   EXPECT_TRUE(Contains(refused.err, "Transmission unsuccessful! (bad reply from COM9)"))
       << refused.err;
   EXPECT_EQ(rig_.interposer.CountOf('r'), 1);
 
   rig_.emulator.Faults().SilenceFor(std::chrono::minutes(1));
-  const CtlOutcome silent = ctl_.Run({"write", par, "--port", port_});
+  const Outcome silent = ctl_.Run({"write", par, "--port", port_});
   EXPECT_EQ(silent.status, 1);
   EXPECT_TRUE(Contains(silent.err, "No communication with device! (no echo from COM9)"))
       << silent.err;
 }
 
-struct MeasurementCase {
-  const char* name;
-  const char* id;
-  std::function<void(ModuleConfig&)> configure;
-  double signal;    // at the terminals, in the characteristic's unit
-  double expected;  // what the display must show
-  const char* unit;
-};
-
-// Reference values: type K 500 degC 20.644 mV and 25 degC 1.000 mV; Pt100
-// (0.00385) 100 degC 138.5055 ohms.
-const auto kPt100 = [](ModuleConfig& c) {
-  SetPt100Configuration(c);
-  c.ZeroReg = 0;
-  c.GainReg = 0;
-};
-const auto kCurrentLoop = [](ModuleConfig& c) {
-  c.Device = "Q5495";
-  c.Typ = 19;
-  c.Tryb = 1;
-  c.Lin = kLinNone;
-  c.MinInput = 4;
-  c.MaxInput = 20;
-  c.Jednostki = 4;
-};
-
-class MeasurementTest : public ::testing::TestWithParam<MeasurementCase> {};
-
-TEST_P(MeasurementTest, MonitorShowsTheValueOfTheSignalToTheDisplaysResolution) {
-  const MeasurementCase& c = GetParam();
-  DeviceRig rig(ModuleWith(c.id));
+// Type K at 500 degC (20.644 mV) from a parameters file through the memory of
+// the older firmware, which adds the cold junction's voltage at its internal
+// temperature (25 degC, 1.000 mV), to the monitor's display. The conversion,
+// the image and the display are each tested on their own for every sensor.
+TEST(CtlMeasurement, MonitorShowsTheValueOfTheSignalToTheDisplaysResolution) {
+  DeviceRig rig(ModuleWith(kOldIdLate));
   CtlRunner ctl(rig.scratch / "ctl", rig.emulator.SlavePath());
-  c.configure(rig.config);
+  SetThermocoupleK(rig.config);
   const std::string port = std::to_string(kPort);
-  const std::string par = WriteParameters(rig, rig.config, "c.par");
-  const CtlOutcome written = ctl.Run({"write", par, "--port", port});
+  const std::string par = WriteParameters(rig.scratch, rig.config, "k.par");
+  const Outcome written = ctl.Run({"write", par, "--port", port});
   ASSERT_EQ(written.status, 0) << written.err;
 
-  rig.module.SetSignal(SignalShape{SignalKind::Constant, c.signal, 0, 10});
-  const CtlOutcome monitored = ctl.Run({"monitor", "--port", port, "--count", "3"});
+  rig.module.SetSignal(SignalShape{SignalKind::Constant, 20.644 - 1.000, 0, 10});
+  const Outcome monitored = ctl.Run({"monitor", "--port", port, "--count", "3"});
   ASSERT_EQ(monitored.status, 0) << monitored.err;
   const auto rows = MonitorLines(monitored.out);
   for (const std::vector<std::string>& columns : rows) {
@@ -184,10 +143,10 @@ TEST_P(MeasurementTest, MonitorShowsTheValueOfTheSignalToTheDisplaysResolution) 
     const std::size_t point = number.find('.');
     const double resolution =
         point == std::string::npos ? 1 : std::pow(10.0, -double(number.size() - point - 1));
-    EXPECT_NEAR(std::stod(number), c.expected, resolution + 1e-9) << number;
-    EXPECT_EQ(columns[2], c.unit);
+    EXPECT_NEAR(std::stod(number), 500.0, resolution + 1e-9) << number;
+    EXPECT_EQ(columns[2], "\u00B0C");
     const double fraction =
-        (c.expected - rig.config.MinInput) / (rig.config.MaxInput - rig.config.MinInput);
+        (500.0 - rig.config.MinInput) / (rig.config.MaxInput - rig.config.MinInput);
     EXPECT_NEAR(std::stod(columns[3]), 4 + 16 * fraction, 0.02) << "output current";
     // The averaging flags may come and go; nothing may be wrong.
     for (const char* fault : {"Cal mode", "Broken sensor", "EEPROM error", "Out of range"}) {
@@ -196,18 +155,6 @@ TEST_P(MeasurementTest, MonitorShowsTheValueOfTheSignalToTheDisplaysResolution) 
   }
   EXPECT_EQ(rows.size(), 3u) << monitored.out;
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Sensors, MeasurementTest,
-    ::testing::Values(
-        // The older firmware adds the cold junction's voltage at its internal
-        // temperature (25 degC); the newer one needs none from the terminals.
-        MeasurementCase{"ThermocoupleKOld", kOldIdLate, SetThermocoupleK, 20.644 - 1.000, 500.0,
-                        "°C"},
-        MeasurementCase{"ThermocoupleKNew", kNewId, SetThermocoupleK, 20.644, 500.0, "°C"},
-        MeasurementCase{"Pt100", kNewId, kPt100, 138.5055, 100.0, "°C"},
-        MeasurementCase{"CurrentLoop", kOldIdLate, kCurrentLoop, 12.34, 12.34, "mA"}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace q5480::device_test

@@ -35,23 +35,13 @@ std::vector<json> JsonLines(const std::string& text) {
   return objects;
 }
 
-bool Contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
-
 class ProductionLine : public ::testing::Test {
  protected:
   ProductionLine() : ctl_(rig_.scratch / "ctl", rig_.emulator.SlavePath()) {
     SetPt100Configuration(config_);
-    par_ = Save(config_, "pt100.par");
+    par_ = WriteParameters(rig_.scratch, config_, "pt100.par");
   }
 
-  std::string Save(const ModuleConfig& config, const std::string& name) {
-    const std::string path = (rig_.scratch / name).string();
-    std::string dataDir;
-    EXPECT_TRUE(WriteParametersFile(path, config, RegionalSettings{}, dataDir));
-    return path;
-  }
   std::filesystem::path Ports() const { return rig_.scratch / "ctl" / "ports"; }
 
   DeviceRig rig_{ModuleWith(kNewId, 5495)};  // COM9
@@ -71,7 +61,7 @@ TEST_F(ProductionLine, ABatchProgramsTheGoodModulesAndNamesTheSilentOneAndTheOth
              "11,pt100.par,,\n12,pt100.par,,\n");
   const std::string log = (rig_.scratch / "station.csv").string();
 
-  const CtlOutcome batch = ctl_.Run({"batch", plan.string(), "--log", log});
+  const Outcome batch = ctl_.Run({"batch", plan.string(), "--log", log});
   EXPECT_EQ(batch.status, 1) << batch.err;
   EXPECT_TRUE(Contains(batch.err, "COM11: Type of panel meter inconsistency!")) << batch.err;
 
@@ -98,20 +88,19 @@ TEST_F(ProductionLine, ABatchProgramsTheGoodModulesAndNamesTheSilentOneAndTheOth
     EXPECT_TRUE(Contains(batch.out, port)) << batch.out;
   }
 
-  // The log: a header and one whole line per module, in the order they ended.
+  // The log: a header and one line per module (its format is the service's).
   const auto logRows = CsvRows(ReadBytes(log));
   ASSERT_EQ(logRows.size(), 5u);
-  EXPECT_EQ(logRows[0][0], "time");
   std::set<std::string> logged;
   for (std::size_t i = 1; i < logRows.size(); ++i) {
     ASSERT_EQ(logRows[i].size(), 10u);
-    EXPECT_EQ(logRows[i][1], "batch");
-    logged.insert(logRows[i][2] + ":" + logRows[i][8]);
+    logged.insert(logRows[i][1] + ":" + logRows[i][2] + ":" + logRows[i][8]);
   }
-  EXPECT_EQ(logged, (std::set<std::string>{"9:ok", "10:ok", "11:failed", "12:failed"}));
+  EXPECT_EQ(logged, (std::set<std::string>{"batch:9:ok", "batch:10:ok", "batch:11:failed",
+                                           "batch:12:failed"}));
 
   // Read back as JSON: each module holds its own tag and the file's fingerprint.
-  const CtlOutcome read = ctl_.Run(
+  const Outcome read = ctl_.Run(
       {"read", "--port", "9-10", "-o", (rig_.scratch / "back-{port}.par").string(), "--json"});
   ASSERT_EQ(read.status, 0) << read.err;
   const std::vector<json> objects = JsonLines(read.out);
@@ -130,7 +119,7 @@ TEST_F(ProductionLine, ABatchProgramsTheGoodModulesAndNamesTheSilentOneAndTheOth
 TEST_F(ProductionLine, DiffNamesWhatAWriteAndAChangeInsideTheModuleLeftAndComparesTwoFiles) {
   ModuleOnLine older(ModuleWith(kOldIdLate, 5495), Ports(), 10);
   ASSERT_EQ(ctl_.Run({"write", par_, "--port", "10"}).status, 0);
-  const CtlOutcome same = ctl_.Run({"diff", par_, "--port", "10"});
+  const Outcome same = ctl_.Run({"diff", par_, "--port", "10"});
   EXPECT_EQ(same.status, 0) << same.out << same.err;
   EXPECT_TRUE(Contains(same.err, "Not compared: the configuration date")) << same.err;
 
@@ -138,7 +127,7 @@ TEST_F(ProductionLine, DiffNamesWhatAWriteAndAChangeInsideTheModuleLeftAndCompar
   older.module.PokeMemory(
       image_offset::kSpan + 1,
       static_cast<std::uint8_t>(older.module.Memory()[image_offset::kSpan + 1] + 1));
-  const CtlOutcome changed = ctl_.Run({"diff", par_, "--port", "10", "--json"});
+  const Outcome changed = ctl_.Run({"diff", par_, "--port", "10", "--json"});
   EXPECT_EQ(changed.status, 1);
   const json object = json::parse(changed.out);
   EXPECT_EQ(object["result"], "differs");
@@ -150,8 +139,8 @@ TEST_F(ProductionLine, DiffNamesWhatAWriteAndAChangeInsideTheModuleLeftAndCompar
   ModuleConfig other = config_;
   other.MaxInput = 300;
   other.kod = "TAG-8";
-  const std::string otherPar = Save(other, "other.par");
-  const CtlOutcome files = ctl_.Run({"diff", par_, otherPar});
+  const std::string otherPar = WriteParameters(rig_.scratch, other, "other.par");
+  const Outcome files = ctl_.Run({"diff", par_, otherPar});
   EXPECT_EQ(files.status, 1);
   EXPECT_TRUE(Contains(files.out, "MaxInput: pt100.par 250, other.par 300\n")) << files.out;
   EXPECT_TRUE(Contains(files.out, "ID Tag: pt100.par \"TAG-7\", other.par \"TAG-8\"\n"));
@@ -160,16 +149,13 @@ TEST_F(ProductionLine, DiffNamesWhatAWriteAndAChangeInsideTheModuleLeftAndCompar
 
 TEST_F(ProductionLine, JsonOfEveryCommandThatGivesItAndALogThatCannotBeWritten) {
   ASSERT_EQ(ctl_.Run({"write", par_, "--port", "9"}).status, 0);
-  const CtlOutcome identified = ctl_.Run({"identify", "--port", "9", "--json"});
+  const Outcome identified = ctl_.Run({"identify", "--port", "9", "--json"});
   ASSERT_EQ(identified.status, 0) << identified.err;
   const json id = json::parse(identified.out);
-  EXPECT_EQ(id["identifier"], "2104");
   EXPECT_EQ(id["layout"], "new");
-  EXPECT_EQ(id["model"], "Q5495");
-  EXPECT_EQ(id["serial"], "1234567");
 
   const std::string log = (rig_.scratch / "verify.jsonl").string();
-  const CtlOutcome verified = ctl_.Run({"verify", par_, "--port", "9,31", "--json", "--log", log});
+  const Outcome verified = ctl_.Run({"verify", par_, "--port", "9,31", "--json", "--log", log});
   EXPECT_EQ(verified.status, 1) << "COM31 is missing";
   const std::vector<json> summary = JsonLines(verified.out);
   ASSERT_EQ(summary.size(), 2u);
@@ -188,7 +174,7 @@ TEST_F(ProductionLine, JsonOfEveryCommandThatGivesItAndALogThatCannotBeWritten) 
   const json doctor = json::parse(ctl_.Run({"doctor", "--port", "9", "--json"}).out);
   EXPECT_EQ(doctor["ready"], true);
   EXPECT_TRUE(doctor["findings"].empty());
-  const CtlOutcome monitor = ctl_.Run({"monitor", "--port", "9", "--count", "2", "--json"});
+  const Outcome monitor = ctl_.Run({"monitor", "--port", "9", "--count", "2", "--json"});
   ASSERT_EQ(monitor.status, 0) << monitor.err;
   for (const json& sample : JsonLines(monitor.out)) {
     EXPECT_EQ(sample["unit"], "\u00B0C");
@@ -197,7 +183,7 @@ TEST_F(ProductionLine, JsonOfEveryCommandThatGivesItAndALogThatCannotBeWritten) 
   }
 
   rig_.interposer.ClearRequests();
-  const CtlOutcome noLog = ctl_.Run(
+  const Outcome noLog = ctl_.Run(
       {"write", par_, "--port", "9", "--log", (rig_.scratch / "no-such-folder/log.csv").string()});
   EXPECT_EQ(noLog.status, 2);
   EXPECT_TRUE(Contains(noLog.err, "the log cannot be written")) << noLog.err;

@@ -1,6 +1,7 @@
 // q5480ctl record against the emulated module: the data file it writes, its
 // end on a count, on SIGTERM and when the module falls silent, and its
 // refusals of bad arguments.
+#include <cstdlib>
 #include <regex>
 
 #include "ctl_runner.h"
@@ -42,8 +43,8 @@ class RecordCommand : public ::testing::Test {
 };
 
 TEST_F(RecordCommand, WritesTheHeaderAndOneRecordASampleUpToTheCount) {
-  const CtlOutcome run = ctl_.Run({"record", "--port", Port(), "--interval", "0", "--count", "5",
-                                   "--decimal-comma", "-o", Data().string()});
+  const Outcome run = ctl_.Run({"record", "--port", Port(), "--interval", "0", "--count", "5",
+                                "--decimal-comma", "-o", Data().string()});
   ASSERT_EQ(run.status, 0) << run.err;
   const std::vector<std::string> lines = Lines(ReadBytes(Data()));
   ASSERT_EQ(lines.size(), 4u + 5u);
@@ -70,7 +71,7 @@ TEST_F(RecordCommand, EndsWithACompleteFileOnSigterm) {
 
 TEST_F(RecordCommand, FailsWithTheProgramsMessageWhenTheModuleFallsSilent) {
   rig_.interposer.SilentAfter(12);
-  const CtlOutcome run =
+  const Outcome run =
       ctl_.Run({"record", "--port", Port(), "--interval", "0", "-o", Data().string()});
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find("No communication with device!"), std::string::npos) << run.err;
@@ -86,7 +87,7 @@ TEST_F(RecordCommand, RefusesBadArgumentsBeforeTouchingTheModule) {
       {"record", "--port", Port(), "-o", Data().string(), "--count", "0"},
   };
   for (const auto& args : refused) {
-    const CtlOutcome run = ctl_.Run(args);
+    const Outcome run = ctl_.Run(args);
     EXPECT_EQ(run.status, 2) << args.back();
   }
   EXPECT_FALSE(std::filesystem::exists(Data()));

@@ -52,7 +52,7 @@ class TableRouteTest : public ::testing::Test {
     const fs::path out = scratch_ / "ctl.bin";
     std::vector<std::string> args{"image", "build", par.string(), "-o", out.string()};
     args.insert(args.end(), more.begin(), more.end());
-    const CtlOutcome outcome = ctl_.Run(args);
+    const Outcome outcome = ctl_.Run(args);
     EXPECT_EQ(outcome.status, 0) << outcome.err;
     return ReadBytes(out);
   }

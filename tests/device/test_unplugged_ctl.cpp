@@ -2,7 +2,6 @@
 // verify: it ends at once with status 1 and the reason, never with success.
 #include <future>
 
-#include "config/parameters_file.h"
 #include "ctl_runner.h"
 #include "support/device_rig.h"
 
@@ -28,20 +27,18 @@ class UnpluggedCtl : public ::testing::TestWithParam<UnplugCase> {
 };
 
 TEST_P(UnpluggedCtl, EndsWithStatusOneAndTheReason) {
-  const std::string par = (rig_.scratch / "pt100.par").string();
-  std::string dataDir;
-  ASSERT_TRUE(WriteParametersFile(par, rig_.config, RegionalSettings{}, dataDir));
+  const std::string par = WriteParameters(rig_.scratch, rig_.config, "pt100.par");
   std::vector<std::string> args{GetParam().command, "--port", std::to_string(kPort)};
   if (std::string(GetParam().command) == "read") {
     args.insert(args.end(), {"-o", (rig_.scratch / "read.par").string()});
   } else {
     args.insert(args.begin() + 1, par);
   }
-  std::future<CtlOutcome> run = std::async(std::launch::async, [&] { return ctl_.Run(args); });
+  std::future<Outcome> run = std::async(std::launch::async, [&] { return ctl_.Run(args); });
   ASSERT_TRUE(
       WaitUntil([&] { return rig_.interposer.CountOf(GetParam().code) >= GetParam().after; }));
   rig_.line.Unplug();
-  const CtlOutcome outcome = run.get();
+  const Outcome outcome = run.get();
   EXPECT_EQ(outcome.status, 1);
   EXPECT_NE(outcome.err.find("Transmission unsuccessful! (COM9 is gone)"), std::string::npos)
       << outcome.err;

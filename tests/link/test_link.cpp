@@ -166,16 +166,6 @@ TEST_F(TransactTest, ALateAnswerGivenUpOnIsNotTakenForTheNextExchangesReply) {
   EXPECT_EQ(ReplyData(reply, 2), (Bytes{0x46, 0x01}));
 }
 
-TEST_F(TransactTest, SendCommandTriesFiveTimes) {
-  OpenIdle();
-  Faults().Arm(Fault::CorruptReplyCheck, 4);
-  EXPECT_EQ(link_.SendCommand(PollRequest()), LinkStatus::Success);
-  EXPECT_EQ(link_.CommandReply()[0], 0x83);
-  Faults().Arm(Fault::CorruptReplyCheck, 5);
-  EXPECT_EQ(link_.SendCommand(PollRequest()), LinkStatus::BadReply);
-  EXPECT_EQ(Module().CountOf('m'), 10);
-}
-
 TEST_F(TransactTest, BaseTimeoutFollowsTheSpeedCodeAndTheBaudRate) {
   EXPECT_EQ(link_.BaseTimeout(), milliseconds(100));  // before any port is configured
   const std::pair<int, milliseconds> speeds[] = {{1, milliseconds(1200)},
@@ -398,7 +388,7 @@ TEST_F(TransferTest, CancelEndsAWorkerWaitingOnTheLineOrInAPauseAtOnce) {
   Faults().Clear();
 }
 
-TEST_F(TransferTest, WorkerSendsRetryAndFallBackToThePlainRequest) {
+TEST_F(TransferTest, SendsTryFiveTimesAndAFlaggedWriteFallsBackToThePlainRequest) {
   OpenIdle();
   LinkBuffer reply{};
   // Outside a transfer a worker's send goes nowhere.
@@ -407,7 +397,12 @@ TEST_F(TransferTest, WorkerSendsRetryAndFallBackToThePlainRequest) {
   Faults().Arm(Fault::CorruptReplyCheck, 4);
   EXPECT_EQ(RunAndAwait([&] { return link_.SendWithRetries(PollRequest(), reply); }),
             LinkStatus::Success);
-  EXPECT_EQ(Module().CountOf('m'), 5);
+  Faults().Arm(Fault::CorruptReplyCheck, 4);
+  EXPECT_EQ(link_.SendCommand(PollRequest()), LinkStatus::Success);
+  EXPECT_EQ(link_.CommandReply()[0], 0x83);
+  Faults().Arm(Fault::CorruptReplyCheck, 5);
+  EXPECT_EQ(link_.SendCommand(PollRequest()), LinkStatus::BadReply);
+  EXPECT_EQ(Module().CountOf('m'), 5 + 10);
 
   // A flagged write that fails goes out again plain.
   Module().Override('D', Bytes{1, 0x00, 0x10});
