@@ -30,6 +30,7 @@ TEST(ModuleFloat, KnownEncodingsRoundTripsAndSegments) {
       // Carry of the third byte into the second, on into the first, and off
       // the mantissa: just below a power of two is stored as that power.
       {1 + 255.7 / 8388608, {0x7F, 0, 0x01, 0}},
+      {1 + 255.5 / 8388608, {0x7F, 0, 0x01, 0}},  // exactly half carries
       {1 + (255 * 256 + 255.7) / 8388608, {0x7F, 1, 0, 0}},
       {0.9999999999, {0x7F, 0, 0, 0}},
       {-0.9999999999, {0x7F, 0x80, 0, 0}},
