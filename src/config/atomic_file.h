@@ -7,6 +7,16 @@
 
 namespace q5480 {
 
+// The file that a symbolic link points to, or `path` itself when it is no
+// link or its target cannot be found: a replacement keeps the link and
+// replaces the file behind it.
+inline std::filesystem::path FileBehindLink(const std::filesystem::path& path) {
+  std::error_code error;
+  if (!std::filesystem::is_symlink(path, error)) return path;
+  std::filesystem::path target = std::filesystem::canonical(path, error);
+  return error ? path : target;
+}
+
 // Whether the file that `path` names, after following a link, exists and may
 // not be replaced: it has no write permission bit at all, or this process may
 // not write it. Root, whom the system lets write anything, is held to the

@@ -25,14 +25,6 @@ std::filesystem::path TemporaryNameBeside(const std::filesystem::path& path) {
   return path.parent_path() / name;
 }
 
-// A link is kept and the file it points to replaced.
-std::filesystem::path ResolveLink(const std::filesystem::path& path) {
-  std::error_code error;
-  if (!std::filesystem::is_symlink(path, error)) return path;
-  std::filesystem::path target = std::filesystem::canonical(path, error);
-  return error ? path : target;
-}
-
 bool WriteAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
     ssize_t written = ::write(fd, bytes.data(), bytes.size());
@@ -78,7 +70,7 @@ void SyncDirectory(const std::filesystem::path& directory) {
 }  // namespace
 
 bool IsWriteProtected(const std::filesystem::path& requested) {
-  const std::filesystem::path path = ResolveLink(requested);
+  const std::filesystem::path path = FileBehindLink(requested);
   struct stat info {};
   return ::stat(path.c_str(), &info) == 0 && MayNotWrite(path, info);
 }
@@ -86,7 +78,7 @@ bool IsWriteProtected(const std::filesystem::path& requested) {
 bool ReplaceFileAtomically(const std::filesystem::path& requested, std::string_view bytes,
                            FileAccess access) {
   if (requested.empty() || !requested.has_filename()) return false;
-  const std::filesystem::path path = ResolveLink(requested);
+  const std::filesystem::path path = FileBehindLink(requested);
   struct stat old {};
   const bool exists = ::stat(path.c_str(), &old) == 0;
   // The rename needs only the folder's permission: the file's own is checked here.

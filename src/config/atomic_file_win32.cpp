@@ -20,14 +20,6 @@ std::filesystem::path TemporaryNameBeside(const std::filesystem::path& path) {
   return path.parent_path() / name;
 }
 
-// A link is kept and the file it points to replaced.
-std::filesystem::path ResolveLink(const std::filesystem::path& path) {
-  std::error_code error;
-  if (!std::filesystem::is_symlink(path, error)) return path;
-  std::filesystem::path target = std::filesystem::canonical(path, error);
-  return error ? path : target;
-}
-
 // The read-only attribute holds for administrators too; the rest the system
 // judges by opening the file for writing, as a write in place would.
 bool MayNotWrite(const std::filesystem::path& file, DWORD attributes) {
@@ -53,7 +45,7 @@ bool WriteAll(HANDLE handle, std::string_view bytes) {
 }  // namespace
 
 bool IsWriteProtected(const std::filesystem::path& requested) {
-  const std::filesystem::path path = ResolveLink(requested);
+  const std::filesystem::path path = FileBehindLink(requested);
   const DWORD attributes = ::GetFileAttributesW(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
          MayNotWrite(path, attributes);
@@ -65,7 +57,7 @@ bool IsWriteProtected(const std::filesystem::path& requested) {
 bool ReplaceFileAtomically(const std::filesystem::path& requested, std::string_view bytes,
                            FileAccess) {
   if (requested.empty() || !requested.has_filename()) return false;
-  const std::filesystem::path path = ResolveLink(requested);
+  const std::filesystem::path path = FileBehindLink(requested);
   const DWORD attributes = ::GetFileAttributesW(path.c_str());
   const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
   if (exists && ((attributes & FILE_ATTRIBUTE_DIRECTORY) || MayNotWrite(path, attributes))) {
